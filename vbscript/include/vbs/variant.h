@@ -1,0 +1,316 @@
+#pragma once
+// The script value: a 16-byte tagged union with refcounted strings, arrays
+// and objects. Copying a Variant is cheap (at most one refcount increment);
+// strings and arrays are shared until written (arrays copy on write, strings
+// are immutable except for in-place appends by their only owner).
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vbs {
+
+enum VarType : uint16_t {
+  vbEmpty = 0,
+  vbNull = 1,
+  vbInteger = 2,
+  vbLong = 3,
+  vbSingle = 4,
+  vbDouble = 5,
+  vbCurrency = 6,
+  vbDate = 7,
+  vbString = 8,
+  vbObject = 9,
+  vbError = 10,
+  vbBoolean = 11,
+  vbVariant = 12,
+  vbDataObject = 13,
+  vbByte = 17,
+  vbArray = 0x2000,
+  // Internal only: a reference to another Variant (ByRef argument slots).
+  // Never visible to scripts; Deref() resolves it.
+  vbByRef = 0x4000,
+};
+
+// Error thrown by natives, operators and conversions. An empty description
+// means "the standard text for the number" (see StandardErrorText).
+struct ScriptError {
+  int number = 0;
+  std::u16string description;
+  ScriptError() = default;
+  explicit ScriptError(int n, std::u16string d = {}) : number(n), description(std::move(d)) {}
+  // The description to show: the given one, or the standard text.
+  std::u16string Text() const;
+};
+
+// VBScript's English description for a run-time or compile error number;
+// "Unknown runtime error" for numbers it does not know.
+std::u16string StandardErrorText(int number);
+[[noreturn]] void Throw(int number);  // throws ScriptError(number)
+
+class Object;
+class Array;
+
+// Refcounted, length-counted UTF-16 text with spare capacity. The characters
+// follow the header in the same allocation.
+class String {
+ public:
+  // refs = 1 on return. Throws ScriptError 7 when the size is absurd.
+  static String* Make(std::u16string_view text, size_t capacity = 0);
+  static String* MakeUninit(size_t length, size_t capacity = 0);
+
+  void AddRef() { ++refs_; }
+  void Release() {
+    if (--refs_ == 0) Free(this);
+  }
+  bool Unique() const { return refs_ == 1; }
+  uint32_t Refs() const { return refs_; }
+
+  char16_t* data() { return reinterpret_cast<char16_t*>(this + 1); }
+  const char16_t* data() const { return reinterpret_cast<const char16_t*>(this + 1); }
+  size_t size() const { return length_; }
+  size_t capacity() const { return capacity_; }
+  std::u16string_view view() const { return {data(), length_}; }
+
+  // Appends in place when the string has room, else returns a new, larger
+  // string (refs = 1) holding both; the old one is released in that case.
+  // Only valid on a uniquely owned string.
+  static String* Append(String* s, std::u16string_view more);
+
+  static constexpr size_t kMaxLength = size_t(1) << 28;  // code units
+
+ private:
+  String() = default;
+  static void Free(String* s);
+  uint32_t refs_ = 1;
+  uint32_t length_ = 0;
+  uint32_t capacity_ = 0;
+  uint32_t pad_ = 0;
+};
+static_assert(sizeof(String) == 16);
+
+class Variant {
+ public:
+  Variant() : type_(vbEmpty), flags_(0), aux_(0), i64_(0) {}
+  ~Variant() {
+    if (IsRefType(type_)) ReleaseSlow();
+  }
+  Variant(const Variant& o) : type_(o.type_), flags_(0), aux_(o.aux_), i64_(o.i64_) {
+    if (IsRefType(type_)) AddRefSlow();
+  }
+  Variant(Variant&& o) noexcept : type_(o.type_), flags_(0), aux_(o.aux_), i64_(o.i64_) {
+    o.type_ = vbEmpty;
+  }
+  Variant& operator=(const Variant& o) {
+    if (this != &o) {
+      if (IsRefType(o.type_)) o.AddRefSlow();
+      if (IsRefType(type_)) ReleaseSlow();
+      type_ = o.type_;
+      aux_ = o.aux_;
+      i64_ = o.i64_;
+      flags_ = 0;
+    }
+    return *this;
+  }
+  Variant& operator=(Variant&& o) noexcept {
+    if (this != &o) {
+      if (IsRefType(type_)) ReleaseSlow();
+      type_ = o.type_;
+      aux_ = o.aux_;
+      i64_ = o.i64_;
+      flags_ = 0;
+      o.type_ = vbEmpty;
+    }
+    return *this;
+  }
+
+  // ---- construction -------------------------------------------------------
+  static Variant Empty() { return Variant(); }
+  static Variant Null() { return Make(vbNull); }
+  static Variant FromBool(bool v) { Variant r = Make(vbBoolean); r.b_ = v; return r; }
+  static Variant FromByte(uint8_t v) { Variant r = Make(vbByte); r.by_ = v; return r; }
+  static Variant FromInteger(int16_t v) { Variant r = Make(vbInteger); r.i16_ = v; return r; }
+  static Variant FromLong(int32_t v) { Variant r = Make(vbLong); r.i32_ = v; return r; }
+  static Variant FromSingle(float v) { Variant r = Make(vbSingle); r.f_ = v; return r; }
+  static Variant FromDouble(double v) { Variant r = Make(vbDouble); r.d_ = v; return r; }
+  // Currency is a 64-bit integer scaled by 10000 (1.5 is 15000).
+  static Variant FromCurrencyScaled(int64_t v) { Variant r = Make(vbCurrency); r.i64_ = v; return r; }
+  // Date: days since 12/30/1899; the fraction is the time of day.
+  static Variant FromDate(double v) { Variant r = Make(vbDate); r.d_ = v; return r; }
+  static Variant FromString(std::u16string_view s);
+  static Variant FromUtf8(std::string_view s);
+  static Variant FromString(String* s) { Variant r = Make(vbString); r.s_ = s; return r; }  // adopts one ref
+  static Variant FromArray(Array* a);  // adopts one ref
+  static Variant FromObject(Object* o);  // adds a ref; nullptr = Nothing
+  static Variant Nothing() { Variant r = Make(vbObject); r.o_ = nullptr; return r; }
+  // vbError value; the "missing optional argument" marker is Missing().
+  static Variant FromError(int32_t code) { Variant r = Make(vbError); r.i32_ = code; return r; }
+  static constexpr int32_t kParamNotFound = int32_t(0x80020004u);
+  static Variant Missing() { return FromError(kParamNotFound); }
+  static Variant RefTo(Variant* target) { Variant r = Make(vbByRef); r.ref_ = target; return r; }
+
+  // ---- inspection ---------------------------------------------------------
+  VarType type() const { return type_; }
+  bool IsEmpty() const { return type_ == vbEmpty; }
+  bool IsNull() const { return type_ == vbNull; }
+  bool IsString() const { return type_ == vbString; }
+  bool IsObject() const { return type_ == vbObject; }
+  bool IsArray() const { return (type_ & vbArray) != 0; }
+  bool IsByRef() const { return type_ == vbByRef; }
+  bool IsMissing() const { return type_ == vbError && i32_ == kParamNotFound; }
+  bool IsNothing() const { return type_ == vbObject && o_ == nullptr; }
+
+  bool boolVal() const { return b_; }
+  uint8_t byteVal() const { return by_; }
+  int16_t intVal() const { return i16_; }
+  int32_t longVal() const { return i32_; }
+  float singleVal() const { return f_; }
+  double doubleVal() const { return d_; }
+  int64_t currencyScaled() const { return i64_; }
+  double dateVal() const { return d_; }
+  int32_t errorVal() const { return i32_; }
+  String* string() const { return s_; }
+  std::u16string_view str() const { return s_->view(); }
+  Array* array() const { return a_; }
+  Object* object() const { return o_; }
+  Variant* ref() const { return ref_; }
+
+  // Follows a ByRef slot to the Variant it stands for.
+  const Variant& Deref() const { return type_ == vbByRef ? *ref_ : *this; }
+  Variant& Deref() { return type_ == vbByRef ? *ref_ : *this; }
+
+  // Writable access to the array, copying it first when it is shared.
+  // Precondition: IsArray().
+  Array* ArrayForWrite();
+
+  // Per-variable flags that a copy does not carry (copies start at 0).
+  // kFixedArray marks a variable declared with bounds (Dim a(3)), which
+  // ReDim refuses (error 10).
+  enum : uint16_t { kFixedArray = 1 };
+  uint16_t flags() const { return flags_; }
+  void SetFlags(uint16_t f) { flags_ = f; }
+
+  // ---- in-place setters (fast paths for the VM) --------------------------
+  void Clear() { Reset(vbEmpty); }
+  void SetNull() { Reset(vbNull); }
+  void SetBool(bool v) { Reset(vbBoolean); b_ = v; }
+  void SetByte(uint8_t v) { Reset(vbByte); by_ = v; }
+  void SetInteger(int16_t v) { Reset(vbInteger); i16_ = v; }
+  void SetLong(int32_t v) { Reset(vbLong); i32_ = v; }
+  void SetSingle(float v) { Reset(vbSingle); f_ = v; }
+  void SetDouble(double v) { Reset(vbDouble); d_ = v; }
+  void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
+  void SetDate(double v) { Reset(vbDate); d_ = v; }
+
+  static bool IsRefType(uint16_t t) {
+    return t == vbString || t == vbObject || (t & vbArray) != 0;
+  }
+
+ private:
+  static Variant Make(VarType t) { Variant r; r.type_ = t; return r; }
+  void Reset(VarType t) {
+    if (IsRefType(type_)) ReleaseSlow();
+    type_ = t;
+    i64_ = 0;
+  }
+  void AddRefSlow() const;
+  void ReleaseSlow();
+
+  VarType type_;
+  uint16_t flags_;
+  uint32_t aux_;  // spare; keeps the payload 8-aligned
+  union {
+    bool b_;
+    uint8_t by_;
+    int16_t i16_;
+    int32_t i32_;
+    float f_;
+    double d_;
+    int64_t i64_;
+    String* s_;
+    Array* a_;
+    Object* o_;
+    Variant* ref_;
+  };
+  friend class Array;
+};
+static_assert(sizeof(Variant) == 16, "Variant must stay 16 bytes");
+
+// An array value: dimensions with lower bound 0 (kept per dimension anyway)
+// and element count, elements stored with the FIRST subscript varying
+// fastest, so ReDim Preserve (last dimension only) is a plain resize.
+// A dynamic array that was never dimensioned or was erased has no
+// dimensions; UBound of it raises 9.
+class Array {
+ public:
+  struct Dim {
+    int32_t lbound;
+    int32_t count;
+  };
+  static constexpr size_t kMaxElements = size_t(1) << 26;
+  static constexpr int kMaxDims = 60;
+
+  Array() = default;
+  // Bounds are upper bounds (Dim a(2, 3) gives {2, 3}); -1 makes an empty
+  // dimension. Throws 9 for bounds below -1 and 7 for absurd sizes.
+  static Array* Create(const int32_t* ubounds, int ndims);
+  static Array* Create1(int32_t ubound) { return Create(&ubound, 1); }
+  static Array* FromValues(std::vector<Variant> values);  // 1-D, 0-based
+
+  void AddRef() { ++refs_; }
+  void Release() {
+    if (--refs_ == 0) delete this;
+  }
+  uint32_t Refs() const { return refs_; }
+  Array* Clone() const;  // refs = 1, elements copied (shallow per element)
+
+  int Dims() const { return int(dims_.size()); }
+  int32_t LBound(int dim) const;  // dim counts from 1; throws 9
+  int32_t UBound(int dim) const;
+  size_t Count() const { return data_.size(); }
+  Variant* Data() { return data_.data(); }
+  const Variant* Data() const { return data_.data(); }
+
+  // Element by subscripts; throws 9 when out of range or when the number of
+  // subscripts does not match.
+  Variant& At1(int32_t i) {
+    if (dims_.size() == 1 && uint32_t(i) < uint32_t(dims_[0].count)) return data_[size_t(i)];
+    return AtSlow(&i, 1);
+  }
+  Variant& At(const int32_t* idx, int n) {
+    if (n == 1) return At1(idx[0]);
+    return AtSlow(idx, n);
+  }
+
+  // ReDim: new bounds; with preserve only the last dimension may change
+  // (else 9) and existing elements are kept.
+  void ReDim(const int32_t* ubounds, int ndims, bool preserve);
+  // Erase of a dynamic array: no dimensions left.
+  void Clear() { dims_.clear(); data_.clear(); }
+  // Erase of a fixed array: every element back to Empty, bounds kept.
+  void ResetElements();
+
+ private:
+  Variant& AtSlow(const int32_t* idx, int n);
+  static size_t CheckedCount(const int32_t* ubounds, int ndims);
+  uint32_t refs_ = 1;
+  std::vector<Dim> dims_;
+  std::vector<Variant> data_;
+};
+
+// ReDim of a variable (error 10 on a fixed array; a non-array becomes one).
+void ReDimVariable(Variant& var, const int32_t* ubounds, int ndims, bool preserve);
+// Erase statement (error 13 when not an array).
+void EraseVariable(Variant& var);
+// Subscript value to array index: banker's rounding to Long.
+int32_t ToIndex(const Variant& v);
+
+// ---- host-facing conversions (see also conv.h) ---------------------------
+std::u16string ToText(const Variant& v);   // CStr; Empty -> "", Null -> 94
+bool IsNumericValue(const Variant& v);     // IsNumeric
+double ToDouble(const Variant& v);         // CDbl; throws ScriptError
+
+}  // namespace vbs
