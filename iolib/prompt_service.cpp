@@ -1,0 +1,132 @@
+#include "prompt_service.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zel {
+
+namespace {
+
+PromptRecorder* g_recorder = nullptr;
+
+QString TitleOrApp(const QString& title) {
+  return title.isEmpty() ? QStringLiteral("zelCalc") : title;
+}
+
+// The buttons of each set in the order they appear, as answers.
+std::vector<int> AnswersOf(PromptButtons buttons) {
+  switch (buttons) {
+    case PromptButtons::OK: return {kAnswerOK};
+    case PromptButtons::OKCancel: return {kAnswerOK, kAnswerCancel};
+    case PromptButtons::AbortRetryIgnore: return {kAnswerAbort, kAnswerRetry, kAnswerIgnore};
+    case PromptButtons::YesNoCancel: return {kAnswerYes, kAnswerNo, kAnswerCancel};
+    case PromptButtons::YesNo: return {kAnswerYes, kAnswerNo};
+    case PromptButtons::RetryCancel: return {kAnswerRetry, kAnswerCancel};
+  }
+  return {kAnswerOK};
+}
+
+QMessageBox::StandardButton QtButton(int answer) {
+  switch (answer) {
+    case kAnswerOK: return QMessageBox::Ok;
+    case kAnswerCancel: return QMessageBox::Cancel;
+    case kAnswerAbort: return QMessageBox::Abort;
+    case kAnswerRetry: return QMessageBox::Retry;
+    case kAnswerIgnore: return QMessageBox::Ignore;
+    case kAnswerYes: return QMessageBox::Yes;
+    case kAnswerNo: return QMessageBox::No;
+  }
+  return QMessageBox::NoButton;
+}
+
+QMessageBox::Icon QtIcon(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::None: return QMessageBox::NoIcon;
+    case PromptIcon::Critical: return QMessageBox::Critical;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Information: return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QWidget* OwnerWindow() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+}  // namespace
+
+int DefaultAnswer(PromptButtons buttons, int defaultButton) {
+  const std::vector<int> answers = AnswersOf(buttons);
+  if (defaultButton < 0 || size_t(defaultButton) >= answers.size()) defaultButton = 0;
+  return answers[size_t(defaultButton)];
+}
+
+int ShowPrompt(const QString& title, const QString& text, PromptIcon icon, PromptButtons buttons,
+               int defaultButton) {
+  PromptRequest request{TitleOrApp(title), text, icon, buttons, defaultButton};
+  const std::vector<int> answers = AnswersOf(buttons);
+  if (g_recorder) {
+    g_recorder->asked_.push_back(request);
+    if (g_recorder->answers_.empty()) return DefaultAnswer(buttons, defaultButton);
+    const int answer = g_recorder->answers_.front();
+    g_recorder->answers_.pop_front();
+    return answer;
+  }
+
+  QMessageBox box(QtIcon(icon), request.title, text, QMessageBox::NoButton, OwnerWindow());
+  for (int answer : answers) box.addButton(QtButton(answer));
+  box.setDefaultButton(QtButton(DefaultAnswer(buttons, defaultButton)));
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (clicked) {
+    const QMessageBox::StandardButton which = box.standardButton(clicked);
+    for (int answer : answers)
+      if (QtButton(answer) == which) return answer;
+  }
+  // Closed without a button: Cancel when the box has one.
+  for (int answer : answers)
+    if (answer == kAnswerCancel) return answer;
+  return answers.size() == 1 ? answers[0] : DefaultAnswer(buttons, defaultButton);
+}
+
+int ShowScriptMsgBox(const QString& prompt, int style, const QString& title) {
+  int set = style & 0x7;
+  if (set > 5) set = 0;
+  int iconBits = style & 0x70;
+  PromptIcon icon = PromptIcon::None;
+  if (iconBits == 16 || iconBits == 32 || iconBits == 48 || iconBits == 64)
+    icon = static_cast<PromptIcon>(iconBits);
+  const int defaultButton = (style >> 8) & 0x3;
+  return ShowPrompt(title, prompt, icon, static_cast<PromptButtons>(set), defaultButton);
+}
+
+std::optional<QString> AskText(const QString& title, const QString& prompt,
+                               const QString& defaultText) {
+  TextRequest request{TitleOrApp(title), prompt, defaultText};
+  if (g_recorder) {
+    g_recorder->askedText_.push_back(request);
+    if (g_recorder->textAnswers_.empty()) return defaultText;
+    std::optional<QString> answer = std::move(g_recorder->textAnswers_.front());
+    g_recorder->textAnswers_.pop_front();
+    return answer;
+  }
+  bool ok = false;
+  QString text = QInputDialog::getText(OwnerWindow(), request.title, prompt, QLineEdit::Normal,
+                                       defaultText, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+PromptRecorder::PromptRecorder() : previous_(g_recorder) { g_recorder = this; }
+
+PromptRecorder::PromptRecorder(std::initializer_list<int> answers) : PromptRecorder() {
+  for (int a : answers) answers_.push_back(a);
+}
+
+PromptRecorder::~PromptRecorder() { g_recorder = previous_; }
+
+}  // namespace zel

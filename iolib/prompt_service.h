@@ -1,0 +1,87 @@
+#pragma once
+// Every message box of the program goes through here, so that tests can
+// answer them and check what was asked.
+#include <QString>
+#include <deque>
+#include <initializer_list>
+#include <optional>
+#include <vector>
+
+namespace zel {
+
+// Answers, numbered as the script language's MsgBox results.
+inline constexpr int kAnswerOK = 1;
+inline constexpr int kAnswerCancel = 2;
+inline constexpr int kAnswerAbort = 3;
+inline constexpr int kAnswerRetry = 4;
+inline constexpr int kAnswerIgnore = 5;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+// Numbered as the script language's MsgBox icon constants.
+enum class PromptIcon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+// Numbered as the script language's MsgBox button-set constants.
+enum class PromptButtons { OK = 0, OKCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4,
+                           RetryCancel = 5 };
+
+struct PromptRequest {
+  QString title;  // already "zelCalc" when the caller gave none
+  QString text;
+  PromptIcon icon = PromptIcon::None;
+  PromptButtons buttons = PromptButtons::OK;
+  int defaultButton = 0;  // 0..2: which button Enter presses
+};
+
+struct TextRequest {
+  QString title;  // already "zelCalc" when the caller gave none
+  QString prompt;
+  QString defaultText;
+};
+
+// Shows a modal message box and returns the answer (kAnswerOK ...). An empty
+// title shows the application title "zelCalc". Closing the box without a
+// button gives Cancel when the box has one, otherwise the only/first answer.
+int ShowPrompt(const QString& title, const QString& text, PromptIcon icon = PromptIcon::None,
+               PromptButtons buttons = PromptButtons::OK, int defaultButton = 0);
+
+// The script language's MsgBox: `style` is its Buttons argument (button set +
+// icon + default button 0/256/512/768; modality bits are ignored).
+int ShowScriptMsgBox(const QString& prompt, int style, const QString& title);
+
+// The script language's InputBox: nullopt when the user cancels.
+std::optional<QString> AskText(const QString& title, const QString& prompt,
+                               const QString& defaultText);
+
+// The answers a box gives when nobody picks one: the button Enter presses.
+int DefaultAnswer(PromptButtons buttons, int defaultButton);
+
+// Test hook. While one exists, prompts are not shown: each is recorded and
+// answered from the queue (when the queue is empty, with the box's default
+// answer). Text questions (AskText) are answered from their own queue
+// (empty queue: the default text, as if OK was pressed).
+class PromptRecorder {
+ public:
+  PromptRecorder();
+  explicit PromptRecorder(std::initializer_list<int> answers);
+  ~PromptRecorder();
+  PromptRecorder(const PromptRecorder&) = delete;
+  PromptRecorder& operator=(const PromptRecorder&) = delete;
+
+  void Answer(int answer) { answers_.push_back(answer); }
+  void AnswerText(std::optional<QString> text) { textAnswers_.push_back(std::move(text)); }
+
+  const std::vector<PromptRequest>& Asked() const { return asked_; }
+  const std::vector<TextRequest>& AskedText() const { return askedText_; }
+  void Clear() { asked_.clear(); askedText_.clear(); }
+
+ private:
+  friend int ShowPrompt(const QString&, const QString&, PromptIcon, PromptButtons, int);
+  friend std::optional<QString> AskText(const QString&, const QString&, const QString&);
+  std::deque<int> answers_;
+  std::deque<std::optional<QString>> textAnswers_;
+  std::vector<PromptRequest> asked_;
+  std::vector<TextRequest> askedText_;
+  PromptRecorder* previous_ = nullptr;
+};
+
+}  // namespace zel

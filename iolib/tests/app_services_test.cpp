@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QTemporaryDir>
+
+#include "app_fonts.h"
+#include "app_settings.h"
+#include "prompt_service.h"
+#include "twips.h"
+
+namespace zel {
+namespace {
+
+QString ReadAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(f.readAll());
+}
+
+TEST(QtSettingsStore, WritesSectionsAsIniGroupsAndReadsBackText) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("zelCalc.ini");
+  {
+    QtSettingsStore store(path);
+    EXPECT_EQ(store.Get("frmMain", "PositionT", "105"), "105");  // absent: default
+    WriteNumber(store, "frmMain", "SizeW", 7605, 7);
+    WriteNumber(store, "frmMain", "SizeH", 3500.25, 7);
+    WriteBool(store, "frmMain", "ShowInput", true);
+    WriteBool(store, "frmMain", "DisplayEdit", false);
+    store.Set("UnitOrder", "0", "5");
+    store.Set("Option", "UserEditor", "gedit --new-window, -s");
+  }
+  const QString ini = ReadAll(path);
+  EXPECT_TRUE(ini.contains("[frmMain]"));
+  EXPECT_TRUE(ini.contains("SizeW=7605\n"));
+  EXPECT_TRUE(ini.contains("SizeH=3500.25\n"));
+  EXPECT_TRUE(ini.contains("ShowInput=True\n"));
+  EXPECT_TRUE(ini.contains("DisplayEdit=False\n"));
+  EXPECT_TRUE(ini.contains("[UnitOrder]\n0=5\n"));
+
+  // A second store on the same file sees everything, the comma text intact.
+  QtSettingsStore again(path);
+  EXPECT_EQ(again.Get("frmMain", "SizeW", ""), "7605");
+  EXPECT_EQ(again.Get("UnitOrder", "0", "0"), "5");
+  EXPECT_EQ(again.Get("UnitOrder", "1", "1"), "1");
+  EXPECT_EQ(again.Get("Option", "UserEditor", "NOTEPAD.EXE"), "gedit --new-window, -s");
+  EXPECT_TRUE(ReadBool(again, "frmMain", "ShowInput", false));
+  EXPECT_FALSE(ReadBool(again, "frmMain", "DisplayEdit", true));
+  EXPECT_DOUBLE_EQ(ReadNumber(again, "frmMain", "SizeH", "0"), 3500.25);
+}
+
+TEST(QtSettingsStore, KeepsJapaneseTextAndReadsHandEditedFiles) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("hand.ini");
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Option]\nUserEditor=mousepad, --opt\n[frmMain]\nSizeH=12abc\n");
+  }
+  QtSettingsStore store(path);
+  EXPECT_EQ(store.Get("Option", "UserEditor", ""), "mousepad, --opt");
+  EXPECT_DOUBLE_EQ(ReadNumber(store, "frmMain", "SizeH", "3495"), 12);
+  store.Set("Option", "Memo", "計算機");
+  QtSettingsStore again(path);
+  EXPECT_EQ(again.Get("Option", "Memo", ""), "計算機");
+}
+
+TEST(SettingsHelpers, BooleanAndNumberReadingRules) {
+  MemorySettingsStore store;
+  const struct {
+    const char* text;
+    bool whenDefaultFalse;
+    bool whenDefaultTrue;
+  } cases[] = {
+      {"True", true, true},  {"False", false, false}, {"true", true, true},
+      {"0", false, false},   {"-1", true, true},      {" 2.5 ", true, true},
+      {"yes", false, true},  {"", false, true},       {"1x", false, true},
+  };
+  for (const auto& c : cases) {
+    store.Set("frmMain", "ACKeyClear", c.text);
+    EXPECT_EQ(ReadBool(store, "frmMain", "ACKeyClear", false), c.whenDefaultFalse) << c.text;
+    EXPECT_EQ(ReadBool(store, "frmMain", "ACKeyClear", true), c.whenDefaultTrue) << c.text;
+  }
+  EXPECT_TRUE(ReadBool(store, "frmMain", "Absent", true));
+  EXPECT_FALSE(ReadBool(store, "frmMain", "Absent", false));
+
+  EXPECT_DOUBLE_EQ(ReadNumber(store, "frmMain", "SizeW", "7605"), 7605);
+  store.Set("frmMain", "SizeW", "abc");
+  EXPECT_DOUBLE_EQ(ReadNumber(store, "frmMain", "SizeW", "7605"), 0);
+  store.Set("frmMain", "SizeW", " 1 2.5e1x");
+  EXPECT_DOUBLE_EQ(ReadNumber(store, "frmMain", "SizeW", "7605"), 125);
+
+  WriteNumber(store, "frmMain", "SizeW", 1.0 / 3, 7);
+  EXPECT_EQ(store.Get("frmMain", "SizeW", ""), "0.3333333");
+  WriteNumber(store, "frmMain", "SizeW", -1200);
+  EXPECT_EQ(store.Get("frmMain", "SizeW", ""), "-1200");
+}
+
+TEST(AppSettings, InstalledStoreReplacesThePerUserFile) {
+  MemorySettingsStore memory;
+  SetAppSettings(&memory);
+  AppSettings().Set("UnitOrder", "3", "7");
+  EXPECT_EQ(memory.Get("UnitOrder", "3", ""), "7");
+  SetAppSettings(nullptr);
+  EXPECT_NE(&AppSettings(), static_cast<SettingsStore*>(&memory));
+  EXPECT_EQ(&AppSettings(), &AppSettings());
+}
+
+TEST(PromptService, RecorderAnswersFromItsQueueAndRecordsTheQuestion) {
+  PromptRecorder recorder{kAnswerNo};
+  EXPECT_EQ(ShowPrompt("", "Do you want quit?", PromptIcon::Question, PromptButtons::YesNo), kAnswerNo);
+  // Queue used up: the button Enter would press.
+  EXPECT_EQ(ShowPrompt("Title", "x", PromptIcon::None, PromptButtons::YesNo, 1), kAnswerNo);
+  EXPECT_EQ(ShowPrompt("Title", "x", PromptIcon::None, PromptButtons::OKCancel), kAnswerOK);
+  ASSERT_EQ(recorder.Asked().size(), 3u);
+  const PromptRequest& first = recorder.Asked()[0];
+  EXPECT_EQ(first.title, "zelCalc");
+  EXPECT_EQ(first.text, "Do you want quit?");
+  EXPECT_EQ(first.icon, PromptIcon::Question);
+  EXPECT_EQ(first.buttons, PromptButtons::YesNo);
+  EXPECT_EQ(recorder.Asked()[1].title, "Title");
+}
+
+TEST(PromptService, ScriptMsgBoxStyleIsDecoded) {
+  PromptRecorder recorder;
+  // vbYesNoCancel + vbExclamation + vbDefaultButton3 + vbSystemModal
+  EXPECT_EQ(ShowScriptMsgBox("p", 3 + 48 + 512 + 4096, "t"), kAnswerCancel);
+  EXPECT_EQ(ShowScriptMsgBox("p", 64, ""), kAnswerOK);
+  ASSERT_EQ(recorder.Asked().size(), 2u);
+  EXPECT_EQ(recorder.Asked()[0].buttons, PromptButtons::YesNoCancel);
+  EXPECT_EQ(recorder.Asked()[0].icon, PromptIcon::Exclamation);
+  EXPECT_EQ(recorder.Asked()[0].defaultButton, 2);
+  EXPECT_EQ(recorder.Asked()[1].icon, PromptIcon::Information);
+  EXPECT_EQ(recorder.Asked()[1].title, "zelCalc");
+}
+
+TEST(PromptService, TextQuestionsAndNestedRecorders) {
+  PromptRecorder outer{kAnswerYes};
+  {
+    PromptRecorder inner;
+    inner.AnswerText(std::nullopt);
+    EXPECT_EQ(AskText("", "Name?", "abc"), std::nullopt);
+    EXPECT_EQ(AskText("T", "Again?", "def"), QString("def"));
+    ASSERT_EQ(inner.AskedText().size(), 2u);
+    EXPECT_EQ(inner.AskedText()[0].title, "zelCalc");
+    EXPECT_EQ(inner.AskedText()[0].defaultText, "abc");
+  }
+  // The outer recorder is back in charge once the inner one is gone.
+  EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::YesNo, 1), kAnswerYes);
+  EXPECT_EQ(outer.Asked().size(), 1u);
+}
+
+TEST(Twips, FollowTheScreensLogicalDpi) {
+  const double dpiX = LogicalDpi(Qt::Horizontal);
+  const double dpiY = LogicalDpi(Qt::Vertical);
+  EXPECT_GT(dpiX, 0);
+  EXPECT_EQ(TwipsToPixelsX(1440), qRound(dpiX));
+  EXPECT_EQ(TwipsToPixelsY(2880), qRound(2 * dpiY));
+  EXPECT_EQ(TwipsToPixelsX(5985), qRound(5985 * dpiX / 1440));
+  EXPECT_EQ(TwipsToPixelsX(0), 0);
+  // Round trip within a pixel's worth of twips.
+  EXPECT_NEAR(PixelsToTwipsX(TwipsToPixelsX(7605)), 7605, 1440 / dpiX);
+}
+
+TEST(Fonts, JapaneseCapableFixedAndProportionalFaces) {
+  const QString fixed = FixedFamily();
+  const QString proportional = ProportionalFamily();
+  EXPECT_TRUE(QFontDatabase::writingSystems(fixed).contains(QFontDatabase::Japanese)) << fixed.toStdString();
+  EXPECT_TRUE(QFontDatabase::writingSystems(proportional).contains(QFontDatabase::Japanese))
+      << proportional.toStdString();
+  // CJK faces mix half and full widths, so the font database may not call them
+  // fixed pitch: check that narrow and wide Latin letters take the same room.
+  const QFontMetrics fixedMetrics(FixedFont(12));
+  EXPECT_EQ(fixedMetrics.horizontalAdvance('i'), fixedMetrics.horizontalAdvance('W'));
+  const QFontMetrics propMetrics(ProportionalFont(12));
+  EXPECT_LT(propMetrics.horizontalAdvance('i'), propMetrics.horizontalAdvance('W'));
+  EXPECT_NE(fixed, proportional);
+  const QFont bold = ProportionalFont(9.75, true);
+  EXPECT_TRUE(bold.bold());
+  EXPECT_DOUBLE_EQ(bold.pointSizeF(), 9.75);
+  EXPECT_EQ(QFontInfo(FixedFont(9)).family(), fixed);
+}
+
+}  // namespace
+}  // namespace zel

@@ -1,0 +1,31 @@
+#include "twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+namespace zel {
+
+double LogicalDpi(Qt::Orientation orientation) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return 96.0;
+  const double dpi = orientation == Qt::Horizontal ? screen->logicalDotsPerInchX()
+                                                   : screen->logicalDotsPerInchY();
+  return dpi > 0 ? dpi : 96.0;
+}
+
+int TwipsToPixels(int twips, Qt::Orientation orientation) {
+  return int(std::lround(twips * LogicalDpi(orientation) / kTwipsPerInch));
+}
+
+int PixelsToTwips(int pixels, Qt::Orientation orientation) {
+  return int(std::lround(pixels * kTwipsPerInch / LogicalDpi(orientation)));
+}
+
+void SetGeometryTwips(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+                      TwipsToPixelsY(height));
+}
+
+}  // namespace zel
