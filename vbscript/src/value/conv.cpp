@@ -1,0 +1,309 @@
+// Conversions between Variant subtypes, text <-> number, and type inspection.
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "numtext.h"
+#include "vbs/datetime.h"
+#include "vbs/object.h"
+#include "vbs/value_conv.h"
+
+namespace vbs {
+
+double RoundHalfEven(double v) { return std::nearbyint(v); }
+
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+
+std::u16string_view Trim(std::u16string_view t) {
+  while (!t.empty() && IsBlank(t.front())) t.remove_prefix(1);
+  while (!t.empty() && IsBlank(t.back())) t.remove_suffix(1);
+  return t;
+}
+
+std::optional<double> ParseRadix(std::u16string_view t, int radix) {
+  if (t.empty()) return std::nullopt;
+  uint64_t v = 0;
+  for (char16_t c : t) {
+    int d;
+    if (c >= u'0' && c <= u'9') d = c - u'0';
+    else if (c >= u'a' && c <= u'f') d = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F') d = c - u'A' + 10;
+    else return std::nullopt;
+    if (d >= radix) return std::nullopt;
+    v = v * uint64_t(radix) + uint64_t(d);
+    if (v > 0xFFFFFFFFull) return std::nullopt;
+  }
+  // Text hex and octal are 32-bit: "&HFFFF" is 65535, "&HFFFFFFFF" is -1.
+  return double(int32_t(uint32_t(v)));
+}
+
+std::u16string Ascii(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+std::u16string IntText(int64_t v) {
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::u16string(buf, r.ptr);
+}
+
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::u16string_view text) {
+  std::u16string_view t = Trim(text);
+  if (t.empty()) return std::nullopt;
+  if (t[0] == u'&' && t.size() >= 2) {
+    char16_t k = t[1];
+    if (k == u'h' || k == u'H') return ParseRadix(t.substr(2), 16);
+    if (k == u'o' || k == u'O') return ParseRadix(t.substr(2), 8);
+    return std::nullopt;
+  }
+  std::string buf;
+  buf.reserve(t.size());
+  size_t i = 0;
+  if (t[i] == u'+' || t[i] == u'-') buf.push_back(char(t[i++]));
+  int digits = 0;
+  while (i < t.size() && ((t[i] >= u'0' && t[i] <= u'9') || (t[i] == u',' && digits > 0))) {
+    if (t[i] != u',') { buf.push_back(char(t[i])); ++digits; }
+    ++i;
+  }
+  if (i < t.size() && t[i] == u'.') {
+    buf.push_back('.');
+    ++i;
+    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') { buf.push_back(char(t[i++])); ++digits; }
+  }
+  if (digits == 0) return std::nullopt;
+  if (i < t.size() && (t[i] == u'e' || t[i] == u'E' || t[i] == u'd' || t[i] == u'D')) {
+    buf.push_back('e');
+    ++i;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) buf.push_back(char(t[i++]));
+    int ed = 0;
+    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') { buf.push_back(char(t[i++])); ++ed; }
+    if (ed == 0) return std::nullopt;
+  }
+  if (i != t.size()) return std::nullopt;
+  return std::strtod(buf.c_str(), nullptr);
+}
+
+std::u16string DoubleToText(double v) { return Ascii(zel::FormatGeneralNumber(v)); }
+std::u16string SingleToText(float v) { return Ascii(zel::FormatGeneralNumber(double(v), 7)); }
+
+std::u16string CurrencyToText(int64_t scaled) {
+  bool neg = scaled < 0;
+  uint64_t u = neg ? uint64_t(0) - uint64_t(scaled) : uint64_t(scaled);
+  uint64_t whole = u / 10000, frac = u % 10000;
+  std::u16string s = neg ? u"-" : u"";
+  s += IntText(int64_t(whole));
+  if (frac) {
+    char f[5];
+    for (int k = 3; k >= 0; --k) { f[k] = char('0' + frac % 10); frac /= 10; }
+    int n = 4;
+    while (n > 0 && f[n - 1] == '0') --n;
+    s.push_back(u'.');
+    for (int k = 0; k < n; ++k) s.push_back(char16_t(f[k]));
+  }
+  return s;
+}
+
+double ToNumber(const Variant& in) {
+  const Variant& v = in.Deref();
+  switch (v.type()) {
+    case vbEmpty: return 0.0;
+    case vbNull: throw ScriptError(94);
+    case vbBoolean: return v.boolVal() ? -1.0 : 0.0;
+    case vbByte: return v.byteVal();
+    case vbInteger: return v.intVal();
+    case vbLong: return v.longVal();
+    case vbSingle: return v.singleVal();
+    case vbDouble: return v.doubleVal();
+    case vbCurrency: return double(v.currencyScaled()) / 10000.0;
+    case vbDate: return v.dateVal();
+    case vbString: {
+      auto d = ParseNumber(v.str());
+      if (!d) throw ScriptError(13);
+      if (!std::isfinite(*d)) throw ScriptError(6);
+      return *d;
+    }
+    case vbObject: return ToNumber(DefaultValue(v.object()));
+    default: throw ScriptError(13);
+  }
+}
+
+double ToDouble(const Variant& v) { return ToNumber(v); }
+
+std::u16string ToText(const Variant& in) {
+  const Variant& v = in.Deref();
+  switch (v.type()) {
+    case vbEmpty: return {};
+    case vbNull: throw ScriptError(94);
+    case vbBoolean: return v.boolVal() ? u"True" : u"False";
+    case vbByte: return IntText(v.byteVal());
+    case vbInteger: return IntText(v.intVal());
+    case vbLong: return IntText(v.longVal());
+    case vbSingle: return SingleToText(v.singleVal());
+    case vbDouble: return DoubleToText(v.doubleVal());
+    case vbCurrency: return CurrencyToText(v.currencyScaled());
+    case vbDate: return FormatDateTime(v.dateVal());
+    case vbString: return std::u16string(v.str());
+    case vbObject: return ToText(DefaultValue(v.object()));
+    default: throw ScriptError(13);
+  }
+}
+
+Variant CStrVariant(const Variant& in) {
+  const Variant& v = in.Deref();
+  if (v.IsString()) return v;
+  return Variant::FromString(ToText(v));
+}
+
+bool ToBool(const Variant& in) {
+  const Variant& v = in.Deref();
+  switch (v.type()) {
+    case vbBoolean: return v.boolVal();
+    case vbNull: throw ScriptError(94);
+    case vbString: {
+      std::u16string_view t = Trim(v.str());
+      if (NameEquals(t, "True")) return true;
+      if (NameEquals(t, "False")) return false;
+      auto d = ParseNumber(t);
+      if (!d) throw ScriptError(13);
+      return *d != 0.0;
+    }
+    case vbObject: return ToBool(DefaultValue(v.object()));
+    case vbCurrency: return v.currencyScaled() != 0;
+    default: return ToNumber(v) != 0.0;
+  }
+}
+
+namespace {
+double RoundedIn(const Variant& v, double lo, double hi) {
+  double d = RoundHalfEven(ToNumber(v));
+  if (!(d >= lo && d <= hi)) throw ScriptError(6);
+  return d;
+}
+}  // namespace
+
+uint8_t ToByte(const Variant& v) { return uint8_t(RoundedIn(v, 0, 255)); }
+int16_t ToInteger(const Variant& v) {
+  const Variant& d = v.Deref();
+  if (d.type() == vbInteger) return d.intVal();
+  return int16_t(RoundedIn(v, -32768.0, 32767.0));
+}
+int32_t ToLong(const Variant& v) {
+  const Variant& d = v.Deref();
+  if (d.type() == vbLong) return d.longVal();
+  if (d.type() == vbInteger) return d.intVal();
+  return int32_t(RoundedIn(v, -2147483648.0, 2147483647.0));
+}
+
+float ToSingle(const Variant& v) {
+  double d = ToNumber(v);
+  if (std::fabs(d) > double(FLT_MAX)) throw ScriptError(6);
+  return float(d);
+}
+
+int64_t ToCurrencyScaled(const Variant& in) {
+  const Variant& v = in.Deref();
+  if (v.type() == vbCurrency) return v.currencyScaled();
+  double d = RoundHalfEven(ToNumber(v) * 10000.0);
+  // The largest Currency is 922337203685477.5807.
+  if (!(d >= -9.223372036854775808e18 && d < 9.223372036854775808e18)) throw ScriptError(6);
+  return int64_t(d);
+}
+
+double ToDate(const Variant& in) {
+  const Variant& v = in.Deref();
+  switch (v.type()) {
+    case vbDate: return v.dateVal();
+    case vbNull: throw ScriptError(94);
+    case vbString: {
+      auto d = ParseDateTime(v.str());
+      if (d) return *d;
+      auto n = ParseNumber(v.str());
+      if (!n) throw ScriptError(13);
+      if (!(*n >= kMinDate && *n <= kMaxDate)) throw ScriptError(6);
+      return *n;
+    }
+    case vbObject: return ToDate(DefaultValue(v.object()));
+    default: {
+      double d = ToNumber(v);
+      if (!(d >= kMinDate && d <= kMaxDate)) throw ScriptError(6);
+      return d;
+    }
+  }
+}
+
+Variant ConvertTo(const Variant& in, VarType type) {
+  switch (type) {
+    case vbBoolean: return Variant::FromBool(ToBool(in));
+    case vbByte: return Variant::FromByte(ToByte(in));
+    case vbInteger: return Variant::FromInteger(ToInteger(in));
+    case vbLong: return Variant::FromLong(ToLong(in));
+    case vbSingle: return Variant::FromSingle(ToSingle(in));
+    case vbDouble: return Variant::FromDouble(ToDouble(in));
+    case vbCurrency: return Variant::FromCurrencyScaled(ToCurrencyScaled(in));
+    case vbDate: return Variant::FromDate(ToDate(in));
+    case vbString: return CStrVariant(in);
+    default: throw ScriptError(13);
+  }
+}
+
+bool IsNumericValue(const Variant& in) {
+  const Variant& v = in.Deref();
+  switch (v.type()) {
+    case vbEmpty: case vbBoolean: case vbByte: case vbInteger: case vbLong:
+    case vbSingle: case vbDouble: case vbCurrency:
+      return true;
+    case vbString: {
+      auto d = ParseNumber(v.str());
+      return d && std::isfinite(*d);
+    }
+    case vbObject:
+      if (!v.object()) return false;
+      try {
+        return IsNumericValue(DefaultValue(v.object()));
+      } catch (const ScriptError&) {
+        return false;
+      }
+    default:
+      return false;
+  }
+}
+
+bool IsDateValue(const Variant& in) {
+  const Variant& v = in.Deref();
+  if (v.type() == vbDate) return true;
+  if (v.type() == vbString) return ParseDateTime(v.str()).has_value();
+  return false;
+}
+
+int VarTypeOf(const Variant& in) {
+  const Variant& v = in.Deref();
+  if (v.IsArray()) return vbArray | vbVariant;
+  return v.type();
+}
+
+std::u16string TypeNameOf(const Variant& in) {
+  const Variant& v = in.Deref();
+  if (v.IsArray()) return u"Variant()";
+  switch (v.type()) {
+    case vbEmpty: return u"Empty";
+    case vbNull: return u"Null";
+    case vbInteger: return u"Integer";
+    case vbLong: return u"Long";
+    case vbSingle: return u"Single";
+    case vbDouble: return u"Double";
+    case vbCurrency: return u"Currency";
+    case vbDate: return u"Date";
+    case vbString: return u"String";
+    case vbObject: return v.object() ? v.object()->TypeName() : u"Nothing";
+    case vbError: return u"Error";
+    case vbBoolean: return u"Boolean";
+    case vbByte: return u"Byte";
+    default: return u"Unknown";
+  }
+}
+
+}  // namespace vbs
