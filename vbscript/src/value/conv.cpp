@@ -2,6 +2,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "numtext.h"
@@ -207,7 +208,11 @@ float ToSingle(const Variant& v) {
 int64_t ToCurrencyScaled(const Variant& in) {
   const Variant& v = in.Deref();
   if (v.type() == vbCurrency) return v.currencyScaled();
-  double d = RoundHalfEven(ToNumber(v) * 10000.0);
+  // Scale through 15 significant digits so that 0.00015 counts as the
+  // decimal it was written as, not as the binary value just below it.
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.15g", ToNumber(v) * 10000.0);
+  double d = RoundHalfEven(std::strtod(buf, nullptr));
   // The largest Currency is 922337203685477.5807.
   if (!(d >= -9.223372036854775808e18 && d < 9.223372036854775808e18)) throw ScriptError(6);
   return int64_t(d);
