@@ -1,0 +1,2 @@
+WScript.Echo "nothing runs when the file does not compile"
+Dim a b
