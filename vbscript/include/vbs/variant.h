@@ -101,28 +101,34 @@ class Variant {
   Variant(const Variant& o) : type_(o.type_), flags_(0), aux_(o.aux_), i64_(o.i64_) {
     if (IsRefType(type_)) AddRefSlow();
   }
-  Variant(Variant&& o) noexcept : type_(o.type_), flags_(0), aux_(o.aux_), i64_(o.i64_) {
+  // Moving relocates the slot (a growing vector of variables keeps its
+  // flags); assignment replaces the value and keeps the target's flags.
+  Variant(Variant&& o) noexcept : type_(o.type_), flags_(o.flags_), aux_(o.aux_), i64_(o.i64_) {
     o.type_ = vbEmpty;
   }
   Variant& operator=(const Variant& o) {
     if (this != &o) {
       if (IsRefType(o.type_)) o.AddRefSlow();
-      if (IsRefType(type_)) ReleaseSlow();
+      // Release the old value only after the new one is in place: an
+      // object's finaliser may run script code that reads this variable.
+      const VarType oldType = type_;
+      const int64_t oldBits = i64_;
       type_ = o.type_;
       aux_ = o.aux_;
       i64_ = o.i64_;
-      flags_ = 0;
+      if (IsRefType(oldType)) ReleaseRaw(oldType, oldBits);
     }
     return *this;
   }
   Variant& operator=(Variant&& o) noexcept {
     if (this != &o) {
-      if (IsRefType(type_)) ReleaseSlow();
+      const VarType oldType = type_;
+      const int64_t oldBits = i64_;
       type_ = o.type_;
       aux_ = o.aux_;
       i64_ = o.i64_;
-      flags_ = 0;
       o.type_ = vbEmpty;
+      if (IsRefType(oldType)) ReleaseRaw(oldType, oldBits);
     }
     return *this;
   }
@@ -186,7 +192,8 @@ class Variant {
   // Precondition: IsArray().
   Array* ArrayForWrite();
 
-  // Per-variable flags that a copy does not carry (copies start at 0).
+  // Per-variable flags: a property of the storage location. A copy
+  // (copy construction) starts at 0; moves and assignments keep them.
   // kFixedArray marks a variable declared with bounds (Dim a(3)), which
   // ReDim refuses (error 10).
   enum : uint16_t { kFixedArray = 1 };
@@ -212,12 +219,15 @@ class Variant {
  private:
   static Variant Make(VarType t) { Variant r; r.type_ = t; return r; }
   void Reset(VarType t) {
-    if (IsRefType(type_)) ReleaseSlow();
+    const VarType oldType = type_;
+    const int64_t oldBits = i64_;
     type_ = t;
     i64_ = 0;
+    if (IsRefType(oldType)) ReleaseRaw(oldType, oldBits);
   }
   void AddRefSlow() const;
   void ReleaseSlow();
+  static void ReleaseRaw(VarType type, int64_t bits);
 
   VarType type_;
   uint16_t flags_;

@@ -242,9 +242,15 @@ void Variant::ReleaseSlow() {
   // looks at this very variable.
   VarType t = type_;
   type_ = vbEmpty;
-  if (t == vbString) s_->Release();
-  else if (t == vbObject) { if (o_) o_->Release(); }
-  else a_->Release();
+  ReleaseRaw(t, i64_);
+}
+
+void Variant::ReleaseRaw(VarType t, int64_t bits) {
+  void* p;
+  std::memcpy(&p, &bits, sizeof p);
+  if (t == vbString) static_cast<String*>(p)->Release();
+  else if (t == vbObject) { if (p) static_cast<Object*>(p)->Release(); }
+  else static_cast<Array*>(p)->Release();
 }
 
 Array* Variant::ArrayForWrite() {
@@ -381,7 +387,6 @@ void EraseVariable(Variant& var) {
     // Detach the old storage before it dies, for the same reason as ReDim.
     Variant old = std::move(v);
     v = Variant::FromArray(new Array());
-    v.SetFlags(0);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
@@ -166,6 +167,16 @@ TEST(ValueArray, FixedArraysAndAbsurdSizes) {
   EXPECT_TRUE(f.array()->At1(1).IsEmpty());
   EXPECT_EQ(copy.array()->At1(1).longVal(), 5);
 
+  // The flag belongs to the variable: it survives relocation of a growing
+  // table of variables and assignment into it.
+  std::vector<Variant> slots(1);
+  slots[0] = Variant::FromArray(Array::Create1(1));
+  slots[0].SetFlags(Variant::kFixedArray);
+  for (int i = 0; i < 100; ++i) slots.emplace_back();
+  EXPECT_EQ(slots[0].flags(), Variant::kFixedArray);
+  slots[0] = copy;
+  EXPECT_EQ(ErrorOf([&] { ReDimVariable(slots[0], four, 1, false); }), 10);
+
   EXPECT_EQ(ErrorOf([] { Array::Create1(1000000000); }), 7);
   int32_t huge[] = {100000, 100000};
   EXPECT_EQ(ErrorOf([&] { Array::Create(huge, 2); }), 7);
@@ -221,6 +232,36 @@ TEST(ValueObject, LastReferenceDestroysAtOnce) {
   arr.ArrayForWrite()->At1(0) = Variant::FromObject(new Probe(&deaths, nullptr));
   EraseVariable(arr);
   EXPECT_EQ(deaths, 2);
+}
+
+// Looks at a variable while it is being finalised, like a Class_Terminate
+// that reads a global.
+class Watcher : public HostObject {
+ public:
+  Watcher(const Variant* watched, VarType* seen) : watched_(watched), seen_(seen) {}
+  ~Watcher() override { *seen_ = watched_->type(); }
+  int FindMember(std::u16string_view) const override { return -1; }
+  void Invoke(int, InvokeKind, Args&, Variant&) override { throw ScriptError(438); }
+  std::u16string TypeName() const override { return u"Watcher"; }
+
+ private:
+  const Variant* watched_;
+  VarType* seen_;
+};
+
+TEST(ValueObject, FinaliserSeesTheNewValue) {
+  VarType seen = vbNull;
+  Variant v;
+  v = Variant::FromObject(new Watcher(&v, &seen));
+  v = Variant::FromLong(5);
+  EXPECT_EQ(seen, vbLong);
+  v = Variant::FromObject(new Watcher(&v, &seen));
+  v.SetDouble(1.0);
+  EXPECT_EQ(seen, vbDouble);
+  Variant other = Variant::FromString(u"s");
+  v = Variant::FromObject(new Watcher(&v, &seen));
+  v = other;
+  EXPECT_EQ(seen, vbString);
 }
 
 TEST(ValueObject, ArgsWriteThroughByRefSlots) {
