@@ -1,0 +1,58 @@
+#pragma once
+// Shared set-up of the window and host tests: a temporary program folder
+// with its VBS library folder, an in-memory settings store, and a prompt
+// recorder that answers every message box.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app_settings.h"
+#include "prompt_service.h"
+#include "zel_calculator.h"
+
+namespace zel::test {
+
+class CalcFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(tmp_.isValid());
+    SetAppSettings(&store_);
+    ASSERT_TRUE(SetLibraryPath(tmp_.path()));
+    recorder_ = std::make_unique<PromptRecorder>();
+    gLastAnswer = vbs::Variant();
+    gShowInput = true;
+    gDisplayEdit = false;
+    gACKeyClear = false;
+    gShowLibraryMaintenance = nullptr;
+  }
+  void TearDown() override {
+    ReleaseEngine();
+    gIOObject = nullptr;
+    gCreateIOObject = nullptr;
+    gShowLibraryMaintenance = nullptr;
+    recorder_.reset();
+    SetAppSettings(nullptr);
+  }
+  QString LibDir() const { return QDir(tmp_.path()).filePath(QStringLiteral("VBS")); }
+  void WriteLib(const QString& name, const QByteArray& bytes) {
+    QFile f(QDir(LibDir()).filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  // The names of the engine's procedures, upper-cased.
+  QStringList Procedures() const {
+    QStringList names;
+    for (const auto& p : gScriptEngine->Procedures()) names << ToQ(p.Name).toUpper();
+    return names;
+  }
+  PromptRecorder& Prompts() { return *recorder_; }
+
+  QTemporaryDir tmp_;
+  MemorySettingsStore store_;
+  std::unique_ptr<PromptRecorder> recorder_;
+};
+
+}  // namespace zel::test

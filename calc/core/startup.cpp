@@ -1,0 +1,59 @@
+#include "startup.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include "frm_main.h"
+#include "zel_calculator.h"
+
+namespace zel {
+
+StartupSession::StartupSession() = default;
+StartupSession::~StartupSession() = default;
+
+QString DefaultLockDir() {
+  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (dir.isEmpty()) dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (dir.isEmpty()) dir = QDir::tempPath();
+  return dir;
+}
+
+StartupResult StartProgram(StartupSession& session, const StartupOptions& options) {
+  // One instance per user. A lock left by a crashed run names a process
+  // that no longer exists and is taken over; age alone never makes a lock
+  // stale, so a long-running instance keeps its lock.
+  QDir().mkpath(options.lockDir);
+  auto lock = std::make_unique<QLockFile>(QDir(options.lockDir).filePath(QStringLiteral("zelCalc.lock")));
+  lock->setStaleLockTime(0);
+  if (!lock->tryLock(0)) {
+    if (lock->error() == QLockFile::LockFailedError) return StartupResult::AlreadyRunning;
+    return StartupResult::Failed;
+  }
+  session.lock = std::move(lock);
+
+  session.window = std::make_unique<frmMain>();
+  session.window->RestoreSettings();
+
+  SetLibraryPath(options.programDir);
+  // The help file may not exist here; it is only recorded.
+  gHelpFile = QStringLiteral("C:\\Windows\\System\\Vbscrip5.chm");
+
+  try {
+    if (LoadUserLibrary() == LoadStatus::EndProgram) {
+      ReleaseEngine();
+      session.window.reset();
+      return StartupResult::EditorStarted;
+    }
+    session.window->show();
+    FocusTextBox(session.window->txtUserInput);
+  } catch (...) {
+    ReleaseEngine();
+    session.window.reset();
+    return StartupResult::Failed;
+  }
+  return StartupResult::Running;
+}
+
+}  // namespace zel

@@ -1,0 +1,38 @@
+#pragma once
+// The program's start-up sequence, separate from main() so that tests can
+// run it.
+#include <QString>
+#include <memory>
+
+class QLockFile;
+
+namespace zel {
+
+class frmMain;
+
+struct StartupOptions {
+  QString programDir;  // the library folder "VBS" is created beside the program
+  QString lockDir;     // where the per-user instance lock lives
+};
+
+// The per-user place for the instance lock.
+QString DefaultLockDir();
+
+enum class StartupResult {
+  Running,         // the window is shown; run the event loop
+  AlreadyRunning,  // another instance holds the lock: end silently
+  Failed,          // a failure before or while loading: end silently
+  EditorStarted,   // the user chose to edit a failing library file: end
+};
+
+// Owns what the running program keeps: the instance lock and the window.
+struct StartupSession {
+  StartupSession();
+  ~StartupSession();
+  std::unique_ptr<QLockFile> lock;
+  std::unique_ptr<frmMain> window;
+};
+
+StartupResult StartProgram(StartupSession& session, const StartupOptions& options);
+
+}  // namespace zel

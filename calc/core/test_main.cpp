@@ -1,0 +1,12 @@
+// Window tests need a QApplication that outlives every test.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("zelCalc"));
+  return RUN_ALL_TESTS();
+}

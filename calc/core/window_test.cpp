@@ -1,0 +1,307 @@
+// The calculator window driven through its keys, its input line and the
+// message boxes, with the real script engine behind it.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include "calc_test_support.h"
+#include "frm_main.h"
+#include "keypad.h"
+#include "twips.h"
+
+namespace zel::test {
+namespace {
+
+class WindowTest : public CalcFixture {
+ protected:
+  void SetUp() override {
+    CalcFixture::SetUp();
+    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    w_ = std::make_unique<frmMain>();
+    w_->RestoreSettings();
+    w_->show();
+  }
+  void TearDown() override {
+    w_.reset();
+    CalcFixture::TearDown();
+  }
+  // Clicks the keys for the characters of `keys`; '=' stands for EXE,
+  // 'A' ANS, 'C' CE, 'X' AC, 'E' EXP.
+  void Keys(const char* keys) {
+    for (const char* p = keys; *p; ++p) {
+      int index = -1;
+      switch (*p) {
+        case '=': index = kKeyExe; break;
+        case 'A': index = kKeyAns; break;
+        case 'C': index = kKeyCe; break;
+        case 'X': index = kKeyAc; break;
+        case 'E': index = kKeyExp; break;
+        default:
+          for (int i = 0; i < kKeyCount; ++i)
+            if (KeypadStrings()[size_t(i)] == std::u16string(1, char16_t(*p))) index = i;
+      }
+      ASSERT_GE(index, 0) << *p;
+      w_->cmdUserNumKey[size_t(index)]->click();
+    }
+  }
+  void Type(const QString& text) { w_->txtUserInput->setEditText(text); }
+  QString Input() const { return w_->txtUserInput->currentText(); }
+  QString Selected() const { return w_->txtUserInput->lineEdit()->selectedText(); }
+  QString Log() const { return w_->LogText(); }
+  QStringList History() const {
+    QStringList items;
+    for (int i = 0; i < w_->txtUserInput->count(); ++i) items << w_->txtUserInput->itemText(i);
+    return items;
+  }
+  std::unique_ptr<frmMain> w_;
+};
+
+TEST_F(WindowTest, OperatorAfterExeExtendsTheExpression) {
+  Keys("2*3=");
+  EXPECT_EQ(Input(), "2*3");
+  EXPECT_EQ(Selected(), "2*3");
+  EXPECT_EQ(w_->SelText(), "2*3");
+  Keys("+4=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『2*3』\r\n6\r\n『2*3+4』\r\n10"));
+  EXPECT_EQ(History(), (QStringList{"2*3+4", "2*3"}));
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "10");
+}
+
+TEST_F(WindowTest, DigitAfterExeStartsOverAndCeKeepsTheSelectionMemory) {
+  Keys("2*3=7");
+  EXPECT_EQ(Input(), "7");
+  Type(QString());
+  Keys("2*3=C");
+  EXPECT_EQ(Input(), "2*");
+  Keys("7");
+  EXPECT_EQ(Input(), "2*");
+  Keys("7");
+  EXPECT_EQ(Input(), "2*7");
+}
+
+TEST_F(WindowTest, AnsKey) {
+  Keys("A");
+  EXPECT_EQ(Input(), "");
+  Keys("2+3=A");
+  EXPECT_EQ(Input(), "5");
+  Type(QString());
+  Keys("2+3=*");
+  EXPECT_EQ(Input(), "2+3*");
+  Keys("A");
+  EXPECT_EQ(Input(), "5");
+  // The answer lives outside the engine and survives a reload.
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  Type("1+");
+  Keys("*A");
+  EXPECT_EQ(Input(), "5");
+}
+
+TEST_F(WindowTest, ZeroFalseAndTrueResults) {
+  Keys("7=");
+  Type("1-1");
+  Keys("=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『7』\r\n7"));
+  EXPECT_EQ(Selected(), "1-1");  // still selected
+  Type("1>2");
+  Keys("=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『7』\r\n7"));
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "7");
+  Type("1<2");
+  Keys("=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『7』\r\n7\r\n『1<2』\r\nTrue"));
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "True");
+  EXPECT_EQ(History().size(), 4);
+  EXPECT_TRUE(Prompts().Asked().empty());
+}
+
+TEST_F(WindowTest, ResultsAreTheEngineText) {
+  Type("myResult");
+  Keys("=");  // never set yet: Empty, not logged
+  Type("1E20");
+  Keys("=");
+  Type("\"abc\"");
+  Keys("=");
+  Type("\"\"");
+  Keys("=");
+  Type("0.1+0.2");
+  Keys("=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『1E20』\r\n1E+20\r\n『\"abc\"』\r\nabc"
+                                     "\r\n『0.1+0.2』\r\n0.3"));
+  // Text that is not a number never becomes the answer.
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "0.3");
+  Type("myResult*2");
+  Keys("=");
+  EXPECT_TRUE(Log().endsWith("\r\n0.6"));
+}
+
+TEST_F(WindowTest, EvaluationErrorYesKeepsThePreviousResultNoGivesNothing) {
+  int maintenanceOpened = 0;
+  gShowLibraryMaintenance = [&] { ++maintenanceOpened; };
+  Keys("2+3=");
+  Prompts().Answer(kAnswerYes);
+  Type("1/0");
+  Keys("=");
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  const PromptRequest& p = Prompts().Asked()[0];
+  EXPECT_EQ(p.title, "zelCalc");
+  EXPECT_EQ(p.icon, PromptIcon::Question);
+  EXPECT_EQ(p.buttons, PromptButtons::YesNo);
+  EXPECT_TRUE(p.text.startsWith(QString::fromUtf8("スクリプト エラーです。\r\n  エラー番号 11\r\n  (")));
+  EXPECT_TRUE(p.text.endsWith(QString::fromUtf8(" 列で、発生しました。\r\n処理を続けますか？")));
+  EXPECT_EQ(maintenanceOpened, 1);
+  // Yes: the statement failed, myResult still holds 5.
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『2+3』\r\n5\r\n『1/0』\r\n5"));
+
+  Prompts().Answer(kAnswerNo);
+  Type("1/0");
+  Keys("=");
+  EXPECT_EQ(Prompts().Asked().size(), 2u);
+  EXPECT_EQ(maintenanceOpened, 1);
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『2+3』\r\n5\r\n『1/0』\r\n5"));
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "5");
+  EXPECT_EQ(Selected(), "1/0");
+}
+
+TEST_F(WindowTest, EnterEvaluatesEscapeEmptiesTheLine) {
+  w_->txtUserInput->setFocus();
+  QLineEdit* edit = w_->txtUserInput->lineEdit();
+  QTest::keyClicks(edit, "6*7");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『6*7』\r\n42"));
+  EXPECT_EQ(Selected(), "6*7");
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(Input(), "");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『6*7』\r\n42"));
+  QTest::keyClicks(edit, "1+1");
+  QTest::keyClick(edit, Qt::Key_Enter);
+  EXPECT_TRUE(Log().endsWith(QString::fromUtf8("『1+1』\r\n2")));
+}
+
+TEST_F(WindowTest, CommentInputsGoToTheLogOnly) {
+  Type("1+1 ' note");
+  Keys("=");
+  Type(QString::fromUtf8("2+2 \u2019 note"));
+  Keys("=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n1+1 ' note\r\n2+2 \u2019 note"));
+  EXPECT_EQ(Input(), "");
+  EXPECT_TRUE(History().isEmpty());
+  EXPECT_TRUE(Prompts().Asked().empty());
+}
+
+TEST_F(WindowTest, AcClearsTheLogOnlyWithTheOption) {
+  Keys("9=X");
+  EXPECT_EQ(Input(), "");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『9』\r\n9"));
+  gACKeyClear = true;
+  Keys("X");
+  EXPECT_EQ(Log(), "");
+  Keys("8=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『8』\r\n8"));
+  EXPECT_EQ(History(), (QStringList{"8", "9"}));
+}
+
+TEST_F(WindowTest, ShowInputOffLogsOnlyResults) {
+  gShowInput = false;
+  Keys("1+2=");
+  EXPECT_EQ(Log(), "\r\n3");
+}
+
+TEST_F(WindowTest, UserEditsOfTheLogAreKept) {
+  Keys("1+2=");
+  w_->txtOutputDisplay->appendPlainText(QStringLiteral("my note"));
+  Keys("*2=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『1+2』\r\n3\r\nmy note\r\n『1+2*2』\r\n5"));
+}
+
+TEST_F(WindowTest, DoubleClickInTheLogWarnsUnlessAcClearsIt) {
+  QWidget* viewport = w_->txtOutputDisplay->viewport();
+  QTest::mouseDClick(viewport, Qt::LeftButton);
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  const PromptRequest& p = Prompts().Asked()[0];
+  EXPECT_EQ(p.text, "This text box is desplay or selection only.");
+  EXPECT_EQ(p.title, "zelCalc");
+  EXPECT_EQ(p.icon, PromptIcon::Exclamation);
+  EXPECT_EQ(p.buttons, PromptButtons::OK);
+  gACKeyClear = true;
+  QTest::mouseDClick(viewport, Qt::LeftButton);
+  EXPECT_EQ(Prompts().Asked().size(), 1u);
+}
+
+TEST_F(WindowTest, DefaultGeometryAndLayout) {
+  EXPECT_EQ(w_->windowTitle(), "Quorbit Calculator");
+  auto near = [](int pixels, int twips, Qt::Orientation o) {
+    return std::abs(PixelsToTwips(pixels, o) - twips) <= 15;
+  };
+  const QRect outer = w_->frameGeometry();
+  EXPECT_TRUE(near(outer.width(), 7605, Qt::Horizontal)) << outer.width();
+  EXPECT_TRUE(near(outer.height(), 3500, Qt::Vertical)) << outer.height();
+  EXPECT_TRUE(near(w_->txtUserInput->width(), 3970, Qt::Horizontal));
+  EXPECT_TRUE(near(w_->txtOutputDisplay->width(), 3970, Qt::Horizontal));
+  EXPECT_TRUE(near(w_->txtOutputDisplay->height(), 2045, Qt::Vertical));
+  EXPECT_TRUE(near(w_->fraUserTenKey->x(), 4290, Qt::Horizontal));
+  EXPECT_TRUE(near(w_->fraUserTenKey->y(), 120, Qt::Vertical));
+  EXPECT_EQ(w_->txtOutputDisplay->y(), w_->txtUserInput->geometry().bottom() + 1 + TwipsToPixelsY(50));
+  // Keys sit on the grid: 7 top left, EXE bottom right.
+  EXPECT_EQ(w_->cmdUserNumKey[9]->pos(), QPoint(0, 0));
+  EXPECT_EQ(w_->cmdUserNumKey[13]->pos(), QPoint(TwipsToPixelsX(2460), TwipsToPixelsY(1845)));
+  EXPECT_EQ(w_->cmdUserNumKey[13]->text(), "EXE");
+  EXPECT_EQ(w_->cmdUserNumKey[18]->text(), "CE");
+  // Every key fits inside its frame.
+  for (QPushButton* b : w_->cmdUserNumKey)
+    EXPECT_TRUE(w_->fraUserTenKey->rect().contains(b->geometry())) << b->text().toStdString();
+  EXPECT_TRUE(w_->txtOutputDisplay->isEnabled());
+  EXPECT_TRUE(gShowInput);
+  EXPECT_FALSE(gDisplayEdit);
+  EXPECT_FALSE(gACKeyClear);
+}
+
+TEST_F(WindowTest, StoredGeometryAndFlagsAreRestored) {
+  store_.Set("frmMain", "SizeW", "5000");
+  store_.Set("frmMain", "SizeH", "9000");
+  store_.Set("frmMain", "DisplayEdit", "True");
+  store_.Set("frmMain", "ShowInput", "False");
+  store_.Set("frmMain", "ACKeyClear", "1");
+  frmMain w;
+  w.RestoreSettings();
+  w.show();
+  EXPECT_NEAR(PixelsToTwipsX(w.frameGeometry().width()), 7600, 15);
+  EXPECT_NEAR(PixelsToTwipsY(w.txtOutputDisplay->height()), 7545, 15);
+  EXPECT_TRUE(gDisplayEdit);
+  EXPECT_TRUE(w.txtOutputDisplay->isEnabled());  // the log starts enabled anyway
+  EXPECT_FALSE(gShowInput);
+  EXPECT_TRUE(gACKeyClear);
+}
+
+TEST_F(WindowTest, GeometryOffEveryScreenIsBroughtBack) {
+  store_.Set("frmMain", "PositionT", "-900000");
+  store_.Set("frmMain", "PositionL", "9000000");
+  frmMain w;
+  w.RestoreSettings();
+  w.show();
+  bool onScreen = false;
+  for (QScreen* s : QGuiApplication::screens())
+    if (s->availableGeometry().intersects(w.frameGeometry())) onScreen = true;
+  EXPECT_TRUE(onScreen);
+  // A position on the screen is kept as stored.
+  store_.Set("frmMain", "PositionT", "300");
+  store_.Set("frmMain", "PositionL", "450");
+  frmMain v;
+  v.RestoreSettings();
+  EXPECT_NEAR(PixelsToTwipsY(v.frameGeometry().top()), 300, 15);
+  EXPECT_NEAR(PixelsToTwipsX(v.frameGeometry().left()), 450, 15);
+}
+
+TEST_F(WindowTest, ExeGivesTheInputLineTheFocusOtherKeysDoNot) {
+  QApplication::setActiveWindow(w_.get());
+  w_->cmdUserNumKey[3]->setFocus();
+  Keys("1");
+  EXPECT_FALSE(w_->txtUserInput->hasFocus());
+  Keys("=");
+  EXPECT_TRUE(w_->txtUserInput->hasFocus());
+}
+
+}  // namespace
+}  // namespace zel::test

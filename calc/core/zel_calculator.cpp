@@ -1,0 +1,217 @@
+#include "zel_calculator.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTextEdit>
+#include <QWidget>
+#include <cmath>
+
+#include "app_settings.h"
+#include "messages.h"
+#include "prompt_service.h"
+
+namespace zel {
+
+std::unique_ptr<vbs::Engine> gScriptEngine;
+std::unique_ptr<GlobalModule> gGlobalModule;
+vbs::Ref<vbs::HostObject> gIOObject;
+QString gLibraryPath;
+QString gHelpFile;
+vbs::Variant gLastAnswer;
+bool gShowInput = true;
+bool gDisplayEdit = false;
+bool gACKeyClear = false;
+std::function<void()> gShowLibraryMaintenance;
+std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
+
+namespace {
+
+// MsgBox and InputBox of scripts go through the program's prompt service.
+class PromptUiHost : public vbs::UiHost {
+ public:
+  int MsgBox(std::u16string_view prompt, int buttons, std::u16string_view title) override {
+    return ShowScriptMsgBox(ToQ(prompt), buttons, ToQ(title));
+  }
+  std::optional<std::u16string> InputBox(std::u16string_view prompt, std::u16string_view title,
+                                         std::u16string_view defaultText) override {
+    auto r = AskText(ToQ(title), ToQ(prompt), ToQ(defaultText));
+    if (!r) return std::nullopt;
+    return ToU16(*r);
+  }
+};
+
+PromptUiHost& UiHostInstance() {
+  static PromptUiHost host;
+  return host;
+}
+
+class ModuleTarget : public CodeTarget {
+ public:
+  explicit ModuleTarget(GlobalModule& m) : module_(m) {}
+  bool AddCode(std::u16string_view text) override { return module_.AddCode(text); }
+  ErrorRecord LastError() const override {
+    const vbs::ErrorInfo& e = module_.Engine().Error();
+    return {e.Number, e.Description, e.Line, e.Column};
+  }
+
+ private:
+  GlobalModule& module_;
+};
+
+int AskYesNo(std::u16string_view text, bool questionIcon) {
+  return ShowPrompt(ToQ(kAppTitle), ToQ(text),
+                    questionIcon ? PromptIcon::Question : PromptIcon::None,
+                    PromptButtons::YesNo);
+}
+
+}  // namespace
+
+bool SetLibraryPath(const QString& programDir) {
+  QString dir = QDir::cleanPath(programDir + QStringLiteral("/VBS"));
+  gLibraryPath = QDir::toNativeSeparators(dir);
+  QFileInfo info(dir);
+  if (info.isDir()) return true;
+  return QDir().mkdir(dir);
+}
+
+LoadStatus LoadUserLibrary() {
+  // Listing first: when the folder cannot be read the engine in use stays.
+  const std::vector<LibraryFile> files =
+      ListLibraryFiles(std::filesystem::path(QDir::fromNativeSeparators(gLibraryPath).toStdString()));
+
+  gGlobalModule.reset();
+  gScriptEngine = std::make_unique<vbs::Engine>();
+  gGlobalModule = std::make_unique<GlobalModule>(*gScriptEngine);
+  gScriptEngine->SetUiHost(&UiHostInstance());
+  if (!gIOObject && gCreateIOObject) gIOObject = gCreateIOObject();
+  if (gIOObject) gScriptEngine->AddObject(u"zelIO", gIOObject);
+
+  ModuleTarget target(*gGlobalModule);
+  LoadOutcome outcome = LoadLibraryFiles(files, target, AskYesNo,
+                                         [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
+  if (outcome.editFile) {
+    StartUserEditor(ToQ(outcome.editFile->name));
+    return LoadStatus::EndProgram;
+  }
+  return LoadStatus::Loaded;
+}
+
+void ReleaseEngine() {
+  gGlobalModule.reset();
+  gScriptEngine.reset();
+}
+
+namespace {
+
+bool AskContinueAfterError() {
+  const vbs::ErrorInfo& e = gScriptEngine->Error();
+  const int answer = ShowPrompt(ToQ(kAppTitle),
+                                ToQ(EvaluationErrorText(e.Number, e.Description, e.Line, e.Column)),
+                                PromptIcon::Question, PromptButtons::YesNo);
+  if (answer != kAnswerYes) return false;
+  if (gShowLibraryMaintenance) gShowLibraryMaintenance();
+  return true;
+}
+
+}  // namespace
+
+vbs::Variant EvaluateExpression(std::u16string_view expression) {
+  if (!gGlobalModule) return vbs::Variant::FromString(u"");
+  std::u16string statement = u"myResult = ";
+  statement += expression;
+  if (!gGlobalModule->ExecuteStatement(statement)) {
+    if (!AskContinueAfterError()) return vbs::Variant::FromString(u"");
+  }
+  vbs::Variant result;
+  if (!gGlobalModule->Eval(u"myResult", result)) {
+    if (!AskContinueAfterError()) return vbs::Variant::FromString(u"");
+    return vbs::Variant();
+  }
+  return result;
+}
+
+EvalResult JudgeValue(const vbs::Variant& value) {
+  const vbs::Variant& v = value.Deref();
+  ValueKind kind = ValueKind::Other;
+  switch (v.type()) {
+    case vbs::vbEmpty: kind = ValueKind::Empty; break;
+    case vbs::vbNull: kind = ValueKind::Null; break;
+    case vbs::vbBoolean: kind = ValueKind::Boolean; break;
+    case vbs::vbInteger: case vbs::vbLong: case vbs::vbSingle: case vbs::vbDouble:
+    case vbs::vbCurrency: case vbs::vbByte:
+      kind = ValueKind::Number;
+      break;
+    case vbs::vbString: kind = ValueKind::Text; break;
+    default: kind = ValueKind::Other; break;
+  }
+  std::u16string text;
+  bool numeric = false;
+  double number = 0;
+  if (kind != ValueKind::Null) {
+    try {
+      text = vbs::ToText(v);
+    } catch (const vbs::ScriptError&) {
+      // Arrays and objects without a default value have no text.
+      EvalResult none;
+      return none;
+    }
+    try {
+      numeric = vbs::IsNumericValue(v);
+      if (numeric) number = vbs::ToDouble(v);
+    } catch (const vbs::ScriptError&) {
+      numeric = false;
+    }
+  }
+  EvalResult r = JudgeResult(kind, numeric, number, std::move(text));
+  r.value = v;
+  return r;
+}
+
+void FocusTextBox(QWidget* box) {
+  if (!box) return;
+  if (auto* combo = qobject_cast<QComboBox*>(box)) {
+    if (QLineEdit* edit = combo->lineEdit()) {
+      edit->deselect();
+      edit->setCursorPosition(int(edit->text().size()));
+    }
+  } else if (auto* edit = qobject_cast<QLineEdit*>(box)) {
+    edit->deselect();
+    edit->setCursorPosition(int(edit->text().size()));
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
+    QTextCursor c = plain->textCursor();
+    c.movePosition(QTextCursor::End);
+    plain->setTextCursor(c);
+    plain->ensureCursorVisible();
+  } else if (auto* rich = qobject_cast<QTextEdit*>(box)) {
+    QTextCursor c = rich->textCursor();
+    c.movePosition(QTextCursor::End);
+    rich->setTextCursor(c);
+    rich->ensureCursorVisible();
+  }
+  if (!box->window()->isVisible()) return;
+  if (!box->isEnabled()) {
+    box->setEnabled(true);
+    box->setFocus();
+    box->setEnabled(false);
+  } else {
+    box->setFocus();
+  }
+}
+
+QString StripSpaces(const QString& text) { return ToQ(StripSpaces(ToU16(text))); }
+
+bool StartUserEditor(const QString& fileName) {
+  const QString editor = QString::fromStdString(
+      AppSettings().Get("Option", "UserEditor", "NOTEPAD.EXE"));
+  QStringList parts = QProcess::splitCommand(editor);
+  if (parts.isEmpty()) return false;
+  const QString program = parts.takeFirst();
+  parts << gLibraryPath + QDir::separator() + fileName;
+  return QProcess::startDetached(program, parts);
+}
+
+}  // namespace zel

@@ -1,0 +1,99 @@
+#pragma once
+// zelCalculator: the engine host shared by the program's windows. One
+// script engine with its global module, the one zelIO object, the library
+// folder, the answer value and the option flags.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "keypad.h"
+#include "library_loader.h"
+#include "vbs/engine.h"
+#include "vbs/object.h"
+#include "vbs/variant.h"
+
+class QWidget;
+
+namespace zel {
+
+// The engine's module "Global", in which all code, statements and
+// evaluations run. The engine has a single namespace, so this is a thin
+// view of it under the module's name.
+class GlobalModule {
+ public:
+  explicit GlobalModule(vbs::Engine& engine) : engine_(engine) {}
+  QString Name() const { return QStringLiteral("Global"); }
+  bool AddCode(std::u16string_view text) { return engine_.AddCode(text); }
+  bool ExecuteStatement(std::u16string_view text) { return engine_.ExecuteStatement(text); }
+  bool Eval(std::u16string_view text, vbs::Variant& out) { return engine_.Eval(text, out); }
+  vbs::Engine& Engine() { return engine_; }
+
+ private:
+  vbs::Engine& engine_;
+};
+
+extern std::unique_ptr<vbs::Engine> gScriptEngine;
+extern std::unique_ptr<GlobalModule> gGlobalModule;
+extern vbs::Ref<vbs::HostObject> gIOObject;
+extern QString gLibraryPath;   // native separators, no trailing separator
+extern QString gHelpFile;      // the reference the help commands open
+extern vbs::Variant gLastAnswer;
+extern bool gShowInput;
+extern bool gDisplayEdit;
+extern bool gACKeyClear;
+
+// Opens the library maintenance window (not modal) after the user chose to
+// go on from an evaluation error. Set by that window's module; while unset
+// nothing is opened.
+extern std::function<void()> gShowLibraryMaintenance;
+
+// Creates the zelIO object. Set by the program to the script I/O library's
+// factory; tests may install their own. Unset: no zelIO object.
+extern std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
+
+// Sets gLibraryPath to `programDir` + "/VBS" and creates the folder (one
+// level) when missing. false when it cannot be created.
+bool SetLibraryPath(const QString& programDir);
+
+enum class LoadStatus {
+  Loaded,      // the engine holds the library (possibly with files left out)
+  EndProgram,  // the user chose to edit a failing file: the program ends
+};
+
+// Builds a new engine with zelIO and adds every library file of
+// gLibraryPath. Throws when the folder cannot be listed (the previous engine
+// is then kept).
+LoadStatus LoadUserLibrary();
+
+// Releases gGlobalModule, then gScriptEngine.
+void ReleaseEngine();
+
+// The value of `expression` through "myResult = " + expression; on a script
+// error the user is asked whether to go on (see the error dialog).
+vbs::Variant EvaluateExpression(std::u16string_view expression);
+
+// How a value is judged for the log and the answer.
+EvalResult JudgeValue(const vbs::Variant& value);
+
+// Caret after the last character; focus when the window is visible (a
+// disabled box is enabled for the moment it takes the focus).
+void FocusTextBox(QWidget* box);
+
+QString StripSpaces(const QString& text);
+
+// Starts the "UserEditor" command on a library file without waiting. The
+// setting is split into program and arguments; the file's path (library
+// folder + separator + name) stays one argument, blanks and all.
+bool StartUserEditor(const QString& fileName);
+
+// Conversions at the Qt boundary.
+inline std::u16string ToU16(const QString& s) {
+  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size()));
+}
+inline QString ToQ(std::u16string_view s) {
+  return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+}  // namespace zel
