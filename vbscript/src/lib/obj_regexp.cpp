@@ -1,0 +1,174 @@
+// RegExp with its Matches, Match and SubMatches collections.
+#include <memory>
+
+#include "lib/objbase.h"
+#include "lib/textalgo.h"
+#include "lib/regex.h"
+
+namespace vbs::lib {
+
+namespace {
+
+Variant IndexedItem(const std::vector<Variant>& items, Args& a) {
+  const int32_t i = ToLong(a[0]);
+  if (i < 0 || static_cast<size_t>(i) >= items.size()) throw ScriptError(kErrInvalidCall);
+  return items[static_cast<size_t>(i)];
+}
+
+// A read-only, zero-based collection (Matches and SubMatches).
+class ItemCollection : public LibObject {
+ public:
+  ItemCollection(std::u16string name, std::vector<Variant> items) : name_(std::move(name)), items_(std::move(items)) {}
+  std::u16string TypeName() const override { return name_; }
+  bool Enumerate(std::vector<Variant>& out) override {
+    out.insert(out.end(), items_.begin(), items_.end());
+    return true;
+  }
+  void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+    if (member == 0) {
+      NeedArgs(a, 1, 1);
+      result = IndexedItem(items_, a);
+    } else if (member == 1) {
+      NeedArgs(a, 0, 0);
+      result = Variant::FromLong(static_cast<int32_t>(items_.size()));
+    } else {
+      throw ScriptError(kErrNotSupported);
+    }
+  }
+
+ protected:
+  const std::vector<const char*>& Members() const override {
+    static const std::vector<const char*> names = {"Item", "Count"};
+    return names;
+  }
+
+ private:
+  std::u16string name_;
+  std::vector<Variant> items_;
+};
+
+class MatchObject final : public LibObject {
+ public:
+  explicit MatchObject(RegexMatch m) : m_(std::move(m)) {}
+  std::u16string TypeName() const override { return u"IMatch2"; }
+  void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+    NeedArgs(a, 0, 0);
+    switch (member) {
+      case 0: result = Variant::FromString(m_.value); return;
+      case 1: result = Variant::FromLong(static_cast<int32_t>(m_.index)); return;
+      case 2: result = Variant::FromLong(static_cast<int32_t>(m_.length)); return;
+      case 3: {
+        std::vector<Variant> subs;
+        for (const auto& g : m_.groups) subs.push_back(g ? Variant::FromString(*g) : Variant());
+        Ref<HostObject> c(new ItemCollection(u"ISubMatches", std::move(subs)));
+        result = Variant::FromObject(c.get());
+        return;
+      }
+      default: throw ScriptError(kErrNotSupported);
+    }
+  }
+
+ protected:
+  const std::vector<const char*>& Members() const override {
+    static const std::vector<const char*> names = {"Value", "FirstIndex", "Length", "SubMatches"};
+    return names;
+  }
+
+ private:
+  RegexMatch m_;
+};
+
+class RegExpObject final : public LibObject {
+ public:
+  enum Member { kNoDefault, kPattern, kIgnoreCase, kGlobal, kMultiline, kTest, kExecute, kReplace };
+
+  std::u16string TypeName() const override { return u"IRegExp2"; }
+
+  void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
+    const bool put = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
+    switch (member) {
+      case kPattern:
+        if (put) {
+          pattern_ = ToText(a[a.size() - 1]);
+          compiled_.reset();
+        } else {
+          result = Variant::FromString(pattern_);
+        }
+        return;
+      case kIgnoreCase: Flag(put, a, result, ignoreCase_); return;
+      case kGlobal: Flag(put, a, result, global_); return;
+      case kMultiline: Flag(put, a, result, multiline_); return;
+      default: break;
+    }
+    if (put) throw ScriptError(kErrNotSupported);
+    switch (member) {
+      case kTest:
+        NeedArgs(a, 1, 1);
+        result = Variant::FromBool(Compiled().Test(Subject(a[0])));
+        return;
+      case kExecute: {
+        NeedArgs(a, 1, 1);
+        std::vector<Variant> items;
+        for (auto& m : Compiled().Find(Subject(a[0]), global_)) {
+          Ref<HostObject> mo(new MatchObject(std::move(m)));
+          items.push_back(Variant::FromObject(mo.get()));
+        }
+        Ref<HostObject> c(new ItemCollection(u"IMatchCollection2", std::move(items)));
+        result = Variant::FromObject(c.get());
+        return;
+      }
+      case kReplace: {
+        NeedArgs(a, 2, 2);
+        const std::u16string text = Subject(a[0]);
+        result = Variant::FromString(Compiled().Replace(text, ToText(a[1]), global_));
+        return;
+      }
+      default: throw ScriptError(kErrNotSupported);
+    }
+  }
+
+ protected:
+  const std::vector<const char*>& Members() const override {
+    // Slot 0 is the default member, which RegExp does not have.
+    static const std::vector<const char*> names = {"", "Pattern", "IgnoreCase", "Global", "Multiline",
+                                                   "Test", "Execute", "Replace"};
+    return names;
+  }
+
+ private:
+  void Flag(bool put, Args& a, Variant& result, bool& flag) {
+    if (put) {
+      const bool v = ToBool(a[a.size() - 1]);
+      if (v != flag) compiled_.reset();
+      flag = v;
+    } else {
+      result = Variant::FromBool(flag);
+    }
+  }
+
+  // A Null subject reads as empty text.
+  static std::u16string Subject(const Variant& v) { return v.IsNull() ? std::u16string() : ToText(v); }
+
+  const Regex& Compiled() {
+    if (!compiled_) {
+      try {
+        compiled_ = std::make_unique<Regex>(pattern_, ignoreCase_, multiline_);
+      } catch (const RegexError&) {
+        throw ScriptError(5017);
+      }
+    }
+    return *compiled_;
+  }
+
+  std::u16string pattern_;
+  bool ignoreCase_ = false, global_ = false, multiline_ = false;
+  std::unique_ptr<Regex> compiled_;
+};
+
+}  // namespace
+
+Ref<HostObject> CreateRegExpObject() { return Ref<HostObject>(new RegExpObject()); }
+
+}  // namespace vbs::lib

@@ -1,0 +1,20 @@
+#include "lib/objbase.h"
+
+namespace vbs::lib {
+
+int LibObject::FindMember(std::u16string_view name) const {
+  const auto& names = Members();
+  for (size_t i = 0; i < names.size(); ++i)
+    if (NameEquals(name, names[i])) return static_cast<int>(i);
+  return -1;
+}
+
+void LibObject::NeedArgs(const Args& a, int min, int max) {
+  int given = a.size();
+  while (given > min && a.Missing(given - 1)) --given;   // trailing omitted arguments
+  for (int i = 0; i < min; ++i)
+    if (a.Missing(i)) throw ScriptError(450);
+  if (given < min || given > max) throw ScriptError(450);
+}
+
+}  // namespace vbs::lib
