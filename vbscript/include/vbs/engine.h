@@ -1,0 +1,96 @@
+#pragma once
+// The script engine as the host sees it: one global namespace ("Global"
+// module) into which code is added, statements executed and expressions
+// evaluated. Qt-free; all text is UTF-16.
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vbs/object.h"
+#include "vbs/variant.h"
+
+namespace vbs {
+
+// The record of the last failure. Line and Column count from 1 within the
+// text handed to the call that failed (AddCode, ExecuteStatement, Eval).
+struct ErrorInfo {
+  int Number = 0;
+  std::u16string Description;
+  int Line = 0;
+  int Column = 0;
+  std::u16string Source;      // the failing source line's text
+  bool IsCompileError = false;
+};
+
+struct ProcedureInfo {
+  std::u16string Name;        // as written in the declaration
+  int NumArgs = 0;
+  bool IsFunction = false;    // Function (true) or Sub (false)
+};
+
+// What MsgBox and InputBox need from the program that hosts the engine.
+struct UiHost {
+  virtual ~UiHost() = default;
+  // Returns the button pressed: vbOK 1, vbCancel 2, vbAbort 3, vbRetry 4,
+  // vbIgnore 5, vbYes 6, vbNo 7.
+  virtual int MsgBox(std::u16string_view prompt, int buttons, std::u16string_view title) = 0;
+  // nullopt when the user cancels; the script then receives Empty.
+  virtual std::optional<std::u16string> InputBox(std::u16string_view prompt,
+                                                 std::u16string_view title,
+                                                 std::u16string_view defaultText) = 0;
+};
+
+class Interp;  // the interpreter behind the facade
+
+// Error number reported when a host interrupt stops a script.
+inline constexpr int kInterruptErrorNumber = 18;  // "User interrupt occurred"
+
+class Engine {
+ public:
+  Engine();
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  std::u16string Language() const { return u"VBScript"; }
+
+  // Makes obj reachable as `name.<member>`; its members are not made global.
+  void AddObject(std::u16string_view name, Ref<HostObject> obj);
+
+  // Compiles the whole text; a compile error adds nothing of it. Then runs
+  // its top-level statements. false on any failure (see Error()).
+  bool AddCode(std::u16string_view text);
+
+  // Runs text (one statement or a whole script that may define procedures)
+  // in the global namespace.
+  bool ExecuteStatement(std::u16string_view text);
+
+  // Evaluates one expression in the global namespace.
+  bool Eval(std::u16string_view text, Variant& out);
+
+  const ErrorInfo& Error() const;
+  void ClearError();
+
+  // Every Sub and Function of the global namespace, in declaration order.
+  std::vector<ProcedureInfo> Procedures() const;
+
+  // Discards all code, variables and objects added so far.
+  void Reset();
+
+  void SetUiHost(UiHost* host);
+  UiHost* GetUiHost() const;
+
+  // Thread-safe: the running script stops at its next loop iteration or
+  // call with error kInterruptErrorNumber. The request is cleared when the
+  // next top-level call starts.
+  void RequestInterrupt();
+
+  Interp& interp() { return *impl_; }
+
+ private:
+  std::unique_ptr<Interp> impl_;
+};
+
+}  // namespace vbs

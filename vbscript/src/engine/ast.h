@@ -1,0 +1,308 @@
+#pragma once
+// Syntax tree. The parser builds it; the resolver fills in where each name
+// lives (frame slot, global slot, class member, built-in) so the interpreter
+// never looks a name up by text.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vbs/variant.h"
+
+namespace vbs {
+
+struct Proc;
+struct ClassDef;
+
+enum class BinOp : uint8_t {
+  Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
+  And, Or, Xor, Eqv, Imp,
+};
+enum class UnOp : uint8_t { Neg, Plus, Not };
+
+// Where a name was found.
+enum class NameKind : uint8_t {
+  Unresolved,
+  Local,       // frame slot `slot`
+  Global,      // global slot `slot`
+  Dyn,         // global slot `slot` if it is defined by then, else local `local`
+  Field,       // field `slot` of Me (inside a class)
+  MeMember,    // method/property of Me, by member index `slot`
+  Builtin,     // built-in function index `slot`
+  Constant,    // built-in constant, value in `constVal`
+};
+
+struct Expr {
+  enum Kind : uint8_t {
+    Literal, Name, Member, Call, Unary, Binary, New, Me, WithObj, Paren,
+  };
+  Kind kind;
+  int line = 0, col = 0;
+  explicit Expr(Kind k) : kind(k) {}
+  virtual ~Expr() = default;
+};
+using ExprP = std::unique_ptr<Expr>;
+
+struct LiteralExpr : Expr {
+  Variant value;
+  LiteralExpr() : Expr(Literal) {}
+};
+
+// A bare name with optional argument list: x, f(1, 2), a(3), f()
+struct NameExpr : Expr {
+  std::u16string name;        // as written
+  std::vector<ExprP> args;    // nullptr element = omitted argument
+  bool hasParens = false;
+  NameKind nk = NameKind::Unresolved;
+  int slot = -1;
+  int local = -1;             // Dyn: fallback local slot
+  bool strict = false;        // Option Explicit: undeclared names are errors
+  Variant constVal;
+  NameExpr() : Expr(Name) {}
+};
+
+// obj.name [(args)]; obj null = the innermost With object
+struct MemberExpr : Expr {
+  ExprP obj;
+  std::u16string name;
+  std::vector<ExprP> args;
+  bool hasParens = false;
+  // Lookup cache: the class and member index seen last time.
+  mutable const void* cacheKey = nullptr;
+  mutable int cacheMember = -1;
+  MemberExpr() : Expr(Member) {}
+};
+
+// callee(args) where callee is not a plain name/member (f(1)(2), (x)(1))
+struct CallExpr : Expr {
+  ExprP callee;
+  std::vector<ExprP> args;
+  CallExpr() : Expr(Call) {}
+};
+
+struct UnaryExpr : Expr {
+  UnOp op;
+  ExprP operand;
+  UnaryExpr() : Expr(Unary) {}
+};
+
+struct BinaryExpr : Expr {
+  BinOp op;
+  ExprP lhs, rhs;
+  BinaryExpr() : Expr(Binary) {}
+};
+
+struct NewExpr : Expr {
+  std::u16string className;
+  int globalSlot = -1;    // slot that holds the class (resolved)
+  NewExpr() : Expr(New) {}
+};
+
+// (expr): forces a value (a parenthesised argument goes by value)
+struct ParenExpr : Expr {
+  ExprP inner;
+  ParenExpr() : Expr(Paren) {}
+};
+
+struct Stmt;
+using StmtP = std::unique_ptr<Stmt>;
+using Block = std::vector<StmtP>;
+
+struct Stmt {
+  enum Kind : uint8_t {
+    Assign, CallS, Dim, ReDim, If, Select, For, ForEach, Do, Exit, With, OnError,
+    Erase, Const, Nop,
+  };
+  Kind kind;
+  int line = 0, col = 0;
+  explicit Stmt(Kind k) : kind(k) {}
+  virtual ~Stmt() = default;
+};
+
+struct AssignStmt : Stmt {
+  ExprP target;   // NameExpr or MemberExpr (possibly with args)
+  ExprP value;
+  bool isSet = false;
+  AssignStmt() : Stmt(Assign) {}
+};
+
+struct CallStmt : Stmt {
+  ExprP call;     // NameExpr / MemberExpr / CallExpr
+  CallStmt() : Stmt(CallS) {}
+};
+
+struct DimVar {
+  std::u16string name;
+  int line = 0, col = 0;
+  bool isArray = false;           // declared with parentheses
+  std::vector<ExprP> bounds;      // empty with isArray = dynamic array
+  ExprP target;                   // resolved NameExpr for the variable
+};
+
+struct DimStmt : Stmt {
+  std::vector<DimVar> vars;
+  DimStmt() : Stmt(Dim) {}
+};
+
+struct ReDimStmt : Stmt {
+  bool preserve = false;
+  struct Item {
+    ExprP target;                 // NameExpr without args, or MemberExpr
+    std::vector<ExprP> bounds;
+  };
+  std::vector<Item> items;
+  ReDimStmt() : Stmt(ReDim) {}
+};
+
+struct IfStmt : Stmt {
+  std::vector<ExprP> conds;
+  std::vector<Block> blocks;      // one per cond
+  Block elseBlock;
+  IfStmt() : Stmt(If) {}
+};
+
+struct CaseTest {
+  enum Kind : uint8_t { Value, Range, IsCmp } kind = Value;
+  BinOp cmp = BinOp::Eq;
+  ExprP a, b;
+};
+struct SelectStmt : Stmt {
+  ExprP subject;
+  struct Case {
+    std::vector<CaseTest> tests;
+    Block body;
+  };
+  std::vector<Case> cases;
+  bool hasElse = false;
+  Block elseBlock;
+  SelectStmt() : Stmt(Select) {}
+};
+
+struct ForStmt : Stmt {
+  ExprP var;      // NameExpr (or MemberExpr)
+  ExprP from, to, step;
+  Block body;
+  ForStmt() : Stmt(For) {}
+};
+
+struct ForEachStmt : Stmt {
+  ExprP var;
+  ExprP coll;
+  Block body;
+  ForEachStmt() : Stmt(ForEach) {}
+};
+
+struct DoStmt : Stmt {
+  ExprP cond;
+  bool condAtTop = true;
+  bool isUntil = false;
+  bool isWhileWend = false;
+  Block body;
+  DoStmt() : Stmt(Do) {}
+};
+
+enum class ExitKind : uint8_t { Do, For, Function, Sub, Property };
+struct ExitStmt : Stmt {
+  ExitKind what;
+  ExitStmt() : Stmt(Exit) {}
+};
+
+struct WithStmt : Stmt {
+  ExprP obj;
+  Block body;
+  int slot = -1;  // hidden variable holding the object
+  bool global = false;
+  WithStmt() : Stmt(With) {}
+};
+
+struct OnErrorStmt : Stmt {
+  bool resumeNext = false;
+  OnErrorStmt() : Stmt(OnError) {}
+};
+
+struct EraseStmt : Stmt {
+  std::vector<ExprP> targets;
+  EraseStmt() : Stmt(Erase) {}
+};
+
+struct ConstStmt : Stmt {
+  struct Item {
+    std::u16string name;
+    int line = 0, col = 0;
+    ExprP value;
+    ExprP target;
+  };
+  std::vector<Item> items;
+  ConstStmt() : Stmt(Const) {}
+};
+
+struct NopStmt : Stmt {
+  NopStmt() : Stmt(Nop) {}
+};
+
+// Procedures and classes -----------------------------------------------
+
+enum class ProcKind : uint8_t { Sub, Function, PropGet, PropLet, PropSet };
+
+struct Param {
+  std::u16string name;
+  bool byRef = true;
+  bool isArray = false;
+};
+
+struct Proc {
+  std::u16string name;
+  ProcKind kind = ProcKind::Sub;
+  bool isPublic = true;
+  bool isDefault = false;
+  int line = 0, col = 0;
+  std::vector<Param> params;
+  Block body;
+  // Frame layout: [0] = result (Function / Property Get), then params, then
+  // locals. nslots is the total.
+  int nslots = 0;
+  std::vector<std::u16string> slotNames;   // for Eval/Execute inside the proc
+  ClassDef* owner = nullptr;
+  bool usesOnError = false;
+};
+
+struct FieldDef {
+  std::u16string name;
+  int line = 0, col = 0;
+  bool isPublic = true;
+  bool isArray = false;
+  std::vector<int32_t> bounds;
+};
+
+struct ClassMember {
+  std::u16string name;      // case as declared
+  bool isPublic = true;
+  int field = -1;           // field index, or
+  Proc* method = nullptr;   // Sub / Function
+  Proc* get = nullptr;
+  Proc* let = nullptr;
+  Proc* set = nullptr;
+};
+
+struct ClassDef {
+  std::u16string name;
+  int line = 0;
+  std::vector<FieldDef> fields;
+  std::vector<ClassMember> members;       // index = member id (+1 for FindMember)
+  std::vector<std::unique_ptr<Proc>> procs;
+  int defaultMember = -1;
+  Proc* init = nullptr;
+  Proc* term = nullptr;
+  std::vector<std::unique_ptr<DimStmt>> fieldDims;  // array bounds of fields
+  int FindMember(std::u16string_view n) const;
+};
+
+// One compiled unit (a text given to AddCode / ExecuteStatement / ...).
+struct Program {
+  Block top;
+  std::vector<std::unique_ptr<Proc>> procs;
+  std::vector<std::unique_ptr<ClassDef>> classes;
+  int topSlots = 0;   // frame slots needed by top-level code (With temps)
+};
+
+}  // namespace vbs

@@ -1,0 +1,1593 @@
+#include "engine/interp.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "engine/resolver.h"
+#include "engine/stack_guard.h"
+#include "vbs/value_conv.h"
+#include "vbs/value_ops.h"
+
+namespace vbs {
+
+std::u16string FoldName(std::u16string_view s) {
+  std::u16string r(s);
+  for (auto& c : r)
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  return r;
+}
+
+namespace {
+
+constexpr int kMaxCallDepth = 100000;
+
+// ---- the Err object ---------------------------------------------------------
+class ErrObject : public HostObject {
+ public:
+  explicit ErrObject(Interp* in) : in_(in) {}
+  std::u16string TypeName() const override { return u"ErrObject"; }
+  int FindMember(std::u16string_view n) const override {
+    static const char* const names[] = {"number", "description", "source", "helpfile",
+                                        "helpcontext", "clear", "raise"};
+    for (int i = 0; i < 7; ++i)
+      if (NameEquals(n, names[i])) return i;
+    return -1;
+  }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    ErrState& e = in_->err;
+    bool set = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
+    auto value = [&]() -> Variant& {
+      if (args.size() < 1) Throw(450);
+      return args[args.size() - 1];
+    };
+    switch (member) {
+      case 0:
+        if (set) e.number = ToLong(value());
+        else result = Variant::FromLong(e.number);
+        return;
+      case 1:
+        if (set) e.description = ToText(value());
+        else result = Variant::FromString(e.description);
+        return;
+      case 2:
+        if (set) e.source = ToText(value());
+        else result = Variant::FromString(e.source);
+        return;
+      case 3:
+        if (set) e.helpFile = ToText(value());
+        else result = Variant::FromString(e.helpFile);
+        return;
+      case 4:
+        if (set) e.helpContext = ToLong(value());
+        else result = Variant::FromLong(e.helpContext);
+        return;
+      case 5:
+        if (set) Throw(438);
+        e.Clear();
+        return;
+      case 6: {
+        if (set) Throw(438);
+        if (args.size() < 1 || args.Missing(0)) Throw(450);
+        int number = ToLong(args[0]);
+        if (number == 0) Throw(5);
+        ErrState n;
+        n.number = number;
+        n.source = args.Missing(1) ? std::u16string(u"Microsoft VBScript runtime error") : ToText(args[1]);
+        n.description = args.Missing(2) ? StandardErrorText(number) : ToText(args[2]);
+        if (!args.Missing(3)) n.helpFile = ToText(args[3]);
+        if (!args.Missing(4)) n.helpContext = ToLong(args[4]);
+        e = n;
+        in_->raisedByErr = true;
+        throw ScriptError(number, n.description);
+      }
+      default:
+        Throw(438);
+    }
+  }
+
+ private:
+  Interp* in_;
+};
+
+// GetRef's result: calling its default member calls the procedure.
+class FuncRef : public HostObject {
+ public:
+  FuncRef(Interp* in, Proc* p, std::shared_ptr<Program> keep, std::shared_ptr<bool> alive)
+      : in_(in), proc_(p), keep_(std::move(keep)), alive_(std::move(alive)) {}
+  std::u16string TypeName() const override { return u"Object"; }
+  int FindMember(std::u16string_view) const override { return -1; }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    if (member != 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(438);
+    if (!*alive_) Throw(424);
+    std::vector<Variant> raw;
+    raw.reserve(size_t(args.size()));
+    for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
+    result = in_->CallProcValues(proc_, nullptr, raw.data(), int(raw.size()));
+  }
+
+ private:
+  Interp* in_;
+  Proc* proc_;
+  std::shared_ptr<Program> keep_;
+  std::shared_ptr<bool> alive_;
+};
+
+struct DepthGuard {
+  int& d;
+  explicit DepthGuard(int& depth) : d(depth) { ++d; }
+  ~DepthGuard() { --d; }
+};
+
+}  // namespace
+
+// ---- SlotStack ----------------------------------------------------------------
+Variant* SlotStack::Push(int n) {
+  size_t need = size_t(n);
+  while (cur_ < segs_.size()) {
+    Seg& s = segs_[cur_];
+    if (s.cap - s.used >= need) {
+      Variant* p = s.data + s.used;
+      s.used += need;
+      return p;
+    }
+    if (s.used == 0) break;  // too small even when empty: replace below
+    ++cur_;
+  }
+  size_t cap = std::max<size_t>(need, 16384);
+  if (cur_ < segs_.size()) {
+    // An empty segment that is too small: swap in a bigger one.
+    delete[] segs_[cur_].data;
+    segs_[cur_] = Seg{new Variant[cap], cap, 0};
+  } else {
+    segs_.push_back(Seg{new Variant[cap], cap, 0});
+    cur_ = segs_.size() - 1;
+  }
+  Seg& s = segs_[cur_];
+  Variant* p = s.data + s.used;
+  s.used += need;
+  return p;
+}
+
+void SlotStack::Pop(Variant* base, int n) {
+  for (int i = n - 1; i >= 0; --i) base[i].Clear();
+  // Frames are popped in reverse order of pushing.
+  while (cur_ > 0 && segs_[cur_].used == 0) --cur_;
+  Seg& s = segs_[cur_];
+  if (base >= s.data && base < s.data + s.cap) {
+    s.used = size_t(base - s.data);
+  } else {
+    // The frame lived in an earlier segment.
+    while (cur_ > 0) {
+      --cur_;
+      Seg& p = segs_[cur_];
+      if (base >= p.data && base < p.data + p.cap) {
+        p.used = size_t(base - p.data);
+        break;
+      }
+    }
+  }
+  while (cur_ > 0 && segs_[cur_].used == 0) --cur_;
+}
+
+SlotStack::~SlotStack() {
+  for (auto& s : segs_) delete[] s.data;
+}
+
+struct FrameScope {
+  SlotStack& st;
+  Variant* base;
+  int n;
+  Frame*& cur;
+  Frame* saved;
+  FrameScope(SlotStack& s, Variant* b, int count, Frame*& c)
+      : st(s), base(b), n(count), cur(c), saved(c) {}
+  ~FrameScope() {
+    cur = saved;
+    st.Pop(base, n);
+  }
+};
+
+// ---- ClassInstance -----------------------------------------------------------
+ClassInstance::ClassInstance(Interp* in, ClassDef* cls, std::shared_ptr<Program> prog,
+                             std::shared_ptr<bool> alive)
+    : interp_(in), cls_(cls), prog_(std::move(prog)), alive_(std::move(alive)) {
+  fields_.resize(cls->fields.size());
+  for (size_t i = 0; i < cls->fields.size(); ++i) {
+    const FieldDef& f = cls->fields[i];
+    if (f.isArray) {
+      if (f.bounds.empty()) {
+        fields_[i] = Variant::FromArray(Array::Create(nullptr, 0));
+      } else {
+        fields_[i] = Variant::FromArray(Array::Create(f.bounds.data(), int(f.bounds.size())));
+        fields_[i].SetFlags(Variant::kFixedArray);
+      }
+    }
+  }
+}
+
+ClassInstance::~ClassInstance() = default;
+
+int ClassInstance::FindMember(std::u16string_view name) const {
+  int m = cls_->FindMember(name);
+  if (m < 0 || !cls_->members[size_t(m)].isPublic) return -1;
+  return m + 1;
+}
+
+void ClassInstance::Invoke(int member, InvokeKind kind, Args& args, Variant& result) {
+  if (!*alive_) Throw(424);
+  interp_->InvokeClassMember(this, member, kind, args, result);
+}
+
+void ClassInstance::Finalize() {
+  if (cls_->term && initialized && *alive_ && !StackExhausted()) {
+    refs_ = 1;  // alive while Class_Terminate runs
+    interp_->RunTerminate(this);
+    if (--refs_ != 0) return;  // the terminate handler kept a reference
+  }
+  delete this;
+}
+
+int ClassDef::FindMember(std::u16string_view n) const {
+  for (size_t i = 0; i < members.size(); ++i)
+    if (NameEquals(members[i].name, n)) return int(i);
+  return -1;
+}
+
+// ---- Interp: setup ---------------------------------------------------------------
+Interp::Interp(Engine* owner) : owner_(owner) {
+  RegisterStandardLibrary();
+  Init();
+}
+
+void Interp::Init() {
+  alive_ = std::make_shared<bool>(true);
+  GlobalSlot g;
+  g.kind = GlobalSlot::ErrObj;
+  g.name = u"Err";
+  gslots_.push_back(g);
+  gvals_.push_back(Variant::FromObject(new ErrObject(this)));
+  gindex_[u"err"] = 0;
+}
+
+void Interp::Teardown() {
+  // Release script values while the code behind their classes still runs.
+  for (auto& v : gvals_) {
+    Variant tmp = std::move(v);
+    tmp.Clear();
+  }
+  *alive_ = false;
+  gvals_.clear();
+  gslots_.clear();
+  gindex_.clear();
+  procOrder_.clear();
+  programs_.clear();
+  optionExplicit_ = false;
+  err.Clear();
+}
+
+Interp::~Interp() { Teardown(); }
+
+void Interp::Reset() {
+  Teardown();
+  error = ErrorInfo();
+  Init();
+}
+
+int Interp::FindGlobal(std::u16string_view name) const {
+  auto it = gindex_.find(std::u16string(name));
+  return it == gindex_.end() ? -1 : it->second;
+}
+
+void Interp::AddObject(std::u16string_view name, Ref<HostObject> obj) {
+  auto key = FoldName(name);
+  int slot = FindGlobal(key);
+  if (slot < 0) {
+    slot = int(gslots_.size());
+    GlobalSlot g;
+    g.name = std::u16string(name);
+    gslots_.push_back(g);
+    gvals_.emplace_back();
+    gindex_[key] = slot;
+  }
+  gslots_[size_t(slot)].kind = GlobalSlot::HostObj;
+  gvals_[size_t(slot)] = Variant::FromObject(obj.get());
+}
+
+std::vector<ProcedureInfo> Interp::Procedures() const {
+  std::vector<ProcedureInfo> out;
+  for (int s : procOrder_) {
+    const GlobalSlot& g = gslots_[size_t(s)];
+    if (g.kind != GlobalSlot::Procedure || !g.proc) continue;
+    out.push_back({g.proc->name, int(g.proc->params.size()), g.proc->kind == ProcKind::Function});
+  }
+  return out;
+}
+
+// ---- compilation -------------------------------------------------------------------
+void Interp::Commit(Resolver& r, const std::shared_ptr<Program>& prog) {
+  int base = int(gslots_.size());
+  for (auto& g : r.pending_) {
+    int idx = int(gslots_.size());
+    gindex_[FoldName(g.name)] = idx;
+    gslots_.push_back(g);
+    gvals_.emplace_back();
+  }
+  for (auto& rd : r.redeclare_) {
+    GlobalSlot& g = gslots_[size_t(rd.slot)];
+    if (rd.kind != GlobalSlot::Procedure) g.kind = rd.kind;
+  }
+  (void)base;
+  for (auto& p : prog->procs) {
+    int s = FindGlobal(FoldName(p->name));
+    GlobalSlot& g = gslots_[size_t(s)];
+    bool known = g.kind == GlobalSlot::Procedure;
+    g.kind = GlobalSlot::Procedure;
+    g.proc = p.get();
+    g.owner = prog;
+    if (!known || std::find(procOrder_.begin(), procOrder_.end(), s) == procOrder_.end())
+      procOrder_.push_back(s);
+  }
+  for (auto& c : prog->classes) {
+    int s = FindGlobal(FoldName(c->name));
+    GlobalSlot& g = gslots_[size_t(s)];
+    g.kind = GlobalSlot::Class;
+    g.cls = c.get();
+    g.owner = prog;
+  }
+  programs_.push_back(prog);
+}
+
+std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Proc* scopeProc,
+                                                ClassDef* scopeCls) {
+  bool explicitOpt = false;
+  std::unique_ptr<Program> parsed = ParseProgram(text, explicitOpt);
+  std::shared_ptr<Program> prog(parsed.release());
+  Resolver r(*this, *prog, explicitOpt || optionExplicit_);
+  r.ResolveAll(scopeProc, scopeCls);
+  Commit(r, prog);
+  return prog;
+}
+
+void Interp::BeginHostCall() {
+  interrupt_.store(false, std::memory_order_relaxed);
+  posSet_ = false;
+  error = ErrorInfo();
+}
+
+static std::u16string LineText(std::u16string_view text, int line) {
+  int cur = 1;
+  size_t i = 0;
+  while (cur < line && i < text.size()) {
+    if (text[i] == u'\r') {
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      ++cur;
+    } else if (text[i] == u'\n') {
+      ++cur;
+    }
+    ++i;
+  }
+  if (cur != line) return {};
+  size_t e = i;
+  while (e < text.size() && text[e] != u'\r' && text[e] != u'\n') ++e;
+  return std::u16string(text.substr(i, e - i));
+}
+
+void Interp::RecordCompileError(const CompileError& e, std::u16string_view text) {
+  error.Number = e.number;
+  error.Description = StandardErrorText(e.number);
+  error.Line = e.line;
+  error.Column = e.col;
+  error.Source = LineText(text, e.line);
+  error.IsCompileError = true;
+}
+
+void Interp::RecordError(const ScriptError& e, std::u16string_view text) {
+  error.Number = e.number;
+  error.Description = e.Text();
+  error.Line = posSet_ ? errLine_ : 1;
+  error.Column = posSet_ ? errCol_ : 1;
+  error.Source = LineText(text, error.Line);
+  error.IsCompileError = false;
+  err.number = e.number;
+  err.description = error.Description;
+}
+
+bool Interp::RunText(std::u16string_view text) {
+  BeginHostCall();
+  std::shared_ptr<Program> prog;
+  try {
+    prog = CompileProgram(text, nullptr, nullptr);
+  } catch (const CompileError& ce) {
+    RecordCompileError(ce, text);
+    return false;
+  } catch (const ScriptError& se) {
+    RecordCompileError(CompileError{se.number, 1, 1}, text);
+    return false;
+  } catch (const std::bad_alloc&) {
+    RecordCompileError(CompileError{7, 1, 1}, text);
+    return false;
+  }
+  return Guarded(text, [&] { RunProgram(*prog, nullptr); });
+}
+
+template <class F>
+bool Interp::Guarded(std::u16string_view text, F&& body) {
+  try {
+    body();
+    return true;
+  } catch (const ScriptError& e) {
+    RecordError(e, text);
+  } catch (const AbortError& a) {
+    RecordError(a.err, text);
+  } catch (const std::bad_alloc&) {
+    RecordError(ScriptError(7), text);
+  }
+  return false;
+}
+
+bool Interp::AddCode(std::u16string_view text) { return RunText(text); }
+bool Interp::ExecuteStatement(std::u16string_view text) { return RunText(text); }
+
+bool Interp::Eval(std::u16string_view text, Variant& out) {
+  BeginHostCall();
+  ExprP e;
+  try {
+    e = CompileExpr(text, nullptr, nullptr);
+  } catch (const CompileError& ce) {
+    RecordCompileError(ce, text);
+    return false;
+  } catch (const std::bad_alloc&) {
+    RecordCompileError(CompileError{7, 1, 1}, text);
+    return false;
+  }
+  return Guarded(text, [&] {
+    Variant* slots = stack_.Push(1);
+    FrameScope scope(stack_, slots, 1, curFrame_);
+    Frame top;
+    top.slots = slots;
+    curFrame_ = &top;
+    try {
+      out = EvalExpr(e.get(), top);
+    } catch (const ScriptError&) {
+      throw;
+    }
+  });
+}
+
+ExprP Interp::CompileExpr(std::u16string_view text, Proc* scopeProc, ClassDef* scopeCls) {
+  ExprP e = ParseExpression(text);
+  Program dummy;
+  Resolver r(*this, dummy, optionExplicit_);
+  if (scopeProc || scopeCls) r.SetProcScope(scopeProc, scopeCls);
+  r.ResolveExprOnly(e.get());
+  auto keep = std::make_shared<Program>();
+  Commit(r, keep);
+  programs_.pop_back();
+  return e;
+}
+
+void Interp::RunProgram(Program& prog, Frame* scope) {
+  int extra = scope && scope->proc ? scope->proc->nslots : 0;
+  int n = std::max(1, extra + prog.topSlots);
+  Variant* slots = stack_.Push(n);
+  FrameScope fs(stack_, slots, n, curFrame_);
+  Frame top;
+  top.slots = slots;
+  if (scope) {
+    // Execute inside a procedure: its variables are reached through refs.
+    for (int i = 0; i < extra; ++i) slots[i] = Variant::RefTo(&scope->slots[i].Deref());
+    top.proc = scope->proc;
+    top.me = scope->me;
+    top.onErrorResume = scope->onErrorResume;
+  }
+  top.parent = scope;
+  curFrame_ = &top;
+  // Constants are known before any statement runs.
+  for (auto& s : prog.top)
+    if (s->kind == Stmt::Const) Exec(s.get(), top);
+  ExecBlock(prog.top, top);
+}
+
+// ---- services for natives --------------------------------------------------------
+Variant Interp::EvalInScope(std::u16string_view text) {
+  Frame* f = curFrame_;
+  Proc* p = f ? f->proc : nullptr;
+  ClassDef* c = f && f->me ? f->me->cls() : nullptr;
+  ExprP e;
+  try {
+    e = CompileExpr(text, p, c);
+  } catch (const CompileError& ce) {
+    throw ScriptError(ce.number);
+  }
+  Frame dummy;
+  Frame& use = f ? *f : dummy;
+  Variant* tmp = nullptr;
+  if (!f) {
+    tmp = stack_.Push(1);
+    dummy.slots = tmp;
+  }
+  struct Cleanup {
+    SlotStack& st;
+    Variant* t;
+    ~Cleanup() {
+      if (t) st.Pop(t, 1);
+    }
+  } cl{stack_, tmp};
+  return EvalExpr(e.get(), use);
+}
+
+void Interp::ExecuteInScope(std::u16string_view text, bool global) {
+  Frame* f = curFrame_;
+  Proc* p = !global && f ? f->proc : nullptr;
+  ClassDef* c = !global && f && f->me ? f->me->cls() : nullptr;
+  std::shared_ptr<Program> prog;
+  try {
+    prog = CompileProgram(text, p, c);
+  } catch (const CompileError& ce) {
+    throw ScriptError(ce.number);
+  }
+  RunProgram(*prog, p ? f : nullptr);
+}
+
+Variant Interp::MakeFuncRef(std::u16string_view name) {
+  int s = FindGlobal(FoldName(name));
+  if (s < 0 || gslots_[size_t(s)].kind != GlobalSlot::Procedure) Throw(5);
+  const GlobalSlot& g = gslots_[size_t(s)];
+  return Variant::FromObject(new FuncRef(this, g.proc, g.owner, alive_));
+}
+
+[[noreturn]] void Interp::ThrowInterrupt() {
+  interrupt_.store(false, std::memory_order_relaxed);
+  throw AbortError{ScriptError(kInterruptErrorNumber, u"User interrupt occurred")};
+}
+
+void Interp::CatchToErr(const ScriptError& e) {
+  if (!raisedByErr) {
+    err.number = e.number;
+    err.description = e.Text();
+    err.source = u"Microsoft VBScript runtime error";
+    err.helpFile.clear();
+    err.helpContext = 0;
+  }
+  raisedByErr = false;
+  posSet_ = false;
+}
+
+// ---- procedure calls -------------------------------------------------------------
+Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f) {
+  if (args.size() != p->params.size()) Throw(450);
+  CheckInterrupt();
+  if (depth_ >= kMaxCallDepth || StackExhausted()) Throw(28);
+  DepthGuard dg(depth_);
+  int n = p->nslots;
+  Variant* slots = stack_.Push(n);
+  FrameScope fs(stack_, slots, n, curFrame_);
+  for (size_t i = 0; i < args.size(); ++i) {
+    Expr* a = args[i].get();
+    if (!a) Throw(450);
+    if (p->params[i].byRef) {
+      if (Variant* cell = ByRefCell(a, f)) {
+        slots[i + 1] = Variant::RefTo(cell);
+        continue;
+      }
+    }
+    slots[i + 1] = EvalExpr(a, f);
+  }
+  return RunProcBody(p, me, slots);
+}
+
+Variant Interp::RunProcBody(Proc* p, ClassInstance* me, Variant* slots) {
+  Frame nf;
+  nf.slots = slots;
+  nf.proc = p;
+  nf.me = me;
+  nf.parent = curFrame_;
+  curFrame_ = &nf;
+  ExecBlock(p->body, nf);
+  // Leaving a procedure that handled errors clears Err.
+  if (nf.onErrorResume) err.Clear();
+  return std::move(slots[0]);
+}
+
+Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs) {
+  if (size_t(nargs) != p->params.size()) Throw(450);
+  CheckInterrupt();
+  if (depth_ >= kMaxCallDepth || StackExhausted()) Throw(28);
+  DepthGuard dg(depth_);
+  int n = p->nslots;
+  Variant* slots = stack_.Push(n);
+  FrameScope fs(stack_, slots, n, curFrame_);
+  for (int i = 0; i < nargs; ++i) {
+    Variant& a = args[i];
+    if (a.IsByRef() && p->params[size_t(i)].byRef) slots[i + 1] = a;
+    else slots[i + 1] = a.Deref();
+  }
+  return RunProcBody(p, me, slots);
+}
+
+void Interp::RunTerminate(ClassInstance* inst) {
+  // Errors in Class_Terminate are dropped: the object goes away anyway.
+  bool savedPos = posSet_;
+  int l = errLine_, c = errCol_;
+  try {
+    CallProcValues(inst->cls()->term, inst, nullptr, 0);
+  } catch (const ScriptError&) {
+  } catch (const AbortError&) {
+  } catch (const std::bad_alloc&) {
+  }
+  posSet_ = savedPos;
+  errLine_ = l;
+  errCol_ = c;
+}
+
+void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind, Args& args,
+                               Variant& result) {
+  ClassDef* cls = inst->cls();
+  int mi = member == 0 ? cls->defaultMember : member - 1;
+  if (mi < 0 || mi >= int(cls->members.size())) Throw(438);
+  ClassMember& m = cls->members[size_t(mi)];
+  std::vector<Variant> raw;
+  for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
+  bool assign = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
+  if (m.field >= 0) {
+    Variant& cell = inst->fields()[size_t(m.field)];
+    if (!assign) {
+      if (args.size() == 0) {
+        result = cell;
+      } else {
+        if (!cell.IsArray()) Throw(13);
+        std::vector<int32_t> idx;
+        for (int i = 0; i < args.size(); ++i) idx.push_back(ToIndex(args[i]));
+        result = cell.array()->At(idx.data(), int(idx.size()));
+      }
+      return;
+    }
+    Variant v = args[args.size() - 1];
+    if (args.size() == 1) {
+      AssignCell(cell, std::move(v), kind == InvokeKind::PropertySet);
+    } else {
+      if (!cell.IsArray()) Throw(13);
+      std::vector<int32_t> idx;
+      for (int i = 0; i + 1 < args.size(); ++i) idx.push_back(ToIndex(args[i]));
+      Array* a = cell.ArrayForWrite();
+      a->At(idx.data(), int(idx.size())) = std::move(v);
+    }
+    return;
+  }
+  Proc* p = nullptr;
+  if (!assign) p = m.method ? m.method : m.get;
+  else if (kind == InvokeKind::PropertySet) p = m.set ? m.set : m.let;
+  else p = m.let ? m.let : m.set;
+  if (!p) Throw(438);
+  Variant r = CallProcValues(p, inst, raw.data(), int(raw.size()));
+  if (!assign) result = std::move(r);
+}
+
+// ---- expressions ------------------------------------------------------------------
+Variant Interp::EvalExpr(Expr* e, Frame& f) {
+  switch (e->kind) {
+    case Expr::Literal:
+      return static_cast<LiteralExpr*>(e)->value;
+    case Expr::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      if (n->nk == NameKind::Local && !n->hasParens) return f.slots[n->slot].Deref();
+      return EvalName(n, f, false);
+    }
+    case Expr::Binary: {
+      auto* b = static_cast<BinaryExpr*>(e);
+      Variant l = EvalExpr(b->lhs.get(), f);
+      Variant r = EvalExpr(b->rhs.get(), f);
+      try {
+        switch (b->op) {
+          case BinOp::Add: return OpAdd(l, r);
+          case BinOp::Sub: return OpSub(l, r);
+          case BinOp::Mul: return OpMul(l, r);
+          case BinOp::Div: return OpDiv(l, r);
+          case BinOp::IntDiv: return OpIntDiv(l, r);
+          case BinOp::Mod: return OpMod(l, r);
+          case BinOp::Pow: return OpPow(l, r);
+          case BinOp::Concat: return OpConcat(l, r);
+          case BinOp::Eq: return OpEq(l, r);
+          case BinOp::Ne: return OpNe(l, r);
+          case BinOp::Lt: return OpLt(l, r);
+          case BinOp::Gt: return OpGt(l, r);
+          case BinOp::Le: return OpLe(l, r);
+          case BinOp::Ge: return OpGe(l, r);
+          case BinOp::Is: return Variant::FromBool(OpIs(l, r));
+          case BinOp::And: return OpAnd(l, r);
+          case BinOp::Or: return OpOr(l, r);
+          case BinOp::Xor: return OpXor(l, r);
+          case BinOp::Eqv: return OpEqv(l, r);
+          case BinOp::Imp: return OpImp(l, r);
+        }
+      } catch (const ScriptError&) {
+        throw;
+      }
+      return Variant();
+    }
+    case Expr::Unary: {
+      auto* u = static_cast<UnaryExpr*>(e);
+      Variant v = EvalExpr(u->operand.get(), f);
+      try {
+        switch (u->op) {
+          case UnOp::Neg: return OpNeg(v);
+          case UnOp::Not: return OpNot(v);
+          case UnOp::Plus:
+            if (v.IsObject()) return DefaultValue(v.object());
+            return v;
+        }
+      } catch (const ScriptError&) {
+        throw;
+      }
+      return v;
+    }
+    case Expr::Member:
+      return EvalMember(static_cast<MemberExpr*>(e), f, false);
+    case Expr::Call:
+      return EvalCallExpr(static_cast<CallExpr*>(e), f);
+    case Expr::Paren: {
+      Variant v = EvalExpr(static_cast<ParenExpr*>(e)->inner.get(), f);
+      return v;
+    }
+    case Expr::New:
+      return NewObject(static_cast<NewExpr*>(e));
+    case Expr::Me:
+      if (!f.me) {
+        Throw(424);
+      }
+      return Variant::FromObject(f.me);
+    case Expr::WithObj:
+      break;
+  }
+  return Variant();
+}
+
+Variant Interp::IndexValue(const Variant& baseIn, std::vector<ExprP>& args, Frame& f) {
+  const Variant& base = baseIn.Deref();
+  if (base.IsArray()) {
+    int32_t buf[8];
+    std::vector<int32_t> big;
+    int32_t* idx = buf;
+    if (args.size() > 8) {
+      big.resize(args.size());
+      idx = big.data();
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+      if (!args[i]) Throw(9);
+      idx[i] = ToIndex(EvalExpr(args[i].get(), f));
+    }
+    Variant keep = base;  // the array may be replaced while indices are read
+    return keep.array()->At(idx, int(args.size()));
+  }
+  if (base.IsObject()) {
+    Variant obj = base;
+    return CallObject(obj, u"", 0, &args, true, f, InvokeKind::PropertyGet, nullptr);
+  }
+  if (args.empty()) return base;
+  Throw(13);
+}
+
+Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
+  try {
+    switch (n->nk) {
+      case NameKind::Local: {
+        Variant& v = f.slots[n->slot].Deref();
+        if (!n->hasParens) return v;
+        return IndexValue(v, n->args, f);
+      }
+      case NameKind::Field: {
+        Variant& v = f.me->fields()[size_t(n->slot)];
+        if (!n->hasParens) return v;
+        return IndexValue(v, n->args, f);
+      }
+      case NameKind::Dyn:
+        if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+          if (n->strict) Throw(500);
+          Variant& v = f.slots[n->local].Deref();
+          if (!n->hasParens) return v;
+          return IndexValue(v, n->args, f);
+        }
+        [[fallthrough]];
+      case NameKind::Global: {
+        GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+        switch (k) {
+          case GlobalSlot::Procedure: {
+            Proc* p = gslots_[size_t(n->slot)].proc;
+            std::shared_ptr<Program> keep = gslots_[size_t(n->slot)].owner;
+            (void)asStatement;
+            return CallProc(p, nullptr, n->args, f);
+          }
+          case GlobalSlot::Undefined:
+            if (n->strict) Throw(500);
+            if (n->hasParens && !n->args.empty()) Throw(13);
+            return Variant();
+          case GlobalSlot::Class:
+            Throw(13);
+          default: {
+            Variant& v = gvals_[size_t(n->slot)];
+            if (!n->hasParens) return v;
+            return IndexValue(v, n->args, f);
+          }
+        }
+      }
+      case NameKind::MeMember: {
+        if (!f.me) Throw(424);
+        return CallClassMember(f.me, n->slot, n->hasParens ? &n->args : nullptr, f);
+      }
+      case NameKind::Builtin:
+        return CallBuiltin(n->slot, n->args, f);
+      case NameKind::Constant:
+        if (n->hasParens && !n->args.empty()) Throw(13);
+        return n->constVal;
+      case NameKind::Unresolved:
+        break;
+    }
+  } catch (const ScriptError&) {
+    throw;
+  }
+  Throw(500);
+}
+
+// Member `mi` of a script object, read or called.
+Variant Interp::CallClassMember(ClassInstance* inst, int mi, std::vector<ExprP>* args, Frame& f) {
+  ClassMember& m = inst->cls()->members[size_t(mi)];
+  static std::vector<ExprP> kNoArgs;
+  std::vector<ExprP>& a = args ? *args : kNoArgs;
+  if (m.field >= 0) {
+    Variant& v = inst->fields()[size_t(m.field)];
+    if (a.empty()) return v;
+    return IndexValue(v, a, f);
+  }
+  Proc* p = m.method ? m.method : m.get;
+  if (!p) Throw(438);
+  Variant keepAlive = Variant::FromObject(inst);
+  return CallProc(p, inst, a, f);
+}
+
+Variant Interp::CallBuiltin(int index, std::vector<ExprP>& args, Frame& f) {
+  const BuiltinDef& d = BuiltinAt(index);
+  int n = int(args.size());
+  if (n < d.minArgs || (d.maxArgs >= 0 && n > d.maxArgs)) Throw(450);
+  Variant buf[8];
+  std::vector<Variant> big;
+  Variant* items = buf;
+  if (n > 8) {
+    big.resize(size_t(n));
+    items = big.data();
+  }
+  for (int i = 0; i < n; ++i) {
+    Expr* a = args[size_t(i)].get();
+    if (!a) items[i] = Variant::Missing();
+    else items[i] = EvalExpr(a, f);
+  }
+  Args av(items, n);
+  Context ctx(*this);
+  return d.fn(ctx, av);
+}
+
+Variant* Interp::ByRefCell(Expr* e, Frame& f) {
+  if (e->kind != Expr::Name) return nullptr;
+  auto* n = static_cast<NameExpr*>(e);
+  if (n->hasParens) return nullptr;
+  switch (n->nk) {
+    case NameKind::Local:
+      return &f.slots[n->slot].Deref();
+    case NameKind::Field:
+      return &f.me->fields()[size_t(n->slot)];
+    case NameKind::Dyn:
+      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+        if (n->strict) Throw(500);
+        return &f.slots[n->local].Deref();
+      }
+      [[fallthrough]];
+    case NameKind::Global: {
+      GlobalSlot& g = gslots_[size_t(n->slot)];
+      if (g.kind == GlobalSlot::Var || g.kind == GlobalSlot::Implicit) return &gvals_[size_t(n->slot)];
+      if (g.kind == GlobalSlot::Undefined) {
+        if (n->strict) Throw(500);
+        g.kind = GlobalSlot::Implicit;
+        return &gvals_[size_t(n->slot)];
+      }
+      return nullptr;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
+  switch (n->nk) {
+    case NameKind::Local:
+      return &f.slots[n->slot].Deref();
+    case NameKind::Field:
+      return &f.me->fields()[size_t(n->slot)];
+    case NameKind::Dyn:
+      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+        if (n->strict) Throw(500);
+        return &f.slots[n->local].Deref();
+      }
+      [[fallthrough]];
+    case NameKind::Global: {
+      GlobalSlot& g = gslots_[size_t(n->slot)];
+      switch (g.kind) {
+        case GlobalSlot::Var:
+        case GlobalSlot::Implicit:
+          return &gvals_[size_t(n->slot)];
+        case GlobalSlot::Undefined:
+          if (n->strict) Throw(500);
+          g.kind = GlobalSlot::Implicit;
+          return &gvals_[size_t(n->slot)];
+        case GlobalSlot::Const:
+        case GlobalSlot::HostObj:
+        case GlobalSlot::ErrObj:
+          if (forWrite) Throw(501);
+          return &gvals_[size_t(n->slot)];
+        default:
+          return nullptr;
+      }
+    }
+    default:
+      return nullptr;
+  }
+}
+
+Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
+  Variant callee = EvalExpr(c->callee.get(), f);
+  try {
+    return IndexValue(callee, c->args, f);
+  } catch (const ScriptError&) {
+    throw;
+  }
+}
+
+Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
+  Variant obj = EvalExpr(m->obj.get(), f);
+  try {
+    return CallObject(obj, m->name, -1, m->hasParens ? &m->args : nullptr, m->hasParens, f,
+                      asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
+  } catch (const ScriptError&) {
+    throw;
+  }
+}
+
+void Interp::BuildHostArgs(std::vector<ExprP>* args, Frame& f, std::vector<Variant>& out) {
+  if (!args) return;
+  out.reserve(args->size() + 1);
+  for (auto& a : *args) {
+    if (!a) {
+      out.push_back(Variant::Missing());
+      continue;
+    }
+    if (Variant* cell = ByRefCell(a.get(), f)) out.push_back(Variant::RefTo(cell));
+    else out.push_back(EvalExpr(a.get(), f));
+  }
+}
+
+int Interp::LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site,
+                              Frame& f) {
+  int mi;
+  if (site && site->cacheKey == ci->cls()) {
+    mi = site->cacheMember;
+  } else {
+    mi = ci->cls()->FindMember(name);
+    if (site) {
+      site->cacheKey = ci->cls();
+      site->cacheMember = mi;
+    }
+  }
+  if (mi < 0) Throw(438);
+  if (!ci->cls()->members[size_t(mi)].isPublic && !(f.me && f.me->cls() == ci->cls())) Throw(438);
+  return mi;
+}
+
+Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int cachedMember,
+                           std::vector<ExprP>* args, bool hasParens, Frame& f, InvokeKind kind,
+                           MemberExpr* site) {
+  (void)cachedMember;
+  (void)hasParens;
+  const Variant& ov = objIn.Deref();
+  if (!ov.IsObject()) Throw(424);
+  Object* o = ov.object();
+  if (!o) Throw(91);
+  Variant hold = ov;  // keeps the object alive during the call
+  bool isDefault = member.empty();
+  if (auto* ci = dynamic_cast<ClassInstance*>(o)) {
+    int mi;
+    if (isDefault) {
+      mi = ci->cls()->defaultMember;
+      if (mi < 0) Throw(438);
+    } else {
+      mi = LookupClassMember(ci, member, site, f);
+    }
+    return CallClassMember(ci, mi, args, f);
+  }
+  int id = isDefault ? 0 : o->FindMember(member);
+  if (id < 0) Throw(438);
+  std::vector<Variant> items;
+  BuildHostArgs(args, f, items);
+  Args av(items.data(), int(items.size()));
+  Variant result;
+  o->Invoke(id, kind, av, result);
+  return result;
+}
+
+Variant Interp::NewObject(NewExpr* n) {
+  const GlobalSlot& g = gslots_[size_t(n->globalSlot)];
+  if (g.kind != GlobalSlot::Class) {
+    // Not a script class: a built-in class whose factory is registered as
+    // a function of the same name (RegExp).
+    int b = FindBuiltin(n->className);
+    if (b < 0) {
+      throw ScriptError(506, u"Class not defined: '" + n->className + u"'");
+    }
+    Variant none[1];
+    Args av(none, 0);
+    Context ctx(*this);
+    return BuiltinAt(b).fn(ctx, av);
+  }
+  auto* inst = new ClassInstance(this, g.cls, g.owner, alive_);
+  Variant v = Variant::FromObject(inst);
+  if (g.cls->init) CallProcValues(g.cls->init, inst, nullptr, 0);
+  inst->initialized = true;
+  return v;
+}
+
+// ---- assignment --------------------------------------------------------------------
+void Interp::AssignCell(Variant& cell, Variant&& value, bool isSet) {
+  if (isSet) {
+    if (!value.IsObject()) Throw(424);
+    cell = std::move(value);
+    return;
+  }
+  if (value.IsObject()) {
+    if (value.IsNothing()) Throw(91);
+    Variant d = DefaultValue(value.object());
+    cell = std::move(d);
+    return;
+  }
+  uint16_t flags = cell.flags();
+  if (flags & Variant::kFixedArray) Throw(501);
+  cell = std::move(value);
+}
+
+void Interp::AssignIndexed(Variant& baseIn, std::vector<ExprP>& idxExprs, Variant&& value,
+                           bool isSet, Frame& f) {
+  int32_t buf[8];
+  std::vector<int32_t> big;
+  int32_t* idx = buf;
+  if (idxExprs.size() > 8) {
+    big.resize(idxExprs.size());
+    idx = big.data();
+  }
+  Variant& base = baseIn.Deref();
+  if (base.IsArray()) {
+    for (size_t i = 0; i < idxExprs.size(); ++i) {
+      if (!idxExprs[i]) Throw(9);
+      idx[i] = ToIndex(EvalExpr(idxExprs[i].get(), f));
+    }
+    if (!base.IsArray()) Throw(13);
+    if (isSet) {
+      if (!value.IsObject()) Throw(424);
+    } else if (value.IsObject()) {
+      if (value.IsNothing()) Throw(91);
+      value = DefaultValue(value.object());
+    }
+    Array* a = base.ArrayForWrite();
+    a->At(idx, int(idxExprs.size())) = std::move(value);
+    return;
+  }
+  if (base.IsObject()) {
+    Variant hold = base;
+    Object* o = hold.object();
+    if (!o) Throw(91);
+    std::vector<Variant> items;
+    BuildHostArgs(&idxExprs, f, items);
+    items.push_back(std::move(value));
+    Args av(items.data(), int(items.size()));
+    Variant ignored;
+    o->Invoke(0, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, av, ignored);
+    return;
+  }
+  Throw(13);
+}
+
+void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) {
+  Variant obj = EvalExpr(m->obj.get(), f);
+  const Variant& ov = obj.Deref();
+  if (!ov.IsObject()) Throw(424);
+  Object* o = ov.object();
+  if (!o) Throw(91);
+  if (auto* ci = dynamic_cast<ClassInstance*>(o)) {
+    int mi = LookupClassMember(ci, m->name, m, f);
+    ClassMember& cm = ci->cls()->members[size_t(mi)];
+    if (cm.field >= 0) {
+      Variant& cell = ci->fields()[size_t(cm.field)];
+      if (m->hasParens && !m->args.empty()) AssignIndexed(cell, m->args, std::move(value), isSet, f);
+      else AssignCell(cell, std::move(value), isSet);
+      return;
+    }
+    SetClassProperty(ci, cm, m->hasParens ? &m->args : nullptr, std::move(value), isSet, f);
+    return;
+  }
+  int id = o->FindMember(m->name);
+  if (id < 0) Throw(438);
+  std::vector<Variant> items;
+  BuildHostArgs(m->hasParens ? &m->args : nullptr, f, items);
+  items.push_back(std::move(value));
+  Args av(items.data(), int(items.size()));
+  Variant ignored;
+  o->Invoke(id, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, av, ignored);
+}
+
+void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, std::vector<ExprP>* args,
+                              Variant&& value, bool isSet, Frame& f) {
+  Proc* p = isSet ? (cm.set ? cm.set : nullptr) : (cm.let ? cm.let : nullptr);
+  if (!p) {
+    if (!isSet && !cm.let && cm.set && value.IsObject()) p = cm.set;
+    else Throw(isSet ? 438 : 438);
+  }
+  if (!isSet && value.IsObject() && p == cm.let) {
+    if (value.IsNothing()) Throw(91);
+    value = DefaultValue(value.object());
+  }
+  std::vector<Variant> items;
+  BuildHostArgs(args, f, items);
+  items.push_back(std::move(value));
+  Variant hold = Variant::FromObject(ci);
+  CallProcValues(p, ci, items.data(), int(items.size()));
+}
+
+void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
+  switch (target->kind) {
+    case Expr::Name: {
+      auto* n = static_cast<NameExpr*>(target);
+      if (n->nk == NameKind::MeMember) {
+        if (!f.me) Throw(424);
+        ClassMember& cm = f.me->cls()->members[size_t(n->slot)];
+        SetClassProperty(f.me, cm, n->hasParens ? &n->args : nullptr, std::move(value), isSet, f);
+        return;
+      }
+      Variant* cell = VarCell(n, f, true);
+      if (!cell) {
+        if (n->nk == NameKind::Builtin || n->nk == NameKind::Constant) Throw(501);
+        Throw(501);
+      }
+      if (n->hasParens && !n->args.empty()) {
+        AssignIndexed(*cell, n->args, std::move(value), isSet, f);
+        return;
+      }
+      AssignCell(*cell, std::move(value), isSet);
+      return;
+    }
+    case Expr::Member:
+      AssignMember(static_cast<MemberExpr*>(target), std::move(value), isSet, f);
+      return;
+    case Expr::Call: {
+      auto* c = static_cast<CallExpr*>(target);
+      Variant base = EvalExpr(c->callee.get(), f);
+      AssignIndexed(base, c->args, std::move(value), isSet, f);
+      return;
+    }
+    default:
+      Throw(501);
+  }
+}
+
+// ---- statements --------------------------------------------------------------------
+Flow Interp::ExecBlock(Block& b, Frame& f) {
+  for (auto& sp : b) {
+    Stmt* s = sp.get();
+    try {
+      Flow r = Exec(s, f);
+      if (r != Flow::Normal) return r;
+    } catch (const ScriptError& e) {
+      if (f.onErrorResume) {
+        CatchToErr(e);
+        continue;
+      }
+      NotePos(s->line, s->col);
+      throw;
+    } catch (const std::bad_alloc&) {
+      if (f.onErrorResume) {
+        CatchToErr(ScriptError(7));
+        continue;
+      }
+      NotePos(s->line, s->col);
+      throw ScriptError(7);
+    }
+  }
+  return Flow::Normal;
+}
+
+Flow Interp::Exec(Stmt* s, Frame& f) {
+  switch (s->kind) {
+    case Stmt::Assign: {
+      auto* a = static_cast<AssignStmt*>(s);
+      Expr* t = a->target.get();
+      if (!a->isSet && t->kind == Expr::Name) {
+        auto* n = static_cast<NameExpr*>(t);
+        if (!n->hasParens && n->nk != NameKind::MeMember) {
+          // s = s & x: append in place when s owns its string.
+          Expr* v = a->value.get();
+          if (v->kind == Expr::Binary) {
+            auto* b = static_cast<BinaryExpr*>(v);
+            if (b->op == BinOp::Concat && b->lhs->kind == Expr::Name) {
+              auto* ln = static_cast<NameExpr*>(b->lhs.get());
+              if (ln->nk == n->nk && ln->slot == n->slot && !ln->hasParens &&
+                  (n->nk == NameKind::Local || n->nk == NameKind::Global || n->nk == NameKind::Field)) {
+                Variant* cell = VarCell(n, f, true);
+                if (cell && cell->IsString()) {
+                  Variant rhs = EvalExpr(b->rhs.get(), f);
+                  cell = VarCell(n, f, true);
+                  if (cell->IsString() && !rhs.IsObject()) {
+                    try {
+                      ConcatAssign(*cell, rhs);
+                    } catch (const ScriptError&) {
+                      throw;
+                    }
+                    return Flow::Normal;
+                  }
+                  Variant lv = *cell;
+                  Variant r;
+                  try {
+                    r = OpConcat(lv, rhs);
+                  } catch (const ScriptError&) {
+                    throw;
+                  }
+                  AssignCell(*cell, std::move(r), false);
+                  return Flow::Normal;
+                }
+              }
+            }
+          }
+          Variant val = EvalExpr(v, f);
+          if (n->nk == NameKind::Local && !val.IsObject()) {
+            Variant& cell = f.slots[n->slot].Deref();
+            if (!(cell.flags() & Variant::kFixedArray)) {
+              cell = std::move(val);
+              return Flow::Normal;
+            }
+          }
+          Assign(t, std::move(val), false, f);
+          return Flow::Normal;
+        }
+      }
+      Variant val = EvalExpr(a->value.get(), f);
+      Assign(t, std::move(val), a->isSet, f);
+      return Flow::Normal;
+    }
+    case Stmt::CallS: {
+      Expr* c = static_cast<CallStmt*>(s)->call.get();
+      switch (c->kind) {
+        case Expr::Name:
+          EvalName(static_cast<NameExpr*>(c), f, true);
+          break;
+        case Expr::Member:
+          EvalMember(static_cast<MemberExpr*>(c), f, true);
+          break;
+        default:
+          EvalExpr(c, f);
+          break;
+      }
+      return Flow::Normal;
+    }
+    case Stmt::Dim:
+      ExecDim(static_cast<DimStmt*>(s), f);
+      return Flow::Normal;
+    case Stmt::ReDim:
+      ExecReDim(static_cast<ReDimStmt*>(s), f);
+      return Flow::Normal;
+    case Stmt::If: {
+      auto* i = static_cast<IfStmt*>(s);
+      for (size_t k = 0; k < i->conds.size(); ++k) {
+        bool c;
+        {
+          Variant v = EvalExpr(i->conds[k].get(), f);
+          c = IsTrue(v);
+        }
+        if (c) return ExecBlock(i->blocks[k], f);
+      }
+      return ExecBlock(i->elseBlock, f);
+    }
+    case Stmt::Select:
+      return ExecSelect(static_cast<SelectStmt*>(s), f);
+    case Stmt::For:
+      return ExecFor(static_cast<ForStmt*>(s), f);
+    case Stmt::ForEach:
+      return ExecForEach(static_cast<ForEachStmt*>(s), f);
+    case Stmt::Do:
+      return ExecDo(static_cast<DoStmt*>(s), f);
+    case Stmt::Exit:
+      switch (static_cast<ExitStmt*>(s)->what) {
+        case ExitKind::Do: return Flow::ExitDo;
+        case ExitKind::For: return Flow::ExitFor;
+        default: return Flow::ExitProc;
+      }
+    case Stmt::With: {
+      auto* w = static_cast<WithStmt*>(s);
+      f.slots[w->slot] = EvalExpr(w->obj.get(), f);
+      Flow r;
+      try {
+        r = ExecBlock(w->body, f);
+      } catch (...) {
+        f.slots[w->slot].Clear();
+        throw;
+      }
+      f.slots[w->slot].Clear();
+      return r;
+    }
+    case Stmt::OnError:
+      f.onErrorResume = static_cast<OnErrorStmt*>(s)->resumeNext;
+      err.Clear();
+      return Flow::Normal;
+    case Stmt::Erase:
+      for (auto& t : static_cast<EraseStmt*>(s)->targets) {
+        if (t->kind != Expr::Name) Throw(13);
+        Variant* cell = VarCell(static_cast<NameExpr*>(t.get()), f, true);
+        if (!cell) Throw(13);
+        EraseVariable(*cell);
+      }
+      return Flow::Normal;
+    case Stmt::Const:
+      for (auto& c : static_cast<ConstStmt*>(s)->items) {
+        Variant v = EvalExpr(c.value.get(), f);
+        auto* n = static_cast<NameExpr*>(c.target.get());
+        if (n->nk == NameKind::Global) gvals_[size_t(n->slot)] = std::move(v);
+        else if (Variant* cell = VarCell(n, f, false)) *cell = std::move(v);
+      }
+      return Flow::Normal;
+    case Stmt::Nop:
+      return Flow::Normal;
+  }
+  return Flow::Normal;
+}
+
+void Interp::ExecDim(DimStmt* s, Frame& f) {
+  for (auto& v : s->vars) {
+    if (!v.isArray) continue;
+    Variant* cell = VarCell(static_cast<NameExpr*>(v.target.get()), f, true);
+    if (!cell) continue;
+    if (v.bounds.empty()) {
+      *cell = Variant::FromArray(Array::Create(nullptr, 0));
+      continue;
+    }
+    std::vector<int32_t> ub;
+    for (auto& b : v.bounds) ub.push_back(ToIndex(EvalExpr(b.get(), f)));
+    cell = VarCell(static_cast<NameExpr*>(v.target.get()), f, true);
+    *cell = Variant::FromArray(Array::Create(ub.data(), int(ub.size())));
+    cell->SetFlags(Variant::kFixedArray);
+  }
+}
+
+void Interp::ExecReDim(ReDimStmt* s, Frame& f) {
+  for (auto& it : s->items) {
+    std::vector<int32_t> ub;
+    for (auto& b : it.bounds) ub.push_back(ToIndex(EvalExpr(b.get(), f)));
+    Variant* cell = nullptr;
+    if (it.target->kind == Expr::Name) cell = VarCell(static_cast<NameExpr*>(it.target.get()), f, true);
+    if (!cell) Throw(13);
+    ReDimVariable(*cell, ub.data(), int(ub.size()), s->preserve);
+  }
+}
+
+Flow Interp::ExecSelect(SelectStmt* s, Frame& f) {
+  Variant subj = EvalExpr(s->subject.get(), f);
+  for (auto& c : s->cases) {
+    bool hit = false;
+    for (auto& t : c.tests) {
+      Variant a = EvalExpr(t.a.get(), f);
+      CmpResult r = Compare(subj, a);
+      switch (t.kind) {
+        case CaseTest::Value:
+          hit = r == CmpResult::Equal;
+          break;
+        case CaseTest::Range: {
+          Variant b = EvalExpr(t.b.get(), f);
+          CmpResult r2 = Compare(subj, b);
+          hit = (r == CmpResult::Equal || r == CmpResult::Greater) &&
+                (r2 == CmpResult::Equal || r2 == CmpResult::Less);
+          break;
+        }
+        case CaseTest::IsCmp:
+          switch (t.cmp) {
+            case BinOp::Eq: hit = r == CmpResult::Equal; break;
+            case BinOp::Ne: hit = r == CmpResult::Less || r == CmpResult::Greater; break;
+            case BinOp::Lt: hit = r == CmpResult::Less; break;
+            case BinOp::Gt: hit = r == CmpResult::Greater; break;
+            case BinOp::Le: hit = r == CmpResult::Less || r == CmpResult::Equal; break;
+            case BinOp::Ge: hit = r == CmpResult::Greater || r == CmpResult::Equal; break;
+            default: break;
+          }
+          break;
+      }
+      if (hit) break;
+    }
+    if (hit) return ExecBlock(c.body, f);
+  }
+  if (s->hasElse) return ExecBlock(s->elseBlock, f);
+  return Flow::Normal;
+}
+
+static bool IsIntType(VarType t) { return t == vbInteger || t == vbLong || t == vbByte; }
+static int64_t IntOf(const Variant& v) {
+  switch (v.type()) {
+    case vbInteger: return v.intVal();
+    case vbLong: return v.longVal();
+    case vbByte: return v.byteVal();
+    default: return 0;
+  }
+}
+
+Flow Interp::ExecFor(ForStmt* s, Frame& f) {
+  auto* var = static_cast<NameExpr*>(s->var.get());
+  Variant from = EvalExpr(s->from.get(), f);
+  Variant to = EvalExpr(s->to.get(), f);
+  Variant step = s->step ? EvalExpr(s->step.get(), f) : Variant::FromInteger(1);
+  if (from.IsObject()) from = DefaultValue(from.object());
+  if (to.IsObject()) to = DefaultValue(to.object());
+  if (step.IsObject()) step = DefaultValue(step.object());
+  if (from.IsNull() || to.IsNull() || step.IsNull()) Throw(94);
+  Variant* cell = VarCell(var, f, true);
+  if (!cell) Throw(1040 - 1040 + 13);
+  if (IsIntType(from.type()) && IsIntType(to.type()) && IsIntType(step.type())) {
+    bool allInt = from.type() == vbInteger && to.type() == vbInteger && step.type() == vbInteger;
+    int64_t i = IntOf(from), end = IntOf(to), st = IntOf(step);
+    for (;;) {
+      if (st >= 0 ? i > end : i < end) break;
+      cell = VarCell(var, f, true);
+      if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
+      else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
+      else Throw(6);
+      Flow r = ExecBlock(s->body, f);
+      if (r == Flow::ExitFor) return Flow::Normal;
+      if (r != Flow::Normal) return r;
+      CheckInterrupt();
+      cell = VarCell(var, f, true);
+      if (IsIntType(cell->type())) {
+        i = IntOf(*cell);
+      } else {
+        // The body stored something else in the counter: continue generically.
+        Variant cur = *cell;
+        i = int64_t(ToDouble(cur));
+      }
+      i += st;
+    }
+    cell = VarCell(var, f, true);
+    if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
+    else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
+    else cell->SetDouble(double(i));
+    return Flow::Normal;
+  }
+  // General case: Variant arithmetic with VBScript's typing.
+  double stv = ToDouble(step);
+  AssignCell(*cell, Variant(from), false);
+  for (;;) {
+    cell = VarCell(var, f, true);
+    Variant cur = *cell;
+    CmpResult c = Compare(cur, to);
+    if (stv >= 0 ? c == CmpResult::Greater : c == CmpResult::Less) break;
+    Flow r = ExecBlock(s->body, f);
+    if (r == Flow::ExitFor) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+    cell = VarCell(var, f, true);
+    Variant next = OpAdd(*cell, step);
+    *cell = std::move(next);
+  }
+  return Flow::Normal;
+}
+
+Flow Interp::ExecForEach(ForEachStmt* s, Frame& f) {
+  Variant coll = EvalExpr(s->coll.get(), f);
+  const Variant& cv = coll.Deref();
+  std::vector<Variant> items;
+  Variant arrHold;
+  const Variant* data = nullptr;
+  size_t count = 0;
+  if (cv.IsArray()) {
+    arrHold = cv;  // our reference keeps this snapshot unchanged
+    data = arrHold.array()->Data();
+    count = arrHold.array()->Count();
+  } else if (cv.IsObject() && cv.object()) {
+    if (!cv.object()->Enumerate(items)) Throw(451);
+    data = items.data();
+    count = items.size();
+  } else {
+    Throw(cv.IsObject() ? 91 : 451);
+  }
+  auto* var = s->var.get();
+  for (size_t i = 0; i < count; ++i) {
+    Variant item = data[i];
+    bool isObj = item.IsObject();
+    Assign(var, std::move(item), isObj, f);
+    Flow r = ExecBlock(s->body, f);
+    if (r == Flow::ExitFor) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+  }
+  return Flow::Normal;
+}
+
+Flow Interp::ExecDo(DoStmt* s, Frame& f) {
+  for (;;) {
+    if (s->cond && s->condAtTop) {
+      bool c;
+      {
+        Variant v = EvalExpr(s->cond.get(), f);
+        c = IsTrue(v);
+      }
+      if (c == s->isUntil) break;
+    }
+    Flow r = ExecBlock(s->body, f);
+    if (r == Flow::ExitDo && !s->isWhileWend) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+    if (s->cond && !s->condAtTop) {
+      bool c;
+      {
+        Variant v = EvalExpr(s->cond.get(), f);
+        c = IsTrue(v);
+      }
+      if (c == s->isUntil) break;
+    }
+  }
+  return Flow::Normal;
+}
+
+// ---- Context -------------------------------------------------------------------------
+UiHost* Context::ui() const { return interp_.ui; }
+ErrState& Context::err() { return interp_.err; }
+uint32_t& Context::rndSeed() { return interp_.rndSeed; }
+float& Context::lastRnd() { return interp_.lastRnd; }
+Variant Context::EvalGlobal(std::u16string_view text) { return interp_.EvalInScope(text); }
+void Context::ExecuteGlobal(std::u16string_view text) { interp_.ExecuteInScope(text, true); }
+Variant Context::DefaultValue(const Variant& v) {
+  const Variant& d = v.Deref();
+  if (d.IsObject()) {
+    if (!d.object()) Throw(91);
+    return vbs::DefaultValue(d.object());
+  }
+  return d;
+}
+
+// ---- the engine's own built-ins ---------------------------------------------------
+namespace {
+Variant BiEval(Context& ctx, Args& a) { return ctx.interp().EvalInScope(ToText(a[0])); }
+Variant BiExecute(Context& ctx, Args& a) {
+  ctx.interp().ExecuteInScope(ToText(a[0]), false);
+  return Variant();
+}
+Variant BiExecuteGlobal(Context& ctx, Args& a) {
+  ctx.interp().ExecuteInScope(ToText(a[0]), true);
+  return Variant();
+}
+Variant BiGetRef(Context& ctx, Args& a) { return ctx.interp().MakeFuncRef(ToText(a[0])); }
+}  // namespace
+
+void RegisterEngineBuiltins() {
+  static const BuiltinDef defs[] = {
+      {"Eval", 1, 1, BiEval},
+      {"Execute", 1, 1, BiExecute},
+      {"ExecuteGlobal", 1, 1, BiExecuteGlobal},
+      {"GetRef", 1, 1, BiGetRef},
+  };
+  RegisterBuiltins(defs, sizeof(defs) / sizeof(defs[0]));
+}
+
+// ---- Engine facade -------------------------------------------------------------------
+Engine::Engine() : impl_(std::make_unique<Interp>(this)) {}
+Engine::~Engine() = default;
+void Engine::AddObject(std::u16string_view name, Ref<HostObject> obj) { impl_->AddObject(name, std::move(obj)); }
+bool Engine::AddCode(std::u16string_view text) { return impl_->AddCode(text); }
+bool Engine::ExecuteStatement(std::u16string_view text) { return impl_->ExecuteStatement(text); }
+bool Engine::Eval(std::u16string_view text, Variant& out) { return impl_->Eval(text, out); }
+const ErrorInfo& Engine::Error() const { return impl_->error; }
+void Engine::ClearError() { impl_->error = ErrorInfo(); }
+std::vector<ProcedureInfo> Engine::Procedures() const { return impl_->Procedures(); }
+void Engine::Reset() { impl_->Reset(); }
+void Engine::SetUiHost(UiHost* host) { impl_->ui = host; }
+UiHost* Engine::GetUiHost() const { return impl_->ui; }
+void Engine::RequestInterrupt() { impl_->RequestInterrupt(); }
+
+}  // namespace vbs

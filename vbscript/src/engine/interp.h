@@ -1,0 +1,218 @@
+#pragma once
+// The interpreter: global namespace, compiler front end (parse + resolve)
+// and the tree-walking evaluator over resolved syntax trees.
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/ast.h"
+#include "engine/parser.h"
+#include "vbs/builtin.h"
+#include "vbs/engine.h"
+#include "vbs/object.h"
+#include "vbs/variant.h"
+
+namespace vbs {
+
+class Interp;
+class ClassInstance;
+class Resolver;
+
+// Lower-cases ASCII letters: the key for case-insensitive name tables.
+std::u16string FoldName(std::u16string_view s);
+
+struct GlobalSlot {
+  enum Kind : uint8_t { Undefined, Var, Implicit, Const, Procedure, Class, HostObj, ErrObj };
+  Kind kind = Undefined;
+  std::u16string name;
+  Proc* proc = nullptr;
+  ClassDef* cls = nullptr;
+  std::shared_ptr<Program> owner;  // keeps proc / class alive
+};
+
+// Thrown for conditions that On Error Resume Next must not swallow (host
+// interrupt).
+struct AbortError {
+  ScriptError err;
+};
+
+enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
+
+struct Frame {
+  Variant* slots = nullptr;
+  Proc* proc = nullptr;             // nullptr at top level
+  ClassInstance* me = nullptr;
+  bool onErrorResume = false;
+  Frame* parent = nullptr;
+};
+
+// Segmented stack of frame slots: segments never move, so ByRef pointers
+// into a caller's frame stay valid.
+class SlotStack {
+ public:
+  Variant* Push(int n);
+  void Pop(Variant* base, int n);
+  ~SlotStack();
+
+ private:
+  struct Seg {
+    Variant* data;
+    size_t cap;
+    size_t used;
+  };
+  std::vector<Seg> segs_;
+  size_t cur_ = 0;
+};
+
+// Instance of a script Class.
+class ClassInstance : public Object {
+ public:
+  ClassInstance(Interp* in, ClassDef* cls, std::shared_ptr<Program> prog,
+                std::shared_ptr<bool> alive);
+  ~ClassInstance() override;
+  std::u16string TypeName() const override { return cls_->name; }
+  int FindMember(std::u16string_view name) const override;
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override;
+
+  ClassDef* cls() const { return cls_; }
+  std::vector<Variant>& fields() { return fields_; }
+  bool initialized = false;
+
+ protected:
+  void Finalize() override;
+
+ private:
+  Interp* interp_;
+  ClassDef* cls_;
+  std::shared_ptr<Program> prog_;
+  std::shared_ptr<bool> alive_;
+  std::vector<Variant> fields_;
+};
+
+class Interp {
+ public:
+  explicit Interp(Engine* owner);
+  ~Interp();
+
+  // Host API
+  void AddObject(std::u16string_view name, Ref<HostObject> obj);
+  bool AddCode(std::u16string_view text);
+  bool ExecuteStatement(std::u16string_view text);
+  bool Eval(std::u16string_view text, Variant& out);
+  std::vector<ProcedureInfo> Procedures() const;
+  void Reset();
+  void RequestInterrupt() { interrupt_.store(true, std::memory_order_relaxed); }
+
+  ErrorInfo error;
+  UiHost* ui = nullptr;
+  ErrState err;
+  uint32_t rndSeed = 327680;
+  float lastRnd = 0;
+
+  // Services for natives (Context)
+  Variant EvalInScope(std::u16string_view text);
+  void ExecuteInScope(std::u16string_view text, bool global);
+  Variant MakeFuncRef(std::u16string_view name);
+
+  // Calls used by ClassInstance / FuncRef
+  Variant CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs);
+  void InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind, Args& args,
+                         Variant& result);
+  void RunTerminate(ClassInstance* inst);
+
+ private:
+  friend class Resolver;
+
+  void Init();
+  void Teardown();
+  // Compilation
+  void Commit(Resolver& r, const std::shared_ptr<Program>& prog);
+  std::shared_ptr<Program> CompileProgram(std::u16string_view text, Proc* scopeProc,
+                                          ClassDef* scopeCls);
+  ExprP CompileExpr(std::u16string_view text, Proc* scopeProc, ClassDef* scopeCls);
+  bool RunText(std::u16string_view text);
+  template <class F>
+  bool Guarded(std::u16string_view text, F&& body);
+  void RunProgram(Program& prog, Frame* scope);
+  void RecordError(const ScriptError& e, std::u16string_view text);
+  void RecordCompileError(const CompileError& e, std::u16string_view text);
+  void BeginHostCall();
+
+  // Evaluation
+  Variant EvalExpr(Expr* e, Frame& f);
+  Variant EvalName(NameExpr* n, Frame& f, bool asStatement);
+  Variant EvalMember(MemberExpr* m, Frame& f, bool asStatement);
+  Variant EvalCallExpr(CallExpr* c, Frame& f);
+  Variant CallBuiltin(int index, std::vector<ExprP>& args, Frame& f);
+  Variant CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f);
+  Variant RunProcBody(Proc* p, ClassInstance* me, Variant* slots);
+  Variant CallClassMember(ClassInstance* inst, int mi, std::vector<ExprP>* args, Frame& f);
+  Variant CallObject(const Variant& obj, std::u16string_view member, int cachedMember,
+                     std::vector<ExprP>* args, bool hasParens, Frame& f, InvokeKind kind,
+                     MemberExpr* site);
+  int LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site, Frame& f);
+  void BuildHostArgs(std::vector<ExprP>* args, Frame& f, std::vector<Variant>& out);
+  Variant IndexValue(const Variant& base, std::vector<ExprP>& args, Frame& f);
+  Variant NewObject(NewExpr* n);
+  Variant* VarCell(NameExpr* n, Frame& f, bool forWrite);
+  Variant* ByRefCell(Expr* e, Frame& f);
+  void Assign(Expr* target, Variant&& value, bool isSet, Frame& f);
+  void AssignCell(Variant& cell, Variant&& value, bool isSet);
+  void AssignIndexed(Variant& base, std::vector<ExprP>& idx, Variant&& value, bool isSet,
+                     Frame& f);
+  void AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f);
+  void SetClassProperty(ClassInstance* ci, ClassMember& cm, std::vector<ExprP>* args,
+                        Variant&& value, bool isSet, Frame& f);
+
+  Flow ExecBlock(Block& b, Frame& f);
+  Flow Exec(Stmt* s, Frame& f);
+  Flow ExecFor(ForStmt* s, Frame& f);
+  Flow ExecForEach(ForEachStmt* s, Frame& f);
+  Flow ExecDo(DoStmt* s, Frame& f);
+  Flow ExecSelect(SelectStmt* s, Frame& f);
+  void ExecDim(DimStmt* s, Frame& f);
+  void ExecReDim(ReDimStmt* s, Frame& f);
+  void CheckInterrupt() {
+    if (interrupt_.load(std::memory_order_relaxed)) ThrowInterrupt();
+  }
+  [[noreturn]] void ThrowInterrupt();
+  void CatchToErr(const ScriptError& e);
+  void NotePos(int line, int col) {
+    if (!posSet_) {
+      posSet_ = true;
+      errLine_ = line;
+      errCol_ = col;
+    }
+  }
+
+ public:
+  bool raisedByErr = false;   // the error in flight came from Err.Raise
+
+ private:
+  Engine* owner_;
+  std::deque<Variant> gvals_;          // stable addresses for ByRef
+  std::vector<GlobalSlot> gslots_;
+  std::unordered_map<std::u16string, int> gindex_;
+  std::vector<std::shared_ptr<Program>> programs_;
+  std::vector<int> procOrder_;          // global slots of procedures, declaration order
+  std::vector<std::u16string> procOrderNames_;
+  bool optionExplicit_ = false;
+  std::atomic<bool> interrupt_{false};
+  std::shared_ptr<bool> alive_;
+  SlotStack stack_;
+  Frame* curFrame_ = nullptr;
+  int depth_ = 0;
+  bool posSet_ = false;
+  int errLine_ = 0, errCol_ = 0;
+
+ public:
+  // Resolution helpers used by the resolver
+  int FindGlobal(std::u16string_view name) const;
+  const GlobalSlot& Slot(int i) const { return gslots_[size_t(i)]; }
+  int SlotCount() const { return int(gslots_.size()); }
+};
+
+}  // namespace vbs

@@ -1,0 +1,335 @@
+#include "engine/lexer.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
+
+#include "vbs/datetime.h"
+
+namespace vbs {
+namespace {
+
+bool IsLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c >= 0x80;
+}
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsIdentChar(char16_t c) { return IsLetter(c) || IsDigit(c) || c == u'_'; }
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0x3000 || c == 0xFEFF || c == 0xA0; }
+
+const std::unordered_map<std::u16string, Kw>& KeywordMap() {
+  static const std::unordered_map<std::u16string, Kw> m = {
+      {u"and", Kw::And},       {u"as", Kw::As},           {u"byref", Kw::ByRef},
+      {u"byval", Kw::ByVal},   {u"call", Kw::Call},       {u"case", Kw::Case},
+      {u"class", Kw::Class},   {u"const", Kw::Const},     {u"dim", Kw::Dim},
+      {u"do", Kw::Do},         {u"each", Kw::Each},       {u"else", Kw::Else},
+      {u"elseif", Kw::ElseIf}, {u"empty", Kw::Empty},     {u"end", Kw::End},
+      {u"eqv", Kw::Eqv},       {u"erase", Kw::Erase},     {u"exit", Kw::Exit},
+      {u"false", Kw::False},   {u"for", Kw::For},         {u"function", Kw::Function},
+      {u"get", Kw::Get},       {u"goto", Kw::GoTo},       {u"if", Kw::If},
+      {u"imp", Kw::Imp},       {u"in", Kw::In},           {u"is", Kw::Is},
+      {u"let", Kw::Let},       {u"loop", Kw::Loop},       {u"mod", Kw::Mod},
+      {u"new", Kw::New},       {u"next", Kw::Next},       {u"not", Kw::Not},
+      {u"nothing", Kw::Nothing}, {u"null", Kw::Null},     {u"on", Kw::On},
+      {u"option", Kw::Option}, {u"or", Kw::Or},           {u"preserve", Kw::Preserve},
+      {u"private", Kw::Private}, {u"property", Kw::Property}, {u"public", Kw::Public},
+      {u"redim", Kw::ReDim},   {u"resume", Kw::Resume},   {u"select", Kw::Select},
+      {u"set", Kw::Set},       {u"step", Kw::Step},       {u"stop", Kw::Stop},
+      {u"sub", Kw::Sub},       {u"then", Kw::Then},       {u"to", Kw::To},
+      {u"true", Kw::True},     {u"until", Kw::Until},     {u"wend", Kw::Wend},
+      {u"while", Kw::While},   {u"with", Kw::With},       {u"xor", Kw::Xor},
+      {u"me", Kw::Me},         {u"default", Kw::Default}, {u"error", Kw::Error},
+      {u"explicit", Kw::Explicit},
+  };
+  return m;
+}
+
+}  // namespace
+
+Kw LookupKeyword(std::u16string_view word) {
+  if (word.size() > 8 || word.size() < 2) return Kw::None;
+  char16_t buf[8];
+  for (size_t i = 0; i < word.size(); ++i) {
+    char16_t c = word[i];
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+    buf[i] = c;
+  }
+  auto& m = KeywordMap();
+  auto it = m.find(std::u16string(buf, word.size()));
+  return it == m.end() ? Kw::None : it->second;
+}
+
+bool IsReservedKeyword(Kw k) {
+  switch (k) {
+    case Kw::None:
+    case Kw::Get:
+    case Kw::Let:
+    case Kw::Step:
+    case Kw::Preserve:
+    case Kw::Property:
+    case Kw::Default:
+    case Kw::Error:
+    case Kw::Explicit:
+    case Kw::Resume:
+      return false;
+    default:
+      return true;
+  }
+}
+
+Token Lexer::Make(Tok t, size_t start, int col) {
+  Token tk;
+  tk.type = t;
+  tk.line = line_;
+  tk.col = col;
+  tk.textPos = uint32_t(start);
+  tk.textLen = uint32_t(pos_ - start);
+  return tk;
+}
+
+void Lexer::SkipToLineEnd() {
+  while (pos_ < src_.size() && src_[pos_] != u'\n' && src_[pos_] != u'\r') ++pos_;
+}
+
+Token Lexer::Next() {
+  bool space = false;
+  for (;;) {
+    while (pos_ < src_.size() && IsBlank(src_[pos_])) {
+      ++pos_;
+      space = true;
+    }
+    // Line continuation: '_' after a blank (or at line start), then only
+    // blanks up to the line end.
+    if (Peek() == u'_' && (space || pos_ == lineStart_)) {
+      size_t p = pos_ + 1;
+      while (p < src_.size() && IsBlank(src_[p])) ++p;
+      if (p >= src_.size() || src_[p] == u'\n' || src_[p] == u'\r') {
+        if (p < src_.size() && src_[p] == u'\r') ++p;
+        if (p < src_.size() && src_[p] == u'\n') ++p;
+        pos_ = p;
+        ++line_;
+        lineStart_ = pos_;
+        space = true;
+        continue;
+      }
+    }
+    if (Peek() == u'\'') {
+      SkipToLineEnd();
+      continue;
+    }
+    break;
+  }
+  size_t start = pos_;
+  int col = int(pos_ - lineStart_) + 1;
+  Token tk;
+  if (pos_ >= src_.size()) {
+    tk = Make(Tok::End, start, col);
+    tk.spaceBefore = space;
+    return tk;
+  }
+  char16_t c = src_[pos_];
+  if (c == u'\r' || c == u'\n') {
+    tk = Make(Tok::Newline, start, col);
+    if (c == u'\r' && Peek(1) == u'\n') ++pos_;
+    ++pos_;
+    ++line_;
+    lineStart_ = pos_;
+    tk.spaceBefore = space;
+    return tk;
+  }
+  if (c == u':') {
+    ++pos_;
+    tk = Make(Tok::Newline, start, col);
+    tk.colon = true;
+    tk.spaceBefore = space;
+    return tk;
+  }
+  if (IsLetter(c)) {
+    while (pos_ < src_.size() && IsIdentChar(src_[pos_])) ++pos_;
+    std::u16string_view word = src_.substr(start, pos_ - start);
+    if (word.size() == 3 && (word[0] | 0x20) == u'r' && (word[1] | 0x20) == u'e' &&
+        (word[2] | 0x20) == u'm') {
+      SkipToLineEnd();
+      return Next();
+    }
+    tk = Make(Tok::Ident, start, col);
+    tk.text = std::u16string(word);
+    tk.kw = LookupKeyword(word);
+    tk.spaceBefore = space;
+    return tk;
+  }
+  if (c == u'[') {
+    size_t p = pos_ + 1;
+    while (p < src_.size() && src_[p] != u']' && src_[p] != u'\n' && src_[p] != u'\r') ++p;
+    if (p >= src_.size() || src_[p] != u']') throw LexError{1010, line_, col};  // Expected identifier
+    tk.text = std::u16string(src_.substr(pos_ + 1, p - pos_ - 1));
+    pos_ = p + 1;
+    Token r = Make(Tok::Ident, start, col);
+    r.text = std::move(tk.text);
+    r.spaceBefore = space;
+    return r;
+  }
+  if (IsDigit(c) || (c == u'.' && IsDigit(Peek(1))) || c == u'&') {
+    if (c == u'&') {
+      char16_t n = Peek(1);
+      bool hex = n == u'h' || n == u'H';
+      bool oct = n == u'o' || n == u'O' || IsDigit(n);
+      if (!hex && !oct) {
+        ++pos_;
+        tk = Make(Tok::Op, start, col);
+        tk.op = OpK::Amp;
+        tk.spaceBefore = space;
+        return tk;
+      }
+    }
+    tk = LexNumber(start, col);
+    tk.spaceBefore = space;
+    return tk;
+  }
+  if (c == u'"') {
+    std::u16string s;
+    ++pos_;
+    for (;;) {
+      if (pos_ >= src_.size() || src_[pos_] == u'\n' || src_[pos_] == u'\r')
+        throw LexError{1033, line_, col};  // Unterminated string constant
+      if (src_[pos_] == u'"') {
+        if (Peek(1) == u'"') {
+          s.push_back(u'"');
+          pos_ += 2;
+          continue;
+        }
+        ++pos_;
+        break;
+      }
+      s.push_back(src_[pos_++]);
+    }
+    tk = Make(Tok::String, start, col);
+    tk.text = std::move(s);
+    tk.spaceBefore = space;
+    return tk;
+  }
+  if (c == u'#') {
+    tk = LexDate(start, col);
+    tk.spaceBefore = space;
+    return tk;
+  }
+  if (c == u'.') {
+    ++pos_;
+    tk = Make(IsLetter(Peek()) || Peek() == u'[' ? Tok::Dot : Tok::Op, start, col);
+    tk.op = OpK::Dot;
+    tk.spaceBefore = space;
+    return tk;
+  }
+  OpK op = OpK::None;
+  ++pos_;
+  switch (c) {
+    case u'(': op = OpK::LParen; break;
+    case u')': op = OpK::RParen; break;
+    case u',': op = OpK::Comma; break;
+    case u'+': op = OpK::Plus; break;
+    case u'-': op = OpK::Minus; break;
+    case u'*': op = OpK::Star; break;
+    case u'/': op = OpK::Slash; break;
+    case u'\\': op = OpK::Backslash; break;
+    case u'^': op = OpK::Caret; break;
+    case u'=':
+      op = OpK::Eq;
+      break;
+    case u'<':
+      if (Peek() == u'>') { ++pos_; op = OpK::Ne; }
+      else if (Peek() == u'=') { ++pos_; op = OpK::Le; }
+      else op = OpK::Lt;
+      break;
+    case u'>':
+      if (Peek() == u'=') { ++pos_; op = OpK::Ge; }
+      else op = OpK::Gt;
+      break;
+    default:
+      throw LexError{1032, line_, col};  // Invalid character
+  }
+  tk = Make(Tok::Op, start, col);
+  tk.op = op;
+  tk.spaceBefore = space;
+  return tk;
+}
+
+Token Lexer::LexNumber(size_t start, int col) {
+  Token tk;
+  if (src_[pos_] == u'&') {
+    ++pos_;
+    int base = 8;
+    if (Peek() == u'h' || Peek() == u'H') { base = 16; ++pos_; }
+    else if (Peek() == u'o' || Peek() == u'O') { ++pos_; }
+    uint64_t v = 0;
+    size_t digits = 0;
+    bool overflow = false;
+    for (;;) {
+      char16_t c = Peek();
+      int d;
+      if (IsDigit(c)) d = c - u'0';
+      else if (base == 16 && c >= u'a' && c <= u'f') d = c - u'a' + 10;
+      else if (base == 16 && c >= u'A' && c <= u'F') d = c - u'A' + 10;
+      else break;
+      if (d >= base) break;
+      v = v * uint64_t(base) + uint64_t(d);
+      if (v > 0xFFFFFFFFull) overflow = true;
+      ++digits;
+      ++pos_;
+    }
+    if (digits == 0) throw LexError{1002, line_, col};
+    if (overflow) throw LexError{1002, line_, col};
+    bool forceLong = false;
+    if (Peek() == u'&') { forceLong = true; ++pos_; }
+    tk = Make(Tok::Number, start, col);
+    if (!forceLong && v <= 0xFFFF) tk.value = Variant::FromInteger(int16_t(uint16_t(v)));
+    else tk.value = Variant::FromLong(int32_t(uint32_t(v)));
+    return tk;
+  }
+  size_t p = pos_;
+  bool isFloat = false;
+  while (IsDigit(Peek())) ++pos_;
+  if (Peek() == u'.') {
+    isFloat = true;
+    ++pos_;
+    while (IsDigit(Peek())) ++pos_;
+  }
+  if ((Peek() == u'e' || Peek() == u'E') &&
+      (IsDigit(Peek(1)) || ((Peek(1) == u'+' || Peek(1) == u'-') && IsDigit(Peek(2))))) {
+    isFloat = true;
+    pos_ += 2;
+    while (IsDigit(Peek())) ++pos_;
+  }
+  std::string ascii;
+  ascii.reserve(pos_ - p);
+  for (size_t i = p; i < pos_; ++i) ascii.push_back(char(src_[i]));
+  // Exponents far outside the double range: strtod gives 0 or inf.
+  double d = std::strtod(ascii.c_str(), nullptr);
+  tk = Make(Tok::Number, start, col);
+  if (!isFloat && d <= 32767) tk.value = Variant::FromInteger(int16_t(d));
+  else if (!isFloat && d <= 2147483647.0) tk.value = Variant::FromLong(int32_t(d));
+  else {
+    if (std::isinf(d)) throw LexError{1002, line_, col};
+    tk.value = Variant::FromDouble(d);
+  }
+  if (IsLetter(Peek()) && Peek() != u'&') {
+    // "1abc": a number glued to a name
+    throw LexError{1025, line_, int(pos_ - lineStart_) + 1};
+  }
+  return tk;
+}
+
+Token Lexer::LexDate(size_t start, int col) {
+  size_t p = pos_ + 1;
+  while (p < src_.size() && src_[p] != u'#' && src_[p] != u'\n' && src_[p] != u'\r') ++p;
+  if (p >= src_.size() || src_[p] != u'#') throw LexError{1002, line_, col};
+  std::u16string_view body = src_.substr(pos_ + 1, p - pos_ - 1);
+  auto parsed = ParseDateTime(body);
+  if (!parsed) throw LexError{1002, line_, col};
+  double v = *parsed;
+  pos_ = p + 1;
+  Token tk = Make(Tok::Date, start, col);
+  tk.value = Variant::FromDate(v);
+  return tk;
+}
+
+}  // namespace vbs

@@ -1,0 +1,1330 @@
+// Recursive-descent parser for the language. Tokens of the whole text are
+// read first, so that a call statement such as `Foo (a) + 1, b` can be
+// re-read when its first parenthesis turns out to start an argument.
+#include "engine/parser.h"
+
+#include <utility>
+
+#include "engine/lexer.h"
+#include "engine/stack_guard.h"
+
+namespace vbs {
+namespace {
+
+// Compile error numbers.
+enum : int {
+  kSyntax = 1002,
+  kExpLParen = 1005,
+  kExpRParen = 1006,
+  kExpIdent = 1010,
+  kExpEq = 1011,
+  kExpIf = 1012,
+  kExpTo = 1013,
+  kExpEnd = 1014,
+  kExpFunction = 1015,
+  kExpSub = 1016,
+  kExpThen = 1017,
+  kExpWend = 1018,
+  kExpLoop = 1019,
+  kExpNext = 1020,
+  kExpCase = 1021,
+  kExpSelect = 1022,
+  kExpExpr = 1023,
+  kExpStmt = 1024,
+  kExpEos = 1025,
+  kExpInt = 1026,
+  kExpWhileUntil = 1028,
+  kExpWith = 1029,
+  kInvalidExit = 1039,
+  kParensSub = 1044,
+  kExpLiteral = 1045,
+  kExpIn = 1046,
+  kExpClass = 1047,
+  kExpLetSetGet = 1049,
+  kExpProperty = 1050,
+  kMultiDefault = 1052,
+  kOutOfStack = 28,
+};
+
+class Parser {
+ public:
+  explicit Parser(std::u16string_view text) {
+    Lexer lx(text);
+    try {
+      for (;;) {
+        toks_.push_back(lx.Next());
+        if (toks_.back().type == Tok::End) break;
+      }
+    } catch (const LexError& e) {
+      throw CompileError{e.number, e.line, e.col};
+    }
+  }
+
+  std::unique_ptr<Program> ParseAll(bool& optionExplicit) {
+    auto prog = std::make_unique<Program>();
+    prog_ = prog.get();
+    SkipNewlines();
+    // Option Explicit must come before any other statement.
+    if (IsKw(Kw::Option)) {
+      Advance();
+      if (!IsKw(Kw::Explicit)) Fail(kSyntax);
+      Advance();
+      optionExplicit = true;
+      EndOfStatement();
+    }
+    while (!AtEnd()) {
+      ParseTopStatement(prog->top);
+      SkipNewlines();
+    }
+    return prog;
+  }
+
+  ExprP ParseOnlyExpression() {
+    SkipNewlines();
+    ExprP e = ParseExpr();
+    SkipNewlines();
+    if (!AtEnd()) Fail(kExpEos);
+    return e;
+  }
+
+ private:
+  // ---- token helpers ----------------------------------------------------
+  const Token& Cur() const { return toks_[pos_]; }
+  const Token& PeekTok(size_t k = 1) const {
+    return toks_[pos_ + k < toks_.size() ? pos_ + k : toks_.size() - 1];
+  }
+  void Advance() {
+    if (pos_ + 1 < toks_.size()) ++pos_;
+  }
+  bool AtEnd() const { return Cur().type == Tok::End; }
+  bool IsKw(Kw k) const { return Cur().type == Tok::Ident && Cur().kw == k; }
+  bool IsOp(OpK o) const { return Cur().type == Tok::Op && Cur().op == o; }
+  bool IsEos() const { return Cur().type == Tok::Newline || Cur().type == Tok::End; }
+  [[noreturn]] void Fail(int number) const { throw CompileError{number, Cur().line, Cur().col}; }
+  [[noreturn]] void FailAt(int number, const Token& t) const { throw CompileError{number, t.line, t.col}; }
+  void ExpectKw(Kw k, int err) {
+    if (!IsKw(k)) Fail(err);
+    Advance();
+  }
+  void ExpectOp(OpK o, int err) {
+    if (!IsOp(o)) Fail(err);
+    Advance();
+  }
+  void SkipNewlines() {
+    while (Cur().type == Tok::Newline) Advance();
+  }
+  void EndOfStatement() {
+    if (Cur().type == Tok::End) return;
+    if (noEosDepth_ > 0) {
+      // Inside a single-line If: a statement ends at ':', at the line end
+      // (left for the If) or before Else.
+      if (IsKw(Kw::Else)) return;
+      if (Cur().type == Tok::Newline) {
+        if (Cur().colon) Advance();
+        return;
+      }
+      Fail(kExpEos);
+    }
+    if (Cur().type != Tok::Newline) Fail(kExpEos);
+    Advance();
+  }
+  // A name usable for a variable or procedure.
+  std::u16string ExpectName() {
+    if (Cur().type != Tok::Ident || IsReservedKeyword(Cur().kw)) Fail(kExpIdent);
+    std::u16string n = Cur().text;
+    Advance();
+    return n;
+  }
+  // A member name after '.': any word.
+  std::u16string ExpectMemberName() {
+    if (Cur().type != Tok::Ident) Fail(kExpIdent);
+    std::u16string n = Cur().text;
+    Advance();
+    return n;
+  }
+  void Guard() {
+    if (StackExhausted()) Fail(kOutOfStack);
+  }
+  // Is the current token the `End <kw>` pair?
+  bool IsEnd(Kw k) const {
+    return IsKw(Kw::End) && PeekTok().type == Tok::Ident && PeekTok().kw == k;
+  }
+
+  // ---- expressions ------------------------------------------------------
+  template <class T>
+  std::unique_ptr<T> Node(const Token& at) {
+    auto n = std::make_unique<T>();
+    n->line = at.line;
+    n->col = at.col;
+    return n;
+  }
+
+  ExprP Bin(BinOp op, ExprP l, ExprP r, const Token& at) {
+    auto b = Node<BinaryExpr>(at);
+    b->op = op;
+    b->lhs = std::move(l);
+    b->rhs = std::move(r);
+    return b;
+  }
+
+  ExprP ParseExpr() {
+    Guard();
+    return ParseImp();
+  }
+  ExprP ParseImp() {
+    ExprP l = ParseEqv();
+    while (IsKw(Kw::Imp)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::Imp, std::move(l), ParseEqv(), t);
+    }
+    return l;
+  }
+  ExprP ParseEqv() {
+    ExprP l = ParseXor();
+    while (IsKw(Kw::Eqv)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::Eqv, std::move(l), ParseXor(), t);
+    }
+    return l;
+  }
+  ExprP ParseXor() {
+    ExprP l = ParseOr();
+    while (IsKw(Kw::Xor)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::Xor, std::move(l), ParseOr(), t);
+    }
+    return l;
+  }
+  ExprP ParseOr() {
+    ExprP l = ParseAnd();
+    while (IsKw(Kw::Or)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::Or, std::move(l), ParseAnd(), t);
+    }
+    return l;
+  }
+  ExprP ParseAnd() {
+    ExprP l = ParseNot();
+    while (IsKw(Kw::And)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::And, std::move(l), ParseNot(), t);
+    }
+    return l;
+  }
+  ExprP ParseNot() {
+    if (IsKw(Kw::Not)) {
+      Guard();
+      Token t = Cur();
+      Advance();
+      auto u = Node<UnaryExpr>(t);
+      u->op = UnOp::Not;
+      u->operand = ParseNot();
+      return u;
+    }
+    return ParseCompare();
+  }
+  ExprP ParseCompare() {
+    ExprP l = ParseConcat();
+    for (;;) {
+      BinOp op;
+      if (IsOp(OpK::Eq)) op = BinOp::Eq;
+      else if (IsOp(OpK::Ne)) op = BinOp::Ne;
+      else if (IsOp(OpK::Lt)) op = BinOp::Lt;
+      else if (IsOp(OpK::Gt)) op = BinOp::Gt;
+      else if (IsOp(OpK::Le)) op = BinOp::Le;
+      else if (IsOp(OpK::Ge)) op = BinOp::Ge;
+      else if (IsKw(Kw::Is)) op = BinOp::Is;
+      else break;
+      Token t = Cur();
+      Advance();
+      // "=<" and "=>" are accepted as "<=" and ">="
+      if (op == BinOp::Eq && IsOp(OpK::Lt) && !Cur().spaceBefore) { op = BinOp::Le; Advance(); }
+      else if (op == BinOp::Eq && IsOp(OpK::Gt) && !Cur().spaceBefore) { op = BinOp::Ge; Advance(); }
+      l = Bin(op, std::move(l), ParseConcat(), t);
+    }
+    return l;
+  }
+  ExprP ParseConcat() {
+    ExprP l = ParseAdd();
+    while (IsOp(OpK::Amp)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::Concat, std::move(l), ParseAdd(), t);
+    }
+    return l;
+  }
+  ExprP ParseAdd() {
+    ExprP l = ParseMod();
+    while (IsOp(OpK::Plus) || IsOp(OpK::Minus)) {
+      Token t = Cur();
+      BinOp op = IsOp(OpK::Plus) ? BinOp::Add : BinOp::Sub;
+      Advance();
+      l = Bin(op, std::move(l), ParseMod(), t);
+    }
+    return l;
+  }
+  ExprP ParseMod() {
+    ExprP l = ParseIntDiv();
+    while (IsKw(Kw::Mod)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::Mod, std::move(l), ParseIntDiv(), t);
+    }
+    return l;
+  }
+  ExprP ParseIntDiv() {
+    ExprP l = ParseMul();
+    while (IsOp(OpK::Backslash)) {
+      Token t = Cur();
+      Advance();
+      l = Bin(BinOp::IntDiv, std::move(l), ParseMul(), t);
+    }
+    return l;
+  }
+  ExprP ParseMul() {
+    ExprP l = ParseUnary();
+    while (IsOp(OpK::Star) || IsOp(OpK::Slash)) {
+      Token t = Cur();
+      BinOp op = IsOp(OpK::Star) ? BinOp::Mul : BinOp::Div;
+      Advance();
+      l = Bin(op, std::move(l), ParseUnary(), t);
+    }
+    return l;
+  }
+  // Negation binds tighter than "^" in this language: -3^2 is 9.
+  ExprP ParseUnary() { return ParsePowTail(ParseSigned()); }
+  ExprP ParseSigned() {
+    if (!(IsOp(OpK::Minus) || IsOp(OpK::Plus))) return ParsePostfix();
+    Guard();
+    Token t = Cur();
+    bool neg = IsOp(OpK::Minus);
+    Advance();
+    ExprP operand = ParseSigned();
+    // Fold negative numeric literals so -32768 stays an Integer.
+    if (neg && operand->kind == Expr::Literal) {
+      auto* lit = static_cast<LiteralExpr*>(operand.get());
+      const Variant& v = lit->value;
+      if (v.type() == vbInteger) {
+        int32_t n = -int32_t(v.intVal());
+        lit->value = n <= 32767 ? Variant::FromInteger(int16_t(n)) : Variant::FromLong(n);
+        return operand;
+      }
+      if (v.type() == vbLong && v.longVal() != INT32_MIN) {
+        int32_t n = -v.longVal();
+        lit->value = n == -32768 ? Variant::FromInteger(int16_t(n)) : Variant::FromLong(n);
+        return operand;
+      }
+      if (v.type() == vbDouble) {
+        double d = -v.doubleVal();
+        lit->value = d == -2147483648.0 ? Variant::FromLong(INT32_MIN) : Variant::FromDouble(d);
+        return operand;
+      }
+    }
+    auto u = Node<UnaryExpr>(t);
+    u->op = neg ? UnOp::Neg : UnOp::Plus;
+    u->operand = std::move(operand);
+    return u;
+  }
+  ExprP ParsePowTail(ExprP l) {
+    while (IsOp(OpK::Caret)) {
+      Token t = Cur();
+      Advance();
+      ExprP r = ParseSigned();
+      l = Bin(BinOp::Pow, std::move(l), std::move(r), t);
+    }
+    return l;
+  }
+
+  // Argument list after '(' up to ')'; omitted arguments are nullptr.
+  std::vector<ExprP> ParseParenArgs() {
+    std::vector<ExprP> args;
+    ExpectOp(OpK::LParen, kExpLParen);
+    if (IsOp(OpK::RParen)) {
+      Advance();
+      return args;
+    }
+    for (;;) {
+      if (IsOp(OpK::Comma)) {
+        args.push_back(nullptr);
+        Advance();
+        continue;
+      }
+      if (IsOp(OpK::RParen)) {
+        args.push_back(nullptr);
+        Advance();
+        return args;
+      }
+      args.push_back(ParseExpr());
+      if (IsOp(OpK::Comma)) {
+        Advance();
+        if (IsOp(OpK::RParen)) {
+          args.push_back(nullptr);
+          Advance();
+          return args;
+        }
+        continue;
+      }
+      ExpectOp(OpK::RParen, kExpRParen);
+      return args;
+    }
+  }
+
+  ExprP ParsePrimary() {
+    Guard();
+    const Token& t = Cur();
+    switch (t.type) {
+      case Tok::Number:
+      case Tok::Date: {
+        auto l = Node<LiteralExpr>(t);
+        l->value = t.value;
+        Advance();
+        return l;
+      }
+      case Tok::String: {
+        auto l = Node<LiteralExpr>(t);
+        l->value = Variant::FromString(t.text);
+        Advance();
+        return l;
+      }
+      case Tok::Dot: {
+        // .member inside With
+        Token at = t;
+        Advance();
+        auto m = Node<MemberExpr>(at);
+        m->name = ExpectMemberName();
+        return m;
+      }
+      case Tok::Op:
+        if (t.op == OpK::LParen) {
+          Token at = t;
+          Advance();
+          auto p = Node<ParenExpr>(at);
+          p->inner = ParseExpr();
+          ExpectOp(OpK::RParen, kExpRParen);
+          return p;
+        }
+        Fail(kExpExpr);
+      case Tok::Ident: {
+        Token at = t;
+        switch (t.kw) {
+          case Kw::True:
+          case Kw::False: {
+            auto l = Node<LiteralExpr>(at);
+            l->value = Variant::FromBool(t.kw == Kw::True);
+            Advance();
+            return l;
+          }
+          case Kw::Empty: {
+            auto l = Node<LiteralExpr>(at);
+            Advance();
+            return l;
+          }
+          case Kw::Null: {
+            auto l = Node<LiteralExpr>(at);
+            l->value = Variant::Null();
+            Advance();
+            return l;
+          }
+          case Kw::Nothing: {
+            auto l = Node<LiteralExpr>(at);
+            l->value = Variant::Nothing();
+            Advance();
+            return l;
+          }
+          case Kw::Me: {
+            Advance();
+            return MakeExpr(at, Expr::Me);
+          }
+          case Kw::New: {
+            Advance();
+            auto n = Node<NewExpr>(at);
+            n->className = ExpectName();
+            return n;
+          }
+          default:
+            break;
+        }
+        if (IsReservedKeyword(t.kw)) Fail(kExpExpr);
+        auto n = Node<NameExpr>(at);
+        n->name = t.text;
+        Advance();
+        return n;
+      }
+      default:
+        Fail(kExpExpr);
+    }
+  }
+
+  std::unique_ptr<Expr> MakeExpr(const Token& at, Expr::Kind k) {
+    auto e = std::make_unique<Expr>(k);
+    e->line = at.line;
+    e->col = at.col;
+    return e;
+  }
+
+  // Applies "(args)" to an expression that already exists.
+  ExprP ApplyArgs(ExprP e, std::vector<ExprP> args, const Token& at) {
+    if (e->kind == Expr::Name) {
+      auto* n = static_cast<NameExpr*>(e.get());
+      if (!n->hasParens) {
+        n->hasParens = true;
+        n->args = std::move(args);
+        return e;
+      }
+    } else if (e->kind == Expr::Member) {
+      auto* m = static_cast<MemberExpr*>(e.get());
+      if (!m->hasParens) {
+        m->hasParens = true;
+        m->args = std::move(args);
+        return e;
+      }
+    }
+    auto c = Node<CallExpr>(at);
+    c->callee = std::move(e);
+    c->args = std::move(args);
+    return c;
+  }
+
+  ExprP ParsePostfix() {
+    ExprP e = ParsePrimary();
+    return ParseSuffixes(std::move(e));
+  }
+  ExprP ParseSuffixes(ExprP e) {
+    for (;;) {
+      if (Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) {
+        Token at = Cur();
+        Advance();
+        auto m = Node<MemberExpr>(at);
+        m->obj = std::move(e);
+        m->name = ExpectMemberName();
+        e = std::move(m);
+        continue;
+      }
+      if (IsOp(OpK::LParen)) {
+        // Literals and New cannot take arguments.
+        if (e->kind == Expr::Literal || e->kind == Expr::New) return e;
+        Token at = Cur();
+        auto args = ParseParenArgs();
+        e = ApplyArgs(std::move(e), std::move(args), at);
+        continue;
+      }
+      return e;
+    }
+  }
+
+  // ---- statements -------------------------------------------------------
+  template <class T>
+  std::unique_ptr<T> SNode(const Token& at) {
+    auto n = std::make_unique<T>();
+    n->line = at.line;
+    n->col = at.col;
+    return n;
+  }
+
+  void ParseTopStatement(Block& out) {
+    const Token& t = Cur();
+    if (t.type == Tok::Ident) {
+      switch (t.kw) {
+        case Kw::Class:
+          ParseClass();
+          return;
+        case Kw::Sub:
+        case Kw::Function:
+          prog_->procs.push_back(ParseProc(false, false, nullptr));
+          return;
+        case Kw::Property:
+          Fail(1048);  // Must be defined inside a Class
+        case Kw::Public:
+        case Kw::Private: {
+          Kw nk = PeekTok().kw;
+          if (PeekTok().type == Tok::Ident && (nk == Kw::Sub || nk == Kw::Function)) {
+            bool pub = t.kw == Kw::Public;
+            Advance();
+            prog_->procs.push_back(ParseProc(pub, false, nullptr));
+            return;
+          }
+          if (PeekTok().type == Tok::Ident && nk == Kw::Default) FailAt(1048, PeekTok());
+          break;
+        }
+        default:
+          break;
+      }
+    }
+    ParseStatement(out, false);
+  }
+
+  // Statements inside a block until one of the terminators (not consumed).
+  template <class Pred>
+  void ParseBlock(Block& out, Pred isEnd, int errIfEof) {
+    int saved = noEosDepth_;
+    noEosDepth_ = 0;
+    struct Restore {
+      int& d;
+      int v;
+      ~Restore() { d = v; }
+    } restore{noEosDepth_, saved};
+    for (;;) {
+      SkipNewlines();
+      if (AtEnd()) Fail(errIfEof);
+      if (isEnd()) return;
+      ParseStatement(out, true);
+    }
+  }
+
+  void ParseStatement(Block& out, bool nested) {
+    Guard();
+    const Token t = Cur();
+    if (t.type == Tok::Dot) {
+      ParseSimple(out);
+      return;
+    }
+    if (t.type != Tok::Ident) Fail(kExpStmt);
+    switch (t.kw) {
+      case Kw::Dim:
+        Advance();
+        out.push_back(ParseDimList(t));
+        EndOfStatement();
+        return;
+      case Kw::Public:
+      case Kw::Private:
+        Advance();
+        if (IsKw(Kw::Const)) {
+          Advance();
+          out.push_back(ParseConst(t));
+          EndOfStatement();
+          return;
+        }
+        if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Class) || IsKw(Kw::Property))
+          Fail(1024);
+        out.push_back(ParseDimList(t));
+        EndOfStatement();
+        return;
+      case Kw::Const:
+        Advance();
+        out.push_back(ParseConst(t));
+        EndOfStatement();
+        return;
+      case Kw::ReDim:
+        ParseReDim(out);
+        EndOfStatement();
+        return;
+      case Kw::If:
+        ParseIf(out);
+        return;
+      case Kw::Select:
+        ParseSelect(out);
+        return;
+      case Kw::For:
+        ParseFor(out);
+        return;
+      case Kw::Do:
+        ParseDo(out);
+        return;
+      case Kw::While:
+        ParseWhile(out);
+        return;
+      case Kw::Exit: {
+        Advance();
+        auto s = SNode<ExitStmt>(t);
+        if (IsKw(Kw::Do)) s->what = ExitKind::Do;
+        else if (IsKw(Kw::For)) s->what = ExitKind::For;
+        else if (IsKw(Kw::Function)) s->what = ExitKind::Function;
+        else if (IsKw(Kw::Sub)) s->what = ExitKind::Sub;
+        else if (IsKw(Kw::Property)) s->what = ExitKind::Property;
+        else Fail(kInvalidExit);
+        Advance();
+        out.push_back(std::move(s));
+        EndOfStatement();
+        return;
+      }
+      case Kw::With: {
+        Advance();
+        auto s = SNode<WithStmt>(t);
+        s->obj = ParseExpr();
+        EndOfStatement();
+        ParseBlock(s->body, [&] { return IsEnd(Kw::With); }, kExpEnd);
+        Advance();
+        Advance();
+        out.push_back(std::move(s));
+        EndOfStatement();
+        return;
+      }
+      case Kw::On: {
+        Advance();
+        ExpectKw(Kw::Error, kSyntax);
+        auto s = SNode<OnErrorStmt>(t);
+        if (IsKw(Kw::Resume)) {
+          Advance();
+          ExpectKw(Kw::Next, kSyntax);
+          s->resumeNext = true;
+        } else if (IsKw(Kw::GoTo)) {
+          Advance();
+          if (Cur().type != Tok::Number || Cur().value.type() != vbInteger || Cur().value.intVal() != 0)
+            Fail(kSyntax);
+          Advance();
+        } else {
+          Fail(kSyntax);
+        }
+        out.push_back(std::move(s));
+        EndOfStatement();
+        return;
+      }
+      case Kw::Erase: {
+        Advance();
+        auto s = SNode<EraseStmt>(t);
+        for (;;) {
+          s->targets.push_back(ParsePostfix());
+          if (!IsOp(OpK::Comma)) break;
+          Advance();
+        }
+        out.push_back(std::move(s));
+        EndOfStatement();
+        return;
+      }
+      case Kw::Stop:
+        Advance();
+        EndOfStatement();
+        return;
+      case Kw::Option:
+        Fail(1042);  // Must be first statement on the line... (Option Explicit placement)
+      case Kw::Set: {
+        Advance();
+        auto s = SNode<AssignStmt>(t);
+        s->isSet = true;
+        s->target = ParseTarget();
+        ExpectOp(OpK::Eq, kExpEq);
+        s->value = ParseExpr();
+        out.push_back(std::move(s));
+        EndOfStatement();
+        return;
+      }
+      case Kw::Let: {
+        Advance();
+        auto s = SNode<AssignStmt>(t);
+        s->target = ParseTarget();
+        ExpectOp(OpK::Eq, kExpEq);
+        s->value = ParseExpr();
+        out.push_back(std::move(s));
+        EndOfStatement();
+        return;
+      }
+      case Kw::Call: {
+        Advance();
+        auto s = SNode<CallStmt>(t);
+        ExprP e = ParseTarget();
+        s->call = std::move(e);
+        out.push_back(std::move(s));
+        EndOfStatement();
+        return;
+      }
+      case Kw::Sub:
+      case Kw::Function:
+      case Kw::Class:
+        if (nested) Fail(kSyntax);
+        Fail(kSyntax);
+      case Kw::Property:
+      case Kw::Get:
+      case Kw::Default:
+      case Kw::Error:
+      case Kw::Explicit:
+      case Kw::Resume:
+      case Kw::None:
+        ParseSimple(out);
+        return;
+      default:
+        Fail(kExpStmt);
+    }
+  }
+
+  // Target of an assignment / Call: name or member chain with arguments.
+  ExprP ParseTarget() {
+    ExprP e;
+    if (Cur().type == Tok::Dot) {
+      e = ParsePrimary();
+    } else {
+      if (Cur().type != Tok::Ident) Fail(kExpIdent);
+      if (Cur().kw == Kw::Me) {
+        e = ParsePrimary();
+      } else {
+        if (IsReservedKeyword(Cur().kw)) Fail(kExpIdent);
+        e = ParsePrimary();
+      }
+    }
+    return ParseSuffixes(std::move(e));
+  }
+
+  // Assignment or call without Call.
+  void ParseSimple(Block& out) {
+    const Token t = Cur();
+    size_t start = pos_;
+    ExprP target = ParseTarget();
+    if (IsOp(OpK::Eq)) {
+      Advance();
+      auto s = SNode<AssignStmt>(t);
+      s->target = std::move(target);
+      s->value = ParseExpr();
+      out.push_back(std::move(s));
+      EndOfStatement();
+      return;
+    }
+    auto s = SNode<CallStmt>(t);
+    if (IsEos() || IsKw(Kw::Else)) {
+      // Foo / Foo(x) / obj.M(x): parentheses around a single argument pass
+      // it by value; more than one argument in parentheses is an error.
+      std::vector<ExprP>* args = nullptr;
+      if (target->kind == Expr::Name && static_cast<NameExpr*>(target.get())->hasParens)
+        args = &static_cast<NameExpr*>(target.get())->args;
+      else if (target->kind == Expr::Member && static_cast<MemberExpr*>(target.get())->hasParens)
+        args = &static_cast<MemberExpr*>(target.get())->args;
+      if (args) {
+        if (args->size() > 1) FailAt(kParensSub, t);
+        if (args->size() == 1 && (*args)[0]) {
+          auto p = std::make_unique<ParenExpr>();
+          p->line = (*args)[0]->line;
+          p->col = (*args)[0]->col;
+          p->inner = std::move((*args)[0]);
+          (*args)[0] = std::move(p);
+        }
+      } else if (target->kind == Expr::Call) {
+        auto* c = static_cast<CallExpr*>(target.get());
+        if (c->args.size() > 1) FailAt(kParensSub, t);
+      }
+      s->call = std::move(target);
+      out.push_back(std::move(s));
+      EndOfStatement();
+      return;
+    }
+    // Arguments without parentheses. Re-read from the callee so that a
+    // leading "(" belongs to the first argument.
+    pos_ = start;
+    ExprP callee = ParseCalleeNoArgs();
+    std::vector<ExprP> args;
+    for (;;) {
+      if (IsOp(OpK::Comma)) {
+        args.push_back(nullptr);
+        Advance();
+        continue;
+      }
+      args.push_back(ParseExpr());
+      if (IsOp(OpK::Comma)) {
+        Advance();
+        if (IsEos()) args.push_back(nullptr);
+        continue;
+      }
+      break;
+    }
+    if (callee->kind == Expr::Name) {
+      auto* n = static_cast<NameExpr*>(callee.get());
+      n->hasParens = true;
+      n->args = std::move(args);
+    } else if (callee->kind == Expr::Member) {
+      auto* m = static_cast<MemberExpr*>(callee.get());
+      m->hasParens = true;
+      m->args = std::move(args);
+    } else {
+      Fail(kExpEos);
+    }
+    s->call = std::move(callee);
+    out.push_back(std::move(s));
+    EndOfStatement();
+  }
+
+  // The callee of a call statement: the chain up to, not including, the
+  // argument list that follows it.
+  ExprP ParseCalleeNoArgs() {
+    ExprP e = ParsePrimary();
+    for (;;) {
+      if (Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) {
+        Token at = Cur();
+        Advance();
+        auto m = Node<MemberExpr>(at);
+        m->obj = std::move(e);
+        m->name = ExpectMemberName();
+        e = std::move(m);
+        continue;
+      }
+      if (IsOp(OpK::LParen)) {
+        // Parentheses followed by '.' or another '(' belong to the chain
+        // (a(1).Foo x); otherwise they start the first argument.
+        size_t save = pos_;
+        Token at = Cur();
+        auto args = ParseParenArgs();
+        if (Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident) || IsOp(OpK::LParen)) {
+          e = ApplyArgs(std::move(e), std::move(args), at);
+          continue;
+        }
+        pos_ = save;
+        return e;
+      }
+      return e;
+    }
+  }
+
+  std::unique_ptr<DimStmt> ParseDimList(const Token& at) {
+    auto s = SNode<DimStmt>(at);
+    for (;;) {
+      DimVar v;
+      v.line = Cur().line;
+      v.col = Cur().col;
+      v.name = ExpectName();
+      if (IsOp(OpK::LParen)) {
+        v.isArray = true;
+        Advance();
+        if (!IsOp(OpK::RParen)) {
+          for (;;) {
+            v.bounds.push_back(ParseExpr());
+            if (!IsOp(OpK::Comma)) break;
+            Advance();
+          }
+        }
+        ExpectOp(OpK::RParen, kExpRParen);
+      }
+      s->vars.push_back(std::move(v));
+      if (!IsOp(OpK::Comma)) break;
+      Advance();
+    }
+    return s;
+  }
+
+  std::unique_ptr<ConstStmt> ParseConst(const Token& at) {
+    auto s = SNode<ConstStmt>(at);
+    for (;;) {
+      ConstStmt::Item it;
+      it.line = Cur().line;
+      it.col = Cur().col;
+      it.name = ExpectName();
+      ExpectOp(OpK::Eq, kExpEq);
+      it.value = ParseExpr();
+      s->items.push_back(std::move(it));
+      if (!IsOp(OpK::Comma)) break;
+      Advance();
+    }
+    return s;
+  }
+
+  void ParseReDim(Block& out) {
+    const Token t = Cur();
+    Advance();
+    auto s = SNode<ReDimStmt>(t);
+    if (IsKw(Kw::Preserve)) {
+      s->preserve = true;
+      Advance();
+    }
+    for (;;) {
+      ReDimStmt::Item it;
+      ExprP e = ParseTarget();
+      // The last argument list holds the bounds.
+      std::vector<ExprP>* args = nullptr;
+      if (e->kind == Expr::Name && static_cast<NameExpr*>(e.get())->hasParens) {
+        auto* n = static_cast<NameExpr*>(e.get());
+        args = &n->args;
+        n->hasParens = false;
+      } else if (e->kind == Expr::Member && static_cast<MemberExpr*>(e.get())->hasParens) {
+        auto* m = static_cast<MemberExpr*>(e.get());
+        args = &m->args;
+        m->hasParens = false;
+      }
+      if (!args || args->empty()) Fail(kExpLParen);
+      for (auto& a : *args)
+        if (!a) Fail(kExpExpr);
+      it.bounds = std::move(*args);
+      args->clear();
+      it.target = std::move(e);
+      s->items.push_back(std::move(it));
+      if (!IsOp(OpK::Comma)) break;
+      Advance();
+    }
+    out.push_back(std::move(s));
+  }
+
+  // Statements of a single-line If branch: up to the line end or Else.
+  void ParseInlineStatements(Block& out, bool stopAtElse) {
+    for (;;) {
+      if (Cur().type == Tok::End) return;
+      if (Cur().type == Tok::Newline) {
+        if (!Cur().colon) return;
+        Advance();
+        continue;
+      }
+      if (stopAtElse && IsKw(Kw::Else)) return;
+      if (IsKw(Kw::End) && PeekTok().kw == Kw::If) {
+        // "If a Then b End If" is not allowed, but "If a Then b: End If" is
+        // tolerated by nobody either; report it.
+        Fail(kExpEos);
+      }
+      ParseInlineStatement(out);
+    }
+  }
+  void ParseInlineStatement(Block& out) {
+    // Like ParseStatement, but a statement ends at ':' / line end / Else,
+    // and the ending newline is left for the caller.
+    const Token t = Cur();
+    if (t.type == Tok::Ident && t.kw == Kw::If) {
+      ParseIf(out, true);
+      return;
+    }
+    size_t before = out.size();
+    ParseStatementNoEos(out);
+    (void)before;
+  }
+  // Parses one simple statement without consuming its terminator.
+  void ParseStatementNoEos(Block& out) {
+    // Reuse the normal path by temporarily treating the terminator as
+    // consumed: ParseStatement calls EndOfStatement, which consumes a
+    // newline; step back over it if it was the line end.
+    size_t lineEndBefore = pos_;
+    (void)lineEndBefore;
+    noEosDepth_++;
+    ParseStatement(out, true);
+    noEosDepth_--;
+  }
+  int noEosDepth_ = 0;
+
+  void ParseIf(Block& out, bool inlineContext = false) {
+    const Token t = Cur();
+    Advance();
+    auto s = SNode<IfStmt>(t);
+    s->conds.push_back(ParseExpr());
+    ExpectKw(Kw::Then, kExpThen);
+    if (Cur().type == Tok::Newline && !Cur().colon) {
+      // Block form.
+      s->blocks.emplace_back();
+      ParseBlock(s->blocks.back(), [&] { return IsKw(Kw::ElseIf) || IsKw(Kw::Else) || IsEnd(Kw::If); }, kExpEnd);
+      for (;;) {
+        if (IsKw(Kw::ElseIf)) {
+          Advance();
+          s->conds.push_back(ParseExpr());
+          ExpectKw(Kw::Then, kExpThen);
+          s->blocks.emplace_back();
+          if (!IsEos()) ParseInlineStatements(s->blocks.back(), false);
+          ParseBlock(s->blocks.back(), [&] { return IsKw(Kw::ElseIf) || IsKw(Kw::Else) || IsEnd(Kw::If); }, kExpEnd);
+          continue;
+        }
+        if (IsKw(Kw::Else)) {
+          Advance();
+          if (!IsEos()) ParseInlineStatements(s->elseBlock, false);
+          ParseBlock(s->elseBlock, [&] { return IsEnd(Kw::If); }, kExpEnd);
+        }
+        break;
+      }
+      if (!IsEnd(Kw::If)) Fail(kExpEnd);
+      Advance();
+      Advance();
+      out.push_back(std::move(s));
+      if (!inlineContext) EndOfStatement();
+      return;
+    }
+    // Single-line form: If c Then a : b Else c : d
+    s->blocks.emplace_back();
+    ParseInlineStatements(s->blocks.back(), true);
+    if (IsKw(Kw::Else)) {
+      Advance();
+      ParseInlineStatements(s->elseBlock, true);
+    }
+    // An "End If" after a single-line If's statements is tolerated.
+    out.push_back(std::move(s));
+    if (!inlineContext) EndOfStatement();
+  }
+
+  void ParseSelect(Block& out) {
+    const Token t = Cur();
+    Advance();
+    ExpectKw(Kw::Case, kExpCase);
+    auto s = SNode<SelectStmt>(t);
+    s->subject = ParseExpr();
+    EndOfStatement();
+    SkipNewlines();
+    while (!IsEnd(Kw::Select)) {
+      if (AtEnd()) Fail(kExpEnd);
+      if (!IsKw(Kw::Case)) Fail(kExpCase);
+      Advance();
+      if (IsKw(Kw::Else)) {
+        Advance();
+        s->hasElse = true;
+        if (Cur().type == Tok::Newline) Advance();
+        ParseBlock(s->elseBlock, [&] { return IsEnd(Kw::Select); }, kExpEnd);
+        break;
+      }
+      SelectStmt::Case c;
+      for (;;) {
+        CaseTest ct;
+        if (IsKw(Kw::Is)) {
+          Advance();
+          ct.kind = CaseTest::IsCmp;
+          if (IsOp(OpK::Eq)) ct.cmp = BinOp::Eq;
+          else if (IsOp(OpK::Ne)) ct.cmp = BinOp::Ne;
+          else if (IsOp(OpK::Lt)) ct.cmp = BinOp::Lt;
+          else if (IsOp(OpK::Gt)) ct.cmp = BinOp::Gt;
+          else if (IsOp(OpK::Le)) ct.cmp = BinOp::Le;
+          else if (IsOp(OpK::Ge)) ct.cmp = BinOp::Ge;
+          else Fail(kSyntax);
+          Advance();
+          ct.a = ParseConcat();
+        } else {
+          ct.a = ParseExpr();
+          if (IsKw(Kw::To)) {
+            Advance();
+            ct.kind = CaseTest::Range;
+            ct.b = ParseExpr();
+          }
+        }
+        c.tests.push_back(std::move(ct));
+        if (!IsOp(OpK::Comma)) break;
+        Advance();
+      }
+      if (Cur().type == Tok::Newline) Advance();
+      else if (!AtEnd()) Fail(kExpEos);
+      ParseBlock(c.body, [&] { return IsKw(Kw::Case) || IsEnd(Kw::Select); }, kExpEnd);
+      s->cases.push_back(std::move(c));
+    }
+    Advance();
+    Advance();
+    out.push_back(std::move(s));
+    EndOfStatement();
+  }
+
+  void ParseNextTail() {
+    // Next [var]
+    ExpectKw(Kw::Next, kExpNext);
+    if (Cur().type == Tok::Ident && !IsReservedKeyword(Cur().kw)) Advance();
+  }
+
+  void ParseFor(Block& out) {
+    const Token t = Cur();
+    Advance();
+    if (IsKw(Kw::Each)) {
+      Advance();
+      auto s = SNode<ForEachStmt>(t);
+      Token vt = Cur();
+      auto n = Node<NameExpr>(vt);
+      n->name = ExpectName();
+      s->var = std::move(n);
+      ExpectKw(Kw::In, kExpIn);
+      s->coll = ParseExpr();
+      EndOfStatement();
+      ParseBlock(s->body, [&] { return IsKw(Kw::Next); }, kExpNext);
+      ParseNextTail();
+      out.push_back(std::move(s));
+      EndOfStatement();
+      return;
+    }
+    auto s = SNode<ForStmt>(t);
+    Token vt = Cur();
+    auto n = Node<NameExpr>(vt);
+    n->name = ExpectName();
+    s->var = std::move(n);
+    ExpectOp(OpK::Eq, kExpEq);
+    s->from = ParseExpr();
+    ExpectKw(Kw::To, kExpTo);
+    s->to = ParseExpr();
+    if (IsKw(Kw::Step)) {
+      Advance();
+      s->step = ParseExpr();
+    }
+    EndOfStatement();
+    ParseBlock(s->body, [&] { return IsKw(Kw::Next); }, kExpNext);
+    ParseNextTail();
+    out.push_back(std::move(s));
+    EndOfStatement();
+  }
+
+  void ParseDo(Block& out) {
+    const Token t = Cur();
+    Advance();
+    auto s = SNode<DoStmt>(t);
+    if (IsKw(Kw::While) || IsKw(Kw::Until)) {
+      s->isUntil = IsKw(Kw::Until);
+      Advance();
+      s->cond = ParseExpr();
+      s->condAtTop = true;
+    }
+    if (!IsEos()) Fail(kExpWhileUntil);
+    EndOfStatement();
+    ParseBlock(s->body, [&] { return IsKw(Kw::Loop); }, kExpLoop);
+    Advance();
+    if (IsKw(Kw::While) || IsKw(Kw::Until)) {
+      if (s->cond) Fail(kExpEos);
+      s->isUntil = IsKw(Kw::Until);
+      Advance();
+      s->cond = ParseExpr();
+      s->condAtTop = false;
+    }
+    out.push_back(std::move(s));
+    EndOfStatement();
+  }
+
+  void ParseWhile(Block& out) {
+    const Token t = Cur();
+    Advance();
+    auto s = SNode<DoStmt>(t);
+    s->isWhileWend = true;
+    s->cond = ParseExpr();
+    EndOfStatement();
+    ParseBlock(s->body, [&] { return IsKw(Kw::Wend); }, kExpWend);
+    Advance();
+    out.push_back(std::move(s));
+    EndOfStatement();
+  }
+
+  // ---- procedures and classes ----------------------------------------------
+  std::unique_ptr<Proc> ParseProc(bool isPublic, bool isDefault, ClassDef* owner) {
+    auto p = std::make_unique<Proc>();
+    p->isPublic = isPublic;
+    p->isDefault = isDefault;
+    p->owner = owner;
+    Kw endKw;
+    if (IsKw(Kw::Sub)) {
+      p->kind = ProcKind::Sub;
+      endKw = Kw::Sub;
+      Advance();
+    } else if (IsKw(Kw::Function)) {
+      p->kind = ProcKind::Function;
+      endKw = Kw::Function;
+      Advance();
+    } else {
+      ExpectKw(Kw::Property, kSyntax);
+      endKw = Kw::Property;
+      if (IsKw(Kw::Get)) p->kind = ProcKind::PropGet;
+      else if (IsKw(Kw::Let)) p->kind = ProcKind::PropLet;
+      else if (IsKw(Kw::Set)) p->kind = ProcKind::PropSet;
+      else Fail(kExpLetSetGet);
+      Advance();
+    }
+    p->line = Cur().line;
+    p->col = Cur().col;
+    p->name = ExpectName();
+    if (IsOp(OpK::LParen)) {
+      Advance();
+      if (!IsOp(OpK::RParen)) {
+        for (;;) {
+          Param prm;
+          if (IsKw(Kw::ByVal)) { prm.byRef = false; Advance(); }
+          else if (IsKw(Kw::ByRef)) { Advance(); }
+          prm.name = ExpectName();
+          if (IsOp(OpK::LParen)) {
+            Advance();
+            ExpectOp(OpK::RParen, kExpRParen);
+            prm.isArray = true;
+          }
+          p->params.push_back(std::move(prm));
+          if (!IsOp(OpK::Comma)) break;
+          Advance();
+        }
+      }
+      ExpectOp(OpK::RParen, kExpRParen);
+    }
+    if ((p->kind == ProcKind::PropLet || p->kind == ProcKind::PropSet) && p->params.empty())
+      Fail(1054);
+    EndOfStatement();
+    int err = endKw == Kw::Sub ? kExpSub : endKw == Kw::Function ? kExpFunction : kExpProperty;
+    for (;;) {
+      SkipNewlines();
+      if (AtEnd()) Fail(kExpEnd);
+      if (IsKw(Kw::End)) {
+        if (PeekTok().type == Tok::Ident && PeekTok().kw == endKw) break;
+        if (PeekTok().type == Tok::Ident &&
+            (PeekTok().kw == Kw::Sub || PeekTok().kw == Kw::Function || PeekTok().kw == Kw::Property)) {
+          Advance();
+          Fail(err);
+        }
+      }
+      if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Class)) Fail(kExpEnd);
+      ParseStatement(p->body, true);
+    }
+    Advance();
+    Advance();
+    EndOfStatement();
+    return p;
+  }
+
+  void ParseClass() {
+    Advance();
+    auto c = std::make_unique<ClassDef>();
+    c->line = Cur().line;
+    c->name = ExpectName();
+    EndOfStatement();
+    for (;;) {
+      SkipNewlines();
+      if (AtEnd()) Fail(kExpEnd);
+      if (IsEnd(Kw::Class)) break;
+      bool isPublic = true, isDefault = false, hadMod = false;
+      const Token at = Cur();
+      if (IsKw(Kw::Public) || IsKw(Kw::Private)) {
+        isPublic = IsKw(Kw::Public);
+        hadMod = true;
+        Advance();
+        if (IsKw(Kw::Default)) {
+          if (!isPublic) Fail(1057);
+          isDefault = true;
+          Advance();
+        }
+      } else if (IsKw(Kw::Dim)) {
+        Advance();
+        hadMod = true;
+        ParseFieldList(*c, true, at);
+        EndOfStatement();
+        continue;
+      }
+      if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Property)) {
+        auto p = ParseProc(isPublic, isDefault, c.get());
+        if (isDefault && (p->kind == ProcKind::PropLet || p->kind == ProcKind::PropSet)) FailAt(1058, at);
+        c->procs.push_back(std::move(p));
+        continue;
+      }
+      if (isDefault) Fail(1056);
+      if (IsKw(Kw::Const)) {
+        // Constants in a class body act as read-only fields.
+        Fail(kSyntax);
+      }
+      if (!hadMod) Fail(kSyntax);
+      ParseFieldList(*c, isPublic, at);
+      EndOfStatement();
+    }
+    Advance();
+    Advance();
+    EndOfStatement();
+    prog_->classes.push_back(std::move(c));
+  }
+
+  void ParseFieldList(ClassDef& c, bool isPublic, const Token& at) {
+    auto d = ParseDimList(at);
+    for (auto& v : d->vars) {
+      FieldDef f;
+      f.name = v.name;
+      f.isPublic = isPublic;
+      f.isArray = v.isArray;
+      for (auto& b : v.bounds) {
+        if (b->kind != Expr::Literal) throw CompileError{kExpInt, b->line, b->col};
+        const Variant& lv = static_cast<LiteralExpr*>(b.get())->value;
+        if (lv.type() != vbInteger && lv.type() != vbLong) throw CompileError{kExpInt, b->line, b->col};
+        f.bounds.push_back(lv.type() == vbInteger ? lv.intVal() : lv.longVal());
+      }
+      f.line = v.line;
+      f.col = v.col;
+      c.fields.push_back(std::move(f));
+    }
+  }
+
+  std::vector<Token> toks_;
+  size_t pos_ = 0;
+  Program* prog_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Program> ParseProgram(std::u16string_view text, bool& optionExplicit) {
+  Parser p(text);
+  return p.ParseAll(optionExplicit);
+}
+
+ExprP ParseExpression(std::u16string_view text) {
+  Parser p(text);
+  return p.ParseOnlyExpression();
+}
+
+}  // namespace vbs

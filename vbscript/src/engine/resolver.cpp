@@ -1,0 +1,497 @@
+// Binds every name of a parsed text to where it lives: frame slots for
+// procedure locals, global slots (new names get tentative slots that are
+// committed only when the whole text compiled), class members, built-ins.
+#include "engine/resolver.h"
+
+#include <unordered_set>
+
+#include "engine/interp.h"
+
+namespace vbs {
+namespace {
+constexpr int kNameRedefined = 1041;
+}
+
+Resolver::Resolver(Interp& in, Program& prog, bool optionExplicit)
+    : in_(in), prog_(prog), strict_(optionExplicit) {}
+
+int Resolver::LookupGlobal(const std::u16string& key) const {
+  auto it = pendingIndex_.find(key);
+  if (it != pendingIndex_.end()) return it->second;
+  return in_.FindGlobal(key);
+}
+
+GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
+  int base = in_.SlotCount();
+  if (slot >= base) return pending_[size_t(slot - base)].kind;
+  return in_.Slot(slot).kind;
+}
+
+int Resolver::NewPending(const std::u16string& name, GlobalSlot::Kind kind) {
+  auto key = FoldName(name);
+  int idx = in_.SlotCount() + int(pending_.size());
+  GlobalSlot g;
+  g.kind = kind;
+  g.name = name;
+  pending_.push_back(std::move(g));
+  pendingIndex_[key] = idx;
+  return idx;
+}
+
+// A global declaration: a new slot, or an existing undeclared one taken
+// over; 1041 when the name is already declared.
+int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, int line, int col) {
+  auto key = FoldName(name);
+  int slot = LookupGlobal(key);
+  if (slot >= 0) {
+    GlobalSlot::Kind k = GlobalKind(slot);
+    bool pendingSlot = slot >= in_.SlotCount();
+    bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit ||
+                       (k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure && !pendingSlot &&
+                        !declaredHere_.count(key));
+    if (!redefinable || declaredHere_.count(key)) throw CompileError{kNameRedefined, line, col};
+    declaredHere_.insert(key);
+    redeclare_.push_back({slot, kind});
+    if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
+    return slot;
+  }
+  declaredHere_.insert(key);
+  return NewPending(name, kind);
+}
+
+void Resolver::CollectGlobalDecls(Block& b) {
+  for (auto& sp : b) {
+    Stmt* s = sp.get();
+    switch (s->kind) {
+      case Stmt::Dim:
+        for (auto& v : static_cast<DimStmt*>(s)->vars)
+          DeclareGlobal(v.name, GlobalSlot::Var, v.line, v.col);
+        break;
+      case Stmt::Const:
+        for (auto& c : static_cast<ConstStmt*>(s)->items)
+          DeclareGlobal(c.name, GlobalSlot::Const, c.line, c.col);
+        break;
+      case Stmt::If: {
+        auto* i = static_cast<IfStmt*>(s);
+        for (auto& bl : i->blocks) CollectGlobalDecls(bl);
+        CollectGlobalDecls(i->elseBlock);
+        break;
+      }
+      case Stmt::Select: {
+        auto* sel = static_cast<SelectStmt*>(s);
+        for (auto& c : sel->cases) CollectGlobalDecls(c.body);
+        CollectGlobalDecls(sel->elseBlock);
+        break;
+      }
+      case Stmt::For: CollectGlobalDecls(static_cast<ForStmt*>(s)->body); break;
+      case Stmt::ForEach: CollectGlobalDecls(static_cast<ForEachStmt*>(s)->body); break;
+      case Stmt::Do: CollectGlobalDecls(static_cast<DoStmt*>(s)->body); break;
+      case Stmt::With: CollectGlobalDecls(static_cast<WithStmt*>(s)->body); break;
+      default:
+        break;
+    }
+  }
+}
+
+void Resolver::CollectLocalDecls(Block& b, Proc& p) {
+  for (auto& sp : b) {
+    Stmt* s = sp.get();
+    switch (s->kind) {
+      case Stmt::Dim:
+        for (auto& v : static_cast<DimStmt*>(s)->vars) AddLocal(p, v.name, v.line, v.col);
+        break;
+      case Stmt::Const:
+        for (auto& c : static_cast<ConstStmt*>(s)->items) AddLocal(p, c.name, c.line, c.col);
+        break;
+      case Stmt::If: {
+        auto* i = static_cast<IfStmt*>(s);
+        for (auto& bl : i->blocks) CollectLocalDecls(bl, p);
+        CollectLocalDecls(i->elseBlock, p);
+        break;
+      }
+      case Stmt::Select: {
+        auto* sel = static_cast<SelectStmt*>(s);
+        for (auto& c : sel->cases) CollectLocalDecls(c.body, p);
+        CollectLocalDecls(sel->elseBlock, p);
+        break;
+      }
+      case Stmt::For: CollectLocalDecls(static_cast<ForStmt*>(s)->body, p); break;
+      case Stmt::ForEach: CollectLocalDecls(static_cast<ForEachStmt*>(s)->body, p); break;
+      case Stmt::Do: CollectLocalDecls(static_cast<DoStmt*>(s)->body, p); break;
+      case Stmt::With: CollectLocalDecls(static_cast<WithStmt*>(s)->body, p); break;
+      default:
+        break;
+    }
+  }
+}
+
+int Resolver::AddLocal(Proc& p, const std::u16string& name, int line, int col) {
+  auto key = FoldName(name);
+  if (locals_.count(key)) throw CompileError{kNameRedefined, line, col};
+  int slot = p.nslots++;
+  locals_[key] = slot;
+  p.slotNames.push_back(name);
+  return slot;
+}
+
+int Resolver::NewTemp() {
+  if (evalScope_ && proc_) return proc_->nslots + prog_.topSlots++;
+  if (proc_) {
+    proc_->slotNames.push_back(u"");
+    return proc_->nslots++;
+  }
+  return prog_.topSlots++;
+}
+
+void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls) {
+  // Global names first, so that procedures see every global of the text.
+  for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
+  for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
+  CollectGlobalDecls(prog_.top);
+  for (auto& c : prog_.classes) BuildClass(*c);
+
+  proc_ = nullptr;
+  cls_ = nullptr;
+  if (scopeProc || scopeCls) SetProcScope(scopeProc, scopeCls);
+  ResolveBlock(prog_.top);
+  evalScope_ = false;
+  proc_ = nullptr;
+  cls_ = nullptr;
+  for (auto& p : prog_.procs) ResolveProc(*p, nullptr);
+  for (auto& c : prog_.classes)
+    for (auto& p : c->procs) ResolveProc(*p, c.get());
+}
+
+void Resolver::BuildClass(ClassDef& c) {
+  std::unordered_map<std::u16string, int> idx;
+  auto memberFor = [&](const std::u16string& name, int line, int col, bool isProp) -> ClassMember& {
+    auto key = FoldName(name);
+    auto it = idx.find(key);
+    if (it != idx.end()) {
+      ClassMember& m = c.members[size_t(it->second)];
+      if (!isProp || m.field >= 0 || m.method) throw CompileError{kNameRedefined, line, col};
+      return m;
+    }
+    idx[key] = int(c.members.size());
+    c.members.emplace_back();
+    c.members.back().name = name;
+    return c.members.back();
+  };
+  for (size_t i = 0; i < c.fields.size(); ++i) {
+    auto& f = c.fields[i];
+    ClassMember& m = memberFor(f.name, f.line, f.col, false);
+    m.field = int(i);
+    m.isPublic = f.isPublic;
+  }
+  for (auto& pp : c.procs) {
+    Proc* p = pp.get();
+    bool isProp = p->kind == ProcKind::PropGet || p->kind == ProcKind::PropLet ||
+                  p->kind == ProcKind::PropSet;
+    ClassMember& m = memberFor(p->name, p->line, p->col, isProp);
+    int mi = int(&m - c.members.data());
+    switch (p->kind) {
+      case ProcKind::Sub:
+      case ProcKind::Function:
+        if (m.get || m.let || m.set) throw CompileError{kNameRedefined, p->line, p->col};
+        m.method = p;
+        break;
+      case ProcKind::PropGet:
+        if (m.get) throw CompileError{kNameRedefined, p->line, p->col};
+        m.get = p;
+        break;
+      case ProcKind::PropLet:
+        if (m.let) throw CompileError{kNameRedefined, p->line, p->col};
+        m.let = p;
+        break;
+      case ProcKind::PropSet:
+        if (m.set) throw CompileError{kNameRedefined, p->line, p->col};
+        m.set = p;
+        break;
+    }
+    m.isPublic = p->isPublic || m.isPublic;
+    if (!p->isPublic && !(m.get || m.let || m.set)) m.isPublic = false;
+    if (p->isDefault) {
+      if (c.defaultMember >= 0 && c.defaultMember != mi) throw CompileError{1052, p->line, p->col};
+      c.defaultMember = mi;
+    }
+    if (p->kind == ProcKind::Sub) {
+      if (NameEqualsFold(p->name, u"class_initialize")) {
+        if (!p->params.empty()) throw CompileError{1053, p->line, p->col};
+        c.init = p;
+      } else if (NameEqualsFold(p->name, u"class_terminate")) {
+        if (!p->params.empty()) throw CompileError{1053, p->line, p->col};
+        c.term = p;
+      }
+    }
+  }
+}
+
+bool Resolver::NameEqualsFold(std::u16string_view a, std::u16string_view lowerB) {
+  if (a.size() != lowerB.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char16_t c = a[i];
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+    if (c != lowerB[i]) return false;
+  }
+  return true;
+}
+
+void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
+  proc_ = &p;
+  cls_ = cls;
+  locals_.clear();
+  withSlots_.clear();
+  p.nslots = 1;  // slot 0: the result
+  p.slotNames.assign(1, p.name);
+  for (auto& prm : p.params) AddLocal(p, prm.name, p.line, p.col);
+  CollectLocalDecls(p.body, p);
+  ResolveBlock(p.body);
+  proc_ = nullptr;
+  cls_ = nullptr;
+}
+
+void Resolver::ResolveBlock(Block& b) {
+  for (auto& s : b) ResolveStmt(s.get());
+}
+
+void Resolver::ResolveStmt(Stmt* s) {
+  switch (s->kind) {
+    case Stmt::Assign: {
+      auto* a = static_cast<AssignStmt*>(s);
+      ResolveExpr(a->target.get(), true);
+      ResolveExpr(a->value.get(), false);
+      break;
+    }
+    case Stmt::CallS:
+      ResolveExpr(static_cast<CallStmt*>(s)->call.get(), false);
+      break;
+    case Stmt::Dim:
+      for (auto& v : static_cast<DimStmt*>(s)->vars) {
+        auto n = std::make_unique<NameExpr>();
+        n->name = v.name;
+        n->line = v.line;
+        n->col = v.col;
+        ResolveExpr(n.get(), true);
+        v.target = std::move(n);
+        for (auto& b : v.bounds) ResolveExpr(b.get(), false);
+      }
+      break;
+    case Stmt::ReDim:
+      for (auto& it : static_cast<ReDimStmt*>(s)->items) {
+        ResolveExpr(it.target.get(), true);
+        for (auto& b : it.bounds) ResolveExpr(b.get(), false);
+      }
+      break;
+    case Stmt::If: {
+      auto* i = static_cast<IfStmt*>(s);
+      for (auto& c : i->conds) ResolveExpr(c.get(), false);
+      for (auto& bl : i->blocks) ResolveBlock(bl);
+      ResolveBlock(i->elseBlock);
+      break;
+    }
+    case Stmt::Select: {
+      auto* sel = static_cast<SelectStmt*>(s);
+      ResolveExpr(sel->subject.get(), false);
+      for (auto& c : sel->cases) {
+        for (auto& t : c.tests) {
+          ResolveExpr(t.a.get(), false);
+          if (t.b) ResolveExpr(t.b.get(), false);
+        }
+        ResolveBlock(c.body);
+      }
+      ResolveBlock(sel->elseBlock);
+      break;
+    }
+    case Stmt::For: {
+      auto* f = static_cast<ForStmt*>(s);
+      ResolveExpr(f->var.get(), true);
+      ResolveExpr(f->from.get(), false);
+      ResolveExpr(f->to.get(), false);
+      if (f->step) ResolveExpr(f->step.get(), false);
+      ResolveBlock(f->body);
+      break;
+    }
+    case Stmt::ForEach: {
+      auto* f = static_cast<ForEachStmt*>(s);
+      ResolveExpr(f->var.get(), true);
+      ResolveExpr(f->coll.get(), false);
+      ResolveBlock(f->body);
+      break;
+    }
+    case Stmt::Do: {
+      auto* d = static_cast<DoStmt*>(s);
+      if (d->cond) ResolveExpr(d->cond.get(), false);
+      ResolveBlock(d->body);
+      break;
+    }
+    case Stmt::With: {
+      auto* w = static_cast<WithStmt*>(s);
+      ResolveExpr(w->obj.get(), false);
+      w->slot = NewTemp();
+      withSlots_.push_back(w->slot);
+      ResolveBlock(w->body);
+      withSlots_.pop_back();
+      break;
+    }
+    case Stmt::Erase:
+      for (auto& t : static_cast<EraseStmt*>(s)->targets) ResolveExpr(t.get(), true);
+      break;
+    case Stmt::Const:
+      for (auto& c : static_cast<ConstStmt*>(s)->items) {
+        auto n = std::make_unique<NameExpr>();
+        n->name = c.name;
+        n->line = c.line;
+        n->col = c.col;
+        ResolveExpr(n.get(), true);
+        c.target = std::move(n);
+        ResolveExpr(c.value.get(), false);
+      }
+      break;
+    case Stmt::OnError:
+      if (proc_) proc_->usesOnError = true;
+      break;
+    case Stmt::Exit: {
+      auto* e = static_cast<ExitStmt*>(s);
+      bool ok = true;
+      if (e->what == ExitKind::Function) ok = proc_ && proc_->kind == ProcKind::Function;
+      else if (e->what == ExitKind::Sub) ok = proc_ && proc_->kind == ProcKind::Sub;
+      else if (e->what == ExitKind::Property)
+        ok = proc_ && (proc_->kind == ProcKind::PropGet || proc_->kind == ProcKind::PropLet ||
+                       proc_->kind == ProcKind::PropSet);
+      if (!ok) throw CompileError{1039, s->line, s->col};
+      break;
+    }
+    case Stmt::Nop:
+      break;
+  }
+}
+
+void Resolver::ResolveExpr(Expr* e, bool isTarget) {
+  if (!e) return;
+  switch (e->kind) {
+    case Expr::Literal:
+    case Expr::Me:
+    case Expr::WithObj:
+      break;
+    case Expr::Name:
+      ResolveName(static_cast<NameExpr*>(e), isTarget);
+      for (auto& a : static_cast<NameExpr*>(e)->args) ResolveExpr(a.get(), false);
+      break;
+    case Expr::Member: {
+      auto* m = static_cast<MemberExpr*>(e);
+      if (!m->obj) {
+        if (withSlots_.empty()) throw CompileError{1002, e->line, e->col};
+        auto n = std::make_unique<NameExpr>();
+        n->line = e->line;
+        n->col = e->col;
+        n->nk = NameKind::Local;
+        n->slot = withSlots_.back();
+        m->obj = std::move(n);
+      } else {
+        ResolveExpr(m->obj.get(), false);
+      }
+      for (auto& a : m->args) ResolveExpr(a.get(), false);
+      break;
+    }
+    case Expr::Call: {
+      auto* c = static_cast<CallExpr*>(e);
+      ResolveExpr(c->callee.get(), false);
+      for (auto& a : c->args) ResolveExpr(a.get(), false);
+      break;
+    }
+    case Expr::Unary:
+      ResolveExpr(static_cast<UnaryExpr*>(e)->operand.get(), false);
+      break;
+    case Expr::Binary:
+      ResolveExpr(static_cast<BinaryExpr*>(e)->lhs.get(), false);
+      ResolveExpr(static_cast<BinaryExpr*>(e)->rhs.get(), false);
+      break;
+    case Expr::Paren:
+      ResolveExpr(static_cast<ParenExpr*>(e)->inner.get(), false);
+      break;
+    case Expr::New: {
+      auto* n = static_cast<NewExpr*>(e);
+      auto key = FoldName(n->className);
+      int g = LookupGlobal(key);
+      if (g < 0) g = NewPending(n->className, GlobalSlot::Undefined);
+      n->globalSlot = g;
+      break;
+    }
+  }
+}
+
+void Resolver::ResolveName(NameExpr* n, bool isTarget) {
+  (void)isTarget;
+  n->strict = strict_;
+  auto key = FoldName(n->name);
+  if (proc_) {
+    // The function's own name without arguments is its result variable.
+    if ((proc_->kind == ProcKind::Function || proc_->kind == ProcKind::PropGet) && !n->hasParens &&
+        FoldName(proc_->name) == key) {
+      n->nk = NameKind::Local;
+      n->slot = 0;
+      return;
+    }
+    auto it = locals_.find(key);
+    if (it != locals_.end()) {
+      n->nk = NameKind::Local;
+      n->slot = it->second;
+      return;
+    }
+  }
+  if (cls_) {
+    int mi = cls_->FindMember(n->name);
+    if (mi >= 0) {
+      const ClassMember& m = cls_->members[size_t(mi)];
+      if (m.field >= 0) {
+        n->nk = NameKind::Field;
+        n->slot = m.field;
+      } else {
+        n->nk = NameKind::MeMember;
+        n->slot = mi;
+      }
+      return;
+    }
+  }
+  int g = LookupGlobal(key);
+  if (g >= 0) {
+    GlobalSlot::Kind k = GlobalKind(g);
+    if (k != GlobalSlot::Undefined || !proc_) {
+      n->nk = NameKind::Global;
+      n->slot = g;
+      return;
+    }
+  }
+  int b = FindBuiltin(n->name);
+  if (b >= 0) {
+    n->nk = NameKind::Builtin;
+    n->slot = b;
+    return;
+  }
+  if (const Variant* c = FindConstant(n->name)) {
+    n->nk = NameKind::Constant;
+    n->constVal = *c;
+    return;
+  }
+  if (g < 0) g = NewPending(n->name, GlobalSlot::Undefined);
+  if (!proc_ || evalScope_) {
+    n->nk = NameKind::Global;
+    n->slot = g;
+    return;
+  }
+  // Unknown inside a procedure: the global if one exists when the code
+  // runs, else an implicit local.
+  n->nk = NameKind::Dyn;
+  n->slot = g;
+  auto it = locals_.find(key);
+  if (it != locals_.end()) {
+    n->local = it->second;
+  } else {
+    n->local = proc_->nslots++;
+    proc_->slotNames.push_back(n->name);
+    implicitLocals_[key] = n->local;
+    locals_[key] = n->local;  // later uses share the slot
+  }
+}
+
+}  // namespace vbs

@@ -1,0 +1,67 @@
+#pragma once
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/ast.h"
+#include "engine/interp.h"
+
+namespace vbs {
+
+class Resolver {
+ public:
+  Resolver(Interp& in, Program& prog, bool optionExplicit);
+  // Throws CompileError; on success Commit() makes the new names real.
+  void ResolveAll(Proc* scopeProc = nullptr, ClassDef* scopeCls = nullptr);
+  // For Eval / Execute inside a procedure: names of that frame.
+  void SetProcScope(Proc* p, ClassDef* cls) {
+    proc_ = p;
+    cls_ = cls;
+    locals_.clear();
+    if (p)
+      for (size_t i = 0; i < p->slotNames.size(); ++i)
+        if (!p->slotNames[i].empty()) locals_[FoldName(p->slotNames[i])] = int(i);
+    evalScope_ = true;
+  }
+  void ResolveExprOnly(Expr* e) { ResolveExpr(e, false); }
+
+  struct Redecl {
+    int slot;
+    GlobalSlot::Kind kind;
+  };
+  std::vector<GlobalSlot> pending_;
+  std::vector<Redecl> redeclare_;
+
+ private:
+  friend class Interp;
+  int LookupGlobal(const std::u16string& key) const;
+  GlobalSlot::Kind GlobalKind(int slot) const;
+  int NewPending(const std::u16string& name, GlobalSlot::Kind kind);
+  int DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, int line, int col);
+  void CollectGlobalDecls(Block& b);
+  void CollectLocalDecls(Block& b, Proc& p);
+  int AddLocal(Proc& p, const std::u16string& name, int line, int col);
+  int NewTemp();
+  void BuildClass(ClassDef& c);
+  static bool NameEqualsFold(std::u16string_view a, std::u16string_view lowerB);
+  void ResolveProc(Proc& p, ClassDef* cls);
+  void ResolveBlock(Block& b);
+  void ResolveStmt(Stmt* s);
+  void ResolveExpr(Expr* e, bool isTarget);
+  void ResolveName(NameExpr* n, bool isTarget);
+
+  Interp& in_;
+  Program& prog_;
+  bool strict_;
+  bool evalScope_ = false;
+  Proc* proc_ = nullptr;
+  ClassDef* cls_ = nullptr;
+  std::unordered_map<std::u16string, int> pendingIndex_;
+  std::unordered_set<std::u16string> declaredHere_;
+  std::unordered_map<std::u16string, int> locals_;
+  std::unordered_map<std::u16string, int> implicitLocals_;
+  std::vector<int> withSlots_;
+};
+
+}  // namespace vbs
