@@ -463,6 +463,7 @@ class FileItem final : public LibObject {
         if (!folder_) throw ScriptError(kErrNotSupported);
         Ref<HostObject> c(new EntryCollection(path_, member == kSubFolders));
         result = Variant::FromObject(c.get());
+        ApplyDefault(result, a);
         return;
       }
       case kCreateTextFile: {

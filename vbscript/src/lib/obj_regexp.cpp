@@ -54,7 +54,7 @@ class MatchObject final : public LibObject {
   std::u16string TypeName() const override { return u"IMatch2"; }
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
     if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
-    NeedArgs(a, 0, 0);
+    if (member != 3) NeedArgs(a, 0, 0);
     switch (member) {
       case 0: result = Variant::FromString(m_.value); return;
       case 1: result = Variant::FromLong(static_cast<int32_t>(m_.index)); return;
@@ -64,6 +64,7 @@ class MatchObject final : public LibObject {
         for (const auto& g : m_.groups) subs.push_back(g ? Variant::FromString(*g) : Variant());
         Ref<HostObject> c(new ItemCollection(u"ISubMatches", std::move(subs)));
         result = Variant::FromObject(c.get());
+        ApplyDefault(result, a);
         return;
       }
       default: throw ScriptError(kErrNotSupported);

@@ -17,4 +17,13 @@ void LibObject::NeedArgs(const Args& a, int min, int max) {
   if (given < min || given > max) throw ScriptError(450);
 }
 
+void LibObject::ApplyDefault(Variant& result, Args& a) {
+  if (a.size() == 0) return;
+  if (!result.IsObject() || result.IsNothing()) throw ScriptError(450);
+  const Variant holder = result;
+  Variant out;
+  holder.object()->Invoke(0, InvokeKind::PropertyGet, a, out);
+  result = std::move(out);
+}
+
 }  // namespace vbs::lib

@@ -27,7 +27,9 @@ class LibObject : public HostObject {
   virtual const std::vector<const char*>& Members() const = 0;
   // Helpers for Invoke implementations.
   static void NeedArgs(const Args& a, int min, int max);
-  static Variant ObjectValue(Object* o) { return Variant::FromObject(o); }
+  // `obj.Collection(i)`: a property without parameters called with
+  // arguments passes them on to the default member of what it returns.
+  static void ApplyDefault(Variant& result, Args& a);
 };
 
 // Object creation by class name, as CreateObject and New use it.

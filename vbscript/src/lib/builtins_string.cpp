@@ -1,0 +1,265 @@
+// String functions.
+#include <algorithm>
+
+#include "lib/bind.h"
+
+namespace vbs::lib {
+
+namespace {
+
+// Windows-1252 for 0x80..0x9F: what Chr and Asc use in the en-US locale.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t AnsiToChar(int code) {
+  if (code >= 0x80 && code < 0xA0) return kCp1252High[code - 0x80];
+  return static_cast<char16_t>(code);
+}
+
+int CharToAnsi(char16_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c < 0x100)) return c;
+  for (int i = 0; i < 32; ++i)
+    if (kCp1252High[i] == c) return 0x80 + i;
+  return '?';
+}
+
+// Functions returning Null for a Null text argument share this prologue.
+#define NULL_IN_NULL_OUT(i) \
+  if (IsNullArg(args, i)) return Variant::Null()
+
+Variant FnLen(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  const Variant v = Plain(ctx, args[0]);
+  return Variant::FromLong(static_cast<int32_t>(ToText(v).size()));
+}
+
+Variant FnLenB(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Variant::FromLong(static_cast<int32_t>(Str(ctx, args[0]).size() * 2));
+}
+
+int32_t NonNegative(Context& ctx, const Variant& v) {
+  const int32_t n = Long(ctx, v);
+  if (n < 0) Fail(kErrInvalidCall);
+  return n;
+}
+
+Variant FnLeft(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  const std::u16string s = Str(ctx, args[0]);
+  const size_t n = static_cast<size_t>(NonNegative(ctx, args[1]));
+  return Text(std::u16string_view(s).substr(0, std::min(n, s.size())));
+}
+
+Variant FnRight(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  const std::u16string s = Str(ctx, args[0]);
+  const size_t n = std::min(static_cast<size_t>(NonNegative(ctx, args[1])), s.size());
+  return Text(std::u16string_view(s).substr(s.size() - n));
+}
+
+Variant FnMid(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  const std::u16string s = Str(ctx, args[0]);
+  const int32_t start = Long(ctx, args[1]);
+  if (start < 1) Fail(kErrInvalidCall);
+  size_t len = s.size();
+  if (Has(args, 2)) len = static_cast<size_t>(NonNegative(ctx, args[2]));
+  if (static_cast<size_t>(start) > s.size()) return Text(u"");
+  return Text(std::u16string_view(s).substr(static_cast<size_t>(start - 1), len));
+}
+
+Variant FnLCase(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Text(ToLower(Str(ctx, args[0])));
+}
+Variant FnUCase(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Text(ToUpper(Str(ctx, args[0])));
+}
+Variant FnTrim(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Text(Trim(Str(ctx, args[0]), true, true));
+}
+Variant FnLTrim(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Text(Trim(Str(ctx, args[0]), true, false));
+}
+Variant FnRTrim(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Text(Trim(Str(ctx, args[0]), false, true));
+}
+
+Variant FnSpace(Context& ctx, Args& args) {
+  const int32_t n = NonNegative(ctx, args[0]);
+  if (static_cast<size_t>(n) > String::kMaxLength) Fail(7);
+  return Text(std::u16string(static_cast<size_t>(n), u' '));
+}
+
+Variant FnString(Context& ctx, Args& args) {
+  if (IsNullArg(args, 0) || IsNullArg(args, 1)) return Variant::Null();
+  const int32_t n = NonNegative(ctx, args[0]);
+  if (static_cast<size_t>(n) > String::kMaxLength) Fail(7);
+  const Variant c = Plain(ctx, args[1]);
+  char16_t ch;
+  if (c.IsString()) {
+    if (c.str().empty()) Fail(kErrInvalidCall);
+    ch = c.str()[0];
+  } else {
+    int32_t code = ToLong(c);
+    code %= 256;
+    if (code < 0) code += 256;
+    ch = AnsiToChar(code);
+  }
+  return Text(std::u16string(static_cast<size_t>(n), ch));
+}
+
+Variant FnStrReverse(Context& ctx, Args& args) { return Text(Reverse(Str(ctx, args[0]))); }
+
+Variant FnAsc(Context& ctx, Args& args) {
+  const std::u16string s = Str(ctx, args[0]);
+  if (s.empty()) Fail(kErrInvalidCall);
+  return Variant::FromInteger(static_cast<int16_t>(CharToAnsi(s[0])));
+}
+Variant FnAscW(Context& ctx, Args& args) {
+  const std::u16string s = Str(ctx, args[0]);
+  if (s.empty()) Fail(kErrInvalidCall);
+  return Variant::FromInteger(static_cast<int16_t>(s[0]));
+}
+Variant FnAscB(Context& ctx, Args& args) {
+  const std::u16string s = Str(ctx, args[0]);
+  if (s.empty()) Fail(kErrInvalidCall);
+  return Variant::FromInteger(static_cast<int16_t>(s[0] & 0xFF));
+}
+
+Variant FnChr(Context& ctx, Args& args) {
+  const int32_t n = Long(ctx, args[0]);
+  if (n < 0 || n > 255) Fail(kErrInvalidCall);
+  return Text(std::u16string(1, AnsiToChar(n)));
+}
+Variant FnChrW(Context& ctx, Args& args) {
+  const int32_t n = Long(ctx, args[0]);
+  if (n < -32768 || n > 65535) Fail(kErrInvalidCall);
+  return Text(std::u16string(1, static_cast<char16_t>(n & 0xFFFF)));
+}
+Variant FnChrB(Context& ctx, Args& args) {
+  const int32_t n = Long(ctx, args[0]);
+  if (n < 0 || n > 255) Fail(kErrInvalidCall);
+  return Text(std::u16string(1, static_cast<char16_t>(n)));
+}
+
+Variant FnInStr(Context& ctx, Args& args) {
+  // InStr([start,] string1, string2[, compare]): with one or two arguments
+  // there is no start; a compare argument requires the start.
+  int first = 0;
+  int64_t start = 1;
+  if (args.size() >= 3) {
+    if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
+    start = Long(ctx, args[0]);
+    if (start < 1) Fail(kErrInvalidCall);
+    first = 1;
+  }
+  const Compare cmp = args.size() >= 4 ? OptCompare(ctx, args, 3) : Compare::Binary;
+  if (IsNullArg(args, first) || IsNullArg(args, first + 1)) return Variant::Null();
+  const std::u16string s = Str(ctx, args[first]);
+  const std::u16string f = Str(ctx, args[first + 1]);
+  return Variant::FromLong(static_cast<int32_t>(InStr(start, s, f, cmp)));
+}
+
+Variant FnInStrRev(Context& ctx, Args& args) {
+  if (IsNullArg(args, 0) || IsNullArg(args, 1)) return Variant::Null();
+  const std::u16string s = Str(ctx, args[0]);
+  const std::u16string f = Str(ctx, args[1]);
+  const int32_t start = OptLong(ctx, args, 2, -1);
+  if (start == 0 || start < -1) Fail(kErrInvalidCall);
+  const Compare cmp = OptCompare(ctx, args, 3);
+  return Variant::FromLong(static_cast<int32_t>(InStrRev(s, f, start, cmp)));
+}
+
+Variant FnStrComp(Context& ctx, Args& args) {
+  const Compare cmp = OptCompare(ctx, args, 2);
+  if (IsNullArg(args, 0) || IsNullArg(args, 1)) return Variant::Null();
+  return Variant::FromInteger(static_cast<int16_t>(StrCompare(Str(ctx, args[0]), Str(ctx, args[1]), cmp)));
+}
+
+Variant FnReplace(Context& ctx, Args& args) {
+  if (IsNullArg(args, 0)) return Variant::Null();
+  const std::u16string s = Str(ctx, args[0]);
+  const std::u16string find = Str(ctx, args[1]);
+  const std::u16string with = Str(ctx, args[2]);
+  const int32_t start = OptLong(ctx, args, 3, 1);
+  if (start < 1) Fail(kErrInvalidCall);
+  const int32_t count = OptLong(ctx, args, 4, -1);
+  if (count < -1) Fail(kErrInvalidCall);
+  return Text(ReplaceText(s, find, with, start, count, OptCompare(ctx, args, 5)));
+}
+
+Variant FnSplit(Context& ctx, Args& args) {
+  const std::u16string s = Str(ctx, args[0]);
+  const std::u16string delim = OptStr(ctx, args, 1, u" ");
+  const int32_t count = OptLong(ctx, args, 2, -1);
+  if (count < -1) Fail(kErrInvalidCall);
+  return StringArray(SplitText(s, delim, count, OptCompare(ctx, args, 3)));
+}
+
+Variant FnJoin(Context& ctx, Args& args) {
+  Variant holder;
+  const Array& a = ArrayArg(ctx, args[0], holder);
+  const std::u16string delim = OptStr(ctx, args, 1, u" ");
+  std::u16string out;
+  for (size_t i = 0; i < a.Count(); ++i) {
+    if (i) out += delim;
+    const Variant& e = a.Data()[i];
+    if (e.IsNull()) Fail(kErrTypeMismatch);
+    out += Str(ctx, e);
+    if (out.size() > String::kMaxLength) Fail(7);
+  }
+  return Text(out);
+}
+
+Variant FnFilter(Context& ctx, Args& args) {
+  Variant holder;
+  const Array& a = ArrayArg(ctx, args[0], holder);
+  if (IsNullArg(args, 1)) Fail(kErrInvalidNull);
+  const std::u16string value = Str(ctx, args[1]);
+  const bool include = Has(args, 2) ? Bool(ctx, args[2]) : true;
+  std::vector<std::u16string> items;
+  items.reserve(a.Count());
+  for (size_t i = 0; i < a.Count(); ++i) {
+    if (a.Data()[i].IsNull()) Fail(kErrTypeMismatch);
+    items.push_back(Str(ctx, a.Data()[i]));
+  }
+  return StringArray(FilterText(items, value, include, OptCompare(ctx, args, 3)));
+}
+
+Variant FnEscape(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Text(Escape(Str(ctx, args[0])));
+}
+Variant FnUnescape(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  return Text(Unescape(Str(ctx, args[0])));
+}
+
+#undef NULL_IN_NULL_OUT
+
+const BuiltinDef kStringBuiltins[] = {
+    {"Len", 1, 1, FnLen},           {"LenB", 1, 1, FnLenB},         {"Left", 2, 2, FnLeft},
+    {"Right", 2, 2, FnRight},       {"Mid", 2, 3, FnMid},           {"LCase", 1, 1, FnLCase},
+    {"UCase", 1, 1, FnUCase},       {"Trim", 1, 1, FnTrim},         {"LTrim", 1, 1, FnLTrim},
+    {"RTrim", 1, 1, FnRTrim},       {"Space", 1, 1, FnSpace},       {"String", 2, 2, FnString},
+    {"StrReverse", 1, 1, FnStrReverse}, {"Asc", 1, 1, FnAsc},       {"AscW", 1, 1, FnAscW},
+    {"AscB", 1, 1, FnAscB},         {"Chr", 1, 1, FnChr},           {"ChrW", 1, 1, FnChrW},
+    {"ChrB", 1, 1, FnChrB},         {"InStr", 2, 4, FnInStr},       {"InStrRev", 2, 4, FnInStrRev},
+    {"StrComp", 2, 3, FnStrComp},   {"Replace", 3, 6, FnReplace},   {"Split", 1, 4, FnSplit},
+    {"Join", 1, 2, FnJoin},         {"Filter", 2, 4, FnFilter},     {"Escape", 1, 1, FnEscape},
+    {"Unescape", 1, 1, FnUnescape},
+};
+
+}  // namespace
+
+void RegisterStringBuiltins() { RegisterBuiltins(kStringBuiltins, std::size(kStringBuiltins)); }
+
+}  // namespace vbs::lib
