@@ -30,13 +30,15 @@ namespace zel {
 namespace {
 
 // Twip rectangle; labels and combo boxes grow to their font's height when
-// the design height is too small for the face that replaces the original.
+// the design height is too small for the face that replaces the original;
+// a label also grows to the right when its caption needs it.
 void Place(QWidget* w, int left, int top, int width, int height) {
   SetGeometryTwips(w, left, top, width, height);
-  const int needed = w->sizeHint().height();
-  if (qobject_cast<QLabel*>(w) || qobject_cast<QComboBox*>(w)) {
-    if (w->height() < needed) w->resize(w->width(), needed);
-  }
+  const QSize needed = w->sizeHint();
+  int h = std::max(w->height(), needed.height());
+  int wd = w->width();
+  if (qobject_cast<QLabel*>(w)) wd = std::max(wd, needed.width());
+  w->resize(wd, h);
 }
 
 QComboBox* MakeEditableCombo(QWidget* parent) {
@@ -100,6 +102,9 @@ zelDialog::zelDialog(QWidget* parent) : QDialog(parent) {
 zelDialog::~zelDialog() = default;
 
 void zelDialog::BuildControls() {
+  // Controls without a font of their own use the proportional face at 9 pt,
+  // the system's usual dialog font.
+  setFont(ProportionalFont(9));
   const QFont prompt = ProportionalFont(9.75, true);
   const QFont value = ProportionalFont(9.75);
   const QFont arrows = ProportionalFont(9, true);
@@ -208,7 +213,11 @@ void zelDialog::ApplyOuterSize() {
   QMargins frame;
   if (QWindow* window = windowHandle()) frame = window->frameMargins();
   const int width = TwipsToPixelsX(kDialogOuterWidth) - frame.left() - frame.right();
-  const int height = TwipsToPixelsY(outerHeightTwips_) - frame.top() - frame.bottom();
+  int height = TwipsToPixelsY(outerHeightTwips_) - frame.top() - frame.bottom();
+  // A window manager with a tall title bar must not cut off the value field
+  // (collapsed) or the unit lists (expanded): the client area then grows.
+  const QWidget* lowest = unitAreaOpen_ ? static_cast<QWidget*>(fraUnitConv) : txtBaseValue;
+  height = std::max(height, lowest->geometry().bottom() + 1 + TwipsToPixelsY(60));
   setFixedSize(width, height);
 }
 

@@ -126,6 +126,17 @@ TEST_F(IOObject, EnterKeepsTheTextAndEscEmptiesIt) {
   EXPECT_EQ(Text(Call(*io, u"getData", {Variant::FromString(u"p")})), u"42");
   EXPECT_EQ(IODialog().txtBaseValue->count(), 0);  // Enter adds nothing to the list
 
+  // Typing the start of a choice keeps what was typed (no completion).
+  Call(*io, u"AddListItem", {Variant::FromString(u"1.5")});
+  WhenShown([](zelDialog& d) {
+    d.txtBaseValue->setEditText(QString());
+    QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    QApplication::sendEvent(d.txtBaseValue->lineEdit(), &one);
+    PressKey(d.txtBaseValue->lineEdit(), Qt::Key_Enter);
+  });
+  EXPECT_EQ(Text(Call(*io, u"getData", {Variant::FromString(u"p")})), u"1");
+  EXPECT_EQ(IODialog().txtBaseValue->count(), 1);
+
   WhenShown([](zelDialog& d) {
     d.txtBaseValue->setEditText(QStringLiteral("43"));
     PressKey(d.txtBaseValue->lineEdit(), Qt::Key_Escape);
