@@ -6,6 +6,7 @@
 
 #include "engine/resolver.h"
 #include "engine/stack_guard.h"
+#include "vbs/libobjects.h"
 #include "vbs/value_conv.h"
 #include "vbs/value_ops.h"
 
@@ -197,7 +198,7 @@ ClassInstance::ClassInstance(Interp* in, ClassDef* cls, std::shared_ptr<Program>
     const FieldDef& f = cls->fields[i];
     if (f.isArray) {
       if (f.bounds.empty()) {
-        fields_[i] = Variant::FromArray(Array::Create(nullptr, 0));
+        fields_[i] = Variant::FromArray(new Array());
       } else {
         fields_[i] = Variant::FromArray(Array::Create(f.bounds.data(), int(f.bounds.size())));
         fields_[i].SetFlags(Variant::kFixedArray);
@@ -252,10 +253,10 @@ void Interp::Init() {
 
 void Interp::Teardown() {
   // Release script values while the code behind their classes still runs.
-  for (auto& v : gvals_) {
+  gvals_.ForEach([](Variant& v) {
     Variant tmp = std::move(v);
     tmp.Clear();
-  }
+  });
   *alive_ = false;
   gvals_.clear();
   gslots_.clear();
@@ -563,6 +564,12 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, F
   int n = p->nslots;
   Variant* slots = stack_.Push(n);
   FrameScope fs(stack_, slots, n, curFrame_);
+  struct WriteBack {
+    Variant* arrayCell;
+    std::vector<int32_t> idx;
+    int slot;
+  };
+  std::vector<WriteBack> writeBacks;
   for (size_t i = 0; i < args.size(); ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
@@ -571,10 +578,38 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, F
         slots[i + 1] = Variant::RefTo(cell);
         continue;
       }
+      if (a->kind == Expr::Name) {
+        // An array element goes by reference too: its value is copied in
+        // and written back when the call returns.
+        auto* n = static_cast<NameExpr*>(a);
+        if (n->hasParens && !n->args.empty()) {
+          Variant* base = VarCell(n, f, false);
+          if (base && base->IsArray()) {
+            WriteBack wb{base, {}, int(i + 1)};
+            for (auto& ix : n->args) {
+              if (!ix) Throw(9);
+              wb.idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
+            }
+            base = VarCell(n, f, false);
+            if (!base->IsArray()) Throw(13);
+            slots[i + 1] = base->array()->At(wb.idx.data(), int(wb.idx.size()));
+            wb.arrayCell = base;
+            writeBacks.push_back(std::move(wb));
+            continue;
+          }
+        }
+      }
     }
     slots[i + 1] = EvalExpr(a, f);
   }
-  return RunProcBody(p, me, slots);
+  if (writeBacks.empty()) return RunProcBody(p, me, slots);
+  Variant result = RunProcBody(p, me, slots);
+  for (auto& wb : writeBacks) {
+    if (!wb.arrayCell->IsArray()) continue;
+    Array* arr = wb.arrayCell->ArrayForWrite();
+    arr->At(wb.idx.data(), int(wb.idx.size())) = slots[wb.slot].Deref();
+  }
+  return result;
 }
 
 Variant Interp::RunProcBody(Proc* p, ClassInstance* me, Variant* slots) {
@@ -665,19 +700,89 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
 }
 
 // ---- expressions ------------------------------------------------------------------
+namespace {
+inline bool IsIntegral(VarType t) { return t == vbInteger || t == vbLong; }
+inline bool AsDouble(const Variant& v, double& d) {
+  switch (v.type()) {
+    case vbDouble: d = v.doubleVal(); return true;
+    case vbLong: d = v.longVal(); return true;
+    case vbInteger: d = v.intVal(); return true;
+    default: return false;
+  }
+}
+inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal() : v.intVal(); }
+}  // namespace
+
+// Mixed Integer/Long/Double operands are the bulk of numeric code; they are
+// decided here without the general conversion path. Everything else (and
+// division by zero) goes to the value operators.
+bool Interp::FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& out) {
+  const VarType tl = l.type(), tr = r.type();
+  if (IsIntegral(tl) && IsIntegral(tr)) {
+    int64_t a = IntOf(l), b = IntOf(r);
+    bool bothInt = tl == vbInteger && tr == vbInteger;
+    switch (op) {
+      case BinOp::Add: out = detail::IntResult(a + b, bothInt); return true;
+      case BinOp::Sub: out = detail::IntResult(a - b, bothInt); return true;
+      case BinOp::Mul: out = detail::IntResult(a * b, bothInt); return true;
+      case BinOp::Div:
+        if (b == 0) return false;
+        out = Variant::FromDouble(double(a) / double(b));
+        return true;
+      case BinOp::Eq: out = Variant::FromBool(a == b); return true;
+      case BinOp::Ne: out = Variant::FromBool(a != b); return true;
+      case BinOp::Lt: out = Variant::FromBool(a < b); return true;
+      case BinOp::Gt: out = Variant::FromBool(a > b); return true;
+      case BinOp::Le: out = Variant::FromBool(a <= b); return true;
+      case BinOp::Ge: out = Variant::FromBool(a >= b); return true;
+      default: return false;
+    }
+  }
+  double a, b;
+  if ((tl == vbDouble || tr == vbDouble) && AsDouble(l, a) && AsDouble(r, b)) {
+    switch (op) {
+      case BinOp::Add: out = detail::CheckedDouble(a + b); return true;
+      case BinOp::Sub: out = detail::CheckedDouble(a - b); return true;
+      case BinOp::Mul: out = detail::CheckedDouble(a * b); return true;
+      case BinOp::Div:
+        if (b == 0) return false;
+        out = detail::CheckedDouble(a / b);
+        return true;
+      case BinOp::Eq: out = Variant::FromBool(a == b); return true;
+      case BinOp::Ne: out = Variant::FromBool(a != b); return true;
+      case BinOp::Lt: out = Variant::FromBool(a < b); return true;
+      case BinOp::Gt: out = Variant::FromBool(a > b); return true;
+      case BinOp::Le: out = Variant::FromBool(a <= b); return true;
+      case BinOp::Ge: out = Variant::FromBool(a >= b); return true;
+      default: return false;
+    }
+  }
+  return false;
+}
 Variant Interp::EvalExpr(Expr* e, Frame& f) {
   switch (e->kind) {
     case Expr::Literal:
       return static_cast<LiteralExpr*>(e)->value;
     case Expr::Name: {
       auto* n = static_cast<NameExpr*>(e);
-      if (n->nk == NameKind::Local && !n->hasParens) return f.slots[n->slot].Deref();
+      if (!n->hasParens) {
+        if (n->nk == NameKind::Local) return f.slots[n->slot].Deref();
+        if (n->nk == NameKind::Global) {
+          GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+          if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
+            return gvals_[size_t(n->slot)];
+        }
+      }
       return EvalName(n, f, false);
     }
     case Expr::Binary: {
       auto* b = static_cast<BinaryExpr*>(e);
       Variant l = EvalExpr(b->lhs.get(), f);
       Variant r = EvalExpr(b->rhs.get(), f);
+      {
+        Variant fast;
+        if (FastBinary(b->op, l, r, fast)) return fast;
+      }
       try {
         switch (b->op) {
           case BinOp::Add: return OpAdd(l, r);
@@ -1017,14 +1122,9 @@ Variant Interp::NewObject(NewExpr* n) {
   if (g.kind != GlobalSlot::Class) {
     // Not a script class: a built-in class whose factory is registered as
     // a function of the same name (RegExp).
-    int b = FindBuiltin(n->className);
-    if (b < 0) {
-      throw ScriptError(506, u"Class not defined: '" + n->className + u"'");
-    }
-    Variant none[1];
-    Args av(none, 0);
-    Context ctx(*this);
-    return BuiltinAt(b).fn(ctx, av);
+    Ref<HostObject> obj = NewLibraryObject(n->className);
+    if (!obj) throw ScriptError(506, u"Class not defined: '" + n->className + u"'");
+    return Variant::FromObject(obj.get());
   }
   auto* inst = new ClassInstance(this, g.cls, g.owner, alive_);
   Variant v = Variant::FromObject(inst);
@@ -1242,10 +1342,16 @@ Flow Interp::Exec(Stmt* s, Frame& f) {
             }
           }
           Variant val = EvalExpr(v, f);
-          if (n->nk == NameKind::Local && !val.IsObject()) {
-            Variant& cell = f.slots[n->slot].Deref();
-            if (!(cell.flags() & Variant::kFixedArray)) {
-              cell = std::move(val);
+          if (!val.IsObject()) {
+            Variant* cell = nullptr;
+            if (n->nk == NameKind::Local) {
+              cell = &f.slots[n->slot].Deref();
+            } else if (n->nk == NameKind::Global) {
+              GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+              if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) cell = &gvals_[size_t(n->slot)];
+            }
+            if (cell && !(cell->flags() & Variant::kFixedArray)) {
+              *cell = std::move(val);
               return Flow::Normal;
             }
           }
@@ -1282,9 +1388,14 @@ Flow Interp::Exec(Stmt* s, Frame& f) {
       auto* i = static_cast<IfStmt*>(s);
       for (size_t k = 0; k < i->conds.size(); ++k) {
         bool c;
-        {
+        try {
           Variant v = EvalExpr(i->conds[k].get(), f);
           c = IsTrue(v);
+        } catch (const ScriptError& e) {
+          // Resuming after a failed condition goes into the branch.
+          if (!f.onErrorResume) throw;
+          CatchToErr(e);
+          c = true;
         }
         if (c) return ExecBlock(i->blocks[k], f);
       }
@@ -1349,7 +1460,7 @@ void Interp::ExecDim(DimStmt* s, Frame& f) {
     Variant* cell = VarCell(static_cast<NameExpr*>(v.target.get()), f, true);
     if (!cell) continue;
     if (v.bounds.empty()) {
-      *cell = Variant::FromArray(Array::Create(nullptr, 0));
+      *cell = Variant::FromArray(new Array());
       continue;
     }
     std::vector<int32_t> ub;
@@ -1410,7 +1521,7 @@ Flow Interp::ExecSelect(SelectStmt* s, Frame& f) {
 }
 
 static bool IsIntType(VarType t) { return t == vbInteger || t == vbLong || t == vbByte; }
-static int64_t IntOf(const Variant& v) {
+static int64_t IntOf64(const Variant& v) {
   switch (v.type()) {
     case vbInteger: return v.intVal();
     case vbLong: return v.longVal();
@@ -1432,10 +1543,9 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
   if (!cell) Throw(1040 - 1040 + 13);
   if (IsIntType(from.type()) && IsIntType(to.type()) && IsIntType(step.type())) {
     bool allInt = from.type() == vbInteger && to.type() == vbInteger && step.type() == vbInteger;
-    int64_t i = IntOf(from), end = IntOf(to), st = IntOf(step);
+    int64_t i = IntOf64(from), end = IntOf64(to), st = IntOf64(step);
     for (;;) {
       if (st >= 0 ? i > end : i < end) break;
-      cell = VarCell(var, f, true);
       if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
       else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
       else Throw(6);
@@ -1443,9 +1553,8 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
       if (r == Flow::ExitFor) return Flow::Normal;
       if (r != Flow::Normal) return r;
       CheckInterrupt();
-      cell = VarCell(var, f, true);
       if (IsIntType(cell->type())) {
-        i = IntOf(*cell);
+        i = IntOf64(*cell);
       } else {
         // The body stored something else in the counter: continue generically.
         Variant cur = *cell;
@@ -1453,7 +1562,6 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
       }
       i += st;
     }
-    cell = VarCell(var, f, true);
     if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
     else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
     else cell->SetDouble(double(i));

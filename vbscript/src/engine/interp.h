@@ -49,6 +49,33 @@ struct Frame {
   Frame* parent = nullptr;
 };
 
+// Global variable storage: chunks that never move (ByRef arguments point
+// into them) with constant-time indexing.
+class GlobalValues {
+ public:
+  Variant& operator[](size_t i) { return chunks_[i >> kShift][i & kMask]; }
+  size_t size() const { return size_; }
+  void push_back(Variant v) {
+    if ((size_ >> kShift) >= chunks_.size()) chunks_.emplace_back(new Variant[kChunk]);
+    (*this)[size_] = std::move(v);
+    ++size_;
+  }
+  void emplace_back() { push_back(Variant()); }
+  void clear() {
+    chunks_.clear();
+    size_ = 0;
+  }
+  template <class F>
+  void ForEach(F&& fn) {
+    for (size_t i = 0; i < size_; ++i) fn((*this)[i]);
+  }
+
+ private:
+  static constexpr size_t kShift = 10, kChunk = size_t(1) << kShift, kMask = kChunk - 1;
+  std::vector<std::unique_ptr<Variant[]>> chunks_;
+  size_t size_ = 0;
+};
+
 // Segmented stack of frame slots: segments never move, so ByRef pointers
 // into a caller's frame stay valid.
 class SlotStack {
@@ -143,6 +170,7 @@ class Interp {
 
   // Evaluation
   Variant EvalExpr(Expr* e, Frame& f);
+  static bool FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& out);
   Variant EvalName(NameExpr* n, Frame& f, bool asStatement);
   Variant EvalMember(MemberExpr* m, Frame& f, bool asStatement);
   Variant EvalCallExpr(CallExpr* c, Frame& f);
@@ -193,7 +221,7 @@ class Interp {
 
  private:
   Engine* owner_;
-  std::deque<Variant> gvals_;          // stable addresses for ByRef
+  GlobalValues gvals_;
   std::vector<GlobalSlot> gslots_;
   std::unordered_map<std::u16string, int> gindex_;
   std::vector<std::shared_ptr<Program>> programs_;

@@ -727,6 +727,7 @@ class Parser {
       case Kw::Class:
         if (nested) Fail(kSyntax);
         Fail(kSyntax);
+      case Kw::Me:
       case Kw::Property:
       case Kw::Get:
       case Kw::Default:
