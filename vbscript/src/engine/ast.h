@@ -13,6 +13,15 @@ namespace vbs {
 
 struct Proc;
 struct ClassDef;
+struct Expr;
+struct Stmt;
+struct Frame;
+class Interp;
+enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
+// Each node carries the routine that runs it, chosen once the names are
+// resolved, so the interpreter dispatches by one indirect call.
+using EvalFn = Variant (*)(Interp&, Expr*, Frame&);
+using ExecFn = Flow (*)(Interp&, Stmt*, Frame&);
 
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
@@ -38,6 +47,7 @@ struct Expr {
   };
   Kind kind;
   int line = 0, col = 0;
+  EvalFn fn = nullptr;
   explicit Expr(Kind k) : kind(k) {}
   virtual ~Expr() = default;
 };
@@ -115,6 +125,7 @@ struct Stmt {
   };
   Kind kind;
   int line = 0, col = 0;
+  ExecFn fn = nullptr;
   explicit Stmt(Kind k) : kind(k) {}
   virtual ~Stmt() = default;
 };

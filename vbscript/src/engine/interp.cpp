@@ -242,6 +242,7 @@ Interp::Interp(Engine* owner) : owner_(owner) {
 }
 
 void Interp::Init() {
+  stackLimit_ = StackLimitForThisThread();
   alive_ = std::make_shared<bool>(true);
   GlobalSlot g;
   g.kind = GlobalSlot::ErrObj;
@@ -352,6 +353,7 @@ std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Proc* 
 
 void Interp::BeginHostCall() {
   interrupt_.store(false, std::memory_order_relaxed);
+  stackLimit_ = StackLimitForThisThread();
   posSet_ = false;
   error = ErrorInfo();
 }
@@ -559,7 +561,7 @@ void Interp::CatchToErr(const ScriptError& e) {
 Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f) {
   if (args.size() != p->params.size()) Throw(450);
   CheckInterrupt();
-  if (depth_ >= kMaxCallDepth || StackExhausted()) Throw(28);
+  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
   DepthGuard dg(depth_);
   int n = p->nslots;
   Variant* slots = stack_.Push(n);
@@ -628,7 +630,7 @@ Variant Interp::RunProcBody(Proc* p, ClassInstance* me, Variant* slots) {
 Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs) {
   if (size_t(nargs) != p->params.size()) Throw(450);
   CheckInterrupt();
-  if (depth_ >= kMaxCallDepth || StackExhausted()) Throw(28);
+  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
   DepthGuard dg(depth_);
   int n = p->nslots;
   Variant* slots = stack_.Push(n);
@@ -759,7 +761,7 @@ bool Interp::FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& o
   }
   return false;
 }
-Variant Interp::EvalExpr(Expr* e, Frame& f) {
+Variant Interp::EvalGeneric(Expr* e, Frame& f) {
   switch (e->kind) {
     case Expr::Literal:
       return static_cast<LiteralExpr*>(e)->value;
@@ -905,7 +907,8 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
           }
           case GlobalSlot::Undefined:
             if (n->strict) Throw(500);
-            if (n->hasParens && !n->args.empty()) Throw(13);
+            // Calling something that was never defined.
+            if (n->hasParens) throw ScriptError(13, u"Type mismatch: '" + n->name + u"'");
             return Variant();
           case GlobalSlot::Class:
             Throw(13);
@@ -1295,12 +1298,15 @@ Flow Interp::ExecBlock(Block& b, Frame& f) {
       }
       NotePos(s->line, s->col);
       throw ScriptError(7);
+    } catch (const AbortError&) {
+      NotePos(s->line, s->col);
+      throw;
     }
   }
   return Flow::Normal;
 }
 
-Flow Interp::Exec(Stmt* s, Frame& f) {
+Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
   switch (s->kind) {
     case Stmt::Assign: {
       auto* a = static_cast<AssignStmt*>(s);
@@ -1697,5 +1703,186 @@ void Engine::Reset() { impl_->Reset(); }
 void Engine::SetUiHost(UiHost* host) { impl_->ui = host; }
 UiHost* Engine::GetUiHost() const { return impl_->ui; }
 void Engine::RequestInterrupt() { impl_->RequestInterrupt(); }
+
+}  // namespace vbs
+
+// ---- specialised node routines ------------------------------------------------
+namespace vbs {
+
+struct Ev {
+  static Variant Generic(Interp& in, Expr* e, Frame& f) { return in.EvalGeneric(e, f); }
+  static Variant Literal(Interp&, Expr* e, Frame&) { return static_cast<LiteralExpr*>(e)->value; }
+  static Variant LocalRead(Interp&, Expr* e, Frame& f) {
+    return f.slots[static_cast<NameExpr*>(e)->slot].Deref();
+  }
+  static Variant GlobalRead(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
+    if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
+      return in.gvals_[size_t(n->slot)];
+    return in.EvalName(n, f, false);
+  }
+  static Variant Name(Interp& in, Expr* e, Frame& f) {
+    return in.EvalName(static_cast<NameExpr*>(e), f, false);
+  }
+
+  // Numeric fast path for one operator, fully inlined.
+  template <BinOp OP>
+  static inline __attribute__((always_inline)) bool Fast(const Variant& l, const Variant& r, Variant& out) {
+    constexpr bool arith = OP == BinOp::Add || OP == BinOp::Sub || OP == BinOp::Mul || OP == BinOp::Div;
+    constexpr bool cmp = OP == BinOp::Eq || OP == BinOp::Ne || OP == BinOp::Lt || OP == BinOp::Gt ||
+                         OP == BinOp::Le || OP == BinOp::Ge;
+    if constexpr (!arith && !cmp) {
+      return false;
+    } else {
+      const VarType tl = l.type(), tr = r.type();
+      double a, b;
+      if (IsIntegral(tl) && IsIntegral(tr)) {
+        int64_t x = IntOf(l), y = IntOf(r);
+        if constexpr (OP == BinOp::Div) {
+          if (y == 0) return false;
+          out = Variant::FromDouble(double(x) / double(y));
+          return true;
+        } else if constexpr (arith) {
+          bool bothInt = tl == vbInteger && tr == vbInteger;
+          int64_t z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
+          out = detail::IntResult(z, bothInt);
+          return true;
+        } else {
+          bool res = OP == BinOp::Eq ? x == y : OP == BinOp::Ne ? x != y : OP == BinOp::Lt ? x < y
+                   : OP == BinOp::Gt ? x > y : OP == BinOp::Le ? x <= y : x >= y;
+          out = Variant::FromBool(res);
+          return true;
+        }
+      }
+      if (tl == vbDouble && tr == vbDouble) {
+        a = l.doubleVal();
+        b = r.doubleVal();
+      } else if ((tl == vbDouble || tr == vbDouble) && AsDouble(l, a) && AsDouble(r, b)) {
+      } else {
+        return false;
+      }
+      if constexpr (arith) {
+        if (OP == BinOp::Div && b == 0) return false;
+        double z = OP == BinOp::Add ? a + b : OP == BinOp::Sub ? a - b : OP == BinOp::Mul ? a * b : a / b;
+        out = detail::CheckedDouble(z);
+        return true;
+      } else {
+        bool res = OP == BinOp::Eq ? a == b : OP == BinOp::Ne ? a != b : OP == BinOp::Lt ? a < b
+                 : OP == BinOp::Gt ? a > b : OP == BinOp::Le ? a <= b : a >= b;
+        out = Variant::FromBool(res);
+        return true;
+      }
+    }
+  }
+
+  template <BinOp OP>
+  static Variant Bin(Interp& in, Expr* e, Frame& f) {
+    auto* b = static_cast<BinaryExpr*>(e);
+    Variant l = b->lhs->fn(in, b->lhs.get(), f);
+    Variant r = b->rhs->fn(in, b->rhs.get(), f);
+    Variant out;
+    if (Fast<OP>(l, r, out)) return out;
+    switch (OP) {
+      case BinOp::Add: return OpAdd(l, r);
+      case BinOp::Sub: return OpSub(l, r);
+      case BinOp::Mul: return OpMul(l, r);
+      case BinOp::Div: return OpDiv(l, r);
+      case BinOp::IntDiv: return OpIntDiv(l, r);
+      case BinOp::Mod: return OpMod(l, r);
+      case BinOp::Pow: return OpPow(l, r);
+      case BinOp::Concat: return OpConcat(l, r);
+      case BinOp::Eq: return OpEq(l, r);
+      case BinOp::Ne: return OpNe(l, r);
+      case BinOp::Lt: return OpLt(l, r);
+      case BinOp::Gt: return OpGt(l, r);
+      case BinOp::Le: return OpLe(l, r);
+      case BinOp::Ge: return OpGe(l, r);
+      case BinOp::Is: return Variant::FromBool(OpIs(l, r));
+      case BinOp::And: return OpAnd(l, r);
+      case BinOp::Or: return OpOr(l, r);
+      case BinOp::Xor: return OpXor(l, r);
+      case BinOp::Eqv: return OpEqv(l, r);
+      case BinOp::Imp: return OpImp(l, r);
+    }
+    return Variant();
+  }
+
+  // Statements
+  static Flow StmtGeneric(Interp& in, Stmt* s, Frame& f) { return in.ExecGeneric(s, f); }
+  // x = <expr> for a local x (no Set, no arguments)
+  static Flow AssignLocal(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant v = a->value->fn(in, a->value.get(), f);
+    Variant& cell = f.slots[n->slot].Deref();
+    if (!v.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
+      cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+  static Flow AssignGlobal(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant v = a->value->fn(in, a->value.get(), f);
+    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
+    if (!v.IsObject() && (k == GlobalSlot::Var || k == GlobalSlot::Implicit)) {
+      Variant& cell = in.gvals_[size_t(n->slot)];
+      if (!(cell.flags() & Variant::kFixedArray)) {
+        cell = std::move(v);
+        return Flow::Normal;
+      }
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+};
+
+void Interp::Specialize(Expr* e) {
+  switch (e->kind) {
+    case Expr::Literal:
+      e->fn = &Ev::Literal;
+      return;
+    case Expr::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      if (!n->hasParens && n->nk == NameKind::Local) e->fn = &Ev::LocalRead;
+      else if (!n->hasParens && n->nk == NameKind::Global) e->fn = &Ev::GlobalRead;
+      else e->fn = &Ev::Name;
+      return;
+    }
+    case Expr::Binary:
+      switch (static_cast<BinaryExpr*>(e)->op) {
+#define VBS_BIN(op) \
+  case BinOp::op:   \
+    e->fn = &Ev::Bin<BinOp::op>; \
+    return;
+        VBS_BIN(Add) VBS_BIN(Sub) VBS_BIN(Mul) VBS_BIN(Div) VBS_BIN(IntDiv) VBS_BIN(Mod)
+        VBS_BIN(Pow) VBS_BIN(Concat) VBS_BIN(Eq) VBS_BIN(Ne) VBS_BIN(Lt) VBS_BIN(Gt)
+        VBS_BIN(Le) VBS_BIN(Ge) VBS_BIN(Is) VBS_BIN(And) VBS_BIN(Or) VBS_BIN(Xor)
+        VBS_BIN(Eqv) VBS_BIN(Imp)
+#undef VBS_BIN
+      }
+      return;
+    default:
+      e->fn = &Ev::Generic;
+      return;
+  }
+}
+
+void Interp::Specialize(Stmt* s) {
+  s->fn = &Ev::StmtGeneric;
+  if (s->kind != Stmt::Assign) return;
+  auto* a = static_cast<AssignStmt*>(s);
+  if (a->isSet || a->target->kind != Expr::Name) return;
+  auto* n = static_cast<NameExpr*>(a->target.get());
+  if (n->hasParens) return;
+  // s = s & x keeps its in-place append path in the generic routine.
+  if (a->value->kind == Expr::Binary && static_cast<BinaryExpr*>(a->value.get())->op == BinOp::Concat)
+    return;
+  if (n->nk == NameKind::Local) s->fn = &Ev::AssignLocal;
+  else if (n->nk == NameKind::Global) s->fn = &Ev::AssignGlobal;
+}
 
 }  // namespace vbs

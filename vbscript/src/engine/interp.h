@@ -39,7 +39,6 @@ struct AbortError {
   ScriptError err;
 };
 
-enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
 
 struct Frame {
   Variant* slots = nullptr;
@@ -169,7 +168,9 @@ class Interp {
   void BeginHostCall();
 
   // Evaluation
-  Variant EvalExpr(Expr* e, Frame& f);
+  Variant EvalExpr(Expr* e, Frame& f) { return e->fn(*this, e, f); }
+  Variant EvalGeneric(Expr* e, Frame& f);
+  Flow ExecGeneric(Stmt* s, Frame& f);
   static bool FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& out);
   Variant EvalName(NameExpr* n, Frame& f, bool asStatement);
   Variant EvalMember(MemberExpr* m, Frame& f, bool asStatement);
@@ -196,13 +197,17 @@ class Interp {
                         Variant&& value, bool isSet, Frame& f);
 
   Flow ExecBlock(Block& b, Frame& f);
-  Flow Exec(Stmt* s, Frame& f);
+  Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);
   Flow ExecSelect(SelectStmt* s, Frame& f);
   void ExecDim(DimStmt* s, Frame& f);
   void ExecReDim(ReDimStmt* s, Frame& f);
+  bool StackLow() const {
+    char probe;
+    return reinterpret_cast<uintptr_t>(&probe) < stackLimit_;
+  }
   void CheckInterrupt() {
     if (interrupt_.load(std::memory_order_relaxed)) ThrowInterrupt();
   }
@@ -217,6 +222,10 @@ class Interp {
   }
 
  public:
+  // Picks the routine that runs a resolved node.
+  static void Specialize(Expr* e);
+  static void Specialize(Stmt* s);
+  friend struct Ev;
   bool raisedByErr = false;   // the error in flight came from Err.Raise
 
  private:
@@ -233,6 +242,7 @@ class Interp {
   SlotStack stack_;
   Frame* curFrame_ = nullptr;
   int depth_ = 0;
+  uintptr_t stackLimit_ = 0;
   bool posSet_ = false;
   int errLine_ = 0, errCol_ = 0;
 

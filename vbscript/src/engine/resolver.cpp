@@ -255,6 +255,11 @@ void Resolver::ResolveBlock(Block& b) {
 }
 
 void Resolver::ResolveStmt(Stmt* s) {
+  ResolveStmtInner(s);
+  Interp::Specialize(s);
+}
+
+void Resolver::ResolveStmtInner(Stmt* s) {
   switch (s->kind) {
     case Stmt::Assign: {
       auto* a = static_cast<AssignStmt*>(s);
@@ -368,6 +373,11 @@ void Resolver::ResolveStmt(Stmt* s) {
 
 void Resolver::ResolveExpr(Expr* e, bool isTarget) {
   if (!e) return;
+  ResolveExprInner(e, isTarget);
+  Interp::Specialize(e);
+}
+
+void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
   switch (e->kind) {
     case Expr::Literal:
     case Expr::Me:
@@ -386,6 +396,7 @@ void Resolver::ResolveExpr(Expr* e, bool isTarget) {
         n->col = e->col;
         n->nk = NameKind::Local;
         n->slot = withSlots_.back();
+        Interp::Specialize(n.get());
         m->obj = std::move(n);
       } else {
         ResolveExpr(m->obj.get(), false);

@@ -48,7 +48,9 @@ class Resolver {
   void ResolveProc(Proc& p, ClassDef* cls);
   void ResolveBlock(Block& b);
   void ResolveStmt(Stmt* s);
+  void ResolveStmtInner(Stmt* s);
   void ResolveExpr(Expr* e, bool isTarget);
+  void ResolveExprInner(Expr* e, bool isTarget);
   void ResolveName(NameExpr* n, bool isTarget);
 
   Interp& in_;

@@ -1,0 +1,244 @@
+// The host interface as the calculator uses it: adding code, running
+// statements, evaluating, reading the error record, procedures, reset,
+// host objects and interrupts.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "vbs/engine.h"
+#include "vbs/value_conv.h"
+
+namespace vbs {
+namespace {
+
+// A host object with a property, a ByRef method, an optional argument and
+// a failing method.
+class Probe : public HostObject {
+ public:
+  std::u16string TypeName() const override { return u"Probe"; }
+  int FindMember(std::u16string_view n) const override {
+    if (NameEquals(n, "value")) return 1;
+    if (NameEquals(n, "inc")) return 2;
+    if (NameEquals(n, "hassecond")) return 3;
+    if (NameEquals(n, "fail")) return 4;
+    return -1;
+  }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    switch (member) {
+      case 1:
+        if (kind == InvokeKind::PropertyLet) {
+          value = ToLong(args[args.size() - 1]);
+          ++lets;
+        }
+        else result = Variant::FromLong(value);
+        return;
+      case 2:
+        args[0] = Variant::FromLong(ToLong(args[0]) + 1);
+        return;
+      case 3:
+        result = Variant::FromBool(!args.Missing(1));
+        return;
+      case 4:
+        throw ScriptError(5, u"probe refused");
+      default:
+        Throw(438);
+    }
+  }
+  int value = 7;
+  std::atomic<int> lets{0};
+};
+
+std::u16string Text(Engine& e, std::u16string_view expr) {
+  Variant v;
+  EXPECT_TRUE(e.Eval(expr, v)) << "Eval failed: " << e.Error().Number;
+  return ToText(v);
+}
+
+TEST(EngineHost, AddCodeIsAtomicOnCompileError) {
+  Engine e;
+  EXPECT_FALSE(e.AddCode(u"Dim a\nFunction F()\n  F = 1\nEnd Function\nx = (1 +\n"));
+  EXPECT_TRUE(e.Error().IsCompileError);
+  EXPECT_EQ(e.Error().Line, 5);
+  EXPECT_TRUE(e.Procedures().empty());
+  Variant v;
+  EXPECT_FALSE(e.Eval(u"F()", v));
+  // Nothing of the failed text was declared: the same names are free.
+  EXPECT_TRUE(e.AddCode(u"Dim a\nFunction F()\n  F = 2\nEnd Function\n"));
+  EXPECT_EQ(Text(e, u"F()"), u"2");
+}
+
+TEST(EngineHost, NameRedefinedAcrossAddCodeCallsReportsTheSecondLine) {
+  Engine e;
+  ASSERT_TRUE(e.AddCode(u"Dim total\r\ntotal = 5\r\n"));
+  EXPECT_FALSE(e.AddCode(u"' second file\r\nFunction G()\r\n  G = 1\r\nEnd Function\r\nDim total\r\n"));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 5);
+  EXPECT_EQ(e.Error().Column, 5);
+  EXPECT_EQ(e.Error().Source, u"Dim total");
+  // The failed file added nothing, and the first file's value is intact.
+  EXPECT_EQ(e.Procedures().size(), 0u);
+  EXPECT_EQ(Text(e, u"total"), u"5");
+  // With the duplicate line commented out the file loads.
+  EXPECT_TRUE(e.AddCode(u"' second file\r\nFunction G()\r\n  G = 1\r\nEnd Function\r\n'Dim total\r\n"));
+  EXPECT_EQ(Text(e, u"G() + total"), u"6");
+  // Duplicates inside one text: constants and variables alike.
+  EXPECT_FALSE(e.AddCode(u"Const k = 1\nDim k\n"));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 2);
+}
+
+TEST(EngineHost, ExecuteStatementErrorPositionIsWithinItsOwnText) {
+  Engine e;
+  ASSERT_TRUE(e.AddCode(u"Dim pad\npad = 1\npad = 2\n"));
+  EXPECT_FALSE(e.ExecuteStatement(u"myResult = 1/0"));
+  EXPECT_EQ(e.Error().Number, 11);
+  EXPECT_EQ(e.Error().Description, u"Division by zero");
+  EXPECT_EQ(e.Error().Line, 1);
+  EXPECT_EQ(e.Error().Column, 1);
+  EXPECT_FALSE(e.ExecuteStatement(u"a = 1\n  b = CInt(\"x\")"));
+  EXPECT_EQ(e.Error().Number, 13);
+  EXPECT_EQ(e.Error().Line, 2);
+  EXPECT_EQ(e.Error().Column, 3);
+  EXPECT_FALSE(e.ExecuteStatement(u"myResult = (1 + "));
+  EXPECT_EQ(e.Error().Line, 1);
+  EXPECT_TRUE(e.Error().IsCompileError);
+}
+
+TEST(EngineHost, EvalAfterFailedStatementReadsThePreviousValue) {
+  Engine e;
+  Variant v;
+  ASSERT_TRUE(e.Eval(u"myResult", v));
+  EXPECT_TRUE(v.IsEmpty());
+  ASSERT_TRUE(e.ExecuteStatement(u"myResult = 2"));
+  EXPECT_FALSE(e.ExecuteStatement(u"myResult = 1/0"));
+  EXPECT_EQ(Text(e, u"myResult"), u"2");
+  ASSERT_TRUE(e.ExecuteStatement(u"myResult = myResult+1"));
+  EXPECT_EQ(Text(e, u"myResult"), u"3");
+  EXPECT_FALSE(e.Eval(u"1 +", v));
+  EXPECT_EQ(e.Error().Number, 1023);
+}
+
+TEST(EngineHost, ExecuteStatementRunsWholeScriptsThatDefineProcedures) {
+  Engine e;
+  ASSERT_TRUE(e.ExecuteStatement(u"Function Twice(x)\n  Twice = 2 * x\nEnd Function\nDim k : k = 4"));
+  EXPECT_EQ(Text(e, u"Twice(k)"), u"8");
+  ASSERT_TRUE(e.ExecuteStatement(u""));
+  // A later definition replaces the earlier one.
+  ASSERT_TRUE(e.ExecuteStatement(u"Function Twice(x)\n  Twice = 3 * x\nEnd Function"));
+  EXPECT_EQ(Text(e, u"Twice(1)"), u"3");
+}
+
+TEST(EngineHost, ProceduresInDeclarationOrderAndReset) {
+  Engine e;
+  ASSERT_TRUE(e.AddCode(u"Sub B(x, ByVal y)\nEnd Sub\nFunction A()\nEnd Function\nFunction C(p)\nC = p\nEnd Function\n"
+                        u"Class K\n  Function Hidden(a)\n  End Function\nEnd Class\n"));
+  auto procs = e.Procedures();
+  ASSERT_EQ(procs.size(), 3u);
+  EXPECT_EQ(procs[0].Name, u"B");
+  EXPECT_EQ(procs[0].NumArgs, 2);
+  EXPECT_FALSE(procs[0].IsFunction);
+  EXPECT_EQ(procs[1].Name, u"A");
+  EXPECT_EQ(procs[1].NumArgs, 0);
+  EXPECT_EQ(procs[2].Name, u"C");
+  EXPECT_EQ(procs[2].NumArgs, 1);
+  e.Reset();
+  EXPECT_TRUE(e.Procedures().empty());
+  Variant v;
+  EXPECT_FALSE(e.Eval(u"C(1)", v));
+  // Names are free again after a reset.
+  EXPECT_TRUE(e.AddCode(u"Function C()\nC = 9\nEnd Function\n"));
+  EXPECT_EQ(e.Procedures().size(), 1u);
+  EXPECT_EQ(Text(e, u"C()"), u"9");
+}
+
+TEST(EngineHost, HostObjectIsReachedOnlyThroughItsName) {
+  Engine e;
+  Ref<Probe> probe(new Probe());
+  e.AddObject(u"zelIO", probe);
+  EXPECT_EQ(Text(e, u"ZELIO.Value"), u"7");
+  Variant v;
+  ASSERT_TRUE(e.Eval(u"Value", v));
+  EXPECT_TRUE(v.IsEmpty());  // members are not global names
+  ASSERT_TRUE(e.ExecuteStatement(u"zelIO.Value = 12"));
+  EXPECT_EQ(probe->value, 12);
+  EXPECT_EQ(Text(e, u"TypeName(zelIO)"), u"Probe");
+  EXPECT_FALSE(e.Eval(u"zelIO.Missing", v));
+  EXPECT_EQ(e.Error().Number, 438);
+}
+
+TEST(EngineHost, HostObjectArgumentsByReferenceOptionalAndErrors) {
+  Engine e;
+  e.AddObject(u"p", Ref<Probe>(new Probe()));
+  ASSERT_TRUE(e.ExecuteStatement(u"n = 1 : p.Inc n : p.Inc n"));
+  EXPECT_EQ(Text(e, u"n"), u"3");
+  // A parenthesised argument goes by value.
+  ASSERT_TRUE(e.ExecuteStatement(u"p.Inc (n)"));
+  EXPECT_EQ(Text(e, u"n"), u"3");
+  EXPECT_EQ(Text(e, u"p.HasSecond(1)"), u"False");
+  EXPECT_EQ(Text(e, u"p.HasSecond(1, )"), u"False");
+  EXPECT_EQ(Text(e, u"p.HasSecond(1, 2)"), u"True");
+  EXPECT_FALSE(e.ExecuteStatement(u"p.Fail"));
+  EXPECT_EQ(e.Error().Number, 5);
+  EXPECT_EQ(e.Error().Description, u"probe refused");
+  ASSERT_TRUE(e.ExecuteStatement(u"On Error Resume Next\np.Fail\nr = Err.Number & \":\" & Err.Description"));
+  EXPECT_EQ(Text(e, u"r"), u"5:probe refused");
+}
+
+TEST(EngineHost, InterruptStopsARunawayScript) {
+  Engine e;
+  Ref<Probe> probe(new Probe());
+  e.AddObject(u"p", probe);
+  // The script announces that its endless loop has begun by setting
+  // p.Value; only then is the interrupt requested.
+  std::thread stopper([&] {
+    while (probe->lets.load() == 0) std::this_thread::yield();
+    e.RequestInterrupt();
+  });
+  // On Error Resume Next does not swallow the interrupt.
+  bool ok = e.ExecuteStatement(u"On Error Resume Next\np.Value = 1\nDo\n  i = i + 1\nLoop");
+  stopper.join();
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(e.Error().Number, kInterruptErrorNumber);
+  EXPECT_EQ(e.Error().Line, 3);  // the loop that was stopped
+  // A fresh call is not affected by the old request.
+  EXPECT_TRUE(e.ExecuteStatement(u"x = 1"));
+}
+
+TEST(EngineHost, DeepRecursionRaisesOutOfStackSpace) {
+  Engine e;
+  ASSERT_TRUE(e.AddCode(u"Function R(n)\n  R = R(n + 1)\nEnd Function\nSub S()\n  S\nEnd Sub\n"));
+  EXPECT_FALSE(e.ExecuteStatement(u"x = R(1)"));
+  EXPECT_EQ(e.Error().Number, 28);
+  EXPECT_FALSE(e.ExecuteStatement(u"S"));
+  EXPECT_EQ(e.Error().Number, 28);
+  // The engine still works afterwards.
+  EXPECT_EQ(Text(e, u"1 + 1"), u"2");
+}
+
+TEST(EngineHost, CompileErrorNumbersAndPositions) {
+  Engine e;
+  struct Case {
+    const char16_t* text;
+    int number, line, col;
+  } cases[] = {
+      {u"Dim a b", 1025, 1, 7},
+      {u"x = \"open", 1033, 1, 5},
+      {u"If x Then\nx = 1\n", 1014, 3, 1},
+      {u"For i = 1\nNext", 1013, 1, 10},
+      {u"Do\nx = 1\n", 1019, 3, 1},
+      {u"Sub A(\nEnd Sub", 1010, 1, 7},
+      {u"x = 1 +", 1023, 1, 8},
+      {u"Exit Do2", 1039, 1, 6},
+      {u"Foo(1, 2)", 1044, 1, 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(e.AddCode(c.text)) << std::string(c.text, c.text + 3);
+    EXPECT_EQ(e.Error().Number, c.number) << "case " << (&c - cases);
+    EXPECT_EQ(e.Error().Line, c.line) << "case " << (&c - cases);
+    EXPECT_EQ(e.Error().Column, c.col) << "case " << (&c - cases);
+  }
+}
+
+}  // namespace
+}  // namespace vbs
