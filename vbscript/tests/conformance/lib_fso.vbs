@@ -13,7 +13,7 @@ Dim ts : Set ts = fso.CreateTextFile(path, True)
 ts.WriteLine "first line"
 ts.Write "second"
 ts.Write " line"
-ts.WriteBlankLines 2
+ts.WriteBlankLines 2   ' the first one ends "second line"
 ts.WriteLine "last"
 ts.Close
 WScript.Echo "file:", fso.FileExists(path), fso.GetFile(path).Size, fso.GetFile(path).Name, fso.GetFile(path).ParentFolder.Name, fso.GetFolder(dir).Files.Count

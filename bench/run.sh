@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Runs each benchmark program in VBScript (through a Release build of vbsrun)
+# and in Lua 5.4, best of several runs each, and prints a table of the times,
+# their VBScript/Lua ratio and whether both printed the same checksum, then
+# the peak memory of compiling the 1 MB library (target: under 50 MB).
+#
+# usage: bench/run.sh [REPETITIONS]        (default 3)
+# environment: BENCH_BUILD_DIR (default build/release), LUA (default lua5.4)
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build=${BENCH_BUILD_DIR:-$root/build/release}
+reps=${1:-3}
+lua=${LUA:-lua5.4}
+
+command -v "$lua" >/dev/null || { echo "bench: $lua not found" >&2; exit 2; }
+
+# Configure once with our options; later runs keep whatever the folder holds.
+if [[ ! -f $build/CMakeCache.txt ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEL_BUILD_GUI=OFF \
+    >/dev/null || { echo "bench: configure failed" >&2; exit 2; }
+fi
+cmake --build "$build" --target vbsrun -j2 >/dev/null || { echo "bench: building vbsrun failed" >&2; exit 2; }
+have_helper=0
+if cmake --build "$build" --target bench_compile -j2 >/dev/null 2>&1; then have_helper=1; fi
+vbsrun=$build/bin/vbsrun
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$lua" "$here/gen_library.lua" "$work" || { echo "bench: generating the library failed" >&2; exit 2; }
+
+# best_ns CMD...: runs CMD $reps times; prints the best wall time in ns, or
+# "fail". The last run's output stays in $work/out and $work/err.
+best_ns() {
+  local best="" t0 t1 ns r
+  for ((r = 0; r < reps; r++)); do
+    t0=$(date +%s%N)
+    if ! "$@" >"$work/out" 2>"$work/err"; then
+      echo fail
+      return
+    fi
+    t1=$(date +%s%N)
+    ns=$((t1 - t0))
+    if [[ -z $best || $ns -lt $best ]]; then best=$ns; fi
+  done
+  echo "$best"
+}
+
+secs() { [[ $1 == fail ]] && echo fail || awk -v n="$1" 'BEGIN { printf "%.3f", n / 1e9 }'; }
+
+printf '%-12s %12s %10s %8s  %s\n' program "VBScript s" "Lua s" ratio checksum
+status=0
+peak=""
+for prog in fib floatloop strappend arraysum calls strlib compile; do
+  if [[ $prog == compile ]]; then
+    if ((have_helper)); then
+      vbs_cmd=("$build/bin/bench_compile" "$work/lib1mb.vbs")
+    else
+      vbs_cmd=("$vbsrun" "$work/lib1mb.vbs")
+    fi
+    lua_cmd=("$lua" "$here/lua/compile.lua" "$work/lib1mb.lua")
+  else
+    vbs_cmd=("$vbsrun" "$here/vbs/$prog.vbs")
+    lua_cmd=("$lua" "$here/lua/$prog.lua")
+  fi
+  vbs_ns=$(best_ns "${vbs_cmd[@]}")
+  vbs_out=$(tr -d '\r' <"$work/out")
+  if [[ $prog == compile && $have_helper == 1 && $vbs_ns != fail ]]; then
+    peak=$(awk '/^peak_kb/ { print $2 }' "$work/err")
+  fi
+  if [[ $vbs_ns == fail ]]; then
+    vbs_why=$(head -c 200 "$work/err")
+  fi
+  lua_ns=$(best_ns "${lua_cmd[@]}")
+  lua_out=$(tr -d '\r' <"$work/out")
+
+  if [[ $vbs_ns == fail || $lua_ns == fail ]]; then
+    ratio=-
+    check="failed${vbs_why:+: $vbs_why}"
+    status=1
+  else
+    ratio=$(awk -v a="$vbs_ns" -v b="$lua_ns" 'BEGIN { printf "%.2f", a / b }')
+    if [[ $prog == compile && $have_helper == 0 ]]; then
+      check="not compared (no bench_compile)"
+    elif [[ $vbs_out == "$lua_out" ]]; then
+      check="same ($vbs_out)"
+    else
+      check="DIFFERENT: vbs [$vbs_out] lua [$lua_out]"
+      status=1
+    fi
+  fi
+  printf '%-12s %12s %10s %8s  %s\n' "$prog" "$(secs "$vbs_ns")" "$(secs "$lua_ns")" "$ratio" "$check"
+  vbs_why=""
+done
+
+if [[ -n $peak ]]; then
+  awk -v k="$peak" 'BEGIN { printf "peak memory compiling the 1 MB library: %.1f MB (target < 50 MB)\n", k / 1024 }'
+else
+  echo "peak memory compiling the 1 MB library: not measured (bench_compile unavailable or failed)"
+fi
+exit $status
