@@ -110,9 +110,10 @@ std::optional<QString> AskText(const QString& title, const QString& prompt,
   if (g_recorder) {
     g_recorder->askedText_.push_back(request);
     if (g_recorder->textAnswers_.empty()) return defaultText;
-    std::optional<QString> answer = std::move(g_recorder->textAnswers_.front());
+    const PromptRecorder::TextAnswer answer = g_recorder->textAnswers_.front();
     g_recorder->textAnswers_.pop_front();
-    return answer;
+    if (answer.cancelled) return std::nullopt;
+    return answer.text;
   }
   bool ok = false;
   QString text = QInputDialog::getText(OwnerWindow(), request.title, prompt, QLineEdit::Normal,

@@ -68,7 +68,10 @@ class PromptRecorder {
   PromptRecorder& operator=(const PromptRecorder&) = delete;
 
   void Answer(int answer) { answers_.push_back(answer); }
-  void AnswerText(std::optional<QString> text) { textAnswers_.push_back(std::move(text)); }
+  // nullopt answers as Cancel.
+  void AnswerText(const std::optional<QString>& text) {
+    textAnswers_.push_back({!text.has_value(), text.value_or(QString())});
+  }
 
   const std::vector<PromptRequest>& Asked() const { return asked_; }
   const std::vector<TextRequest>& AskedText() const { return askedText_; }
@@ -78,7 +81,11 @@ class PromptRecorder {
   friend int ShowPrompt(const QString&, const QString&, PromptIcon, PromptButtons, int);
   friend std::optional<QString> AskText(const QString&, const QString&, const QString&);
   std::deque<int> answers_;
-  std::deque<std::optional<QString>> textAnswers_;
+  struct TextAnswer {
+    bool cancelled;
+    QString text;
+  };
+  std::deque<TextAnswer> textAnswers_;
   std::vector<PromptRequest> asked_;
   std::vector<TextRequest> askedText_;
   PromptRecorder* previous_ = nullptr;

@@ -20,7 +20,7 @@ namespace {
 
 zelDialog* g_dialog = nullptr;
 
-// VBScript's standard texts for the two errors the object raises itself.
+// Error numbers the object raises, as the script language numbers them.
 constexpr int kSubscriptOutOfRange = 9;
 constexpr int kInvalidPropertyValue = 380;
 constexpr int kArgumentNotOptional = 449;
