@@ -47,6 +47,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   txtUserInput->setEditable(true);
   txtUserInput->setInsertPolicy(QComboBox::NoInsert);
   txtUserInput->setFont(textFont);
+  // Keys arrive at the combo box when it has the focus and at its line
+  // edit when sent there directly; Enter and Escape are taken at both.
+  txtUserInput->installEventFilter(this);
   txtUserInput->lineEdit()->installEventFilter(this);
 
   txtOutputDisplay = new QPlainTextEdit(client);
@@ -111,12 +114,20 @@ void frmMain::SetWindowTwips(int top, int left, int height, int width) {
   }
   move(outer.topLeft());
   resize(outer.size() - extra);
+  // The frame is known only once the window is on screen: the outer size
+  // is applied again then.
+  pendingOuter_ = extra.isEmpty() ? outer.size() : QSize();
   ApplyLayout();
 }
 
 void frmMain::ApplyLayout() {
   if (laying_ || isMinimized()) return;
   laying_ = true;
+  const QSize extra = frameGeometry().size() - geometry().size();
+  if (pendingOuter_.isValid() && isVisible() && !extra.isEmpty()) {
+    resize(pendingOuter_ - extra);
+    pendingOuter_ = QSize();
+  }
   const QSize outer = frameGeometry().size();
   const int inputHeight = PixelsToTwipsY(txtUserInput->sizeHint().height());
   const MainLayout l = ComputeMainLayout(PixelsToTwipsX(outer.width()),
@@ -133,6 +144,11 @@ void frmMain::ApplyLayout() {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  ApplyLayout();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
   ApplyLayout();
 }
 
@@ -203,7 +219,8 @@ void frmMain::txtOutputDisplay_DblClick() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtUserInput->lineEdit() && event->type() == QEvent::KeyPress) {
+  if ((watched == txtUserInput || watched == txtUserInput->lineEdit()) &&
+      event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     int ascii = 0;
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) ascii = 13;

@@ -2,6 +2,7 @@
 // frmMain: the calculator window. An input line with its history, the
 // output log, and the 20-key pad.
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 #include <array>
 
@@ -47,10 +48,12 @@ class frmMain : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   QString mSelText;
   bool laying_ = false;
+  QSize pendingOuter_;  // outer size waiting for the frame to be known
 };
 
 }  // namespace zel
