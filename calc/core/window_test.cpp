@@ -6,11 +6,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "calc_test_support.h"
 #include "frm_main.h"
 #include "keypad.h"
 #include "twips.h"
+#include "zel_dialog.h"
+#include "zel_io_module.h"
 
 namespace zel::test {
 namespace {
@@ -305,6 +308,41 @@ TEST_F(WindowTest, ExeGivesTheInputLineTheFocusOtherKeysDoNot) {
   EXPECT_FALSE(w_->txtUserInput->hasFocus());
   Keys("=");
   EXPECT_TRUE(w_->txtUserInput->hasFocus());
+}
+
+TEST_F(WindowTest, LibraryFunctionAsksThroughTheInputDialog) {
+  // The real zelIO object and its dialog, answered by "typing" a value.
+  gCreateIOObject = [] { return CreateIOObject(); };
+  WriteLib("area.vbs",
+           "Function AskArea()\r\n"
+           "  AskArea = 3 * zelIO.getData(\"Diameter?\", 4, \"Area\")\r\n"
+           "End Function\r\n");
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  QString shownTitle, shownPrompt, shownValue;
+  bool answered = false;
+  std::function<void()> answer = [&] {
+    auto* d = qobject_cast<zelDialog*>(QApplication::activeModalWidget());
+    if (!d) {
+      QTimer::singleShot(20, answer);
+      return;
+    }
+    shownTitle = d->windowTitle();
+    shownPrompt = d->txtCaption->toPlainText();
+    shownValue = d->txtBaseValue->currentText();
+    d->txtBaseValue->setEditText(QStringLiteral("5"));
+    d->OKButton->click();
+    answered = true;
+  };
+  QTimer::singleShot(0, answer);
+  Type("AskArea()");
+  Keys("=");
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(shownTitle, "Area");
+  EXPECT_EQ(shownPrompt, "Diameter?");
+  EXPECT_EQ(shownValue, "4");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『AskArea()』\r\n15"));
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "15");
+  UnloadIODialog();
 }
 
 }  // namespace
