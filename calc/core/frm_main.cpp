@@ -102,8 +102,12 @@ void frmMain::SetWindowTwips(int top, int left, int height, int width) {
   // value) would leave the window unreachable: bring it back.
   bool visible = false;
   const QRect titleBand(outer.topLeft(), QSize(outer.width(), std::min(outer.height(), 30)));
-  for (QScreen* screen : QGuiApplication::screens())
-    if (screen->availableGeometry().intersects(titleBand)) visible = true;
+  for (QScreen* screen : QGuiApplication::screens()) {
+    // Enough of the caption to grab it with the mouse.
+    const QRect seen = screen->availableGeometry().intersected(titleBand);
+    if (seen.width() >= std::min(40, titleBand.width()) && seen.height() >= std::min(10, titleBand.height()))
+      visible = true;
+  }
   if (!visible) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       const QRect avail = screen->availableGeometry();

@@ -14,8 +14,15 @@ StartupSession::StartupSession() = default;
 StartupSession::~StartupSession() = default;
 
 QString DefaultLockDir() {
-  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (dir.isEmpty()) dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  // The session's runtime folder when there is one (asking Qt for it
+  // without one prints a warning); else the per-user configuration folder.
+  QString dir;
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+    dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (dir.isEmpty()) {
+    dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (!dir.isEmpty()) dir += QStringLiteral("/zelCalc");
+  }
   if (dir.isEmpty()) dir = QDir::tempPath();
   return dir;
 }
