@@ -24,5 +24,7 @@ Dim typed : typed = InputBox("prompt")
 WScript.Echo "inputbox:", "[" & typed & "]", TypeName(typed)
 typed = InputBox("second prompt")
 WScript.Echo "second inputbox:", "[" & typed & "]"
+typed = InputBox("nothing left to read")
+WScript.Echo "inputbox at end of input:", "[" & typed & "]", TypeName(typed)
 WScript.Quit 3
 WScript.Echo "not reached"
