@@ -1,6 +1,7 @@
 #include "engine/interp.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -900,10 +901,10 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
         GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
         switch (k) {
           case GlobalSlot::Procedure: {
-            Proc* p = gslots_[size_t(n->slot)].proc;
-            std::shared_ptr<Program> keep = gslots_[size_t(n->slot)].owner;
+            // Programs stay alive until Reset, so a procedure that is
+            // redefined while it runs keeps its code.
             (void)asStatement;
-            return CallProc(p, nullptr, n->args, f);
+            return CallProc(gslots_[size_t(n->slot)].proc, nullptr, n->args, f);
           }
           case GlobalSlot::Undefined:
             if (n->strict) Throw(500);
@@ -1739,19 +1740,23 @@ struct Ev {
       double a, b;
       if (IsIntegral(tl) && IsIntegral(tr)) {
         int64_t x = IntOf(l), y = IntOf(r);
+        // Results are written with the in-place setters: building a
+        // temporary and copying it costs a store-forwarding stall.
         if constexpr (OP == BinOp::Div) {
           if (y == 0) return false;
-          out = Variant::FromDouble(double(x) / double(y));
+          out.SetDouble(double(x) / double(y));
           return true;
         } else if constexpr (arith) {
           bool bothInt = tl == vbInteger && tr == vbInteger;
           int64_t z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
-          out = detail::IntResult(z, bothInt);
+          if (bothInt && z >= INT16_MIN && z <= INT16_MAX) out.SetInteger(int16_t(z));
+          else if (z >= INT32_MIN && z <= INT32_MAX) out.SetLong(int32_t(z));
+          else out.SetDouble(double(z));
           return true;
         } else {
           bool res = OP == BinOp::Eq ? x == y : OP == BinOp::Ne ? x != y : OP == BinOp::Lt ? x < y
                    : OP == BinOp::Gt ? x > y : OP == BinOp::Le ? x <= y : x >= y;
-          out = Variant::FromBool(res);
+          out.SetBool(res);
           return true;
         }
       }
@@ -1765,24 +1770,78 @@ struct Ev {
       if constexpr (arith) {
         if (OP == BinOp::Div && b == 0) return false;
         double z = OP == BinOp::Add ? a + b : OP == BinOp::Sub ? a - b : OP == BinOp::Mul ? a * b : a / b;
-        out = detail::CheckedDouble(z);
+        if (!std::isfinite(z)) return false;  // the slow path raises Overflow
+        out.SetDouble(z);
         return true;
       } else {
         bool res = OP == BinOp::Eq ? a == b : OP == BinOp::Ne ? a != b : OP == BinOp::Lt ? a < b
                  : OP == BinOp::Gt ? a > b : OP == BinOp::Le ? a <= b : a >= b;
-        out = Variant::FromBool(res);
+        out.SetBool(res);
         return true;
       }
     }
   }
 
+  // Operands by kind: locals, literals and global variables are read in
+  // place; anything else is evaluated into a value built in place.
+  enum OperandKind { kAny, kLocal, kLit, kGlobal };
+
+  static inline const Variant* GlobalVar(Interp& in, Expr* e) {
+    auto* n = static_cast<NameExpr*>(e);
+    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
+    if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
+      return &in.gvals_[size_t(n->slot)];
+    return nullptr;
+  }
+
   template <BinOp OP>
+  static inline __attribute__((always_inline)) Variant Finish(const Variant& l, const Variant& r) {
+    Variant out;
+    if (!Fast<OP>(l, r, out)) out = Slow<OP>(l, r);
+    return out;
+  }
+
+  template <BinOp OP, int RK>
+  static inline __attribute__((always_inline)) Variant WithLeft(Interp& in, BinaryExpr* b, Frame& f,
+                                                               const Variant& l) {
+    Expr* re = b->rhs.get();
+    if constexpr (RK == kLocal) {
+      return Finish<OP>(l, f.slots[static_cast<NameExpr*>(re)->slot].Deref());
+    } else if constexpr (RK == kLit) {
+      return Finish<OP>(l, static_cast<LiteralExpr*>(re)->value);
+    } else if constexpr (RK == kGlobal) {
+      if (const Variant* g = GlobalVar(in, re)) return Finish<OP>(l, *g);
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(l, r);
+    } else {
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(l, r);
+    }
+  }
+
+  template <BinOp OP, int LK = kAny, int RK = kAny>
   static Variant Bin(Interp& in, Expr* e, Frame& f) {
     auto* b = static_cast<BinaryExpr*>(e);
-    Variant l = b->lhs->fn(in, b->lhs.get(), f);
-    Variant r = b->rhs->fn(in, b->rhs.get(), f);
-    Variant out;
-    if (Fast<OP>(l, r, out)) return out;
+    Expr* le = b->lhs.get();
+    if constexpr (LK == kLocal) {
+      return WithLeft<OP, RK>(in, b, f, f.slots[static_cast<NameExpr*>(le)->slot].Deref());
+    } else if constexpr (LK == kLit) {
+      return WithLeft<OP, RK>(in, b, f, static_cast<LiteralExpr*>(le)->value);
+    } else if constexpr (LK == kGlobal) {
+      if (const Variant* g = GlobalVar(in, le)) return WithLeft<OP, RK>(in, b, f, *g);
+      Variant l = le->fn(in, le, f);
+      return WithLeft<OP, RK>(in, b, f, l);
+    } else {
+      Variant l = le->fn(in, le, f);
+      return WithLeft<OP, RK>(in, b, f, l);
+    }
+  }
+
+  template <BinOp OP>
+  static Variant Slow(const Variant& l0, const Variant& r0) {
+    // Copies: an operator may run script code (default properties) that
+    // changes the variables the operands were read from.
+    Variant l = l0, r = r0;
     switch (OP) {
       case BinOp::Add: return OpAdd(l, r);
       case BinOp::Sub: return OpSub(l, r);
@@ -1810,6 +1869,25 @@ struct Ev {
 
   // Statements
   static Flow StmtGeneric(Interp& in, Stmt* s, Frame& f) { return in.ExecGeneric(s, f); }
+  static Flow If(Interp& in, Stmt* s, Frame& f) {
+    auto* i = static_cast<IfStmt*>(s);
+    const size_t n = i->conds.size();
+    for (size_t k = 0; k < n; ++k) {
+      Expr* c = i->conds[k].get();
+      bool t;
+      try {
+        Variant v = c->fn(in, c, f);
+        t = IsTrue(v);
+      } catch (const ScriptError& e) {
+        // Resuming after a failed condition goes into the branch.
+        if (!f.onErrorResume) throw;
+        in.CatchToErr(e);
+        t = true;
+      }
+      if (t) return in.ExecBlock(i->blocks[k], f);
+    }
+    return in.ExecBlock(i->elseBlock, f);
+  }
   // x = <expr> for a local x (no Set, no arguments)
   static Flow AssignLocal(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
@@ -1840,6 +1918,31 @@ struct Ev {
   }
 };
 
+template <BinOp OP>
+static EvalFn PickKinds(int lk, int rk) {
+#define VBS_ROW(L) {&Ev::Bin<OP, L, Ev::kAny>, &Ev::Bin<OP, L, Ev::kLocal>, &Ev::Bin<OP, L, Ev::kLit>, &Ev::Bin<OP, L, Ev::kGlobal>}
+  static const EvalFn table[4][4] = {VBS_ROW(Ev::kAny), VBS_ROW(Ev::kLocal), VBS_ROW(Ev::kLit), VBS_ROW(Ev::kGlobal)};
+#undef VBS_ROW
+  return table[lk][rk];
+}
+
+// Operators with numeric fast paths get operand-specialised routines.
+static EvalFn PickFastBin(BinOp op, int lk, int rk) {
+  switch (op) {
+    case BinOp::Add: return PickKinds<BinOp::Add>(lk, rk);
+    case BinOp::Sub: return PickKinds<BinOp::Sub>(lk, rk);
+    case BinOp::Mul: return PickKinds<BinOp::Mul>(lk, rk);
+    case BinOp::Div: return PickKinds<BinOp::Div>(lk, rk);
+    case BinOp::Eq: return PickKinds<BinOp::Eq>(lk, rk);
+    case BinOp::Ne: return PickKinds<BinOp::Ne>(lk, rk);
+    case BinOp::Lt: return PickKinds<BinOp::Lt>(lk, rk);
+    case BinOp::Gt: return PickKinds<BinOp::Gt>(lk, rk);
+    case BinOp::Le: return PickKinds<BinOp::Le>(lk, rk);
+    case BinOp::Ge: return PickKinds<BinOp::Ge>(lk, rk);
+    default: return nullptr;
+  }
+}
+
 void Interp::Specialize(Expr* e) {
   switch (e->kind) {
     case Expr::Literal:
@@ -1852,8 +1955,21 @@ void Interp::Specialize(Expr* e) {
       else e->fn = &Ev::Name;
       return;
     }
-    case Expr::Binary:
-      switch (static_cast<BinaryExpr*>(e)->op) {
+    case Expr::Binary: {
+      auto* b = static_cast<BinaryExpr*>(e);
+      auto kindOf = [](Expr* x) {
+        if (x->fn == &Ev::LocalRead) return int(Ev::kLocal);
+        if (x->fn == &Ev::GlobalRead) return int(Ev::kGlobal);
+        if (x->kind == Expr::Literal) return int(Ev::kLit);
+        return int(Ev::kAny);
+      };
+      int lk = kindOf(b->lhs.get()), rk = kindOf(b->rhs.get());
+      EvalFn fast = PickFastBin(b->op, lk, rk);
+      if (fast) {
+        e->fn = fast;
+        return;
+      }
+      switch (b->op) {
 #define VBS_BIN(op) \
   case BinOp::op:   \
     e->fn = &Ev::Bin<BinOp::op>; \
@@ -1865,6 +1981,7 @@ void Interp::Specialize(Expr* e) {
 #undef VBS_BIN
       }
       return;
+    }
     default:
       e->fn = &Ev::Generic;
       return;
@@ -1873,6 +1990,10 @@ void Interp::Specialize(Expr* e) {
 
 void Interp::Specialize(Stmt* s) {
   s->fn = &Ev::StmtGeneric;
+  if (s->kind == Stmt::If) {
+    s->fn = &Ev::If;
+    return;
+  }
   if (s->kind != Stmt::Assign) return;
   auto* a = static_cast<AssignStmt*>(s);
   if (a->isSet || a->target->kind != Expr::Name) return;

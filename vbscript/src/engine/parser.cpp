@@ -71,6 +71,7 @@ class Parser {
       Advance();
       optionExplicit = true;
       EndOfStatement();
+      SkipNewlines();
     }
     while (!AtEnd()) {
       ParseTopStatement(prog->top);
