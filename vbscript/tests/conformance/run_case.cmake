@@ -7,9 +7,14 @@ get_filename_component(_name ${SCRIPT} NAME_WE)
 get_filename_component(_file ${SCRIPT} NAME)
 set(_base ${_dir}/${_name})
 
-# A fresh working folder per script: file tests create their files there.
+# A fresh working folder per script: file tests create their files there,
+# and find the data files of NAME.files/ copied in.
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
+if(IS_DIRECTORY ${_base}.files)
+  file(GLOB _data ${_base}.files/*)
+  file(COPY ${_data} DESTINATION ${WORKDIR})
+endif()
 
 set(_args)
 if(EXISTS ${_base}.args)
