@@ -176,7 +176,9 @@ std::optional<std::u16string> ConsoleUi::InputBox(std::u16string_view prompt, st
   (void)prompt;
   std::fflush(stdout);
   std::string line;
-  if (!std::getline(std::cin, line)) return std::nullopt;
+  // At the end of the input the console answers with an empty line, as a
+  // user pressing Enter would.
+  if (!std::getline(std::cin, line)) return std::u16string();
   if (!line.empty() && line.back() == '\r') line.pop_back();
   auto text = DecodeScriptText(line);
   return text ? *text : Utf8ToUtf16(line);

@@ -48,17 +48,9 @@ enum : int {
 
 class Parser {
  public:
-  explicit Parser(std::u16string_view text) {
-    Lexer lx(text);
-    try {
-      for (;;) {
-        toks_.push_back(lx.Next());
-        if (toks_.back().type == Tok::End) break;
-      }
-    } catch (const LexError& e) {
-      throw CompileError{e.number, e.line, e.col};
-    }
-  }
+  // Tokens are read on demand and dropped once a statement is done with
+  // them, so a large text never has all its tokens in memory at once.
+  explicit Parser(std::u16string_view text) : lx_(text) { Fill(0); }
 
   std::unique_ptr<Program> ParseAll(bool& optionExplicit) {
     auto prog = std::make_unique<Program>();
@@ -90,12 +82,34 @@ class Parser {
 
  private:
   // ---- token helpers ----------------------------------------------------
-  const Token& Cur() const { return toks_[pos_]; }
+  void Fill(size_t idx) const {
+    while (toks_.size() <= idx && !ended_) {
+      try {
+        toks_.push_back(lx_.Next());
+      } catch (const LexError& e) {
+        throw CompileError{e.number, e.line, e.col};
+      }
+      if (toks_.back().type == Tok::End) ended_ = true;
+    }
+  }
+  const Token& Cur() const {
+    Fill(pos_);
+    return toks_[pos_ < toks_.size() ? pos_ : toks_.size() - 1];
+  }
   const Token& PeekTok(size_t k = 1) const {
+    Fill(pos_ + k);
     return toks_[pos_ + k < toks_.size() ? pos_ + k : toks_.size() - 1];
   }
   void Advance() {
+    Fill(pos_ + 1);
     if (pos_ + 1 < toks_.size()) ++pos_;
+  }
+  // Forgets tokens before the current one (no saved position may be live).
+  void Compact() {
+    if (pos_ >= 256) {
+      toks_.erase(toks_.begin(), toks_.begin() + std::ptrdiff_t(pos_));
+      pos_ = 0;
+    }
   }
   bool AtEnd() const { return Cur().type == Tok::End; }
   bool IsKw(Kw k) const { return Cur().type == Tok::Ident && Cur().kw == k; }
@@ -579,6 +593,7 @@ class Parser {
 
   void ParseStatement(Block& out, bool nested) {
     Guard();
+    Compact();
     const Token t = Cur();
     if (t.type == Tok::Dot) {
       ParseSimple(out);
@@ -1312,7 +1327,9 @@ class Parser {
     }
   }
 
-  std::vector<Token> toks_;
+  mutable Lexer lx_;
+  mutable std::vector<Token> toks_;
+  mutable bool ended_ = false;
   size_t pos_ = 0;
   Program* prog_ = nullptr;
 };
