@@ -511,7 +511,9 @@ class Parser {
   }
   ExprP ParseSuffixes(ExprP e) {
     for (;;) {
-      if (Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) {
+      // A '.' after a blank starts a With member (Echo .Count), not a
+      // member of what precedes it.
+      if ((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) {
         Token at = Cur();
         Advance();
         auto m = Node<MemberExpr>(at);
@@ -856,7 +858,9 @@ class Parser {
   ExprP ParseCalleeNoArgs() {
     ExprP e = ParsePrimary();
     for (;;) {
-      if (Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) {
+      // A '.' after a blank starts a With member (Echo .Count), not a
+      // member of what precedes it.
+      if ((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) {
         Token at = Cur();
         Advance();
         auto m = Node<MemberExpr>(at);
@@ -871,7 +875,8 @@ class Parser {
         size_t save = pos_;
         Token at = Cur();
         auto args = ParseParenArgs();
-        if (Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident) || IsOp(OpK::LParen)) {
+        if (((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) ||
+            IsOp(OpK::LParen)) {
           e = ApplyArgs(std::move(e), std::move(args), at);
           continue;
         }
