@@ -34,6 +34,12 @@ Sub MakeGlobal()
 End Sub
 MakeGlobal
 WScript.Echo "global from sub:", madeInSub
+Sub MakeLocal()
+    Execute "Dim madeLocally : madeLocally = 9"
+    WScript.Echo "execute in sub sees its own declaration:", Eval("madeLocally")
+End Sub
+MakeLocal
+WScript.Echo "and it stays local:", IsEmpty(madeLocally)
 
 Function AddOne(x)
     AddOne = x + 1
