@@ -5,6 +5,11 @@ WScript.Echo "numbers:", 1 = 1.0, 2 < 10, CInt(3) = CDbl(3), 0.1 + 0.2 = 0.3, -1
 WScript.Echo "strings:", "abc" = "ABC", "abc" < "abd", "a" < "B", "" < "a", "ab" < "abc", "Z" < "a", "10" < "9"
 WScript.Echo "empty:", e = 0, e = "", e < 1, e = False, "" = e, e > -1
 WScript.Echo "booleans:", True = -1, True = 1, False = 0, True < False
+'' A number held in a variable is less than any string in a variable, even
+' one that reads as a larger number; function results count as variables
+Dim text100, num1000, text10, num10
+text100 = "100" : num1000 = 1000 : text10 = "10" : num10 = 10
+WScript.Echo "string and number values:", text100 > num1000, text100 > CLng(num1000), text10 = num10, num10 < text10, text10 = CStr(num10)
 WScript.Echo "dates:", #1/1/2000# < #1/2/2000#, #1/1/2000# = 36526, #1/1/2000 12:00# > #1/1/2000#
 WScript.Echo "null:", TypeName(n = n), TypeName(n <> 1), TypeName(n = Empty), TypeName("" < n)
 If n = 1 Then
