@@ -865,8 +865,10 @@ Variant Interp::IndexValue(const Variant& baseIn, std::vector<ExprP>& args, Fram
       if (!args[i]) Throw(9);
       idx[i] = ToIndex(EvalExpr(args[i].get(), f));
     }
-    Variant keep = base;  // the array may be replaced while indices are read
-    return keep.array()->At(idx, int(args.size()));
+    // base is a variable's storage: reading the indices may have replaced
+    // the array in it, so look again.
+    if (!base.IsArray()) Throw(13);
+    return base.array()->At(idx, int(args.size()));
   }
   if (base.IsObject()) {
     Variant obj = base;
@@ -1867,6 +1869,52 @@ struct Ev {
     return Variant();
   }
 
+  // a(i) for a local or global variable holding a one-dimensional array.
+  static inline int32_t FastIndex(const Variant& v) {
+    if (v.type() == vbLong) return v.longVal();
+    if (v.type() == vbInteger) return v.intVal();
+    return ToIndex(v);
+  }
+  static inline Variant* ElementCell(Interp& in, NameExpr* n, Frame& f) {
+    if (n->nk == NameKind::Local) return &f.slots[n->slot].Deref();
+    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
+    if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) return &in.gvals_[size_t(n->slot)];
+    return nullptr;
+  }
+  static Variant Index1(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    Variant* cell = ElementCell(in, n, f);
+    if (!cell || !cell->IsArray()) return in.EvalName(n, f, false);
+    Expr* ix = n->args[0].get();
+    int32_t i;
+    {
+      Variant iv = ix->fn(in, ix, f);
+      i = FastIndex(iv);
+    }
+    if (!cell->IsArray()) Throw(13);
+    return cell->array()->At1(i);
+  }
+  static Flow AssignIndex1(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant* cell = ElementCell(in, n, f);
+    if (!cell || !cell->IsArray()) return in.ExecGeneric(s, f);
+    Variant v = a->value->fn(in, a->value.get(), f);
+    if (v.IsObject()) {
+      in.Assign(n, std::move(v), false, f);
+      return Flow::Normal;
+    }
+    Expr* ix = n->args[0].get();
+    int32_t i;
+    {
+      Variant iv = ix->fn(in, ix, f);
+      i = FastIndex(iv);
+    }
+    if (!cell->IsArray()) Throw(13);
+    cell->ArrayForWrite()->At1(i) = std::move(v);
+    return Flow::Normal;
+  }
+
   // Statements
   static Flow StmtGeneric(Interp& in, Stmt* s, Frame& f) { return in.ExecGeneric(s, f); }
   static Flow If(Interp& in, Stmt* s, Frame& f) {
@@ -1950,7 +1998,10 @@ void Interp::Specialize(Expr* e) {
       return;
     case Expr::Name: {
       auto* n = static_cast<NameExpr*>(e);
-      if (!n->hasParens && n->nk == NameKind::Local) e->fn = &Ev::LocalRead;
+      if (n->hasParens && n->args.size() == 1 && n->args[0] &&
+          (n->nk == NameKind::Local || n->nk == NameKind::Global))
+        e->fn = &Ev::Index1;
+      else if (!n->hasParens && n->nk == NameKind::Local) e->fn = &Ev::LocalRead;
       else if (!n->hasParens && n->nk == NameKind::Global) e->fn = &Ev::GlobalRead;
       else e->fn = &Ev::Name;
       return;
@@ -1998,7 +2049,11 @@ void Interp::Specialize(Stmt* s) {
   auto* a = static_cast<AssignStmt*>(s);
   if (a->isSet || a->target->kind != Expr::Name) return;
   auto* n = static_cast<NameExpr*>(a->target.get());
-  if (n->hasParens) return;
+  if (n->hasParens) {
+    if (n->args.size() == 1 && n->args[0] && (n->nk == NameKind::Local || n->nk == NameKind::Global))
+      s->fn = &Ev::AssignIndex1;
+    return;
+  }
   // s = s & x keeps its in-place append path in the generic routine.
   if (a->value->kind == Expr::Binary && static_cast<BinaryExpr*>(a->value.get())->op == BinOp::Concat)
     return;
