@@ -1,9 +1,9 @@
 #pragma once
 // The script dialect of regular expressions (ECMAScript 3 style) over
-// UTF-16 text. Offsets are in UTF-16 code units.
-#include <memory>
+// UTF-16 text. Offsets are in UTF-16 code units. The matcher backtracks
+// with an explicit stack, so long subjects cannot exhaust the native stack.
+#include <cstdint>
 #include <optional>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +17,8 @@ struct RegexMatch {
   std::vector<std::optional<std::u16string>> groups;   // nullopt = group did not take part
 };
 
+struct RegexError {};
+
 class Regex {
  public:
   // Throws RegexError when the pattern does not compile.
@@ -27,11 +29,43 @@ class Regex {
   bool Test(std::u16string_view text) const;
   std::u16string Replace(std::u16string_view text, std::u16string_view replacement, bool global) const;
 
- private:
-  std::wregex re_;
-};
+  struct Inst {
+    uint8_t op;
+    bool flag;       // negated class / negative lookahead / lazy
+    int32_t x, y;
+  };
+  struct ClassRange {
+    char16_t lo, hi;
+  };
+  struct CharClass {
+    std::vector<ClassRange> ranges;
+    bool negated = false;
+  };
 
-struct RegexError {};
+ private:
+  // Backtrack entries: a branch to resume, or a register value to restore.
+  struct Entry {
+    int32_t pc;       // >= 0: branch target; -1: capture restore; -2: loop register restore
+    int32_t reg;
+    int64_t value;    // position for a branch, old value for a restore
+  };
+  struct State {
+    std::vector<int64_t> caps, loops;
+    std::vector<Entry> stack;
+  };
+  bool MatchAt(std::u16string_view text, size_t start, State& st) const;
+  bool Run(std::u16string_view text, int pc, size_t pos, State& st) const;
+  bool ClassHas(const CharClass& c, char16_t ch) const;
+
+  std::vector<Inst> prog_;
+  std::vector<CharClass> classes_;
+  int groups_ = 0;
+  int loopRegs_ = 0;
+  bool ignoreCase_ = false;
+  bool multiline_ = false;
+  int firstChar_ = -1;    // a literal every match starts with, or -1
+  int firstClass_ = -1;   // or a class every match starts with, or -1
+};
 
 // Expands $1..$99, $&, $`, $', $$ for one match.
 std::u16string ExpandReplacement(std::u16string_view replacement, const RegexMatch& m,

@@ -202,6 +202,27 @@ TEST(LibRegex, MatchingFeatures) {
   EXPECT_THROW(Regex(u"(abc", false, false), RegexError);
 }
 
+TEST(LibRegex, LongSubjectsAndPathologicalLoops) {
+  // Backtracking must not grow the native stack with the subject's length.
+  const std::u16string text(200000, u'a');
+  EXPECT_EQ(Regex(u"(a|b)*", false, false).Find(text, false)[0].length, text.size());
+  EXPECT_EQ(Regex(u".*?$", false, false).Find(text, false)[0].length, text.size());
+  // A loop whose body can match nothing stops instead of spinning.
+  EXPECT_EQ(Regex(u"(a*)*b", false, false).Find(u"aaab", false)[0].value, u"aaab");
+  EXPECT_EQ(Regex(u"(?:x?)*y", false, false).Find(u"zzy", false)[0].index, 2u);
+  EXPECT_EQ(Regex(u"a{2,3}", false, false).Find(u"aaaa", true).size(), 1u);
+  EXPECT_EQ(Regex(u"a{2,3}?", false, false).Find(u"aaaa", true).size(), 2u);
+  EXPECT_EQ(Regex(u"(?!ab)a\\w", false, false).Find(u"ab ac", false)[0].value, u"ac");
+  EXPECT_EQ(Regex(u"[^\\d\\s]+", false, false).Find(u"12 ab3", false)[0].value, u"ab");
+  EXPECT_EQ(Regex(u"[a-c-]+", false, false).Find(u"x-ab-", false)[0].value, u"-ab-");
+  EXPECT_EQ(Regex(u"\\u0041\\x42", false, false).Find(u"AB", false).size(), 1u);
+  EXPECT_EQ(Regex(u"[É]", true, false).Find(u"é", false).size(), 1u);
+  EXPECT_THROW(Regex(u"a**", false, false), RegexError);
+  EXPECT_THROW(Regex(u"[z-a]", false, false), RegexError);
+  EXPECT_THROW(Regex(u"a)", false, false), RegexError);
+  EXPECT_THROW(Regex(u"abc\\", false, false), RegexError);   // trailing backslash
+}
+
 TEST(LibRegex, ReplaceReferences) {
   Regex r(u"(\\w+) (\\w+)", false, false);
   EXPECT_EQ(r.Replace(u"hello world", u"$2 $1", false), u"world hello");
