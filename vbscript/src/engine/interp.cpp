@@ -255,6 +255,14 @@ void Interp::Init() {
 
 void Interp::Teardown() {
   // Release script values while the code behind their classes still runs.
+  // Script variables go first, so Class_Terminate handlers can still use
+  // the host's objects.
+  for (size_t i = 0; i < gvals_.size(); ++i) {
+    GlobalSlot::Kind k = i < gslots_.size() ? gslots_[i].kind : GlobalSlot::Var;
+    if (k == GlobalSlot::HostObj || k == GlobalSlot::ErrObj) continue;
+    Variant tmp = std::move(gvals_[i]);
+    tmp.Clear();
+  }
   gvals_.ForEach([](Variant& v) {
     Variant tmp = std::move(v);
     tmp.Clear();
@@ -341,15 +349,28 @@ void Interp::Commit(Resolver& r, const std::shared_ptr<Program>& prog) {
   programs_.push_back(prog);
 }
 
-std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Proc* scopeProc,
-                                                ClassDef* scopeCls) {
+std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Frame* scope,
+                                                std::vector<std::u16string>* newExtras) {
   bool explicitOpt = false;
   std::unique_ptr<Program> parsed = ParseProgram(text, explicitOpt);
   std::shared_ptr<Program> prog(parsed.release());
   Resolver r(*this, *prog, explicitOpt || optionExplicit_);
-  r.ResolveAll(scopeProc, scopeCls);
+  Proc* p = scope ? scope->proc : nullptr;
+  ClassDef* c = scope && scope->me ? scope->me->cls() : nullptr;
+  r.ResolveAll(p, c, scope && scope->extras ? &scope->extras->names : nullptr);
   Commit(r, prog);
+  if (newExtras) *newExtras = std::move(r.newExtras_);
   return prog;
+}
+
+Variant* Interp::PushScopedFrame(Frame& scope, int temps, int& total) {
+  int nslots = scope.proc ? scope.proc->nslots : 0;
+  int nextra = scope.extras ? int(scope.extras->values.size()) : 0;
+  total = std::max(1, nslots + nextra + temps);
+  Variant* slots = stack_.Push(total);
+  for (int i = 0; i < nslots; ++i) slots[i] = Variant::RefTo(&scope.slots[i].Deref());
+  for (int j = 0; j < nextra; ++j) slots[nslots + j] = Variant::RefTo(scope.extras->values[size_t(j)].get());
+  return slots;
 }
 
 void Interp::BeginHostCall() {
@@ -437,7 +458,7 @@ bool Interp::Eval(std::u16string_view text, Variant& out) {
   BeginHostCall();
   ExprP e;
   try {
-    e = CompileExpr(text, nullptr, nullptr);
+    e = CompileExpr(text, nullptr);
   } catch (const CompileError& ce) {
     RecordCompileError(ce, text);
     return false;
@@ -459,11 +480,13 @@ bool Interp::Eval(std::u16string_view text, Variant& out) {
   });
 }
 
-ExprP Interp::CompileExpr(std::u16string_view text, Proc* scopeProc, ClassDef* scopeCls) {
+ExprP Interp::CompileExpr(std::u16string_view text, Frame* scope) {
   ExprP e = ParseExpression(text);
   Program dummy;
   Resolver r(*this, dummy, optionExplicit_);
-  if (scopeProc || scopeCls) r.SetProcScope(scopeProc, scopeCls);
+  if (scope && (scope->proc || scope->me))
+    r.SetProcScope(scope->proc, scope->me ? scope->me->cls() : nullptr,
+                   scope->extras ? &scope->extras->names : nullptr);
   r.ResolveExprOnly(e.get());
   auto keep = std::make_shared<Program>();
   Commit(r, keep);
@@ -472,19 +495,22 @@ ExprP Interp::CompileExpr(std::u16string_view text, Proc* scopeProc, ClassDef* s
 }
 
 void Interp::RunProgram(Program& prog, Frame* scope) {
-  int extra = scope && scope->proc ? scope->proc->nslots : 0;
-  int n = std::max(1, extra + prog.topSlots);
-  Variant* slots = stack_.Push(n);
-  FrameScope fs(stack_, slots, n, curFrame_);
+  int n = 0;
+  Variant* slots;
   Frame top;
-  top.slots = slots;
-  if (scope) {
+  if (scope && scope->proc) {
     // Execute inside a procedure: its variables are reached through refs.
-    for (int i = 0; i < extra; ++i) slots[i] = Variant::RefTo(&scope->slots[i].Deref());
+    slots = PushScopedFrame(*scope, prog.topSlots, n);
     top.proc = scope->proc;
     top.me = scope->me;
     top.onErrorResume = scope->onErrorResume;
+    top.extras = scope->extras;
+  } else {
+    n = std::max(1, prog.topSlots);
+    slots = stack_.Push(n);
   }
+  FrameScope fs(stack_, slots, n, curFrame_);
+  top.slots = slots;
   top.parent = scope;
   curFrame_ = &top;
   // Constants are known before any statement runs.
@@ -496,42 +522,52 @@ void Interp::RunProgram(Program& prog, Frame* scope) {
 // ---- services for natives --------------------------------------------------------
 Variant Interp::EvalInScope(std::u16string_view text) {
   Frame* f = curFrame_;
-  Proc* p = f ? f->proc : nullptr;
-  ClassDef* c = f && f->me ? f->me->cls() : nullptr;
   ExprP e;
   try {
-    e = CompileExpr(text, p, c);
+    e = CompileExpr(text, f);
   } catch (const CompileError& ce) {
     throw ScriptError(ce.number);
   }
-  Frame dummy;
-  Frame& use = f ? *f : dummy;
-  Variant* tmp = nullptr;
-  if (!f) {
-    tmp = stack_.Push(1);
-    dummy.slots = tmp;
+  if (f && f->proc) {
+    int n = 0;
+    Variant* slots = PushScopedFrame(*f, 0, n);
+    FrameScope fs(stack_, slots, n, curFrame_);
+    Frame inner;
+    inner.slots = slots;
+    inner.proc = f->proc;
+    inner.me = f->me;
+    inner.extras = f->extras;
+    inner.parent = f;
+    curFrame_ = &inner;
+    return EvalExpr(e.get(), inner);
   }
-  struct Cleanup {
-    SlotStack& st;
-    Variant* t;
-    ~Cleanup() {
-      if (t) st.Pop(t, 1);
-    }
-  } cl{stack_, tmp};
-  return EvalExpr(e.get(), use);
+  if (f) return EvalExpr(e.get(), *f);
+  Variant* tmp = stack_.Push(1);
+  FrameScope fs(stack_, tmp, 1, curFrame_);
+  Frame top;
+  top.slots = tmp;
+  curFrame_ = &top;
+  return EvalExpr(e.get(), top);
 }
 
 void Interp::ExecuteInScope(std::u16string_view text, bool global) {
-  Frame* f = curFrame_;
-  Proc* p = !global && f ? f->proc : nullptr;
-  ClassDef* c = !global && f && f->me ? f->me->cls() : nullptr;
+  Frame* f = global ? nullptr : curFrame_;
+  if (f && !f->proc) f = nullptr;
   std::shared_ptr<Program> prog;
+  std::vector<std::u16string> newExtras;
   try {
-    prog = CompileProgram(text, p, c);
+    prog = CompileProgram(text, f, &newExtras);
   } catch (const CompileError& ce) {
     throw ScriptError(ce.number);
   }
-  RunProgram(*prog, p ? f : nullptr);
+  if (f && !newExtras.empty()) {
+    if (!f->extras) f->extras = std::make_shared<ExtraVars>();
+    for (auto& n : newExtras) {
+      f->extras->names.push_back(n);
+      f->extras->values.push_back(std::make_unique<Variant>());
+    }
+  }
+  RunProgram(*prog, f);
 }
 
 Variant Interp::MakeFuncRef(std::u16string_view name) {

@@ -40,8 +40,16 @@ struct AbortError {
 };
 
 
+// Variables that Execute declared inside a running procedure: they live as
+// long as the procedure's frame and are reached by later Execute/Eval.
+struct ExtraVars {
+  std::vector<std::u16string> names;
+  std::vector<std::unique_ptr<Variant>> values;
+};
+
 struct Frame {
   Variant* slots = nullptr;
+  std::shared_ptr<ExtraVars> extras;
   Proc* proc = nullptr;             // nullptr at top level
   ClassInstance* me = nullptr;
   bool onErrorResume = false;
@@ -156,9 +164,12 @@ class Interp {
   void Teardown();
   // Compilation
   void Commit(Resolver& r, const std::shared_ptr<Program>& prog);
-  std::shared_ptr<Program> CompileProgram(std::u16string_view text, Proc* scopeProc,
-                                          ClassDef* scopeCls);
-  ExprP CompileExpr(std::u16string_view text, Proc* scopeProc, ClassDef* scopeCls);
+  std::shared_ptr<Program> CompileProgram(std::u16string_view text, Frame* scope,
+                                          std::vector<std::u16string>* newExtras);
+  ExprP CompileExpr(std::u16string_view text, Frame* scope);
+  // Slots of a frame that runs code inside procedure frame `scope`: refs to
+  // its variables and Execute-declared extras, then `temps` own slots.
+  Variant* PushScopedFrame(Frame& scope, int temps, int& total);
   bool RunText(std::u16string_view text);
   template <class F>
   bool Guarded(std::u16string_view text, F&& body);

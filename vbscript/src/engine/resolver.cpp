@@ -125,6 +125,38 @@ void Resolver::CollectLocalDecls(Block& b, Proc& p) {
   }
 }
 
+void Resolver::CollectScopedDecls(Block& b) {
+  auto add = [&](const std::u16string& name) {
+    auto key = FoldName(name);
+    if (locals_.count(key)) return;
+    locals_[key] = evalBase_ + int(newExtras_.size());
+    newExtras_.push_back(name);
+  };
+  for (auto& sp : b) {
+    Stmt* s = sp.get();
+    switch (s->kind) {
+      case Stmt::Dim:
+        for (auto& v : static_cast<DimStmt*>(s)->vars) add(v.name);
+        break;
+      case Stmt::Const:
+        for (auto& c : static_cast<ConstStmt*>(s)->items) add(c.name);
+        break;
+      case Stmt::If: {
+        auto* i = static_cast<IfStmt*>(s);
+        for (auto& bl : i->blocks) CollectScopedDecls(bl);
+        CollectScopedDecls(i->elseBlock);
+        break;
+      }
+      case Stmt::For: CollectScopedDecls(static_cast<ForStmt*>(s)->body); break;
+      case Stmt::ForEach: CollectScopedDecls(static_cast<ForEachStmt*>(s)->body); break;
+      case Stmt::Do: CollectScopedDecls(static_cast<DoStmt*>(s)->body); break;
+      case Stmt::With: CollectScopedDecls(static_cast<WithStmt*>(s)->body); break;
+      default:
+        break;
+    }
+  }
+}
+
 int Resolver::AddLocal(Proc& p, const std::u16string& name, int line, int col) {
   auto key = FoldName(name);
   if (locals_.count(key)) throw CompileError{kNameRedefined, line, col};
@@ -135,7 +167,7 @@ int Resolver::AddLocal(Proc& p, const std::u16string& name, int line, int col) {
 }
 
 int Resolver::NewTemp() {
-  if (evalScope_ && proc_) return proc_->nslots + prog_.topSlots++;
+  if (evalScope_ && proc_) return evalBase_ + prog_.topSlots++;
   if (proc_) {
     proc_->slotNames.push_back(u"");
     return proc_->nslots++;
@@ -143,16 +175,22 @@ int Resolver::NewTemp() {
   return prog_.topSlots++;
 }
 
-void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls) {
+void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
+                          const std::vector<std::u16string>* extras) {
   // Global names first, so that procedures see every global of the text.
   for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
   for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
-  CollectGlobalDecls(prog_.top);
+  if (!scopeProc) CollectGlobalDecls(prog_.top);
   for (auto& c : prog_.classes) BuildClass(*c);
 
   proc_ = nullptr;
   cls_ = nullptr;
-  if (scopeProc || scopeCls) SetProcScope(scopeProc, scopeCls);
+  if (scopeProc || scopeCls) SetProcScope(scopeProc, scopeCls, extras);
+  if (scopeProc) {
+    // Execute inside a procedure declares its variables there.
+    CollectScopedDecls(prog_.top);
+    evalBase_ += int(newExtras_.size());
+  }
   ResolveBlock(prog_.top);
   evalScope_ = false;
   proc_ = nullptr;

@@ -13,17 +13,27 @@ class Resolver {
  public:
   Resolver(Interp& in, Program& prog, bool optionExplicit);
   // Throws CompileError; on success Commit() makes the new names real.
-  void ResolveAll(Proc* scopeProc = nullptr, ClassDef* scopeCls = nullptr);
-  // For Eval / Execute inside a procedure: names of that frame.
-  void SetProcScope(Proc* p, ClassDef* cls) {
+  void ResolveAll(Proc* scopeProc = nullptr, ClassDef* scopeCls = nullptr,
+                  const std::vector<std::u16string>* extras = nullptr);
+  // For Eval / Execute inside a procedure: names of that frame, then the
+  // variables earlier Execute calls declared there.
+  void SetProcScope(Proc* p, ClassDef* cls, const std::vector<std::u16string>* extras) {
     proc_ = p;
     cls_ = cls;
     locals_.clear();
-    if (p)
+    int base = 0;
+    if (p) {
       for (size_t i = 0; i < p->slotNames.size(); ++i)
         if (!p->slotNames[i].empty()) locals_[FoldName(p->slotNames[i])] = int(i);
+      base = p->nslots;
+    }
+    if (extras)
+      for (size_t j = 0; j < extras->size(); ++j) locals_[FoldName((*extras)[j])] = base + int(j);
+    evalBase_ = base + (extras ? int(extras->size()) : 0);
     evalScope_ = true;
   }
+  // Names that Execute declares in the procedure scope (in slot order).
+  std::vector<std::u16string> newExtras_;
   void ResolveExprOnly(Expr* e) { ResolveExpr(e, false); }
 
   struct Redecl {
@@ -57,6 +67,8 @@ class Resolver {
   Program& prog_;
   bool strict_;
   bool evalScope_ = false;
+  int evalBase_ = 0;
+  void CollectScopedDecls(Block& b);
   Proc* proc_ = nullptr;
   ClassDef* cls_ = nullptr;
   std::unordered_map<std::u16string, int> pendingIndex_;
