@@ -34,12 +34,21 @@ Sub MakeGlobal()
 End Sub
 MakeGlobal
 WScript.Echo "global from sub:", madeInSub
+' Execute inside a procedure works in that procedure's context: what it
+' declares, variables and procedures alike, is not seen outside it
 Sub MakeLocal()
     Execute "Dim madeLocally : madeLocally = 9"
     WScript.Echo "execute in sub sees its own declaration:", Eval("madeLocally")
+    Execute "Sub LocalProc() : WScript.Echo ""local procedure runs"" : End Sub"
+    LocalProc
 End Sub
 MakeLocal
 WScript.Echo "and it stays local:", IsEmpty(madeLocally)
+On Error Resume Next
+LocalProc
+WScript.Echo "procedure made by Execute in a sub, called outside:", Err.Number
+Err.Clear
+On Error GoTo 0
 
 Function AddOne(x)
     AddOne = x + 1
