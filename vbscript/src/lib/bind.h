@@ -30,6 +30,31 @@ double Dbl(Context& ctx, const Variant& v);                         // CDbl
 double DateArg(Context& ctx, const Variant& v);                     // CDate
 bool Bool(Context& ctx, const Variant& v);                          // CBool
 
+// Text of an argument without copying it when it already is a String: the
+// string functions are called in loops over large texts.
+class TextArg {
+ public:
+  TextArg(Context& ctx, const Variant& v) {
+    if (v.IsString()) {
+      view_ = v.str();
+    } else {
+      own_ = Str(ctx, v);
+      view_ = own_;
+    }
+  }
+  TextArg(const TextArg&) = delete;
+  TextArg& operator=(const TextArg&) = delete;
+  std::u16string_view view() const { return view_; }
+  operator std::u16string_view() const { return view_; }
+  size_t size() const { return view_.size(); }
+  bool empty() const { return view_.empty(); }
+  char16_t operator[](size_t i) const { return view_[i]; }
+
+ private:
+  std::u16string own_;
+  std::u16string_view view_;
+};
+
 // Optional argument helpers: `def` when omitted.
 int32_t OptLong(Context& ctx, const Args& a, int i, int32_t def);
 std::u16string OptStr(Context& ctx, const Args& a, int i, std::u16string_view def);

@@ -31,13 +31,13 @@ int CharToAnsi(char16_t c) {
 
 Variant FnLen(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  const Variant v = Plain(ctx, args[0]);
-  return Variant::FromLong(static_cast<int32_t>(ToText(v).size()));
+  const TextArg s(ctx, args[0]);
+  return Variant::FromLong(static_cast<int32_t>(s.size()));
 }
 
 Variant FnLenB(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Variant::FromLong(static_cast<int32_t>(Str(ctx, args[0]).size() * 2));
+  return Variant::FromLong(static_cast<int32_t>(TextArg(ctx, args[0]).size() * 2));
 }
 
 int32_t NonNegative(Context& ctx, const Variant& v) {
@@ -48,48 +48,48 @@ int32_t NonNegative(Context& ctx, const Variant& v) {
 
 Variant FnLeft(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  const std::u16string s = Str(ctx, args[0]);
+  const TextArg s(ctx, args[0]);
   const size_t n = static_cast<size_t>(NonNegative(ctx, args[1]));
-  return Text(std::u16string_view(s).substr(0, std::min(n, s.size())));
+  return Text(s.view().substr(0, std::min(n, s.size())));
 }
 
 Variant FnRight(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  const std::u16string s = Str(ctx, args[0]);
+  const TextArg s(ctx, args[0]);
   const size_t n = std::min(static_cast<size_t>(NonNegative(ctx, args[1])), s.size());
-  return Text(std::u16string_view(s).substr(s.size() - n));
+  return Text(s.view().substr(s.size() - n));
 }
 
 Variant FnMid(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  const std::u16string s = Str(ctx, args[0]);
+  const TextArg s(ctx, args[0]);
   const int32_t start = Long(ctx, args[1]);
   if (start < 1) Fail(kErrInvalidCall);
   size_t len = s.size();
   if (Has(args, 2)) len = static_cast<size_t>(NonNegative(ctx, args[2]));
   if (static_cast<size_t>(start) > s.size()) return Text(u"");
-  return Text(std::u16string_view(s).substr(static_cast<size_t>(start - 1), len));
+  return Text(s.view().substr(static_cast<size_t>(start - 1), len));
 }
 
 Variant FnLCase(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Text(ToLower(Str(ctx, args[0])));
+  return Text(ToLower(TextArg(ctx, args[0])));
 }
 Variant FnUCase(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Text(ToUpper(Str(ctx, args[0])));
+  return Text(ToUpper(TextArg(ctx, args[0])));
 }
 Variant FnTrim(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Text(Trim(Str(ctx, args[0]), true, true));
+  return Text(Trim(TextArg(ctx, args[0]), true, true));
 }
 Variant FnLTrim(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Text(Trim(Str(ctx, args[0]), true, false));
+  return Text(Trim(TextArg(ctx, args[0]), true, false));
 }
 Variant FnRTrim(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Text(Trim(Str(ctx, args[0]), false, true));
+  return Text(Trim(TextArg(ctx, args[0]), false, true));
 }
 
 Variant FnSpace(Context& ctx, Args& args) {
@@ -116,20 +116,20 @@ Variant FnString(Context& ctx, Args& args) {
   return Text(std::u16string(static_cast<size_t>(n), ch));
 }
 
-Variant FnStrReverse(Context& ctx, Args& args) { return Text(Reverse(Str(ctx, args[0]))); }
+Variant FnStrReverse(Context& ctx, Args& args) { return Text(Reverse(TextArg(ctx, args[0]))); }
 
 Variant FnAsc(Context& ctx, Args& args) {
-  const std::u16string s = Str(ctx, args[0]);
+  const TextArg s(ctx, args[0]);
   if (s.empty()) Fail(kErrInvalidCall);
   return Variant::FromInteger(static_cast<int16_t>(CharToAnsi(s[0])));
 }
 Variant FnAscW(Context& ctx, Args& args) {
-  const std::u16string s = Str(ctx, args[0]);
+  const TextArg s(ctx, args[0]);
   if (s.empty()) Fail(kErrInvalidCall);
   return Variant::FromInteger(static_cast<int16_t>(s[0]));
 }
 Variant FnAscB(Context& ctx, Args& args) {
-  const std::u16string s = Str(ctx, args[0]);
+  const TextArg s(ctx, args[0]);
   if (s.empty()) Fail(kErrInvalidCall);
   return Variant::FromInteger(static_cast<int16_t>(s[0] & 0xFF));
 }
@@ -163,15 +163,15 @@ Variant FnInStr(Context& ctx, Args& args) {
   }
   const Compare cmp = args.size() >= 4 ? OptCompare(ctx, args, 3) : Compare::Binary;
   if (IsNullArg(args, first) || IsNullArg(args, first + 1)) return Variant::Null();
-  const std::u16string s = Str(ctx, args[first]);
-  const std::u16string f = Str(ctx, args[first + 1]);
+  const TextArg s(ctx, args[first]);
+  const TextArg f(ctx, args[first + 1]);
   return Variant::FromLong(static_cast<int32_t>(InStr(start, s, f, cmp)));
 }
 
 Variant FnInStrRev(Context& ctx, Args& args) {
   if (IsNullArg(args, 0) || IsNullArg(args, 1)) return Variant::Null();
-  const std::u16string s = Str(ctx, args[0]);
-  const std::u16string f = Str(ctx, args[1]);
+  const TextArg s(ctx, args[0]);
+  const TextArg f(ctx, args[1]);
   const int32_t start = OptLong(ctx, args, 2, -1);
   if (start == 0 || start < -1) Fail(kErrInvalidCall);
   const Compare cmp = OptCompare(ctx, args, 3);
@@ -181,14 +181,14 @@ Variant FnInStrRev(Context& ctx, Args& args) {
 Variant FnStrComp(Context& ctx, Args& args) {
   const Compare cmp = OptCompare(ctx, args, 2);
   if (IsNullArg(args, 0) || IsNullArg(args, 1)) return Variant::Null();
-  return Variant::FromInteger(static_cast<int16_t>(StrCompare(Str(ctx, args[0]), Str(ctx, args[1]), cmp)));
+  return Variant::FromInteger(static_cast<int16_t>(StrCompare(TextArg(ctx, args[0]), TextArg(ctx, args[1]), cmp)));
 }
 
 Variant FnReplace(Context& ctx, Args& args) {
   if (IsNullArg(args, 0)) return Variant::Null();
-  const std::u16string s = Str(ctx, args[0]);
-  const std::u16string find = Str(ctx, args[1]);
-  const std::u16string with = Str(ctx, args[2]);
+  const TextArg s(ctx, args[0]);
+  const TextArg find(ctx, args[1]);
+  const TextArg with(ctx, args[2]);
   const int32_t start = OptLong(ctx, args, 3, 1);
   if (start < 1) Fail(kErrInvalidCall);
   const int32_t count = OptLong(ctx, args, 4, -1);
@@ -197,7 +197,7 @@ Variant FnReplace(Context& ctx, Args& args) {
 }
 
 Variant FnSplit(Context& ctx, Args& args) {
-  const std::u16string s = Str(ctx, args[0]);
+  const TextArg s(ctx, args[0]);
   const std::u16string delim = OptStr(ctx, args, 1, u" ");
   const int32_t count = OptLong(ctx, args, 2, -1);
   if (count < -1) Fail(kErrInvalidCall);
@@ -223,7 +223,7 @@ Variant FnFilter(Context& ctx, Args& args) {
   Variant holder;
   const Array& a = ArrayArg(ctx, args[0], holder);
   if (IsNullArg(args, 1)) Fail(kErrInvalidNull);
-  const std::u16string value = Str(ctx, args[1]);
+  const TextArg value(ctx, args[1]);
   const bool include = Has(args, 2) ? Bool(ctx, args[2]) : true;
   std::vector<std::u16string> items;
   items.reserve(a.Count());
@@ -236,11 +236,11 @@ Variant FnFilter(Context& ctx, Args& args) {
 
 Variant FnEscape(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Text(Escape(Str(ctx, args[0])));
+  return Text(Escape(TextArg(ctx, args[0])));
 }
 Variant FnUnescape(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Text(Unescape(Str(ctx, args[0])));
+  return Text(Unescape(TextArg(ctx, args[0])));
 }
 
 #undef NULL_IN_NULL_OUT
