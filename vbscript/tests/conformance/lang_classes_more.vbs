@@ -102,6 +102,25 @@ h.Value = 1
 Bump h.Value
 WScript.Echo "property argument:", h.Value
 
+Class Guarded
+    Private mV
+    Public Property Get V()
+        V = "unset"
+        If IsEmpty(mV) Then Exit Property
+        V = mV
+    End Property
+    Public Property Let V(x)
+        If x < 0 Then Exit Property
+        mV = x
+    End Property
+End Class
+Dim gd : Set gd = New Guarded
+WScript.Echo "exit property:", gd.V
+gd.V = -1
+WScript.Echo "exit property let:", gd.V
+gd.V = 4
+WScript.Echo "after a valid let:", gd.V
+
 Class Chain
     Public Count
     Public Function Add()

@@ -108,6 +108,9 @@ For i = 1 To 3
 Next
 WScript.Echo "nested exit:", s
 
+Stop
+WScript.Echo "stop does nothing outside a debugger"
+
 Dim d : Set d = CreateObject("Scripting.Dictionary")
 d.Add "k1", 1 : d.Add "k2", 2
 s = ""
