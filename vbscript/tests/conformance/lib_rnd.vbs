@@ -15,6 +15,12 @@ a = Rnd(-1)
 Randomize 42
 b = Rnd & " " & Rnd & " " & Rnd
 WScript.Echo "repeatable after Rnd(-1) and Randomize n:", a = b
+' Randomize n alone keeps part of the current state, so it does not repeat
+Randomize 42
+a = Rnd & " " & Rnd & " " & Rnd
+Randomize 42
+b = Rnd & " " & Rnd & " " & Rnd
+WScript.Echo "Randomize n alone repeats:", a = b
 Randomize
 ok = True
 For i = 1 To 1000
