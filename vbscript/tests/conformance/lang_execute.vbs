@@ -30,3 +30,7 @@ WScript.Echo "compile error in ExecuteGlobal raised:", Err.Number <> 0
 Err.Clear
 Execute "Err.Raise 7"
 WScript.Echo "run-time error in Execute:", Err.Number, Err.Description
+Err.Clear
+' Declaring an existing name again, as when one file is included twice
+ExecuteGlobal "Dim greeting"
+WScript.Echo "dim again through ExecuteGlobal:", Err.Number, Err.Description, greeting
