@@ -64,3 +64,16 @@ For i = 0 To UBound(parts)
     total = total + CDbl(parts(i))
 Next
 WScript.Echo "sum of text values:", total, TypeName(parts(0))
+
+' An undeclared variable passed ByRef comes into existence with the value set
+Sub SetFive(x)
+    x = 5
+End Sub
+SetFive madeByCall
+WScript.Echo "byref creates the variable:", madeByCall
+Dim grow : grow = Array()
+ReDim Preserve grow(0)
+grow(0) = "x"
+WScript.Echo "growing Array():", UBound(grow), grow(0)
+WScript.Echo "indexing a call result:", Array(1, 2)(1), Split("a b")(1)
+WScript.Echo "rounding edges:", Int(-1E-20), Fix(1E20), CLng(-2.5), CLng(-3.5), &H80000000, TypeName(&H80000000)
