@@ -117,7 +117,7 @@ class Dictionary final : public LibObject {
           NeedArgs(a, 1, 1);
           const int32_t mode = ToLong(a[0]);
           if (mode < 0 || !index_.empty()) throw ScriptError(kErrInvalidCall);
-          textMode_ = mode == 1;
+          textMode_ = mode >= 1;   // text and database compare both ignore case
           mode_ = mode;
         } else {
           result = Variant::FromLong(mode_);

@@ -90,7 +90,7 @@ int StrCompare(std::u16string_view a, std::u16string_view b, Compare cmp) {
 
 int64_t InStr(int64_t start, std::u16string_view s, std::u16string_view find, Compare cmp) {
   if (start < 1) start = 1;
-  if (start > static_cast<int64_t>(s.size())) return find.empty() && start == 1 ? 1 : 0;
+  if (s.empty() || start > static_cast<int64_t>(s.size())) return 0;
   if (find.empty()) return start;
   const size_t p = FindFrom(s, find, static_cast<size_t>(start - 1), cmp);
   return p == std::u16string_view::npos ? 0 : static_cast<int64_t>(p) + 1;
