@@ -1,6 +1,7 @@
 #include "zel_calculator.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QComboBox>
@@ -81,7 +82,7 @@ bool SetLibraryPath(const QString& programDir) {
 LoadStatus LoadUserLibrary() {
   // Listing first: when the folder cannot be read the engine in use stays.
   const std::vector<LibraryFile> files =
-      ListLibraryFiles(std::filesystem::path(QDir::fromNativeSeparators(gLibraryPath).toStdString()));
+      ListLibraryFiles(std::filesystem::path(QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString()));
 
   gGlobalModule.reset();
   gScriptEngine = std::make_unique<vbs::Engine>();
@@ -94,7 +95,9 @@ LoadStatus LoadUserLibrary() {
   LoadOutcome outcome = LoadLibraryFiles(files, target, AskYesNo,
                                          [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
   if (outcome.editFile) {
-    StartUserEditor(ToQ(outcome.editFile->name));
+    // The path as listed: a name that is not valid UTF-8 still reaches the
+    // right file.
+    StartUserEditor(QDir::toNativeSeparators(QFile::decodeName(outcome.editFile->path.c_str())));
     return LoadStatus::EndProgram;
   }
   return LoadStatus::Loaded;
@@ -204,13 +207,13 @@ void FocusTextBox(QWidget* box) {
 
 QString StripSpaces(const QString& text) { return ToQ(StripSpaces(ToU16(text))); }
 
-bool StartUserEditor(const QString& fileName) {
+bool StartUserEditor(const QString& filePath) {
   const QString editor = QString::fromStdString(
       AppSettings().Get("Option", "UserEditor", "NOTEPAD.EXE"));
   QStringList parts = QProcess::splitCommand(editor);
   if (parts.isEmpty()) return false;
   const QString program = parts.takeFirst();
-  parts << gLibraryPath + QDir::separator() + fileName;
+  parts << filePath;
   return QProcess::startDetached(program, parts);
 }
 

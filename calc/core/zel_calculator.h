@@ -83,10 +83,10 @@ void FocusTextBox(QWidget* box);
 
 QString StripSpaces(const QString& text);
 
-// Starts the "UserEditor" command on a library file without waiting. The
-// setting is split into program and arguments; the file's path (library
-// folder + separator + name) stays one argument, blanks and all.
-bool StartUserEditor(const QString& fileName);
+// Starts the "UserEditor" command on a library file (library folder +
+// separator + name) without waiting. The setting is split into program and
+// arguments; the file's path stays one argument, blanks and all.
+bool StartUserEditor(const QString& filePath);
 
 // Conversions at the Qt boundary.
 inline std::u16string ToU16(const QString& s) {
