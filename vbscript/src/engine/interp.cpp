@@ -124,24 +124,18 @@ struct DepthGuard {
 }  // namespace
 
 // ---- SlotStack ----------------------------------------------------------------
-Variant* SlotStack::Push(int n) {
+Variant* SlotStack::PushSlow(int n) {
   size_t need = size_t(n);
-  while (cur_ < segs_.size()) {
-    Seg& s = segs_[cur_];
-    if (s.cap - s.used >= need) {
-      Variant* p = s.data + s.used;
-      s.used += need;
-      return p;
-    }
-    if (s.used == 0) break;  // too small even when empty: replace below
-    ++cur_;
-  }
-  size_t cap = std::max<size_t>(need, 16384);
-  if (cur_ < segs_.size()) {
-    // An empty segment that is too small: swap in a bigger one.
+  // Move on to the next segment (the current one stays as it is: frames
+  // in it are still live).
+  if (cur_ < segs_.size() && segs_[cur_].used > 0) ++cur_;
+  while (cur_ < segs_.size() && segs_[cur_].cap < need) {
+    // An unused segment that is too small: replace it by a bigger one.
     delete[] segs_[cur_].data;
-    segs_[cur_] = Seg{new Variant[cap], cap, 0};
-  } else {
+    segs_.erase(segs_.begin() + std::ptrdiff_t(cur_));
+  }
+  if (cur_ >= segs_.size()) {
+    size_t cap = std::max<size_t>(need, 16384);
     segs_.push_back(Seg{new Variant[cap], cap, 0});
     cur_ = segs_.size() - 1;
   }
@@ -151,25 +145,19 @@ Variant* SlotStack::Push(int n) {
   return p;
 }
 
-void SlotStack::Pop(Variant* base, int n) {
-  for (int i = n - 1; i >= 0; --i) base[i].Clear();
-  // Frames are popped in reverse order of pushing.
-  while (cur_ > 0 && segs_[cur_].used == 0) --cur_;
-  Seg& s = segs_[cur_];
-  if (base >= s.data && base < s.data + s.cap) {
-    s.used = size_t(base - s.data);
-  } else {
-    // The frame lived in an earlier segment.
-    while (cur_ > 0) {
-      --cur_;
-      Seg& p = segs_[cur_];
-      if (base >= p.data && base < p.data + p.cap) {
-        p.used = size_t(base - p.data);
-        break;
-      }
+void SlotStack::PopSlow(Variant* base) {
+  // The frame starts a segment (or lives in an earlier one): walk back.
+  for (;;) {
+    Seg& s = segs_[cur_];
+    if (base >= s.data && base < s.data + s.cap) {
+      s.used = size_t(base - s.data);
+      if (s.used == 0 && cur_ > 0) --cur_;
+      return;
     }
+    s.used = 0;
+    if (cur_ == 0) return;
+    --cur_;
   }
-  while (cur_ > 0 && segs_[cur_].used == 0) --cur_;
 }
 
 SlotStack::~SlotStack() {
@@ -603,13 +591,42 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, F
   int n = p->nslots;
   Variant* slots = stack_.Push(n);
   FrameScope fs(stack_, slots, n, curFrame_);
+  const size_t nargs = args.size();
+  for (size_t i = 0; i < nargs; ++i) {
+    Expr* a = args[i].get();
+    if (!a) Throw(450);
+    if (p->params[i].byRef && a->kind == Expr::Name) {
+      auto* nm = static_cast<NameExpr*>(a);
+      if (!nm->hasParens) {
+        if (nm->nk == NameKind::Local) {
+          slots[i + 1] = Variant::RefTo(&f.slots[nm->slot].Deref());
+          continue;
+        }
+        if (Variant* cell = ByRefCell(a, f)) {
+          slots[i + 1] = Variant::RefTo(cell);
+          continue;
+        }
+      } else if (!nm->args.empty()) {
+        return CallProcWithElements(p, me, args, f, slots, i);
+      }
+    }
+    slots[i + 1] = a->fn(*this, a, f);
+  }
+  return RunProcBody(p, me, slots);
+}
+
+// Rest of CallProc from argument `first` on, when an argument may be an
+// array element: such elements go by reference too, their value copied in
+// and written back when the call returns.
+Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, std::vector<ExprP>& args,
+                                     Frame& f, Variant* slots, size_t first) {
   struct WriteBack {
     Variant* arrayCell;
     std::vector<int32_t> idx;
     int slot;
   };
   std::vector<WriteBack> writeBacks;
-  for (size_t i = 0; i < args.size(); ++i) {
+  for (size_t i = first; i < args.size(); ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
     if (p->params[i].byRef) {
@@ -618,8 +635,6 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, F
         continue;
       }
       if (a->kind == Expr::Name) {
-        // An array element goes by reference too: its value is copied in
-        // and written back when the call returns.
         auto* n = static_cast<NameExpr*>(a);
         if (n->hasParens && !n->args.empty()) {
           Variant* base = VarCell(n, f, false);
@@ -641,7 +656,6 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, F
     }
     slots[i + 1] = EvalExpr(a, f);
   }
-  if (writeBacks.empty()) return RunProcBody(p, me, slots);
   Variant result = RunProcBody(p, me, slots);
   for (auto& wb : writeBacks) {
     if (!wb.arrayCell->IsArray()) continue;
@@ -1951,6 +1965,49 @@ struct Ev {
     return Flow::Normal;
   }
 
+  // x = x + e, x = x - e, x = x * e for a numeric variable x: the new value
+  // is computed from a snapshot of x and stored in place.
+  template <BinOp OP>
+  static Flow Accumulate(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Variant* cell = nullptr;
+    if (n->nk == NameKind::Local) {
+      cell = &f.slots[n->slot].Deref();
+    } else {
+      GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
+      if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) cell = &in.gvals_[size_t(n->slot)];
+    }
+    if (!cell || cell->flags()) return in.ExecGeneric(s, f);
+    const VarType tc = cell->type();
+    Expr* re = b->rhs.get();
+    if (tc == vbDouble) {
+      const double x = cell->doubleVal();
+      Variant rv = re->fn(in, re, f);
+      double y;
+      if (AsDouble(rv, y)) {
+        double z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
+        if (std::isfinite(z)) {
+          cell->SetDouble(z);
+          return Flow::Normal;
+        }
+      }
+      Variant out = Finish<OP>(Variant::FromDouble(x), rv);
+      in.Assign(n, std::move(out), false, f);
+      return Flow::Normal;
+    }
+    if (IsIntegral(tc)) {
+      Variant lv = *cell;
+      Variant rv = re->fn(in, re, f);
+      Variant out = Finish<OP>(lv, rv);
+      if (!out.IsObject() && !cell->flags()) *cell = std::move(out);
+      else in.Assign(n, std::move(out), false, f);
+      return Flow::Normal;
+    }
+    return in.ExecGeneric(s, f);
+  }
+
   // Statements
   static Flow StmtGeneric(Interp& in, Stmt* s, Frame& f) { return in.ExecGeneric(s, f); }
   static Flow If(Interp& in, Stmt* s, Frame& f) {
@@ -2093,8 +2150,20 @@ void Interp::Specialize(Stmt* s) {
   // s = s & x keeps its in-place append path in the generic routine.
   if (a->value->kind == Expr::Binary && static_cast<BinaryExpr*>(a->value.get())->op == BinOp::Concat)
     return;
+  if (n->nk != NameKind::Local && n->nk != NameKind::Global) return;
+  if (a->value->kind == Expr::Binary) {
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    if (b->lhs->kind == Expr::Name) {
+      auto* l = static_cast<NameExpr*>(b->lhs.get());
+      if (!l->hasParens && l->nk == n->nk && l->slot == n->slot) {
+        if (b->op == BinOp::Add) { s->fn = &Ev::Accumulate<BinOp::Add>; return; }
+        if (b->op == BinOp::Sub) { s->fn = &Ev::Accumulate<BinOp::Sub>; return; }
+        if (b->op == BinOp::Mul) { s->fn = &Ev::Accumulate<BinOp::Mul>; return; }
+      }
+    }
+  }
   if (n->nk == NameKind::Local) s->fn = &Ev::AssignLocal;
-  else if (n->nk == NameKind::Global) s->fn = &Ev::AssignGlobal;
+  else s->fn = &Ev::AssignGlobal;
 }
 
 }  // namespace vbs

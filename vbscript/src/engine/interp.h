@@ -87,8 +87,26 @@ class GlobalValues {
 // into a caller's frame stay valid.
 class SlotStack {
  public:
-  Variant* Push(int n);
-  void Pop(Variant* base, int n);
+  Variant* Push(int n) {
+    if (cur_ < segs_.size()) {
+      Seg& s = segs_[cur_];
+      if (s.cap - s.used >= size_t(n)) {
+        Variant* p = s.data + s.used;
+        s.used += size_t(n);
+        return p;
+      }
+    }
+    return PushSlow(n);
+  }
+  void Pop(Variant* base, int n) {
+    for (int i = n - 1; i >= 0; --i) base[i].Clear();
+    Seg& s = segs_[cur_];
+    if (base > s.data && base < s.data + s.cap) {
+      s.used = size_t(base - s.data);
+      return;
+    }
+    PopSlow(base);
+  }
   ~SlotStack();
 
  private:
@@ -97,6 +115,8 @@ class SlotStack {
     size_t cap;
     size_t used;
   };
+  Variant* PushSlow(int n);
+  void PopSlow(Variant* base);
   std::vector<Seg> segs_;
   size_t cur_ = 0;
 };
@@ -189,6 +209,8 @@ class Interp {
   Variant CallBuiltin(int index, std::vector<ExprP>& args, Frame& f);
   Variant CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f);
   Variant RunProcBody(Proc* p, ClassInstance* me, Variant* slots);
+  Variant CallProcWithElements(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f,
+                               Variant* slots, size_t first);
   Variant CallClassMember(ClassInstance* inst, int mi, std::vector<ExprP>* args, Frame& f);
   Variant CallObject(const Variant& obj, std::u16string_view member, int cachedMember,
                      std::vector<ExprP>* args, bool hasParens, Frame& f, InvokeKind kind,
