@@ -899,7 +899,10 @@ class Parser {
         Advance();
         if (!IsOp(OpK::RParen)) {
           for (;;) {
+            // Dim takes constant bounds; sizes computed at run time need ReDim.
+            const Token bt = Cur();
             v.bounds.push_back(ParseExpr());
+            if (v.bounds.back()->kind != Expr::Literal) FailAt(kExpInt, bt);
             if (!IsOp(OpK::Comma)) break;
             Advance();
           }
@@ -921,7 +924,15 @@ class Parser {
       it.col = Cur().col;
       it.name = ExpectName();
       ExpectOp(OpK::Eq, kExpEq);
-      it.value = ParseExpr();
+      {
+        // A constant's value is a literal, optionally signed.
+        const Token vt = Cur();
+        it.value = ParseExpr();
+        Expr* v = it.value.get();
+        if (v->kind == Expr::Unary && static_cast<UnaryExpr*>(v)->op != UnOp::Not)
+          v = static_cast<UnaryExpr*>(v)->operand.get();
+        if (v->kind != Expr::Literal) FailAt(kExpLiteral, vt);
+      }
       s->items.push_back(std::move(it));
       if (!IsOp(OpK::Comma)) break;
       Advance();

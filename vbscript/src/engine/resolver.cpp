@@ -275,6 +275,7 @@ bool Resolver::NameEqualsFold(std::u16string_view a, std::u16string_view lowerB)
 }
 
 void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
+  doDepth_ = forDepth_ = whileDepth_ = 0;
   proc_ = &p;
   cls_ = cls;
   locals_.clear();
@@ -351,20 +352,28 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       ResolveExpr(f->from.get(), false);
       ResolveExpr(f->to.get(), false);
       if (f->step) ResolveExpr(f->step.get(), false);
+      ++forDepth_;
       ResolveBlock(f->body);
+      --forDepth_;
       break;
     }
     case Stmt::ForEach: {
       auto* f = static_cast<ForEachStmt*>(s);
       ResolveExpr(f->var.get(), true);
       ResolveExpr(f->coll.get(), false);
+      ++forDepth_;
       ResolveBlock(f->body);
+      --forDepth_;
       break;
     }
     case Stmt::Do: {
       auto* d = static_cast<DoStmt*>(s);
       if (d->cond) ResolveExpr(d->cond.get(), false);
+      // While ... Wend cannot be left with Exit Do.
+      int& depth = d->isWhileWend ? whileDepth_ : doDepth_;
+      ++depth;
       ResolveBlock(d->body);
+      --depth;
       break;
     }
     case Stmt::With: {
@@ -396,7 +405,9 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     case Stmt::Exit: {
       auto* e = static_cast<ExitStmt*>(s);
       bool ok = true;
-      if (e->what == ExitKind::Function) ok = proc_ && proc_->kind == ProcKind::Function;
+      if (e->what == ExitKind::Do) ok = doDepth_ > 0;
+      else if (e->what == ExitKind::For) ok = forDepth_ > 0;
+      else if (e->what == ExitKind::Function) ok = proc_ && proc_->kind == ProcKind::Function;
       else if (e->what == ExitKind::Sub) ok = proc_ && proc_->kind == ProcKind::Sub;
       else if (e->what == ExitKind::Property)
         ok = proc_ && (proc_->kind == ProcKind::PropGet || proc_->kind == ProcKind::PropLet ||
