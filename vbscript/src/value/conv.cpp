@@ -61,10 +61,31 @@ std::optional<double> ParseNumber(std::u16string_view text) {
     if (k == u'o' || k == u'O') return ParseRadix(t.substr(2), 8);
     return std::nullopt;
   }
+  // Besides the plain form, the system's number reader takes a sign before
+  // or after the number ("- 7", "7-"), parentheses for negative "(7)" and a
+  // leading currency symbol "$5".
+  bool negative = false, signSeen = false;
+  if (t.front() == u'(' && t.back() == u')') {
+    negative = true;
+    signSeen = true;
+    t = Trim(t.substr(1, t.size() - 2));
+  }
+  if (!t.empty() && (t.front() == u'+' || t.front() == u'-')) {
+    if (signSeen) return std::nullopt;
+    negative = t.front() == u'-';
+    signSeen = true;
+    t = Trim(t.substr(1));
+  }
+  if (!t.empty() && t.front() == u'$') t = Trim(t.substr(1));
+  if (!t.empty() && (t.back() == u'+' || t.back() == u'-')) {
+    if (signSeen) return std::nullopt;
+    negative = t.back() == u'-';
+    t = Trim(t.substr(0, t.size() - 1));
+  }
   std::string buf;
-  buf.reserve(t.size());
+  buf.reserve(t.size() + 1);
+  if (negative) buf.push_back('-');
   size_t i = 0;
-  if (t[i] == u'+' || t[i] == u'-') buf.push_back(char(t[i++]));
   int digits = 0;
   while (i < t.size() && ((t[i] >= u'0' && t[i] <= u'9') || (t[i] == u',' && digits > 0))) {
     if (t[i] != u',') { buf.push_back(char(t[i])); ++digits; }
@@ -76,7 +97,7 @@ std::optional<double> ParseNumber(std::u16string_view text) {
     while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') { buf.push_back(char(t[i++])); ++digits; }
   }
   if (digits == 0) return std::nullopt;
-  if (i < t.size() && (t[i] == u'e' || t[i] == u'E' || t[i] == u'd' || t[i] == u'D')) {
+  if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
     buf.push_back('e');
     ++i;
     if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) buf.push_back(char(t[i++]));
@@ -168,9 +189,7 @@ bool ToBool(const Variant& in) {
       std::u16string_view t = Trim(v.str());
       if (NameEquals(t, "True")) return true;
       if (NameEquals(t, "False")) return false;
-      auto d = ParseNumber(t);
-      if (!d) throw ScriptError(13);
-      return *d != 0.0;
+      return ToNumber(v) != 0.0;
     }
     case vbObject: return ToBool(DefaultValue(v.object()));
     case vbCurrency: return v.currencyScaled() != 0;
@@ -206,16 +225,17 @@ float ToSingle(const Variant& v) {
 }
 
 int64_t ToCurrencyScaled(const Variant& in) {
-  const Variant& v = in.Deref();
-  if (v.type() == vbCurrency) return v.currencyScaled();
-  // Scale through 15 significant digits so that 0.00015 counts as the
-  // decimal it was written as, not as the binary value just below it.
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.15g", ToNumber(v) * 10000.0);
-  double d = RoundHalfEven(std::strtod(buf, nullptr));
+  const Variant& x = in.Deref();
+  if (x.type() == vbCurrency) return x.currencyScaled();
+  double v = ToNumber(x);
   // The largest Currency is 922337203685477.5807.
-  if (!(d >= -9.223372036854775808e18 && d < 9.223372036854775808e18)) throw ScriptError(6);
-  return int64_t(d);
+  if (!(std::fabs(v) < 922337203685478.0)) throw ScriptError(6);
+  // Scale the whole part exactly and round only the fraction, so that
+  // large amounts keep their last digits.
+  double whole = std::trunc(v);
+  __int128 r = static_cast<__int128>(int64_t(whole)) * 10000 + int64_t(RoundHalfEven((v - whole) * 10000.0));
+  if (r > INT64_MAX || r < INT64_MIN) throw ScriptError(6);
+  return int64_t(r);
 }
 
 double ToDate(const Variant& in) {

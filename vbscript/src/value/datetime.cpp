@@ -175,6 +175,19 @@ int MonthFromWord(std::u16string_view w) {
   return 0;
 }
 
+bool IsWeekdayWord(std::u16string_view w) {
+  static const char* kNames[] = {"sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
+  if (w.size() < 3) return false;
+  for (const char* n : kNames) {
+    std::string_view name = n;
+    if (w.size() > name.size()) continue;
+    bool ok = true;
+    for (size_t i = 0; i < w.size() && ok; ++i) ok = Lower(w[i]) == char16_t(name[i]);
+    if (ok) return true;
+  }
+  return false;
+}
+
 bool Tokenize(std::u16string_view t, std::vector<Tok>& toks) {
   size_t i = 0;
   while (i < t.size()) {
@@ -205,6 +218,7 @@ bool Tokenize(std::u16string_view t, std::vector<Tok>& toks) {
         if (m && (a == u'a' || a == u'p')) { toks.push_back({Tok::AmPm, a == u'p' ? 1 : 0}); continue; }
         return false;
       }
+      if (IsWeekdayWord(w)) continue;  // "Monday, January 5, 2020"
       int month = MonthFromWord(w);
       if (!month) return false;
       toks.push_back({Tok::Month, month});
@@ -232,6 +246,9 @@ bool ValidDay(int y, int m, int d) { return m >= 1 && m <= 12 && d >= 1 && d <= 
 }  // namespace
 
 std::optional<double> ParseDateTime(std::u16string_view text) {
+  // A leading sign makes the text a number, not a date.
+  size_t first = text.find_first_not_of(u" \t");
+  if (first != std::u16string_view::npos && (text[first] == u'-' || text[first] == u'+')) return std::nullopt;
   std::vector<Tok> toks;
   if (!Tokenize(text, toks) || toks.empty()) return std::nullopt;
 

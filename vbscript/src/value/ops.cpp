@@ -100,11 +100,16 @@ Variant Arithmetic(const Variant& ain, const Variant& bin, Arith op) {
   if (op == Arith::Add) {
     // "+" joins two strings; a string plus Empty is the string.
     if (a.IsString() && (b.IsString() || b.IsEmpty())) return OpConcat(a, b);
-    if (b.IsString() && a.IsEmpty()) return b;
+    if (a.IsEmpty() && b.IsString()) return b;
   }
   Rank rank = Combine(RankOf(a), RankOf(b));
   if (op == Arith::Sub && a.type() == vbDate && b.type() == vbDate) rank = kRDouble;
   if (op == Arith::Mul && rank == kRDate) rank = kRDouble;
+  // Currency times a floating value (or numeric text) is a Double.
+  if (op == Arith::Mul && rank == kRCurrency) {
+    for (const Variant* x : {&a, &b})
+      if (x->type() == vbSingle || x->type() == vbDouble || x->type() == vbString) rank = kRDouble;
+  }
 
   if (rank <= kRLong && IsIntegral(a) && IsIntegral(b)) {
     int64_t x = IntOf(a), y = IntOf(b);
@@ -142,15 +147,13 @@ int64_t RoundedLong(const Variant& v) {
 Rank IntDivRank(const Variant& a, const Variant& b) {
   auto r = [](const Variant& v) {
     switch (v.type()) {
-      case vbEmpty: return kREmpty;
       case vbByte: return kRByte;
-      case vbBoolean: case vbInteger: return kRInteger;
+      case vbEmpty: case vbBoolean: case vbInteger: return kRInteger;
       default: return kRLong;
     }
   };
   Rank ra = r(a), rb = r(b);
-  Rank m = ra > rb ? ra : rb;
-  return m == kREmpty ? kRInteger : m;
+  return ra > rb ? ra : rb;
 }
 
 }  // namespace
@@ -170,8 +173,6 @@ Variant DivSlow(const Variant& ain, const Variant& bin) {
   double r = x / y;
   Rank m = ra > rb ? ra : rb;
   if (m == kRSingle && ra != kRLong && rb != kRLong) return FloatResult(r, kRSingle);
-  if (m == kRCurrency && ra != kRDouble && rb != kRDouble && ra != kRSingle && rb != kRSingle)
-    return Variant::FromCurrencyScaled(ToCurrencyScaled(Variant::FromDouble(r)));
   return FloatResult(r, kRDouble);
 }
 
@@ -384,8 +385,21 @@ Bits BitsOf(const Variant& in, Variant& holder) {
   Bits b;
   switch (x.type()) {
     case vbNull: b.null = true; return b;
-    case vbEmpty: b.rank = kREmpty; return b;
+    case vbEmpty: b.rank = kRInteger; return b;
     case vbBoolean: b.isBool = true; b.rank = kRInteger; b.v = x.boolVal() ? -1 : 0; return b;
+    case vbString: {
+      // Numeric text works as a Long; "True" and "False" as Booleans.
+      std::u16string_view t = x.str();
+      if (NameEquals(t, "True") || NameEquals(t, "False")) {
+        b.isBool = true;
+        b.rank = kRInteger;
+        b.v = NameEquals(t, "True") ? -1 : 0;
+        return b;
+      }
+      b.rank = kRLong;
+      b.v = ToLong(x);
+      return b;
+    }
     case vbByte: b.rank = kRByte; b.v = x.byteVal(); return b;
     case vbInteger: b.rank = kRInteger; b.v = x.intVal(); return b;
     default: b.rank = kRLong; b.v = ToLong(x); return b;
@@ -396,7 +410,6 @@ Variant BitsResult(int32_t r, const Bits& a, const Bits& b) {
   bool boolA = a.isBool || a.null, boolB = b.isBool || b.null;
   if (boolA && boolB) return Variant::FromBool(r != 0);
   Rank rank = a.null ? b.rank : b.null ? a.rank : (a.rank > b.rank ? a.rank : b.rank);
-  if (rank == kREmpty) rank = kRInteger;
   if (rank == kRByte) return Variant::FromByte(uint8_t(r));
   if (rank == kRInteger) return Variant::FromInteger(int16_t(r));
   return Variant::FromLong(r);
@@ -451,9 +464,9 @@ Variant OpNot(const Variant& in) {
   Bits a = BitsOf(in, h);
   if (a.null) return Variant::Null();
   if (a.isBool) return Variant::FromBool(a.v == 0);
-  Bits none;
-  none.rank = kREmpty;
-  return BitsResult(~a.v, a, none);
+  if (a.rank == kRByte) return Variant::FromByte(uint8_t(~a.v));
+  if (a.rank == kRInteger) return Variant::FromInteger(int16_t(~a.v));
+  return Variant::FromLong(~a.v);
 }
 
 }  // namespace vbs

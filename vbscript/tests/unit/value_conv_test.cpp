@@ -58,8 +58,13 @@ TEST(ValueText, ParseNumberForms) {
   EXPECT_EQ(ParseNumber(u"&hFFFF"), 65535.0);
   EXPECT_EQ(ParseNumber(u"&HFFFFFFFF"), -1.0);
   EXPECT_EQ(ParseNumber(u"&O17"), 15.0);
+  EXPECT_EQ(ParseNumber(u"- 7"), -7.0);
+  EXPECT_EQ(ParseNumber(u"7-"), -7.0);
+  EXPECT_EQ(ParseNumber(u" (7) "), -7.0);
+  EXPECT_EQ(ParseNumber(u"$5"), 5.0);
   for (const char16_t* bad : {u"", u"   ", u"12abc", u"abc", u".", u"1e", u"&H", u"&HG", u"&O8", u"1 2",
-                              u"-", u",5", u"&H100000000"})
+                              u"-", u",5", u"&H100000000",
+                              u"1d2", u"-(7)", u"-7-", u"()"})
     EXPECT_FALSE(ParseNumber(bad).has_value()) << A(bad);
 }
 
@@ -71,8 +76,12 @@ TEST(ValueConvert, RoundingIsHalfEven) {
   EXPECT_EQ(ToLong(Variant::FromDouble(0.5)), 0);
   EXPECT_EQ(ToLong(Variant::FromDouble(1.5)), 2);
   EXPECT_EQ(ToByte(Variant::FromDouble(254.5)), 254);
-  EXPECT_EQ(ToCurrencyScaled(Variant::FromDouble(0.00005)), 0);
-  EXPECT_EQ(ToCurrencyScaled(Variant::FromDouble(0.00015)), 2);
+  // 0.00015 as a double lies just below the half.
+  EXPECT_EQ(ToCurrencyScaled(Variant::FromDouble(0.00015)), 1);
+  EXPECT_EQ(ToCurrencyScaled(Variant::FromDouble(1.23456)), 12346);
+  // Large amounts keep every digit of their whole part.
+  EXPECT_EQ(ToCurrencyScaled(Variant::FromDouble(-922337203685477.0)), -9223372036854770000);
+  EXPECT_EQ(ToCurrencyScaled(Variant::FromString(u"123456789012.5")), 1234567890125000);
   EXPECT_EQ(ToLong(S(u" 42 ")), 42);
   EXPECT_EQ(ToLong(Variant::FromBool(true)), -1);
   EXPECT_EQ(ToLong(Variant()), 0);
@@ -113,6 +122,8 @@ TEST(ValueConvert, ConvertToGivesTheSubtype) {
   EXPECT_EQ(ConvertTo(Variant::FromInteger(2), vbCurrency).currencyScaled(), 20000);
   EXPECT_EQ(ConvertTo(S(u"1/2/2020"), vbDate).type(), vbDate);
   EXPECT_EQ(ConvertTo(Variant::FromBool(true), vbDate).dateVal(), -1.0);
+  EXPECT_EQ(ConvertTo(S(u"-1.5"), vbDate).dateVal(), -1.5);  // a number, not a date
+  EXPECT_EQ(ErrorOf([] { ConvertTo(S(u"1e999"), vbBoolean); }), 6);
   EXPECT_EQ(ErrorOf([] { ConvertTo(S(u"not a date"), vbDate); }), 13);
   EXPECT_EQ(ErrorOf([] { ConvertTo(Variant::FromDouble(1e10), vbDate); }), 6);
 }

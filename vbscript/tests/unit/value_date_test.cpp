@@ -91,11 +91,13 @@ TEST(ValueDate, ParsesCommonForms) {
   EXPECT_EQ(Parsed(u"3 PM"), "3:00:00 PM");
   EXPECT_EQ(Parsed(u"1/5/2020 13:45:10"), "1/5/2020 1:45:10 PM");
   EXPECT_EQ(Parsed(u"  2020-01-05 6:00 AM "), "1/5/2020 6:00:00 AM");
+  EXPECT_EQ(Parsed(u"Monday, January 5, 2020"), "1/5/2020");
 }
 
 TEST(ValueDate, RejectsNonDates) {
   for (const char16_t* bad : {u"", u"hello", u"12", u"2/30/2020", u"13/13/2020", u"25:00", u"10:61",
-                              u"13:00 PM", u"1/2/3/4", u"Foo 5 2020", u"1:2:3:4", u"0/1/2020"})
+                              u"13:00 PM", u"1/2/3/4", u"Foo 5 2020", u"1:2:3:4", u"0/1/2020", u"-1.5",
+                              u"+1/2/2020"})
     EXPECT_EQ(Parsed(bad), "(none)") << A(std::u16string(bad));
 }
 

@@ -54,6 +54,10 @@ TEST(ValueArithmetic, BooleanEmptyAndStrings) {
   EXPECT_EQ(Show(OpAdd(B(true), L(5))), "Long 4");
   EXPECT_EQ(Show(OpAdd(Variant(), Variant())), "Integer 0");
   EXPECT_EQ(Show(OpAdd(Variant(), L(7))), "Long 7");
+  EXPECT_EQ(Show(OpAdd(B(true), Variant())), "Integer -1");
+  EXPECT_EQ(Show(OpAdd(Variant(), By(3))), "Byte 3");
+  EXPECT_EQ(Show(OpAdd(Variant(), Variant::FromDate(1))), "Date 12/31/1899");
+  EXPECT_EQ(Show(OpSub(Variant(), B(true))), "Integer 1");
   EXPECT_EQ(Show(OpSub(Variant(), D(1.5))), "Double -1.5");
   // "+" of two strings joins them; string and number add numerically.
   EXPECT_EQ(Show(OpAdd(S(u"1"), S(u"2"))), "String 12");
@@ -80,6 +84,8 @@ TEST(ValueArithmetic, FloatingAndCurrency) {
   EXPECT_EQ(Show(OpAdd(Cur(1.25), I(2))), "Currency 3.25");
   EXPECT_EQ(Show(OpMul(Cur(1.5), Cur(1.5))), "Currency 2.25");
   EXPECT_EQ(Show(OpAdd(Cur(0.5), D(0.25))), "Currency 0.75");
+  EXPECT_EQ(Show(OpMul(Cur(0.5), D(0.25))), "Double 0.125");
+  EXPECT_EQ(Show(OpDiv(Cur(1), I(4))), "Double 0.25");
   EXPECT_EQ(ErrorOf([] { OpMul(D(1e308), D(10)); }), 6);
   EXPECT_EQ(ErrorOf([] { OpAdd(Cur(9e14), Cur(9e14)); }), 6);
 }
@@ -113,6 +119,7 @@ TEST(ValueArithmetic, IntegerDivisionAndModRoundHalfEven) {
   EXPECT_EQ(Show(OpMod(D(5.5), I(4))), "Long 2");  // 5.5 -> 6
   EXPECT_EQ(Show(OpMod(D(4.5), I(3))), "Long 1");  // 4.5 -> 4
   EXPECT_EQ(Show(OpIntDiv(By(9), By(2))), "Byte 4");
+  EXPECT_EQ(Show(OpIntDiv(Variant(), By(2))), "Integer 0");
   EXPECT_EQ(ErrorOf([] { OpIntDiv(I(1), D(0.4)); }), 11);
   EXPECT_EQ(ErrorOf([] { OpMod(I(1), I(0)); }), 11);
   EXPECT_EQ(ErrorOf([] { OpIntDiv(D(3e9), I(1)); }), 6);
@@ -193,6 +200,9 @@ TEST(ValueLogic, BitwiseTyping) {
   EXPECT_EQ(Show(OpImp(B(false), B(false))), "Boolean True");
   EXPECT_EQ(Show(OpAnd(D(6.5), I(3))), "Long 2");  // 6.5 -> 6
   EXPECT_EQ(Show(OpAnd(S(u"3"), I(1))), "Long 1");
+  EXPECT_EQ(Show(OpAnd(S(u"true"), B(true))), "Boolean True");
+  EXPECT_EQ(Show(OpXor(Variant(), By(200))), "Integer 200");
+  EXPECT_EQ(Show(OpNot(S(u"3"))), "Long -4");
   EXPECT_EQ(ErrorOf([] { OpAnd(S(u"x"), I(1)); }), 13);
 }
 
