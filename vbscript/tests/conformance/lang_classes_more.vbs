@@ -121,6 +121,21 @@ WScript.Echo "exit property let:", gd.V
 gd.V = 4
 WScript.Echo "after a valid let:", gd.V
 
+' A default property with an index, read and assigned through the object
+Class Vec
+    Private m(2)
+    Public Default Property Get Item(i)
+        Item = m(i)
+    End Property
+    Public Property Let Item(i, v)
+        m(i) = v
+    End Property
+End Class
+Dim vec : Set vec = New Vec
+vec(1) = 7
+vec.Item(2) = 9
+WScript.Echo "indexed default:", vec(1), vec.Item(2), vec(1) + vec(2)
+
 Class Chain
     Public Count
     Public Function Add()

@@ -34,6 +34,22 @@ WScript.Echo "object value:", d("obj")("x"), d("obj").Count, IsObject(d("obj"))
 d.RemoveAll
 WScript.Echo "remove all:", d.Count, UBound(d.Keys)
 
+' Items gives a copy; values update in place through the default Item
+Dim u : Set u = CreateObject("Scripting.Dictionary")
+u("a") = 1 : u("b") = 2
+Dim x, total : total = 0
+For Each x In u.Items : total = total + x : Next
+u("a") = u("a") + 10
+Dim copy : copy = u.Items
+copy(0) = 99
+WScript.Echo "items:", total, u("a"), copy(0)
+u.Add "list", Array(1, 2, 3)
+WScript.Echo "array value:", UBound(u("list")), u("list")(2)
+With u
+    .Add "c", 3
+    WScript.Echo "with:", .Count, .Item("c"), .Exists("c")
+End With
+
 Dim t : Set t = CreateObject("Scripting.Dictionary")
 WScript.Echo "default compare mode:", t.CompareMode
 t.CompareMode = vbTextCompare
