@@ -131,10 +131,10 @@ Class Vec
         m(i) = v
     End Property
 End Class
-Dim vec : Set vec = New Vec
-vec(1) = 7
-vec.Item(2) = 9
-WScript.Echo "indexed default:", vec(1), vec.Item(2), vec(1) + vec(2)
+Dim vect : Set vect = New Vec
+vect(1) = 7
+vect.Item(2) = 9
+WScript.Echo "indexed default:", vect(1), vect.Item(2), vect(1) + vect(2)
 
 Class Chain
     Public Count
