@@ -11,8 +11,29 @@ namespace {
 // Applies `f` keeping the argument's numeric subtype where the script does:
 // integers stay integers (widening on overflow), Currency stays Currency,
 // everything else becomes Double.
+// Currency works on its scaled integer so that no digit is lost: `digits`
+// -1 for Abs, -2 Int, -3 Fix, else Round to that many decimals.
+int64_t CurrencyOp(int64_t s, int digits) {
+  if (digits == -1) {
+    if (s == INT64_MIN) Fail(kErrOverflow);
+    return s < 0 ? -s : s;
+  }
+  if (digits >= 4) return s;
+  int64_t unit = 10000;
+  if (digits >= 0) for (int i = 0; i < digits; ++i) unit /= 10;
+  int64_t q = s / unit;
+  const int64_t r = s % unit;
+  if (digits == -2) {
+    if (r < 0) --q;
+  } else if (digits >= 0) {
+    const int64_t twice = 2 * (r < 0 ? -r : r);
+    if (twice > unit || (twice == unit && (q % 2 != 0))) q += r < 0 ? -1 : 1;
+  }
+  return q * unit;
+}
+
 template <class F>
-Variant MapNumber(Context& ctx, const Variant& arg, F f) {
+Variant MapNumber(Context& ctx, const Variant& arg, F f, int currencyDigits) {
   const Variant v = Plain(ctx, arg);
   switch (v.type()) {
     case vbNull: return Variant::Null();
@@ -28,18 +49,19 @@ Variant MapNumber(Context& ctx, const Variant& arg, F f) {
       return Variant::FromDouble(r);
     }
     case vbSingle: return Variant::FromSingle(static_cast<float>(f(v.singleVal())));
-    case vbCurrency: {
-      const double r = f(static_cast<double>(v.currencyScaled()) / 10000.0);
-      return Variant::FromCurrencyScaled(static_cast<int64_t>(std::llround(r * 10000.0)));
-    }
+    case vbCurrency: return Variant::FromCurrencyScaled(CurrencyOp(v.currencyScaled(), currencyDigits));
     case vbDate: return Variant::FromDate(f(v.dateVal()));
-    default: return Variant::FromDouble(f(ToDouble(v)));
+    default: {
+      const double r = f(ToDouble(v));
+      if (!std::isfinite(r)) Fail(kErrOverflow);
+      return Variant::FromDouble(r);
+    }
   }
 }
 
-Variant FnAbs(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::fabs(x); }); }
-Variant FnInt(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::floor(x); }); }
-Variant FnFix(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::trunc(x); }); }
+Variant FnAbs(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::fabs(x); }, -1); }
+Variant FnInt(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::floor(x); }, -2); }
+Variant FnFix(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::trunc(x); }, -3); }
 
 Variant FnSgn(Context& ctx, Args& args) {
   if (IsNullArg(args, 0)) return Variant::Null();
@@ -92,7 +114,7 @@ Variant FnRound(Context& ctx, Args& args) {
     // Numeric text rounds as a Double.
     return Variant::FromDouble(RoundDigits(ToDouble(v), digits));
   }
-  return MapNumber(ctx, v, [digits](double x) { return RoundDigits(x, digits); });
+  return MapNumber(ctx, v, [digits](double x) { return RoundDigits(x, digits); }, digits);
 }
 
 // Hex/Oct show Integer-sized values in 16 bits and everything else in 32.

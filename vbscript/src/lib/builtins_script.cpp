@@ -28,6 +28,7 @@ Variant Format(Context& ctx, Args& args, NumberStyle style) {
   if (v.IsEmpty()) x = 0;
   else if (v.IsString() && !IsNumericValue(v)) Fail(kErrTypeMismatch);
   else x = ToDouble(v);
+  if (!std::isfinite(x) || (style == NumberStyle::Percent && !std::isfinite(x * 100))) Fail(kErrOverflow);
   NumberFormat f;
   const int32_t digits = OptLong(ctx, args, 1, -1);
   if (digits < -1 || digits > 99) Fail(kErrInvalidCall);

@@ -193,7 +193,23 @@ Variant FnReplace(Context& ctx, Args& args) {
   if (start < 1) Fail(kErrInvalidCall);
   const int32_t count = OptLong(ctx, args, 4, -1);
   if (count < -1) Fail(kErrInvalidCall);
-  return Text(ReplaceText(s, find, with, start, count, OptCompare(ctx, args, 5)));
+  const Compare cmp = OptCompare(ctx, args, 5);
+  // Refuse results past the longest string before building them.
+  if (find.size() < with.size() && !find.empty()) {
+    const int64_t hits = count >= 0 ? count : static_cast<int64_t>(s.size() / find.size());
+    auto grows = [&](int64_t n) {
+      return static_cast<double>(s.size()) + static_cast<double>(n) * static_cast<double>(with.size() - find.size()) >
+             static_cast<double>(String::kMaxLength);
+    };
+    if (grows(hits)) {
+      int64_t actual = 0;
+      for (int64_t p = InStr(start, s, find, cmp); p > 0 && (count < 0 || actual < count);
+           p = InStr(p + static_cast<int64_t>(find.size()), s, find, cmp))
+        ++actual;
+      if (grows(actual)) Fail(7);
+    }
+  }
+  return Text(ReplaceText(s, find, with, start, count, cmp));
 }
 
 Variant FnSplit(Context& ctx, Args& args) {

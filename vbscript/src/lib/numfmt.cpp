@@ -54,6 +54,7 @@ std::u16string FormatFixed(double value, const NumberFormat& fmt) {
 
 std::u16string FormatStyled(double value, const NumberFormat& fmt, NumberStyle style) {
   if (style == NumberStyle::Percent) value *= 100;
+  if (!std::isfinite(value)) return u"";   // callers reject these first
   std::string ip, fp;
   DecimalDigits(value, fmt.digits < 0 ? 0 : fmt.digits, ip, fp);
   const bool zero = ip == "0" && fp.find_first_not_of('0') == std::string::npos;
@@ -78,6 +79,7 @@ std::u16string FormatStyled(double value, const NumberFormat& fmt, NumberStyle s
 double RoundDigits(double value, int digits) {
   if (!std::isfinite(value)) return value;
   if (digits == 0) return std::nearbyint(value);
+  if (digits > 15) return value;   // no double has more significant decimals to round
   // Work on the 15-digit decimal form so that 0.285 counts as ending in 5.
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.14e", value);

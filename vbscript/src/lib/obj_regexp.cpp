@@ -1,5 +1,6 @@
 // RegExp with its Matches, Match and SubMatches collections.
 #include <memory>
+#include <stdexcept>
 
 #include "lib/objbase.h"
 #include "lib/textalgo.h"
@@ -123,7 +124,11 @@ class RegExpObject final : public LibObject {
       case kReplace: {
         NeedArgs(a, 2, 2);
         const std::u16string text = Subject(a[0]);
-        result = Variant::FromString(Compiled().Replace(text, ToText(a[1]), global_));
+        try {
+          result = Variant::FromString(Compiled().Replace(text, ToText(a[1]), global_));
+        } catch (const std::length_error&) {
+          throw ScriptError(7);
+        }
         return;
       }
       default: throw ScriptError(kErrNotSupported);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 #include "lib/textalgo.h"
 
@@ -27,6 +28,7 @@ enum Op : uint8_t {
 };
 
 constexpr size_t kMaxProgram = 1 << 20;
+constexpr size_t kMaxResult = size_t(1) << 28;   // the longest script string
 constexpr int kMaxNesting = 500;
 
 // ---- parse tree --------------------------------------------------------------
@@ -659,6 +661,7 @@ std::u16string Regex::Replace(std::u16string_view text, std::u16string_view repl
   for (const auto& m : matches) {
     out.append(text.substr(last, m.index - last));
     out += ExpandReplacement(replacement, m, text);
+    if (out.size() > kMaxResult) throw std::length_error("replacement result too long");
     last = m.index + m.length;
   }
   out.append(text.substr(last));

@@ -87,6 +87,11 @@ TEST_F(LibBuiltins, MathFunctions) {
   EXPECT_EQ(Ev("Sqr(\"x\")"), u"#13");
   EXPECT_EQ(Ev("Sqr(Null)"), u"#94");
   EXPECT_EQ(Ev("Atn(1) * 4"), u"3.14159265358979");
+  // Currency keeps every digit through Abs, Int, Fix and Round.
+  EXPECT_EQ(Ev("Abs(CCur(\"-922337203685477\"))"), u"922337203685477");
+  EXPECT_EQ(Ev("Int(CCur(-2.5)) & Fix(CCur(-2.5)) & Round(CCur(\"2.345\"), 2) & \" \" & Round(CCur(-2.5))"), u"-3-22.34 -2");
+  EXPECT_EQ(Ev("Round(1.5, 400) & FormatNumber(Round(2.675, 2), 3)"), u"1.52.680");
+  EXPECT_EQ(Ev("Len(Replace(String(100000, \"a\"), \"a\", String(10000, \"b\")))"), u"#7");
   EXPECT_EQ(Ev("RGB(255, 128, 300)"), u"16744703");
   EXPECT_EQ(Type("Rnd"), u"Single");
 }
