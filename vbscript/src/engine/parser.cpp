@@ -3,6 +3,7 @@
 // re-read when its first parenthesis turns out to start an argument.
 #include "engine/parser.h"
 
+#include <deque>
 #include <utility>
 
 #include "engine/lexer.h"
@@ -1344,7 +1345,8 @@ class Parser {
   }
 
   mutable Lexer lx_;
-  mutable std::vector<Token> toks_;
+  // A deque: reading more tokens never moves the ones already read.
+  mutable std::deque<Token> toks_;
   mutable bool ended_ = false;
   size_t pos_ = 0;
   Program* prog_ = nullptr;
