@@ -12,6 +12,16 @@ Err.Clear
 ReDim huge(1000000000)
 WScript.Echo "huge array:", Err.Number, Err.Description
 Err.Clear
+ReDim square(100000, 100000)
+WScript.Echo "huge 2d array:", Err.Number
+Err.Clear
+Dim s
+s = Space(2147483647)
+WScript.Echo "huge Space:", Err.Number
+Err.Clear
+s = String(2147483647, "a")
+WScript.Echo "huge String:", Err.Number
+Err.Clear
 ' The script goes on normally afterwards
 WScript.Echo "still running:", Deep2(3)
 Function Deep2(n)
