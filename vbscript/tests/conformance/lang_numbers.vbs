@@ -23,3 +23,12 @@ WScript.Echo "currency math:", CCur(0.1) + CCur(0.2), CCur(10) / 4, CCur(1.23456
 WScript.Echo "integer range:", -32768 + 0, TypeName(CInt(-32768)), CInt(-32768) - 1, TypeName(CInt(-32768) - 1), CLng(-2147483647) - 1, TypeName(CLng(-2147483647) - 1)
 WScript.Echo "long overflow:", TypeName(CLng(-2147483647) - 2), 65536 * 32768, TypeName(65536 * 32768), TypeName(46341 * 46341)
 WScript.Echo "string numbers:", "1e2" + 0, "&H1F" + 0, " 5 " * 2, "0.5" * "4", "-3" - "-3"
+WScript.Echo "powers:", (-8) ^ 3, (-2) ^ -1, 1.7976931348623157E+308, TypeName(#1/1/2000# * 2), #1/1/2000# * 2
+On Error Resume Next
+Dim p
+p = (-8) ^ (1 / 3)
+WScript.Echo "fractional power of a negative:", Err.Number
+Err.Clear
+p = 2 ^ 1024
+WScript.Echo "power overflow:", Err.Number
+Err.Clear
