@@ -78,6 +78,27 @@ std::u16string BaseNameOf(std::u16string_view path) {
   return dot == std::u16string::npos ? name : name.substr(0, dot);
 }
 
+// "*" and "?" as file names use them, ignoring case.
+bool WildcardMatch(std::u16string_view pat, std::u16string_view name) {
+  size_t p = 0, n = 0, starP = std::u16string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pat.size() && (pat[p] == u'?' || FoldCase(pat[p]) == FoldCase(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pat.size() && pat[p] == u'*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::u16string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pat.size() && pat[p] == u'*') ++p;
+  return p == pat.size();
+}
+
 std::u16string BuildPath(std::u16string_view dir, std::u16string_view name) {
   if (dir.empty()) return std::u16string(name);
   std::u16string r(dir);
@@ -531,7 +552,7 @@ class FileSystem final : public LibObject {
  public:
   enum Member { kNoDefault, kFileExists, kFolderExists, kCreateFolder, kDeleteFile, kDeleteFolder, kGetFile,
                 kGetFolder, kOpenTextFile, kCreateTextFile, kBuildPath, kGetBaseName, kGetExtensionName,
-                kGetFileName, kGetParentFolderName, kGetAbsolutePathName, kCopyFile, kMoveFile, kGetTempName };
+                kGetFileName, kGetParentFolderName, kGetAbsolutePathName, kCopyFile, kMoveFile, kGetTempName, kGetSpecialFolder };
 
   std::u16string TypeName() const override { return u"FileSystemObject"; }
 
@@ -553,13 +574,31 @@ class FileSystem final : public LibObject {
       }
       case kDeleteFile: case kDeleteFolder: {
         NeedArgs(a, 1, 2);
-        const fs::path p = ToPath(ToText(a[0]));
+        const std::u16string spec = ToText(a[0]);
         const bool folder = member == kDeleteFolder;
-        if (folder ? !IsDir(p) : !IsFile(p)) throw ScriptError(folder ? kErrPathNotFound : kErrFileNotFound);
-        std::error_code ec;
-        if (folder) fs::remove_all(p, ec);
-        else fs::remove(p, ec);
-        if (ec) throw ScriptError(kErrPermission);
+        std::vector<fs::path> targets;
+        const std::u16string name = FileNameOf(spec);
+        if (name.find_first_of(u"*?") != std::u16string::npos) {
+          // A wildcard in the last part deletes every match in that folder.
+          const std::u16string dir = ParentOf(spec);
+          std::error_code ec;
+          for (fs::directory_iterator it(ToPath(dir.empty() ? u"." : dir), ec), end; !ec && it != end;
+               it.increment(ec)) {
+            std::error_code ec2;
+            if (it->is_directory(ec2) == folder && WildcardMatch(name, Utf8ToUtf16(it->path().filename().string())))
+              targets.push_back(it->path());
+          }
+        } else {
+          const fs::path p = ToPath(spec);
+          if (folder ? IsDir(p) : IsFile(p)) targets.push_back(p);
+        }
+        if (targets.empty()) throw ScriptError(folder ? kErrPathNotFound : kErrFileNotFound);
+        for (const auto& p : targets) {
+          std::error_code ec;
+          if (folder) fs::remove_all(p, ec);
+          else fs::remove(p, ec);
+          if (ec) throw ScriptError(kErrPermission);
+        }
         return;
       }
       case kGetFile: case kGetFolder: {
@@ -623,6 +662,16 @@ class FileSystem final : public LibObject {
         if (ec) throw ScriptError(kErrPermission);
         return;
       }
+      case kGetSpecialFolder: {
+        NeedArgs(a, 1, 1);
+        const int32_t which = ToLong(a[0]);
+        if (which < 0 || which > 2) throw ScriptError(kErrInvalidCall);
+        std::error_code ec;
+        // No Windows or System folder here: both are the root.
+        const std::u16string path = which == 2 ? FromPath(fs::temp_directory_path(ec)) : u"/";
+        result = Variant::FromObject(MakeFolder(StripTrailingSeps(path)).get());
+        return;
+      }
       case kGetTempName: {
         NeedArgs(a, 0, 0);
         static uint32_t counter = 0x1A2B3;
@@ -640,7 +689,7 @@ class FileSystem final : public LibObject {
     static const std::vector<const char*> names = {
         "", "FileExists", "FolderExists", "CreateFolder", "DeleteFile", "DeleteFolder", "GetFile", "GetFolder",
         "OpenTextFile", "CreateTextFile", "BuildPath", "GetBaseName", "GetExtensionName", "GetFileName",
-        "GetParentFolderName", "GetAbsolutePathName", "CopyFile", "MoveFile", "GetTempName"};
+        "GetParentFolderName", "GetAbsolutePathName", "CopyFile", "MoveFile", "GetTempName", "GetSpecialFolder"};
     return names;
   }
 };

@@ -170,4 +170,11 @@ TEST_F(LibScriptFiles, Utf16AndFileObjects) {
             u"15subTrue");
   EXPECT_EQ(Out("fso.DeleteFolder dir & \"/sub\" : result = fso.FolderExists(dir & \"/sub\")"), u"False");
   EXPECT_EQ(Out("fso.DeleteFolder dir & \"/sub\""), u"#76");
+  // Wildcards in the last part of the name.
+  EXPECT_EQ(Out("fso.CreateTextFile(dir & \"/k1.dat\").Close : fso.CreateTextFile(dir & \"/K22.DAT\").Close\n"
+                "fso.DeleteFile dir & \"/k?.dat\" : a = fso.FileExists(dir & \"/k1.dat\") & fso.FileExists(dir & \"/K22.DAT\")\n"
+                "fso.DeleteFile dir & \"/*.dat\" : result = a & fso.FileExists(dir & \"/K22.DAT\")"),
+            u"FalseTrueFalse");
+  EXPECT_EQ(Out("fso.DeleteFile dir & \"/*.dat\""), u"#53");
+  EXPECT_EQ(Out("result = fso.FolderExists(fso.GetSpecialFolder(2).Path)"), u"True");
 }
