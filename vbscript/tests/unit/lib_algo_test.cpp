@@ -233,3 +233,70 @@ TEST(LibRegex, ReplaceReferences) {
   Regex many(u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)", false, false);
   EXPECT_EQ(many.Replace(u"abcdefghijk", u"$11-$10-$1", false), u"k-j-a");
 }
+
+TEST(LibRegex, DialectDetails) {
+  // Alternatives are tried left to right, not longest first.
+  EXPECT_EQ(Regex(u"a|ab", false, false).Find(u"ab", false)[0].value, u"a");
+  // Multiline anchors sit at CR as well as LF; "." stops only at LF.
+  EXPECT_EQ(Regex(u"b$", false, true).Find(u"ab\r\ncd", false).size(), 1u);
+  EXPECT_EQ(Regex(u"^c", false, true).Find(u"ab\r\ncd", false)[0].index, 4u);
+  EXPECT_EQ(Regex(u"a.c", false, false).Find(u"a\rc a\nc", true).size(), 1u);
+  // Back references compare ignoring case under IgnoreCase, and an unset
+  // group matches the empty text.
+  EXPECT_EQ(Regex(u"(a)\\1", true, false).Find(u"aA", false).size(), 1u);
+  EXPECT_EQ(Regex(u"(x)?y\\1", false, false).Find(u"y", false)[0].value, u"y");
+  // Captures made inside a lookahead stay; a failed negative one leaves none.
+  const auto look = Regex(u"(?=(\\d+))\\d", false, false).Find(u"ab123", false);
+  ASSERT_EQ(look.size(), 1u);
+  EXPECT_EQ(*look[0].groups[0], u"123");
+  EXPECT_FALSE(Regex(u"(?!(a))b", false, false).Find(u"b", false)[0].groups[0].has_value());
+  // \B, \b inside a class (backspace), and escapes of special characters.
+  EXPECT_EQ(Regex(u"\\Bb", false, false).Find(u"b ab", false)[0].index, 3u);
+  EXPECT_EQ(Regex(u"[\\b]", false, false).Find(u"a\bb", false)[0].index, 1u);
+  EXPECT_EQ(Regex(u"\\.\\*\\(\\)\\[", false, false).Find(u"x.*()[", false)[0].index, 1u);
+  // A brace that does not make a quantifier is a literal.
+  EXPECT_EQ(Regex(u"a{,2}", false, false).Find(u"a{,2}", false).size(), 1u);
+  EXPECT_EQ(Regex(u"\\d{2,}", false, false).Find(u"1 22 333", true).size(), 2u);
+  // Lazy quantifiers with groups take as little as they can.
+  const auto lazy = Regex(u"<(.+?)>", false, false).Find(u"<a><b>", true);
+  ASSERT_EQ(lazy.size(), 2u);
+  EXPECT_EQ(*lazy[1].groups[0], u"b");
+  EXPECT_EQ(Regex(u"[^a-c]+", true, false).Find(u"ABCxyzA", false)[0].value, u"xyz");
+  EXPECT_THROW(Regex(u"(?<x>a)", false, false), RegexError);
+  EXPECT_THROW(Regex(u"[abc", false, false), RegexError);
+}
+
+TEST(LibText, CaseTablesAndEscapeRoundTrip) {
+  // Every code unit survives Escape and Unescape.
+  std::u16string all;
+  for (int c = 1; c < 0x3100; c += 7) all.push_back(static_cast<char16_t>(c));
+  EXPECT_EQ(Unescape(Escape(all)), all);
+  EXPECT_EQ(Escape(u"@*_+-./"), u"@*_+-./");
+  EXPECT_EQ(Escape(u"~!#"), u"%7E%21%23");
+  // Upper and lower case are inverse for the letters the tables cover.
+  for (char16_t c : std::u16string(u"AZÀÞĀŽΑΩАЯЀЏＡＺ")) {
+    EXPECT_EQ(ToUpperChar(ToLowerChar(c)), c) << static_cast<int>(c);
+    EXPECT_NE(ToLowerChar(c), c) << static_cast<int>(c);
+  }
+  EXPECT_EQ(ToUpper(u"ÿ"), u"Ÿ");
+  EXPECT_EQ(ToUpper(u"×÷ß"), u"×÷ß");   // no case
+  EXPECT_EQ(StrCompare(u"ΣΊ", u"σΊ", Compare::Text), 0);
+  EXPECT_EQ(InStr(1, u"ＡＢＣ", u"ｂ", Compare::Text), 2);
+}
+
+TEST(LibNumber, FormattingLimits) {
+  EXPECT_EQ(Fmt(0, 0), u"0");
+  EXPECT_EQ(Fmt(0.4, 0), u"0");
+  EXPECT_EQ(Fmt(-0.4, 0), u"0");     // no sign once nothing is left
+  EXPECT_EQ(Fmt(0.004, 2, false), u".00");
+  EXPECT_EQ(Fmt(123456789012345678.0, 0), u"123,456,789,012,346,000");   // 15 significant digits
+  EXPECT_EQ(Fmt(1.5e-10, 12), u"0.000000000150");
+  EXPECT_EQ(Fmt(999, 0), u"999");
+  EXPECT_EQ(Fmt(-1000, 0, true, false, true), u"-1,000");
+  EXPECT_EQ(Fmt(12.5, 5), u"12.50000");
+  EXPECT_EQ(Fmt(0.125, 2, true, false, true, NumberStyle::Currency), u"$0.13");
+  EXPECT_EQ(Fmt(1, 0, true, false, true, NumberStyle::Percent), u"100%");
+  EXPECT_DOUBLE_EQ(RoundDigits(0.125, 2), 0.12);
+  EXPECT_DOUBLE_EQ(RoundDigits(0.375, 2), 0.38);
+  EXPECT_DOUBLE_EQ(RoundDigits(1e20, 2), 1e20);
+}
