@@ -81,5 +81,8 @@ void RegisterLibraryBuiltins();
 int FindBuiltin(std::u16string_view name);
 const BuiltinDef& BuiltinAt(int index);
 const Variant* FindConstant(std::u16string_view name);
+// The same with a name already in lower case (no conversion, no copy).
+int FindBuiltinFolded(const std::u16string& folded);
+const Variant* FindConstantFolded(const std::u16string& folded);
 
 }  // namespace vbs

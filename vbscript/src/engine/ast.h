@@ -23,6 +23,32 @@ enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
 using EvalFn = Variant (*)(Interp&, Expr*, Frame&);
 using ExecFn = Flow (*)(Interp&, Stmt*, Frame&);
 
+// The nodes of one compiled text are carved from one arena that is freed
+// with the text: a large library compiles without a heap allocation per
+// node. Nodes made while no arena is current come from the heap.
+class NodeArena {
+ public:
+  NodeArena() = default;
+  NodeArena(const NodeArena&) = delete;
+  NodeArena& operator=(const NodeArena&) = delete;
+  ~NodeArena();
+  void* Alloc(size_t n);
+
+ private:
+  std::vector<char*> blocks_;
+  char* cur_ = nullptr;
+  size_t left_ = 0;
+};
+// The arena new nodes come from on this thread (nullptr = heap).
+NodeArena*& CurrentNodeArena();
+struct NodeArenaScope {
+  NodeArena* saved;
+  explicit NodeArenaScope(NodeArena* a) : saved(CurrentNodeArena()) { CurrentNodeArena() = a; }
+  ~NodeArenaScope() { CurrentNodeArena() = saved; }
+};
+void* AllocNode(size_t n);
+void FreeNode(void* p) noexcept;
+
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
   And, Or, Xor, Eqv, Imp,
@@ -50,6 +76,8 @@ struct Expr {
   EvalFn fn = nullptr;
   explicit Expr(Kind k) : kind(k) {}
   virtual ~Expr() = default;
+  static void* operator new(size_t n) { return AllocNode(n); }
+  static void operator delete(void* p) noexcept { FreeNode(p); }
 };
 using ExprP = std::unique_ptr<Expr>;
 
@@ -128,6 +156,8 @@ struct Stmt {
   ExecFn fn = nullptr;
   explicit Stmt(Kind k) : kind(k) {}
   virtual ~Stmt() = default;
+  static void* operator new(size_t n) { return AllocNode(n); }
+  static void operator delete(void* p) noexcept { FreeNode(p); }
 };
 
 struct AssignStmt : Stmt {
@@ -310,6 +340,8 @@ struct ClassDef {
 
 // One compiled unit (a text given to AddCode / ExecuteStatement / ...).
 struct Program {
+  // First member: destroyed last, after every node carved from it.
+  std::unique_ptr<NodeArena> arena = std::make_unique<NodeArena>();
   Block top;
   std::vector<std::unique_ptr<Proc>> procs;
   std::vector<std::unique_ptr<ClassDef>> classes;

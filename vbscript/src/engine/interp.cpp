@@ -273,8 +273,8 @@ void Interp::Reset() {
   Init();
 }
 
-int Interp::FindGlobal(std::u16string_view name) const {
-  auto it = gindex_.find(std::u16string(name));
+int Interp::FindGlobal(const std::u16string& name) const {
+  auto it = gindex_.find(name);
   return it == gindex_.end() ? -1 : it->second;
 }
 
@@ -320,12 +320,13 @@ void Interp::Commit(Resolver& r, const std::shared_ptr<Program>& prog) {
   for (auto& p : prog->procs) {
     int s = FindGlobal(FoldName(p->name));
     GlobalSlot& g = gslots_[size_t(s)];
-    bool known = g.kind == GlobalSlot::Procedure;
     g.kind = GlobalSlot::Procedure;
     g.proc = p.get();
     g.owner = prog;
-    if (!known || std::find(procOrder_.begin(), procOrder_.end(), s) == procOrder_.end())
+    if (!g.listed) {
+      g.listed = true;
       procOrder_.push_back(s);
+    }
   }
   for (auto& c : prog->classes) {
     int s = FindGlobal(FoldName(c->name));
@@ -345,7 +346,10 @@ std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Frame*
   Resolver r(*this, *prog, explicitOpt || optionExplicit_);
   Proc* p = scope ? scope->proc : nullptr;
   ClassDef* c = scope && scope->me ? scope->me->cls() : nullptr;
-  r.ResolveAll(p, c, scope && scope->extras ? &scope->extras->names : nullptr);
+  {
+    NodeArenaScope arena(prog->arena.get());  // nodes the resolver adds
+    r.ResolveAll(p, c, scope && scope->extras ? &scope->extras->names : nullptr);
+  }
   Commit(r, prog);
   if (newExtras) *newExtras = std::move(r.newExtras_);
   return prog;
@@ -469,6 +473,7 @@ bool Interp::Eval(std::u16string_view text, Variant& out) {
 }
 
 ExprP Interp::CompileExpr(std::u16string_view text, Frame* scope) {
+  NodeArenaScope heap(nullptr);  // the expression outlives no program
   ExprP e = ParseExpression(text);
   Program dummy;
   Resolver r(*this, dummy, optionExplicit_);

@@ -31,6 +31,7 @@ struct GlobalSlot {
   Proc* proc = nullptr;
   ClassDef* cls = nullptr;
   std::shared_ptr<Program> owner;  // keeps proc / class alive
+  bool listed = false;             // in the procedure list already
 };
 
 // Thrown for conditions that On Error Resume Next must not swallow (host
@@ -281,7 +282,7 @@ class Interp {
 
  public:
   // Resolution helpers used by the resolver
-  int FindGlobal(std::u16string_view name) const;
+  int FindGlobal(const std::u16string& foldedName) const;
   const GlobalSlot& Slot(int i) const { return gslots_[size_t(i)]; }
   int SlotCount() const { return int(gslots_.size()); }
 };

@@ -46,16 +46,34 @@ const std::unordered_map<std::u16string, Kw>& KeywordMap() {
 
 }  // namespace
 
+namespace {
+// Keywords are at most 8 ASCII letters: packed into one integer they are
+// looked up without building a string.
+uint64_t PackWord(std::u16string_view w) {
+  uint64_t key = 0;
+  for (char16_t c : w) {
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+    if (c > 0x7f) return 0;
+    key = (key << 8) | uint64_t(c);
+  }
+  return key;
+}
+const std::unordered_map<uint64_t, Kw>& PackedKeywords() {
+  static const std::unordered_map<uint64_t, Kw> m = [] {
+    std::unordered_map<uint64_t, Kw> r;
+    for (auto& [word, kw] : KeywordMap()) r.emplace(PackWord(word), kw);
+    return r;
+  }();
+  return m;
+}
+}  // namespace
+
 Kw LookupKeyword(std::u16string_view word) {
   if (word.size() > 8 || word.size() < 2) return Kw::None;
-  char16_t buf[8];
-  for (size_t i = 0; i < word.size(); ++i) {
-    char16_t c = word[i];
-    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
-    buf[i] = c;
-  }
-  auto& m = KeywordMap();
-  auto it = m.find(std::u16string(buf, word.size()));
+  uint64_t key = PackWord(word);
+  if (key == 0) return Kw::None;
+  auto& m = PackedKeywords();
+  auto it = m.find(key);
   return it == m.end() ? Kw::None : it->second;
 }
 

@@ -3,7 +3,7 @@
 // re-read when its first parenthesis turns out to start an argument.
 #include "engine/parser.h"
 
-#include <deque>
+#include <memory>
 #include <utility>
 
 #include "engine/lexer.h"
@@ -47,6 +47,45 @@ enum : int {
   kOutOfStack = 28,
 };
 
+// Tokens in fixed chunks: reading more never moves a token already read,
+// finished chunks can be dropped, and indexing stays a shift and a mask.
+class TokenBuf {
+ public:
+  Token& at(size_t i) { return chunks_[(i >> kShift) - first_][i & kMask]; }
+  const Token& at(size_t i) const { return chunks_[(i >> kShift) - first_][i & kMask]; }
+  size_t size() const { return size_; }
+  void push_back(Token&& t) {
+    if ((size_ >> kShift) - first_ >= chunks_.size()) {
+      if (!spare_.empty()) {
+        chunks_.push_back(std::move(spare_.back()));
+        spare_.pop_back();
+      } else {
+        chunks_.emplace_back(new Token[kChunk]);
+      }
+    }
+    at(size_) = std::move(t);
+    ++size_;
+  }
+  const Token& back() const { return at(size_ - 1); }
+  // Frees the chunks that lie wholly before index i.
+  void DropBefore(size_t i) {
+    size_t c = i >> kShift;
+    size_t n = c > first_ ? c - first_ : 0;
+    if (n == 0) return;
+    // Dropped chunks are kept for reuse: their tokens keep their buffers.
+    for (size_t k = 0; k < n; ++k) spare_.push_back(std::move(chunks_[k]));
+    chunks_.erase(chunks_.begin(), chunks_.begin() + std::ptrdiff_t(n));
+    first_ += n;
+  }
+
+ private:
+  static constexpr size_t kShift = 9, kChunk = size_t(1) << kShift, kMask = kChunk - 1;
+  std::vector<std::unique_ptr<Token[]>> chunks_;
+  std::vector<std::unique_ptr<Token[]>> spare_;
+  size_t first_ = 0;
+  size_t size_ = 0;
+};
+
 class Parser {
  public:
   // Tokens are read on demand and dropped once a statement is done with
@@ -56,6 +95,7 @@ class Parser {
   std::unique_ptr<Program> ParseAll(bool& optionExplicit) {
     auto prog = std::make_unique<Program>();
     prog_ = prog.get();
+    NodeArenaScope arena(prog->arena.get());
     SkipNewlines();
     // Option Explicit must come before any other statement.
     if (IsKw(Kw::Option)) {
@@ -94,24 +134,19 @@ class Parser {
     }
   }
   const Token& Cur() const {
-    Fill(pos_);
-    return toks_[pos_ < toks_.size() ? pos_ : toks_.size() - 1];
+    if (pos_ >= toks_.size()) Fill(pos_);
+    return toks_.at(pos_ < toks_.size() ? pos_ : toks_.size() - 1);
   }
   const Token& PeekTok(size_t k = 1) const {
     Fill(pos_ + k);
-    return toks_[pos_ + k < toks_.size() ? pos_ + k : toks_.size() - 1];
+    return toks_.at(pos_ + k < toks_.size() ? pos_ + k : toks_.size() - 1);
   }
   void Advance() {
     Fill(pos_ + 1);
     if (pos_ + 1 < toks_.size()) ++pos_;
   }
   // Forgets tokens before the current one (no saved position may be live).
-  void Compact() {
-    if (pos_ >= 256) {
-      toks_.erase(toks_.begin(), toks_.begin() + std::ptrdiff_t(pos_));
-      pos_ = 0;
-    }
-  }
+  void Compact() { toks_.DropBefore(pos_); }
   bool AtEnd() const { return Cur().type == Tok::End; }
   bool IsKw(Kw k) const { return Cur().type == Tok::Ident && Cur().kw == k; }
   bool IsOp(OpK o) const { return Cur().type == Tok::Op && Cur().op == o; }
@@ -1345,8 +1380,7 @@ class Parser {
   }
 
   mutable Lexer lx_;
-  // A deque: reading more tokens never moves the ones already read.
-  mutable std::deque<Token> toks_;
+  mutable TokenBuf toks_;
   mutable bool ended_ = false;
   size_t pos_ = 0;
   Program* prog_ = nullptr;

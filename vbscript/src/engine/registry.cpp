@@ -63,6 +63,18 @@ int FindBuiltin(std::u16string_view name) {
   return it == t.builtinIndex.end() ? -1 : it->second;
 }
 
+int FindBuiltinFolded(const std::u16string& folded) {
+  auto& t = T();
+  auto it = t.builtinIndex.find(folded);
+  return it == t.builtinIndex.end() ? -1 : it->second;
+}
+
+const Variant* FindConstantFolded(const std::u16string& folded) {
+  auto& t = T();
+  auto it = t.constants.find(folded);
+  return it == t.constants.end() ? nullptr : &it->second;
+}
+
 const BuiltinDef& BuiltinAt(int index) { return T().builtins[size_t(index)]; }
 
 const Variant* FindConstant(std::u16string_view name) {

@@ -483,11 +483,16 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
 void Resolver::ResolveName(NameExpr* n, bool isTarget) {
   (void)isTarget;
   n->strict = strict_;
-  auto key = FoldName(n->name);
+  // One buffer for the folded name: resolving a large text makes no
+  // allocation per name.
+  std::u16string& key = foldBuf_;
+  key.assign(n->name);
+  for (auto& c : key)
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
   if (proc_) {
     // The function's own name without arguments is its result variable.
     if ((proc_->kind == ProcKind::Function || proc_->kind == ProcKind::PropGet) && !n->hasParens &&
-        FoldName(proc_->name) == key) {
+        NameEquals(proc_->name, key)) {
       n->nk = NameKind::Local;
       n->slot = 0;
       return;
@@ -522,13 +527,13 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
       return;
     }
   }
-  int b = FindBuiltin(n->name);
+  int b = FindBuiltinFolded(key);
   if (b >= 0) {
     n->nk = NameKind::Builtin;
     n->slot = b;
     return;
   }
-  if (const Variant* c = FindConstant(n->name)) {
+  if (const Variant* c = FindConstantFolded(key)) {
     n->nk = NameKind::Constant;
     n->constVal = *c;
     return;

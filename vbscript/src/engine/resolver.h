@@ -68,6 +68,7 @@ class Resolver {
   bool strict_;
   bool evalScope_ = false;
   int evalBase_ = 0;
+  std::u16string foldBuf_;
   int doDepth_ = 0, forDepth_ = 0, whileDepth_ = 0;
   void CollectScopedDecls(Block& b);
   Proc* proc_ = nullptr;
