@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -142,8 +144,8 @@ class LibFileSystem : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("vbs_lib_fs_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            std::to_string(reinterpret_cast<uintptr_t>(this)));
+           ("vbs_lib_fs_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());   // tests may run in parallel
     std::filesystem::create_directories(dir_);
     fso_ = CreateLibraryObject(u"Scripting.FileSystemObject");
   }

@@ -3,6 +3,8 @@
 // expression flags, and the search and date functions at their edges.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -119,7 +121,8 @@ class LibScriptFiles : public LibScripts {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("vbs_lib_scripts_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+           ("vbs_lib_scripts_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());   // tests may run in parallel
     std::filesystem::create_directories(dir_);
     ASSERT_TRUE(engine_.ExecuteStatement(U16("Set fso = CreateObject(\"Scripting.FileSystemObject\")\ndir = \"" +
                                              dir_.string() + "\"")));
