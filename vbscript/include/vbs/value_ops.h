@@ -44,17 +44,35 @@ CmpResult CompareSlow(const Variant& a, const Variant& b, CompareMode mode);
 // Plain string comparison (-1/0/1), for StrComp, InStr and sorting.
 int CompareStrings(std::u16string_view a, std::u16string_view b, CompareMode mode);
 
+namespace detail {
+// Integer or Long as a 32-bit value.
+inline bool AsInt(const Variant& v, int32_t& out) {
+  if (v.type() == vbLong) { out = v.longVal(); return true; }
+  if (v.type() == vbInteger) { out = v.intVal(); return true; }
+  return false;
+}
+// Double, Integer or Long as a double.
+inline bool AsDbl(const Variant& v, double& out) {
+  switch (v.type()) {
+    case vbDouble: out = v.doubleVal(); return true;
+    case vbLong: out = v.longVal(); return true;
+    case vbInteger: out = v.intVal(); return true;
+    default: return false;
+  }
+}
+template <class T>
+inline CmpResult Order(T x, T y) {
+  return x < y ? CmpResult::Less : x > y ? CmpResult::Greater : CmpResult::Equal;
+}
+}  // namespace detail
+
 inline CmpResult Compare(const Variant& a, const Variant& b,
                          CompareMode mode = CompareMode::Binary) {
-  const VarType ta = a.type(), tb = b.type();
-  if (ta == vbLong && tb == vbLong) {
-    return a.longVal() < b.longVal() ? CmpResult::Less
-           : a.longVal() > b.longVal() ? CmpResult::Greater : CmpResult::Equal;
-  }
-  if (ta == vbDouble && tb == vbDouble) {
-    return a.doubleVal() < b.doubleVal() ? CmpResult::Less
-           : a.doubleVal() > b.doubleVal() ? CmpResult::Greater : CmpResult::Equal;
-  }
+  int32_t x, y;
+  if (detail::AsInt(a, x) && detail::AsInt(b, y)) return detail::Order(x, y);
+  double p, q;
+  if ((a.type() == vbDouble || b.type() == vbDouble) && detail::AsDbl(a, p) && detail::AsDbl(b, q))
+    return detail::Order(p, q);
   return CompareSlow(a, b, mode);
 }
 
@@ -98,31 +116,28 @@ inline Variant CheckedDouble(double r) {
 }
 }  // namespace detail
 
-inline Variant OpAdd(const Variant& a, const Variant& b) {
-  const VarType ta = a.type(), tb = b.type();
-  if (ta == vbLong && tb == vbLong) return detail::IntResult(int64_t(a.longVal()) + b.longVal(), false);
-  if (ta == vbInteger && tb == vbInteger) return detail::IntResult(int64_t(a.intVal()) + b.intVal(), true);
-  if (ta == vbDouble && tb == vbDouble) return detail::CheckedDouble(a.doubleVal() + b.doubleVal());
-  return AddSlow(a, b);
-}
-inline Variant OpSub(const Variant& a, const Variant& b) {
-  const VarType ta = a.type(), tb = b.type();
-  if (ta == vbLong && tb == vbLong) return detail::IntResult(int64_t(a.longVal()) - b.longVal(), false);
-  if (ta == vbInteger && tb == vbInteger) return detail::IntResult(int64_t(a.intVal()) - b.intVal(), true);
-  if (ta == vbDouble && tb == vbDouble) return detail::CheckedDouble(a.doubleVal() - b.doubleVal());
-  return SubSlow(a, b);
-}
-inline Variant OpMul(const Variant& a, const Variant& b) {
-  const VarType ta = a.type(), tb = b.type();
-  if (ta == vbLong && tb == vbLong) return detail::IntResult(int64_t(a.longVal()) * b.longVal(), false);
-  if (ta == vbInteger && tb == vbInteger) return detail::IntResult(int64_t(a.intVal()) * b.intVal(), true);
-  if (ta == vbDouble && tb == vbDouble) return detail::CheckedDouble(a.doubleVal() * b.doubleVal());
-  return MulSlow(a, b);
-}
+// Integer/Long pairs stay integral (Integer only when both are Integer);
+// pairs with a Double and an Integer, Long or Double are plain doubles.
+#define VBS_FAST_ARITH(name, op, slow)                                              \
+  inline Variant name(const Variant& a, const Variant& b) {                       \
+    int32_t x, y;                                                                 \
+    if (detail::AsInt(a, x) && detail::AsInt(b, y))                               \
+      return detail::IntResult(int64_t(x) op int64_t(y),                          \
+                               a.type() == vbInteger && b.type() == vbInteger);   \
+    double p, q;                                                                  \
+    if ((a.type() == vbDouble || b.type() == vbDouble) && detail::AsDbl(a, p) &&  \
+        detail::AsDbl(b, q))                                                      \
+      return detail::CheckedDouble(p op q);                                       \
+    return slow(a, b);                                                            \
+  }
+VBS_FAST_ARITH(OpAdd, +, AddSlow)
+VBS_FAST_ARITH(OpSub, -, SubSlow)
+VBS_FAST_ARITH(OpMul, *, MulSlow)
+#undef VBS_FAST_ARITH
+
 inline Variant OpDiv(const Variant& a, const Variant& b) {
-  const VarType ta = a.type(), tb = b.type();
-  if (ta == vbDouble && tb == vbDouble && b.doubleVal() != 0.0)
-    return detail::CheckedDouble(a.doubleVal() / b.doubleVal());
+  double p, q;
+  if (detail::AsDbl(a, p) && detail::AsDbl(b, q) && q != 0.0) return detail::CheckedDouble(p / q);
   return DivSlow(a, b);
 }
 

@@ -212,8 +212,9 @@ class Variant {
   void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
   void SetDate(double v) { Reset(vbDate); d_ = v; }
 
+  // String (8), Object (9) or any array: the types that hold a reference.
   static bool IsRefType(uint16_t t) {
-    return t == vbString || t == vbObject || (t & vbArray) != 0;
+    return (unsigned(t) - vbString < 2u) | ((t & vbArray) != 0);
   }
 
  private:
