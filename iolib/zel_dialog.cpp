@@ -41,6 +41,19 @@ void Place(QWidget* w, int left, int top, int width, int height) {
   w->resize(wd, h);
 }
 
+// A label whose caption is wider than the room left before the control to
+// its right (the replacement face runs wider than the original) gets a
+// smaller size of the same face instead of being cut off under that control.
+void FitLabel(QLabel* label, int roomTwips) {
+  const int room = TwipsToPixelsX(roomTwips);
+  QFont f = label->font();
+  while (label->sizeHint().width() > room && f.pointSizeF() > 6.0) {
+    f.setPointSizeF(f.pointSizeF() - 0.25);
+    label->setFont(f);
+  }
+  label->resize(std::min(label->sizeHint().width(), room), label->height());
+}
+
 QComboBox* MakeEditableCombo(QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(true);
@@ -140,6 +153,7 @@ void zelDialog::BuildControls() {
   Label2 = new QLabel(QStringLiteral("User Input/Selection"), this);
   Label2->setObjectName(QStringLiteral("Label2"));
   Place(Label2, 120, 1620, 1590, 180);
+  FitLabel(Label2, 1800 - 120 - 45);
 
   txtBaseValue = MakeEditableCombo(this);
   txtBaseValue->setObjectName(QStringLiteral("txtBaseValue"));
@@ -154,6 +168,7 @@ void zelDialog::BuildControls() {
   Label1 = new QLabel(QStringLiteral("Measurement Unit"), fraUnitConv);
   Label1->setObjectName(QStringLiteral("Label1"));
   Place(Label1, 180, 300, 1395, 180);
+  FitLabel(Label1, 1740 - 180 - 45);
 
   cmbUnit = MakeEditableCombo(fraUnitConv);
   cmbUnit->setObjectName(QStringLiteral("cmbUnit"));

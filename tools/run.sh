@@ -4,6 +4,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/ensure-deps.sh"
 build="$root/build/release"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEL_BUILD_GUI=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 exec "$build/bin/zelCalc" "$@"

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <utility>
+
 #include "dialog_test_util.h"
 #include "twips.h"
 
@@ -93,6 +95,13 @@ TEST_F(InputDialog, ControlsSitAtTheirTwipPositionsWithJapaneseCapableFonts) {
   // Labels and the value field are at least as tall as their text.
   EXPECT_GE(d.Label2->height(), d.Label2->fontMetrics().height());
   EXPECT_GE(d.txtBaseValue->height(), d.txtBaseValue->sizeHint().height());
+  // Both captions are whole and end before the field to their right.
+  for (auto [label, field] : {std::pair<QLabel*, QWidget*>{d.Label2, d.txtBaseValue},
+                              std::pair<QLabel*, QWidget*>{d.Label1, d.cmbUnit}}) {
+    EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+        << label->objectName().toStdString();
+    EXPECT_LT(label->geometry().right(), field->geometry().left()) << label->objectName().toStdString();
+  }
   // The tab order starts at the value field and runs through the buttons.
   EXPECT_EQ(d.txtBaseValue->nextInFocusChain()->parentWidget() == d.txtBaseValue
                 ? d.txtBaseValue->nextInFocusChain()->nextInFocusChain()
