@@ -318,6 +318,7 @@ void Interp::Commit(Resolver& r, const std::shared_ptr<Program>& prog) {
   }
   (void)base;
   for (auto& p : prog->procs) {
+    if (r.procsLocal_) break;
     int s = FindGlobal(FoldName(p->name));
     GlobalSlot& g = gslots_[size_t(s)];
     g.kind = GlobalSlot::Procedure;
@@ -344,6 +345,8 @@ std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Frame*
   std::unique_ptr<Program> parsed = ParseProgram(text, explicitOpt);
   std::shared_ptr<Program> prog(parsed.release());
   Resolver r(*this, *prog, explicitOpt || optionExplicit_);
+  if (scope && scope->extras)
+    for (auto& lp : scope->extras->procs) r.frameProcs_.push_back(lp.key);
   Proc* p = scope ? scope->proc : nullptr;
   ClassDef* c = scope && scope->me ? scope->me->cls() : nullptr;
   {
@@ -493,6 +496,8 @@ void Interp::RunProgram(Program& prog, Frame* scope) {
   Frame top;
   if (scope && scope->proc) {
     // Execute inside a procedure: its variables are reached through refs.
+    // One set of Execute declarations per call, shared by nested Executes.
+    if (!scope->extras) scope->extras = std::make_shared<ExtraVars>();
     slots = PushScopedFrame(*scope, prog.topSlots, n);
     top.proc = scope->proc;
     top.me = scope->me;
@@ -553,14 +558,27 @@ void Interp::ExecuteInScope(std::u16string_view text, bool global) {
   } catch (const CompileError& ce) {
     throw ScriptError(ce.number);
   }
-  if (f && !newExtras.empty()) {
+  if (f && (!newExtras.empty() || !prog->procs.empty())) {
     if (!f->extras) f->extras = std::make_shared<ExtraVars>();
     for (auto& n : newExtras) {
       f->extras->names.push_back(n);
       f->extras->values.push_back(std::make_unique<Variant>());
     }
+    auto& procs = f->extras->procs;
+    for (auto& p : prog->procs) {
+      std::u16string key = FoldName(p->name);
+      auto it = std::find_if(procs.begin(), procs.end(), [&](auto& lp) { return lp.key == key; });
+      if (it != procs.end()) it->proc = p.get();
+      else procs.push_back({std::move(key), p.get()});
+    }
   }
   RunProgram(*prog, f);
+}
+
+Proc* ExtraVars::FindProc(std::u16string_view name) const {
+  for (auto& lp : procs)
+    if (NameEquals(name, lp.key)) return lp.proc;
+  return nullptr;
 }
 
 Variant Interp::MakeFuncRef(std::u16string_view name) {
@@ -948,6 +966,7 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
       }
       case NameKind::Dyn:
         if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+          if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
           if (n->strict) Throw(500);
           Variant& v = f.slots[n->local].Deref();
           if (!n->hasParens) return v;
@@ -960,13 +979,13 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
           case GlobalSlot::Procedure: {
             // Programs stay alive until Reset, so a procedure that is
             // redefined while it runs keeps its code.
-            (void)asStatement;
             return CallProc(gslots_[size_t(n->slot)].proc, nullptr, n->args, f);
           }
           case GlobalSlot::Undefined:
+            if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
             if (n->strict) Throw(500);
             // Calling something that was never defined.
-            if (n->hasParens) throw ScriptError(13, u"Type mismatch: '" + n->name + u"'");
+            if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + n->name + u"'");
             return Variant();
           case GlobalSlot::Class:
             Throw(13);

@@ -41,11 +41,18 @@ struct AbortError {
 };
 
 
-// Variables that Execute declared inside a running procedure: they live as
-// long as the procedure's frame and are reached by later Execute/Eval.
+// Variables and procedures that Execute declared inside a running
+// procedure: they live as long as the procedure's frame and are reached by
+// the procedure itself and by later Execute/Eval in it, never from outside.
 struct ExtraVars {
   std::vector<std::u16string> names;
   std::vector<std::unique_ptr<Variant>> values;
+  struct LocalProc {
+    std::u16string key;  // folded name
+    Proc* proc;          // owned by a program kept in Interp::programs_
+  };
+  std::vector<LocalProc> procs;
+  Proc* FindProc(std::u16string_view name) const;
 };
 
 struct Frame {
@@ -187,6 +194,10 @@ class Interp {
   void Commit(Resolver& r, const std::shared_ptr<Program>& prog);
   std::shared_ptr<Program> CompileProgram(std::u16string_view text, Frame* scope,
                                           std::vector<std::u16string>* newExtras);
+  // A procedure that Execute declared in the procedure running in `f`.
+  static Proc* FrameProc(const Frame& f, std::u16string_view name) {
+    return f.extras && !f.extras->procs.empty() ? f.extras->FindProc(name) : nullptr;
+  }
   ExprP CompileExpr(std::u16string_view text, Frame* scope);
   // Slots of a frame that runs code inside procedure frame `scope`: refs to
   // its variables and Execute-declared extras, then `temps` own slots.

@@ -178,7 +178,14 @@ int Resolver::NewTemp() {
 void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
                           const std::vector<std::u16string>* extras) {
   // Global names first, so that procedures see every global of the text.
-  for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
+  procsLocal_ = scopeProc != nullptr;
+  if (procsLocal_) {
+    std::unordered_set<std::u16string> seen;
+    for (auto& p : prog_.procs)
+      if (!seen.insert(FoldName(p->name)).second) throw CompileError{kNameRedefined, p->line, p->col};
+  } else {
+    for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
+  }
   for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
   if (!scopeProc) CollectGlobalDecls(prog_.top);
   for (auto& c : prog_.classes) BuildClass(*c);
@@ -187,6 +194,10 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
   cls_ = nullptr;
   if (scopeProc || scopeCls) SetProcScope(scopeProc, scopeCls, extras);
   if (scopeProc) {
+    // A procedure of the call hides a same-named implicit local (made where
+    // the procedure's code used the name before it existed).
+    for (auto& p : prog_.procs) locals_.erase(FoldName(p->name));
+    for (auto& k : frameProcs_) locals_.erase(k);
     // Execute inside a procedure declares its variables there.
     CollectScopedDecls(prog_.top);
     evalBase_ += int(newExtras_.size());

@@ -34,6 +34,11 @@ class Resolver {
   }
   // Names that Execute declares in the procedure scope (in slot order).
   std::vector<std::u16string> newExtras_;
+  // Execute inside a procedure: the text's procedures belong to that call,
+  // not to the global namespace.
+  bool procsLocal_ = false;
+  // Procedures an earlier Execute declared in that call (folded names).
+  std::vector<std::u16string> frameProcs_;
   void ResolveExprOnly(Expr* e) { ResolveExpr(e, false); }
 
   struct Redecl {

@@ -83,6 +83,31 @@ TEST(EngineLang, EvalAndExecuteSeeTheCallersScope) {
   EXPECT_EQ(RunScript(u"", u"Eval(\"1 +\")"), u"error 1023");
 }
 
+TEST(EngineLang, ProceduresMadeByExecuteInAProcedureBelongToThatCall) {
+  // Each call makes its own procedure; the code around the Execute, the
+  // Execute text itself, later Executes and nested ones all reach it.
+  const std::u16string lib =
+      u"Function Make(k)\n"
+      u"  Execute \"Function Scale(x) : Scale = x * \" & k & \" : End Function\"\n"
+      u"  Execute \"Dim viaExec : viaExec = Scale(2)\"\n"
+      u"  Execute \"Execute \"\"Dim nested : nested = Scale(3)\"\"\"\n"
+      u"  Make = Scale(1) & \" \" & Eval(\"viaExec\") & \" \" & Eval(\"nested\")\n"
+      u"End Function\n"
+      u"Dim first, second : first = Make(10) : second = Make(100)\n";
+  EXPECT_EQ(RunScript(lib, u"first & \"|\" & second"), u"10 20 30|100 200 300");
+  // Not visible at script level, nor listed among the engine's procedures.
+  EXPECT_EQ(RunScript(lib, u"Scale(1)"), u"error 13");
+  Engine e;
+  ASSERT_TRUE(e.AddCode(lib));
+  ASSERT_EQ(e.Procedures().size(), 1u);
+  EXPECT_EQ(e.Procedures()[0].Name, u"Make");
+  // The same text at script level declares a global procedure.
+  EXPECT_EQ(RunScript(u"Execute \"Sub Hello : End Sub\"", u"TypeName(GetRef(\"Hello\"))"), u"Object");
+  // Two procedures of one name in one Execute text clash.
+  EXPECT_EQ(RunScript(u"Sub P : Execute \"Sub Q : End Sub : Sub Q : End Sub\" : End Sub\nP", u"1"),
+            u"error 1041");
+}
+
 TEST(EngineLang, ClassInstancesLiveExactlyAsLongAsTheirReferences) {
   const std::u16string lib =
       u"Dim log\n"
