@@ -75,9 +75,15 @@ class String {
   size_t capacity() const { return capacity_; }
   std::u16string_view view() const { return {data(), length_}; }
 
+  // Byte strings (ChrB, MidB, ...) may hold an odd number of bytes: the
+  // last code unit then carries only its low byte. LenB counts bytes.
+  bool oddByte() const { return odd_ != 0; }
+  void SetOddByte(bool odd) { odd_ = odd ? 1 : 0; }
+  size_t byteSize() const { return size_t(length_) * 2 - odd_; }
+
   // Appends in place when the string has room, else returns a new, larger
   // string (refs = 1) holding both; the old one is released in that case.
-  // Only valid on a uniquely owned string.
+  // Only valid on a uniquely owned string that is not oddByte().
   static String* Append(String* s, std::u16string_view more);
 
   static constexpr size_t kMaxLength = size_t(1) << 28;  // code units
@@ -88,7 +94,7 @@ class String {
   uint32_t refs_ = 1;
   uint32_t length_ = 0;
   uint32_t capacity_ = 0;
-  uint32_t pad_ = 0;
+  uint32_t odd_ = 0;
 };
 static_assert(sizeof(String) == 16);
 
@@ -149,7 +155,9 @@ class Variant {
   static Variant FromString(std::u16string_view s);
   static Variant FromUtf8(std::string_view s);
   static Variant FromString(String* s) { Variant r = Make(vbString); r.s_ = s; return r; }  // adopts one ref
-  static Variant FromArray(Array* a);  // adopts one ref
+  // Adopts one ref. `elem` is the element type scripts see (Split gives
+  // vbString: TypeName "String()"); elements are stored as Variants anyway.
+  static Variant FromArray(Array* a, VarType elem = vbVariant);
   static Variant FromObject(Object* o);  // adds a ref; nullptr = Nothing
   static Variant Nothing() { Variant r = Make(vbObject); r.o_ = nullptr; return r; }
   // vbError value; the "missing optional argument" marker is Missing().

@@ -35,9 +35,36 @@ Variant FnLen(Context& ctx, Args& args) {
   return Variant::FromLong(static_cast<int32_t>(s.size()));
 }
 
+// ---- byte strings ----------------------------------------------------------
+// A text seen as bytes: every code unit is two bytes, low byte first; a byte
+// string of odd length (ChrB, MidB, ...) ends in half a unit.
+class ByteArg {
+ public:
+  ByteArg(Context& ctx, const Variant& v)
+      : text_(ctx, v), size_(text_.size() * 2 - (v.IsString() && v.string()->oddByte() ? 1 : 0)) {}
+  size_t size() const { return size_; }
+  unsigned operator[](size_t k) const { return (unsigned(text_[k / 2]) >> (8 * (k & 1))) & 0xFFu; }
+
+ private:
+  TextArg text_;
+  size_t size_;
+};
+
+// The bytes [from, from + n) of `src` as a byte string.
+Variant Bytes(const ByteArg& src, size_t from, size_t n) {
+  String* s = String::MakeUninit((n + 1) / 2);
+  for (size_t i = 0; i < s->size(); ++i) {
+    const unsigned lo = src[from + 2 * i];
+    const unsigned hi = 2 * i + 1 < n ? src[from + 2 * i + 1] : 0;
+    s->data()[i] = static_cast<char16_t>(lo | (hi << 8));
+  }
+  s->SetOddByte(n % 2 != 0);
+  return Variant::FromString(s);
+}
+
 Variant FnLenB(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
-  return Variant::FromLong(static_cast<int32_t>(TextArg(ctx, args[0]).size() * 2));
+  return Variant::FromLong(static_cast<int32_t>(ByteArg(ctx, args[0]).size()));
 }
 
 int32_t NonNegative(Context& ctx, const Variant& v) {
@@ -129,9 +156,9 @@ Variant FnAscW(Context& ctx, Args& args) {
   return Variant::FromInteger(static_cast<int16_t>(s[0]));
 }
 Variant FnAscB(Context& ctx, Args& args) {
-  const TextArg s(ctx, args[0]);
-  if (s.empty()) Fail(kErrInvalidCall);
-  return Variant::FromInteger(static_cast<int16_t>(s[0] & 0xFF));
+  const ByteArg s(ctx, args[0]);
+  if (s.size() == 0) Fail(kErrInvalidCall);
+  return Variant::FromInteger(static_cast<int16_t>(s[0]));
 }
 
 Variant FnChr(Context& ctx, Args& args) {
@@ -147,7 +174,60 @@ Variant FnChrW(Context& ctx, Args& args) {
 Variant FnChrB(Context& ctx, Args& args) {
   const int32_t n = Long(ctx, args[0]);
   if (n < 0 || n > 255) Fail(kErrInvalidCall);
-  return Text(std::u16string(1, static_cast<char16_t>(n)));
+  String* s = String::Make(std::u16string(1, static_cast<char16_t>(n)));
+  s->SetOddByte(true);
+  return Variant::FromString(s);
+}
+
+Variant FnLeftB(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  const ByteArg s(ctx, args[0]);
+  const size_t n = static_cast<size_t>(NonNegative(ctx, args[1]));
+  return Bytes(s, 0, std::min(n, s.size()));
+}
+
+Variant FnRightB(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  const ByteArg s(ctx, args[0]);
+  const size_t n = std::min(static_cast<size_t>(NonNegative(ctx, args[1])), s.size());
+  return Bytes(s, s.size() - n, n);
+}
+
+Variant FnMidB(Context& ctx, Args& args) {
+  NULL_IN_NULL_OUT(0);
+  const ByteArg s(ctx, args[0]);
+  const int32_t start = Long(ctx, args[1]);
+  if (start < 1) Fail(kErrInvalidCall);
+  size_t len = s.size();
+  if (Has(args, 2)) len = static_cast<size_t>(NonNegative(ctx, args[2]));
+  const size_t from = static_cast<size_t>(start - 1);
+  if (from >= s.size()) return Bytes(s, 0, 0);
+  return Bytes(s, from, std::min(len, s.size() - from));
+}
+
+// InStrB([start,] string1, string2[, compare]): byte positions; bytes are
+// always compared as they are.
+Variant FnInStrB(Context& ctx, Args& args) {
+  int first = 0;
+  int64_t start = 1;
+  if (args.size() >= 3) {
+    if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
+    start = Long(ctx, args[0]);
+    if (start < 1) Fail(kErrInvalidCall);
+    first = 1;
+  }
+  if (args.size() >= 4) OptCompare(ctx, args, 3);
+  if (IsNullArg(args, first) || IsNullArg(args, first + 1)) return Variant::Null();
+  const ByteArg s(ctx, args[first]);
+  const ByteArg f(ctx, args[first + 1]);
+  if (s.size() == 0 || start > static_cast<int64_t>(s.size())) return Variant::FromLong(0);
+  if (f.size() == 0) return Variant::FromLong(static_cast<int32_t>(start));
+  for (size_t i = static_cast<size_t>(start - 1); i + f.size() <= s.size(); ++i) {
+    size_t k = 0;
+    while (k < f.size() && s[i + k] == f[k]) ++k;
+    if (k == f.size()) return Variant::FromLong(static_cast<int32_t>(i + 1));
+  }
+  return Variant::FromLong(0);
 }
 
 Variant FnInStr(Context& ctx, Args& args) {
@@ -268,7 +348,8 @@ const BuiltinDef kStringBuiltins[] = {
     {"RTrim", 1, 1, FnRTrim},       {"Space", 1, 1, FnSpace},       {"String", 2, 2, FnString},
     {"StrReverse", 1, 1, FnStrReverse}, {"Asc", 1, 1, FnAsc},       {"AscW", 1, 1, FnAscW},
     {"AscB", 1, 1, FnAscB},         {"Chr", 1, 1, FnChr},           {"ChrW", 1, 1, FnChrW},
-    {"ChrB", 1, 1, FnChrB},         {"InStr", 2, 4, FnInStr},       {"InStrRev", 2, 4, FnInStrRev},
+    {"ChrB", 1, 1, FnChrB},         {"LeftB", 2, 2, FnLeftB},       {"RightB", 2, 2, FnRightB},
+    {"MidB", 2, 3, FnMidB},         {"InStrB", 2, 4, FnInStrB},         {"InStr", 2, 4, FnInStr},       {"InStrRev", 2, 4, FnInStrRev},
     {"StrComp", 2, 3, FnStrComp},   {"Replace", 3, 6, FnReplace},   {"Split", 1, 4, FnSplit},
     {"Join", 1, 2, FnJoin},         {"Filter", 2, 4, FnFilter},     {"Escape", 1, 1, FnEscape},
     {"Unescape", 1, 1, FnUnescape},

@@ -304,16 +304,12 @@ bool IsDateValue(const Variant& in) {
   return false;
 }
 
-int VarTypeOf(const Variant& in) {
-  const Variant& v = in.Deref();
-  if (v.IsArray()) return vbArray | vbVariant;
-  return v.type();
-}
+int VarTypeOf(const Variant& in) { return in.Deref().type(); }
 
-std::u16string TypeNameOf(const Variant& in) {
-  const Variant& v = in.Deref();
-  if (v.IsArray()) return u"Variant()";
-  switch (v.type()) {
+namespace {
+// Name of a subtype; an array is its element type's name with "()".
+std::u16string ScalarTypeName(VarType t) {
+  switch (t) {
     case vbEmpty: return u"Empty";
     case vbNull: return u"Null";
     case vbInteger: return u"Integer";
@@ -323,12 +319,21 @@ std::u16string TypeNameOf(const Variant& in) {
     case vbCurrency: return u"Currency";
     case vbDate: return u"Date";
     case vbString: return u"String";
-    case vbObject: return v.object() ? v.object()->TypeName() : u"Nothing";
+    case vbObject: return u"Object";
     case vbError: return u"Error";
     case vbBoolean: return u"Boolean";
+    case vbVariant: return u"Variant";
     case vbByte: return u"Byte";
     default: return u"Unknown";
   }
+}
+}  // namespace
+
+std::u16string TypeNameOf(const Variant& in) {
+  const Variant& v = in.Deref();
+  if (v.IsArray()) return ScalarTypeName(VarType(v.type() & ~vbArray)) + u"()";
+  if (v.IsObject()) return v.object() ? v.object()->TypeName() : u"Nothing";
+  return ScalarTypeName(v.type());
 }
 
 }  // namespace vbs

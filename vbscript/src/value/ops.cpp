@@ -241,6 +241,32 @@ void AppendText(std::u16string& out, const Variant& v) {
 }
 }  // namespace
 
+namespace {
+bool OddBytes(const Variant& v) { return v.IsString() && v.string()->oddByte(); }
+
+// "&" with a byte string of odd length on either side: the two texts are
+// joined byte by byte (low byte of each code unit first).
+Variant ConcatBytes(const Variant& a, const Variant& b) {
+  std::u16string ta, tb;
+  AppendText(ta, a);
+  AppendText(tb, b);
+  const size_t na = ta.size() * 2 - (OddBytes(a) ? 1 : 0);
+  const size_t nb = tb.size() * 2 - (OddBytes(b) ? 1 : 0);
+  const size_t n = na + nb;
+  auto byteAt = [&](size_t k) -> unsigned {
+    if (k >= n) return 0;
+    const std::u16string& t = k < na ? ta : tb;
+    if (k >= na) k -= na;
+    return (unsigned(t[k / 2]) >> (8 * (k & 1))) & 0xFFu;
+  };
+  String* s = String::MakeUninit((n + 1) / 2);
+  for (size_t i = 0; i < s->size(); ++i)
+    s->data()[i] = char16_t(byteAt(2 * i) | (byteAt(2 * i + 1) << 8));
+  s->SetOddByte(n % 2 != 0);
+  return Variant::FromString(s);
+}
+}  // namespace
+
 Variant OpConcat(const Variant& ain, const Variant& bin) {
   Variant ha, hb;
   const Variant& a = Plain(ain, ha);
@@ -248,6 +274,7 @@ Variant OpConcat(const Variant& ain, const Variant& bin) {
   if (a.IsNull() && b.IsNull()) return Variant::Null();
   if (a.IsString() && (b.IsEmpty() || b.IsNull())) return a;
   if (b.IsString() && (a.IsEmpty() || a.IsNull())) return b;
+  if (OddBytes(a) || OddBytes(b)) [[unlikely]] return ConcatBytes(a, b);
   if (a.IsString() && b.IsString()) {
     std::u16string_view x = a.str(), y = b.str();
     String* s = String::MakeUninit(x.size() + y.size());
@@ -263,8 +290,8 @@ Variant OpConcat(const Variant& ain, const Variant& bin) {
 
 void ConcatAssign(Variant& target, const Variant& rhs) {
   Variant& t = target.Deref();
-  if (t.IsString() && t.string()->Unique()) {
-    const Variant& r = rhs.Deref();
+  const Variant& r = rhs.Deref();
+  if (t.IsString() && t.string()->Unique() && !t.string()->oddByte() && !OddBytes(r)) {
     if (r.IsString()) {
       // Build the new Variant before touching t: r may alias t.
       String* s = String::Append(t.string(), r.str());

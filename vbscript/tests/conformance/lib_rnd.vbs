@@ -7,11 +7,11 @@ WScript.Echo "reseed again:", Rnd(-1), Rnd
 WScript.Echo "reseed -2.5:", Rnd(-2.5), Rnd
 WScript.Echo "reseed -7:", Rnd(-7), Rnd
 WScript.Echo "type:", TypeName(Rnd)
-Dim a, b, i, ok
-a = Rnd(-1)
+Dim a, b, i, ok, r
+r = Rnd(-1)
 Randomize 42
 a = Rnd & " " & Rnd & " " & Rnd
-a = Rnd(-1)
+r = Rnd(-1)
 Randomize 42
 b = Rnd & " " & Rnd & " " & Rnd
 WScript.Echo "repeatable after Rnd(-1) and Randomize n:", a = b

@@ -113,6 +113,17 @@ TEST(LibNumber, RndSequencesAreReproducible) {
   uint32_t z = 0x123456;
   RndRandomize(z, 0);
   EXPECT_EQ(z, 0x56u);
+  // Randomize n keeps part of the old state: the same state gives the same
+  // sequence again, another state does not.
+  uint32_t p = 0x111111, q = 0x111111, r = 0x111122;
+  RndRandomize(p, 42);
+  RndRandomize(q, 42);
+  RndRandomize(r, 42);
+  EXPECT_EQ(p, q);
+  EXPECT_NE(p, r);
+  const double t = RndTimerSeed();   // seconds since midnight, as Timer
+  EXPECT_GE(t, 0.0);
+  EXPECT_LT(t, 86400.0);
 }
 
 TEST(LibDate, CalendarAndCarry) {

@@ -150,6 +150,39 @@ TEST(ValueConcat, NullEmptyAndNumbers) {
   EXPECT_EQ(Show(OpConcat(S(u"x"), Variant::FromDate(43831.5))), "String x1/1/2020 12:00:00 PM");
 }
 
+// A string of one byte (as ChrB makes) joins byte by byte, low byte first.
+Variant OneByte(char16_t b) {
+  String* s = String::Make(std::u16string(1, b));
+  s->SetOddByte(true);
+  return Variant::FromString(s);
+}
+
+TEST(ValueConcat, OddByteStringsJoinBytewise) {
+  const Variant ab = OpConcat(OneByte(0x41), OneByte(0x42));
+  EXPECT_EQ(ab.str(), u"\u4241");
+  EXPECT_EQ(ab.string()->byteSize(), 2u);
+  const Variant abc = OpConcat(ab, OneByte(0x43));
+  EXPECT_EQ(abc.string()->byteSize(), 3u);
+  EXPECT_EQ(abc.str(), u"\u4241\u0043");
+  // Ordinary text after an odd byte shifts by one byte.
+  const Variant ax = OpConcat(OneByte(0x41), S(u"\u3042"));
+  EXPECT_EQ(ax.str(), u"\u4241\u0030");
+  EXPECT_EQ(ax.string()->byteSize(), 3u);
+  EXPECT_EQ(OpConcat(I(7), OneByte(0x41)).string()->byteSize(), 3u);
+  EXPECT_FALSE(OpConcat(S(u"a"), S(u"b")).string()->oddByte());
+
+  // x = x & b: the in-place append must not lose the odd byte.
+  Variant t = OneByte(0x01);
+  ConcatAssign(t, OneByte(0x02));
+  ConcatAssign(t, OneByte(0x03));
+  EXPECT_EQ(t.string()->byteSize(), 3u);
+  EXPECT_EQ(t.str(), u"\u0201\u0003");
+  Variant u = S(u"ab");
+  ConcatAssign(u, OneByte(0x43));
+  EXPECT_EQ(u.string()->byteSize(), 5u);
+  EXPECT_EQ(u.str(), u"ab\u0043");
+}
+
 TEST(ValueCompare, NumbersStringsAndEmpty) {
   EXPECT_EQ(Compare(I(1), D(1.0)), CmpResult::Equal);
   EXPECT_EQ(Compare(L(2), I(10)), CmpResult::Less);

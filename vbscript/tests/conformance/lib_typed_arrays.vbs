@@ -1,0 +1,54 @@
+' Split and Filter give arrays of Strings ("String()"), Array() and
+' Dictionary lists give arrays of Variants; both kinds work the same way.
+Dim a, b, x, s
+a = Split("x,y,z", ",")
+WScript.Echo "split:", TypeName(a), VarType(a), IsArray(a), LBound(a), UBound(a), TypeName(a(0))
+a(1) = "Y"
+WScript.Echo "assigned:", Join(a, "-"), UBound(a)
+For Each x In a
+  s = s & "[" & x & "]"
+Next
+WScript.Echo "for each:", s
+
+' ReDim Preserve keeps the elements; the new ones are empty strings
+ReDim Preserve a(4)
+WScript.Echo "grown:", UBound(a), TypeName(a), "<" & a(4) & ">", TypeName(a(4)), Join(a, "|")
+ReDim Preserve a(1)
+WScript.Echo "shrunk:", Join(a, "|"), TypeName(a)
+
+' Passed by reference the callee writes the caller's array; by value a copy
+Function FirstAndCount(arr)
+  FirstAndCount = arr(0) & "/" & (UBound(arr) + 1)
+  arr(0) = "changed"
+End Function
+Sub Touch(ByVal arr)
+  arr(0) = "byval"
+End Sub
+b = a
+WScript.Echo "byref:", FirstAndCount(b), b(0), a(0)
+Touch a
+WScript.Echo "byval:", a(0)
+
+' Assigning an array copies it
+b = Split("1 2 3")
+x = b
+x(0) = "one"
+WScript.Echo "copy:", Join(b), Join(x)
+
+' Empty text and Filter
+a = Split("")
+WScript.Echo "empty:", UBound(a), TypeName(a)
+a = Filter(Split("ab cd ae"), "a")
+WScript.Echo "filter:", Join(a), TypeName(a), VarType(a)
+
+' A plain ReDim makes a new Variant array
+ReDim a(2)
+WScript.Echo "redim:", TypeName(a), VarType(a), TypeName(a(0))
+
+' Inside other containers
+Dim c(1)
+c(0) = Split("p q")
+WScript.Echo "nested:", TypeName(c), TypeName(c(0)), c(0)(1), UBound(c(0))
+Set d = CreateObject("Scripting.Dictionary")
+d.Add "k", Split("1 2")
+WScript.Echo "dictionary:", TypeName(d("k")), TypeName(d.Keys), TypeName(d.Items), TypeName(Array())
