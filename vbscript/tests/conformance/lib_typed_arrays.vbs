@@ -52,3 +52,19 @@ WScript.Echo "nested:", TypeName(c), TypeName(c(0)), c(0)(1), UBound(c(0))
 Set d = CreateObject("Scripting.Dictionary")
 d.Add "k", Split("1 2")
 WScript.Echo "dictionary:", TypeName(d("k")), TypeName(d.Keys), TypeName(d.Items), TypeName(Array())
+
+' Returned from a function, held in a dynamic array variable or a class field
+Function Parts(text)
+  Parts = Split(text, ";")
+End Function
+Dim p() : p = Parts("x;y")
+ReDim Preserve p(2)
+p(2) = "z"
+WScript.Echo "returned:", TypeName(p), Join(p), UBound(Parts("1;2;3"))
+Class Holder
+  Public Items
+End Class
+Set h = New Holder
+h.Items = Split("m n")
+h.Items(1) = "N"
+WScript.Echo "field:", Join(h.Items), TypeName(h.Items)
