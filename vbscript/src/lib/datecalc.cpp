@@ -226,6 +226,9 @@ int DatePart(Interval iv, double serial, int firstDay, int firstWeek) {
       const int fw = firstWeek < 1 || firstWeek > 3 ? 1 : firstWeek;
       int64_t start = WeekOneStart(y, fd, fw);
       if (day < start) start = WeekOneStart(y - 1, fd, fw);
+      // With weeks of at least four days the last days of December can
+      // belong to the next year's first week.
+      if (fw == 2 && day >= WeekOneStart(y + 1, fd, fw)) return 1;
       return static_cast<int>((day - start) / 7) + 1;
     }
     case Interval::Hour: return static_cast<int>(secs / 3600);

@@ -16,6 +16,8 @@ WScript.Echo "datediff h n s:", DateDiff("h", #1/1/2000 10:59:00 PM#, #1/1/2000 
 WScript.Echo "datepart:", DatePart("yyyy", d), DatePart("q", d), DatePart("m", d), DatePart("y", d), DatePart("d", d), DatePart("w", d), DatePart("ww", d), DatePart("h", d), DatePart("n", d), DatePart("s", d)
 WScript.Echo "datepart first day:", DatePart("w", d, vbMonday), DatePart("w", d, vbSaturday), DatePart("w", d, vbSunday), Weekday(d, vbMonday), Weekday(#1/1/2000#), Weekday(#1/1/2000#, vbMonday)
 WScript.Echo "datepart weeks:", DatePart("ww", #1/10/2000#), DatePart("ww", #1/10/2000#, vbMonday), DatePart("ww", #1/10/2000#, vbMonday, vbFirstFourDays), DatePart("ww", #1/10/2000#, vbSunday, vbFirstFullWeek), DatePart("ww", #1/1/2000#), DatePart("ww", #12/31/2000#)
+WScript.Echo "year-end weeks:", DatePart("ww", #12/31/2019#, vbMonday, vbFirstFourDays), DatePart("ww", #12/29/2019#, vbMonday, vbFirstFourDays), DatePart("ww", #12/31/2019#), DatePart("ww", #12/31/2019#, vbMonday, vbFirstFullWeek), DatePart("ww", #1/1/2021#, vbMonday, vbFirstFourDays), DatePart("ww", #1/1/2022#, vbSunday, vbFirstFullWeek)
+WScript.Echo "weeks across years:", DateDiff("ww", #12/25/2019#, #1/8/2020#, vbMonday), DateDiff("ww", #12/31/2019#, #1/1/2020#), DateDiff("ww", #12/28/2019#, #1/5/2020#), DateDiff("yyyy", #12/31/2019 11:59:00 PM#, #1/1/2020#), DateDiff("w", #12/25/2019#, #1/8/2020#)
 WScript.Echo "datepart quarters:", DatePart("q", #3/31/2000#), DatePart("q", #4/1/2000#), DatePart("q", #12/31/2000#), DatePart("y", #12/31/2000#), DatePart("y", #12/31/2001#)
 
 ' Out-of-range parts carry into the next larger unit

@@ -171,6 +171,13 @@ TEST(LibDate, AddDiffPart) {
   EXPECT_EQ(DatePart(Interval::Week, d, 2, 2), 53);   // ISO-style: belongs to 2020's last week
   EXPECT_EQ(DatePart(Interval::Week, Serial(2021, 1, 4), 2, 2), 1);
   EXPECT_EQ(DatePart(Interval::Week, Serial(2021, 1, 3), 1, 3), 1);
+  // Tuesday 31 Dec 2019 opens 2020's first four-day week; counted from
+  // 1 January it stays in 2019's last week, and a full-week count never
+  // moves it forward either.
+  EXPECT_EQ(DatePart(Interval::Week, Serial(2019, 12, 31), 2, 2), 1);
+  EXPECT_EQ(DatePart(Interval::Week, Serial(2019, 12, 29), 2, 2), 52);
+  EXPECT_EQ(DatePart(Interval::Week, Serial(2019, 12, 31), 1, 1), 53);
+  EXPECT_EQ(DatePart(Interval::Week, Serial(2019, 12, 31), 2, 3), 52);
   EXPECT_EQ(DatePart(Interval::DayOfYear, Serial(2020, 12, 31), 1, 1), 366);
   EXPECT_EQ(DatePart(Interval::Weekday, d, 2, 1), 5);
   EXPECT_EQ(DatePart(Interval::Quarter, Serial(2020, 8, 1), 1, 1), 3);
