@@ -633,7 +633,8 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, F
         return CallProcWithElements(p, me, args, f, slots, i);
       }
     }
-    slots[i + 1] = a->fn(*this, a, f);
+    // Fresh slots are Empty: the value is built right in place.
+    new (&slots[i + 1]) Variant(a->fn(*this, a, f));
   }
   return RunProcBody(p, me, slots);
 }
@@ -688,7 +689,8 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, std::vector<Exp
   return result;
 }
 
-Variant Interp::RunProcBody(Proc* p, ClassInstance* me, Variant* slots) {
+__attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, ClassInstance* me,
+                                                                   Variant* slots) {
   Frame nf;
   nf.slots = slots;
   nf.proc = p;
@@ -1802,6 +1804,14 @@ struct Ev {
   static Variant Name(Interp& in, Expr* e, Frame& f) {
     return in.EvalName(static_cast<NameExpr*>(e), f, false);
   }
+  // name(args) where the name is global: most often a procedure call.
+  static Variant CallGlobal(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    const GlobalSlot& g = in.gslots_[size_t(n->slot)];
+    if (g.kind == GlobalSlot::Procedure) return in.CallProc(g.proc, nullptr, n->args, f);
+    if (n->args.size() == 1 && n->args[0]) return Index1(in, e, f);
+    return in.EvalName(n, f, false);
+  }
 
   // Numeric fast path for one operator, fully inlined.
   template <BinOp OP>
@@ -2115,8 +2125,9 @@ void Interp::Specialize(Expr* e) {
       return;
     case Expr::Name: {
       auto* n = static_cast<NameExpr*>(e);
-      if (n->hasParens && n->args.size() == 1 && n->args[0] &&
-          (n->nk == NameKind::Local || n->nk == NameKind::Global))
+      if (n->hasParens && n->nk == NameKind::Global)
+        e->fn = &Ev::CallGlobal;
+      else if (n->hasParens && n->args.size() == 1 && n->args[0] && n->nk == NameKind::Local)
         e->fn = &Ev::Index1;
       else if (!n->hasParens && n->nk == NameKind::Local) e->fn = &Ev::LocalRead;
       else if (!n->hasParens && n->nk == NameKind::Global) e->fn = &Ev::GlobalRead;

@@ -107,7 +107,12 @@ class SlotStack {
     return PushSlow(n);
   }
   void Pop(Variant* base, int n) {
-    for (int i = n - 1; i >= 0; --i) base[i].Clear();
+    // Slots go back Empty and without flags: the next frame here must not
+    // inherit a fixed-array mark.
+    for (int i = n - 1; i >= 0; --i) {
+      base[i].Clear();
+      base[i].SetFlags(0);
+    }
     Seg& s = segs_[cur_];
     if (base > s.data && base < s.data + s.cap) {
       s.used = size_t(base - s.data);

@@ -189,6 +189,12 @@ TEST(EngineLang, OptionExplicitAndDeclarations) {
   EXPECT_EQ(RunScript(u"Dim a(2)\nReDim a(3)", u"1"), u"error 10");
   EXPECT_EQ(RunScript(u"ReDim a(1, 2) : a(1, 2) = 7 : ReDim Preserve a(1, 4)", u"a(1, 2) & UBound(a, 2)"), u"74");
   EXPECT_EQ(RunScript(u"Dim a(1) : a(1) = 3 : Erase a", u"IsEmpty(a(1)) & UBound(a)"), u"True1");
+  // A fixed array local leaves no mark on the frame slot the next call reuses.
+  EXPECT_EQ(RunScript(u"Sub Fixed : Dim arr(3) : End Sub\n"
+                      u"Function Plain : Dim y : y = 5 : y = Array(1) : ReDim Preserve y(2) : Plain = UBound(y) : End Function\n"
+                      u"Fixed",
+                      u"Plain()"),
+            u"2");
 }
 
 TEST(EngineLang, LimitsRaiseErrorsInsteadOfCrashing) {
