@@ -574,13 +574,13 @@ class FileSystem final : public LibObject {
       }
       case kDeleteFile: case kDeleteFolder: {
         NeedArgs(a, 1, 2);
-        const std::u16string spec = ToText(a[0]);
+        const std::u16string pathPattern = ToText(a[0]);
         const bool folder = member == kDeleteFolder;
         std::vector<fs::path> targets;
-        const std::u16string name = FileNameOf(spec);
+        const std::u16string name = FileNameOf(pathPattern);
         if (name.find_first_of(u"*?") != std::u16string::npos) {
           // A wildcard in the last part deletes every match in that folder.
-          const std::u16string dir = ParentOf(spec);
+          const std::u16string dir = ParentOf(pathPattern);
           std::error_code ec;
           for (fs::directory_iterator it(ToPath(dir.empty() ? u"." : dir), ec), end; !ec && it != end;
                it.increment(ec)) {
@@ -589,7 +589,7 @@ class FileSystem final : public LibObject {
               targets.push_back(it->path());
           }
         } else {
-          const fs::path p = ToPath(spec);
+          const fs::path p = ToPath(pathPattern);
           if (folder ? IsDir(p) : IsFile(p)) targets.push_back(p);
         }
         if (targets.empty()) throw ScriptError(folder ? kErrPathNotFound : kErrFileNotFound);

@@ -13,6 +13,7 @@
 
 #include "vbs/libobjects.h"
 #include "vbs/value_conv.h"
+#include "error_of.h"
 
 using namespace vbs;
 
@@ -38,14 +39,8 @@ void Let(Object* o, const char* name, std::initializer_list<Variant> args) {
 Variant S(const char16_t* s) { return Variant::FromString(s); }
 Variant L(int32_t v) { return Variant::FromLong(v); }
 std::u16string T(const Variant& v) { return ToText(v); }
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ScriptError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using vbs::unittest::ErrorOf;
+
 std::u16string Joined(const Variant& arr) {
   std::u16string r;
   for (size_t i = 0; i < arr.array()->Count(); ++i) r += (i ? u"," : u"") + ToText(arr.array()->Data()[i]);

@@ -6,18 +6,12 @@
 #include "vbs/datetime.h"
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
+#include "error_of.h"
 
 namespace vbs {
 namespace {
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ScriptError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using vbs::unittest::ErrorOf;
 
 std::string A(const std::u16string& s) { return std::string(s.begin(), s.end()); }
 std::string Text(const Variant& v) { return A(ToText(v)); }

@@ -5,6 +5,7 @@
 
 #include "vbs/value_conv.h"
 #include "vbs/value_ops.h"
+#include "error_of.h"
 
 namespace vbs {
 namespace {
@@ -17,14 +18,7 @@ Variant B(bool v) { return Variant::FromBool(v); }
 Variant By(uint8_t v) { return Variant::FromByte(v); }
 Variant Cur(double v) { return Variant::FromCurrencyScaled(int64_t(v * 10000)); }
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ScriptError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using vbs::unittest::ErrorOf;
 
 // Type and value of a result in one comparable string, e.g. "Integer 5".
 std::string Show(const Variant& v) {

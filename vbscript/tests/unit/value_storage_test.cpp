@@ -8,18 +8,12 @@
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
 #include "vbs/value_ops.h"
+#include "error_of.h"
 
 namespace vbs {
 namespace {
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ScriptError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using vbs::unittest::ErrorOf;
 
 TEST(ValueString, CopiesShareAndReleaseText) {
   Variant a = Variant::FromString(u"hello");
