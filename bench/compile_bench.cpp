@@ -4,7 +4,6 @@
 // usage: bench_compile FILE.vbs   -> stdout: procedure count; stderr: peak_kb N
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 
 #include "vbs/engine.h"
@@ -33,7 +32,10 @@ int main(int argc, char** argv) {
     std::cerr << "cannot read " << argv[1] << "\n";
     return 2;
   }
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  in.seekg(0, std::ios::end);
+  std::string bytes(size_t(in.tellg()), '\0');
+  in.seekg(0, std::ios::beg);
+  in.read(bytes.data(), std::streamsize(bytes.size()));
   // The generated library is ASCII, so widening each byte is its UTF-16 form.
   std::u16string text(bytes.begin(), bytes.end());
   bytes.clear();

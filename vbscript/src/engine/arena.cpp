@@ -1,13 +1,56 @@
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
 #include "engine/ast.h"
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace vbs {
 namespace {
 // Every node is preceded by a header that says where it came from.
 constexpr size_t kHeader = 16;
-constexpr size_t kBlock = 64 * 1024;
+// Blocks grow from small (a one-line text stays cheap) to large (a big
+// library takes few blocks); the largest are huge pages where the system
+// offers them, so the first touch of a block costs one page fault, not 512.
+constexpr size_t kFirstBlock = 16 * 1024;
+constexpr size_t kHugeBlock = 2 * 1024 * 1024;
+
+char* AllocBlock(size_t size) {
+#if defined(__linux__)
+  if (size == kHugeBlock) {
+    // Map twice the size and keep the aligned half: huge pages need it.
+    void* m = mmap(nullptr, 2 * kHugeBlock, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) throw std::bad_alloc();
+    uintptr_t base = reinterpret_cast<uintptr_t>(m);
+    uintptr_t aligned = (base + kHugeBlock - 1) & ~uintptr_t(kHugeBlock - 1);
+    if (aligned > base) munmap(m, aligned - base);
+    uintptr_t end = base + 2 * kHugeBlock;
+    if (end > aligned + kHugeBlock) munmap(reinterpret_cast<void*>(aligned + kHugeBlock), end - aligned - kHugeBlock);
+#ifdef MADV_HUGEPAGE
+    madvise(reinterpret_cast<void*>(aligned), kHugeBlock, MADV_HUGEPAGE);
+#endif
+    return reinterpret_cast<char*>(aligned);
+  }
+#endif
+  char* b = static_cast<char*>(std::malloc(size));
+  if (!b) throw std::bad_alloc();
+  return b;
+}
+
+void FreeBlock(char* b, size_t size) {
+#if defined(__linux__)
+  if (size == kHugeBlock) {
+    munmap(b, kHugeBlock);
+    return;
+  }
+#endif
+  (void)size;
+  std::free(b);
+}
 }  // namespace
 
 NodeArena*& CurrentNodeArena() {
@@ -16,16 +59,20 @@ NodeArena*& CurrentNodeArena() {
 }
 
 NodeArena::~NodeArena() {
-  for (char* b : blocks_) std::free(b);
+  for (auto& [b, size] : blocks_) FreeBlock(b, size);
 }
 
 void* NodeArena::Alloc(size_t n) {
   n = (n + 15) & ~size_t(15);
   if (n > left_) {
-    size_t size = n > kBlock ? n : kBlock;
-    char* b = static_cast<char*>(std::malloc(size));
-    if (!b) throw std::bad_alloc();
-    blocks_.push_back(b);
+    size_t next = blocks_.empty() ? kFirstBlock : std::min(blocks_.back().second * 2, kHugeBlock);
+    size_t size = next;
+    if (n > next) {
+      size = n + kFirstBlock;  // an outsized node gets a block of its own
+      if (size == kHugeBlock) size += 16;
+    }
+    char* b = AllocBlock(size);
+    blocks_.emplace_back(b, size);
     cur_ = b;
     left_ = size;
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vbs/variant.h"
@@ -35,7 +36,7 @@ class NodeArena {
   void* Alloc(size_t n);
 
  private:
-  std::vector<char*> blocks_;
+  std::vector<std::pair<char*, size_t>> blocks_;  // start, size
   char* cur_ = nullptr;
   size_t left_ = 0;
 };

@@ -68,13 +68,37 @@ const std::unordered_map<uint64_t, Kw>& PackedKeywords() {
 }
 }  // namespace
 
+namespace {
+// Open-addressing table over the packed keywords: one multiply and
+// usually one comparison per word.
+struct KeywordTable {
+  static constexpr size_t kSize = 256;
+  uint64_t keys[kSize] = {};
+  Kw kws[kSize] = {};
+  static size_t Slot(uint64_t key) { return size_t((key * 0x9E3779B97F4A7C15ull) >> 56); }
+  KeywordTable() {
+    for (auto& [key, kw] : PackedKeywords()) {
+      size_t i = Slot(key);
+      while (keys[i] != 0) i = (i + 1) % kSize;
+      keys[i] = key;
+      kws[i] = kw;
+    }
+  }
+  Kw Find(uint64_t key) const {
+    for (size_t i = Slot(key);; i = (i + 1) % kSize) {
+      if (keys[i] == key) return kws[i];
+      if (keys[i] == 0) return Kw::None;
+    }
+  }
+};
+}  // namespace
+
 Kw LookupKeyword(std::u16string_view word) {
   if (word.size() > 8 || word.size() < 2) return Kw::None;
   uint64_t key = PackWord(word);
   if (key == 0) return Kw::None;
-  auto& m = PackedKeywords();
-  auto it = m.find(key);
-  return it == m.end() ? Kw::None : it->second;
+  static const KeywordTable table;
+  return table.Find(key);
 }
 
 bool IsReservedKeyword(Kw k) {
@@ -95,21 +119,25 @@ bool IsReservedKeyword(Kw k) {
   }
 }
 
-Token Lexer::Make(Tok t, size_t start, int col) {
-  Token tk;
+// Fills the fields every token sets; `text` keeps its buffer for reuse
+// (it is read only for names and strings, which set it).
+void Lexer::Make(Token& tk, Tok t, size_t start, int col) {
   tk.type = t;
+  tk.kw = Kw::None;
+  tk.op = OpK::None;
+  tk.spaceBefore = false;
+  tk.colon = false;
   tk.line = line_;
   tk.col = col;
   tk.textPos = uint32_t(start);
   tk.textLen = uint32_t(pos_ - start);
-  return tk;
 }
 
 void Lexer::SkipToLineEnd() {
   while (pos_ < src_.size() && src_[pos_] != u'\n' && src_[pos_] != u'\r') ++pos_;
 }
 
-Token Lexer::Next() {
+void Lexer::Next(Token& tk) {
   bool space = false;
   for (;;) {
     while (pos_ < src_.size() && IsBlank(src_[pos_])) {
@@ -139,28 +167,27 @@ Token Lexer::Next() {
   }
   size_t start = pos_;
   int col = int(pos_ - lineStart_) + 1;
-  Token tk;
   if (pos_ >= src_.size()) {
-    tk = Make(Tok::End, start, col);
+    Make(tk, Tok::End, start, col);
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   char16_t c = src_[pos_];
   if (c == u'\r' || c == u'\n') {
-    tk = Make(Tok::Newline, start, col);
+    Make(tk, Tok::Newline, start, col);
     if (c == u'\r' && Peek(1) == u'\n') ++pos_;
     ++pos_;
     ++line_;
     lineStart_ = pos_;
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   if (c == u':') {
     ++pos_;
-    tk = Make(Tok::Newline, start, col);
+    Make(tk, Tok::Newline, start, col);
     tk.colon = true;
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   if (IsLetter(c)) {
     while (pos_ < src_.size() && IsIdentChar(src_[pos_])) ++pos_;
@@ -168,24 +195,24 @@ Token Lexer::Next() {
     if (word.size() == 3 && (word[0] | 0x20) == u'r' && (word[1] | 0x20) == u'e' &&
         (word[2] | 0x20) == u'm') {
       SkipToLineEnd();
-      return Next();
+      Next(tk);
+      return;
     }
-    tk = Make(Tok::Ident, start, col);
-    tk.text = std::u16string(word);
+    Make(tk, Tok::Ident, start, col);
+    tk.text.assign(word);
     tk.kw = LookupKeyword(word);
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   if (c == u'[') {
     size_t p = pos_ + 1;
     while (p < src_.size() && src_[p] != u']' && src_[p] != u'\n' && src_[p] != u'\r') ++p;
     if (p >= src_.size() || src_[p] != u']') throw LexError{1010, line_, col};  // Expected identifier
-    tk.text = std::u16string(src_.substr(pos_ + 1, p - pos_ - 1));
+    tk.text.assign(src_.substr(pos_ + 1, p - pos_ - 1));
     pos_ = p + 1;
-    Token r = Make(Tok::Ident, start, col);
-    r.text = std::move(tk.text);
-    r.spaceBefore = space;
-    return r;
+    Make(tk, Tok::Ident, start, col);
+    tk.spaceBefore = space;
+    return;
   }
   if (IsDigit(c) || (c == u'.' && IsDigit(Peek(1))) || c == u'&') {
     if (c == u'&') {
@@ -194,18 +221,19 @@ Token Lexer::Next() {
       bool oct = n == u'o' || n == u'O' || IsDigit(n);
       if (!hex && !oct) {
         ++pos_;
-        tk = Make(Tok::Op, start, col);
+        Make(tk, Tok::Op, start, col);
         tk.op = OpK::Amp;
         tk.spaceBefore = space;
-        return tk;
+        return;
       }
     }
-    tk = LexNumber(start, col);
+    LexNumber(tk, start, col);
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   if (c == u'"') {
-    std::u16string s;
+    std::u16string& s = tk.text;
+    s.clear();
     ++pos_;
     for (;;) {
       if (pos_ >= src_.size() || src_[pos_] == u'\n' || src_[pos_] == u'\r')
@@ -221,22 +249,21 @@ Token Lexer::Next() {
       }
       s.push_back(src_[pos_++]);
     }
-    tk = Make(Tok::String, start, col);
-    tk.text = std::move(s);
+    Make(tk, Tok::String, start, col);
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   if (c == u'#') {
-    tk = LexDate(start, col);
+    LexDate(tk, start, col);
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   if (c == u'.') {
     ++pos_;
-    tk = Make(IsLetter(Peek()) || Peek() == u'[' ? Tok::Dot : Tok::Op, start, col);
+    Make(tk, IsLetter(Peek()) || Peek() == u'[' ? Tok::Dot : Tok::Op, start, col);
     tk.op = OpK::Dot;
     tk.spaceBefore = space;
-    return tk;
+    return;
   }
   OpK op = OpK::None;
   ++pos_;
@@ -265,14 +292,13 @@ Token Lexer::Next() {
     default:
       throw LexError{1032, line_, col};  // Invalid character
   }
-  tk = Make(Tok::Op, start, col);
+  Make(tk, Tok::Op, start, col);
   tk.op = op;
   tk.spaceBefore = space;
-  return tk;
+  return;
 }
 
-Token Lexer::LexNumber(size_t start, int col) {
-  Token tk;
+void Lexer::LexNumber(Token& tk, size_t start, int col) {
   if (src_[pos_] == u'&') {
     ++pos_;
     int base = 8;
@@ -298,10 +324,10 @@ Token Lexer::LexNumber(size_t start, int col) {
     if (overflow) throw LexError{1002, line_, col};
     bool forceLong = false;
     if (Peek() == u'&') { forceLong = true; ++pos_; }
-    tk = Make(Tok::Number, start, col);
+    Make(tk, Tok::Number, start, col);
     if (!forceLong && v <= 0xFFFF) tk.value = Variant::FromInteger(int16_t(uint16_t(v)));
     else tk.value = Variant::FromLong(int32_t(uint32_t(v)));
-    return tk;
+    return;
   }
   size_t p = pos_;
   bool isFloat = false;
@@ -322,7 +348,7 @@ Token Lexer::LexNumber(size_t start, int col) {
   for (size_t i = p; i < pos_; ++i) ascii.push_back(char(src_[i]));
   // Exponents far outside the double range: strtod gives 0 or inf.
   double d = std::strtod(ascii.c_str(), nullptr);
-  tk = Make(Tok::Number, start, col);
+  Make(tk, Tok::Number, start, col);
   if (!isFloat && d <= 32767) tk.value = Variant::FromInteger(int16_t(d));
   else if (!isFloat && d <= 2147483647.0) tk.value = Variant::FromLong(int32_t(d));
   else {
@@ -333,10 +359,10 @@ Token Lexer::LexNumber(size_t start, int col) {
     // "1abc": a number glued to a name
     throw LexError{1025, line_, int(pos_ - lineStart_) + 1};
   }
-  return tk;
+  return;
 }
 
-Token Lexer::LexDate(size_t start, int col) {
+void Lexer::LexDate(Token& tk, size_t start, int col) {
   size_t p = pos_ + 1;
   while (p < src_.size() && src_[p] != u'#' && src_[p] != u'\n' && src_[p] != u'\r') ++p;
   if (p >= src_.size() || src_[p] != u'#') throw LexError{1002, line_, col};
@@ -345,9 +371,9 @@ Token Lexer::LexDate(size_t start, int col) {
   if (!parsed) throw LexError{1002, line_, col};
   double v = *parsed;
   pos_ = p + 1;
-  Token tk = Make(Tok::Date, start, col);
+  Make(tk, Tok::Date, start, col);
   tk.value = Variant::FromDate(v);
-  return tk;
+  return;
 }
 
 }  // namespace vbs

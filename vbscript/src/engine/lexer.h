@@ -62,15 +62,15 @@ struct LexError {
 class Lexer {
  public:
   explicit Lexer(std::u16string_view src) : src_(src) {}
-  // Next token; throws LexError.
-  Token Next();
+  // Reads the next token into `tk` (reusing its text buffer); throws LexError.
+  void Next(Token& tk);
 
  private:
   char16_t Peek(size_t k = 0) const { return pos_ + k < src_.size() ? src_[pos_ + k] : u'\0'; }
   void SkipToLineEnd();
-  Token Make(Tok t, size_t start, int col);
-  Token LexNumber(size_t start, int col);
-  Token LexDate(size_t start, int col);
+  void Make(Token& tk, Tok t, size_t start, int col);
+  void LexNumber(Token& tk, size_t start, int col);
+  void LexDate(Token& tk, size_t start, int col);
 
   std::u16string_view src_;
   size_t pos_ = 0;

@@ -54,7 +54,9 @@ class TokenBuf {
   Token& at(size_t i) { return chunks_[(i >> kShift) - first_][i & kMask]; }
   const Token& at(size_t i) const { return chunks_[(i >> kShift) - first_][i & kMask]; }
   size_t size() const { return size_; }
-  void push_back(Token&& t) {
+  // The slot the next token goes to; Commit() makes it part of the buffer.
+  // Reused slots keep their text buffers, so lexing allocates little.
+  Token& NextSlot() {
     if ((size_ >> kShift) - first_ >= chunks_.size()) {
       if (!spare_.empty()) {
         chunks_.push_back(std::move(spare_.back()));
@@ -63,9 +65,9 @@ class TokenBuf {
         chunks_.emplace_back(new Token[kChunk]);
       }
     }
-    at(size_) = std::move(t);
-    ++size_;
+    return at(size_);
   }
+  void Commit() { ++size_; }
   const Token& back() const { return at(size_ - 1); }
   // Frees the chunks that lie wholly before index i.
   void DropBefore(size_t i) {
@@ -84,6 +86,13 @@ class TokenBuf {
   std::vector<std::unique_ptr<Token[]>> spare_;
   size_t first_ = 0;
   size_t size_ = 0;
+};
+
+// Where a node starts: all a node takes from its first token.
+struct Pos {
+  int line;
+  int col;
+  Pos(const Token& t) : line(t.line), col(t.col) {}  // NOLINT: implicit on purpose
 };
 
 class Parser {
@@ -126,33 +135,41 @@ class Parser {
   void Fill(size_t idx) const {
     while (toks_.size() <= idx && !ended_) {
       try {
-        toks_.push_back(lx_.Next());
+        lx_.Next(toks_.NextSlot());
+        toks_.Commit();
       } catch (const LexError& e) {
         throw CompileError{e.number, e.line, e.col};
       }
       if (toks_.back().type == Tok::End) ended_ = true;
     }
   }
-  const Token& Cur() const {
+  // The current token, cached: the parser asks for it many times per token.
+  __attribute__((always_inline)) const Token& Cur() const {
+    if (curPos_ == pos_ && cur_) return *cur_;
+    return CurSlow();
+  }
+  __attribute__((noinline)) const Token& CurSlow() const {
     if (pos_ >= toks_.size()) Fill(pos_);
-    return toks_.at(pos_ < toks_.size() ? pos_ : toks_.size() - 1);
+    cur_ = &toks_.at(pos_ < toks_.size() ? pos_ : toks_.size() - 1);
+    curPos_ = pos_;
+    return *cur_;
   }
   const Token& PeekTok(size_t k = 1) const {
     Fill(pos_ + k);
     return toks_.at(pos_ + k < toks_.size() ? pos_ + k : toks_.size() - 1);
   }
   void Advance() {
-    Fill(pos_ + 1);
+    if (pos_ + 1 >= toks_.size()) Fill(pos_ + 1);
     if (pos_ + 1 < toks_.size()) ++pos_;
   }
   // Forgets tokens before the current one (no saved position may be live).
   void Compact() { toks_.DropBefore(pos_); }
-  bool AtEnd() const { return Cur().type == Tok::End; }
-  bool IsKw(Kw k) const { return Cur().type == Tok::Ident && Cur().kw == k; }
-  bool IsOp(OpK o) const { return Cur().type == Tok::Op && Cur().op == o; }
-  bool IsEos() const { return Cur().type == Tok::Newline || Cur().type == Tok::End; }
+  __attribute__((always_inline)) bool AtEnd() const { return Cur().type == Tok::End; }
+  __attribute__((always_inline)) bool IsKw(Kw k) const { return Cur().type == Tok::Ident && Cur().kw == k; }
+  __attribute__((always_inline)) bool IsOp(OpK o) const { return Cur().type == Tok::Op && Cur().op == o; }
+  __attribute__((always_inline)) bool IsEos() const { return Cur().type == Tok::Newline || Cur().type == Tok::End; }
   [[noreturn]] void Fail(int number) const { throw CompileError{number, Cur().line, Cur().col}; }
-  [[noreturn]] void FailAt(int number, const Token& t) const { throw CompileError{number, t.line, t.col}; }
+  [[noreturn]] void FailAt(int number, Pos t) const { throw CompileError{number, t.line, t.col}; }
   void ExpectKw(Kw k, int err) {
     if (!IsKw(k)) Fail(err);
     Advance();
@@ -203,14 +220,14 @@ class Parser {
 
   // ---- expressions ------------------------------------------------------
   template <class T>
-  std::unique_ptr<T> Node(const Token& at) {
+  std::unique_ptr<T> Node(Pos at) {
     auto n = std::make_unique<T>();
     n->line = at.line;
     n->col = at.col;
     return n;
   }
 
-  ExprP Bin(BinOp op, ExprP l, ExprP r, const Token& at) {
+  ExprP Bin(BinOp op, ExprP l, ExprP r, Pos at) {
     auto b = Node<BinaryExpr>(at);
     b->op = op;
     b->lhs = std::move(l);
@@ -225,7 +242,7 @@ class Parser {
   ExprP ParseImp() {
     ExprP l = ParseEqv();
     while (IsKw(Kw::Imp)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::Imp, std::move(l), ParseEqv(), t);
     }
@@ -234,7 +251,7 @@ class Parser {
   ExprP ParseEqv() {
     ExprP l = ParseXor();
     while (IsKw(Kw::Eqv)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::Eqv, std::move(l), ParseXor(), t);
     }
@@ -243,7 +260,7 @@ class Parser {
   ExprP ParseXor() {
     ExprP l = ParseOr();
     while (IsKw(Kw::Xor)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::Xor, std::move(l), ParseOr(), t);
     }
@@ -252,7 +269,7 @@ class Parser {
   ExprP ParseOr() {
     ExprP l = ParseAnd();
     while (IsKw(Kw::Or)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::Or, std::move(l), ParseAnd(), t);
     }
@@ -261,7 +278,7 @@ class Parser {
   ExprP ParseAnd() {
     ExprP l = ParseNot();
     while (IsKw(Kw::And)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::And, std::move(l), ParseNot(), t);
     }
@@ -270,7 +287,7 @@ class Parser {
   ExprP ParseNot() {
     if (IsKw(Kw::Not)) {
       Guard();
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       auto u = Node<UnaryExpr>(t);
       u->op = UnOp::Not;
@@ -291,7 +308,7 @@ class Parser {
       else if (IsOp(OpK::Ge)) op = BinOp::Ge;
       else if (IsKw(Kw::Is)) op = BinOp::Is;
       else break;
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       // "=<" and "=>" are accepted as "<=" and ">="
       if (op == BinOp::Eq && IsOp(OpK::Lt) && !Cur().spaceBefore) { op = BinOp::Le; Advance(); }
@@ -303,7 +320,7 @@ class Parser {
   ExprP ParseConcat() {
     ExprP l = ParseAdd();
     while (IsOp(OpK::Amp)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::Concat, std::move(l), ParseAdd(), t);
     }
@@ -312,7 +329,7 @@ class Parser {
   ExprP ParseAdd() {
     ExprP l = ParseMod();
     while (IsOp(OpK::Plus) || IsOp(OpK::Minus)) {
-      Token t = Cur();
+      Pos t = Cur();
       BinOp op = IsOp(OpK::Plus) ? BinOp::Add : BinOp::Sub;
       Advance();
       l = Bin(op, std::move(l), ParseMod(), t);
@@ -322,7 +339,7 @@ class Parser {
   ExprP ParseMod() {
     ExprP l = ParseIntDiv();
     while (IsKw(Kw::Mod)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::Mod, std::move(l), ParseIntDiv(), t);
     }
@@ -331,7 +348,7 @@ class Parser {
   ExprP ParseIntDiv() {
     ExprP l = ParseMul();
     while (IsOp(OpK::Backslash)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       l = Bin(BinOp::IntDiv, std::move(l), ParseMul(), t);
     }
@@ -340,7 +357,7 @@ class Parser {
   ExprP ParseMul() {
     ExprP l = ParseUnary();
     while (IsOp(OpK::Star) || IsOp(OpK::Slash)) {
-      Token t = Cur();
+      Pos t = Cur();
       BinOp op = IsOp(OpK::Star) ? BinOp::Mul : BinOp::Div;
       Advance();
       l = Bin(op, std::move(l), ParseUnary(), t);
@@ -352,7 +369,7 @@ class Parser {
   ExprP ParseSigned() {
     if (!(IsOp(OpK::Minus) || IsOp(OpK::Plus))) return ParsePostfix();
     Guard();
-    Token t = Cur();
+    Pos t = Cur();
     bool neg = IsOp(OpK::Minus);
     Advance();
     ExprP operand = ParseSigned();
@@ -383,7 +400,7 @@ class Parser {
   }
   ExprP ParsePowTail(ExprP l) {
     while (IsOp(OpK::Caret)) {
-      Token t = Cur();
+      Pos t = Cur();
       Advance();
       ExprP r = ParseSigned();
       l = Bin(BinOp::Pow, std::move(l), std::move(r), t);
@@ -444,7 +461,7 @@ class Parser {
       }
       case Tok::Dot: {
         // .member inside With
-        Token at = t;
+        Pos at = t;
         Advance();
         auto m = Node<MemberExpr>(at);
         m->name = ExpectMemberName();
@@ -452,7 +469,7 @@ class Parser {
       }
       case Tok::Op:
         if (t.op == OpK::LParen) {
-          Token at = t;
+          Pos at = t;
           Advance();
           auto p = Node<ParenExpr>(at);
           p->inner = ParseExpr();
@@ -461,7 +478,7 @@ class Parser {
         }
         Fail(kExpExpr);
       case Tok::Ident: {
-        Token at = t;
+        Pos at = t;
         switch (t.kw) {
           case Kw::True:
           case Kw::False: {
@@ -511,7 +528,7 @@ class Parser {
     }
   }
 
-  std::unique_ptr<Expr> MakeExpr(const Token& at, Expr::Kind k) {
+  std::unique_ptr<Expr> MakeExpr(Pos at, Expr::Kind k) {
     auto e = std::make_unique<Expr>(k);
     e->line = at.line;
     e->col = at.col;
@@ -519,7 +536,7 @@ class Parser {
   }
 
   // Applies "(args)" to an expression that already exists.
-  ExprP ApplyArgs(ExprP e, std::vector<ExprP> args, const Token& at) {
+  ExprP ApplyArgs(ExprP e, std::vector<ExprP> args, Pos at) {
     if (e->kind == Expr::Name) {
       auto* n = static_cast<NameExpr*>(e.get());
       if (!n->hasParens) {
@@ -550,7 +567,7 @@ class Parser {
       // A '.' after a blank starts a With member (Echo .Count), not a
       // member of what precedes it.
       if ((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) {
-        Token at = Cur();
+        Pos at = Cur();
         Advance();
         auto m = Node<MemberExpr>(at);
         m->obj = std::move(e);
@@ -561,7 +578,7 @@ class Parser {
       if (IsOp(OpK::LParen)) {
         // Literals and New cannot take arguments.
         if (e->kind == Expr::Literal || e->kind == Expr::New) return e;
-        Token at = Cur();
+        Pos at = Cur();
         auto args = ParseParenArgs();
         e = ApplyArgs(std::move(e), std::move(args), at);
         continue;
@@ -572,7 +589,7 @@ class Parser {
 
   // ---- statements -------------------------------------------------------
   template <class T>
-  std::unique_ptr<T> SNode(const Token& at) {
+  std::unique_ptr<T> SNode(Pos at) {
     auto n = std::make_unique<T>();
     n->line = at.line;
     n->col = at.col;
@@ -815,7 +832,7 @@ class Parser {
 
   // Assignment or call without Call.
   void ParseSimple(Block& out) {
-    const Token t = Cur();
+    const Pos t = Cur();
     size_t start = pos_;
     ExprP target = ParseTarget();
     if (IsOp(OpK::Eq)) {
@@ -897,7 +914,7 @@ class Parser {
       // A '.' after a blank starts a With member (Echo .Count), not a
       // member of what precedes it.
       if ((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) {
-        Token at = Cur();
+        Pos at = Cur();
         Advance();
         auto m = Node<MemberExpr>(at);
         m->obj = std::move(e);
@@ -909,7 +926,7 @@ class Parser {
         // Parentheses followed by '.' or another '(' belong to the chain
         // (a(1).Foo x); otherwise they start the first argument.
         size_t save = pos_;
-        Token at = Cur();
+        Pos at = Cur();
         auto args = ParseParenArgs();
         if (((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) ||
             IsOp(OpK::LParen)) {
@@ -923,7 +940,7 @@ class Parser {
     }
   }
 
-  std::unique_ptr<DimStmt> ParseDimList(const Token& at) {
+  std::unique_ptr<DimStmt> ParseDimList(Pos at) {
     auto s = SNode<DimStmt>(at);
     for (;;) {
       DimVar v;
@@ -952,7 +969,7 @@ class Parser {
     return s;
   }
 
-  std::unique_ptr<ConstStmt> ParseConst(const Token& at) {
+  std::unique_ptr<ConstStmt> ParseConst(Pos at) {
     auto s = SNode<ConstStmt>(at);
     for (;;) {
       ConstStmt::Item it;
@@ -977,7 +994,7 @@ class Parser {
   }
 
   void ParseReDim(Block& out) {
-    const Token t = Cur();
+    const Pos t = Cur();
     Advance();
     auto s = SNode<ReDimStmt>(t);
     if (IsKw(Kw::Preserve)) {
@@ -1055,7 +1072,7 @@ class Parser {
   int noEosDepth_ = 0;
 
   void ParseIf(Block& out, bool inlineContext = false) {
-    const Token t = Cur();
+    const Pos t = Cur();
     Advance();
     auto s = SNode<IfStmt>(t);
     s->conds.push_back(ParseExpr());
@@ -1101,7 +1118,7 @@ class Parser {
   }
 
   void ParseSelect(Block& out) {
-    const Token t = Cur();
+    const Pos t = Cur();
     Advance();
     ExpectKw(Kw::Case, kExpCase);
     auto s = SNode<SelectStmt>(t);
@@ -1164,7 +1181,7 @@ class Parser {
   }
 
   void ParseFor(Block& out) {
-    const Token t = Cur();
+    const Pos t = Cur();
     Advance();
     if (IsKw(Kw::Each)) {
       Advance();
@@ -1203,7 +1220,7 @@ class Parser {
   }
 
   void ParseDo(Block& out) {
-    const Token t = Cur();
+    const Pos t = Cur();
     Advance();
     auto s = SNode<DoStmt>(t);
     if (IsKw(Kw::While) || IsKw(Kw::Until)) {
@@ -1228,7 +1245,7 @@ class Parser {
   }
 
   void ParseWhile(Block& out) {
-    const Token t = Cur();
+    const Pos t = Cur();
     Advance();
     auto s = SNode<DoStmt>(t);
     s->isWhileWend = true;
@@ -1322,7 +1339,7 @@ class Parser {
       if (AtEnd()) Fail(kExpEnd);
       if (IsEnd(Kw::Class)) break;
       bool isPublic = true, isDefault = false, hadMod = false;
-      const Token at = Cur();
+      const Pos at = Cur();
       if (IsKw(Kw::Public) || IsKw(Kw::Private)) {
         isPublic = IsKw(Kw::Public);
         hadMod = true;
@@ -1360,7 +1377,7 @@ class Parser {
     prog_->classes.push_back(std::move(c));
   }
 
-  void ParseFieldList(ClassDef& c, bool isPublic, const Token& at) {
+  void ParseFieldList(ClassDef& c, bool isPublic, Pos at) {
     auto d = ParseDimList(at);
     for (auto& v : d->vars) {
       FieldDef f;
@@ -1383,6 +1400,8 @@ class Parser {
   mutable TokenBuf toks_;
   mutable bool ended_ = false;
   size_t pos_ = 0;
+  mutable const Token* cur_ = nullptr;  // token at curPos_ (chunks never move)
+  mutable size_t curPos_ = 0;
   Program* prog_ = nullptr;
 };
 
