@@ -10,12 +10,30 @@
 namespace vbs {
 namespace {
 
-bool IsLetter(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c >= 0x80;
+// Character classes of ASCII, by table: the lexer asks for every character.
+enum : uint8_t { kLetter = 1, kDigit = 2, kUnderscore = 4, kBlank = 8 };
+struct CharTable {
+  uint8_t cls[128] = {};
+  constexpr CharTable() {
+    for (int c = 'a'; c <= 'z'; ++c) cls[c] = kLetter;
+    for (int c = 'A'; c <= 'Z'; ++c) cls[c] = kLetter;
+    for (int c = '0'; c <= '9'; ++c) cls[c] = kDigit;
+    cls[int('_')] = kUnderscore;
+    cls[int(' ')] = kBlank;
+    cls[int('\t')] = kBlank;
+  }
+};
+constexpr CharTable kChars;
+
+inline bool IsLetter(char16_t c) { return c < 0x80 ? (kChars.cls[c] & kLetter) != 0 : true; }
+inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+inline bool IsIdentChar(char16_t c) {
+  return c < 0x80 ? (kChars.cls[c] & (kLetter | kDigit | kUnderscore)) != 0 : true;
 }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsIdentChar(char16_t c) { return IsLetter(c) || IsDigit(c) || c == u'_'; }
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0x3000 || c == 0xFEFF || c == 0xA0; }
+inline bool IsBlank(char16_t c) {
+  if (c < 0x80) return (kChars.cls[c] & kBlank) != 0;
+  return c == 0x3000 || c == 0xFEFF || c == 0xA0;
+}
 
 const std::unordered_map<std::u16string, Kw>& KeywordMap() {
   static const std::unordered_map<std::u16string, Kw> m = {
