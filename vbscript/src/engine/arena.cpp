@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
 
 #include "engine/ast.h"
 
@@ -94,6 +95,15 @@ void* AllocNode(size_t n) {
     p[0] = 0;
   }
   return p + kHeader;
+}
+
+std::u16string_view ArenaText(std::u16string_view s) {
+  if (s.empty()) return {};
+  NodeArena* a = CurrentNodeArena();
+  if (!a) throw std::logic_error("names are copied only into a node arena");
+  auto* p = static_cast<char16_t*>(a->Alloc(s.size() * sizeof(char16_t)));
+  std::copy(s.begin(), s.end(), p);
+  return {p, s.size()};
 }
 
 void FreeNode(void* p) noexcept {

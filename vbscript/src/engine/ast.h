@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -49,6 +50,9 @@ struct NodeArenaScope {
 };
 void* AllocNode(size_t n);
 void FreeNode(void* p) noexcept;
+// A copy of `s` in the current arena (which must be set): names in nodes
+// live as long as the nodes, with no allocation of their own.
+std::u16string_view ArenaText(std::u16string_view s);
 
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
@@ -89,7 +93,7 @@ struct LiteralExpr : Expr {
 
 // A bare name with optional argument list: x, f(1, 2), a(3), f()
 struct NameExpr : Expr {
-  std::u16string name;        // as written
+  std::u16string_view name;   // as written (text in the node arena or the declaration)
   std::vector<ExprP> args;    // nullptr element = omitted argument
   bool hasParens = false;
   NameKind nk = NameKind::Unresolved;
@@ -103,7 +107,7 @@ struct NameExpr : Expr {
 // obj.name [(args)]; obj null = the innermost With object
 struct MemberExpr : Expr {
   ExprP obj;
-  std::u16string name;
+  std::u16string_view name;   // text in the node arena
   std::vector<ExprP> args;
   bool hasParens = false;
   // Lookup cache: the class and member index seen last time.

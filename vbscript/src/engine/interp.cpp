@@ -451,7 +451,7 @@ bool Interp::ExecuteStatement(std::u16string_view text) { return RunText(text); 
 
 bool Interp::Eval(std::u16string_view text, Variant& out) {
   BeginHostCall();
-  ExprP e;
+  CompiledExpr e;
   try {
     e = CompileExpr(text, nullptr);
   } catch (const CompileError& ce) {
@@ -468,15 +468,17 @@ bool Interp::Eval(std::u16string_view text, Variant& out) {
     top.slots = slots;
     curFrame_ = &top;
     try {
-      out = EvalExpr(e.get(), top);
+      out = EvalExpr(e.expr.get(), top);
     } catch (const ScriptError&) {
       throw;
     }
   });
 }
 
-ExprP Interp::CompileExpr(std::u16string_view text, Frame* scope) {
-  NodeArenaScope heap(nullptr);  // the expression outlives no program
+CompiledExpr Interp::CompileExpr(std::u16string_view text, Frame* scope) {
+  CompiledExpr out;
+  out.arena = std::make_unique<NodeArena>();
+  NodeArenaScope arena(out.arena.get());
   ExprP e = ParseExpression(text);
   Program dummy;
   Resolver r(*this, dummy, optionExplicit_);
@@ -487,7 +489,8 @@ ExprP Interp::CompileExpr(std::u16string_view text, Frame* scope) {
   auto keep = std::make_shared<Program>();
   Commit(r, keep);
   programs_.pop_back();
-  return e;
+  out.expr = std::move(e);
+  return out;
 }
 
 void Interp::RunProgram(Program& prog, Frame* scope) {
@@ -520,7 +523,7 @@ void Interp::RunProgram(Program& prog, Frame* scope) {
 // ---- services for natives --------------------------------------------------------
 Variant Interp::EvalInScope(std::u16string_view text) {
   Frame* f = curFrame_;
-  ExprP e;
+  CompiledExpr e;
   try {
     e = CompileExpr(text, f);
   } catch (const CompileError& ce) {
@@ -537,15 +540,15 @@ Variant Interp::EvalInScope(std::u16string_view text) {
     inner.extras = f->extras;
     inner.parent = f;
     curFrame_ = &inner;
-    return EvalExpr(e.get(), inner);
+    return EvalExpr(e.expr.get(), inner);
   }
-  if (f) return EvalExpr(e.get(), *f);
+  if (f) return EvalExpr(e.expr.get(), *f);
   Variant* tmp = stack_.Push(1);
   FrameScope fs(stack_, tmp, 1, curFrame_);
   Frame top;
   top.slots = tmp;
   curFrame_ = &top;
-  return EvalExpr(e.get(), top);
+  return EvalExpr(e.expr.get(), top);
 }
 
 void Interp::ExecuteInScope(std::u16string_view text, bool global) {
@@ -987,7 +990,7 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
             if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
             if (n->strict) Throw(500);
             // Calling something that was never defined.
-            if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + n->name + u"'");
+            if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + std::u16string(n->name) + u"'");
             return Variant();
           case GlobalSlot::Class:
             Throw(13);

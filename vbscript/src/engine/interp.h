@@ -55,6 +55,12 @@ struct ExtraVars {
   Proc* FindProc(std::u16string_view name) const;
 };
 
+// An expression compiled on its own (Eval): its nodes and their arena.
+struct CompiledExpr {
+  std::unique_ptr<NodeArena> arena;  // first: outlives the nodes
+  ExprP expr;
+};
+
 struct Frame {
   Variant* slots = nullptr;
   std::shared_ptr<ExtraVars> extras;
@@ -203,7 +209,7 @@ class Interp {
   static Proc* FrameProc(const Frame& f, std::u16string_view name) {
     return f.extras && !f.extras->procs.empty() ? f.extras->FindProc(name) : nullptr;
   }
-  ExprP CompileExpr(std::u16string_view text, Frame* scope);
+  CompiledExpr CompileExpr(std::u16string_view text, Frame* scope);
   // Slots of a frame that runs code inside procedure frame `scope`: refs to
   // its variables and Execute-declared extras, then `temps` own slots.
   Variant* PushScopedFrame(Frame& scope, int temps, int& total);

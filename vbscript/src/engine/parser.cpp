@@ -464,7 +464,7 @@ class Parser {
         Pos at = t;
         Advance();
         auto m = Node<MemberExpr>(at);
-        m->name = ExpectMemberName();
+        m->name = ArenaText(ExpectMemberName());
         return m;
       }
       case Tok::Op:
@@ -519,7 +519,7 @@ class Parser {
         }
         if (IsReservedKeyword(t.kw)) Fail(kExpExpr);
         auto n = Node<NameExpr>(at);
-        n->name = t.text;
+        n->name = ArenaText(t.text);
         Advance();
         return n;
       }
@@ -571,7 +571,7 @@ class Parser {
         Advance();
         auto m = Node<MemberExpr>(at);
         m->obj = std::move(e);
-        m->name = ExpectMemberName();
+        m->name = ArenaText(ExpectMemberName());
         e = std::move(m);
         continue;
       }
@@ -918,7 +918,7 @@ class Parser {
         Advance();
         auto m = Node<MemberExpr>(at);
         m->obj = std::move(e);
-        m->name = ExpectMemberName();
+        m->name = ArenaText(ExpectMemberName());
         e = std::move(m);
         continue;
       }
@@ -1188,7 +1188,7 @@ class Parser {
       auto s = SNode<ForEachStmt>(t);
       Token vt = Cur();
       auto n = Node<NameExpr>(vt);
-      n->name = ExpectName();
+      n->name = ArenaText(ExpectName());
       s->var = std::move(n);
       ExpectKw(Kw::In, kExpIn);
       s->coll = ParseExpr();
@@ -1202,7 +1202,7 @@ class Parser {
     auto s = SNode<ForStmt>(t);
     Token vt = Cur();
     auto n = Node<NameExpr>(vt);
-    n->name = ExpectName();
+    n->name = ArenaText(ExpectName());
     s->var = std::move(n);
     ExpectOp(OpK::Eq, kExpEq);
     s->from = ParseExpr();

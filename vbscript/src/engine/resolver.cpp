@@ -549,7 +549,7 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
     n->constVal = *c;
     return;
   }
-  if (g < 0) g = NewPending(n->name, GlobalSlot::Undefined);
+  if (g < 0) g = NewPending(std::u16string(n->name), GlobalSlot::Undefined);
   if (!proc_ || evalScope_) {
     n->nk = NameKind::Global;
     n->slot = g;
@@ -564,7 +564,7 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
     n->local = it->second;
   } else {
     n->local = proc_->nslots++;
-    proc_->slotNames.push_back(n->name);
+    proc_->slotNames.push_back(std::u16string(n->name));
     implicitLocals_[key] = n->local;
     locals_[key] = n->local;  // later uses share the slot
   }
