@@ -1360,7 +1360,10 @@ void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
 }
 
 // ---- statements --------------------------------------------------------------------
-Flow Interp::ExecBlock(Block& b, Frame& f) {
+Flow Interp::ExecBlock(Block& b, Frame& f) { return ExecBody(b, f); }
+
+// ExecBlock's loop, inlined into the loop statements.
+__attribute__((always_inline)) inline Flow Interp::ExecBody(Block& b, Frame& f) {
   for (auto& sp : b) {
     Stmt* s = sp.get();
     try {
@@ -1637,7 +1640,7 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
       if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
       else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
       else Throw(6);
-      Flow r = ExecBlock(s->body, f);
+      Flow r = ExecBody(s->body, f);
       if (r == Flow::ExitFor) return Flow::Normal;
       if (r != Flow::Normal) return r;
       CheckInterrupt();
@@ -2005,6 +2008,13 @@ struct Ev {
   // x = x + e, x = x - e, x = x * e for a numeric variable x: the new value
   // is computed from a snapshot of x and stored in place.
   template <BinOp OP>
+  static __attribute__((noinline)) Flow AccumulateDoubleSlow(Interp& in, NameExpr* n, double x,
+                                                             const Variant& rv, Frame& f) {
+    Variant out = Finish<OP>(Variant::FromDouble(x), rv);
+    in.Assign(n, std::move(out), false, f);
+    return Flow::Normal;
+  }
+  template <BinOp OP>
   static Flow Accumulate(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* n = static_cast<NameExpr*>(a->target.get());
@@ -2022,16 +2032,17 @@ struct Ev {
     if (tc == vbDouble) {
       const double x = cell->doubleVal();
       Variant rv = re->fn(in, re, f);
+      const VarType tr = rv.type();
       double y;
-      if (AsDouble(rv, y)) {
-        double z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
-        if (std::isfinite(z)) {
-          cell->SetDouble(z);
-          return Flow::Normal;
-        }
-      }
-      Variant out = Finish<OP>(Variant::FromDouble(x), rv);
-      in.Assign(n, std::move(out), false, f);
+      if (tr == vbDouble) y = rv.doubleVal();
+      else if (tr == vbLong) y = rv.longVal();
+      else if (tr == vbInteger) y = rv.intVal();
+      else return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      const double z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
+      if (__builtin_expect(!std::isfinite(z), 0)) return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      // The right side may have run code that stored something else in x.
+      if (__builtin_expect(cell->type() != vbDouble, 0)) return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      cell->SetDouble(z);
       return Flow::Normal;
     }
     if (IsIntegral(tc)) {

@@ -253,6 +253,7 @@ class Interp {
                         Variant&& value, bool isSet, Frame& f);
 
   Flow ExecBlock(Block& b, Frame& f);
+  Flow ExecBody(Block& b, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
   Flow ExecForEach(ForEachStmt* s, Frame& f);
