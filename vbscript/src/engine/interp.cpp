@@ -125,6 +125,7 @@ struct DepthGuard {
 
 // ---- SlotStack ----------------------------------------------------------------
 Variant* SlotStack::PushSlow(int n) {
+  Sync();
   size_t need = size_t(n);
   // Move on to the next segment (the current one stays as it is: frames
   // in it are still live).
@@ -142,20 +143,26 @@ Variant* SlotStack::PushSlow(int n) {
   Seg& s = segs_[cur_];
   Variant* p = s.data + s.used;
   s.used += need;
+  Load();
   return p;
 }
 
 void SlotStack::PopSlow(Variant* base) {
+  Sync();
   // The frame starts a segment (or lives in an earlier one): walk back.
   for (;;) {
     Seg& s = segs_[cur_];
     if (base >= s.data && base < s.data + s.cap) {
       s.used = size_t(base - s.data);
       if (s.used == 0 && cur_ > 0) --cur_;
+      Load();
       return;
     }
     s.used = 0;
-    if (cur_ == 0) return;
+    if (cur_ == 0) {
+      Load();
+      return;
+    }
     --cur_;
   }
 }

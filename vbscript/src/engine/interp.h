@@ -102,13 +102,10 @@ class GlobalValues {
 class SlotStack {
  public:
   Variant* Push(int n) {
-    if (cur_ < segs_.size()) {
-      Seg& s = segs_[cur_];
-      if (s.cap - s.used >= size_t(n)) {
-        Variant* p = s.data + s.used;
-        s.used += size_t(n);
-        return p;
-      }
+    if (end_ - top_ >= n) {
+      Variant* p = top_;
+      top_ += n;
+      return p;
     }
     return PushSlow(n);
   }
@@ -119,9 +116,8 @@ class SlotStack {
       base[i].Clear();
       base[i].SetFlags(0);
     }
-    Seg& s = segs_[cur_];
-    if (base > s.data && base < s.data + s.cap) {
-      s.used = size_t(base - s.data);
+    if (base > start_ && base < end_) {
+      top_ = base;
       return;
     }
     PopSlow(base);
@@ -136,8 +132,24 @@ class SlotStack {
   };
   Variant* PushSlow(int n);
   void PopSlow(Variant* base);
+  // The current segment is mirrored in start_/top_/end_ for the fast
+  // paths; the slow paths write it back and reload it.
+  void Sync() {
+    if (cur_ < segs_.size()) segs_[cur_].used = size_t(top_ - start_);
+  }
+  void Load() {
+    if (cur_ < segs_.size()) {
+      Seg& s = segs_[cur_];
+      start_ = s.data;
+      top_ = s.data + s.used;
+      end_ = s.data + s.cap;
+    }
+  }
   std::vector<Seg> segs_;
   size_t cur_ = 0;
+  Variant* start_ = nullptr;
+  Variant* top_ = nullptr;
+  Variant* end_ = nullptr;
 };
 
 // Instance of a script Class.
