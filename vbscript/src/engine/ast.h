@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,31 @@ struct NodeArenaScope {
 };
 void* AllocNode(size_t n);
 void FreeNode(void* p) noexcept;
+
+// Allocator for the lists inside nodes: memory from the arena that was
+// current when the list was made (it goes with the arena), else the heap.
+template <class T>
+struct ArenaAlloc {
+  using value_type = T;
+  using propagate_on_container_move_assignment = std::true_type;
+  using propagate_on_container_swap = std::true_type;
+  using is_always_equal = std::false_type;
+  NodeArena* arena;
+  ArenaAlloc() noexcept : arena(CurrentNodeArena()) {}
+  template <class U>
+  ArenaAlloc(const ArenaAlloc<U>& o) noexcept : arena(o.arena) {}
+  T* allocate(size_t n) {
+    if (arena) return static_cast<T*>(arena->Alloc(n * sizeof(T)));
+    return std::allocator<T>().allocate(n);
+  }
+  void deallocate(T* p, size_t n) noexcept {
+    if (!arena) std::allocator<T>().deallocate(p, n);
+  }
+  template <class U>
+  bool operator==(const ArenaAlloc<U>& o) const noexcept {
+    return arena == o.arena;
+  }
+};
 // A copy of `s` in the current arena (which must be set): names in nodes
 // live as long as the nodes, with no allocation of their own.
 std::u16string_view ArenaText(std::u16string_view s);
@@ -85,6 +111,7 @@ struct Expr {
   static void operator delete(void* p) noexcept { FreeNode(p); }
 };
 using ExprP = std::unique_ptr<Expr>;
+using ExprList = std::vector<ExprP, ArenaAlloc<ExprP>>;
 
 struct LiteralExpr : Expr {
   Variant value;
@@ -94,7 +121,7 @@ struct LiteralExpr : Expr {
 // A bare name with optional argument list: x, f(1, 2), a(3), f()
 struct NameExpr : Expr {
   std::u16string_view name;   // as written (text in the node arena or the declaration)
-  std::vector<ExprP> args;    // nullptr element = omitted argument
+  ExprList args;    // nullptr element = omitted argument
   bool hasParens = false;
   NameKind nk = NameKind::Unresolved;
   int slot = -1;
@@ -108,7 +135,7 @@ struct NameExpr : Expr {
 struct MemberExpr : Expr {
   ExprP obj;
   std::u16string_view name;   // text in the node arena
-  std::vector<ExprP> args;
+  ExprList args;
   bool hasParens = false;
   // Lookup cache: the class and member index seen last time.
   mutable const void* cacheKey = nullptr;
@@ -119,7 +146,7 @@ struct MemberExpr : Expr {
 // callee(args) where callee is not a plain name/member (f(1)(2), (x)(1))
 struct CallExpr : Expr {
   ExprP callee;
-  std::vector<ExprP> args;
+  ExprList args;
   CallExpr() : Expr(Call) {}
 };
 
@@ -149,7 +176,7 @@ struct ParenExpr : Expr {
 
 struct Stmt;
 using StmtP = std::unique_ptr<Stmt>;
-using Block = std::vector<StmtP>;
+using Block = std::vector<StmtP, ArenaAlloc<StmtP>>;
 
 struct Stmt {
   enum Kind : uint8_t {
@@ -181,7 +208,7 @@ struct DimVar {
   std::u16string name;
   int line = 0, col = 0;
   bool isArray = false;           // declared with parentheses
-  std::vector<ExprP> bounds;      // empty with isArray = dynamic array
+  ExprList bounds;      // empty with isArray = dynamic array
   ExprP target;                   // resolved NameExpr for the variable
 };
 
@@ -194,14 +221,14 @@ struct ReDimStmt : Stmt {
   bool preserve = false;
   struct Item {
     ExprP target;                 // NameExpr without args, or MemberExpr
-    std::vector<ExprP> bounds;
+    ExprList bounds;
   };
   std::vector<Item> items;
   ReDimStmt() : Stmt(ReDim) {}
 };
 
 struct IfStmt : Stmt {
-  std::vector<ExprP> conds;
+  ExprList conds;
   std::vector<Block> blocks;      // one per cond
   Block elseBlock;
   IfStmt() : Stmt(If) {}
@@ -267,7 +294,7 @@ struct OnErrorStmt : Stmt {
 };
 
 struct EraseStmt : Stmt {
-  std::vector<ExprP> targets;
+  ExprList targets;
   EraseStmt() : Stmt(Erase) {}
 };
 

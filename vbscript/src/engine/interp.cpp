@@ -616,7 +616,7 @@ void Interp::CatchToErr(const ScriptError& e) {
 }
 
 // ---- procedure calls -------------------------------------------------------------
-Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f) {
+Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
   if (args.size() != p->params.size()) Throw(450);
   CheckInterrupt();
   if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
@@ -652,7 +652,7 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, F
 // Rest of CallProc from argument `first` on, when an argument may be an
 // array element: such elements go by reference too, their value copied in
 // and written back when the call returns.
-Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, std::vector<ExprP>& args,
+Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
                                      Frame& f, Variant* slots, size_t first) {
   struct WriteBack {
     Variant* arrayCell;
@@ -936,7 +936,7 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
   return Variant();
 }
 
-Variant Interp::IndexValue(const Variant& baseIn, std::vector<ExprP>& args, Frame& f) {
+Variant Interp::IndexValue(const Variant& baseIn, ExprList& args, Frame& f) {
   const Variant& base = baseIn.Deref();
   if (base.IsArray()) {
     int32_t buf[8];
@@ -1027,10 +1027,10 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
 }
 
 // Member `mi` of a script object, read or called.
-Variant Interp::CallClassMember(ClassInstance* inst, int mi, std::vector<ExprP>* args, Frame& f) {
+Variant Interp::CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f) {
   ClassMember& m = inst->cls()->members[size_t(mi)];
-  static std::vector<ExprP> kNoArgs;
-  std::vector<ExprP>& a = args ? *args : kNoArgs;
+  static ExprList kNoArgs;
+  ExprList& a = args ? *args : kNoArgs;
   if (m.field >= 0) {
     Variant& v = inst->fields()[size_t(m.field)];
     if (a.empty()) return v;
@@ -1042,7 +1042,7 @@ Variant Interp::CallClassMember(ClassInstance* inst, int mi, std::vector<ExprP>*
   return CallProc(p, inst, a, f);
 }
 
-Variant Interp::CallBuiltin(int index, std::vector<ExprP>& args, Frame& f) {
+Variant Interp::CallBuiltin(int index, ExprList& args, Frame& f) {
   const BuiltinDef& d = BuiltinAt(index);
   int n = int(args.size());
   if (n < d.minArgs || (d.maxArgs >= 0 && n > d.maxArgs)) Throw(450);
@@ -1148,7 +1148,7 @@ Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
   }
 }
 
-void Interp::BuildHostArgs(std::vector<ExprP>* args, Frame& f, std::vector<Variant>& out) {
+void Interp::BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out) {
   if (!args) return;
   out.reserve(args->size() + 1);
   for (auto& a : *args) {
@@ -1179,7 +1179,7 @@ int Interp::LookupClassMember(ClassInstance* ci, std::u16string_view name, Membe
 }
 
 Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int cachedMember,
-                           std::vector<ExprP>* args, bool hasParens, Frame& f, InvokeKind kind,
+                           ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
                            MemberExpr* site) {
   (void)cachedMember;
   (void)hasParens;
@@ -1243,7 +1243,7 @@ void Interp::AssignCell(Variant& cell, Variant&& value, bool isSet) {
   cell = std::move(value);
 }
 
-void Interp::AssignIndexed(Variant& baseIn, std::vector<ExprP>& idxExprs, Variant&& value,
+void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
                            bool isSet, Frame& f) {
   int32_t buf[8];
   std::vector<int32_t> big;
@@ -1312,7 +1312,7 @@ void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) 
   o->Invoke(id, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, av, ignored);
 }
 
-void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, std::vector<ExprP>* args,
+void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args,
                               Variant&& value, bool isSet, Frame& f) {
   Proc* p = isSet ? (cm.set ? cm.set : nullptr) : (cm.let ? cm.let : nullptr);
   if (!p) {

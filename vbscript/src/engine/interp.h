@@ -241,27 +241,27 @@ class Interp {
   Variant EvalName(NameExpr* n, Frame& f, bool asStatement);
   Variant EvalMember(MemberExpr* m, Frame& f, bool asStatement);
   Variant EvalCallExpr(CallExpr* c, Frame& f);
-  Variant CallBuiltin(int index, std::vector<ExprP>& args, Frame& f);
-  Variant CallProc(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f);
+  Variant CallBuiltin(int index, ExprList& args, Frame& f);
+  Variant CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f);
   Variant RunProcBody(Proc* p, ClassInstance* me, Variant* slots);
-  Variant CallProcWithElements(Proc* p, ClassInstance* me, std::vector<ExprP>& args, Frame& f,
+  Variant CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args, Frame& f,
                                Variant* slots, size_t first);
-  Variant CallClassMember(ClassInstance* inst, int mi, std::vector<ExprP>* args, Frame& f);
+  Variant CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f);
   Variant CallObject(const Variant& obj, std::u16string_view member, int cachedMember,
-                     std::vector<ExprP>* args, bool hasParens, Frame& f, InvokeKind kind,
+                     ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
                      MemberExpr* site);
   int LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site, Frame& f);
-  void BuildHostArgs(std::vector<ExprP>* args, Frame& f, std::vector<Variant>& out);
-  Variant IndexValue(const Variant& base, std::vector<ExprP>& args, Frame& f);
+  void BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out);
+  Variant IndexValue(const Variant& base, ExprList& args, Frame& f);
   Variant NewObject(NewExpr* n);
   Variant* VarCell(NameExpr* n, Frame& f, bool forWrite);
   Variant* ByRefCell(Expr* e, Frame& f);
   void Assign(Expr* target, Variant&& value, bool isSet, Frame& f);
   void AssignCell(Variant& cell, Variant&& value, bool isSet);
-  void AssignIndexed(Variant& base, std::vector<ExprP>& idx, Variant&& value, bool isSet,
+  void AssignIndexed(Variant& base, ExprList& idx, Variant&& value, bool isSet,
                      Frame& f);
   void AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f);
-  void SetClassProperty(ClassInstance* ci, ClassMember& cm, std::vector<ExprP>* args,
+  void SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args,
                         Variant&& value, bool isSet, Frame& f);
 
   Flow ExecBlock(Block& b, Frame& f);

@@ -409,8 +409,8 @@ class Parser {
   }
 
   // Argument list after '(' up to ')'; omitted arguments are nullptr.
-  std::vector<ExprP> ParseParenArgs() {
-    std::vector<ExprP> args;
+  ExprList ParseParenArgs() {
+    ExprList args;
     ExpectOp(OpK::LParen, kExpLParen);
     if (IsOp(OpK::RParen)) {
       Advance();
@@ -536,7 +536,7 @@ class Parser {
   }
 
   // Applies "(args)" to an expression that already exists.
-  ExprP ApplyArgs(ExprP e, std::vector<ExprP> args, Pos at) {
+  ExprP ApplyArgs(ExprP e, ExprList args, Pos at) {
     if (e->kind == Expr::Name) {
       auto* n = static_cast<NameExpr*>(e.get());
       if (!n->hasParens) {
@@ -848,7 +848,7 @@ class Parser {
     if (IsEos() || IsKw(Kw::Else)) {
       // Foo / Foo(x) / obj.M(x): parentheses around a single argument pass
       // it by value; more than one argument in parentheses is an error.
-      std::vector<ExprP>* args = nullptr;
+      ExprList* args = nullptr;
       if (target->kind == Expr::Name && static_cast<NameExpr*>(target.get())->hasParens)
         args = &static_cast<NameExpr*>(target.get())->args;
       else if (target->kind == Expr::Member && static_cast<MemberExpr*>(target.get())->hasParens)
@@ -875,7 +875,7 @@ class Parser {
     // leading "(" belongs to the first argument.
     pos_ = start;
     ExprP callee = ParseCalleeNoArgs();
-    std::vector<ExprP> args;
+    ExprList args;
     for (;;) {
       if (IsOp(OpK::Comma)) {
         args.push_back(nullptr);
@@ -1005,7 +1005,7 @@ class Parser {
       ReDimStmt::Item it;
       ExprP e = ParseTarget();
       // The last argument list holds the bounds.
-      std::vector<ExprP>* args = nullptr;
+      ExprList* args = nullptr;
       if (e->kind == Expr::Name && static_cast<NameExpr*>(e.get())->hasParens) {
         auto* n = static_cast<NameExpr*>(e.get());
         args = &n->args;
