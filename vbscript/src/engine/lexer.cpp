@@ -217,7 +217,7 @@ void Lexer::Next(Token& tk) {
       return;
     }
     Make(tk, Tok::Ident, start, col);
-    tk.text.assign(word);
+    tk.word = word;
     tk.kw = LookupKeyword(word);
     tk.spaceBefore = space;
     return;
@@ -226,7 +226,7 @@ void Lexer::Next(Token& tk) {
     size_t p = pos_ + 1;
     while (p < src_.size() && src_[p] != u']' && src_[p] != u'\n' && src_[p] != u'\r') ++p;
     if (p >= src_.size() || src_[p] != u']') throw LexError{1010, line_, col};  // Expected identifier
-    tk.text.assign(src_.substr(pos_ + 1, p - pos_ - 1));
+    tk.word = src_.substr(pos_ + 1, p - pos_ - 1);
     pos_ = p + 1;
     Make(tk, Tok::Ident, start, col);
     tk.spaceBefore = space;

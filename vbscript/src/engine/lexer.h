@@ -48,7 +48,8 @@ struct Token {
   int col = 1;
   uint32_t textPos = 0;       // offset into the source
   uint32_t textLen = 0;
-  std::u16string text;        // identifier (without brackets) or string value
+  std::u16string_view word;   // identifier (without brackets), in the source text
+  std::u16string text;        // string value (quotes undoubled)
   Variant value;              // Number / Date literal
 };
 

@@ -197,16 +197,18 @@ class Parser {
     Advance();
   }
   // A name usable for a variable or procedure.
-  std::u16string ExpectName() {
+  std::u16string ExpectName() { return std::u16string(ExpectNameView()); }
+  // The same as a view of the source text.
+  std::u16string_view ExpectNameView() {
     if (Cur().type != Tok::Ident || IsReservedKeyword(Cur().kw)) Fail(kExpIdent);
-    std::u16string n = Cur().text;
+    std::u16string_view n = Cur().word;
     Advance();
     return n;
   }
-  // A member name after '.': any word.
-  std::u16string ExpectMemberName() {
+  // A member name after '.': any word (a view of the source text).
+  std::u16string_view ExpectMemberName() {
     if (Cur().type != Tok::Ident) Fail(kExpIdent);
-    std::u16string n = Cur().text;
+    std::u16string_view n = Cur().word;
     Advance();
     return n;
   }
@@ -519,7 +521,7 @@ class Parser {
         }
         if (IsReservedKeyword(t.kw)) Fail(kExpExpr);
         auto n = Node<NameExpr>(at);
-        n->name = ArenaText(t.text);
+        n->name = ArenaText(t.word);
         Advance();
         return n;
       }
@@ -1188,7 +1190,7 @@ class Parser {
       auto s = SNode<ForEachStmt>(t);
       Token vt = Cur();
       auto n = Node<NameExpr>(vt);
-      n->name = ArenaText(ExpectName());
+      n->name = ArenaText(ExpectNameView());
       s->var = std::move(n);
       ExpectKw(Kw::In, kExpIn);
       s->coll = ParseExpr();
@@ -1202,7 +1204,7 @@ class Parser {
     auto s = SNode<ForStmt>(t);
     Token vt = Cur();
     auto n = Node<NameExpr>(vt);
-    n->name = ArenaText(ExpectName());
+    n->name = ArenaText(ExpectNameView());
     s->var = std::move(n);
     ExpectOp(OpK::Eq, kExpEq);
     s->from = ParseExpr();
