@@ -160,7 +160,11 @@ class Parser {
   }
   void Advance() {
     if (pos_ + 1 >= toks_.size()) Fill(pos_ + 1);
-    if (pos_ + 1 < toks_.size()) ++pos_;
+    if (pos_ + 1 < toks_.size()) {
+      ++pos_;
+      cur_ = &toks_.at(pos_);
+      curPos_ = pos_;
+    }
   }
   // Forgets tokens before the current one (no saved position may be live).
   void Compact() { toks_.DropBefore(pos_); }
