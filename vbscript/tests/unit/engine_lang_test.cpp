@@ -166,6 +166,21 @@ TEST(EngineLang, ErrorTrappingAndTheErrObject) {
   EXPECT_EQ(RunScript(u"On Error Resume Next\nFor i = 1 To 3 : n = n + 1 : x = 1 / 0 : n = n + 10 : Next", u"n"), u"33");
 }
 
+TEST(EngineLang, UpdatingAVariableFromItselfKeepsTheOperatorTyping) {
+  // x = x + e, x = x * e and friends in procedures and at script level.
+  EXPECT_EQ(RunScript(u"i = 32767 : i = i + 1", u"TypeName(i) & i"), u"Long32768");
+  EXPECT_EQ(RunScript(u"i = 2147483647 : i = i + 1", u"TypeName(i) & i"), u"Double2147483648");
+  EXPECT_EQ(RunScript(u"x = 1.5 : x = x + \"2\"", u"TypeName(x) & x"), u"Double3.5");
+  EXPECT_EQ(RunScript(u"x = 1.5 : x = x + Null", u"IsNull(x)"), u"True");
+  EXPECT_EQ(RunScript(u"x = 1E+308 : x = x * 10", u"x"), u"error 6");
+  EXPECT_EQ(RunScript(u"Dim r\nFunction F : F = 0.5 : End Function\nSub S : Dim y : y = 2.5 : y = y * F() : r = y : End Sub\nS", u"r"),
+            u"1.25");
+  // The right side runs before the store and may change the variable: the
+  // value read first still counts.
+  EXPECT_EQ(RunScript(u"Function G : x = \"text\" : G = 1 : End Function\nx = 1.5 : x = x + G()", u"TypeName(x) & x"),
+            u"Double2.5");
+}
+
 TEST(EngineLang, ControlFlow) {
   EXPECT_EQ(RunScript(u"For i = 10 To 1 Step -4 : s = s & i & \",\" : Next", u"s & i"), u"10,6,2,-2");
   EXPECT_EQ(RunScript(u"For i = 1 To 0 : s = \"ran\" : Next", u"IsEmpty(s) & i"), u"True1");
