@@ -265,7 +265,7 @@ void Interp::Teardown() {
   *alive_ = false;
   gvals_.clear();
   gslots_.clear();
-  gindex_.clear();
+  gindex_.Clear();
   procOrder_.clear();
   programs_.clear();
   optionExplicit_ = false;
@@ -281,8 +281,8 @@ void Interp::Reset() {
 }
 
 int Interp::FindGlobal(const std::u16string& name) const {
-  auto it = gindex_.find(name);
-  return it == gindex_.end() ? -1 : it->second;
+  const int* v = gindex_.Find(name);
+  return v ? *v : -1;
 }
 
 void Interp::AddObject(std::u16string_view name, Ref<HostObject> obj) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/ast.h"
+#include "engine/name_index.h"
 #include "engine/parser.h"
 #include "vbs/builtin.h"
 #include "vbs/engine.h"
@@ -301,7 +302,7 @@ class Interp {
   Engine* owner_;
   GlobalValues gvals_;
   std::vector<GlobalSlot> gslots_;
-  std::unordered_map<std::u16string, int> gindex_;
+  NameIndex gindex_;  // folded name -> global slot
   std::vector<std::shared_ptr<Program>> programs_;
   std::vector<int> procOrder_;          // global slots of procedures, declaration order
   std::vector<std::u16string> procOrderNames_;
@@ -318,6 +319,10 @@ class Interp {
  public:
   // Resolution helpers used by the resolver
   int FindGlobal(const std::u16string& foldedName) const;
+  int FindGlobal(std::u16string_view foldedName, uint64_t hash) const {
+    const int* v = gindex_.Find(foldedName, hash);
+    return v ? *v : -1;
+  }
   const GlobalSlot& Slot(int i) const { return gslots_[size_t(i)]; }
   int SlotCount() const { return int(gslots_.size()); }
 };

@@ -16,9 +16,11 @@ Resolver::Resolver(Interp& in, Program& prog, bool optionExplicit)
     : in_(in), prog_(prog), strict_(optionExplicit) {}
 
 int Resolver::LookupGlobal(const std::u16string& key) const {
-  auto it = pendingIndex_.find(key);
-  if (it != pendingIndex_.end()) return it->second;
-  return in_.FindGlobal(key);
+  return LookupGlobal(key, NameIndex::Hash(key));
+}
+int Resolver::LookupGlobal(const std::u16string& key, uint64_t hash) const {
+  if (const int* v = pendingIndex_.Find(key, hash)) return *v;
+  return in_.FindGlobal(key, hash);
 }
 
 GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
@@ -48,14 +50,14 @@ int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, i
     bool pendingSlot = slot >= in_.SlotCount();
     bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit ||
                        (k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure && !pendingSlot &&
-                        !declaredHere_.count(key));
-    if (!redefinable || declaredHere_.count(key)) throw CompileError{kNameRedefined, line, col};
-    declaredHere_.insert(key);
+                        !declaredHere_.Contains(key));
+    if (!redefinable || declaredHere_.Contains(key)) throw CompileError{kNameRedefined, line, col};
+    declaredHere_[key] = 1;
     redeclare_.push_back({slot, kind});
     if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
     return slot;
   }
-  declaredHere_.insert(key);
+  declaredHere_[key] = 1;
   return NewPending(name, kind);
 }
 
@@ -128,7 +130,7 @@ void Resolver::CollectLocalDecls(Block& b, Proc& p) {
 void Resolver::CollectScopedDecls(Block& b) {
   auto add = [&](const std::u16string& name) {
     auto key = FoldName(name);
-    if (locals_.count(key)) return;
+    if (locals_.Contains(key)) return;
     locals_[key] = evalBase_ + int(newExtras_.size());
     newExtras_.push_back(name);
   };
@@ -159,7 +161,7 @@ void Resolver::CollectScopedDecls(Block& b) {
 
 int Resolver::AddLocal(Proc& p, const std::u16string& name, int line, int col) {
   auto key = FoldName(name);
-  if (locals_.count(key)) throw CompileError{kNameRedefined, line, col};
+  if (locals_.Contains(key)) throw CompileError{kNameRedefined, line, col};
   int slot = p.nslots++;
   locals_[key] = slot;
   p.slotNames.push_back(name);
@@ -196,8 +198,8 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
   if (scopeProc) {
     // A procedure of the call hides a same-named implicit local (made where
     // the procedure's code used the name before it existed).
-    for (auto& p : prog_.procs) locals_.erase(FoldName(p->name));
-    for (auto& k : frameProcs_) locals_.erase(k);
+    for (auto& p : prog_.procs) locals_.Erase(FoldName(p->name));
+    for (auto& k : frameProcs_) locals_.Erase(k);
     // Execute inside a procedure declares its variables there.
     CollectScopedDecls(prog_.top);
     evalBase_ += int(newExtras_.size());
@@ -289,7 +291,7 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   doDepth_ = forDepth_ = whileDepth_ = 0;
   proc_ = &p;
   cls_ = cls;
-  locals_.clear();
+  locals_.Clear();
   withSlots_.clear();
   p.nslots = 1;  // slot 0: the result
   p.slotNames.assign(1, p.name);
@@ -500,6 +502,7 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
   key.assign(n->name);
   for (auto& c : key)
     if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  const uint64_t hash = NameIndex::Hash(key);
   if (proc_) {
     // The function's own name without arguments is its result variable.
     if ((proc_->kind == ProcKind::Function || proc_->kind == ProcKind::PropGet) && !n->hasParens &&
@@ -508,10 +511,9 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
       n->slot = 0;
       return;
     }
-    auto it = locals_.find(key);
-    if (it != locals_.end()) {
+    if (const int* v = locals_.Find(key, hash)) {
       n->nk = NameKind::Local;
-      n->slot = it->second;
+      n->slot = *v;
       return;
     }
   }
@@ -529,7 +531,7 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
       return;
     }
   }
-  int g = LookupGlobal(key);
+  int g = LookupGlobal(key, hash);
   if (g >= 0) {
     GlobalSlot::Kind k = GlobalKind(g);
     if (k != GlobalSlot::Undefined || !proc_) {
@@ -559,13 +561,11 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
   // runs, else an implicit local.
   n->nk = NameKind::Dyn;
   n->slot = g;
-  auto it = locals_.find(key);
-  if (it != locals_.end()) {
-    n->local = it->second;
+  if (const int* v = locals_.Find(key, hash)) {
+    n->local = *v;
   } else {
     n->local = proc_->nslots++;
     proc_->slotNames.push_back(std::u16string(n->name));
-    implicitLocals_[key] = n->local;
     locals_[key] = n->local;  // later uses share the slot
   }
 }

@@ -6,6 +6,7 @@
 
 #include "engine/ast.h"
 #include "engine/interp.h"
+#include "engine/name_index.h"
 
 namespace vbs {
 
@@ -20,7 +21,7 @@ class Resolver {
   void SetProcScope(Proc* p, ClassDef* cls, const std::vector<std::u16string>* extras) {
     proc_ = p;
     cls_ = cls;
-    locals_.clear();
+    locals_.Clear();
     int base = 0;
     if (p) {
       for (size_t i = 0; i < p->slotNames.size(); ++i)
@@ -51,6 +52,7 @@ class Resolver {
  private:
   friend class Interp;
   int LookupGlobal(const std::u16string& key) const;
+  int LookupGlobal(const std::u16string& key, uint64_t hash) const;
   GlobalSlot::Kind GlobalKind(int slot) const;
   int NewPending(const std::u16string& name, GlobalSlot::Kind kind);
   int DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, int line, int col);
@@ -78,10 +80,9 @@ class Resolver {
   void CollectScopedDecls(Block& b);
   Proc* proc_ = nullptr;
   ClassDef* cls_ = nullptr;
-  std::unordered_map<std::u16string, int> pendingIndex_;
-  std::unordered_set<std::u16string> declaredHere_;
-  std::unordered_map<std::u16string, int> locals_;
-  std::unordered_map<std::u16string, int> implicitLocals_;
+  NameIndex pendingIndex_;
+  NameIndex declaredHere_;  // names declared by this text (value unused)
+  NameIndex locals_;
   std::vector<int> withSlots_;
 };
 

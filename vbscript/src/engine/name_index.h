@@ -1,0 +1,110 @@
+#pragma once
+// Map from (already folded) names to ints for the compiler's name tables:
+// open addressing over a power-of-two table, so a lookup is one hash and
+// usually one string comparison, with no division and no node allocation.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vbs {
+
+class NameIndex {
+ public:
+  // The value stored for `key`, or nullptr.
+  int* Find(std::u16string_view key) { return Find(key, Hash(key)); }
+  // The same with the key's Hash() computed by the caller (one hash for
+  // several tables).
+  int* Find(std::u16string_view key, uint64_t h) {
+    size_t i = Locate(key, h);
+    return i == kNone ? nullptr : &slots_[i].value;
+  }
+  const int* Find(std::u16string_view key) const { return const_cast<NameIndex*>(this)->Find(key); }
+  const int* Find(std::u16string_view key, uint64_t h) const {
+    return const_cast<NameIndex*>(this)->Find(key, h);
+  }
+  static uint64_t Hash(std::u16string_view s) {
+    uint64_t h = 14695981039346656037ull;  // FNV-1a over code units
+    for (char16_t c : s) h = (h ^ c) * 1099511628211ull;
+    return h ^ (h >> 29);
+  }
+  bool Contains(std::u16string_view key) const { return Find(key) != nullptr; }
+
+  // The value for `key`, inserted as 0 when absent.
+  int& operator[](std::u16string_view key) {
+    const uint64_t h = Hash(key);
+    if (int* v = Find(key, h)) return *v;
+    if ((count_ + tombs_ + 1) * 4 > slots_.size() * 3) Grow();
+    size_t i = size_t(h) & mask_;
+    while (slots_[i].state == kUsed) i = (i + 1) & mask_;
+    Entry& e = slots_[i];
+    if (e.state == kTomb) --tombs_;
+    e.state = kUsed;
+    e.hash = h;
+    e.key.assign(key);
+    e.value = 0;
+    ++count_;
+    used_.push_back(uint32_t(i));
+    return e.value;
+  }
+
+  void Erase(std::u16string_view key) {
+    size_t i = Locate(key, Hash(key));
+    if (i == kNone) return;
+    slots_[i].state = kTomb;
+    --count_;
+    ++tombs_;
+  }
+
+  // Forgets every name; keeps the table for reuse.
+  void Clear() {
+    for (uint32_t i : used_) slots_[i].state = kEmpty;
+    used_.clear();
+    count_ = 0;
+    tombs_ = 0;
+  }
+  size_t size() const { return count_; }
+
+ private:
+  enum : uint8_t { kEmpty, kUsed, kTomb };
+  static constexpr size_t kNone = ~size_t(0);
+  size_t Locate(std::u16string_view key, uint64_t h) const {
+    if (count_ == 0) return kNone;
+    for (size_t i = size_t(h) & mask_;; i = (i + 1) & mask_) {
+      const Entry& e = slots_[i];
+      if (e.state == kEmpty) return kNone;
+      if (e.state == kUsed && e.hash == h && e.key == key) return i;
+    }
+  }
+  struct Entry {
+    uint64_t hash = 0;
+    std::u16string key;
+    int value = 0;
+    uint8_t state = kEmpty;
+  };
+  void Grow() {
+    std::vector<Entry> old;
+    old.swap(slots_);
+    slots_.resize(old.empty() ? 32 : old.size() * 2);
+    mask_ = slots_.size() - 1;
+    used_.clear();
+    count_ = 0;
+    tombs_ = 0;
+    for (Entry& e : old) {
+      if (e.state != kUsed) continue;
+      size_t i = size_t(e.hash) & mask_;
+      while (slots_[i].state != kEmpty) i = (i + 1) & mask_;
+      slots_[i] = std::move(e);
+      ++count_;
+      used_.push_back(uint32_t(i));
+    }
+  }
+
+  std::vector<Entry> slots_;
+  std::vector<uint32_t> used_;  // slots written since the last Clear
+  size_t mask_ = 0;
+  size_t count_ = 0;
+  size_t tombs_ = 0;
+};
+
+}  // namespace vbs
