@@ -707,7 +707,7 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
   nf.me = me;
   nf.parent = curFrame_;
   curFrame_ = &nf;
-  ExecBlock(p->body, nf);
+  ExecBody(p->body, nf);
   // Leaving a procedure that handled errors clears Err.
   if (nf.onErrorResume) err.Clear();
   return std::move(slots[0]);
@@ -2080,9 +2080,9 @@ struct Ev {
         in.CatchToErr(e);
         t = true;
       }
-      if (t) return in.ExecBlock(i->blocks[k], f);
+      if (t) return in.ExecBody(i->blocks[k], f);
     }
-    return in.ExecBlock(i->elseBlock, f);
+    return in.ExecBody(i->elseBlock, f);
   }
   // x = <expr> for a local x (no Set, no arguments)
   static Flow AssignLocal(Interp& in, Stmt* s, Frame& f) {
