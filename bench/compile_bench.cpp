@@ -33,13 +33,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   in.seekg(0, std::ios::end);
-  std::string bytes(size_t(in.tellg()), '\0');
+  std::u16string text;
+  text.reserve(size_t(in.tellg()));
   in.seekg(0, std::ios::beg);
-  in.read(bytes.data(), std::streamsize(bytes.size()));
-  // The generated library is ASCII, so widening each byte is its UTF-16 form.
-  std::u16string text(bytes.begin(), bytes.end());
-  bytes.clear();
-  bytes.shrink_to_fit();
+  // Read in pieces and widen as we go: the generated library is ASCII, so
+  // each byte widened is its UTF-16 form.
+  char buf[65536];
+  while (in.read(buf, sizeof buf) || in.gcount() > 0) text.append(buf, buf + in.gcount());
 
   vbs::Engine engine;
   if (!engine.AddCode(text)) {

@@ -112,6 +112,8 @@ struct Expr {
 };
 using ExprP = std::unique_ptr<Expr>;
 using ExprList = std::vector<ExprP, ArenaAlloc<ExprP>>;
+template <class T>
+using NodeVec = std::vector<T, ArenaAlloc<T>>;  // a list inside a node
 
 struct LiteralExpr : Expr {
   Variant value;
@@ -213,7 +215,7 @@ struct DimVar {
 };
 
 struct DimStmt : Stmt {
-  std::vector<DimVar> vars;
+  NodeVec<DimVar> vars;
   DimStmt() : Stmt(Dim) {}
 };
 
@@ -223,13 +225,13 @@ struct ReDimStmt : Stmt {
     ExprP target;                 // NameExpr without args, or MemberExpr
     ExprList bounds;
   };
-  std::vector<Item> items;
+  NodeVec<Item> items;
   ReDimStmt() : Stmt(ReDim) {}
 };
 
 struct IfStmt : Stmt {
   ExprList conds;
-  std::vector<Block> blocks;      // one per cond
+  NodeVec<Block> blocks;          // one per cond
   Block elseBlock;
   IfStmt() : Stmt(If) {}
 };
@@ -242,10 +244,10 @@ struct CaseTest {
 struct SelectStmt : Stmt {
   ExprP subject;
   struct Case {
-    std::vector<CaseTest> tests;
+    NodeVec<CaseTest> tests;
     Block body;
   };
-  std::vector<Case> cases;
+  NodeVec<Case> cases;
   bool hasElse = false;
   Block elseBlock;
   SelectStmt() : Stmt(Select) {}
@@ -305,7 +307,7 @@ struct ConstStmt : Stmt {
     ExprP value;
     ExprP target;
   };
-  std::vector<Item> items;
+  NodeVec<Item> items;
   ConstStmt() : Stmt(Const) {}
 };
 
