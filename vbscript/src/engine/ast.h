@@ -130,6 +130,10 @@ struct NameExpr : Expr {
   int local = -1;             // Dyn: fallback local slot
   bool strict = false;        // Option Explicit: undeclared names are errors
   Variant constVal;
+  // Global: the variable's cell once it is known to be a declared variable
+  // or constant (those never change kind, and global cells never move), so
+  // reads skip the slot table.
+  Variant* gcell = nullptr;
   NameExpr() : Expr(Name) {}
 };
 

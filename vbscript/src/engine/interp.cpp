@@ -296,7 +296,9 @@ void Interp::AddObject(std::u16string_view name, Ref<HostObject> obj) {
     gvals_.emplace_back();
     gindex_[key] = slot;
   }
-  gslots_[size_t(slot)].kind = GlobalSlot::HostObj;
+  // A variable the script declared stays a variable that now holds the
+  // object (compiled code reaches declared variables directly).
+  if (gslots_[size_t(slot)].kind != GlobalSlot::Var) gslots_[size_t(slot)].kind = GlobalSlot::HostObj;
   gvals_[size_t(slot)] = Variant::FromObject(obj.get());
 }
 
@@ -1808,11 +1810,8 @@ struct Ev {
     return f.slots[static_cast<NameExpr*>(e)->slot].Deref();
   }
   static Variant GlobalRead(Interp& in, Expr* e, Frame& f) {
-    auto* n = static_cast<NameExpr*>(e);
-    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
-    if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
-      return in.gvals_[size_t(n->slot)];
-    return in.EvalName(n, f, false);
+    if (const Variant* v = GlobalVar(in, e)) return *v;
+    return in.EvalName(static_cast<NameExpr*>(e), f, false);
   }
   static Variant Name(Interp& in, Expr* e, Frame& f) {
     return in.EvalName(static_cast<NameExpr*>(e), f, false);
@@ -1885,11 +1884,23 @@ struct Ev {
   // place; anything else is evaluated into a value built in place.
   enum OperandKind { kAny, kLocal, kLit, kGlobal };
 
+  // Cell of global variable `n` (declared or implicit), or nullptr.
+  static inline Variant* GlobalVarCell(Interp& in, NameExpr* n) {
+    if (n->gcell) return n->gcell;
+    return GlobalVarCellSlow(in, n);
+  }
+  static Variant* GlobalVarCellSlow(Interp& in, NameExpr* n) {
+    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
+    if (k == GlobalSlot::Var) return n->gcell = &in.gvals_[size_t(n->slot)];
+    if (k == GlobalSlot::Implicit) return &in.gvals_[size_t(n->slot)];
+    return nullptr;
+  }
+  // Readable cell of global `e`: a variable or a constant.
   static inline const Variant* GlobalVar(Interp& in, Expr* e) {
     auto* n = static_cast<NameExpr*>(e);
-    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
-    if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
-      return &in.gvals_[size_t(n->slot)];
+    if (n->gcell) return n->gcell;
+    if (Variant* c = GlobalVarCellSlow(in, n)) return c;
+    if (in.gslots_[size_t(n->slot)].kind == GlobalSlot::Const) return &in.gvals_[size_t(n->slot)];
     return nullptr;
   }
 
@@ -1974,9 +1985,7 @@ struct Ev {
   }
   static inline Variant* ElementCell(Interp& in, NameExpr* n, Frame& f) {
     if (n->nk == NameKind::Local) return &f.slots[n->slot].Deref();
-    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
-    if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) return &in.gvals_[size_t(n->slot)];
-    return nullptr;
+    return GlobalVarCell(in, n);
   }
   static Variant Index1(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
@@ -2027,12 +2036,8 @@ struct Ev {
     auto* n = static_cast<NameExpr*>(a->target.get());
     auto* b = static_cast<BinaryExpr*>(a->value.get());
     Variant* cell = nullptr;
-    if (n->nk == NameKind::Local) {
-      cell = &f.slots[n->slot].Deref();
-    } else {
-      GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
-      if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) cell = &in.gvals_[size_t(n->slot)];
-    }
+    if (n->nk == NameKind::Local) cell = &f.slots[n->slot].Deref();
+    else cell = GlobalVarCell(in, n);
     if (!cell || cell->flags()) return in.ExecGeneric(s, f);
     const VarType tc = cell->type();
     Expr* re = b->rhs.get();
@@ -2101,13 +2106,10 @@ struct Ev {
     auto* a = static_cast<AssignStmt*>(s);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant v = a->value->fn(in, a->value.get(), f);
-    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
-    if (!v.IsObject() && (k == GlobalSlot::Var || k == GlobalSlot::Implicit)) {
-      Variant& cell = in.gvals_[size_t(n->slot)];
-      if (!(cell.flags() & Variant::kFixedArray)) {
-        cell = std::move(v);
-        return Flow::Normal;
-      }
+    Variant* cell = v.IsObject() ? nullptr : GlobalVarCell(in, n);
+    if (cell && !(cell->flags() & Variant::kFixedArray)) {
+      *cell = std::move(v);
+      return Flow::Normal;
     }
     in.Assign(n, std::move(v), false, f);
     return Flow::Normal;

@@ -165,6 +165,14 @@ TEST(EngineHost, HostObjectIsReachedOnlyThroughItsName) {
   EXPECT_EQ(Text(e, u"TypeName(zelIO)"), u"Probe");
   EXPECT_FALSE(e.Eval(u"zelIO.Missing", v));
   EXPECT_EQ(e.Error().Number, 438);
+  // Host objects cannot be assigned over; a script variable of the same
+  // name that existed first holds the object, also in code compiled before.
+  EXPECT_FALSE(e.ExecuteStatement(u"zelIO = 1"));
+  EXPECT_EQ(e.Error().Number, 501);
+  ASSERT_TRUE(e.AddCode(u"Dim io\nFunction Probed() : Probed = io.Value : End Function"));
+  EXPECT_FALSE(e.Eval(u"Probed()", v));
+  e.AddObject(u"io", probe);
+  EXPECT_EQ(Text(e, u"Probed() & TypeName(io)"), u"12Probe");
 }
 
 TEST(EngineHost, HostObjectArgumentsByReferenceOptionalAndErrors) {
