@@ -437,7 +437,21 @@ bool Interp::RunText(std::u16string_view text) {
     RecordCompileError(CompileError{7, 1, 1}, text);
     return false;
   }
+  ProgramRelease release{*this, prog};
   return Guarded(text, [&] { RunProgram(*prog, nullptr); });
+}
+
+// A text that declares no procedure or class is not needed once it ran:
+// nothing refers to its nodes any more. Dropping it keeps a long session
+// of statements (or Execute in a loop) from piling up compiled code.
+void Interp::ReleaseIfPlain(const std::shared_ptr<Program>& prog) {
+  if (!prog || !prog->procs.empty() || !prog->classes.empty()) return;
+  for (size_t i = programs_.size(); i-- > 0;) {
+    if (programs_[i] == prog) {
+      programs_.erase(programs_.begin() + std::ptrdiff_t(i));
+      return;
+    }
+  }
 }
 
 template <class F>
@@ -584,6 +598,7 @@ void Interp::ExecuteInScope(std::u16string_view text, bool global) {
       else procs.push_back({std::move(key), p.get()});
     }
   }
+  ProgramRelease release{*this, prog};
   RunProgram(*prog, f);
 }
 

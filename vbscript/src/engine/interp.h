@@ -227,6 +227,13 @@ class Interp {
   // its variables and Execute-declared extras, then `temps` own slots.
   Variant* PushScopedFrame(Frame& scope, int temps, int& total);
   bool RunText(std::u16string_view text);
+  void ReleaseIfPlain(const std::shared_ptr<Program>& prog);
+  // Calls ReleaseIfPlain when a run ends, also by an error.
+  struct ProgramRelease {
+    Interp& in;
+    const std::shared_ptr<Program>& prog;
+    ~ProgramRelease() { in.ReleaseIfPlain(prog); }
+  };
   template <class F>
   bool Guarded(std::u16string_view text, F&& body);
   void RunProgram(Program& prog, Frame* scope);

@@ -127,6 +127,11 @@ TEST(EngineHost, ExecuteStatementRunsWholeScriptsThatDefineProcedures) {
   // A later definition replaces the earlier one.
   ASSERT_TRUE(e.ExecuteStatement(u"Function Twice(x)\n  Twice = 3 * x\nEnd Function"));
   EXPECT_EQ(Text(e, u"Twice(1)"), u"3");
+  // Many statements later (each compiled, run and dropped) the procedures
+  // and classes of earlier texts still work.
+  ASSERT_TRUE(e.ExecuteStatement(u"Class Acc\n Public N\nEnd Class\nSet a = New Acc : a.N = 0"));
+  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(e.ExecuteStatement(u"k = Twice(1) + k - 3 : a.N = a.N + 1"));
+  EXPECT_EQ(Text(e, u"k & \" \" & a.N & \" \" & TypeName(New Acc)"), u"4 2000 Acc");
 }
 
 TEST(EngineHost, ProceduresInDeclarationOrderAndReset) {
