@@ -243,133 +243,77 @@ class Parser {
 
   ExprP ParseExpr() {
     Guard();
-    return ParseImp();
+    return ParseBinary(kImpPrec);
   }
-  ExprP ParseImp() {
-    ExprP l = ParseEqv();
-    while (IsKw(Kw::Imp)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::Imp, std::move(l), ParseEqv(), t);
+  // Binding strength of the binary operators, loosest first. Not sits
+  // between And and the comparisons: Not a = b is Not (a = b).
+  enum : int {
+    kImpPrec = 1, kEqvPrec, kXorPrec, kOrPrec, kAndPrec, kNotPrec, kComparePrec, kConcatPrec,
+    kAddPrec, kModPrec, kIntDivPrec, kMulPrec,
+  };
+  // The current token as a binary operator: its strength (0 = none).
+  int BinaryPrec(BinOp& op) const {
+    const Token& t = Cur();
+    if (t.type == Tok::Op) {
+      switch (t.op) {
+        case OpK::Star: op = BinOp::Mul; return kMulPrec;
+        case OpK::Slash: op = BinOp::Div; return kMulPrec;
+        case OpK::Backslash: op = BinOp::IntDiv; return kIntDivPrec;
+        case OpK::Plus: op = BinOp::Add; return kAddPrec;
+        case OpK::Minus: op = BinOp::Sub; return kAddPrec;
+        case OpK::Amp: op = BinOp::Concat; return kConcatPrec;
+        case OpK::Eq: op = BinOp::Eq; return kComparePrec;
+        case OpK::Ne: op = BinOp::Ne; return kComparePrec;
+        case OpK::Lt: op = BinOp::Lt; return kComparePrec;
+        case OpK::Gt: op = BinOp::Gt; return kComparePrec;
+        case OpK::Le: op = BinOp::Le; return kComparePrec;
+        case OpK::Ge: op = BinOp::Ge; return kComparePrec;
+        default: return 0;
+      }
     }
-    return l;
-  }
-  ExprP ParseEqv() {
-    ExprP l = ParseXor();
-    while (IsKw(Kw::Eqv)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::Eqv, std::move(l), ParseXor(), t);
+    if (t.type == Tok::Ident) {
+      switch (t.kw) {
+        case Kw::Mod: op = BinOp::Mod; return kModPrec;
+        case Kw::Is: op = BinOp::Is; return kComparePrec;
+        case Kw::And: op = BinOp::And; return kAndPrec;
+        case Kw::Or: op = BinOp::Or; return kOrPrec;
+        case Kw::Xor: op = BinOp::Xor; return kXorPrec;
+        case Kw::Eqv: op = BinOp::Eqv; return kEqvPrec;
+        case Kw::Imp: op = BinOp::Imp; return kImpPrec;
+        default: return 0;
+      }
     }
-    return l;
+    return 0;
   }
-  ExprP ParseXor() {
-    ExprP l = ParseOr();
-    while (IsKw(Kw::Xor)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::Xor, std::move(l), ParseOr(), t);
-    }
-    return l;
-  }
-  ExprP ParseOr() {
-    ExprP l = ParseAnd();
-    while (IsKw(Kw::Or)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::Or, std::move(l), ParseAnd(), t);
-    }
-    return l;
-  }
-  ExprP ParseAnd() {
-    ExprP l = ParseNot();
-    while (IsKw(Kw::And)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::And, std::move(l), ParseNot(), t);
-    }
-    return l;
-  }
-  ExprP ParseNot() {
-    if (IsKw(Kw::Not)) {
-      Guard();
-      Pos t = Cur();
-      Advance();
-      auto u = Node<UnaryExpr>(t);
-      u->op = UnOp::Not;
-      u->operand = ParseNot();
-      return u;
-    }
-    return ParseCompare();
-  }
-  ExprP ParseCompare() {
-    ExprP l = ParseConcat();
+  // Operators at least as strong as minPrec, all left-associative: one
+  // loop instead of a function per level.
+  ExprP ParseBinary(int minPrec) {
+    ExprP l = minPrec <= kNotPrec && IsKw(Kw::Not) ? ParseNot() : ParseUnary();
     for (;;) {
       BinOp op;
-      if (IsOp(OpK::Eq)) op = BinOp::Eq;
-      else if (IsOp(OpK::Ne)) op = BinOp::Ne;
-      else if (IsOp(OpK::Lt)) op = BinOp::Lt;
-      else if (IsOp(OpK::Gt)) op = BinOp::Gt;
-      else if (IsOp(OpK::Le)) op = BinOp::Le;
-      else if (IsOp(OpK::Ge)) op = BinOp::Ge;
-      else if (IsKw(Kw::Is)) op = BinOp::Is;
-      else break;
+      const int prec = BinaryPrec(op);
+      if (prec < minPrec || prec == 0) return l;
       Pos t = Cur();
       Advance();
-      // "=<" and "=>" are accepted as "<=" and ">="
-      if (op == BinOp::Eq && IsOp(OpK::Lt) && !Cur().spaceBefore) { op = BinOp::Le; Advance(); }
-      else if (op == BinOp::Eq && IsOp(OpK::Gt) && !Cur().spaceBefore) { op = BinOp::Ge; Advance(); }
-      l = Bin(op, std::move(l), ParseConcat(), t);
+      if (op == BinOp::Eq && !Cur().spaceBefore) {
+        // "=<" and "=>" are accepted as "<=" and ">="
+        if (IsOp(OpK::Lt)) { op = BinOp::Le; Advance(); }
+        else if (IsOp(OpK::Gt)) { op = BinOp::Ge; Advance(); }
+      }
+      l = Bin(op, std::move(l), ParseBinary(prec + 1), t);
     }
-    return l;
   }
-  ExprP ParseConcat() {
-    ExprP l = ParseAdd();
-    while (IsOp(OpK::Amp)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::Concat, std::move(l), ParseAdd(), t);
-    }
-    return l;
+  // Not ...: its operand is a comparison (or another Not).
+  ExprP ParseNot() {
+    Guard();
+    Pos t = Cur();
+    Advance();
+    auto u = Node<UnaryExpr>(t);
+    u->op = UnOp::Not;
+    u->operand = IsKw(Kw::Not) ? ParseNot() : ParseBinary(kComparePrec);
+    return u;
   }
-  ExprP ParseAdd() {
-    ExprP l = ParseMod();
-    while (IsOp(OpK::Plus) || IsOp(OpK::Minus)) {
-      Pos t = Cur();
-      BinOp op = IsOp(OpK::Plus) ? BinOp::Add : BinOp::Sub;
-      Advance();
-      l = Bin(op, std::move(l), ParseMod(), t);
-    }
-    return l;
-  }
-  ExprP ParseMod() {
-    ExprP l = ParseIntDiv();
-    while (IsKw(Kw::Mod)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::Mod, std::move(l), ParseIntDiv(), t);
-    }
-    return l;
-  }
-  ExprP ParseIntDiv() {
-    ExprP l = ParseMul();
-    while (IsOp(OpK::Backslash)) {
-      Pos t = Cur();
-      Advance();
-      l = Bin(BinOp::IntDiv, std::move(l), ParseMul(), t);
-    }
-    return l;
-  }
-  ExprP ParseMul() {
-    ExprP l = ParseUnary();
-    while (IsOp(OpK::Star) || IsOp(OpK::Slash)) {
-      Pos t = Cur();
-      BinOp op = IsOp(OpK::Star) ? BinOp::Mul : BinOp::Div;
-      Advance();
-      l = Bin(op, std::move(l), ParseUnary(), t);
-    }
-    return l;
-  }
+  ExprP ParseConcat() { return ParseBinary(kConcatPrec); }
   // Negation binds tighter than "^" in this language: -3^2 is 9.
   ExprP ParseUnary() { return ParsePowTail(ParseSigned()); }
   ExprP ParseSigned() {
