@@ -132,17 +132,29 @@ class Parser {
 
  private:
   // ---- token helpers ----------------------------------------------------
+  // Makes token idx available, lexing a few tokens ahead at a time. A
+  // lexing error is kept until the parser reaches that token, so errors
+  // still come in text order.
   void Fill(size_t idx) const {
-    while (toks_.size() <= idx && !ended_) {
-      try {
-        lx_.Next(toks_.NextSlot());
+    if (toks_.size() > idx || ended_) return;
+    if (lexError_) throw *lexError_;
+    const size_t want = idx + kLookahead;
+    try {
+      while (toks_.size() <= want) {
+        Token& t = toks_.NextSlot();
+        lx_.Next(t);
         toks_.Commit();
-      } catch (const LexError& e) {
-        throw CompileError{e.number, e.line, e.col};
+        if (t.type == Tok::End) {
+          ended_ = true;
+          return;
+        }
       }
-      if (toks_.back().type == Tok::End) ended_ = true;
+    } catch (const LexError& e) {
+      lexError_ = std::make_unique<CompileError>(CompileError{e.number, e.line, e.col});
+      if (toks_.size() <= idx) throw *lexError_;
     }
   }
+  static constexpr size_t kLookahead = 32;
   // The current token, cached: the parser asks for it many times per token.
   __attribute__((always_inline)) const Token& Cur() const {
     if (curPos_ == pos_ && cur_) return *cur_;
@@ -1349,6 +1361,7 @@ class Parser {
   mutable Lexer lx_;
   mutable TokenBuf toks_;
   mutable bool ended_ = false;
+  mutable std::unique_ptr<CompileError> lexError_;  // met while lexing ahead
   size_t pos_ = 0;
   mutable const Token* cur_ = nullptr;  // token at curPos_ (chunks never move)
   mutable size_t curPos_ = 0;

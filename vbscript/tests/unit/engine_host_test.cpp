@@ -244,6 +244,11 @@ TEST(EngineHost, CompileErrorNumbersAndPositions) {
       {u"x = 1 +", 1023, 1, 8},
       {u"Exit Do2", 1039, 1, 6},
       {u"Foo(1, 2)", 1044, 1, 1},
+      // The first error in the text wins, whether the parser or the
+      // lexer finds it.
+      {u"x = (1 +\ny = 2 $ 3", 1023, 1, 9},
+      {u"x = 1\ny = 2 $ 3\nz = (", 1032, 2, 7},
+      {u"x = 1 ' $ in a comment\ny = \"$\" & (2", 1006, 2, 13},
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(e.AddCode(c.text)) << std::string(c.text, c.text + 3);
