@@ -63,9 +63,8 @@ NodeArena::~NodeArena() {
   for (auto& [b, size] : blocks_) FreeBlock(b, size);
 }
 
-void* NodeArena::Alloc(size_t n) {
-  n = (n + 15) & ~size_t(15);
-  if (n > left_) {
+void* NodeArena::AllocSlow(size_t n) {
+  {
     size_t next = blocks_.empty() ? kFirstBlock : std::min(blocks_.back().second * 2, kHugeBlock);
     size_t size = next;
     if (n > next) {

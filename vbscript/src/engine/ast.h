@@ -35,9 +35,17 @@ class NodeArena {
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
   ~NodeArena();
-  void* Alloc(size_t n);
+  void* Alloc(size_t n) {
+    n = (n + 15) & ~size_t(15);
+    if (n > left_) return AllocSlow(n);
+    void* p = cur_;
+    cur_ += n;
+    left_ -= n;
+    return p;
+  }
 
  private:
+  void* AllocSlow(size_t n);  // starts a new block
   std::vector<std::pair<char*, size_t>> blocks_;  // start, size
   char* cur_ = nullptr;
   size_t left_ = 0;
