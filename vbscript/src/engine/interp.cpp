@@ -1096,8 +1096,10 @@ Variant* Interp::ByRefCell(Expr* e, Frame& f) {
       }
       [[fallthrough]];
     case NameKind::Global: {
+      if (n->gcell) return n->gcell;
       GlobalSlot& g = gslots_[size_t(n->slot)];
-      if (g.kind == GlobalSlot::Var || g.kind == GlobalSlot::Implicit) return &gvals_[size_t(n->slot)];
+      if (g.kind == GlobalSlot::Var) return n->gcell = &gvals_[size_t(n->slot)];
+      if (g.kind == GlobalSlot::Implicit) return &gvals_[size_t(n->slot)];
       if (g.kind == GlobalSlot::Undefined) {
         if (n->strict) Throw(500);
         g.kind = GlobalSlot::Implicit;
