@@ -214,10 +214,11 @@ TEST(EngineLang, OptionExplicitAndDeclarations) {
 
 TEST(EngineLang, LimitsRaiseErrorsInsteadOfCrashing) {
   EXPECT_EQ(RunScript(u"ReDim a(1000000000)", u"1"), u"error 7");
+  // Nesting far beyond what any build's stack allows.
   std::u16string deep = u"x = ";
-  for (int i = 0; i < 20000; ++i) deep += u"(";
+  for (int i = 0; i < 200000; ++i) deep += u"(";
   deep += u"1";
-  for (int i = 0; i < 20000; ++i) deep += u")";
+  for (int i = 0; i < 200000; ++i) deep += u")";
   EXPECT_EQ(RunScript(deep, u"x"), u"error 28");
   EXPECT_EQ(RunScript(u"Function F(n) : F = F(n + 1) + 1 : End Function", u"F(1)"), u"error 28");
   EXPECT_EQ(RunScript(u"Class K\n  Public Default Function Me2 : Set Me2 = New K : End Function\nEnd Class", u"1"), u"1");
