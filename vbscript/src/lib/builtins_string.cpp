@@ -205,19 +205,34 @@ Variant FnMidB(Context& ctx, Args& args) {
   return Bytes(s, from, std::min(len, s.size() - from));
 }
 
+// InStr([start,] string1, string2[, compare]) and InStrB: with one or two
+// arguments there is no start; a compare argument requires the start.
+struct InStrArgs {
+  int first = 0;         // index of string1
+  int64_t start = 1;
+  Compare cmp = Compare::Binary;
+  bool null = false;     // string1 or string2 is Null
+};
+InStrArgs ReadInStrArgs(Context& ctx, Args& args) {
+  InStrArgs in;
+  if (args.size() >= 3) {
+    if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
+    in.start = Long(ctx, args[0]);
+    if (in.start < 1) Fail(kErrInvalidCall);
+    in.first = 1;
+  }
+  if (args.size() >= 4) in.cmp = OptCompare(ctx, args, 3);
+  in.null = IsNullArg(args, in.first) || IsNullArg(args, in.first + 1);
+  return in;
+}
+
 // InStrB([start,] string1, string2[, compare]): byte positions; bytes are
 // always compared as they are.
 Variant FnInStrB(Context& ctx, Args& args) {
-  int first = 0;
-  int64_t start = 1;
-  if (args.size() >= 3) {
-    if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
-    start = Long(ctx, args[0]);
-    if (start < 1) Fail(kErrInvalidCall);
-    first = 1;
-  }
-  if (args.size() >= 4) OptCompare(ctx, args, 3);
-  if (IsNullArg(args, first) || IsNullArg(args, first + 1)) return Variant::Null();
+  const InStrArgs in = ReadInStrArgs(ctx, args);
+  if (in.null) return Variant::Null();
+  const int first = in.first;
+  const int64_t start = in.start;
   const ByteArg s(ctx, args[first]);
   const ByteArg f(ctx, args[first + 1]);
   if (s.size() == 0 || start > static_cast<int64_t>(s.size())) return Variant::FromLong(0);
@@ -231,21 +246,11 @@ Variant FnInStrB(Context& ctx, Args& args) {
 }
 
 Variant FnInStr(Context& ctx, Args& args) {
-  // InStr([start,] string1, string2[, compare]): with one or two arguments
-  // there is no start; a compare argument requires the start.
-  int first = 0;
-  int64_t start = 1;
-  if (args.size() >= 3) {
-    if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
-    start = Long(ctx, args[0]);
-    if (start < 1) Fail(kErrInvalidCall);
-    first = 1;
-  }
-  const Compare cmp = args.size() >= 4 ? OptCompare(ctx, args, 3) : Compare::Binary;
-  if (IsNullArg(args, first) || IsNullArg(args, first + 1)) return Variant::Null();
-  const TextArg s(ctx, args[first]);
-  const TextArg f(ctx, args[first + 1]);
-  return Variant::FromLong(static_cast<int32_t>(InStr(start, s, f, cmp)));
+  const InStrArgs in = ReadInStrArgs(ctx, args);
+  if (in.null) return Variant::Null();
+  const TextArg s(ctx, args[in.first]);
+  const TextArg f(ctx, args[in.first + 1]);
+  return Variant::FromLong(static_cast<int32_t>(InStr(in.start, s, f, in.cmp)));
 }
 
 Variant FnInStrRev(Context& ctx, Args& args) {
