@@ -96,6 +96,7 @@ TEST_F(ExamplesTest, PressureDropAsksEachValueInItsUnit) {
   EXPECT_EQ(io_->asked[1].uid, 2);    // length, mm
   EXPECT_EQ(io_->asked[1].subIU, 1);
   EXPECT_EQ(io_->asked[1].items, (QStringList{"27.2", "52.7", "102.3", "154.1", "202.7"}));
+  EXPECT_EQ(io_->asked[1].defaultText, "52.7");  // Enter alone must not end the questions
   EXPECT_EQ(io_->asked[4].uid, 11);   // viscosity, cP
   EXPECT_EQ(io_->asked[5].items, (QStringList{"0.045", "0.0015", "0.26"}));
   EXPECT_EQ(io_->asked[6].items, (QStringList{"kPa", "bar", "psi", "mH2O"}));

@@ -60,7 +60,8 @@ Function PressureDrop(flowM3h, innerDiameterMm, lengthM, density, viscosityCp, r
   PressureDrop = f * (lengthM / (innerDiameterMm / 1000)) * density * v * v / 2
 End Function
 
-' Asks for an inner diameter, offering common steel pipe sizes (Sch 40).
+' Asks for an inner diameter, offering common steel pipe sizes (Sch 40);
+' 50A is the default, so that Enter alone gives a usual size.
 Function FluAskDiameter(title)
   zelIO.ClearListItem
   zelIO.AddListItem 27.2
@@ -70,7 +71,7 @@ Function FluAskDiameter(title)
   zelIO.AddListItem 202.7
   FluAskDiameter = FluAskNumber("Pipe inner diameter [mm]" & vbCrLf & _
                                 "(25A 27.2, 50A 52.7, 100A 102.3, 150A 154.1, 200A 202.7)", _
-                                "", title, 2, 1)
+                                52.7, title, 2, 1)
   zelIO.ClearListItem
 End Function
 
