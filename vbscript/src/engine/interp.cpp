@@ -22,6 +22,14 @@ std::u16string FoldName(std::u16string_view s) {
 
 namespace {
 
+// Split and Filter give String arrays: an element stored into one becomes
+// text as CStr makes it (Null raises 94); objects do not fit at all.
+inline void FitElement(const Variant& array, Variant& v) {
+  if (array.type() != (vbArray | vbString) || v.IsString()) return;
+  if (v.IsObject() || v.IsArray()) Throw(13);
+  v = CStrVariant(v);
+}
+
 constexpr int kMaxCallDepth = 100000;
 
 // ---- the Err object ---------------------------------------------------------
@@ -710,8 +718,10 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
   Variant result = RunProcBody(p, me, slots);
   for (auto& wb : writeBacks) {
     if (!wb.arrayCell->IsArray()) continue;
+    Variant v = slots[wb.slot].Deref();
+    FitElement(*wb.arrayCell, v);
     Array* arr = wb.arrayCell->ArrayForWrite();
-    arr->At(wb.idx.data(), int(wb.idx.size())) = slots[wb.slot].Deref();
+    arr->At(wb.idx.data(), int(wb.idx.size())) = std::move(v);
   }
   return result;
 }
@@ -790,6 +800,7 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
       if (!cell.IsArray()) Throw(13);
       std::vector<int32_t> idx;
       for (int i = 0; i + 1 < args.size(); ++i) idx.push_back(ToIndex(args[i]));
+      FitElement(cell, v);
       Array* a = cell.ArrayForWrite();
       a->At(idx.data(), int(idx.size())) = std::move(v);
     }
@@ -1284,6 +1295,7 @@ void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
       if (value.IsNothing()) Throw(91);
       value = DefaultValue(value.object());
     }
+    FitElement(base, value);
     Array* a = base.ArrayForWrite();
     a->At(idx, int(idxExprs.size())) = std::move(value);
     return;
@@ -2034,6 +2046,7 @@ struct Ev {
       i = FastIndex(iv);
     }
     if (!cell->IsArray()) Throw(13);
+    FitElement(*cell, v);
     cell->ArrayForWrite()->At1(i) = std::move(v);
     return Flow::Normal;
   }

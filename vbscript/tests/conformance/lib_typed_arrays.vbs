@@ -68,3 +68,22 @@ Set h = New Holder
 h.Items = Split("m n")
 h.Items(1) = "N"
 WScript.Echo "field:", Join(h.Items), TypeName(h.Items)
+
+' What is stored into a String array becomes text
+a = Split("a b c")
+a(0) = 5
+a(1) = True
+a(2) = 2.5
+WScript.Echo "stored:", TypeName(a(0)), a(0), TypeName(a(1)), a(1), TypeName(a(2)), a(2)
+On Error Resume Next
+a(0) = Null
+WScript.Echo "null:", Err.Number, TypeName(a(0))
+Err.Clear
+Set a(0) = CreateObject("Scripting.Dictionary")
+WScript.Echo "object:", Err.Number, TypeName(a(0))
+On Error GoTo 0
+Sub SetFirst(v)
+  v = 42
+End Sub
+SetFirst a(1)
+WScript.Echo "byref element:", TypeName(a(1)), a(1)
