@@ -818,14 +818,7 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
 // ---- expressions ------------------------------------------------------------------
 namespace {
 inline bool IsIntegral(VarType t) { return t == vbInteger || t == vbLong; }
-inline bool AsDouble(const Variant& v, double& d) {
-  switch (v.type()) {
-    case vbDouble: d = v.doubleVal(); return true;
-    case vbLong: d = v.longVal(); return true;
-    case vbInteger: d = v.intVal(); return true;
-    default: return false;
-  }
-}
+using detail::AsDbl;   // Double, Integer or Long as a double
 inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal() : v.intVal(); }
 }  // namespace
 
@@ -855,7 +848,7 @@ bool Interp::FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& o
     }
   }
   double a, b;
-  if ((tl == vbDouble || tr == vbDouble) && AsDouble(l, a) && AsDouble(r, b)) {
+  if ((tl == vbDouble || tr == vbDouble) && AsDbl(l, a) && AsDbl(r, b)) {
     switch (op) {
       case BinOp::Add: out = detail::CheckedDouble(a + b); return true;
       case BinOp::Sub: out = detail::CheckedDouble(a - b); return true;
@@ -1890,7 +1883,7 @@ struct Ev {
       if (tl == vbDouble && tr == vbDouble) {
         a = l.doubleVal();
         b = r.doubleVal();
-      } else if ((tl == vbDouble || tr == vbDouble) && AsDouble(l, a) && AsDouble(r, b)) {
+      } else if ((tl == vbDouble || tr == vbDouble) && AsDbl(l, a) && AsDbl(r, b)) {
       } else {
         return false;
       }
