@@ -46,6 +46,10 @@ frmTree::frmTree(frmMain& main)
   tvwVBSFiles->setObjectName(QStringLiteral("tvwVBSFiles"));
   tvwVBSFiles->setHeaderHidden(true);
   tvwVBSFiles->setColumnCount(1);
+  // Long templates are shown whole, with a horizontal scroll bar, never cut.
+  tvwVBSFiles->setTextElideMode(Qt::ElideNone);
+  tvwVBSFiles->header()->setStretchLastSection(false);
+  tvwVBSFiles->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   // Double-click inserts; it must not also fold the node it lands on.
   tvwVBSFiles->setExpandsOnDoubleClick(false);
   connect(tvwVBSFiles, &QTreeWidget::itemDoubleClicked, this, [this] { tvwVBSFiles_DblClick(); });

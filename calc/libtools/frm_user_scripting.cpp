@@ -74,6 +74,8 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   for (QPlainTextEdit* box : {txtInMemory, txtUserScript}) {
     box->setFont(textFont);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next control, as in the platform's text boxes.
+    box->setTabChangesFocus(true);
   }
 
   cmdExe = new QPushButton(QStringLiteral("Execute"), this);
