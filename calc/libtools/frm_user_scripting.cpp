@@ -103,6 +103,9 @@ frmUserScripting::frmUserScripting(QWidget* owner)
 
   RestoreGeometry();
   FocusTextBox(txtUserScript);
+  // The window opens for typing a script: the script box, not the
+  // transcript first in the tab order, has the focus when it appears.
+  txtUserScript->setFocus();
 }
 
 QString frmUserScripting::Transcript() const { return ToCrLf(txtInMemory->toPlainText()); }
