@@ -67,6 +67,13 @@ void ToolWindow::ApplyPendingOuter() {
   }
 }
 
+// The window manager frames a shown window later, which moves its client
+// area without resizing it: that is when the frame becomes known.
+void ToolWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  ApplyPendingOuter();
+}
+
 void ToolWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   ApplyPendingOuter();

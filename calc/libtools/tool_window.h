@@ -49,6 +49,7 @@ class ToolWindow : public QWidget {
   void RestoreGeometry();
 
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
