@@ -113,6 +113,17 @@ TEST_F(CustomizeWindowTest, ReloadAsksAndThenRebuildsTheEngine) {
   EXPECT_EQ(valueText(), "/7");
 }
 
+TEST_F(CustomizeWindowTest, ReloadThatEndsInTheEditorClosesTheProgram) {
+  store_.Set("Option", "UserEditor", "no-such-editor-zelcalc");
+  frmCustomize* w = frmCustomize::Open(*main_);
+  WriteLib("bad.vbs", "x = 1/0\r\n");
+  Prompts().Answer(kAnswerYes);  // reload
+  Prompts().Answer(kAnswerNo);   // do not go on after the failing file
+  w->cmdReload->click();
+  ASSERT_EQ(Prompts().Asked().size(), 2u);
+  EXPECT_TRUE(WaitFor([&] { return !main_->isVisible(); }));
+}
+
 TEST_F(CustomizeWindowTest, EscClosesAndSavesGeometry) {
   frmCustomize* w = frmCustomize::Open(*main_);
   QPointer<frmCustomize> guard(w);

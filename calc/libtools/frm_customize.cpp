@@ -1,7 +1,6 @@
 #include "frm_customize.h"
 
 #include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -11,6 +10,7 @@
 
 #include "app_fonts.h"
 #include "frm_main.h"
+#include "library_folder.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "twips.h"
@@ -78,15 +78,9 @@ frmCustomize::frmCustomize(frmMain& main)
 }
 
 void frmCustomize::Form_Load() {
-  try {
-    // The loader's own rule: every name whose extension is VBS in any
-    // letter case, sorted by name without regard to case.
-    for (const LibraryFile& f : ListLibraryFiles(std::filesystem::path(
-             QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString())))
-      File1->addItem(ToQ(f.name));
-  } catch (const std::filesystem::filesystem_error&) {
-    // A folder that cannot be listed shows no files.
-  }
+  // The loader's own rule: every name whose extension is VBS in any letter
+  // case, sorted by name without regard to case.
+  for (const LibraryFile& f : ListLibraryFolder()) File1->addItem(ToQ(f.name));
   if (File1->count() > 0) {
     File1->setCurrentRow(0);
     File1->scrollToItem(File1->item(0));

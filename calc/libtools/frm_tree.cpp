@@ -1,15 +1,13 @@
 #include "frm_tree.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
 #include "app_fonts.h"
 #include "frm_main.h"
+#include "library_folder.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "twips.h"
@@ -81,16 +79,9 @@ TreeNodeKind frmTree::KindOf(const QTreeWidgetItem* item) {
 void frmTree::Form_Load() {
   auto* root = new QTreeWidgetItem(tvwVBSFiles, QStringList(QStringLiteral("VBSFiles")));
   root->setData(0, kKindRole, int(TreeNodeKind::Root));
-  std::vector<LibraryFile> files;
-  try {
-    files = ListLibraryFiles(
-        std::filesystem::path(QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString()));
-  } catch (const std::filesystem::filesystem_error&) {
-    // A folder that cannot be listed shows an empty library.
-  }
   // Each file is compiled on an engine of its own and never run; the
   // program's engine is not touched.
-  for (const FileNode& f : DescribeLibrary(files)) {
+  for (const FileNode& f : DescribeLibrary(ListLibraryFolder())) {
     QTreeWidgetItem* file = AddNode(root, TreeNodeKind::File, f.name);
     if (!f.error.empty()) AddNode(file, TreeNodeKind::Error, f.error);
     for (const ProcedureNode& p : f.procedures) AddNode(file, TreeNodeKind::Procedure, p.text);
