@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include "frm_customize.h"
+#include "frm_main.h"
 #include "startup.h"
 #include "zel_calculator.h"
 #include "zel_io_factory.h"
@@ -12,6 +14,7 @@ int main(int argc, char** argv) {
   const auto result = zel::StartProgram(
       session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir()});
   if (result != zel::StartupResult::Running) return 0;
+  zel::InstallLibraryMaintenanceHook(*session.window);
   const int rc = app.exec();
   zel::ReleaseEngine();
   zel::gIOObject = nullptr;

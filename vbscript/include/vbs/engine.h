@@ -63,6 +63,12 @@ class Engine {
   // its top-level statements. false on any failure (see Error()).
   bool AddCode(std::u16string_view text);
 
+  // Compiles the whole text and declares its procedures, classes and
+  // variables like AddCode, but runs none of its top-level statements: a
+  // host can learn what a file defines without the file's side effects.
+  // false on a compile error (nothing of the text is added).
+  bool CompileCode(std::u16string_view text);
+
   // Runs text (one statement or a whole script that may define procedures)
   // in the global namespace.
   bool ExecuteStatement(std::u16string_view text);

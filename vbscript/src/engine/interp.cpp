@@ -430,23 +430,33 @@ void Interp::RecordError(const ScriptError& e, std::u16string_view text) {
   err.description = error.Description;
 }
 
-bool Interp::RunText(std::u16string_view text) {
-  BeginHostCall();
-  std::shared_ptr<Program> prog;
+std::shared_ptr<Program> Interp::CompileTopLevel(std::u16string_view text) {
   try {
-    prog = CompileProgram(text, nullptr, nullptr);
+    return CompileProgram(text, nullptr, nullptr);
   } catch (const CompileError& ce) {
     RecordCompileError(ce, text);
-    return false;
   } catch (const ScriptError& se) {
     RecordCompileError(CompileError{se.number, 1, 1}, text);
-    return false;
   } catch (const std::bad_alloc&) {
     RecordCompileError(CompileError{7, 1, 1}, text);
-    return false;
   }
+  return nullptr;
+}
+
+bool Interp::RunText(std::u16string_view text) {
+  BeginHostCall();
+  std::shared_ptr<Program> prog = CompileTopLevel(text);
+  if (!prog) return false;
   ProgramRelease release{*this, prog};
   return Guarded(text, [&] { RunProgram(*prog, nullptr); });
+}
+
+bool Interp::CompileCode(std::u16string_view text) {
+  BeginHostCall();
+  std::shared_ptr<Program> prog = CompileTopLevel(text);
+  if (!prog) return false;
+  ReleaseIfPlain(prog);
+  return true;
 }
 
 // A text that declares no procedure or class is not needed once it ran:
@@ -1810,6 +1820,7 @@ Engine::Engine() : impl_(std::make_unique<Interp>(this)) {}
 Engine::~Engine() = default;
 void Engine::AddObject(std::u16string_view name, Ref<HostObject> obj) { impl_->AddObject(name, std::move(obj)); }
 bool Engine::AddCode(std::u16string_view text) { return impl_->AddCode(text); }
+bool Engine::CompileCode(std::u16string_view text) { return impl_->CompileCode(text); }
 bool Engine::ExecuteStatement(std::u16string_view text) { return impl_->ExecuteStatement(text); }
 bool Engine::Eval(std::u16string_view text, Variant& out) { return impl_->Eval(text, out); }
 const ErrorInfo& Engine::Error() const { return impl_->error; }

@@ -186,6 +186,7 @@ class Interp {
   // Host API
   void AddObject(std::u16string_view name, Ref<HostObject> obj);
   bool AddCode(std::u16string_view text);
+  bool CompileCode(std::u16string_view text);
   bool ExecuteStatement(std::u16string_view text);
   bool Eval(std::u16string_view text, Variant& out);
   std::vector<ProcedureInfo> Procedures() const;
@@ -227,6 +228,9 @@ class Interp {
   // its variables and Execute-declared extras, then `temps` own slots.
   Variant* PushScopedFrame(Frame& scope, int temps, int& total);
   bool RunText(std::u16string_view text);
+  // A top-level text compiled and committed; nullptr with the error
+  // recorded when it does not compile.
+  std::shared_ptr<Program> CompileTopLevel(std::u16string_view text);
   void ReleaseIfPlain(const std::shared_ptr<Program>& prog);
   // Calls ReleaseIfPlain when a run ends, also by an error.
   struct ProgramRelease {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "vbs/engine.h"
@@ -155,6 +156,50 @@ TEST(EngineHost, ProceduresInDeclarationOrderAndReset) {
   EXPECT_TRUE(e.AddCode(u"Function C()\nC = 9\nEnd Function\n"));
   EXPECT_EQ(e.Procedures().size(), 1u);
   EXPECT_EQ(Text(e, u"C()"), u"9");
+}
+
+// Counts MsgBox and InputBox calls; answers OK and cancels.
+struct CountingUi : UiHost {
+  int boxes = 0;
+  int MsgBox(std::u16string_view, int, std::u16string_view) override { return ++boxes, 1; }
+  std::optional<std::u16string> InputBox(std::u16string_view, std::u16string_view,
+                                         std::u16string_view) override {
+    ++boxes;
+    return std::nullopt;
+  }
+};
+
+TEST(EngineHost, CompileCodeDeclaresWithoutRunningTopLevelStatements) {
+  Engine e;
+  CountingUi ui;
+  e.SetUiHost(&ui);
+  // Top-level code that would show boxes, never end, or fail at run time.
+  ASSERT_TRUE(e.CompileCode(u"Dim n : n = 5\r\nMsgBox \"hello\"\r\nx = InputBox(\"?\")\r\n"
+                            u"Do : Loop\r\nn = 1 / 0\r\n"
+                            u"Function Area(w, h)\r\n  Area = w * h\r\nEnd Function\r\n"
+                            u"Sub Show(a)\r\n  MsgBox a\r\nEnd Sub\r\n"));
+  EXPECT_EQ(ui.boxes, 0);
+  auto procs = e.Procedures();
+  ASSERT_EQ(procs.size(), 2u);
+  EXPECT_EQ(procs[0].Name, u"Area");
+  EXPECT_EQ(procs[0].NumArgs, 2);
+  EXPECT_TRUE(procs[0].IsFunction);
+  EXPECT_EQ(procs[1].Name, u"Show");
+  EXPECT_FALSE(procs[1].IsFunction);
+  // Declared but never assigned; the procedures themselves work.
+  EXPECT_EQ(Text(e, u"IsEmpty(n)"), u"True");
+  EXPECT_EQ(Text(e, u"Area(2, 3)"), u"6");
+
+  // A compile error adds nothing and is reported like AddCode's.
+  EXPECT_FALSE(e.CompileCode(u"Function G()\r\nEnd Function\r\nIf x Then\r\n"));
+  EXPECT_TRUE(e.Error().IsCompileError);
+  EXPECT_GT(e.Error().Number, 0);
+  EXPECT_EQ(e.Procedures().size(), 2u);
+  // Names declared twice are found at compile time too.
+  EXPECT_FALSE(e.CompileCode(u"Function Twice(x)\r\nEnd Function\r\nDim n\r\n"));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 3);
+  EXPECT_EQ(ui.boxes, 0);
 }
 
 TEST(EngineHost, HostObjectIsReachedOnlyThroughItsName) {

@@ -1,0 +1,153 @@
+#include "frm_customize.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app_fonts.h"
+#include "frm_main.h"
+#include "library_folder.h"
+#include "messages.h"
+#include "prompt_service.h"
+#include "twips.h"
+#include "zel_calculator.h"
+
+namespace zel {
+
+namespace {
+
+QPointer<frmCustomize> gCustomizeWindow;
+
+}  // namespace
+
+QString EditTarget(const QString& libraryPath, const QString& selectedName,
+                   const std::function<bool()>& askCreate) {
+  QString name = selectedName;
+  if (name.isEmpty()) {
+    if (!askCreate()) return {};
+    name = QString::fromUtf16(kNewLibraryFileName);
+  }
+  return libraryPath + QDir::separator() + name;
+}
+
+frmCustomize* frmCustomize::Open(frmMain& main) {
+  return OpenOnce(gCustomizeWindow, [&main] { return new frmCustomize(main); });
+}
+
+frmCustomize* frmCustomize::Instance() { return gCustomizeWindow && !gCustomizeWindow->Closed() ? gCustomizeWindow.data() : nullptr; }
+
+void InstallLibraryMaintenanceHook(frmMain& main) {
+  gShowLibraryMaintenance = [&main] { frmCustomize::Open(main); };
+}
+
+frmCustomize::frmCustomize(frmMain& main)
+    : ToolWindow(&main, {"frmCustomize", "0", "0", "4275", "2970"}), main_(main) {
+  setObjectName(QStringLiteral("frmCustomize"));
+  setWindowTitle(QStringLiteral("VBS File Editing"));
+  const QFont font = ProportionalFont(9, true);
+  setFont(font);
+
+  Label1 = new QLabel(QStringLiteral("Curent user VBS file loaded"), this);
+  File1 = new QListWidget(this);
+  File1->setObjectName(QStringLiteral("File1"));
+  connect(File1, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
+  cmdVBSEdit = new QPushButton(QStringLiteral("Edit"), this);
+  cmdReload = new QPushButton(QStringLiteral("Reload"), this);
+  cmdCustomizeExit = new QPushButton(QStringLiteral("Exit"), this);
+  for (QPushButton* b : {cmdVBSEdit, cmdReload, cmdCustomizeExit}) b->setAutoDefault(false);
+  connect(cmdVBSEdit, &QPushButton::clicked, this, [this] { cmdVBSEdit_Click(); });
+  connect(cmdReload, &QPushButton::clicked, this, [this] { cmdReload_Click(); });
+  connect(cmdCustomizeExit, &QPushButton::clicked, this, [this] { cmdCustomizeExit_Click(); });
+
+  // The controls keep their places whatever the window's size.
+  SetGeometryTwips(Label1, 240, 120, 2415, 255);
+  SetGeometryTwips(File1, 240, 360, 2415, 2790);
+  SetGeometryTwips(cmdVBSEdit, 240, 3240, 805, 495);
+  SetGeometryTwips(cmdReload, 1050, 3240, 805, 495);
+  SetGeometryTwips(cmdCustomizeExit, 1860, 3240, 805, 495);
+  setTabOrder(File1, cmdVBSEdit);
+  setTabOrder(cmdVBSEdit, cmdCustomizeExit);
+  setTabOrder(cmdCustomizeExit, cmdReload);
+
+  RestoreGeometry();
+  Form_Load();
+}
+
+void frmCustomize::Form_Load() {
+  // The loader's own rule: every name whose extension is VBS in any letter
+  // case, sorted by name without regard to case.
+  for (const LibraryFile& f : ListLibraryFolder()) File1->addItem(ToQ(f.name));
+  if (File1->count() > 0) {
+    File1->setCurrentRow(0);
+    File1->scrollToItem(File1->item(0));
+  }
+  File1->setFocus();
+}
+
+QString frmCustomize::SelectedName() const {
+  const QList<QListWidgetItem*> selected = File1->selectedItems();
+  return selected.isEmpty() ? QString() : selected.front()->text();
+}
+
+void frmCustomize::StartEditor(const QString& path) {
+  if (path.isEmpty()) return;
+  // The editor gets the path as one argument, blanks and all; the launcher
+  // tells the user when nothing could be started.
+  StartUserEditor(path);
+}
+
+void frmCustomize::cmdVBSEdit_Click() {
+  StartEditor(EditTarget(gLibraryPath, SelectedName(), [] {
+    return ShowPrompt(ToQ(kAppTitle), QStringLiteral("File not selected.\r\nCreate new file?"),
+                      PromptIcon::Critical, PromptButtons::YesNo) == kAnswerYes;
+  }));
+}
+
+void frmCustomize::File1_DblClick() {
+  const QString name = SelectedName();
+  if (name.isEmpty()) return;
+  StartEditor(EditTarget(gLibraryPath, name, [] { return false; }));
+}
+
+void frmCustomize::cmdReload_Click() {
+  const int answer = ShowPrompt(QStringLiteral("Reloading User VBS Files"),
+                                QStringLiteral("All temporary memories will be lost.\r\nDo you want continue?"),
+                                PromptIcon::Question, PromptButtons::YesNo);
+  if (answer != kAnswerYes) return;
+  LoadStatus status = LoadStatus::Loaded;
+  try {
+    status = LoadUserLibrary();
+  } catch (const std::exception&) {
+    // The folder could not be listed: the engine in use stays as it was.
+    ShowPrompt(ToQ(kAppTitle),
+               QStringLiteral("The library folder cannot be read:\r\n%1\r\nThe scripts loaded before stay in use.")
+                   .arg(gLibraryPath),
+               PromptIcon::Exclamation, PromptButtons::OK);
+    return;
+  }
+  if (status == LoadStatus::EndProgram) {
+    // The user chose to edit the failing file: the program ends, through
+    // the main window's own closing so that every window saves itself.
+    QPointer<frmMain> main(&main_);
+    QTimer::singleShot(0, [main] {
+      if (main) main->close();
+    });
+  }
+}
+
+void frmCustomize::cmdCustomizeExit_Click() { close(); }
+
+void frmCustomize::keyPressEvent(QKeyEvent* event) {
+  // Exit is the window's cancel button.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    cmdCustomizeExit->click();
+    return;
+  }
+  ToolWindow::keyPressEvent(event);
+}
+
+}  // namespace zel

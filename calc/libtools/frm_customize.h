@@ -1,0 +1,63 @@
+#pragma once
+// frmCustomize: library file maintenance. Lists the library files, opens
+// one (or a new one) in the user's editor, and reloads the library into
+// the program's engine.
+#include <QString>
+#include <functional>
+
+#include "tool_window.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace zel {
+
+class frmMain;
+
+inline constexpr char16_t kNewLibraryFileName[] = u"NewVBS.VBS";
+
+// The library file Edit opens: the selected one, or NewVBS.VBS when none
+// is selected and `askCreate` agrees; empty for nothing. Native
+// separators, as the editor is given it.
+QString EditTarget(const QString& libraryPath, const QString& selectedName,
+                   const std::function<bool()>& askCreate);
+
+class frmCustomize : public ToolWindow {
+  Q_OBJECT
+
+ public:
+  // The menu command and the evaluation-error dialog's Yes: opens the
+  // window, or brings the open one forward.
+  static frmCustomize* Open(frmMain& main);
+  static frmCustomize* Instance();
+
+  explicit frmCustomize(frmMain& main);
+
+  QLabel* Label1 = nullptr;
+  QListWidget* File1 = nullptr;
+  QPushButton* cmdVBSEdit = nullptr;
+  QPushButton* cmdReload = nullptr;
+  QPushButton* cmdCustomizeExit = nullptr;
+
+  void cmdVBSEdit_Click();
+  void File1_DblClick();
+  void cmdReload_Click();
+  void cmdCustomizeExit_Click();
+
+ protected:
+  void ApplyLayout() override {}
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Form_Load();
+  QString SelectedName() const;
+  void StartEditor(const QString& path);
+
+  frmMain& main_;
+};
+
+// Makes Yes on the evaluation-error dialog open frmCustomize over `main`.
+void InstallLibraryMaintenanceHook(frmMain& main);
+
+}  // namespace zel

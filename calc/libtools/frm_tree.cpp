@@ -1,0 +1,135 @@
+#include "frm_tree.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app_fonts.h"
+#include "frm_main.h"
+#include "library_folder.h"
+#include "messages.h"
+#include "prompt_service.h"
+#include "twips.h"
+#include "zel_calculator.h"
+
+namespace zel {
+
+namespace {
+
+QPointer<frmTree> gTreeWindow;
+
+constexpr int kKindRole = Qt::UserRole + 1;
+
+QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, TreeNodeKind kind, const std::u16string& text) {
+  auto* item = new QTreeWidgetItem(parent, QStringList(ToQ(text)));
+  item->setData(0, kKindRole, int(kind));
+  return item;
+}
+
+}  // namespace
+
+frmTree* frmTree::Open(frmMain& main) {
+  return OpenOnce(gTreeWindow, [&main] { return new frmTree(main); });
+}
+
+frmTree* frmTree::Instance() { return gTreeWindow && !gTreeWindow->Closed() ? gTreeWindow.data() : nullptr; }
+
+frmTree::frmTree(frmMain& main)
+    : ToolWindow(&main, {"frmTree", "0", "0", "4740", "4650"}), main_(main) {
+  setObjectName(QStringLiteral("frmTree"));
+  setWindowTitle(QStringLiteral("User Added Programs"));
+
+  tvwVBSFiles = new QTreeWidget(this);
+  tvwVBSFiles->setObjectName(QStringLiteral("tvwVBSFiles"));
+  tvwVBSFiles->setHeaderHidden(true);
+  tvwVBSFiles->setColumnCount(1);
+  // Long templates are shown whole, with a horizontal scroll bar, never cut.
+  tvwVBSFiles->setTextElideMode(Qt::ElideNone);
+  tvwVBSFiles->header()->setStretchLastSection(false);
+  tvwVBSFiles->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  // Double-click inserts; it must not also fold the node it lands on.
+  tvwVBSFiles->setExpandsOnDoubleClick(false);
+  connect(tvwVBSFiles, &QTreeWidget::itemDoubleClicked, this, [this] { tvwVBSFiles_DblClick(); });
+
+  const QFont buttonFont = ProportionalFont(9, true);
+  cmdSelect = new QPushButton(QStringLiteral("Select"), this);
+  cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
+  cmdExit = new QPushButton(QStringLiteral("Exit"), this);
+  cmdExit->setObjectName(QStringLiteral("cmdExit"));
+  for (QPushButton* b : {cmdSelect, cmdExit}) {
+    b->setFont(buttonFont);
+    b->setAutoDefault(false);
+  }
+  connect(cmdSelect, &QPushButton::clicked, this, [this] { cmdSelect_Click(); });
+  connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+  setTabOrder(tvwVBSFiles, cmdSelect);
+  setTabOrder(cmdSelect, cmdExit);
+
+  RestoreGeometry();
+  Form_Load();
+}
+
+frmTree::~frmTree() = default;
+
+TreeNodeKind frmTree::KindOf(const QTreeWidgetItem* item) {
+  return TreeNodeKind(item->data(0, kKindRole).toInt());
+}
+
+void frmTree::Form_Load() {
+  auto* root = new QTreeWidgetItem(tvwVBSFiles, QStringList(QStringLiteral("VBSFiles")));
+  root->setData(0, kKindRole, int(TreeNodeKind::Root));
+  // Each file is compiled on an engine of its own and never run; the
+  // program's engine is not touched.
+  for (const FileNode& f : DescribeLibrary(ListLibraryFolder())) {
+    QTreeWidgetItem* file = AddNode(root, TreeNodeKind::File, f.name);
+    if (!f.error.empty()) AddNode(file, TreeNodeKind::Error, f.error);
+    for (const ProcedureNode& p : f.procedures) AddNode(file, TreeNodeKind::Procedure, p.text);
+    file->setExpanded(false);
+  }
+  root->setExpanded(true);
+}
+
+void frmTree::ApplyLayout() {
+  if (laying_ || isMinimized() || !tvwVBSFiles) return;
+  laying_ = true;
+  const TreeLayout l = ComputeTreeLayout(WidthTwips());
+  // The height is the layout's: the user can change only the width.
+  const int clientHeight = TwipsToPixelsY(l.height) - FrameExtra().height();
+  if (minimumHeight() != clientHeight || maximumHeight() != clientHeight) setFixedHeight(clientHeight);
+  SetGeometryTwips(tvwVBSFiles, kTreeLeft, kTreeTop, l.treeWidth, kTreeHeight);
+  SetGeometryTwips(cmdSelect, l.buttonLeft, 120, kTreeButtonWidth, 615);
+  SetGeometryTwips(cmdExit, l.buttonLeft, 840, kTreeButtonWidth, 615);
+  laying_ = false;
+}
+
+bool frmTree::InsertSelection() {
+  const QList<QTreeWidgetItem*> selected = tvwVBSFiles->selectedItems();
+  std::optional<TreeNodeKind> kind;
+  QString text;
+  if (!selected.isEmpty()) {
+    kind = KindOf(selected.front());
+    text = selected.front()->text(0);
+  }
+  const SelectOutcome out = ChooseNode(kind, ToU16(text));
+  if (!out.insert) {
+    ShowPrompt(ToQ(kAppTitle), ToQ(out.message), PromptIcon::Critical, PromptButtons::OK);
+    return false;
+  }
+  main_.txtUserInput->setCurrentIndex(-1);
+  main_.txtUserInput->setEditText(ToQ(out.text));
+  main_.activateWindow();
+  main_.raise();
+  main_.txtUserInput->setFocus();
+  return true;
+}
+
+void frmTree::cmdSelect_Click() { InsertSelection(); }
+
+void frmTree::cmdExit_Click() { close(); }
+
+void frmTree::tvwVBSFiles_DblClick() {
+  if (InsertSelection()) close();
+}
+
+}  // namespace zel

@@ -1,0 +1,96 @@
+#include "tool_window.h"
+
+#include <QCloseEvent>
+#include <algorithm>
+
+#include "app_settings.h"
+#include "twips.h"
+#include "window_placement.h"
+
+namespace zel {
+
+ToolWindow::ToolWindow(QWidget* owner, const StoredGeometry& geometry)
+    : QWidget(owner, Qt::Window), geometry_(geometry) {
+  // A closed tool window is gone: the next opening builds it afresh.
+  setAttribute(Qt::WA_DeleteOnClose);
+}
+
+QSize ToolWindow::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
+
+int ToolWindow::TopTwips() const { return PixelsToTwipsY(frameGeometry().top()); }
+int ToolWindow::LeftTwips() const { return PixelsToTwipsX(frameGeometry().left()); }
+int ToolWindow::HeightTwips() const { return PixelsToTwipsY(frameGeometry().height()); }
+int ToolWindow::WidthTwips() const { return PixelsToTwipsX(frameGeometry().width()); }
+
+void ToolWindow::RestoreGeometry() {
+  const SettingsStore& s = AppSettings();
+  const int top = int(ReadNumber(s, geometry_.section, "PositionT", geometry_.top));
+  const int left = int(ReadNumber(s, geometry_.section, "PositionL", geometry_.left));
+  const int height = int(ReadNumber(s, geometry_.section, "SizeH", geometry_.height));
+  const int width = int(ReadNumber(s, geometry_.section, "SizeW", geometry_.width));
+  SetWindowTwips(top, left, height, width);
+}
+
+void ToolWindow::SetWindowTwips(int top, int left, int height, int width) {
+  const QRect outer = KeepOnScreen(QRect(TwipsToPixelsX(left), TwipsToPixelsY(top),
+                                         TwipsToPixelsX(std::max(width, 1)),
+                                         TwipsToPixelsY(std::max(height, 1))));
+  const QSize extra = FrameExtra();
+  move(outer.topLeft());
+  resize(outer.size() - extra);
+  // Before the window is framed its outer size is taken as the client
+  // size; the stored outer size is applied again once the frame is known.
+  pendingOuter_ = extra.isEmpty() ? outer.size() : QSize();
+  ApplyLayout();
+}
+
+void ToolWindow::SaveGeometry() const {
+  SettingsStore& s = AppSettings();
+  WriteNumber(s, geometry_.section, "PositionT", TopTwips(), 7);
+  WriteNumber(s, geometry_.section, "PositionL", LeftTwips(), 7);
+  WriteNumber(s, geometry_.section, "SizeH", HeightTwips(), 7);
+  WriteNumber(s, geometry_.section, "SizeW", WidthTwips(), 7);
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+  SaveGeometry();
+  QWidget::closeEvent(event);
+  closed_ = event->isAccepted();
+}
+
+void ToolWindow::ApplyPendingOuter() {
+  const QSize extra = FrameExtra();
+  if (pendingOuter_.isValid() && isVisible() && !extra.isEmpty()) {
+    const QSize outer = pendingOuter_;
+    pendingOuter_ = QSize();
+    resize(outer - extra);
+  }
+}
+
+// The window manager frames a shown window later, which moves its client
+// area without resizing it: that is when the frame becomes known.
+void ToolWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  ApplyPendingOuter();
+}
+
+void ToolWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ApplyPendingOuter();
+  ApplyLayout();
+}
+
+void ToolWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  ApplyPendingOuter();
+  ApplyLayout();
+}
+
+void BringForward(QWidget* window) {
+  if (window->isMinimized()) window->showNormal();
+  else window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace zel
