@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
 
 #include "app_fonts.h"
 #include "app_settings.h"
@@ -152,6 +159,66 @@ TEST(PromptService, TextQuestionsAndNestedRecorders) {
   // The outer recorder is back in charge once the inner one is gone.
   EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::YesNo, 1), kAnswerYes);
   EXPECT_EQ(outer.Asked().size(), 1u);
+}
+
+// Acts on the next real message box once it is up; the box is answered by
+// `act` (its last step clicks a button or presses a key that ends it).
+void OnMessageBox(std::function<void(QMessageBox&)> act) {
+  auto poll = std::make_shared<std::function<void(int)>>();
+  *poll = [poll, act](int attempts) {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      const auto run = act;  // the closure goes with the next line
+      *poll = nullptr;
+      run(*box);
+      return;
+    }
+    if (attempts > 300) {
+      ADD_FAILURE() << "no message box came up";
+      *poll = nullptr;
+      return;
+    }
+    QTimer::singleShot(10, [poll, attempts] {
+      if (*poll) (*poll)(attempts + 1);
+    });
+  };
+  QTimer::singleShot(0, [poll] { (*poll)(0); });
+}
+
+void SendEscape(QMessageBox& box) {
+  QWidget* target = box.focusWidget() ? box.focusWidget() : &box;
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+}
+
+TEST(PromptService, EscAndTheCloseBoxNeverAnswerAYesNoQuestion) {
+  bool openAfterEscape = false, openAfterClose = false;
+  OnMessageBox([&](QMessageBox& box) {
+    SendEscape(box);
+    openAfterEscape = box.isVisible();
+    box.close();
+    openAfterClose = box.isVisible();
+    box.button(QMessageBox::Yes)->click();
+  });
+  EXPECT_EQ(ShowPrompt("", "Do you want quit?", PromptIcon::Question, PromptButtons::YesNo),
+            kAnswerYes);
+  EXPECT_TRUE(openAfterEscape);
+  EXPECT_TRUE(openAfterClose);
+
+  // The same for a No answer given by its button after a stray Esc.
+  OnMessageBox([&](QMessageBox& box) {
+    SendEscape(box);
+    box.button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::YesNo, 0), kAnswerNo);
+}
+
+TEST(PromptService, EscIsCancelWhereTheBoxHasCancelAndOkOnALoneOk) {
+  OnMessageBox([](QMessageBox& box) { SendEscape(box); });
+  EXPECT_EQ(ShowPrompt("", "q", PromptIcon::Question, PromptButtons::YesNoCancel), kAnswerCancel);
+  OnMessageBox([](QMessageBox& box) { box.close(); });
+  EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::OKCancel), kAnswerCancel);
+  OnMessageBox([](QMessageBox& box) { SendEscape(box); });
+  EXPECT_EQ(ShowPrompt("", "note", PromptIcon::Exclamation, PromptButtons::OK), kAnswerOK);
 }
 
 TEST(Twips, FollowTheScreensLogicalDpi) {
