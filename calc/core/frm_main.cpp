@@ -47,6 +47,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   txtUserInput->setEditable(true);
   txtUserInput->setInsertPolicy(QComboBox::NoInsert);
   txtUserInput->setFont(textFont);
+  // The line evaluates exactly what was typed: no completion from history.
+  txtUserInput->setCompleter(nullptr);
   // Keys arrive at the combo box when it has the focus and at its line
   // edit when sent there directly; Enter and Escape are taken at both.
   txtUserInput->installEventFilter(this);

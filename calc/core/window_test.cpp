@@ -120,6 +120,32 @@ TEST_F(WindowTest, ZeroFalseAndTrueResults) {
   EXPECT_TRUE(Prompts().Asked().empty());
 }
 
+TEST_F(WindowTest, TypedInputIsNeverCompletedFromTheHistory) {
+  Type("2*3+4");
+  Keys("=");
+  QLineEdit* edit = w_->txtUserInput->lineEdit();
+  QApplication::setActiveWindow(w_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w_.get()));
+  w_->txtUserInput->setFocus();
+  edit->clear();
+  QTest::keyClicks(edit, "2*3");
+  EXPECT_EQ(Input(), "2*3");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_TRUE(Log().endsWith(QString::fromUtf8("\r\n『2*3』\r\n6"))) << Log().toStdString();
+
+  // mSelText "2*3+4": typed "2*" stays "2*", and key 5 then only clears
+  // the memory because "2*3+4" no longer occurs.
+  Type("2*3+4");
+  Keys("=");
+  ASSERT_EQ(w_->SelText(), "2*3+4");
+  QTest::keyClicks(edit, "2*");
+  EXPECT_EQ(Input(), "2*");
+  Keys("5");
+  EXPECT_EQ(Input(), "2*");
+  Keys("5");
+  EXPECT_EQ(Input(), "2*5");
+}
+
 TEST_F(WindowTest, ResultsAreTheEngineText) {
   Type("myResult");
   Keys("=");  // never set yet: Empty, not logged
