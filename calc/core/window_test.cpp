@@ -146,6 +146,35 @@ TEST_F(WindowTest, TypedInputIsNeverCompletedFromTheHistory) {
   EXPECT_EQ(Input(), "2*5");
 }
 
+TEST_F(WindowTest, ZeroOfEverySubtypeIsNotLoggedOthersAre) {
+  // Each of these equals 0 by the script's own comparison.
+  for (const char* zero : {"TimeSerial(0,0,0)", "CCur(0)", "CByte(0)", "CSng(0)", "\"0\"",
+                           "\"0.0\"", "CDate(0)", "False"}) {
+    Type(zero);
+    Keys("=");
+    EXPECT_EQ(Log(), "") << zero;
+  }
+  EXPECT_TRUE(gLastAnswer.IsEmpty());
+  Type("TimeSerial(1,0,0)");
+  Keys("=");
+  Type("CCur(0.5)");
+  Keys("=");
+  Type("CByte(7)");
+  Keys("=");
+  Type("CSng(1.5)");
+  Keys("=");
+  Type("\"2\"");
+  Keys("=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『TimeSerial(1,0,0)』\r\n1:00:00 AM"
+                                     "\r\n『CCur(0.5)』\r\n0.5\r\n『CByte(7)』\r\n7"
+                                     "\r\n『CSng(1.5)』\r\n1.5\r\n『\"2\"』\r\n2"));
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "2");
+  // A date is shown but never becomes the answer.
+  Type("TimeSerial(2,0,0)");
+  Keys("=");
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "2");
+}
+
 TEST_F(WindowTest, ResultsAreTheEngineText) {
   Type("myResult");
   Keys("=");  // never set yet: Empty, not logged

@@ -14,6 +14,7 @@
 #include "app_settings.h"
 #include "messages.h"
 #include "prompt_service.h"
+#include "vbs/value_ops.h"
 
 namespace zel {
 
@@ -137,6 +138,25 @@ vbs::Variant EvaluateExpression(std::u16string_view expression) {
   return result;
 }
 
+namespace {
+
+// `value <> 0` as the engine compares it with the literal 0: a literal is
+// a number, so text that reads as a number is compared as that number.
+// Values that cannot be compared (arrays, objects) are not 0.
+bool EqualsZero(const vbs::Variant& value) {
+  try {
+    const vbs::Variant zero = vbs::Variant::FromInteger(0);
+    if (value.type() == vbs::vbString && vbs::IsNumericValue(value))
+      return vbs::Compare(vbs::Variant::FromDouble(vbs::ToDouble(value)), zero) ==
+             vbs::CmpResult::Equal;
+    return vbs::Compare(value, zero) == vbs::CmpResult::Equal;
+  } catch (const vbs::ScriptError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
 EvalResult JudgeValue(const vbs::Variant& value) {
   const vbs::Variant& v = value.Deref();
   ValueKind kind = ValueKind::Other;
@@ -153,7 +173,6 @@ EvalResult JudgeValue(const vbs::Variant& value) {
   }
   std::u16string text;
   bool numeric = false;
-  double number = 0;
   if (kind != ValueKind::Null) {
     try {
       text = vbs::ToText(v);
@@ -164,12 +183,11 @@ EvalResult JudgeValue(const vbs::Variant& value) {
     }
     try {
       numeric = vbs::IsNumericValue(v);
-      if (numeric) number = vbs::ToDouble(v);
     } catch (const vbs::ScriptError&) {
       numeric = false;
     }
   }
-  EvalResult r = JudgeResult(kind, numeric, number, std::move(text));
+  EvalResult r = JudgeResult(kind, numeric, kind != ValueKind::Null && EqualsZero(v), std::move(text));
   r.value = v;
   return r;
 }
