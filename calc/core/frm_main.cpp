@@ -234,7 +234,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (ascii && txtUserInput_KeyPress(ascii)) return true;
   } else if (watched == txtOutputDisplay->viewport() &&
              event->type() == QEvent::MouseButtonDblClick) {
-    txtOutputDisplay_DblClick();
+    // The filter sees mouse events even of a disabled box; a disabled log
+    // takes no mouse input at all.
+    if (txtOutputDisplay->isEnabled()) txtOutputDisplay_DblClick();
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -290,6 +290,14 @@ TEST_F(WindowTest, DoubleClickInTheLogWarnsUnlessAcClearsIt) {
   gACKeyClear = true;
   QTest::mouseDClick(viewport, Qt::LeftButton);
   EXPECT_EQ(Prompts().Asked().size(), 1u);
+  // A disabled log takes no mouse input at all.
+  gACKeyClear = false;
+  w_->txtOutputDisplay->setEnabled(false);
+  QTest::mouseDClick(viewport, Qt::LeftButton);
+  EXPECT_EQ(Prompts().Asked().size(), 1u);
+  w_->txtOutputDisplay->setEnabled(true);
+  QTest::mouseDClick(viewport, Qt::LeftButton);
+  EXPECT_EQ(Prompts().Asked().size(), 2u);
 }
 
 TEST_F(WindowTest, DefaultGeometryAndLayout) {
