@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -135,6 +136,9 @@ void zelDialog::BuildControls() {
   txtCaption->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   txtCaption->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   txtCaption->setTabChangesFocus(true);
+  // The prompt is for reading: Enter in it presses OK, as everywhere else
+  // in the dialog, instead of breaking its line.
+  txtCaption->installEventFilter(this);
   SetGeometryTwips(txtCaption, 1500, 120, 3015, 1335);
 
   OKButton = new QPushButton(QStringLiteral("OK"), this);
@@ -244,6 +248,17 @@ void zelDialog::cmdExit_Click() {
 }
 
 void zelDialog::reject() { cmdExit_Click(); }
+
+bool zelDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtCaption && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      OKButton->click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
 
 void zelDialog::cmbUnit_Click() {
   LoadQuantity(unitTable_, cmbUnit->currentText().toStdString());
