@@ -34,11 +34,13 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   QDir().mkpath(options.lockDir);
   auto lock = std::make_unique<QLockFile>(QDir(options.lockDir).filePath(QStringLiteral("zelCalc.lock")));
   lock->setStaleLockTime(0);
-  if (!lock->tryLock(0)) {
-    if (lock->error() == QLockFile::LockFailedError) return StartupResult::AlreadyRunning;
-    return StartupResult::Failed;
+  if (lock->tryLock(0)) {
+    session.lock = std::move(lock);
+  } else if (lock->error() == QLockFile::LockFailedError) {
+    return StartupResult::AlreadyRunning;
   }
-  session.lock = std::move(lock);
+  // Any other failure (a folder that cannot be written) says nothing about
+  // another instance: the program starts without the lock.
 
   session.window = std::make_unique<frmMain>();
   session.window->RestoreSettings();
