@@ -21,6 +21,7 @@
 #include "app_fonts.h"
 #include "app_settings.h"
 #include "conversion.h"
+#include "guarded_text_edit.h"
 #include "leading_number.h"
 #include "numtext.h"
 #include "prompt_service.h"
@@ -129,7 +130,7 @@ void zelDialog::BuildControls() {
   imgGuidePicture->setPixmap(LogoPicture());
   SetGeometryTwips(imgGuidePicture, 60, 120, 1335, 1335);
 
-  txtCaption = new QPlainTextEdit(this);
+  txtCaption = new GuardedTextEdit(this);
   txtCaption->setObjectName(QStringLiteral("txtCaption"));
   txtCaption->setFont(prompt);
   txtCaption->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

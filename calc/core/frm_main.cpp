@@ -14,6 +14,7 @@
 
 #include "app_fonts.h"
 #include "app_settings.h"
+#include "guarded_text_edit.h"
 #include "keypad.h"
 #include "layout.h"
 #include "messages.h"
@@ -54,7 +55,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   txtUserInput->installEventFilter(this);
   txtUserInput->lineEdit()->installEventFilter(this);
 
-  txtOutputDisplay = new QPlainTextEdit(client);
+  txtOutputDisplay = new GuardedTextEdit(client);
   txtOutputDisplay->setObjectName(QStringLiteral("txtOutputDisplay"));
   txtOutputDisplay->setFont(textFont);
   txtOutputDisplay->setLineWrapMode(QPlainTextEdit::NoWrap);

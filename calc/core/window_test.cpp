@@ -10,6 +10,7 @@
 
 #include "calc_test_support.h"
 #include "frm_main.h"
+#include "guarded_text_edit.h"
 #include "keypad.h"
 #include "twips.h"
 #include "zel_dialog.h"
@@ -173,6 +174,14 @@ TEST_F(WindowTest, ZeroOfEverySubtypeIsNotLoggedOthersAre) {
   Type("TimeSerial(2,0,0)");
   Keys("=");
   EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "2");
+}
+
+TEST_F(WindowTest, MultiLineBoxesAreTheOnesGuardedAgainstAnEmptyClipboard) {
+  // A paste from a clipboard without content crashes a plain text box on
+  // X11; the log and the input dialog's prompt must be the guarded kind.
+  EXPECT_NE(dynamic_cast<GuardedTextEdit*>(w_->txtOutputDisplay), nullptr);
+  EXPECT_NE(dynamic_cast<GuardedTextEdit*>(IODialog().txtCaption), nullptr);
+  UnloadIODialog();
 }
 
 TEST_F(WindowTest, ResultsAreTheEngineText) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -9,12 +10,14 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
 #include "app_fonts.h"
 #include "app_settings.h"
+#include "guarded_text_edit.h"
 #include "prompt_service.h"
 #include "twips.h"
 
@@ -219,6 +222,31 @@ TEST(PromptService, EscIsCancelWhereTheBoxHasCancelAndOkOnALoneOk) {
   EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::OKCancel), kAnswerCancel);
   OnMessageBox([](QMessageBox& box) { SendEscape(box); });
   EXPECT_EQ(ShowPrompt("", "note", PromptIcon::Exclamation, PromptButtons::OK), kAnswerOK);
+}
+
+TEST(GuardedTextEdit, PasteFromAMissingOrEmptyClipboardChangesNothing) {
+  struct Probe : GuardedTextEdit {
+    using GuardedTextEdit::canInsertFromMimeData;
+    using GuardedTextEdit::insertFromMimeData;
+  };
+  Probe box;
+  box.setPlainText(QStringLiteral("0.0021"));
+  box.moveCursor(QTextCursor::End);
+  box.insertFromMimeData(nullptr);
+  EXPECT_FALSE(box.canInsertFromMimeData(nullptr));
+  QMimeData empty;
+  box.insertFromMimeData(&empty);
+  EXPECT_FALSE(box.canInsertFromMimeData(&empty));
+  QGuiApplication::clipboard()->clear();
+  box.paste();
+  QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(box.toPlainText(), "0.0021");
+  // Text on the clipboard still pastes, by key and by the context menu's slot.
+  QGuiApplication::clipboard()->setText(QStringLiteral("5"));
+  QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+  box.paste();
+  EXPECT_EQ(box.toPlainText(), "0.002155");
+  QGuiApplication::clipboard()->clear();
 }
 
 TEST(Twips, FollowTheScreensLogicalDpi) {
