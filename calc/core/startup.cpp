@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "frm_main.h"
+#include "help_files.h"
 #include "zel_calculator.h"
 
 namespace zel {
@@ -46,8 +47,10 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   session.window->RestoreSettings();
 
   SetLibraryPath(options.programDir);
-  // The help file may not exist here; it is only recorded.
-  gHelpFile = QStringLiteral("C:\\Windows\\System\\Vbscrip5.chm");
+  // The manuals sit beside the program; a missing one is reported only
+  // when it is opened.
+  SetHelpFolder(options.programDir);
+  gHelpFile = VbsManualPath();
 
   try {
     if (LoadUserLibrary() == LoadStatus::EndProgram) {

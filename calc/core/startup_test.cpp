@@ -101,6 +101,7 @@ TEST_F(StartupTest, FailureBeforeTheFirstFileEndsWithoutAMessage) {
 
 TEST_F(StartupTest, LoadErrorAnsweredNoEndsTheProgram) {
   store_.Set("Option", "UserEditor", "true");
+  gStartProcess = [](const QString&, const QStringList&) { return true; };
   QDir(program_.path()).mkdir("VBS");
   QFile f(program_.path() + "/VBS/bad.vbs");
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
