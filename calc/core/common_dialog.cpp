@@ -4,10 +4,12 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QVBoxLayout>
 
 namespace zel {
@@ -18,6 +20,19 @@ CommonDialog::Responder& TheResponder() {
   static CommonDialog::Responder responder;
   return responder;
 }
+
+class ExecutablesOnlyModel : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (!files) return true;
+    const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+    return info.isDir() || info.isExecutable();
+  }
+};
 
 void PaintSwatch(QLabel* swatch, const QColor& color) {
   swatch->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;")
@@ -44,9 +59,10 @@ bool CommonDialog::ShowFileDialog(Kind kind) {
     dialog.selectNameFilter(Filters.value(FilterIndex, Filters.first()));
   }
   if (ExecutablesOnly) {
-    // Programs have no common extension here: list what can be run.
+    // Programs have no common extension here: list folders and what can
+    // be run.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+    dialog.setProxyModel(new ExecutablesOnlyModel(&dialog));
   }
   dialog.setDefaultSuffix(DefaultExt);
   if (!FileName.isEmpty()) dialog.selectFile(FileName);
@@ -72,6 +88,14 @@ bool CommonDialog::ShowFontDialog() {
   preset.setUnderline(FontUnderline);
   preset.setStrikeOut(FontStrikethru);
   fonts->setCurrentFont(preset);
+  // Esc or Enter inside the chooser would end only the chooser itself,
+  // leaving an empty box: they end the whole box.
+  QObject::connect(fonts, &QDialog::finished, &box, [&box](int result) {
+    if (result == QDialog::Accepted)
+      box.accept();
+    else
+      box.reject();
+  });
 
   QColor color = Color;
   auto* colorLabel = new QLabel(QStringLiteral("Color:"), &box);

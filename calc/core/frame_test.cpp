@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app_fonts.h"
 #include "calc_test_support.h"
 #include "common_dialog.h"
 #include "export_log.h"
@@ -237,6 +239,7 @@ TEST_F(FrameTest, FontChoiceAppliesToTheLogOnlyAndKeepsItsEffects) {
     EXPECT_EQ(kind, CommonDialog::Kind::Font);
     presetName = d.FontName;
     presetSize = d.FontSize;
+    d.FontName = ProportionalFamily();
     d.FontBold = true;
     d.FontSize = 14;
     d.Color = QColor(255, 0, 0);
@@ -246,6 +249,7 @@ TEST_F(FrameTest, FontChoiceAppliesToTheLogOnlyAndKeepsItsEffects) {
   EXPECT_EQ(presetName, w_->txtUserInput->font().family());
   EXPECT_DOUBLE_EQ(presetSize, 9.75);
   const QFont log = w_->txtOutputDisplay->font();
+  EXPECT_EQ(QFontInfo(log).family(), ProportionalFamily());
   EXPECT_TRUE(log.bold());
   EXPECT_DOUBLE_EQ(log.pointSizeF(), 14);
   EXPECT_EQ(w_->txtOutputDisplay->palette().color(QPalette::Active, QPalette::Text), QColor(255, 0, 0));

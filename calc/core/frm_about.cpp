@@ -22,7 +22,11 @@ QString ScriptFamily() {
   for (const char* name : {"Brush Script MT", "Brush Script Std", "URW Chancery L", "Z003",
                            "TeX Gyre Chorus"}) {
     const QString family = QString::fromLatin1(name);
-    if (installed.contains(family, Qt::CaseInsensitive)) return family;
+    // Faces that several foundries provide are listed as "Name [foundry]".
+    for (const QString& f : installed)
+      if (f.compare(family, Qt::CaseInsensitive) == 0 ||
+          f.startsWith(family + QLatin1String(" ["), Qt::CaseInsensitive))
+        return family;
   }
   return QString();
 }
@@ -50,7 +54,7 @@ frmAboutZelCalc::frmAboutZelCalc(QWidget* parent) : QDialog(parent) {
   Label2->setObjectName(QStringLiteral("Label2"));
   QFont title = ProportionalFont(36, true);
   const QString script = ScriptFamily();
-  if (!script.isEmpty()) title.setFamily(script);
+  if (!script.isEmpty()) title.setFamilies({script});
   title.setItalic(true);
   Label2->setFont(title);
   Label2->setAlignment(Qt::AlignCenter);

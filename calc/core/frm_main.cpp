@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <any>
 #include <functional>
 
@@ -239,7 +240,7 @@ void frmMain::mnuFont_Click() {
   f.setBold(d.FontBold);
   if (d.FontSize > 0 && d.FontSize < 1000) f.setPointSizeF(d.FontSize);
   f.setItalic(d.FontItalic);
-  if (!d.FontName.isEmpty()) f.setFamily(d.FontName);
+  if (!d.FontName.isEmpty()) f.setFamilies({d.FontName});
   f.setUnderline(d.FontUnderline);
   f.setStrikeOut(d.FontStrikethru);
   txtOutputDisplay->setFont(f);
@@ -404,6 +405,12 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 void frmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   ApplyLayout();
+  // Some window managers add the frame only after the window is mapped;
+  // the stored outer size is applied once the frame is known.
+  for (int ms : {100, 500})
+    QTimer::singleShot(ms, this, [this] {
+      if (pendingOuter_.isValid()) ApplyLayout();
+    });
 }
 
 QString frmMain::LogText() const {
