@@ -24,8 +24,12 @@ QFont Make(const QString& family, double pointSize, bool bold) {
 }  // namespace
 
 QString FixedFamily() {
+  // Results must be unmistakable: a face whose "." and ",", "0" and "O",
+  // "1", "l" and "I" differ clearly at small sizes comes first. (Font
+  // configurations alias the Windows gothic names to faces that do not.)
   static const QString family = FirstInstalled(
-      {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+      {QStringLiteral("Ricty Diminished"), QStringLiteral("ＭＳ ゴシック"),
+       QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
        QStringLiteral("IPAexGothic"), QStringLiteral("TakaoGothic"),
        QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic")},
       QFontDatabase::FixedFont);

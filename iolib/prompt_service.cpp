@@ -1,7 +1,11 @@
 #include "prompt_service.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QCloseEvent>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -52,6 +56,40 @@ QMessageBox::Icon QtIcon(PromptIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// A box without Cancel answers only through its buttons: Esc and the close
+// box do nothing (Qt would take them as No), so a stray Esc on a Yes/No
+// question never decides it.
+class PromptBox : public QMessageBox {
+ public:
+  PromptBox(QMessageBox::Icon icon, const QString& title, const QString& text, QWidget* owner,
+            bool answersOnlyByButton)
+      : QMessageBox(icon, title, text, QMessageBox::NoButton, owner),
+        buttonsOnly_(answersOnlyByButton) {
+    if (buttonsOnly_)
+      setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
+                     ~Qt::WindowCloseButtonHint);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (buttonsOnly_ && event->matches(QKeySequence::Cancel)) {
+      event->accept();
+      return;
+    }
+    QMessageBox::keyPressEvent(event);
+  }
+  void closeEvent(QCloseEvent* event) override {
+    if (buttonsOnly_ && !clickedButton()) {
+      event->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(event);
+  }
+
+ private:
+  bool buttonsOnly_;
+};
+
 QWidget* OwnerWindow() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return QApplication::activeWindow();
@@ -77,7 +115,12 @@ int ShowPrompt(const QString& title, const QString& text, PromptIcon icon, Promp
     return answer;
   }
 
-  QMessageBox box(QtIcon(icon), request.title, text, QMessageBox::NoButton, OwnerWindow());
+  // A lone OK may be dismissed with Esc; a box with Cancel takes Esc as
+  // Cancel; any other set needs one of its buttons.
+  const bool hasCancel =
+      std::find(answers.begin(), answers.end(), kAnswerCancel) != answers.end();
+  PromptBox box(QtIcon(icon), request.title, text, OwnerWindow(),
+                answers.size() > 1 && !hasCancel);
   for (int answer : answers) box.addButton(QtButton(answer));
   box.setDefaultButton(QtButton(DefaultAnswer(buttons, defaultButton)));
   box.exec();

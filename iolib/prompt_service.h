@@ -39,8 +39,9 @@ struct TextRequest {
 };
 
 // Shows a modal message box and returns the answer (kAnswerOK ...). An empty
-// title shows the application title "zelCalc". Closing the box without a
-// button gives Cancel when the box has one, otherwise the only/first answer.
+// title shows the application title "zelCalc". Esc and the close box give
+// Cancel on a box that has one and OK on a lone OK; on other boxes (Yes/No,
+// Abort/Retry/Ignore) they do nothing: only a button answers.
 int ShowPrompt(const QString& title, const QString& text, PromptIcon icon = PromptIcon::None,
                PromptButtons buttons = PromptButtons::OK, int defaultButton = 0);
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include "app_fonts.h"
 #include "app_settings.h"
 #include "conversion.h"
+#include "guarded_text_edit.h"
 #include "leading_number.h"
 #include "numtext.h"
 #include "prompt_service.h"
@@ -128,13 +130,16 @@ void zelDialog::BuildControls() {
   imgGuidePicture->setPixmap(LogoPicture());
   SetGeometryTwips(imgGuidePicture, 60, 120, 1335, 1335);
 
-  txtCaption = new QPlainTextEdit(this);
+  txtCaption = new GuardedTextEdit(this);
   txtCaption->setObjectName(QStringLiteral("txtCaption"));
   txtCaption->setFont(prompt);
   txtCaption->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtCaption->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   txtCaption->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   txtCaption->setTabChangesFocus(true);
+  // The prompt is for reading: Enter in it presses OK, as everywhere else
+  // in the dialog, instead of breaking its line.
+  txtCaption->installEventFilter(this);
   SetGeometryTwips(txtCaption, 1500, 120, 3015, 1335);
 
   OKButton = new QPushButton(QStringLiteral("OK"), this);
@@ -244,6 +249,17 @@ void zelDialog::cmdExit_Click() {
 }
 
 void zelDialog::reject() { cmdExit_Click(); }
+
+bool zelDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtCaption && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      OKButton->click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
 
 void zelDialog::cmbUnit_Click() {
   LoadQuantity(unitTable_, cmbUnit->currentText().toStdString());

@@ -70,6 +70,7 @@ class zelDialog : public QDialog {
 
  protected:
   void reject() override;  // Esc
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -27,8 +28,16 @@ class CalcFixture : public ::testing::Test {
     gDisplayEdit = false;
     gACKeyClear = false;
     gShowLibraryMaintenance = nullptr;
+    // Only stand-in editors of the test's own folder really start; the
+    // desktop's programs never do.
+    gStartProcess = [this](const QString& program, const QStringList& arguments) {
+      started_.append(QStringList{program} + arguments);
+      if (!program.startsWith(tmp_.path())) return false;
+      return QProcess::startDetached(program, arguments);
+    };
   }
   void TearDown() override {
+    gStartProcess = nullptr;
     ReleaseEngine();
     gIOObject = nullptr;
     gCreateIOObject = nullptr;
@@ -52,6 +61,7 @@ class CalcFixture : public ::testing::Test {
 
   QTemporaryDir tmp_;
   MemorySettingsStore store_;
+  QList<QStringList> started_;  // program and arguments of each start
   std::unique_ptr<PromptRecorder> recorder_;
 };
 

@@ -1,24 +1,40 @@
 #include "frm_main.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <any>
+#include <functional>
 
 #include "app_fonts.h"
 #include "app_settings.h"
+#include "common_dialog.h"
+#include "export_log.h"
+#include "frm_about.h"
+#include "guarded_text_edit.h"
+#include "help_files.h"
 #include "keypad.h"
 #include "layout.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "twips.h"
 #include "window_placement.h"
+#include "window_registry.h"
 #include "zel_calculator.h"
+#include "zel_dialog.h"
 
 namespace zel {
 
@@ -30,6 +46,13 @@ const char* const kCaptions[kKeyCount] = {"0", ".", "EXP", "1", "2", "3", "4",  
 bool IsSmallCaption(int index) {
   return index == kKeyExp || index == kKeyAns || index == kKeyExe || index == kKeyCe ||
          index == kKeyAc;
+}
+
+// The folder of the program: the library folder's parent once it is set.
+QString ProgramFolder() {
+  if (!gLibraryPath.isEmpty())
+    return QFileInfo(QDir::fromNativeSeparators(gLibraryPath)).path();
+  return QCoreApplication::applicationDirPath();
 }
 
 }  // namespace
@@ -46,12 +69,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   txtUserInput->setEditable(true);
   txtUserInput->setInsertPolicy(QComboBox::NoInsert);
   txtUserInput->setFont(textFont);
+  // The line evaluates exactly what was typed: no completion from history.
+  txtUserInput->setCompleter(nullptr);
   // Keys arrive at the combo box when it has the focus and at its line
   // edit when sent there directly; Enter and Escape are taken at both.
   txtUserInput->installEventFilter(this);
   txtUserInput->lineEdit()->installEventFilter(this);
 
-  txtOutputDisplay = new QPlainTextEdit(client);
+  txtOutputDisplay = new GuardedTextEdit(client);
   txtOutputDisplay->setObjectName(QStringLiteral("txtOutputDisplay"));
   txtOutputDisplay->setFont(textFont);
   txtOutputDisplay->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -75,18 +100,234 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     cmdUserNumKey[size_t(i)] = b;
   }
   SetGeometryTwips(fraUserTenKey, 0, 0, kKeypadFrameWidth, kKeypadFrameHeight);
+  txtOutputDisplay->installEventFilter(this);
+
+  setWindowIcon(QIcon(zelDialog::LogoPicture()));
+  cmnDialog = std::make_unique<CommonDialog>(this);
+  BuildMenus();
+  RegisterWindow(this);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  auto item = [this](QMenu* menu, const char* name, const char* caption, const char* shortcut,
+                     void (frmMain::*handler)()) {
+    QAction* a = menu->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    if (shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+    if (handler) connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return a;
+  };
+  auto menu = [bar](const char* name, const char* caption) {
+    QMenu* m = bar->addMenu(QString::fromUtf8(caption));
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
+  };
+
+  mnuFile = menu("mnuFile", "Files (&P)");
+  mnuExport = item(mnuFile, "mnuExport", "Export (&E)", "Ctrl+E", &frmMain::mnuExport_Click);
+  mnuExit = item(mnuFile, "mnuExit", "Exit (&X)", "Ctrl+X", &frmMain::mnuExit_Click);
+
+  // A command on the bar itself; the unit conversion window attaches to it.
+  mnuUnitConv = bar->addAction(QStringLiteral("Unit Conversion (&Q)"));
+  mnuUnitConv->setObjectName(QStringLiteral("mnuUnitConv"));
+
+  // The library tools attach their windows to these entries.
+  mnuExec = menu("mnuExec", "Programs (&S)");
+  mnuBuiltinFunc = item(mnuExec, "mnuBuiltinFunc", "User Added Program (&L)", "Ctrl+L", nullptr);
+  mnuUserCode = item(mnuExec, "mnuUserCode", "Script Execution (&U)", "Ctrl+U", nullptr);
+  mnuVBS = item(mnuExec, "mnuVBS", "Edit VBS File (&V)", "Ctrl+V", nullptr);
+
+  mnuOpt = menu("mnuOpt", "Option (&O)");
+  mnuShowInput = item(mnuOpt, "mnuShowInput", "Show Input", nullptr, &frmMain::mnuShowInput_Click);
+  mnuEditDisplay = item(mnuOpt, "mnuEditDisplay", "Edit Output Display", nullptr,
+                        &frmMain::mnuEditDisplay_Click);
+  mnuACKeyOption = item(mnuOpt, "mnuACKeyOption", "AC Key Clear Output", nullptr,
+                        &frmMain::mnuACKeyOption_Click);
+  for (QAction* a : {mnuShowInput, mnuEditDisplay, mnuACKeyOption}) a->setCheckable(true);
+  mnuUserEditor = item(mnuOpt, "mnuUserEditor", "Editor (&D)", nullptr, &frmMain::mnuUserEditor_Click);
+  mnuFont = item(mnuOpt, "mnuFont", "Fonts (&F)", nullptr, &frmMain::mnuFont_Click);
+  // The check marks show the flags whenever the menu opens, whoever set them.
+  connect(mnuOpt, &QMenu::aboutToShow, this, [this] {
+    mnuShowInput->setChecked(gShowInput);
+    mnuEditDisplay->setChecked(gDisplayEdit);
+    mnuACKeyOption->setChecked(gACKeyClear);
+  });
+
+  mnuHELP = menu("mnuHELP", "Help (&H)");
+  mnuVBSHelp = item(mnuHELP, "mnuVBSHelp", "VBS Manual", nullptr, &frmMain::mnuVBSHelp_Click);
+  mnuZelCalcManu = item(mnuHELP, "mnuZelCalcManu", "zelCalc Manual", nullptr,
+                        &frmMain::mnuZelCalcManu_Click);
+  mnuShowVersion = item(mnuHELP, "mnuShowVersion", "Version Info.", nullptr,
+                        &frmMain::mnuShowVersion_Click);
+
+  auto* help = new QAction(this);
+  help->setObjectName(QStringLiteral("helpKey"));
+  help->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(help, &QAction::triggered, this, &frmMain::Form_HelpKey);
+  addAction(help);
+}
+
+bool frmMain::IsMenuShortcut(const QKeyEvent* key) const {
+  const QKeySequence pressed(key->keyCombination());
+  for (QAction* a : {mnuExport, mnuExit, mnuBuiltinFunc, mnuUserCode, mnuVBS})
+    if (a->shortcut() == pressed) return true;
+  return false;
+}
+
+void frmMain::mnuExport_Click() { ExportLog(txtOutputDisplay, *cmnDialog, ProgramFolder()); }
+
+void frmMain::mnuExit_Click() { Form_Unload(true); }
+
+void frmMain::mnuShowInput_Click() {
+  gShowInput = !gShowInput;
+  mnuShowInput->setChecked(gShowInput);
+}
+
+void frmMain::mnuEditDisplay_Click() {
+  gDisplayEdit = !gDisplayEdit;
+  mnuEditDisplay->setChecked(gDisplayEdit);
+  txtOutputDisplay->setEnabled(gDisplayEdit);
+}
+
+void frmMain::mnuACKeyOption_Click() {
+  gACKeyClear = !gACKeyClear;
+  mnuACKeyOption->setChecked(gACKeyClear);
+}
+
+void frmMain::mnuUserEditor_Click() {
+  CommonDialog& d = *cmnDialog;
+  d.DialogTitle = QStringLiteral("Set User Editor");
+  d.DefaultExt.clear();  // programs carry no extension here
+  d.Filters = {QStringLiteral("Editor File (*)")};
+  d.FilterIndex = 0;
+  d.FileName.clear();
+  d.InitDir = ProgramFolder();
+  d.ExecutablesOnly = true;
+  if (!d.ShowOpen()) return;
+  const QString path = d.FileName;
+  if (path.isEmpty()) return;
+  if (!QFileInfo(QDir::fromNativeSeparators(path)).isFile()) {
+    ShowPrompt(path, QString::fromUtf8("ファイルが存在しません。"), PromptIcon::Critical,
+               PromptButtons::OK);
+    return;
+  }
+  // Quoted, so that a path with blanks stays one word on a command line.
+  AppSettings().Set("Option", "UserEditor", (QLatin1Char('"') + path + QLatin1Char('"')).toStdString());
+}
+
+void frmMain::mnuFont_Click() {
+  CommonDialog& d = *cmnDialog;
+  const QFont current = txtOutputDisplay->font();
+  d.FontName = current.family();
+  d.FontSize = current.pointSizeF();
+  if (!d.ShowFont()) return;
+  // Each attribute on its own: one that cannot be used is skipped.
+  QFont f = txtOutputDisplay->font();
+  f.setBold(d.FontBold);
+  if (d.FontSize > 0 && d.FontSize < 1000) f.setPointSizeF(d.FontSize);
+  f.setItalic(d.FontItalic);
+  if (!d.FontName.isEmpty()) f.setFamilies({d.FontName});
+  f.setUnderline(d.FontUnderline);
+  f.setStrikeOut(d.FontStrikethru);
+  txtOutputDisplay->setFont(f);
+  if (d.Color.isValid()) {
+    QPalette p = txtOutputDisplay->palette();
+    p.setColor(QPalette::Active, QPalette::Text, d.Color);
+    p.setColor(QPalette::Inactive, QPalette::Text, d.Color);
+    txtOutputDisplay->setPalette(p);
+  }
+}
+
+void frmMain::Form_HelpKey() { OpenHelpFile(gHelpFile); }
+
+void frmMain::mnuVBSHelp_Click() { Form_HelpKey(); }
+
+void frmMain::mnuZelCalcManu_Click() {
+  gHelpFile = ProgramManualPath();
+  Form_HelpKey();
+  gHelpFile = VbsManualPath();
+}
+
+void frmMain::mnuShowVersion_Click() {
+  frmAboutZelCalc about(this);
+  about.exec();
+}
+
+bool frmMain::Form_QueryUnload() {
+  if (ShowPrompt(QString(), QStringLiteral("Do you want quit?"), PromptIcon::Question,
+                 PromptButtons::YesNo) != kAnswerYes)
+    return false;
+  ReleaseEngine();
+  return true;
+}
+
+void frmMain::Form_Unload(bool closeMain) {
+  SaveSettings();
+  UnloadRegisteredWindows([this, closeMain](QWidget* w) {
+    if (w != this)
+      w->close();
+    else if (closeMain)
+      close();
+  });
+}
+
+void frmMain::SaveSettings() {
+  // The restored size and place, even while minimised or maximised.
+  QRect outer = frameGeometry();
+  if (isMinimized() || isMaximized()) {
+    const QRect normal = normalGeometry();
+    const QMargins frame(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    if (normal.isValid()) outer = normal.marginsAdded(frame);
+  }
+  SettingsStore& s = AppSettings();
+  const std::function<void()> steps[] = {
+      [&] { WriteNumber(s, "frmMain", "PositionT", PixelsToTwipsY(outer.top()), 7); },
+      [&] { WriteNumber(s, "frmMain", "PositionL", PixelsToTwipsX(outer.left()), 7); },
+      [&] { WriteNumber(s, "frmMain", "SizeH", PixelsToTwipsY(outer.height()), 7); },
+      [&] { WriteNumber(s, "frmMain", "SizeW", PixelsToTwipsX(outer.width()), 7); },
+      [&] { WriteBool(s, "frmMain", "ShowInput", gShowInput); },
+      [&] { WriteBool(s, "frmMain", "DisplayEdit", gDisplayEdit); },
+      [&] { WriteBool(s, "frmMain", "ACKeyClear", gACKeyClear); },
+  };
+  for (const auto& step : steps) {
+    try {
+      step();
+    } catch (...) {
+      // A step that fails is skipped; the others are still saved.
+    }
+  }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  if (!Form_QueryUnload()) {
+    event->ignore();
+    return;
+  }
+  Form_Unload(false);
+  event->accept();
 }
 
 void frmMain::RestoreSettings() {
   SettingsStore& s = AppSettings();
-  const int top = int(ReadNumber(s, "frmMain", "PositionT", "105"));
-  const int left = int(ReadNumber(s, "frmMain", "PositionL", "105"));
-  const int height = int(ReadNumber(s, "frmMain", "SizeH", "3495"));
-  const int width = int(ReadNumber(s, "frmMain", "SizeW", "7605"));
-  SetWindowTwips(top, left, height, width);
+  const QSize screen = LargestScreenTwips();
+  const StoredGeometry g = ClampStoredGeometry(ReadNumber(s, "frmMain", "PositionT", "105"),
+                                               ReadNumber(s, "frmMain", "PositionL", "105"),
+                                               ReadNumber(s, "frmMain", "SizeH", "3495"),
+                                               ReadNumber(s, "frmMain", "SizeW", "7605"),
+                                               screen.height(), screen.width());
+  SetWindowTwips(g.top, g.left, g.height, g.width);
   gShowInput = ReadBool(s, "frmMain", "ShowInput", true);
   gDisplayEdit = ReadBool(s, "frmMain", "DisplayEdit", false);
   gACKeyClear = ReadBool(s, "frmMain", "ACKeyClear", false);
+  mnuShowInput->setChecked(gShowInput);
+  mnuEditDisplay->setChecked(gDisplayEdit);
+  mnuACKeyOption->setChecked(gACKeyClear);
   txtOutputDisplay->setEnabled(true);
 }
 
@@ -136,6 +377,12 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 void frmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   ApplyLayout();
+  // Some window managers add the frame only after the window is mapped;
+  // the stored outer size is applied once the frame is known.
+  for (int ms : {100, 500})
+    QTimer::singleShot(ms, this, [this] {
+      if (pendingOuter_.isValid()) ApplyLayout();
+    });
 }
 
 QString frmMain::LogText() const {
@@ -205,6 +452,13 @@ void frmMain::txtOutputDisplay_DblClick() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride &&
+      (watched == txtUserInput || watched == txtUserInput->lineEdit() ||
+       watched == txtOutputDisplay) &&
+      IsMenuShortcut(static_cast<QKeyEvent*>(event))) {
+    // Left unaccepted: the menu's shortcut runs instead of cut or paste.
+    return true;
+  }
   if ((watched == txtUserInput || watched == txtUserInput->lineEdit()) &&
       event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -214,7 +468,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (ascii && txtUserInput_KeyPress(ascii)) return true;
   } else if (watched == txtOutputDisplay->viewport() &&
              event->type() == QEvent::MouseButtonDblClick) {
-    txtOutputDisplay_DblClick();
+    // The filter sees mouse events even of a disabled box; a disabled log
+    // takes no mouse input at all.
+    if (txtOutputDisplay->isEnabled()) txtOutputDisplay_DblClick();
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -1,23 +1,54 @@
 #pragma once
 // frmMain: the calculator window. An input line with its history, the
-// output log, and the 20-key pad.
+// output log, the 20-key pad, and the menu bar with the program's commands.
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
 #include <array>
+#include <memory>
 
+class QAction;
+class QKeyEvent;
 class QComboBox;
 class QFrame;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace zel {
+
+class CommonDialog;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit frmMain(QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // The menu bar. Entries whose window belongs to another module get their
+  // action attached by that module (connect to `triggered`).
+  QMenu* mnuFile = nullptr;
+  QAction* mnuExport = nullptr;
+  QAction* mnuExit = nullptr;
+  QAction* mnuUnitConv = nullptr;  // a command directly on the bar
+  QMenu* mnuExec = nullptr;
+  QAction* mnuBuiltinFunc = nullptr;
+  QAction* mnuUserCode = nullptr;
+  QAction* mnuVBS = nullptr;
+  QMenu* mnuOpt = nullptr;
+  QAction* mnuShowInput = nullptr;
+  QAction* mnuEditDisplay = nullptr;
+  QAction* mnuACKeyOption = nullptr;
+  QAction* mnuUserEditor = nullptr;
+  QAction* mnuFont = nullptr;
+  QMenu* mnuHELP = nullptr;
+  QAction* mnuVBSHelp = nullptr;
+  QAction* mnuZelCalcManu = nullptr;
+  QAction* mnuShowVersion = nullptr;
+
+  // The window's file and font dialog object.
+  std::unique_ptr<CommonDialog> cmnDialog;
 
   QComboBox* txtUserInput = nullptr;
   QPlainTextEdit* txtOutputDisplay = nullptr;
@@ -29,9 +60,31 @@ class frmMain : public QMainWindow {
   bool txtUserInput_KeyPress(int keyAscii);
   void txtOutputDisplay_DblClick();
 
+  // Menu handlers.
+  void mnuExport_Click();
+  void mnuExit_Click();
+  void mnuShowInput_Click();
+  void mnuEditDisplay_Click();
+  void mnuACKeyOption_Click();
+  void mnuUserEditor_Click();
+  void mnuFont_Click();
+  void mnuVBSHelp_Click();
+  void mnuZelCalcManu_Click();
+  void mnuShowVersion_Click();
+  // F1: opens the current help file.
+  void Form_HelpKey();
+
   // The start-up restore: geometry (twips, outer size) and the option flags
-  // from section "frmMain". The log starts enabled whatever DisplayEdit says.
+  // with their check marks from section "frmMain". The log starts enabled
+  // whatever DisplayEdit says.
   void RestoreSettings();
+  // The quit question; Yes releases the engine. false: the closing stops.
+  bool Form_QueryUnload();
+  // The unload routine: saves the seven "frmMain" keys, then closes every
+  // registered window in load order; `closeMain` closes this window too
+  // (which asks the quit question), as Exit does.
+  void Form_Unload(bool closeMain);
+  void SaveSettings();
   // Places the window at an outer twip rectangle, brought back onto a
   // screen when it would be off every screen, and lays out the controls.
   void SetWindowTwips(int top, int left, int height, int width);
@@ -47,10 +100,15 @@ class frmMain : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
+  void BuildMenus();
+  // The menu's Ctrl shortcuts win over the text boxes' own editing keys.
+  bool IsMenuShortcut(const QKeyEvent* key) const;
+
   QString mSelText;
   bool laying_ = false;
   QSize pendingOuter_;  // outer size waiting for the frame to be known

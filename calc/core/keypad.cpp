@@ -33,7 +33,7 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view what,
   return out;
 }
 
-EvalResult JudgeResult(ValueKind kind, bool numeric, double number, std::u16string text) {
+EvalResult JudgeResult(ValueKind kind, bool numeric, bool equalsZero, std::u16string text) {
   EvalResult r;
   r.text = std::move(text);
   switch (kind) {
@@ -46,7 +46,7 @@ EvalResult JudgeResult(ValueKind kind, bool numeric, double number, std::u16stri
     case ValueKind::Boolean:
     case ValueKind::Number:
       r.numeric = true;
-      r.zero = number == 0;
+      r.zero = equalsZero;
       r.shown = !r.zero;
       break;
     case ValueKind::Text:
@@ -54,12 +54,14 @@ EvalResult JudgeResult(ValueKind kind, bool numeric, double number, std::u16stri
       // logged when it has any characters (the empty text a declined error
       // returns is not), and never becomes the answer.
       r.numeric = numeric;
-      r.zero = numeric && number == 0;
+      r.zero = numeric && equalsZero;
       r.shown = numeric ? !r.zero : !r.text.empty();
       break;
     case ValueKind::Other:
-      // Dates, arrays, objects: logged by their text, never the answer.
-      r.shown = true;
+      // Dates and objects with a default value: logged by their text unless
+      // they equal 0 (midnight of day 0), never the answer.
+      r.zero = equalsZero;
+      r.shown = !r.zero;
       break;
   }
   return r;

@@ -41,8 +41,9 @@ struct EvalResult {
 
 // How a value is judged. Kinds mirror the script value types that matter.
 enum class ValueKind { Empty, Null, Boolean, Number, Text, Other };
-// numeric: IsNumeric of the value; number: its numeric value when numeric.
-EvalResult JudgeResult(ValueKind kind, bool numeric, double number, std::u16string text);
+// numeric: IsNumeric of the value; equalsZero: the value compares equal to
+// 0 as a script's comparison with the literal 0 says.
+EvalResult JudgeResult(ValueKind kind, bool numeric, bool equalsZero, std::u16string text);
 
 struct KeyState {
   std::u16string input;          // txtUserInput's text

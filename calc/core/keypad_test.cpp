@@ -16,11 +16,11 @@ struct FakeEval {
     return [this](const std::u16string& e) {
       seen.push_back(e);
       auto it = answers.find(e);
-      return it == answers.end() ? JudgeResult(ValueKind::Text, false, 0, u"") : it->second;
+      return it == answers.end() ? JudgeResult(ValueKind::Text, false, false, u"") : it->second;
     };
   }
   void Number(std::u16string e, double v, std::u16string text) {
-    answers[e] = JudgeResult(ValueKind::Number, true, v, std::move(text));
+    answers[e] = JudgeResult(ValueKind::Number, true, v == 0, std::move(text));
   }
 };
 
@@ -73,27 +73,27 @@ TEST(ReplaceAll, ExactCaseSensitiveNonOverlapping) {
 }
 
 TEST(JudgeResult, ZeroFalseEmptyNullAreNotLogged) {
-  EXPECT_FALSE(JudgeResult(ValueKind::Number, true, 0, u"0").shown);
-  EXPECT_FALSE(JudgeResult(ValueKind::Boolean, true, 0, u"False").shown);
-  EXPECT_FALSE(JudgeResult(ValueKind::Empty, false, 0, u"").shown);
-  auto null = JudgeResult(ValueKind::Null, false, 0, u"");
+  EXPECT_FALSE(JudgeResult(ValueKind::Number, true, true, u"0").shown);
+  EXPECT_FALSE(JudgeResult(ValueKind::Boolean, true, true, u"False").shown);
+  EXPECT_FALSE(JudgeResult(ValueKind::Empty, false, true, u"").shown);
+  auto null = JudgeResult(ValueKind::Null, false, false, u"");
   EXPECT_FALSE(null.shown);
   EXPECT_FALSE(null.numeric && !null.zero);
-  auto t = JudgeResult(ValueKind::Boolean, true, -1, u"True");
+  auto t = JudgeResult(ValueKind::Boolean, true, false, u"True");
   EXPECT_TRUE(t.shown);
   EXPECT_TRUE(t.numeric && !t.zero);
 }
 
 TEST(JudgeResult, TextResults) {
   // Numeric text is judged by its number.
-  EXPECT_TRUE(JudgeResult(ValueKind::Text, true, 2.5, u"2.5").shown);
-  EXPECT_FALSE(JudgeResult(ValueKind::Text, true, 0, u"0").shown);
+  EXPECT_TRUE(JudgeResult(ValueKind::Text, true, false, u"2.5").shown);
+  EXPECT_FALSE(JudgeResult(ValueKind::Text, true, true, u"0").shown);
   // Other text is logged unless empty, and never becomes the answer.
-  auto abc = JudgeResult(ValueKind::Text, false, 0, u"abc");
+  auto abc = JudgeResult(ValueKind::Text, false, false, u"abc");
   EXPECT_TRUE(abc.shown);
   EXPECT_FALSE(abc.numeric);
-  EXPECT_FALSE(JudgeResult(ValueKind::Text, false, 0, u"").shown);
-  EXPECT_TRUE(JudgeResult(ValueKind::Other, false, 0, u"12/1/2026").shown);
+  EXPECT_FALSE(JudgeResult(ValueKind::Text, false, false, u"").shown);
+  EXPECT_TRUE(JudgeResult(ValueKind::Other, false, false, u"12/1/2026").shown);
 }
 
 TEST(KeySequences, OperatorExtendsTheSelectedExpression) {
@@ -174,8 +174,8 @@ TEST(KeySequences, ZeroAndFalseAreNeitherLoggedNorKept) {
   Pad p;
   p.eval.Number(u"7", 7, u"7");
   p.eval.Number(u"1-1", 0, u"0");
-  p.eval.answers[u"1>2"] = JudgeResult(ValueKind::Boolean, true, 0, u"False");
-  p.eval.answers[u"1<2"] = JudgeResult(ValueKind::Boolean, true, -1, u"True");
+  p.eval.answers[u"1>2"] = JudgeResult(ValueKind::Boolean, true, true, u"False");
+  p.eval.answers[u"1<2"] = JudgeResult(ValueKind::Boolean, true, false, u"True");
   p.st.input = u"7";
   p.Press({kKeyExe});
   p.st.input = u"1-1";

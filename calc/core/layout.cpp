@@ -1,6 +1,7 @@
 #include "layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zel {
 
@@ -13,6 +14,21 @@ MainLayout ComputeMainLayout(int width, int height, int inputHeight) {
   l.keypad = {l.input.left + l.input.width + 200, l.input.top, kKeypadFrameWidth,
               kKeypadFrameHeight};
   return l;
+}
+
+StoredGeometry ClampStoredGeometry(double top, double left, double height, double width,
+                                   int screenHeight, int screenWidth) {
+  auto limit = [](double v, double low, double high) {
+    if (!std::isfinite(v)) return 0;
+    return int(std::clamp(v, low, high));
+  };
+  constexpr double kFar = 10'000'000;  // twips; far beyond any desktop, well within int
+  StoredGeometry g;
+  g.top = limit(top, -kFar, kFar);
+  g.left = limit(left, -kFar, kFar);
+  g.height = limit(height, 0, std::max(screenHeight, kMinMainHeight));
+  g.width = limit(width, 0, std::max(screenWidth, kMinMainWidth));
+  return g;
 }
 
 TwRect KeyRect(int index) {

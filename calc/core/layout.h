@@ -22,6 +22,16 @@ struct MainLayout {
 // which follows from its font.
 MainLayout ComputeMainLayout(int width, int height, int inputHeight);
 
+// Geometry read from the settings store made safe to use: numbers that are
+// not finite read 0, the size is limited to `screen` (the largest screen's
+// twip size) and the position to a range far beyond any screen, so that
+// nothing overflows; bringing the window onto a screen comes after.
+struct StoredGeometry {
+  int top = 0, left = 0, height = 0, width = 0;
+};
+StoredGeometry ClampStoredGeometry(double top, double left, double height, double width,
+                                   int screenHeight, int screenWidth);
+
 // Position of key `index` inside the keypad frame.
 TwRect KeyRect(int index);
 

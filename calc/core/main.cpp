@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   const auto result = zel::StartProgram(
       session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir()});
   if (result != zel::StartupResult::Running) return 0;
-  zel::InstallLibraryMaintenanceHook(*session.window);
+  zel::AttachLibraryTools(*session.window);
   const int rc = app.exec();
   zel::ReleaseEngine();
   zel::gIOObject = nullptr;

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "frm_main.h"
+#include "help_files.h"
 #include "zel_calculator.h"
 
 namespace zel {
@@ -34,18 +35,22 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   QDir().mkpath(options.lockDir);
   auto lock = std::make_unique<QLockFile>(QDir(options.lockDir).filePath(QStringLiteral("zelCalc.lock")));
   lock->setStaleLockTime(0);
-  if (!lock->tryLock(0)) {
-    if (lock->error() == QLockFile::LockFailedError) return StartupResult::AlreadyRunning;
-    return StartupResult::Failed;
+  if (lock->tryLock(0)) {
+    session.lock = std::move(lock);
+  } else if (lock->error() == QLockFile::LockFailedError) {
+    return StartupResult::AlreadyRunning;
   }
-  session.lock = std::move(lock);
+  // Any other failure (a folder that cannot be written) says nothing about
+  // another instance: the program starts without the lock.
 
   session.window = std::make_unique<frmMain>();
   session.window->RestoreSettings();
 
   SetLibraryPath(options.programDir);
-  // The help file may not exist here; it is only recorded.
-  gHelpFile = QStringLiteral("C:\\Windows\\System\\Vbscrip5.chm");
+  // The manuals sit beside the program; a missing one is reported only
+  // when it is opened.
+  SetHelpFolder(options.programDir);
+  gHelpFile = VbsManualPath();
 
   try {
     if (LoadUserLibrary() == LoadStatus::EndProgram) {

@@ -71,6 +71,20 @@ TEST_F(StartupTest, LockOfACrashedRunDoesNotBlock) {
   EXPECT_EQ(StartProgram(s, Options()), StartupResult::Running);
 }
 
+TEST_F(StartupTest, ALockThatCannotBeWrittenDoesNotStopTheStart) {
+  // The lock folder is a plain file: no lock can be made inside it.
+  const QString notADir = QDir(locks_.path()).filePath("plainfile");
+  {
+    QFile f(notADir);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  StartupSession s;
+  EXPECT_EQ(StartProgram(s, {program_.path(), notADir}), StartupResult::Running);
+  ASSERT_TRUE(s.window);
+  EXPECT_TRUE(s.window->isVisible());
+  EXPECT_TRUE(Prompts().Asked().empty());
+}
+
 TEST_F(StartupTest, FailureBeforeTheFirstFileEndsWithoutAMessage) {
   // The program folder is a plain file: no VBS folder can be made in it.
   const QString notADir = QDir(program_.path()).filePath("plainfile");
@@ -87,6 +101,7 @@ TEST_F(StartupTest, FailureBeforeTheFirstFileEndsWithoutAMessage) {
 
 TEST_F(StartupTest, LoadErrorAnsweredNoEndsTheProgram) {
   store_.Set("Option", "UserEditor", "true");
+  gStartProcess = [](const QString&, const QStringList&) { return true; };
   QDir(program_.path()).mkdir("VBS");
   QFile f(program_.path() + "/VBS/bad.vbs");
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));

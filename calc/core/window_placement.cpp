@@ -25,4 +25,13 @@ QRect KeepOnScreen(QRect outer) {
   return outer;
 }
 
+QSize LargestScreenTwips() {
+  QSize largest(0, 0);
+  for (QScreen* screen : QGuiApplication::screens()) {
+    const QSize s = screen->availableGeometry().size();
+    largest = largest.expandedTo(QSize(PixelsToTwipsX(s.width()), PixelsToTwipsY(s.height())));
+  }
+  return largest;
+}
+
 }  // namespace zel

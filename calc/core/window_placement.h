@@ -10,4 +10,8 @@ namespace zel {
 // top-left corner and inside it where the size allows.
 QRect KeepOnScreen(QRect outer);
 
+// The largest screen's available size, in twips: stored sizes beyond it are
+// limited to it.
+QSize LargestScreenTwips();
+
 }  // namespace zel

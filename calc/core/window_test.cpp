@@ -10,6 +10,7 @@
 
 #include "calc_test_support.h"
 #include "frm_main.h"
+#include "guarded_text_edit.h"
 #include "keypad.h"
 #include "twips.h"
 #include "zel_dialog.h"
@@ -118,6 +119,69 @@ TEST_F(WindowTest, ZeroFalseAndTrueResults) {
   EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "True");
   EXPECT_EQ(History().size(), 4);
   EXPECT_TRUE(Prompts().Asked().empty());
+}
+
+TEST_F(WindowTest, TypedInputIsNeverCompletedFromTheHistory) {
+  Type("2*3+4");
+  Keys("=");
+  QLineEdit* edit = w_->txtUserInput->lineEdit();
+  QApplication::setActiveWindow(w_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w_.get()));
+  w_->txtUserInput->setFocus();
+  edit->clear();
+  QTest::keyClicks(edit, "2*3");
+  EXPECT_EQ(Input(), "2*3");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_TRUE(Log().endsWith(QString::fromUtf8("\r\n『2*3』\r\n6"))) << Log().toStdString();
+
+  // mSelText "2*3+4": typed "2*" stays "2*", and key 5 then only clears
+  // the memory because "2*3+4" no longer occurs.
+  Type("2*3+4");
+  Keys("=");
+  ASSERT_EQ(w_->SelText(), "2*3+4");
+  QTest::keyClicks(edit, "2*");
+  EXPECT_EQ(Input(), "2*");
+  Keys("5");
+  EXPECT_EQ(Input(), "2*");
+  Keys("5");
+  EXPECT_EQ(Input(), "2*5");
+}
+
+TEST_F(WindowTest, ZeroOfEverySubtypeIsNotLoggedOthersAre) {
+  // Each of these equals 0 by the script's own comparison.
+  for (const char* zero : {"TimeSerial(0,0,0)", "CCur(0)", "CByte(0)", "CSng(0)", "\"0\"",
+                           "\"0.0\"", "CDate(0)", "False"}) {
+    Type(zero);
+    Keys("=");
+    EXPECT_EQ(Log(), "") << zero;
+  }
+  EXPECT_TRUE(gLastAnswer.IsEmpty());
+  Type("TimeSerial(1,0,0)");
+  Keys("=");
+  Type("CCur(0.5)");
+  Keys("=");
+  Type("CByte(7)");
+  Keys("=");
+  Type("CSng(1.5)");
+  Keys("=");
+  Type("\"2\"");
+  Keys("=");
+  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『TimeSerial(1,0,0)』\r\n1:00:00 AM"
+                                     "\r\n『CCur(0.5)』\r\n0.5\r\n『CByte(7)』\r\n7"
+                                     "\r\n『CSng(1.5)』\r\n1.5\r\n『\"2\"』\r\n2"));
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "2");
+  // A date is shown but never becomes the answer.
+  Type("TimeSerial(2,0,0)");
+  Keys("=");
+  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "2");
+}
+
+TEST_F(WindowTest, MultiLineBoxesAreTheOnesGuardedAgainstAnEmptyClipboard) {
+  // A paste from a clipboard without content crashes a plain text box on
+  // X11; the log and the input dialog's prompt must be the guarded kind.
+  EXPECT_NE(dynamic_cast<GuardedTextEdit*>(w_->txtOutputDisplay), nullptr);
+  EXPECT_NE(dynamic_cast<GuardedTextEdit*>(IODialog().txtCaption), nullptr);
+  UnloadIODialog();
 }
 
 TEST_F(WindowTest, ResultsAreTheEngineText) {
@@ -235,6 +299,14 @@ TEST_F(WindowTest, DoubleClickInTheLogWarnsUnlessAcClearsIt) {
   gACKeyClear = true;
   QTest::mouseDClick(viewport, Qt::LeftButton);
   EXPECT_EQ(Prompts().Asked().size(), 1u);
+  // A disabled log takes no mouse input at all.
+  gACKeyClear = false;
+  w_->txtOutputDisplay->setEnabled(false);
+  QTest::mouseDClick(viewport, Qt::LeftButton);
+  EXPECT_EQ(Prompts().Asked().size(), 1u);
+  w_->txtOutputDisplay->setEnabled(true);
+  QTest::mouseDClick(viewport, Qt::LeftButton);
+  EXPECT_EQ(Prompts().Asked().size(), 2u);
 }
 
 TEST_F(WindowTest, DefaultGeometryAndLayout) {

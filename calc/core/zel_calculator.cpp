@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTextEdit>
 #include <QWidget>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include "app_settings.h"
 #include "messages.h"
 #include "prompt_service.h"
+#include "vbs/value_ops.h"
 
 namespace zel {
 
@@ -137,6 +139,25 @@ vbs::Variant EvaluateExpression(std::u16string_view expression) {
   return result;
 }
 
+namespace {
+
+// `value <> 0` as the engine compares it with the literal 0: a literal is
+// a number, so text that reads as a number is compared as that number.
+// Values that cannot be compared (arrays, objects) are not 0.
+bool EqualsZero(const vbs::Variant& value) {
+  try {
+    const vbs::Variant zero = vbs::Variant::FromInteger(0);
+    if (value.type() == vbs::vbString && vbs::IsNumericValue(value))
+      return vbs::Compare(vbs::Variant::FromDouble(vbs::ToDouble(value)), zero) ==
+             vbs::CmpResult::Equal;
+    return vbs::Compare(value, zero) == vbs::CmpResult::Equal;
+  } catch (const vbs::ScriptError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
 EvalResult JudgeValue(const vbs::Variant& value) {
   const vbs::Variant& v = value.Deref();
   ValueKind kind = ValueKind::Other;
@@ -153,7 +174,6 @@ EvalResult JudgeValue(const vbs::Variant& value) {
   }
   std::u16string text;
   bool numeric = false;
-  double number = 0;
   if (kind != ValueKind::Null) {
     try {
       text = vbs::ToText(v);
@@ -164,12 +184,11 @@ EvalResult JudgeValue(const vbs::Variant& value) {
     }
     try {
       numeric = vbs::IsNumericValue(v);
-      if (numeric) number = vbs::ToDouble(v);
     } catch (const vbs::ScriptError&) {
       numeric = false;
     }
   }
-  EvalResult r = JudgeResult(kind, numeric, number, std::move(text));
+  EvalResult r = JudgeResult(kind, numeric, kind != ValueKind::Null && EqualsZero(v), std::move(text));
   r.value = v;
   return r;
 }
@@ -207,14 +226,87 @@ void FocusTextBox(QWidget* box) {
 
 QString StripSpaces(const QString& text) { return ToQ(StripSpaces(ToU16(text))); }
 
+std::function<bool(const QString&, const QStringList&)> gStartProcess;
+
+namespace {
+
+bool Start(const QString& program, const QStringList& arguments) {
+  if (gStartProcess) return gStartProcess(program, arguments);
+  return QProcess::startDetached(program, arguments);
+}
+
+// The program a command names, when it exists and can be run.
+QString FindProgram(const QString& program) {
+  if (program.isEmpty()) return {};
+  if (program.contains(QLatin1Char('/'))) {
+    const QFileInfo info(program);
+    return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+  }
+  return QStandardPaths::findExecutable(program);
+}
+
+// The desktop's handler of plain text, as its desktop entry's command with
+// the file put in place of the field codes.
+QStringList DefaultTextEditorCommand(const QString& filePath) {
+  const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (xdgMime.isEmpty()) return {};
+  QProcess query;
+  query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
+  if (!query.waitForFinished(3000)) {
+    query.kill();
+    query.waitForFinished(1000);
+    return {};
+  }
+  const QString id = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
+  if (id.isEmpty()) return {};
+  const QString entry = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
+  QFile f(entry);
+  if (entry.isEmpty() || !f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  QString exec;
+  bool inEntry = false;
+  while (!f.atEnd()) {
+    const QString line = QString::fromUtf8(f.readLine()).trimmed();
+    if (line.startsWith(QLatin1Char('['))) inEntry = line == QLatin1String("[Desktop Entry]");
+    else if (inEntry && line.startsWith(QLatin1String("Exec="))) exec = line.mid(5);
+  }
+  QStringList command;
+  bool placed = false;
+  for (const QString& word : QProcess::splitCommand(exec)) {
+    if (word == QLatin1String("%f") || word == QLatin1String("%F") ||
+        word == QLatin1String("%u") || word == QLatin1String("%U")) {
+      command << filePath;
+      placed = true;
+    } else if (!(word.size() == 2 && word.startsWith(QLatin1Char('%')))) {
+      command << word;
+    }
+  }
+  if (command.isEmpty()) return {};
+  if (!placed) command << filePath;
+  return command;
+}
+
+}  // namespace
+
 bool StartUserEditor(const QString& filePath) {
-  const QString editor = QString::fromStdString(
-      AppSettings().Get("Option", "UserEditor", "NOTEPAD.EXE"));
-  QStringList parts = QProcess::splitCommand(editor);
-  if (parts.isEmpty()) return false;
-  const QString program = parts.takeFirst();
-  parts << filePath;
-  return QProcess::startDetached(program, parts);
+  const QString setting =
+      QString::fromStdString(AppSettings().Get("Option", "UserEditor", std::string()));
+  QStringList configured = QProcess::splitCommand(setting);
+  if (!configured.isEmpty()) {
+    const QString program = FindProgram(configured.takeFirst());
+    if (!program.isEmpty() && Start(program, configured << filePath)) return true;
+  }
+  QStringList fallback = DefaultTextEditorCommand(filePath);
+  if (!fallback.isEmpty()) {
+    const QString program = FindProgram(fallback.takeFirst());
+    if (!program.isEmpty() && Start(program, fallback)) return true;
+  }
+  const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (!xdgOpen.isEmpty() && Start(xdgOpen, {filePath})) return true;
+  ShowPrompt(QString(),
+             QStringLiteral("No text editor could be started for the file\r\n") + filePath +
+                 QStringLiteral("\r\nChoose one under Option - Editor."),
+             PromptIcon::Exclamation, PromptButtons::OK);
+  return false;
 }
 
 }  // namespace zel

@@ -3,6 +3,7 @@
 // script engine with its global module, the one zelIO object, the library
 // folder, the answer value and the option flags.
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -83,10 +84,17 @@ void FocusTextBox(QWidget* box);
 
 QString StripSpaces(const QString& text);
 
-// Starts the "UserEditor" command on a library file (library folder +
-// separator + name) without waiting. The setting is split into program and
-// arguments; the file's path stays one argument, blanks and all.
+// Opens a library file in the user's editor without waiting: the
+// "UserEditor" command (split into program and arguments; the file's path
+// is one argument of its own, blanks and all). When the setting is absent or
+// names a program that cannot be found, the desktop's default text editor
+// is used. When nothing starts, a message says so and false is returned.
+// The setting is never changed here.
 bool StartUserEditor(const QString& filePath);
+
+// Starts a program without waiting; false when it could not be started.
+// QProcess::startDetached unless a test installs its own.
+extern std::function<bool(const QString& program, const QStringList& arguments)> gStartProcess;
 
 // Conversions at the Qt boundary.
 inline std::u16string ToU16(const QString& s) {

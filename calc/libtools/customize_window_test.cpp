@@ -1,5 +1,6 @@
 // The library maintenance window: its list, the editor it starts, Reload,
 // and its two ways in.
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -114,13 +115,24 @@ TEST_F(CustomizeWindowTest, ReloadAsksAndThenRebuildsTheEngine) {
 }
 
 TEST_F(CustomizeWindowTest, ReloadThatEndsInTheEditorClosesTheProgram) {
-  store_.Set("Option", "UserEditor", "no-such-editor-zelcalc");
+  // A stand-in editor of the test's own folder, which starts and ends.
+  const QString editor = QDir(tmp_.path()).filePath(QStringLiteral("editor.sh"));
+  {
+    QFile f(editor);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nexit 0\n");
+  }
+  QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  store_.Set("Option", "UserEditor", ("\"" + editor + "\"").toStdString());
   frmCustomize* w = frmCustomize::Open(*main_);
   WriteLib("bad.vbs", "x = 1/0\r\n");
   Prompts().Answer(kAnswerYes);  // reload
   Prompts().Answer(kAnswerNo);   // do not go on after the failing file
   w->cmdReload->click();
   ASSERT_EQ(Prompts().Asked().size(), 2u);
+  ASSERT_FALSE(started_.isEmpty());
+  EXPECT_EQ(started_.back().first(), editor);
+  EXPECT_TRUE(started_.back().last().endsWith(QStringLiteral("bad.vbs")));
   EXPECT_TRUE(WaitFor([&] { return !main_->isVisible(); }));
 }
 

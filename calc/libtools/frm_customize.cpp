@@ -1,5 +1,7 @@
 #include "frm_customize.h"
 
+#include <QAction>
+
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,6 +12,8 @@
 
 #include "app_fonts.h"
 #include "frm_main.h"
+#include "frm_tree.h"
+#include "frm_user_scripting.h"
 #include "library_folder.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -42,6 +46,14 @@ frmCustomize* frmCustomize::Instance() { return gCustomizeWindow && !gCustomizeW
 
 void InstallLibraryMaintenanceHook(frmMain& main) {
   gShowLibraryMaintenance = [&main] { frmCustomize::Open(main); };
+}
+
+void AttachLibraryTools(frmMain& main) {
+  QObject::connect(main.mnuBuiltinFunc, &QAction::triggered, &main, [&main] { frmTree::Open(main); });
+  QObject::connect(main.mnuUserCode, &QAction::triggered, &main,
+                   [&main] { frmUserScripting::Open(main); });
+  QObject::connect(main.mnuVBS, &QAction::triggered, &main, [&main] { frmCustomize::Open(main); });
+  InstallLibraryMaintenanceHook(main);
 }
 
 frmCustomize::frmCustomize(frmMain& main)

@@ -60,4 +60,8 @@ class frmCustomize : public ToolWindow {
 // Makes Yes on the evaluation-error dialog open frmCustomize over `main`.
 void InstallLibraryMaintenanceHook(frmMain& main);
 
+// Attaches the three tools to their menu entries (mnuBuiltinFunc, mnuUserCode,
+// mnuVBS) and installs the maintenance hook.
+void AttachLibraryTools(frmMain& main);
+
 }  // namespace zel

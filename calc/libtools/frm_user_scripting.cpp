@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include "app_fonts.h"
+#include "guarded_text_edit.h"
 #include "frm_main.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -59,7 +60,7 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   setFont(ProportionalFont(9, true));
 
   const QFont textFont = FixedFont(9.75);
-  txtInMemory = new QPlainTextEdit(this);
+  txtInMemory = new GuardedTextEdit(this);
   txtInMemory->setObjectName(QStringLiteral("txtInMemory"));
   // Selectable and copyable, never typed into.
   txtInMemory->setReadOnly(true);
@@ -69,7 +70,7 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   pal.setColor(QPalette::Text, Qt::black);
   txtInMemory->setPalette(pal);
   txtInMemory->viewport()->installEventFilter(this);
-  txtUserScript = new QPlainTextEdit(this);
+  txtUserScript = new GuardedTextEdit(this);
   txtUserScript->setObjectName(QStringLiteral("txtUserScript"));
   for (QPlainTextEdit* box : {txtInMemory, txtUserScript}) {
     box->setFont(textFont);

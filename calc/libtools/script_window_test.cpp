@@ -2,7 +2,11 @@
 // transcript, Import and Export through its file dialog, and its layout.
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+
+#include "guarded_text_edit.h"
 #include <QPushButton>
 #include <QTimer>
 
@@ -170,6 +174,18 @@ TEST_F(ScriptWindowTest, TranscriptIsReadOnlyAndSaysSoOnDoubleClick) {
   vbs::Variant v;
   ASSERT_TRUE(gGlobalModule->Eval(u"kept", v));
   EXPECT_EQ(vbs::ToText(v), u"5");
+}
+
+// The boxes are the guarded kind that ignores a missing clipboard content
+// (the kind itself is tested with zelCalcLib).
+TEST_F(ScriptWindowTest, BothBoxesAreGuardedAgainstAnEmptyClipboard) {
+  for (QPlainTextEdit* box : {w_->txtInMemory, w_->txtUserScript}) {
+    EXPECT_NE(dynamic_cast<GuardedTextEdit*>(box), nullptr);
+    const QString before = box->toPlainText();
+    QGuiApplication::clipboard()->clear();
+    box->paste();
+    EXPECT_EQ(box->toPlainText(), before);
+  }
 }
 
 }  // namespace

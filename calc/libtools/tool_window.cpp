@@ -4,15 +4,19 @@
 #include <algorithm>
 
 #include "app_settings.h"
+#include "layout.h"
 #include "twips.h"
+#include "window_registry.h"
 #include "window_placement.h"
 
 namespace zel {
 
-ToolWindow::ToolWindow(QWidget* owner, const StoredGeometry& geometry)
+ToolWindow::ToolWindow(QWidget* owner, const GeometryDefaults& geometry)
     : QWidget(owner, Qt::Window), geometry_(geometry) {
   // A closed tool window is gone: the next opening builds it afresh.
   setAttribute(Qt::WA_DeleteOnClose);
+  // The main window's unload routine closes it (saving its geometry).
+  RegisterWindow(this);
 }
 
 QSize ToolWindow::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
@@ -24,11 +28,14 @@ int ToolWindow::WidthTwips() const { return PixelsToTwipsX(frameGeometry().width
 
 void ToolWindow::RestoreGeometry() {
   const SettingsStore& s = AppSettings();
-  const int top = int(ReadNumber(s, geometry_.section, "PositionT", geometry_.top));
-  const int left = int(ReadNumber(s, geometry_.section, "PositionL", geometry_.left));
-  const int height = int(ReadNumber(s, geometry_.section, "SizeH", geometry_.height));
-  const int width = int(ReadNumber(s, geometry_.section, "SizeW", geometry_.width));
-  SetWindowTwips(top, left, height, width);
+  // Stored numbers may be anything ("1e999"): limited before any use.
+  const QSize screen = LargestScreenTwips();
+  const StoredGeometry g = ClampStoredGeometry(
+      ReadNumber(s, geometry_.section, "PositionT", geometry_.top),
+      ReadNumber(s, geometry_.section, "PositionL", geometry_.left),
+      ReadNumber(s, geometry_.section, "SizeH", geometry_.height),
+      ReadNumber(s, geometry_.section, "SizeW", geometry_.width), screen.height(), screen.width());
+  SetWindowTwips(g.top, g.left, g.height, g.width);
 }
 
 void ToolWindow::SetWindowTwips(int top, int left, int height, int width) {

@@ -9,7 +9,7 @@
 
 namespace zel {
 
-struct StoredGeometry {
+struct GeometryDefaults {
   const char* section;
   const char* top;     // default texts of PositionT, PositionL, SizeH, SizeW
   const char* left;
@@ -21,7 +21,7 @@ class ToolWindow : public QWidget {
   Q_OBJECT
 
  public:
-  ToolWindow(QWidget* owner, const StoredGeometry& geometry);
+  ToolWindow(QWidget* owner, const GeometryDefaults& geometry);
 
   // Outer geometry in twips.
   int TopTwips() const;
@@ -55,7 +55,7 @@ class ToolWindow : public QWidget {
 
  private:
   void ApplyPendingOuter();
-  StoredGeometry geometry_;
+  GeometryDefaults geometry_;
   QSize pendingOuter_;  // outer size waiting for the frame to be known
   bool closed_ = false;
 };

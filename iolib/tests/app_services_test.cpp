@@ -1,13 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
 
 #include "app_fonts.h"
 #include "app_settings.h"
+#include "guarded_text_edit.h"
 #include "prompt_service.h"
 #include "twips.h"
 
@@ -152,6 +162,91 @@ TEST(PromptService, TextQuestionsAndNestedRecorders) {
   // The outer recorder is back in charge once the inner one is gone.
   EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::YesNo, 1), kAnswerYes);
   EXPECT_EQ(outer.Asked().size(), 1u);
+}
+
+// Acts on the next real message box once it is up; the box is answered by
+// `act` (its last step clicks a button or presses a key that ends it).
+void OnMessageBox(std::function<void(QMessageBox&)> act) {
+  auto poll = std::make_shared<std::function<void(int)>>();
+  *poll = [poll, act](int attempts) {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      const auto run = act;  // the closure goes with the next line
+      *poll = nullptr;
+      run(*box);
+      return;
+    }
+    if (attempts > 300) {
+      ADD_FAILURE() << "no message box came up";
+      *poll = nullptr;
+      return;
+    }
+    QTimer::singleShot(10, [poll, attempts] {
+      if (*poll) (*poll)(attempts + 1);
+    });
+  };
+  QTimer::singleShot(0, [poll] { (*poll)(0); });
+}
+
+void SendEscape(QMessageBox& box) {
+  QWidget* target = box.focusWidget() ? box.focusWidget() : &box;
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+}
+
+TEST(PromptService, EscAndTheCloseBoxNeverAnswerAYesNoQuestion) {
+  bool openAfterEscape = false, openAfterClose = false;
+  OnMessageBox([&](QMessageBox& box) {
+    SendEscape(box);
+    openAfterEscape = box.isVisible();
+    box.close();
+    openAfterClose = box.isVisible();
+    box.button(QMessageBox::Yes)->click();
+  });
+  EXPECT_EQ(ShowPrompt("", "Do you want quit?", PromptIcon::Question, PromptButtons::YesNo),
+            kAnswerYes);
+  EXPECT_TRUE(openAfterEscape);
+  EXPECT_TRUE(openAfterClose);
+
+  // The same for a No answer given by its button after a stray Esc.
+  OnMessageBox([&](QMessageBox& box) {
+    SendEscape(box);
+    box.button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::YesNo, 0), kAnswerNo);
+}
+
+TEST(PromptService, EscIsCancelWhereTheBoxHasCancelAndOkOnALoneOk) {
+  OnMessageBox([](QMessageBox& box) { SendEscape(box); });
+  EXPECT_EQ(ShowPrompt("", "q", PromptIcon::Question, PromptButtons::YesNoCancel), kAnswerCancel);
+  OnMessageBox([](QMessageBox& box) { box.close(); });
+  EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::OKCancel), kAnswerCancel);
+  OnMessageBox([](QMessageBox& box) { SendEscape(box); });
+  EXPECT_EQ(ShowPrompt("", "note", PromptIcon::Exclamation, PromptButtons::OK), kAnswerOK);
+}
+
+TEST(GuardedTextEdit, PasteFromAMissingOrEmptyClipboardChangesNothing) {
+  struct Probe : GuardedTextEdit {
+    using GuardedTextEdit::canInsertFromMimeData;
+    using GuardedTextEdit::insertFromMimeData;
+  };
+  Probe box;
+  box.setPlainText(QStringLiteral("0.0021"));
+  box.moveCursor(QTextCursor::End);
+  box.insertFromMimeData(nullptr);
+  EXPECT_FALSE(box.canInsertFromMimeData(nullptr));
+  QMimeData empty;
+  box.insertFromMimeData(&empty);
+  EXPECT_FALSE(box.canInsertFromMimeData(&empty));
+  QGuiApplication::clipboard()->clear();
+  box.paste();
+  QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(box.toPlainText(), "0.0021");
+  // Text on the clipboard still pastes, by key and by the context menu's slot.
+  QGuiApplication::clipboard()->setText(QStringLiteral("5"));
+  QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+  box.paste();
+  EXPECT_EQ(box.toPlainText(), "0.002155");
+  QGuiApplication::clipboard()->clear();
 }
 
 TEST(Twips, FollowTheScreensLogicalDpi) {

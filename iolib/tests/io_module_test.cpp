@@ -144,6 +144,38 @@ TEST_F(IOObject, EnterKeepsTheTextAndEscEmptiesIt) {
   EXPECT_EQ(Text(Call(*io, u"getData", {Variant::FromString(u"p")})), u"");
 }
 
+TEST_F(IOObject, EnterInThePromptBoxAndTheUnitAreaPressesOk) {
+  vbs::Ref<vbs::HostObject> io = CreateIOObject();
+  QString promptAfter;
+  WhenShown([&](zelDialog& d) {
+    d.txtBaseValue->setEditText(QStringLiteral("7"));
+    d.txtCaption->setFocus();
+    PressKey(d.txtCaption, Qt::Key_Return);
+    promptAfter = d.txtCaption->toPlainText();
+  });
+  EXPECT_EQ(Text(Call(*io, u"getData", {Variant::FromString(u"Length?")})), u"7");
+  EXPECT_EQ(promptAfter, "Length?");  // no line break was added
+
+  // The unit area's lists and quantity selector: Enter is OK there too.
+  QWidget* (*targets[])(zelDialog&) = {
+      [](zelDialog& d) -> QWidget* { return d.lstUnitList[0]; },
+      [](zelDialog& d) -> QWidget* { return d.lstUnitList[1]; },
+      [](zelDialog& d) -> QWidget* { return d.cmbUnit->lineEdit(); },
+  };
+  for (auto target : targets) {
+    bool stillOpen = true;
+    WhenShown([&](zelDialog& d) {
+      if (!d.UnitAreaOpen()) d.cmdUnitConv_Click();
+      d.txtBaseValue->setEditText(QStringLiteral("8"));
+      target(d)->setFocus();
+      PressKey(target(d), Qt::Key_Enter);
+      stillOpen = d.isVisible();
+    });
+    EXPECT_EQ(Text(Call(*io, u"getData", {Variant::FromString(u"p")})), u"8");
+    EXPECT_FALSE(stillOpen);
+  }
+}
+
 TEST_F(IOObject, ListItemsAreAppendedAsTextAndClearedWithTheText) {
   vbs::Ref<vbs::HostObject> io = CreateIOObject();
   QComboBox* field = IODialog().txtBaseValue;

@@ -1,0 +1,533 @@
+// The main window's frame: menu bar and its commands, settings at exit,
+// the quit question, the resize rule, and the export of the log.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "app_fonts.h"
+#include "calc_test_support.h"
+#include "common_dialog.h"
+#include "export_log.h"
+#include "frm_about.h"
+#include "frm_main.h"
+#include "help_files.h"
+#include "twips.h"
+#include "window_registry.h"
+
+namespace zel::test {
+namespace {
+
+class FrameTest : public CalcFixture {
+ protected:
+  void SetUp() override {
+    CalcFixture::SetUp();
+    SetHelpFolder(tmp_.path());
+    gHelpFile = VbsManualPath();
+    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    w_ = std::make_unique<frmMain>();
+    w_->RestoreSettings();
+    w_->show();
+  }
+  void TearDown() override {
+    CommonDialog::SetResponder(nullptr);
+    w_.reset();
+    CalcFixture::TearDown();
+  }
+  // The next file dialog answers with `path` (empty: cancelled).
+  void ChooseFile(const QString& path) {
+    CommonDialog::SetResponder([this, path](CommonDialog& d, CommonDialog::Kind kind) {
+      shown_.push_back({kind, d.DialogTitle, d.Filters, d.DefaultExt, d.InitDir});
+      if (path.isEmpty()) return false;
+      d.FileName = path;
+      return true;
+    });
+  }
+  QString TmpFile(const QString& name) const { return QDir(tmp_.path()).filePath(name); }
+  static QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+  }
+  static void Write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  void SelectInLog(int from, int to) {
+    QTextCursor c = w_->txtOutputDisplay->textCursor();
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    w_->txtOutputDisplay->setTextCursor(c);
+  }
+  QStringList PromptTexts() const {
+    QStringList texts;
+    for (const PromptRequest& p : recorder_->Asked()) texts << p.text;
+    return texts;
+  }
+
+  struct Shown {
+    CommonDialog::Kind kind;
+    QString title;
+    QStringList filters;
+    QString defaultExt;
+    QString initDir;
+  };
+  std::vector<Shown> shown_;
+  std::unique_ptr<frmMain> w_;
+};
+
+// ---- menu bar ---------------------------------------------------------------
+
+TEST_F(FrameTest, MenuTreeCaptionsAndShortcuts) {
+  QStringList bar;
+  for (QAction* a : w_->menuBar()->actions()) bar << a->text();
+  EXPECT_EQ(bar, (QStringList{"Files (&P)", "Unit Conversion (&Q)", "Programs (&S)", "Option (&O)",
+                              "Help (&H)"}));
+  EXPECT_EQ(w_->mnuUnitConv->menu(), nullptr);  // a command on the bar itself
+  auto entries = [](QMenu* m) {
+    QStringList out;
+    for (QAction* a : m->actions()) {
+      EXPECT_FALSE(a->isSeparator());
+      EXPECT_EQ(a->menu(), nullptr);  // no third level
+      out << a->text() + "|" + a->shortcut().toString();
+    }
+    return out;
+  };
+  EXPECT_EQ(entries(w_->mnuFile), (QStringList{"Export (&E)|Ctrl+E", "Exit (&X)|Ctrl+X"}));
+  EXPECT_EQ(entries(w_->mnuExec),
+            (QStringList{"User Added Program (&L)|Ctrl+L", "Script Execution (&U)|Ctrl+U",
+                         "Edit VBS File (&V)|Ctrl+V"}));
+  EXPECT_EQ(entries(w_->mnuOpt), (QStringList{"Show Input|", "Edit Output Display|",
+                                              "AC Key Clear Output|", "Editor (&D)|", "Fonts (&F)|"}));
+  EXPECT_EQ(entries(w_->mnuHELP),
+            (QStringList{"VBS Manual|", "zelCalc Manual|", "Version Info.|"}));
+  // Entries whose windows other modules attach do nothing until then.
+  for (QAction* a : {w_->mnuUnitConv, w_->mnuBuiltinFunc, w_->mnuUserCode, w_->mnuVBS}) a->trigger();
+  EXPECT_TRUE(Prompts().Asked().empty());
+  EXPECT_EQ(RegisteredWindows(), QList<QWidget*>{w_.get()});
+}
+
+TEST_F(FrameTest, CtrlXAndCtrlVInTheInputLineRunTheMenu) {
+  QApplication::setActiveWindow(w_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w_.get()));
+  QLineEdit* edit = w_->txtUserInput->lineEdit();
+  w_->txtUserInput->setFocus();
+  QTest::keyClicks(edit, "1+2");
+  edit->selectAll();
+  QApplication::clipboard()->setText(QStringLiteral("pasted"));
+  QSignalSpy vbs(w_->mnuVBS, &QAction::triggered);
+  QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(vbs.count(), 1);
+  EXPECT_EQ(edit->text(), "1+2");  // not pasted
+  // Ctrl+X is Exit: the settings are saved and the quit question comes.
+  Prompts().Answer(kAnswerNo);
+  QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "1+2");  // not cut
+  EXPECT_EQ(PromptTexts(), QStringList{"Do you want quit?"});
+  EXPECT_TRUE(store_.Has("frmMain", "SizeW"));
+  EXPECT_TRUE(w_->isVisible());
+  // Ctrl+E in the log is the export.
+  w_->txtOutputDisplay->setFocus();
+  QTest::keyClick(w_->txtOutputDisplay, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(PromptTexts().value(1), "No Data Selected for Export");
+  QApplication::clipboard()->clear();
+}
+
+TEST_F(FrameTest, OptionTogglesFollowTheFlagsAndWriteNothing) {
+  EXPECT_TRUE(w_->mnuShowInput->isChecked());
+  EXPECT_FALSE(w_->mnuEditDisplay->isChecked());
+  w_->mnuShowInput->trigger();
+  EXPECT_FALSE(gShowInput);
+  EXPECT_FALSE(w_->mnuShowInput->isChecked());
+  w_->mnuShowInput->trigger();
+  EXPECT_TRUE(gShowInput);
+  EXPECT_TRUE(w_->mnuShowInput->isChecked());
+  w_->mnuACKeyOption->trigger();
+  EXPECT_TRUE(gACKeyClear);
+  // Edit Output Display switches the log's enabled state with the flag.
+  w_->mnuEditDisplay->trigger();
+  EXPECT_TRUE(gDisplayEdit);
+  EXPECT_TRUE(w_->txtOutputDisplay->isEnabled());
+  w_->mnuEditDisplay->trigger();
+  EXPECT_FALSE(w_->txtOutputDisplay->isEnabled());
+  EXPECT_FALSE(store_.Has("frmMain", "ShowInput"));
+  EXPECT_FALSE(store_.Has("frmMain", "ACKeyClear"));
+  // A flag set elsewhere shows when the menu opens.
+  gShowInput = false;
+  emit w_->mnuOpt->aboutToShow();
+  EXPECT_FALSE(w_->mnuShowInput->isChecked());
+}
+
+TEST_F(FrameTest, StoredFlagsSetTheCheckMarksButTheLogStartsEnabled) {
+  store_.Set("frmMain", "DisplayEdit", "True");
+  store_.Set("frmMain", "ShowInput", "False");
+  frmMain w;
+  w.RestoreSettings();
+  EXPECT_TRUE(w.mnuEditDisplay->isChecked());
+  EXPECT_FALSE(w.mnuShowInput->isChecked());
+  EXPECT_TRUE(w.txtOutputDisplay->isEnabled());
+  w.mnuEditDisplay->trigger();  // from the first toggle on, the log follows
+  EXPECT_FALSE(w.txtOutputDisplay->isEnabled());
+}
+
+// ---- editor --------------------------------------------------------------------
+
+TEST_F(FrameTest, EditorChoiceStoresTheQuotedPathAndRefusesMissingFiles) {
+  QDir(tmp_.path()).mkpath("my tools");
+  const QString editor = TmpFile("my tools/edit or");
+  Write(editor, "#!/bin/sh\n");
+  ChooseFile(editor);
+  w_->mnuUserEditor->trigger();
+  EXPECT_EQ(store_.Get("Option", "UserEditor", ""), ("\"" + editor + "\"").toStdString());
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].kind, CommonDialog::Kind::Open);
+  EXPECT_EQ(shown_[0].title, "Set User Editor");
+
+  const QString missing = TmpFile("nothing here");
+  ChooseFile(missing);
+  w_->mnuUserEditor->trigger();
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(Prompts().Asked()[0].text, QString::fromUtf8("ファイルが存在しません。"));
+  EXPECT_EQ(Prompts().Asked()[0].title, missing);
+  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Critical);
+  ChooseFile(QString());  // cancelled
+  w_->mnuUserEditor->trigger();
+  EXPECT_EQ(store_.Get("Option", "UserEditor", ""), ("\"" + editor + "\"").toStdString());
+  EXPECT_EQ(Prompts().Asked().size(), 1u);
+}
+
+TEST_F(FrameTest, EditorStartsWithBlanksInBothPathsAndFallsBackWhenMissing) {
+  const QString editor = TmpFile("my editor.sh");
+  Write(editor, "#!/bin/sh\n");
+  QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  store_.Set("Option", "UserEditor", ("\"" + editor + "\"").toStdString());
+  const QString file = TmpFile("VBS/my lib.vbs");
+  EXPECT_TRUE(StartUserEditor(file));
+  ASSERT_EQ(started_.size(), 1);
+  EXPECT_EQ(started_[0], (QStringList{editor, file}));
+
+  // A stored editor that does not exist is never run; with nothing else
+  // to start, a message says so, and the setting stays as it was.
+  started_.clear();
+  store_.Set("Option", "UserEditor", "\"/no/such/editor\"");
+  EXPECT_FALSE(StartUserEditor(file));
+  for (const QStringList& call : started_) EXPECT_NE(call.value(0), "/no/such/editor");
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_TRUE(Prompts().Asked()[0].text.contains(file));
+  EXPECT_EQ(store_.Get("Option", "UserEditor", ""), "\"/no/such/editor\"");
+}
+
+// ---- font ---------------------------------------------------------------------
+
+TEST_F(FrameTest, FontChoiceAppliesToTheLogOnlyAndKeepsItsEffects) {
+  const QFont inputFont = w_->txtUserInput->font();
+  QString presetName;
+  double presetSize = 0;
+  CommonDialog::SetResponder([&](CommonDialog& d, CommonDialog::Kind kind) {
+    EXPECT_EQ(kind, CommonDialog::Kind::Font);
+    presetName = d.FontName;
+    presetSize = d.FontSize;
+    d.FontName = ProportionalFamily();
+    d.FontBold = true;
+    d.FontSize = 14;
+    d.Color = QColor(255, 0, 0);
+    return true;
+  });
+  w_->mnuFont->trigger();
+  EXPECT_EQ(presetName, w_->txtUserInput->font().family());
+  EXPECT_DOUBLE_EQ(presetSize, 9.75);
+  const QFont log = w_->txtOutputDisplay->font();
+  EXPECT_EQ(QFontInfo(log).family(), ProportionalFamily());
+  EXPECT_TRUE(log.bold());
+  EXPECT_DOUBLE_EQ(log.pointSizeF(), 14);
+  EXPECT_EQ(w_->txtOutputDisplay->palette().color(QPalette::Active, QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(w_->txtUserInput->font(), inputFont);
+
+  // Next time the dialog still holds bold and red; a cancel changes nothing.
+  bool boldKept = false;
+  QColor colorKept;
+  CommonDialog::SetResponder([&](CommonDialog& d, CommonDialog::Kind) {
+    boldKept = d.FontBold;
+    colorKept = d.Color;
+    d.FontItalic = true;
+    return false;
+  });
+  w_->mnuFont->trigger();
+  EXPECT_TRUE(boldKept);
+  EXPECT_EQ(colorKept, QColor(255, 0, 0));
+  EXPECT_FALSE(w_->txtOutputDisplay->font().italic());
+}
+
+// ---- help and version -------------------------------------------------------------
+
+TEST_F(FrameTest, ProgramManualSwitchesTheHelpFileForOneMoment) {
+  // The manuals are not there: each opening says which file is missing.
+  QApplication::setActiveWindow(w_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w_.get()));
+  w_->mnuZelCalcManu->trigger();
+  EXPECT_EQ(gHelpFile, VbsManualPath());
+  QTest::keyClick(w_->txtUserInput->lineEdit(), Qt::Key_F1);
+  w_->mnuVBSHelp->trigger();
+  const QStringList texts = PromptTexts();
+  ASSERT_EQ(texts.size(), 3);
+  EXPECT_TRUE(texts[0].contains(ProgramManualPath()));
+  EXPECT_TRUE(texts[1].contains(VbsManualPath()));
+  EXPECT_TRUE(texts[2].contains(VbsManualPath()));
+  EXPECT_NE(ProgramManualPath(), VbsManualPath());
+}
+
+TEST_F(FrameTest, VersionWindow) {
+  EXPECT_EQ(VersionText(), "Version No. : 1.1.0");
+  QString version, title, caption;
+  QSize client;
+  QColor background;
+  QTimer::singleShot(0, [&] {
+    auto* about = qobject_cast<frmAboutZelCalc*>(QApplication::activeModalWidget());
+    ASSERT_NE(about, nullptr);
+    version = about->lblVersion->text();
+    title = about->Label2->text();
+    caption = about->windowTitle();
+    client = about->size();
+    background = about->palette().color(QPalette::Window);
+    about->close();
+  });
+  w_->mnuShowVersion->trigger();  // modal until closed
+  EXPECT_EQ(version, "Version No. : 1.1.0");
+  EXPECT_EQ(title, "zelCalc");
+  EXPECT_EQ(caption, "zelCalc");
+  EXPECT_EQ(client, QSize(TwipsToPixelsX(4680), TwipsToPixelsY(2895)));
+  EXPECT_EQ(background, QColor(255, 255, 192));
+}
+
+// ---- resize rule and stored geometry -------------------------------------------
+
+TEST_F(FrameTest, DraggedBelowTheMinimumSnapsBack) {
+  w_->resize(100, 100);
+  QApplication::processEvents();
+  EXPECT_GE(PixelsToTwipsX(w_->frameGeometry().width()), 7600 - 15);
+  EXPECT_GE(PixelsToTwipsY(w_->frameGeometry().height()), 3500 - 15);
+  EXPECT_NEAR(PixelsToTwipsY(w_->txtOutputDisplay->height()),
+              PixelsToTwipsY(w_->frameGeometry().height()) - 1455, 15);
+}
+
+TEST_F(FrameTest, AbsurdStoredGeometryIsClampedToTheScreen) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  for (const char* bad : {"99999999", "1e999", "-1e999", "nan"}) {
+    store_.Set("frmMain", "SizeH", bad);
+    store_.Set("frmMain", "SizeW", bad);
+    store_.Set("frmMain", "PositionT", bad);
+    frmMain w;
+    w.RestoreSettings();
+    w.show();
+    EXPECT_LE(w.frameGeometry().height(), std::max(screen.height(), TwipsToPixelsY(3500)) + 2) << bad;
+    EXPECT_LE(w.frameGeometry().width(), std::max(screen.width(), TwipsToPixelsX(7600)) + 2) << bad;
+    EXPECT_TRUE(screen.intersects(w.frameGeometry())) << bad;
+  }
+}
+
+// ---- quitting ----------------------------------------------------------------------
+
+// A secondary window that records when it is closed.
+struct RecordingWindow : QWidget {
+  RecordingWindow(QString n, QStringList* l) : name(std::move(n)), log(l) {}
+  void closeEvent(QCloseEvent* e) override {
+    log->append(name);
+    e->accept();
+  }
+  QString name;
+  QStringList* log;
+};
+
+TEST_F(FrameTest, CloseBoxAsksAndNoLeavesEverythingAsItWas) {
+  QStringList closed;
+  RecordingWindow other("other", &closed);
+  RegisterWindow(&other);
+  other.show();
+  Prompts().Answer(kAnswerNo);
+  EXPECT_FALSE(w_->close());
+  EXPECT_TRUE(w_->isVisible());
+  EXPECT_TRUE(other.isVisible());
+  EXPECT_TRUE(gScriptEngine != nullptr);
+  EXPECT_FALSE(store_.Has("frmMain", "PositionT"));
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(Prompts().Asked()[0].title, "zelCalc");
+  EXPECT_EQ(Prompts().Asked()[0].buttons, PromptButtons::YesNo);
+  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Question);
+
+  // Yes: engine released, the seven keys saved, the other window closed.
+  gACKeyClear = true;
+  Prompts().Answer(kAnswerYes);
+  EXPECT_TRUE(w_->close());
+  EXPECT_FALSE(gScriptEngine);
+  EXPECT_EQ(closed, QStringList{"other"});
+  EXPECT_EQ(store_.Get("frmMain", "ShowInput", ""), "True");
+  EXPECT_EQ(store_.Get("frmMain", "DisplayEdit", ""), "False");
+  EXPECT_EQ(store_.Get("frmMain", "ACKeyClear", ""), "True");
+  EXPECT_NEAR(std::stod(store_.Get("frmMain", "SizeW", "0")), 7605, 15);
+  EXPECT_NEAR(std::stod(store_.Get("frmMain", "SizeH", "0")), 3500, 15);
+  EXPECT_NEAR(std::stod(store_.Get("frmMain", "PositionT", "0")), 105, 15);
+  EXPECT_NEAR(std::stod(store_.Get("frmMain", "PositionL", "0")), 105, 15);
+}
+
+TEST_F(FrameTest, ExitSavesThenClosesInLoadOrderAndNoKeepsOnlyTheMainWindow) {
+  QStringList closed;
+  RecordingWindow first("first", &closed), second("second", &closed);
+  RegisterWindow(&first);
+  RegisterWindow(&second);
+  RegisterWindow(&first);  // registered once only
+  first.show();
+  second.show();
+  Prompts().Answer(kAnswerNo);
+  w_->mnuExit->trigger();
+  // The main window came first: its question was asked before the others closed.
+  EXPECT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(closed, (QStringList{"first", "second"}));
+  EXPECT_TRUE(w_->isVisible());
+  EXPECT_TRUE(store_.Has("frmMain", "PositionT"));
+  EXPECT_TRUE(gScriptEngine != nullptr);
+
+  Prompts().Answer(kAnswerYes);
+  w_->mnuExit->trigger();
+  EXPECT_FALSE(w_->isVisible());
+  EXPECT_FALSE(gScriptEngine);
+}
+
+// ---- export --------------------------------------------------------------------------
+
+TEST_F(FrameTest, ExportOfAnEmptyOrBlankLogSaysSoAndALineBreakOnlyLogIsExported) {
+  const QString out = TmpFile("out.txt");
+  ChooseFile(out);
+  w_->mnuExport->trigger();
+  w_->txtOutputDisplay->setPlainText(QStringLiteral("   "));
+  w_->mnuExport->trigger();
+  EXPECT_EQ(PromptTexts(), (QStringList{"No Data Selected for Export", "No Data Selected for Export"}));
+  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Exclamation);
+  EXPECT_TRUE(shown_.empty());
+
+  w_->txtOutputDisplay->setPlainText(QStringLiteral("\n\n"));
+  Prompts().Answer(kAnswerOK);
+  w_->mnuExport->trigger();
+  EXPECT_EQ(PromptTexts().value(2), "Export all text to a file.");
+  EXPECT_EQ(Prompts().Asked()[2].title, "File Export");
+  EXPECT_EQ(Read(out), "\r\n\r\n");
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].kind, CommonDialog::Kind::Save);
+  EXPECT_EQ(shown_[0].title, "File Export");
+  EXPECT_EQ(shown_[0].filters, (QStringList{"Text File (*.txt)", "All Files (*)"}));
+  EXPECT_EQ(shown_[0].defaultExt, "txt");
+  EXPECT_EQ(QDir(shown_[0].initDir), QDir(tmp_.path()));  // the program's folder
+
+  // Cancel at the first question: no dialog, no file.
+  Prompts().Answer(kAnswerCancel);
+  w_->mnuExport->trigger();
+  EXPECT_EQ(shown_.size(), 1u);
+}
+
+TEST_F(FrameTest, ExportOfASelectionClearsItFirstAndKeepsItsBlanks) {
+  w_->AppendLog(QStringLiteral("\r\nab   cd\r\n12"));
+  SelectInLog(3, 6);  // the three spaces
+  ChooseFile(QString());  // cancelled
+  Prompts().Answer(kAnswerOK);
+  w_->mnuExport->trigger();
+  EXPECT_EQ(PromptTexts(), QStringList{"Export selected text to a file."});
+  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Question);
+  EXPECT_FALSE(w_->txtOutputDisplay->textCursor().hasSelection());
+
+  const QString out = TmpFile("sel.txt");
+  SelectInLog(3, 6);
+  ChooseFile(out);
+  Prompts().Answer(kAnswerOK);
+  w_->mnuExport->trigger();
+  EXPECT_EQ(Read(out), "   ");
+  // A selection over lines keeps CR LF and gains none at the end.
+  SelectInLog(1, 11);
+  ChooseFile(TmpFile("lines.txt"));
+  Prompts().Answer(kAnswerOK);
+  w_->mnuExport->trigger();
+  EXPECT_EQ(Read(TmpFile("lines.txt")), "ab   cd\r\n12");
+}
+
+TEST_F(FrameTest, ExistingFileOverwriteAppendOrCancel) {
+  const QString out = TmpFile("exists.txt");
+  w_->txtOutputDisplay->setPlainText(QStringLiteral("A"));
+  ChooseFile(out);
+  for (int answer : {kAnswerNo, kAnswerYes, kAnswerCancel}) {
+    Write(out, "B");
+    Prompts().Clear();
+    Prompts().Answer(kAnswerOK);
+    Prompts().Answer(answer);
+    w_->mnuExport->trigger();
+    ASSERT_EQ(Prompts().Asked().size(), 2u);
+    const PromptRequest& q = Prompts().Asked()[1];
+    EXPECT_EQ(q.title, out);
+    EXPECT_EQ(q.buttons, PromptButtons::YesNoCancel);
+    EXPECT_EQ(q.text, QString::fromUtf8("すでに同名のファイルが存在します。上書きしますか？\r\n"
+                                        "上書き=YES\r\n追加書=NO\r\nキャンセル=Cancel"));
+    const QByteArray expected = answer == kAnswerNo ? "BA" : answer == kAnswerYes ? "A" : "B";
+    EXPECT_EQ(Read(out), expected) << answer;
+  }
+  EXPECT_EQ(w_->LogText(), "A");
+}
+
+TEST(ExportAppend, KeepsTheFileInItsOwnEncoding) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("sjis.txt");
+  auto write = [&](const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  };
+  auto read = [&] {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray sjisNihon("\x93\xfa\x96\x7b");  // 日本 in CP932
+  write(sjisNihon);
+  int asked = 0;
+  auto ask = [&](bool answer) {
+    return [&asked, answer] {
+      ++asked;
+      return answer;
+    };
+  };
+  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("語\r\n1"), ask(true)), AppendResult::Written);
+  EXPECT_EQ(read(), sjisNihon + QByteArray("\x8c\xea\r\n1"));
+  EXPECT_EQ(asked, 0);
+
+  // A character CP932 cannot hold: cancel leaves the file as it was, OK
+  // rewrites it all as UTF-8 with nothing lost.
+  write(sjisNihon);
+  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("€"), ask(false)), AppendResult::Cancelled);
+  EXPECT_EQ(read(), sjisNihon);
+  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("€"), ask(true)), AppendResult::Written);
+  EXPECT_EQ(read(), QString::fromUtf8("日本€").toUtf8());
+  EXPECT_EQ(asked, 2);
+
+  // A UTF-8 file gets UTF-8.
+  write(QString::fromUtf8("日本").toUtf8());
+  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("語"), ask(true)), AppendResult::Written);
+  EXPECT_EQ(read(), QString::fromUtf8("日本語").toUtf8());
+  EXPECT_EQ(AppendToFile(dir.filePath("missing/x.txt"), "a", ask(true)), AppendResult::Failed);
+}
+
+TEST(ExportText, BlankMeansSpacesOnly) {
+  EXPECT_TRUE(IsBlankLog(""));
+  EXPECT_TRUE(IsBlankLog(QString::fromUtf8("  \u3000 ")));
+  EXPECT_FALSE(IsBlankLog("\r\n"));
+  EXPECT_FALSE(IsBlankLog(" \t "));
+}
+
+}  // namespace
+}  // namespace zel::test
