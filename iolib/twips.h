@@ -25,4 +25,9 @@ inline int PixelsToTwipsY(int pixels) { return PixelsToTwips(pixels, Qt::Vertica
 // Places a child control at a twip rectangle relative to its parent.
 void SetGeometryTwips(QWidget* widget, int left, int top, int width, int height);
 
+// The same, but labels and combo boxes grow to their font's height when the
+// design height is too small for the face that replaces the original, and a
+// label also grows to the right when its caption needs it.
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
+
 }  // namespace zel
