@@ -3,11 +3,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -32,6 +34,34 @@ constexpr int kBottomMargin = 75;
 constexpr int kRightMargin = 90;
 
 QString ToQString(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// Rows of one fixed height. The design fits the longest unit list (11
+// units) into the list box; the replacement face runs taller than the
+// original, and without this the last units would need scrolling.
+class FixedRowDelegate : public QStyledItemDelegate {
+ public:
+  FixedRowDelegate(int rowHeight, QObject* parent)
+      : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::min(size.height(), rowHeight_));
+    return size;
+  }
+
+ private:
+  int rowHeight_;
+};
+
+void FitLongestUnitList(QListWidget* list) {
+  size_t most = 0;
+  for (const QuantityDef& q : Catalogue()) most = std::max(most, q.units.size());
+  const int room = list->height() - 2 * list->frameWidth();
+  // Never below the face's pixel size: the glyphs still fit, only the
+  // face's internal leading goes.
+  const int rowHeight = std::max(room / int(most), QFontInfo(list->font()).pixelSize());
+  list->setItemDelegate(new FixedRowDelegate(rowHeight, list));
+  list->setUniformItemSizes(true);
+}
 
 }  // namespace
 
@@ -76,6 +106,7 @@ void frmUnitConv::BuildControls() {
     list->setFont(fixed);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     SetGeometryTwips(list, listLeft[i], 0, 2655, 2040);
+    FitLongestUnitList(list);
     lstUnitList[size_t(i)] = list;
   }
   const int buttonTop[2] = {120, 1440};
@@ -264,6 +295,9 @@ void frmUnitConv::Form_Unload() {
 void frmUnitConv::closeEvent(QCloseEvent* event) {
   Form_Unload();
   event->accept();
+  // Unloaded is gone, even while the deletion waits for the event loop: the
+  // next opening builds a new window from the settings just saved.
+  if (g_window == this) g_window = nullptr;
 }
 
 frmUnitConv* UnitConvWindow() { return g_window.data(); }

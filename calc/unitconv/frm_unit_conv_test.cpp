@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <memory>
 
@@ -46,12 +47,15 @@ class UnitConvWindowTest : public ::testing::Test {
     EXPECT_NE(w, nullptr);
     return *w;
   }
-  // Closes the window through its frame and lets it go.
+  // Closes the window through its frame. A closed window is never shown
+  // again, even before its deletion has run.
   void CloseWindow() {
     ASSERT_NE(UnitConvWindow(), nullptr);
-    UnitConvWindow()->close();
+    QPointer<frmUnitConv> closed = UnitConvWindow();
+    EXPECT_TRUE(closed->close());
+    EXPECT_EQ(UnitConvWindow(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(UnitConvWindow(), nullptr);
+    EXPECT_TRUE(closed.isNull());
   }
   static void Choose(frmUnitConv& w, const QString& quantity, const QString& left,
                      const QString& right) {
