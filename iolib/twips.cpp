@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -37,6 +38,13 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
   int w = widget->width();
   if (qobject_cast<QLabel*>(widget)) w = std::max(w, needed.width());
   widget->resize(w, h);
+}
+
+QSize ClientSizeForOuterTwips(const QWidget* window, int widthTwips, int heightTwips) {
+  QMargins frame;
+  if (const QWindow* handle = window->windowHandle()) frame = handle->frameMargins();
+  return {TwipsToPixelsX(widthTwips) - frame.left() - frame.right(),
+          TwipsToPixelsY(heightTwips) - frame.top() - frame.bottom()};
 }
 
 }  // namespace zel

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QWindow>
 #include <algorithm>
 #include <string>
 
@@ -209,10 +208,9 @@ void zelDialog::cmdUnitConv_Click() {
 }
 
 void zelDialog::ApplyOuterSize() {
-  QMargins frame;
-  if (QWindow* window = windowHandle()) frame = window->frameMargins();
-  const int width = TwipsToPixelsX(kDialogOuterWidth) - frame.left() - frame.right();
-  int height = TwipsToPixelsY(outerHeightTwips_) - frame.top() - frame.bottom();
+  const QSize client = ClientSizeForOuterTwips(this, kDialogOuterWidth, outerHeightTwips_);
+  const int width = client.width();
+  int height = client.height();
   // A window manager with a tall title bar must not cut off the value field
   // (collapsed) or the unit lists (expanded): the client area then grows.
   const QWidget* lowest = unitAreaOpen_ ? static_cast<QWidget*>(fraUnitConv) : txtBaseValue;

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTimer>
-#include <QWindow>
 #include <algorithm>
 
 #include "app_fonts.h"
@@ -214,15 +213,12 @@ void frmUnitConv::Form_Initialize() {
 void frmUnitConv::Form_Resize() {
   if (resizing_ || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) return;
   resizing_ = true;
-  QMargins frame;
-  if (QWindow* window = windowHandle()) frame = window->frameMargins();
-  int width = TwipsToPixelsX(kUnitConvOuterWidth) - frame.left() - frame.right();
-  int height = TwipsToPixelsY(kUnitConvOuterHeight) - frame.top() - frame.bottom();
+  const QSize client = ClientSizeForOuterTwips(this, kUnitConvOuterWidth, kUnitConvOuterHeight);
   // A frame wider or a title bar taller than the design's must not cut off
   // the bottom buttons: the client area then keeps what they need.
-  width = std::max(width, cmdExit->geometry().right() + 1 + TwipsToPixelsX(kRightMargin));
-  height = std::max(height, cmdExit->geometry().bottom() + 1 + TwipsToPixelsY(kBottomMargin));
-  setFixedSize(width, height);
+  setFixedSize(
+      std::max(client.width(), cmdExit->geometry().right() + 1 + TwipsToPixelsX(kRightMargin)),
+      std::max(client.height(), cmdExit->geometry().bottom() + 1 + TwipsToPixelsY(kBottomMargin)));
   resizing_ = false;
 }
 
