@@ -19,6 +19,7 @@
 #include "messages.h"
 #include "prompt_service.h"
 #include "twips.h"
+#include "window_placement.h"
 #include "zel_calculator.h"
 
 namespace zel {
@@ -98,24 +99,7 @@ void frmMain::SetWindowTwips(int top, int left, int height, int width) {
   const MainLayout l = ComputeMainLayout(width, height, 0);
   QRect outer(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(l.width),
               TwipsToPixelsY(l.height));
-  // A stored position off every screen (a screen that is gone, a bad
-  // value) would leave the window unreachable: bring it back.
-  bool visible = false;
-  const QRect titleBand(outer.topLeft(), QSize(outer.width(), std::min(outer.height(), 30)));
-  for (QScreen* screen : QGuiApplication::screens()) {
-    // Enough of the caption to grab it with the mouse.
-    const QRect seen = screen->availableGeometry().intersected(titleBand);
-    if (seen.width() >= std::min(40, titleBand.width()) && seen.height() >= std::min(10, titleBand.height()))
-      visible = true;
-  }
-  if (!visible) {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect avail = screen->availableGeometry();
-      outer.moveTopLeft(avail.topLeft() + QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105)));
-      if (outer.right() > avail.right()) outer.moveLeft(std::max(avail.left(), avail.right() - outer.width()));
-      if (outer.bottom() > avail.bottom()) outer.moveTop(std::max(avail.top(), avail.bottom() - outer.height()));
-    }
-  }
+  outer = KeepReachable(outer, QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105)));
   move(outer.topLeft());
   resize(outer.size() - extra);
   // The frame is known only once the window is on screen: the outer size

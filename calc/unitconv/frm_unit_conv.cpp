@@ -20,6 +20,7 @@
 #include "twips.h"
 #include "unit_conv.h"
 #include "unit_lists.h"
+#include "window_placement.h"
 
 namespace zel {
 
@@ -193,8 +194,10 @@ void frmUnitConv::Form_Initialize() {
   SettingsStore& s = AppSettings();
   const double top = ReadNumber(s, kUnitConvSection, "PositionT", "0");
   const double left = ReadNumber(s, kUnitConvSection, "PositionL", "0");
-  move(TwipsToPixelsX(int(std::clamp(left, -1e6, 1e6))),
-       TwipsToPixelsY(int(std::clamp(top, -1e6, 1e6))));
+  const QRect stored(TwipsToPixelsX(int(std::clamp(left, -1e6, 1e6))),
+                     TwipsToPixelsY(int(std::clamp(top, -1e6, 1e6))),
+                     TwipsToPixelsX(kUnitConvOuterWidth), TwipsToPixelsY(kUnitConvOuterHeight));
+  move(KeepReachable(stored, QPoint(0, 0)).topLeft());
   // "SizeH" and "SizeW" are not read: the fixed size overrides whatever
   // they hold.
   Form_Resize();

@@ -7,11 +7,13 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <memory>
 
 #include "app_settings.h"
@@ -230,6 +232,16 @@ TEST_F(UnitConvWindowTest, StoredPositionIsUsedAndStoredSizeIgnored) {
   EXPECT_EQ(Stored("PositionL"), "3000");
   EXPECT_EQ(Stored("SizeH"), std::to_string(PixelsToTwipsY(outer.height())));
   EXPECT_EQ(Stored("SizeW"), std::to_string(PixelsToTwipsX(outer.width())));
+}
+
+TEST_F(UnitConvWindowTest, PositionOffEveryScreenComesBackToTheCorner) {
+  for (const char* far : {"9000000", "-90000", "1e300"}) {
+    store_.Set(kUnitConvSection, "PositionT", far);
+    store_.Set(kUnitConvSection, "PositionL", far);
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(Open().frameGeometry().topLeft(), avail.topLeft()) << far;
+    CloseWindow();
+  }
 }
 
 TEST_F(UnitConvWindowTest, ClosingPutsTheChosenQuantityFirstForTheNextRun) {
