@@ -41,25 +41,6 @@ TEST(StartValue, NumericSelectionIsReadAndWrittenBackTheLineIsTakenAsItStands) {
     EXPECT_EQ(StartValue(c.line, c.selected), c.expected) << c.line << " [" << c.selected << "]";
 }
 
-TEST(ConvertButton, ResultAndLabelsFollowTheDirection) {
-  const UnitTable length = Loaded("Length");
-  ConversionEffects fx = PressConvertButton(length, 0, "m", "mm", "2");
-  EXPECT_EQ(fx.convertedText, "2000");
-  EXPECT_EQ(fx.labels, (UnitLabels{"m", "mm"}));
-  EXPECT_TRUE(fx.message.empty());
-  fx = PressConvertButton(length, 1, "m", "mm", "2");
-  EXPECT_EQ(fx.convertedText, "0.002");
-  EXPECT_EQ(fx.labels, (UnitLabels{"mm", "m"}));
-
-  const UnitTable temperature = Loaded("Temperature");
-  fx = PressConvertButton(temperature, 0, "C", "F", "100");
-  EXPECT_EQ(fx.convertedText, "212");
-  EXPECT_EQ(fx.labels, (UnitLabels{"C", "F"}));
-  fx = PressConvertButton(temperature, 1, "C", "F", "100");
-  EXPECT_EQ(fx.convertedText, "37.7777777777778");
-  EXPECT_EQ(fx.labels, (UnitLabels{"F", "C"}));
-}
-
 TEST(ConvertButton, MessagesAndResultsThatChangeNothing) {
   // A temperature target outside C, K, F, R: the message, then 0.
   ConversionEffects fx = PressConvertButton(Loaded("Temperature"), 0, "C", "kg", "5");
@@ -84,14 +65,6 @@ TEST(ConvertButton, MessagesAndResultsThatChangeNothing) {
   EXPECT_TRUE(fx.message.empty());
   EXPECT_FALSE(fx.convertedText);
   EXPECT_FALSE(fx.labels);
-}
-
-TEST(ConvertButton, ApiGravityBothWays) {
-  const UnitTable density = Loaded("Density");
-  EXPECT_EQ(PressConvertButton(density, 0, "g/cm3", "API", "1").convertedText, "10");
-  EXPECT_EQ(PressConvertButton(density, 1, "g/cm3", "API", "10").convertedText, "1");
-  EXPECT_EQ(PressConvertButton(density, 0, "API", "kg/m3(=g/L)", "10").convertedText, "1000");
-  EXPECT_EQ(PressConvertButton(density, 0, "API", "API", "35").convertedText, "35");
 }
 
 TEST(Replace, TheSelectionOrElseTheWholeLine) {
