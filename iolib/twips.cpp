@@ -1,8 +1,11 @@
 #include "twips.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace zel {
@@ -26,6 +29,22 @@ int PixelsToTwips(int pixels, Qt::Orientation orientation) {
 void SetGeometryTwips(QWidget* widget, int left, int top, int width, int height) {
   widget->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
                       TwipsToPixelsY(height));
+}
+
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
+  SetGeometryTwips(widget, left, top, width, height);
+  const QSize needed = widget->sizeHint();
+  const int h = std::max(widget->height(), needed.height());
+  int w = widget->width();
+  if (qobject_cast<QLabel*>(widget)) w = std::max(w, needed.width());
+  widget->resize(w, h);
+}
+
+QSize ClientSizeForOuterTwips(const QWidget* window, int widthTwips, int heightTwips) {
+  QMargins frame;
+  if (const QWindow* handle = window->windowHandle()) frame = handle->frameMargins();
+  return {TwipsToPixelsX(widthTwips) - frame.left() - frame.right(),
+          TwipsToPixelsY(heightTwips) - frame.top() - frame.bottom()};
 }
 
 }  // namespace zel

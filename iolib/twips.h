@@ -1,6 +1,7 @@
 #pragma once
 // Window and control geometry is given in twips (1440 per inch); the screen
 // works in device-independent pixels at its logical DPI.
+#include <QSize>
 #include <Qt>
 
 class QWidget;
@@ -24,5 +25,15 @@ inline int PixelsToTwipsY(int pixels) { return PixelsToTwips(pixels, Qt::Vertica
 
 // Places a child control at a twip rectangle relative to its parent.
 void SetGeometryTwips(QWidget* widget, int left, int top, int width, int height);
+
+// The same, but labels and combo boxes grow to their font's height when the
+// design height is too small for the face that replaces the original, and a
+// label also grows to the right when its caption needs it.
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
+
+// The client size that gives a top-level window the outer size (frame
+// included) of the given twips. The frame counts only once the window
+// exists; before that the outer size is the client size.
+QSize ClientSizeForOuterTwips(const QWidget* window, int widthTwips, int heightTwips);
 
 }  // namespace zel

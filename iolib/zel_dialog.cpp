@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QWindow>
 #include <algorithm>
 #include <string>
 
@@ -22,26 +21,13 @@
 #include "app_settings.h"
 #include "conversion.h"
 #include "guarded_text_edit.h"
-#include "leading_number.h"
-#include "numtext.h"
 #include "prompt_service.h"
 #include "twips.h"
+#include "unit_lists.h"
 
 namespace zel {
 
 namespace {
-
-// Twip rectangle; labels and combo boxes grow to their font's height when
-// the design height is too small for the face that replaces the original;
-// a label also grows to the right when its caption needs it.
-void Place(QWidget* w, int left, int top, int width, int height) {
-  SetGeometryTwips(w, left, top, width, height);
-  const QSize needed = w->sizeHint();
-  int h = std::max(w->height(), needed.height());
-  int wd = w->width();
-  if (qobject_cast<QLabel*>(w)) wd = std::max(wd, needed.width());
-  w->resize(wd, h);
-}
 
 // A label whose caption is wider than the room left before the control to
 // its right (the replacement face runs wider than the original) gets a
@@ -157,13 +143,13 @@ void zelDialog::BuildControls() {
 
   Label2 = new QLabel(QStringLiteral("User Input/Selection"), this);
   Label2->setObjectName(QStringLiteral("Label2"));
-  Place(Label2, 120, 1620, 1590, 180);
+  PlaceTwips(Label2, 120, 1620, 1590, 180);
   FitLabel(Label2, 1800 - 120 - 45);
 
   txtBaseValue = MakeEditableCombo(this);
   txtBaseValue->setObjectName(QStringLiteral("txtBaseValue"));
   txtBaseValue->setFont(value);
-  Place(txtBaseValue, 1800, 1560, 3975, 315);
+  PlaceTwips(txtBaseValue, 1800, 1560, 3975, 315);
 
   fraUnitConv = new QFrame(this);
   fraUnitConv->setObjectName(QStringLiteral("fraUnitConv"));
@@ -172,13 +158,13 @@ void zelDialog::BuildControls() {
 
   Label1 = new QLabel(QStringLiteral("Measurement Unit"), fraUnitConv);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Place(Label1, 180, 300, 1395, 180);
+  PlaceTwips(Label1, 180, 300, 1395, 180);
   FitLabel(Label1, 1740 - 180 - 45);
 
   cmbUnit = MakeEditableCombo(fraUnitConv);
   cmbUnit->setObjectName(QStringLiteral("cmbUnit"));
   cmbUnit->setMaxVisibleItems(kQuantityCount);
-  Place(cmbUnit, 1740, 240, 3975, 300);
+  PlaceTwips(cmbUnit, 1740, 240, 3975, 300);
 
   const int listLeft[2] = {120, 3180};
   const int buttonTop[2] = {840, 1920};
@@ -211,10 +197,7 @@ void zelDialog::BuildControls() {
 
 void zelDialog::Form_Initialize() {
   quantityOrder_ = ReadQuantityOrder(AppSettings(), kUnitOrderSection);
-  const auto& names = QuantityNames();
-  cmbUnit->clear();
-  for (int k = 0; k < kQuantityCount; ++k)
-    cmbUnit->addItem(QString::fromStdString(names[size_t(quantityOrder_[size_t(k)])]));
+  FillQuantitySelector(cmbUnit, quantityOrder_);
   cmbUnit->setCurrentIndex(0);
   cmbUnit_Click();
   for (QListWidget* list : lstUnitList) list->setCurrentRow(0);
@@ -230,10 +213,9 @@ void zelDialog::cmdUnitConv_Click() {
 }
 
 void zelDialog::ApplyOuterSize() {
-  QMargins frame;
-  if (QWindow* window = windowHandle()) frame = window->frameMargins();
-  const int width = TwipsToPixelsX(kDialogOuterWidth) - frame.left() - frame.right();
-  int height = TwipsToPixelsY(outerHeightTwips_) - frame.top() - frame.bottom();
+  const QSize client = ClientSizeForOuterTwips(this, kDialogOuterWidth, outerHeightTwips_);
+  const int width = client.width();
+  int height = client.height();
   // A window manager with a tall title bar must not cut off the value field
   // (collapsed) or the unit lists (expanded): the client area then grows.
   const QWidget* lowest = unitAreaOpen_ ? static_cast<QWidget*>(fraUnitConv) : txtBaseValue;
@@ -263,13 +245,7 @@ bool zelDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void zelDialog::cmbUnit_Click() {
   LoadQuantity(unitTable_, cmbUnit->currentText().toStdString());
-  const int n = UnitCount(unitTable_);
-  for (QListWidget* list : lstUnitList) {
-    list->clear();
-    for (int i = 1; i <= n; ++i)
-      list->addItem(QString::fromStdString(unitTable_.UnitName[size_t(i)]));
-    if (n > 0) list->setCurrentRow(0);
-  }
+  FillUnitLists(unitTable_, lstUnitList[0], lstUnitList[1]);
 }
 
 void zelDialog::cmdConvertBtn_Click(int index) {
@@ -277,26 +253,15 @@ void zelDialog::cmdConvertBtn_Click(int index) {
   // With a unit list left without a selection (SetUnitId with unit -1) there
   // is no pair to convert: the field stays as it is.
   if (lstUnitList[0]->currentRow() < 0 || lstUnitList[1]->currentRow() < 0) return;
-  const std::string label0 = lstUnitList[0]->currentItem()->text().toStdString();
-  const std::string label1 = lstUnitList[1]->currentItem()->text().toStdString();
-  const double x = LeadingNumber(txtBaseValue->currentText().toStdString());
-  const ConversionResult result = ConvertValue(unitTable_, index, label0, label1, x);
-  switch (result.outcome) {
-    case ConversionOutcome::Ok:
-      break;
-    case ConversionOutcome::NoConversion:
-      ShowPrompt(QString(), QStringLiteral("No conversion is made"), PromptIcon::Exclamation,
-                 PromptButtons::OK);
-      break;
-    case ConversionOutcome::NotFinite:
-      ShowPrompt(QString(),
-                 QStringLiteral("The converted value is out of range; the value is left unchanged."),
-                 PromptIcon::Exclamation, PromptButtons::OK);
-      return;
-    case ConversionOutcome::Nothing:
-      return;
-  }
-  txtBaseValue->setEditText(QString::fromStdString(FormatGeneralNumber(result.value)));
+  const ConvertedText result =
+      ConvertValueText(unitTable_, index, CurrentUnitLabel(lstUnitList[0]),
+                       CurrentUnitLabel(lstUnitList[1]),
+                       txtBaseValue->currentText().toStdString());
+  const std::string_view message = ConversionMessage(result.outcome);
+  if (!message.empty())
+    ShowPrompt(QString(), QString::fromUtf8(message.data(), qsizetype(message.size())),
+               PromptIcon::Exclamation, PromptButtons::OK);
+  if (result.text) txtBaseValue->setEditText(QString::fromStdString(*result.text));
 }
 
 void zelDialog::Form_Unload() {

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "leading_number.h"
+#include "numtext.h"
+
 namespace zel {
 namespace {
 
@@ -96,6 +99,35 @@ ConversionResult ConvertValue(const UnitTable& table, int buttonIndex,
   // overflow must not reach the window as inf or nan.
   if (!std::isfinite(result.value)) return {ConversionOutcome::NotFinite, 0};
   return result;
+}
+
+ConvertedText ConvertValueText(const UnitTable& table, int buttonIndex,
+                               std::string_view label0, std::string_view label1,
+                               std::string_view valueText) {
+  const ConversionResult r =
+      ConvertValue(table, buttonIndex, label0, label1, LeadingNumber(valueText));
+  switch (r.outcome) {
+    case ConversionOutcome::Ok:
+    case ConversionOutcome::NoConversion:
+      return {r.outcome, FormatGeneralNumber(r.value)};
+    case ConversionOutcome::NotFinite:
+    case ConversionOutcome::Nothing:
+      break;
+  }
+  return {r.outcome, std::nullopt};
+}
+
+std::string_view ConversionMessage(ConversionOutcome outcome) {
+  switch (outcome) {
+    case ConversionOutcome::NoConversion:
+      return "No conversion is made";
+    case ConversionOutcome::NotFinite:
+      return "The converted value is out of range; the value is left unchanged.";
+    case ConversionOutcome::Ok:
+    case ConversionOutcome::Nothing:
+      break;
+  }
+  return {};
 }
 
 }  // namespace zel

@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "catalogue.h"
@@ -48,5 +50,19 @@ ConversionResult ConvertTemperature(double x, std::string_view source,
 double ConvertDensity(double x, std::string_view source, std::string_view target,
                       double sourceFactor, double targetFactor,
                       double gramPerCm3Factor);
+
+// A conversion button pressed on a converter's value text: the number is the
+// text's leading number, the result text is in the general number format.
+struct ConvertedText {
+  ConversionOutcome outcome;
+  std::optional<std::string> text;  // nullopt: the result field stays as it is
+};
+ConvertedText ConvertValueText(const UnitTable& table, int buttonIndex,
+                               std::string_view label0, std::string_view label1,
+                               std::string_view valueText);
+
+// The message a converter shows before it applies the outcome; empty when
+// there is none.
+std::string_view ConversionMessage(ConversionOutcome outcome);
 
 }  // namespace zel

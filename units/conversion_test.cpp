@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
+#include <string>
 
 #include "leading_number.h"
 #include "numtext.h"
@@ -170,6 +172,43 @@ TEST(Conversion, UnknownLabelUsesTheSlotAfterTheLastUnit) {
   ASSERT_TRUE(LoadQuantity(t, "Length"));
   // "xx" -> slot 6, where "Power" left 9.80665 (kgf.m/s).
   EXPECT_EQ(Ok(t, kForward, "xx", "m", 1), 9.80665);
+}
+
+TEST(Conversion, ValueTextInResultTextOut) {
+  struct Case {
+    const char* quantity;
+    int button;
+    const char* left;
+    const char* right;
+    const char* valueText;
+    ConversionOutcome outcome;
+    std::optional<std::string> text;
+  };
+  const Case cases[] = {
+      {"Length", kForward, "m", "mm", "2", ConversionOutcome::Ok, "2000"},
+      {"Length", kReverse, "m", "mm", "2", ConversionOutcome::Ok, "0.002"},
+      {"Length", kForward, "m", "mm", " 12.5e1x", ConversionOutcome::Ok, "125000"},
+      {"Length", kForward, "m", "m", "abc", ConversionOutcome::Ok, "0"},
+      {"Temperature", kReverse, "C", "F", "100", ConversionOutcome::Ok, "37.7777777777778"},
+      {"Temperature", kForward, "C", "K", "", ConversionOutcome::Ok, "273.15"},
+      // The message comes first, then the field shows 0.
+      {"Temperature", kForward, "C", "X", "5", ConversionOutcome::NoConversion, "0"},
+      {"Weight", kForward, "g", "kg", "1e-300", ConversionOutcome::Ok, "1E-303"},
+      // Not finite, or not a button: the field keeps its text.
+      {"Density", kForward, "g/cm3", "API", "0", ConversionOutcome::NotFinite, std::nullopt},
+      {"Weight", kForward, "kg", "g", "1e308", ConversionOutcome::NotFinite, std::nullopt},
+      {"Length", 2, "m", "mm", "2", ConversionOutcome::Nothing, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const ConvertedText r =
+        ConvertValueText(Loaded(c.quantity), c.button, c.left, c.right, c.valueText);
+    EXPECT_EQ(r.outcome, c.outcome) << c.quantity << " " << c.valueText;
+    EXPECT_EQ(r.text, c.text) << c.quantity << " " << c.valueText;
+  }
+  EXPECT_EQ(ConversionMessage(ConversionOutcome::NoConversion), "No conversion is made");
+  EXPECT_FALSE(ConversionMessage(ConversionOutcome::NotFinite).empty());
+  EXPECT_TRUE(ConversionMessage(ConversionOutcome::Ok).empty());
+  EXPECT_TRUE(ConversionMessage(ConversionOutcome::Nothing).empty());
 }
 
 }  // namespace

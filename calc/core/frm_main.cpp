@@ -336,9 +336,9 @@ void frmMain::SetWindowTwips(int top, int left, int height, int width) {
   // before that the outer size is taken as the client size.
   const QSize extra = frameGeometry().size() - geometry().size();
   const MainLayout l = ComputeMainLayout(width, height, 0);
-  const QRect wantedOuter(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(l.width),
-                          TwipsToPixelsY(l.height));
-  const QRect outer = KeepOnScreen(wantedOuter);
+  QRect outer(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(l.width),
+              TwipsToPixelsY(l.height));
+  outer = KeepReachable(outer, QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105)));
   move(outer.topLeft());
   resize(outer.size() - extra);
   // The frame is known only once the window is on screen: the outer size

@@ -1,7 +1,9 @@
+#include <QAction>
 #include <QApplication>
 
 #include "frm_customize.h"
 #include "frm_main.h"
+#include "frm_unit_conv.h"
 #include "startup.h"
 #include "zel_calculator.h"
 #include "zel_io_factory.h"
@@ -15,6 +17,9 @@ int main(int argc, char** argv) {
       session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir()});
   if (result != zel::StartupResult::Running) return 0;
   zel::AttachLibraryTools(*session.window);
+  zel::frmMain& main = *session.window;
+  QObject::connect(main.mnuUnitConv, &QAction::triggered, &main,
+                   [&main] { zel::ShowUnitConvWindow(main); });
   const int rc = app.exec();
   zel::ReleaseEngine();
   zel::gIOObject = nullptr;

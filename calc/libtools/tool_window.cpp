@@ -39,9 +39,10 @@ void ToolWindow::RestoreGeometry() {
 }
 
 void ToolWindow::SetWindowTwips(int top, int left, int height, int width) {
-  const QRect outer = KeepOnScreen(QRect(TwipsToPixelsX(left), TwipsToPixelsY(top),
-                                         TwipsToPixelsX(std::max(width, 1)),
-                                         TwipsToPixelsY(std::max(height, 1))));
+  const QRect outer = KeepReachable(
+      QRect(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(std::max(width, 1)),
+            TwipsToPixelsY(std::max(height, 1))),
+      QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105)));
   const QSize extra = FrameExtra();
   move(outer.topLeft());
   resize(outer.size() - extra);

@@ -8,19 +8,22 @@
 
 namespace zel {
 
-QRect KeepOnScreen(QRect outer) {
+QRect KeepReachable(QRect outer, QPoint fallbackOffset) {
+  // Enough of the caption to grab it with the mouse.
   const QRect titleBand(outer.topLeft(), QSize(outer.width(), std::min(outer.height(), 30)));
   for (QScreen* screen : QGuiApplication::screens()) {
-    // Enough of the caption to grab it with the mouse.
     const QRect seen = screen->availableGeometry().intersected(titleBand);
-    if (seen.width() >= std::min(40, titleBand.width()) && seen.height() >= std::min(10, titleBand.height()))
+    if (seen.width() >= std::min(40, titleBand.width()) &&
+        seen.height() >= std::min(10, titleBand.height()))
       return outer;
   }
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect avail = screen->availableGeometry();
-    outer.moveTopLeft(avail.topLeft() + QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105)));
-    if (outer.right() > avail.right()) outer.moveLeft(std::max(avail.left(), avail.right() - outer.width()));
-    if (outer.bottom() > avail.bottom()) outer.moveTop(std::max(avail.top(), avail.bottom() - outer.height()));
+    outer.moveTopLeft(avail.topLeft() + fallbackOffset);
+    if (outer.right() > avail.right())
+      outer.moveLeft(std::max(avail.left(), avail.right() - outer.width()));
+    if (outer.bottom() > avail.bottom())
+      outer.moveTop(std::max(avail.top(), avail.bottom() - outer.height()));
   }
   return outer;
 }
