@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
   zel::InstallIOObjectFactory();
   zel::StartupSession session;
   const auto result = zel::StartProgram(
-      session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir()});
+      session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir(), QString()});
   if (result != zel::StartupResult::Running) return 0;
   const int rc = app.exec();
   zel::ReleaseEngine();

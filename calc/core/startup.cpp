@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 
 #include "frm_main.h"
+#include "library_folder.h"
+#include "prompt_service.h"
 #include "zel_calculator.h"
 
 namespace zel {
@@ -43,7 +45,14 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   session.window = std::make_unique<frmMain>();
   session.window->RestoreSettings();
 
-  SetLibraryPath(options.programDir);
+  const LibraryFolderChoice library =
+      ChooseLibraryFolder(DefaultLibraryFolderPlaces(options.programDir, options.userDataDir));
+  if (!library.error.isEmpty()) {
+    ShowPrompt(QString(), library.error, PromptIcon::Critical);
+    session.window.reset();
+    return StartupResult::Failed;
+  }
+  SetLibraryPath(library.baseDir);
   // The help file may not exist here; it is only recorded.
   gHelpFile = QStringLiteral("C:\\Windows\\System\\Vbscrip5.chm");
 
