@@ -102,8 +102,6 @@ QString PrepareHelpCollection(const QString& helpFile, const QString& cacheDir, 
     // away and made again once; a manual that still fails is damaged.
     if (attempt == 0) {
       QFile::remove(working);
-      QDir(cacheDir).removeRecursively();
-      QDir().mkpath(cacheDir);
       continue;
     }
     return fail(DamagedText(qch, reason));

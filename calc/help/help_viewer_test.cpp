@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHelpEngine>
+#include <QHelpEngineCore>
 #include <QHelpSearchEngine>
 #include <QHelpSearchResultWidget>
 #include <QSignalSpy>
@@ -68,6 +69,37 @@ TEST_F(HelpViewerTest, MissingOrDamagedManualIsExplainedAndNoWindowOpens) {
   EXPECT_FALSE(ShowHelpViewer(nullptr, missing, &error));
   EXPECT_TRUE(error.contains("damaged")) << error.toStdString();
   EXPECT_EQ(CurrentHelpViewer(), nullptr);
+}
+
+// The per-user working copy is made again when a crash left it damaged or
+// when the manual it follows was replaced.
+TEST_F(HelpViewerTest, WorkingCollectionRecoversFromDamageAndFollowsTheManual) {
+  QTemporaryDir cache;
+  QTemporaryDir shipped;
+  for (const char* name : {"VBSManual.qhc", "VBSManual.qch"})
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZEL_HELP_DIR "/") + name, shipped.filePath(name)));
+  const QString helpFile = shipped.filePath("VBSManual.qhc");
+  QString error;
+  const QString working = PrepareHelpCollection(helpFile, cache.path(), &error);
+  ASSERT_FALSE(working.isEmpty()) << error.toStdString();
+  auto registered = [&] {
+    QHelpEngineCore core(working);
+    if (!core.setupData()) return QString();
+    const QStringList docs = core.registeredDocumentations();
+    return docs.size() == 1 ? core.documentationFileName(docs[0]) : QString();
+  };
+  EXPECT_EQ(registered(), QFileInfo(shipped.filePath("VBSManual.qch")).absoluteFilePath());
+
+  Touch(working, QByteArray(2048, '\x01'));
+  ASSERT_EQ(PrepareHelpCollection(helpFile, cache.path(), &error), working) << error.toStdString();
+  EXPECT_EQ(registered(), QFileInfo(shipped.filePath("VBSManual.qch")).absoluteFilePath());
+
+  // The manual moves (a new installation): the copy follows it.
+  QTemporaryDir moved;
+  for (const char* name : {"VBSManual.qhc", "VBSManual.qch"})
+    ASSERT_TRUE(QFile::rename(shipped.filePath(name), moved.filePath(name)));
+  ASSERT_EQ(PrepareHelpCollection(moved.filePath("VBSManual.qhc"), cache.path(), &error), working);
+  EXPECT_EQ(registered(), QFileInfo(moved.filePath("VBSManual.qch")).absoluteFilePath());
 }
 
 TEST_F(HelpViewerTest, WindowShowsContentsIndexAndSearchOfEachManual) {
