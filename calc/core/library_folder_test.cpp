@@ -20,7 +20,7 @@ void Write(const QString& path, const QByteArray& bytes) {
 
 QStringList Names(const QString& dir) { return QDir(dir).entryList(QDir::Files, QDir::Name); }
 
-TEST(LibraryFolder, InstalledProgramUsesTheUserDataFolderSeededOnce) {
+TEST(LibraryFolderChoice, InstalledProgramUsesTheUserDataFolderSeededOnce) {
   QTemporaryDir root;
   const QString prefix = root.filePath("usr");
   Write(prefix + "/share/zelCalc/VBS/Fluids.vbs", "Function A\r\nEnd Function\r\n");
@@ -53,7 +53,7 @@ TEST(LibraryFolder, InstalledProgramUsesTheUserDataFolderSeededOnce) {
   EXPECT_EQ(f.readAll(), "' mine\r\n");
 }
 
-TEST(LibraryFolder, WritableProgramFolderKeepsTheLibraryBesideIt) {
+TEST(LibraryFolderChoice, WritableProgramFolderKeepsTheLibraryBesideIt) {
   QTemporaryDir root;
   const QString data = root.filePath("data");
   LibraryFolderPlaces places = DefaultLibraryFolderPlaces(root.path(), data);
@@ -72,7 +72,7 @@ TEST(LibraryFolder, WritableProgramFolderKeepsTheLibraryBesideIt) {
   EXPECT_TRUE(QFileInfo(data + "/VBS").isDir());
 }
 
-TEST(LibraryFolder, FolderThatCannotBeMadeIsExplained) {
+TEST(LibraryFolderChoice, FolderThatCannotBeMadeIsExplained) {
   QTemporaryDir root;
   Write(root.filePath("blocked"), "a file where a folder should go");
   LibraryFolderPlaces places;
