@@ -8,6 +8,7 @@
 
 #include "catalogue.h"
 #include "vbs/builtin.h"
+#include "vbs/textcodec.h"
 #include "vbs/value_conv.h"
 #include "vbs/variant.h"
 
@@ -25,23 +26,6 @@ std::string Trim(const std::string& s) {
   if (b == std::string::npos) return {};
   const auto e = s.find_last_not_of(" \t\r");
   return s.substr(b, e - b + 1);
-}
-
-std::string Utf8(const std::u16string& s) {
-  std::string r;
-  for (char16_t c : s) {
-    if (c < 0x80) {
-      r.push_back(char(c));
-    } else if (c < 0x800) {
-      r.push_back(char(0xC0 | (c >> 6)));
-      r.push_back(char(0x80 | (c & 0x3F)));
-    } else {
-      r.push_back(char(0xE0 | (c >> 12)));
-      r.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-      r.push_back(char(0x80 | (c & 0x3F)));
-    }
-  }
-  return r;
 }
 
 std::string Page(const std::string& title, const std::string& body) {
@@ -217,7 +201,7 @@ std::string ConstantsPage(std::string& keywords) {
   for (const auto& [name, value] : vbs::RegisteredConstants()) {
     const std::string anchor = "c-" + Lower(name);
     const std::string shown = value.IsString() ? StringValueText(vbs::ToText(value))
-                                               : HtmlEscape(Utf8(vbs::ToText(value)));
+                                               : HtmlEscape(vbs::Utf16ToUtf8(vbs::ToText(value)));
     body += "<tr id=\"" + anchor + "\"><td><code>" + HtmlEscape(name) + "</code></td><td>" +
             shown + "</td><td>" + SubtypeName(value) + "</td></tr>\n";
     AddKeyword(keywords, name, "constants.html#" + anchor);

@@ -7,6 +7,9 @@
 #include "catalogue.h"
 #include "reference.h"
 #include "vbs/builtin.h"
+#include "vbs/engine.h"
+#include "vbs/textcodec.h"
+#include "vbs/value_conv.h"
 #include "vbs/variant.h"
 
 namespace zel {
@@ -32,6 +35,71 @@ TEST(ManualReference, EveryEngineFunctionIsDescribedAndNothingElse) {
   std::string all;
   for (const auto& p : CheckFunctionDescriptions(descriptions)) all += p + "\n";
   EXPECT_EQ(all, "");
+}
+
+// Where the comment starts: the first apostrophe outside a string literal.
+size_t CommentStart(const std::string& line) {
+  bool inString = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') inString = !inString;
+    else if (line[i] == '\'' && !inString) return i;
+  }
+  return std::string::npos;
+}
+
+// Statements of a line, split at colons outside string literals.
+std::vector<std::string> Statements(const std::string& code) {
+  std::vector<std::string> parts(1);
+  bool inString = false;
+  for (char c : code) {
+    if (c == '"') inString = !inString;
+    if (c == ':' && !inString) parts.emplace_back();
+    else parts.back().push_back(c);
+  }
+  return parts;
+}
+
+// Every example line of the function reference that states its value, as
+// in  Left("Pressure", 3) ' "Pre", gives that value in the engine.
+TEST(ManualReference, ExamplesGiveTheValuesTheManualStates) {
+  const auto descriptions =
+      ParseFunctionDescriptions(ReadFile(ZEL_DOCS_DIR "/vbs/functions.txt"));
+  vbs::Engine engine;
+  int checked = 0;
+  for (const auto& [key, d] : descriptions) {
+    for (const std::string& line : d.example) {
+      if (line.find("...") != std::string::npos) continue;
+      const size_t at = CommentStart(line);
+      const std::string code = line.substr(0, at);
+      if (at == std::string::npos) {
+        // Examples that define something later ones use.
+        if (code.rfind("ExecuteGlobal ", 0) == 0) {
+          ASSERT_TRUE(engine.ExecuteStatement(vbs::Utf8ToUtf16(code))) << line;
+        }
+        continue;
+      }
+      std::string expected = line.substr(at + 1);
+      expected = expected.substr(expected.find_first_not_of(' '));
+      if (const auto note = expected.find(" ("); note != std::string::npos) expected.resize(note);
+      bool quoted = expected.size() >= 2 && expected.front() == '"' && expected.back() == '"';
+      if (quoted) {
+        expected = expected.substr(1, expected.size() - 2);
+      } else if (expected.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos &&
+                 expected != "True" && expected != "False" && expected != "Null") {
+        continue;  // prose, not a value
+      }
+      auto statements = Statements(code);
+      const std::string last = statements.back();
+      statements.pop_back();
+      for (const auto& s : statements)
+        ASSERT_TRUE(engine.ExecuteStatement(vbs::Utf8ToUtf16(s))) << line;
+      vbs::Variant value;
+      ASSERT_TRUE(engine.Eval(vbs::Utf8ToUtf16(last), value)) << line;
+      EXPECT_EQ(vbs::Utf16ToUtf8(vbs::ToText(value)), expected) << d.name << ": " << line;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 90);
 }
 
 TEST(ManualReference, CheckReportsMissingAndUnknownFunctions) {
