@@ -132,12 +132,35 @@ void HelpWindow::BuildPanels() {
 
   auto* bar = addToolBar(tr("Navigation"));
   bar->setMovable(false);
-  bar->addAction(QIcon::fromTheme(QStringLiteral("go-home")), tr("Home"), this, &HelpWindow::GoHome);
-  bar->addAction(QIcon::fromTheme(QStringLiteral("go-previous")), tr("Back"), browser_,
-                 &QTextBrowser::backward);
-  bar->addAction(QIcon::fromTheme(QStringLiteral("go-next")), tr("Forward"), browser_,
-                 &QTextBrowser::forward);
+  QAction* home = bar->addAction(QIcon::fromTheme(QStringLiteral("go-home")), tr("Home"), this,
+                                 &HelpWindow::GoHome);
+  home->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+  QAction* back = bar->addAction(QIcon::fromTheme(QStringLiteral("go-previous")), tr("Back"),
+                                 browser_, &QTextBrowser::backward);
+  back->setShortcut(QKeySequence::Back);
+  QAction* forward = bar->addAction(QIcon::fromTheme(QStringLiteral("go-next")), tr("Forward"),
+                                    browser_, &QTextBrowser::forward);
+  forward->setShortcut(QKeySequence::Forward);
+  connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+  connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+  back->setEnabled(false);
+  forward->setEnabled(false);
   bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  // Ctrl+F goes to the search words, Ctrl+I to the index filter.
+  auto* find = new QAction(this);
+  find->setShortcut(QKeySequence::Find);
+  connect(find, &QAction::triggered, this, [this, query] {
+    tabs_->setCurrentIndex(2);
+    query->setFocus();
+  });
+  auto* lookUp = new QAction(this);
+  lookUp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+  connect(lookUp, &QAction::triggered, this, [this] {
+    tabs_->setCurrentIndex(1);
+    indexFilter_->setFocus();
+    indexFilter_->selectAll();
+  });
+  addActions({find, lookUp});
 }
 
 void HelpWindow::Search(const QString& words) {
