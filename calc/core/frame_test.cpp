@@ -1,5 +1,6 @@
 // The main window's frame: menu bar and its commands, settings at exit,
 // the quit question, the resize rule, and the export of the log.
+#include <QFileInfo>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -24,6 +25,8 @@
 #include "frm_about.h"
 #include "frm_main.h"
 #include "help_files.h"
+#include "help_viewer.h"
+#include "help_window.h"
 #include "twips.h"
 #include "window_registry.h"
 
@@ -286,6 +289,29 @@ TEST_F(FrameTest, ProgramManualSwitchesTheHelpFileForOneMoment) {
   EXPECT_TRUE(texts[1].contains(VbsManualPath()));
   EXPECT_TRUE(texts[2].contains(VbsManualPath()));
   EXPECT_NE(ProgramManualPath(), VbsManualPath());
+}
+
+TEST_F(FrameTest, HelpEntriesOpenTheirManualAndF1ReturnsToTheLanguageReference) {
+  // The manuals built beside the program.
+  SetHelpFolder(QCoreApplication::applicationDirPath());
+  gHelpFile = VbsManualPath();
+  ASSERT_TRUE(QFileInfo::exists(VbsManualPath()));
+  ASSERT_TRUE(QFileInfo::exists(ProgramManualPath()));
+  auto shown = [] {
+    auto* viewer = qobject_cast<HelpWindow*>(CurrentHelpViewer());
+    return viewer ? viewer->HelpFile() : QString();
+  };
+  w_->mnuZelCalcManu->trigger();
+  EXPECT_EQ(QFileInfo(shown()), QFileInfo(ProgramManualPath()));
+  QApplication::setActiveWindow(w_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w_.get()));
+  QTest::keyClick(w_->txtUserInput->lineEdit(), Qt::Key_F1);
+  EXPECT_EQ(QFileInfo(shown()), QFileInfo(VbsManualPath()));
+  w_->mnuZelCalcManu->trigger();
+  w_->mnuVBSHelp->trigger();
+  EXPECT_EQ(QFileInfo(shown()), QFileInfo(VbsManualPath()));
+  EXPECT_TRUE(PromptTexts().isEmpty());
+  if (QWidget* viewer = CurrentHelpViewer()) viewer->close();
 }
 
 TEST_F(FrameTest, VersionWindow) {

@@ -1,11 +1,10 @@
 #include "help_files.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
+#include "help_viewer.h"
 #include "prompt_service.h"
 
 namespace zel {
@@ -17,11 +16,6 @@ QString& Folder() {
   return folder;
 }
 
-QString InFolder(const char* name) {
-  return QDir::toNativeSeparators(QDir(QDir::fromNativeSeparators(HelpFolder()))
-                                      .filePath(QString::fromLatin1(name)));
-}
-
 }  // namespace
 
 void SetHelpFolder(const QString& folder) { Folder() = QDir::toNativeSeparators(folder); }
@@ -31,9 +25,13 @@ QString HelpFolder() {
   return Folder();
 }
 
-QString VbsManualPath() { return InFolder("VBScriptManual.qch"); }
+QString VbsManualPath() {
+  return QDir::toNativeSeparators(ManualPath(Manual::VBScript, QDir::fromNativeSeparators(HelpFolder())));
+}
 
-QString ProgramManualPath() { return InFolder("zelCalcManual.qch"); }
+QString ProgramManualPath() {
+  return QDir::toNativeSeparators(ManualPath(Manual::ZelCalc, QDir::fromNativeSeparators(HelpFolder())));
+}
 
 bool OpenHelpFile(const QString& path) {
   const QFileInfo info(QDir::fromNativeSeparators(path));
@@ -42,9 +40,9 @@ bool OpenHelpFile(const QString& path) {
                PromptIcon::Exclamation, PromptButtons::OK);
     return false;
   }
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))) {
-    ShowPrompt(QString(), QStringLiteral("The help file cannot be opened:\r\n") + path,
-               PromptIcon::Exclamation, PromptButtons::OK);
+  QString error;
+  if (!ShowHelpViewer(nullptr, info.absoluteFilePath(), &error)) {
+    ShowPrompt(QString(), error, PromptIcon::Exclamation, PromptButtons::OK);
     return false;
   }
   return true;

@@ -1,7 +1,9 @@
 #pragma once
 // The program's two manuals and the "current help file" that F1 opens.
 //
-// Both manuals live in the help folder, by default the program's folder.
+// The manuals are looked for from the help folder, by default the
+// program's folder (its help/ folder, or ../share/zelCalc/help when
+// installed).
 // The current help file is gHelpFile (zel_calculator.h): start-up sets it
 // to the VBScript manual; the program-manual command switches it for one
 // moment. OpenHelpFile is the one place a help file is shown.
@@ -17,8 +19,8 @@ QString HelpFolder();
 QString VbsManualPath();
 QString ProgramManualPath();
 
-// Shows a help file. A missing file, or one nothing can open, is reported
-// in a message box; false then.
+// Shows a help file in the help window. A missing or damaged file is
+// reported in a message box; false then.
 bool OpenHelpFile(const QString& path);
 
 }  // namespace zel

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   zel::InstallIOObjectFactory();
   zel::StartupSession session;
   const auto result = zel::StartProgram(
-      session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir()});
+      session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir(), QString()});
   if (result != zel::StartupResult::Running) return 0;
   zel::AttachLibraryTools(*session.window);
   zel::frmMain& main = *session.window;

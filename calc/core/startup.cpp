@@ -7,6 +7,8 @@
 
 #include "frm_main.h"
 #include "help_files.h"
+#include "library_folder.h"
+#include "prompt_service.h"
 #include "zel_calculator.h"
 
 namespace zel {
@@ -46,9 +48,15 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   session.window = std::make_unique<frmMain>();
   session.window->RestoreSettings();
 
-  SetLibraryPath(options.programDir);
-  // The manuals sit beside the program; a missing one is reported only
-  // when it is opened.
+  const LibraryFolderChoice library =
+      ChooseLibraryFolder(DefaultLibraryFolderPlaces(options.programDir, options.userDataDir));
+  if (!library.error.isEmpty()) {
+    ShowPrompt(QString(), library.error, PromptIcon::Critical);
+    session.window.reset();
+    return StartupResult::Failed;
+  }
+  SetLibraryPath(library.baseDir);
+  // A missing manual is reported only when it is opened.
   SetHelpFolder(options.programDir);
   gHelpFile = VbsManualPath();
 

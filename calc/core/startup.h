@@ -11,8 +11,9 @@ namespace zel {
 class frmMain;
 
 struct StartupOptions {
-  QString programDir;  // the library folder "VBS" is created beside the program
-  QString lockDir;     // where the per-user instance lock lives
+  QString programDir;   // the library folder "VBS" is beside the program when it may be
+  QString lockDir;      // where the per-user instance lock lives
+  QString userDataDir;  // else it is here; empty: the per-user data folder
 };
 
 // The per-user place for the instance lock.
@@ -21,7 +22,8 @@ QString DefaultLockDir();
 enum class StartupResult {
   Running,         // the window is shown; run the event loop
   AlreadyRunning,  // another instance holds the lock: end silently
-  Failed,          // a failure before or while loading: end silently
+  Failed,          // a failure before or while loading: end (the library
+                   // folder's failure is told first)
   EditorStarted,   // the user chose to edit a failing library file: end
 };
 

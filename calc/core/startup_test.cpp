@@ -22,7 +22,7 @@ class StartupTest : public CalcFixture {
     ASSERT_TRUE(locks_.isValid());
     gLibraryPath.clear();
   }
-  StartupOptions Options() const { return {program_.path(), locks_.path()}; }
+  StartupOptions Options() const { return {program_.path(), locks_.path(), QString()}; }
   QTemporaryDir program_;
   QTemporaryDir locks_;
 };
@@ -79,13 +79,13 @@ TEST_F(StartupTest, ALockThatCannotBeWrittenDoesNotStopTheStart) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
   StartupSession s;
-  EXPECT_EQ(StartProgram(s, {program_.path(), notADir}), StartupResult::Running);
+  EXPECT_EQ(StartProgram(s, {program_.path(), notADir, QString()}), StartupResult::Running);
   ASSERT_TRUE(s.window);
   EXPECT_TRUE(s.window->isVisible());
   EXPECT_TRUE(Prompts().Asked().empty());
 }
 
-TEST_F(StartupTest, FailureBeforeTheFirstFileEndsWithoutAMessage) {
+TEST_F(StartupTest, LibraryFolderThatCannotBeMadeIsToldBeforeTheEnd) {
   // The program folder is a plain file: no VBS folder can be made in it.
   const QString notADir = QDir(program_.path()).filePath("plainfile");
   {
@@ -93,10 +93,12 @@ TEST_F(StartupTest, FailureBeforeTheFirstFileEndsWithoutAMessage) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
   StartupSession s;
-  EXPECT_EQ(StartProgram(s, {notADir, locks_.path()}), StartupResult::Failed);
+  EXPECT_EQ(StartProgram(s, {notADir, locks_.path(), QString()}), StartupResult::Failed);
   EXPECT_FALSE(s.window);
   EXPECT_FALSE(gScriptEngine);
-  EXPECT_TRUE(Prompts().Asked().empty());
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Critical);
+  EXPECT_TRUE(Prompts().Asked()[0].text.contains(QDir::toNativeSeparators(notADir + "/VBS")));
 }
 
 TEST_F(StartupTest, LoadErrorAnsweredNoEndsTheProgram) {

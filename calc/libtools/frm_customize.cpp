@@ -14,7 +14,7 @@
 #include "frm_main.h"
 #include "frm_tree.h"
 #include "frm_user_scripting.h"
-#include "library_folder.h"
+#include "library_listing.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "twips.h"

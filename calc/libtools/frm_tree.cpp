@@ -7,7 +7,7 @@
 
 #include "app_fonts.h"
 #include "frm_main.h"
-#include "library_folder.h"
+#include "library_listing.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "twips.h"

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "vbs/object.h"
 #include "vbs/variant.h"
@@ -84,5 +86,11 @@ const Variant* FindConstant(std::u16string_view name);
 // The same with a name already in lower case (no conversion, no copy).
 int FindBuiltinFolded(const std::u16string& folded);
 const Variant* FindConstantFolded(const std::u16string& folded);
+
+// What is registered, for the generated language reference and its checks:
+// BuiltinAt(0 .. BuiltinCount()-1), and the constants in registration order
+// with their registered spelling and value.
+int BuiltinCount();
+std::vector<std::pair<std::string, Variant>> RegisteredConstants();
 
 }  // namespace vbs

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,6 +50,12 @@ struct ScriptError {
 // VBScript's English description for a run-time or compile error number;
 // "Unknown runtime error" for numbers it does not know.
 std::u16string StandardErrorText(int number);
+// Every number that has a standard text, ascending, with its text.
+struct StandardError {
+  int number;
+  const char* text;
+};
+std::span<const StandardError> StandardErrors();
 [[noreturn]] void Throw(int number);  // throws ScriptError(number)
 
 class Object;

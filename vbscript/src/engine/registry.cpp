@@ -30,6 +30,8 @@ struct Tables {
   std::vector<BuiltinDef> builtins;
   std::unordered_map<std::u16string, int> builtinIndex;
   std::unordered_map<std::u16string, Variant> constants;
+  // Registration order with the registered spelling, for the reference.
+  std::vector<const char*> constantNames;
 };
 Tables& T() {
   static Tables t;
@@ -54,7 +56,11 @@ void RegisterBuiltins(const BuiltinDef* defs, std::size_t count) {
 
 void RegisterConstants(const ConstDef* defs, std::size_t count) {
   auto& t = T();
-  for (std::size_t i = 0; i < count; ++i) t.constants[FoldAscii(defs[i].name)] = defs[i].value;
+  for (std::size_t i = 0; i < count; ++i) {
+    auto [it, added] = t.constants.insert_or_assign(FoldAscii(defs[i].name), defs[i].value);
+    (void)it;
+    if (added) t.constantNames.push_back(defs[i].name);
+  }
 }
 
 int FindBuiltin(std::u16string_view name) {
@@ -76,6 +82,16 @@ const Variant* FindConstantFolded(const std::u16string& folded) {
 }
 
 const BuiltinDef& BuiltinAt(int index) { return T().builtins[size_t(index)]; }
+
+int BuiltinCount() { return int(T().builtins.size()); }
+
+std::vector<std::pair<std::string, Variant>> RegisteredConstants() {
+  auto& t = T();
+  std::vector<std::pair<std::string, Variant>> r;
+  r.reserve(t.constantNames.size());
+  for (const char* name : t.constantNames) r.emplace_back(name, t.constants[FoldAscii(name)]);
+  return r;
+}
 
 const Variant* FindConstant(std::u16string_view name) {
   auto& t = T();

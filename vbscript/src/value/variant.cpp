@@ -15,12 +15,8 @@ namespace vbs {
 // ---- errors -------------------------------------------------------------------
 
 namespace {
-struct ErrText {
-  int number;
-  const char* text;
-};
 // Sorted by number.
-constexpr ErrText kErrTexts[] = {
+constexpr StandardError kErrTexts[] = {
     {5, "Invalid procedure call or argument"},
     {6, "Overflow"},
     {7, "Out of memory"},
@@ -144,6 +140,8 @@ constexpr ErrText kErrTexts[] = {
 }  // namespace
 
 std::u16string U16(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+std::span<const StandardError> StandardErrors() { return kErrTexts; }
 
 std::u16string StandardErrorText(int number) {
   size_t lo = 0, hi = sizeof(kErrTexts) / sizeof(kErrTexts[0]);

@@ -1,4 +1,4 @@
-#include "library_folder.h"
+#include "library_listing.h"
 
 #include <QDir>
 #include <QFile>
