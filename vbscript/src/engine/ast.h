@@ -349,6 +349,9 @@ struct Proc {
   // locals. nslots is the total.
   int nslots = 0;
   std::vector<std::u16string> slotNames;   // for Eval/Execute inside the proc
+  // Slots that stand in for a global not defined when the code runs (an
+  // undeclared name): Eval/Execute treat them the same way.
+  std::vector<int> dynSlots;
   ClassDef* owner = nullptr;
   bool usesOnError = false;
 };

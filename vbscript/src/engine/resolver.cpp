@@ -198,8 +198,14 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
   if (scopeProc) {
     // A procedure of the call hides a same-named implicit local (made where
     // the procedure's code used the name before it existed).
-    for (auto& p : prog_.procs) locals_.Erase(FoldName(p->name));
-    for (auto& k : frameProcs_) locals_.Erase(k);
+    for (auto& p : prog_.procs) {
+      locals_.Erase(FoldName(p->name));
+      dynLocals_.Erase(FoldName(p->name));
+    }
+    for (auto& k : frameProcs_) {
+      locals_.Erase(k);
+      dynLocals_.Erase(k);
+    }
     // Execute inside a procedure declares its variables there.
     CollectScopedDecls(prog_.top);
     evalBase_ += int(newExtras_.size());
@@ -292,6 +298,7 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   proc_ = &p;
   cls_ = cls;
   locals_.Clear();
+  dynLocals_.Clear();
   withSlots_.clear();
   p.nslots = 1;  // slot 0: the result
   p.slotNames.assign(1, p.name);
@@ -552,21 +559,24 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
     return;
   }
   if (g < 0) g = NewPending(std::u16string(n->name), GlobalSlot::Undefined);
-  if (!proc_ || evalScope_) {
+  // Unknown inside a procedure: the global if one exists when the code
+  // runs, else an implicit local. Every use decides again, so a global
+  // made later (by the top level, another text or Execute) is the one seen.
+  const int* dyn = proc_ ? dynLocals_.Find(key, hash) : nullptr;
+  if (!dyn && (!proc_ || evalScope_)) {
     n->nk = NameKind::Global;
     n->slot = g;
     return;
   }
-  // Unknown inside a procedure: the global if one exists when the code
-  // runs, else an implicit local.
   n->nk = NameKind::Dyn;
   n->slot = g;
-  if (const int* v = locals_.Find(key, hash)) {
-    n->local = *v;
+  if (dyn) {
+    n->local = *dyn;
   } else {
     n->local = proc_->nslots++;
     proc_->slotNames.push_back(std::u16string(n->name));
-    locals_[key] = n->local;  // later uses share the slot
+    proc_->dynSlots.push_back(n->local);
+    dynLocals_[key] = n->local;  // later uses share the slot
   }
 }
 
