@@ -172,6 +172,7 @@ struct UnaryExpr : Expr {
 
 struct BinaryExpr : Expr {
   BinOp op;
+  uint8_t literals = 0;  // comparison: bit 0 lhs, bit 1 rhs is a literal
   ExprP lhs, rhs;
   BinaryExpr() : Expr(Binary) {}
 };

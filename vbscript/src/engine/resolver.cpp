@@ -3,8 +3,6 @@
 // committed only when the whole text compiled), class members, built-ins.
 #include "engine/resolver.h"
 
-#include <unordered_set>
-
 #include "engine/interp.h"
 
 namespace vbs {
@@ -48,10 +46,12 @@ int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, i
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
     bool pendingSlot = slot >= in_.SlotCount();
-    bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit ||
-                       (k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure && !pendingSlot &&
-                        !declaredHere_.Contains(key));
-    if (!redefinable || declaredHere_.Contains(key)) throw CompileError{kNameRedefined, line, col};
+    // A procedure declared again replaces the earlier one (the last wins),
+    // in the same text or a later one.
+    const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
+    const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
+    if (!redefinable || (declaredHere_.Contains(key) && !procAgain))
+      throw CompileError{kNameRedefined, line, col};
     declaredHere_[key] = 1;
     redeclare_.push_back({slot, kind});
     if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
@@ -181,11 +181,7 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
                           const std::vector<std::u16string>* extras) {
   // Global names first, so that procedures see every global of the text.
   procsLocal_ = scopeProc != nullptr;
-  if (procsLocal_) {
-    std::unordered_set<std::u16string> seen;
-    for (auto& p : prog_.procs)
-      if (!seen.insert(FoldName(p->name)).second) throw CompileError{kNameRedefined, p->line, p->col};
-  } else {
+  if (!procsLocal_) {
     for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
   }
   for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
