@@ -684,8 +684,10 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an
-// array element: such elements go by reference too, their value copied in
-// and written back when the call returns.
+// array element: such elements go by reference too. An element of a
+// Variant array is referred to in place, its array locked for the call; an
+// element of a typed array (from Split, Filter...) is copied in and written
+// back converted when the call returns.
 Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
                                      Frame& f, Variant* slots, size_t first) {
   struct WriteBack {
@@ -694,6 +696,15 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
     int slot;
   };
   std::vector<WriteBack> writeBacks;
+  struct Locks {
+    std::vector<Array*> arrays;
+    ~Locks() {
+      for (Array* a : arrays) {
+        a->Unlock();
+        a->Release();
+      }
+    }
+  } locks;
   for (size_t i = first; i < args.size(); ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
@@ -714,6 +725,15 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
             }
             base = VarCell(n, f, false);
             if (!base->IsArray()) Throw(13);
+            if (VarType(base->type() & ~vbArray) == vbVariant) {
+              Array* arr = base->ArrayForWrite();
+              Variant& element = arr->At(wb.idx.data(), int(wb.idx.size()));
+              arr->AddRef();
+              arr->Lock();
+              locks.arrays.push_back(arr);
+              slots[i + 1] = Variant::RefTo(&element);
+              continue;
+            }
             slots[i + 1] = base->array()->At(wb.idx.data(), int(wb.idx.size()));
             wb.arrayCell = base;
             writeBacks.push_back(std::move(wb));
