@@ -50,25 +50,14 @@ int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, i
     // in the same text or a later one.
     const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
     const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
-    const int* here = declaredHere_.Find(key);
-    if (!redefinable || (here && !procAgain)) {
-      // Procedures are declared before the rest of the text: the error
-      // goes to whichever of the two declarations comes later.
-      if (here) {
-        const auto& first = declPos_[size_t(*here)];
-        if (first.first > line || (first.first == line && first.second > col))
-          throw CompileError{kNameRedefined, first.first, first.second};
-      }
+    if (!redefinable || (declaredHere_.Contains(key) && !procAgain))
       throw CompileError{kNameRedefined, line, col};
-    }
-    declaredHere_[key] = int(declPos_.size());
-    declPos_.push_back({line, col});
+    declaredHere_[key] = 1;
     redeclare_.push_back({slot, kind});
     if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
     return slot;
   }
-  declaredHere_[key] = int(declPos_.size());
-  declPos_.push_back({line, col});
+  declaredHere_[key] = 1;
   return NewPending(name, kind);
 }
 

@@ -89,8 +89,7 @@ class Resolver {
   Proc* proc_ = nullptr;
   ClassDef* cls_ = nullptr;
   NameIndex pendingIndex_;
-  NameIndex declaredHere_;  // names declared by this text -> index in declPos_
-  std::vector<std::pair<int, int>> declPos_;  // line and column of each
+  NameIndex declaredHere_;  // names declared by this text (value unused)
   NameIndex locals_;
   // Undeclared names of the procedure: name -> its fallback local slot.
   NameIndex dynLocals_;
