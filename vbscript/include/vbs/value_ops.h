@@ -41,6 +41,11 @@ enum class CmpResult : int8_t { Less = -1, Equal = 0, Greater = 1, Null = 2 };
 // unit (or case-insensitively in Text mode), a number is less than a string,
 // Empty is 0 against a number and "" against a string, Null gives Null.
 CmpResult CompareSlow(const Variant& a, const Variant& b, CompareMode mode);
+// The same where an operand may be a literal in the source ("hard"): a
+// literal keeps its type and a string against a number is converted to the
+// literal's type (text read as a number raises 13 when it is not one). Two
+// literals compare as numbers. Without a literal this is CompareSlow.
+CmpResult CompareWithLiterals(const Variant& a, bool aLiteral, const Variant& b, bool bLiteral);
 // Plain string comparison (-1/0/1), for StrComp, InStr and sorting.
 int CompareStrings(std::u16string_view a, std::u16string_view b, CompareMode mode);
 

@@ -293,6 +293,13 @@ class Array {
   uint32_t Refs() const { return refs_; }
   Array* Clone() const;  // refs = 1, elements copied (shallow per element)
 
+  // An element passed ByRef is referred to in place: while that call runs
+  // the array is locked, so it is neither copied on write nor resized
+  // (ReDim and Erase raise 10).
+  void Lock() { ++locks_; }
+  void Unlock() { --locks_; }
+  bool Locked() const { return locks_ != 0; }
+
   int Dims() const { return int(dims_.size()); }
   int32_t LBound(int dim) const;  // dim counts from 1; throws 9
   int32_t UBound(int dim) const;
@@ -323,6 +330,7 @@ class Array {
   Variant& AtSlow(const int32_t* idx, int n);
   static size_t CheckedCount(const int32_t* ubounds, int ndims);
   uint32_t refs_ = 1;
+  uint32_t locks_ = 0;
   std::vector<Dim> dims_;
   std::vector<Variant> data_;
 };

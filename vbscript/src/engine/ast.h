@@ -172,6 +172,7 @@ struct UnaryExpr : Expr {
 
 struct BinaryExpr : Expr {
   BinOp op;
+  uint8_t literals = 0;  // comparison: bit 0 lhs, bit 1 rhs is a literal
   ExprP lhs, rhs;
   BinaryExpr() : Expr(Binary) {}
 };
@@ -349,6 +350,9 @@ struct Proc {
   // locals. nslots is the total.
   int nslots = 0;
   std::vector<std::u16string> slotNames;   // for Eval/Execute inside the proc
+  // Slots that stand in for a global not defined when the code runs (an
+  // undeclared name): Eval/Execute treat them the same way.
+  std::vector<int> dynSlots;
   ClassDef* owner = nullptr;
   bool usesOnError = false;
 };

@@ -239,6 +239,15 @@ int ClassDef::FindMember(std::u16string_view n) const {
   return -1;
 }
 
+// A number or string written in the source keeps its type in comparisons.
+static bool IsTypedLiteral(const Expr* e) {
+  if (e->kind != Expr::Literal) return false;
+  switch (static_cast<const LiteralExpr*>(e)->value.type()) {
+    case vbInteger: case vbLong: case vbDouble: case vbString: return true;
+    default: return false;
+  }
+}
+
 // ---- Interp: setup ---------------------------------------------------------------
 Interp::Interp(Engine* owner) : owner_(owner) {
   RegisterStandardLibrary();
@@ -685,8 +694,10 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an
-// array element: such elements go by reference too, their value copied in
-// and written back when the call returns.
+// array element: such elements go by reference too. An element of a
+// Variant array is referred to in place, its array locked for the call; an
+// element of a typed array (from Split, Filter...) is copied in and written
+// back converted when the call returns.
 Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
                                      Frame& f, Variant* slots, size_t first) {
   struct WriteBack {
@@ -695,6 +706,15 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
     int slot;
   };
   std::vector<WriteBack> writeBacks;
+  struct Locks {
+    std::vector<Array*> arrays;
+    ~Locks() {
+      for (Array* a : arrays) {
+        a->Unlock();
+        a->Release();
+      }
+    }
+  } locks;
   for (size_t i = first; i < args.size(); ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
@@ -715,6 +735,15 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
             }
             base = VarCell(n, f, false);
             if (!base->IsArray()) Throw(13);
+            if (VarType(base->type() & ~vbArray) == vbVariant) {
+              Array* arr = base->ArrayForWrite();
+              Variant& element = arr->At(wb.idx.data(), int(wb.idx.size()));
+              arr->AddRef();
+              arr->Lock();
+              locks.arrays.push_back(arr);
+              slots[i + 1] = Variant::RefTo(&element);
+              continue;
+            }
             slots[i + 1] = base->array()->At(wb.idx.data(), int(wb.idx.size()));
             wb.arrayCell = base;
             writeBacks.push_back(std::move(wb));
@@ -744,9 +773,9 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
   nf.me = me;
   nf.parent = curFrame_;
   curFrame_ = &nf;
+  // Err keeps what a trapping procedure left in it: callers read it after
+  // the call returns.
   ExecBody(p->body, nf);
-  // Leaving a procedure that handled errors clears Err.
-  if (nf.onErrorResume) err.Clear();
   return std::move(slots[0]);
 }
 
@@ -1519,17 +1548,8 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
     case Stmt::If: {
       auto* i = static_cast<IfStmt*>(s);
       for (size_t k = 0; k < i->conds.size(); ++k) {
-        bool c;
-        try {
-          Variant v = EvalExpr(i->conds[k].get(), f);
-          c = IsTrue(v);
-        } catch (const ScriptError& e) {
-          // Resuming after a failed condition goes into the branch.
-          if (!f.onErrorResume) throw;
-          CatchToErr(e);
-          c = true;
-        }
-        if (c) return ExecBlock(i->blocks[k], f);
+        bool failed;
+        if (EvalCondition(i->conds[k].get(), f, failed)) return ExecBlock(i->blocks[k], f);
       }
       return ExecBlock(i->elseBlock, f);
     }
@@ -1615,34 +1635,48 @@ void Interp::ExecReDim(ReDimStmt* s, Frame& f) {
 }
 
 Flow Interp::ExecSelect(SelectStmt* s, Frame& f) {
-  Variant subj = EvalExpr(s->subject.get(), f);
+  Variant subj;
+  try {
+    subj = EvalExpr(s->subject.get(), f);
+  } catch (const ScriptError& e) {
+    ConditionFailed(e, f);
+    if (!s->cases.empty()) return ExecBlock(s->cases.front().body, f);
+    return ExecBlock(s->elseBlock, f);
+  }
+  const bool subjLit = IsTypedLiteral(s->subject.get());
+  auto cmp = [&](Expr* x) {
+    Variant v = EvalExpr(x, f);
+    return CompareWithLiterals(subj, subjLit, v, IsTypedLiteral(x));
+  };
   for (auto& c : s->cases) {
     bool hit = false;
     for (auto& t : c.tests) {
-      Variant a = EvalExpr(t.a.get(), f);
-      CmpResult r = Compare(subj, a);
-      switch (t.kind) {
-        case CaseTest::Value:
-          hit = r == CmpResult::Equal;
-          break;
-        case CaseTest::Range: {
-          Variant b = EvalExpr(t.b.get(), f);
-          CmpResult r2 = Compare(subj, b);
-          hit = (r == CmpResult::Equal || r == CmpResult::Greater) &&
-                (r2 == CmpResult::Equal || r2 == CmpResult::Less);
-          break;
-        }
-        case CaseTest::IsCmp:
-          switch (t.cmp) {
-            case BinOp::Eq: hit = r == CmpResult::Equal; break;
-            case BinOp::Ne: hit = r == CmpResult::Less || r == CmpResult::Greater; break;
-            case BinOp::Lt: hit = r == CmpResult::Less; break;
-            case BinOp::Gt: hit = r == CmpResult::Greater; break;
-            case BinOp::Le: hit = r == CmpResult::Less || r == CmpResult::Equal; break;
-            case BinOp::Ge: hit = r == CmpResult::Greater || r == CmpResult::Equal; break;
-            default: break;
+      try {
+        CmpResult r = cmp(t.a.get());
+        switch (t.kind) {
+          case CaseTest::Value:
+            hit = r == CmpResult::Equal;
+            break;
+          case CaseTest::Range: {
+            CmpResult r2 = cmp(t.b.get());
+            hit = (r == CmpResult::Equal || r == CmpResult::Greater) &&
+                  (r2 == CmpResult::Equal || r2 == CmpResult::Less);
+            break;
           }
-          break;
+          case CaseTest::IsCmp:
+            switch (t.cmp) {
+              case BinOp::Eq: hit = r == CmpResult::Equal; break;
+              case BinOp::Ne: hit = r == CmpResult::Less || r == CmpResult::Greater; break;
+              case BinOp::Lt: hit = r == CmpResult::Less; break;
+              case BinOp::Gt: hit = r == CmpResult::Greater; break;
+              case BinOp::Le: hit = r == CmpResult::Less || r == CmpResult::Equal; break;
+              case BinOp::Ge: hit = r == CmpResult::Greater || r == CmpResult::Equal; break;
+              default: break;
+            }
+            break;
+        }
+      } catch (const ScriptError& e) {
+        hit = ConditionFailed(e, f);
       }
       if (hit) break;
     }
@@ -1671,16 +1705,24 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
   if (to.IsObject()) to = DefaultValue(to.object());
   if (step.IsObject()) step = DefaultValue(step.object());
   if (from.IsNull() || to.IsNull() || step.IsNull()) Throw(94);
+  // Text bounds count as the numbers they spell ("abc" raises 13).
+  for (Variant* v : {&from, &to, &step})
+    if (v->IsString()) *v = Variant::FromDouble(ToDouble(*v));
   Variant* cell = VarCell(var, f, true);
-  if (!cell) Throw(1040 - 1040 + 13);
+  if (!cell) Throw(13);
   if (IsIntType(from.type()) && IsIntType(to.type()) && IsIntType(step.type())) {
-    bool allInt = from.type() == vbInteger && to.type() == vbInteger && step.type() == vbInteger;
+    auto small = [](VarType t) { return t == vbInteger || t == vbByte; };
+    bool allInt = small(from.type()) && small(to.type()) && small(step.type());
     int64_t i = IntOf64(from), end = IntOf64(to), st = IntOf64(step);
+    bool first = true;
     for (;;) {
       if (st >= 0 ? i > end : i < end) break;
-      if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
+      // The counter starts with the start value's own subtype.
+      if (first && from.type() == vbByte) cell->SetByte(uint8_t(i));
+      else if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
       else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
       else Throw(6);
+      first = false;
       Flow r = ExecBody(s->body, f);
       if (r == Flow::ExitFor) return Flow::Normal;
       if (r != Flow::Normal) return r;
@@ -1719,22 +1761,29 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
 }
 
 Flow Interp::ExecForEach(ForEachStmt* s, Frame& f) {
-  Variant coll = EvalExpr(s->coll.get(), f);
-  const Variant& cv = coll.Deref();
   std::vector<Variant> items;
   Variant arrHold;
   const Variant* data = nullptr;
   size_t count = 0;
-  if (cv.IsArray()) {
-    arrHold = cv;  // our reference keeps this snapshot unchanged
-    data = arrHold.array()->Data();
-    count = arrHold.array()->Count();
-  } else if (cv.IsObject() && cv.object()) {
-    if (!cv.object()->Enumerate(items)) Throw(451);
-    data = items.data();
-    count = items.size();
-  } else {
-    Throw(cv.IsObject() ? 91 : 451);
+  try {
+    Variant coll = EvalExpr(s->coll.get(), f);
+    const Variant& cv = coll.Deref();
+    if (cv.IsArray()) {
+      arrHold = cv;  // our reference keeps this snapshot unchanged
+      data = arrHold.array()->Data();
+      count = arrHold.array()->Count();
+    } else if (cv.IsObject() && cv.object()) {
+      if (!cv.object()->Enumerate(items)) Throw(451);
+      data = items.data();
+      count = items.size();
+    } else {
+      Throw(cv.IsObject() ? 91 : 451);
+    }
+  } catch (const ScriptError& e) {
+    // Resuming runs the body once, the variable untouched.
+    ConditionFailed(e, f);
+    Flow r = ExecBlock(s->body, f);
+    return r == Flow::ExitFor ? Flow::Normal : r;
   }
   auto* var = s->var.get();
   for (size_t i = 0; i < count; ++i) {
@@ -1752,27 +1801,41 @@ Flow Interp::ExecForEach(ForEachStmt* s, Frame& f) {
 Flow Interp::ExecDo(DoStmt* s, Frame& f) {
   for (;;) {
     if (s->cond && s->condAtTop) {
-      bool c;
-      {
-        Variant v = EvalExpr(s->cond.get(), f);
-        c = IsTrue(v);
-      }
-      if (c == s->isUntil) break;
+      bool failed;
+      const bool c = EvalCondition(s->cond.get(), f, failed);
+      if (!failed && c == s->isUntil) break;
     }
     Flow r = ExecBlock(s->body, f);
     if (r == Flow::ExitDo && !s->isWhileWend) return Flow::Normal;
     if (r != Flow::Normal) return r;
     CheckInterrupt();
     if (s->cond && !s->condAtTop) {
-      bool c;
-      {
-        Variant v = EvalExpr(s->cond.get(), f);
-        c = IsTrue(v);
-      }
-      if (c == s->isUntil) break;
+      bool failed;
+      const bool c = EvalCondition(s->cond.get(), f, failed);
+      if (!failed && c == s->isUntil) break;
     }
   }
   return Flow::Normal;
+}
+
+// A block statement's condition. Under On Error Resume Next a failing
+// condition goes on into the block (scripts rely on it): the error lands
+// in Err and `failed` tells the caller to enter.
+bool Interp::EvalCondition(Expr* c, Frame& f, bool& failed) {
+  failed = false;
+  try {
+    Variant v = EvalExpr(c, f);
+    return IsTrue(v);
+  } catch (const ScriptError& e) {
+    failed = ConditionFailed(e, f);
+    return true;
+  }
+}
+
+bool Interp::ConditionFailed(const ScriptError& e, Frame& f) {
+  if (!f.onErrorResume) throw;  // called from a handler: rethrows e
+  CatchToErr(e);
+  return true;
 }
 
 // ---- Context -------------------------------------------------------------------------
@@ -1938,9 +2001,10 @@ struct Ev {
   }
 
   template <BinOp OP>
-  static inline __attribute__((always_inline)) Variant Finish(const Variant& l, const Variant& r) {
+  static inline __attribute__((always_inline)) Variant Finish(const Variant& l, const Variant& r,
+                                                              uint8_t literals = 0) {
     Variant out;
-    if (!Fast<OP>(l, r, out)) out = Slow<OP>(l, r);
+    if (!Fast<OP>(l, r, out)) out = Slow<OP>(l, r, literals);
     return out;
   }
 
@@ -1949,16 +2013,16 @@ struct Ev {
                                                                const Variant& l) {
     Expr* re = b->rhs.get();
     if constexpr (RK == kLocal) {
-      return Finish<OP>(l, f.slots[static_cast<NameExpr*>(re)->slot].Deref());
+      return Finish<OP>(l, f.slots[static_cast<NameExpr*>(re)->slot].Deref(), b->literals);
     } else if constexpr (RK == kLit) {
-      return Finish<OP>(l, static_cast<LiteralExpr*>(re)->value);
+      return Finish<OP>(l, static_cast<LiteralExpr*>(re)->value, b->literals);
     } else if constexpr (RK == kGlobal) {
-      if (const Variant* g = GlobalVar(in, re)) return Finish<OP>(l, *g);
+      if (const Variant* g = GlobalVar(in, re)) return Finish<OP>(l, *g, b->literals);
       Variant r = re->fn(in, re, f);
-      return Finish<OP>(l, r);
+      return Finish<OP>(l, r, b->literals);
     } else {
       Variant r = re->fn(in, re, f);
-      return Finish<OP>(l, r);
+      return Finish<OP>(l, r, b->literals);
     }
   }
 
@@ -1981,10 +2045,22 @@ struct Ev {
   }
 
   template <BinOp OP>
-  static Variant Slow(const Variant& l0, const Variant& r0) {
+  static Variant Slow(const Variant& l0, const Variant& r0, uint8_t literals) {
     // Copies: an operator may run script code (default properties) that
     // changes the variables the operands were read from.
     Variant l = l0, r = r0;
+    if (literals) {
+      CmpResult c = CompareWithLiterals(l, literals & 1, r, literals & 2);
+      switch (OP) {
+        case BinOp::Eq: return detail::CmpToVariant(c, false, true, false);
+        case BinOp::Ne: return detail::CmpToVariant(c, true, false, true);
+        case BinOp::Lt: return detail::CmpToVariant(c, true, false, false);
+        case BinOp::Le: return detail::CmpToVariant(c, true, true, false);
+        case BinOp::Gt: return detail::CmpToVariant(c, false, false, true);
+        case BinOp::Ge: return detail::CmpToVariant(c, false, true, true);
+        default: break;
+      }
+    }
     switch (OP) {
       case BinOp::Add: return OpAdd(l, r);
       case BinOp::Sub: return OpSub(l, r);
@@ -2114,10 +2190,7 @@ struct Ev {
         Variant v = c->fn(in, c, f);
         t = IsTrue(v);
       } catch (const ScriptError& e) {
-        // Resuming after a failed condition goes into the branch.
-        if (!f.onErrorResume) throw;
-        in.CatchToErr(e);
-        t = true;
+        t = in.ConditionFailed(e, f);
       }
       if (t) return in.ExecBody(i->blocks[k], f);
     }
@@ -2193,6 +2266,8 @@ void Interp::Specialize(Expr* e) {
     }
     case Expr::Binary: {
       auto* b = static_cast<BinaryExpr*>(e);
+      if (b->op >= BinOp::Eq && b->op <= BinOp::Ge)
+        b->literals = uint8_t((IsTypedLiteral(b->lhs.get()) ? 1 : 0) | (IsTypedLiteral(b->rhs.get()) ? 2 : 0));
       auto kindOf = [](Expr* x) {
         if (x->fn == &Ev::LocalRead) return int(Ev::kLocal);
         if (x->fn == &Ev::GlobalRead) return int(Ev::kGlobal);

@@ -282,6 +282,10 @@ class Interp {
   Flow ExecFor(ForStmt* s, Frame& f);
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);
+  bool EvalCondition(Expr* c, Frame& f, bool& failed);
+  // In a handler for `e` raised by a block statement's own expression:
+  // true when On Error Resume Next takes it (Err set), else rethrows.
+  bool ConditionFailed(const ScriptError& e, Frame& f);
   Flow ExecSelect(SelectStmt* s, Frame& f);
   void ExecDim(DimStmt* s, Frame& f);
   void ExecReDim(ReDimStmt* s, Frame& f);

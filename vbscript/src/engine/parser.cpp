@@ -335,23 +335,21 @@ class Parser {
     bool neg = IsOp(OpK::Minus);
     Advance();
     ExprP operand = ParseSigned();
-    // Fold negative numeric literals so -32768 stays an Integer.
+    // Fold negated numeric literals. The sign is an operator, so the
+    // literal keeps its own type: -32768 is the Long 32768 negated.
     if (neg && operand->kind == Expr::Literal) {
       auto* lit = static_cast<LiteralExpr*>(operand.get());
       const Variant& v = lit->value;
-      if (v.type() == vbInteger) {
-        int32_t n = -int32_t(v.intVal());
-        lit->value = n <= 32767 ? Variant::FromInteger(int16_t(n)) : Variant::FromLong(n);
+      if (v.type() == vbInteger && v.intVal() != INT16_MIN) {
+        lit->value = Variant::FromInteger(int16_t(-v.intVal()));
         return operand;
       }
       if (v.type() == vbLong && v.longVal() != INT32_MIN) {
-        int32_t n = -v.longVal();
-        lit->value = n == -32768 ? Variant::FromInteger(int16_t(n)) : Variant::FromLong(n);
+        lit->value = Variant::FromLong(-v.longVal());
         return operand;
       }
       if (v.type() == vbDouble) {
-        double d = -v.doubleVal();
-        lit->value = d == -2147483648.0 ? Variant::FromLong(INT32_MIN) : Variant::FromDouble(d);
+        lit->value = Variant::FromDouble(-v.doubleVal());
         return operand;
       }
     }

@@ -3,8 +3,6 @@
 // committed only when the whole text compiled), class members, built-ins.
 #include "engine/resolver.h"
 
-#include <unordered_set>
-
 #include "engine/interp.h"
 
 namespace vbs {
@@ -48,10 +46,12 @@ int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, i
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
     bool pendingSlot = slot >= in_.SlotCount();
-    bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit ||
-                       (k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure && !pendingSlot &&
-                        !declaredHere_.Contains(key));
-    if (!redefinable || declaredHere_.Contains(key)) throw CompileError{kNameRedefined, line, col};
+    // A procedure declared again replaces the earlier one (the last wins),
+    // in the same text or a later one.
+    const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
+    const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
+    if (!redefinable || (declaredHere_.Contains(key) && !procAgain))
+      throw CompileError{kNameRedefined, line, col};
     declaredHere_[key] = 1;
     redeclare_.push_back({slot, kind});
     if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
@@ -181,11 +181,7 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
                           const std::vector<std::u16string>* extras) {
   // Global names first, so that procedures see every global of the text.
   procsLocal_ = scopeProc != nullptr;
-  if (procsLocal_) {
-    std::unordered_set<std::u16string> seen;
-    for (auto& p : prog_.procs)
-      if (!seen.insert(FoldName(p->name)).second) throw CompileError{kNameRedefined, p->line, p->col};
-  } else {
+  if (!procsLocal_) {
     for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
   }
   for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
@@ -198,8 +194,14 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
   if (scopeProc) {
     // A procedure of the call hides a same-named implicit local (made where
     // the procedure's code used the name before it existed).
-    for (auto& p : prog_.procs) locals_.Erase(FoldName(p->name));
-    for (auto& k : frameProcs_) locals_.Erase(k);
+    for (auto& p : prog_.procs) {
+      locals_.Erase(FoldName(p->name));
+      dynLocals_.Erase(FoldName(p->name));
+    }
+    for (auto& k : frameProcs_) {
+      locals_.Erase(k);
+      dynLocals_.Erase(k);
+    }
     // Execute inside a procedure declares its variables there.
     CollectScopedDecls(prog_.top);
     evalBase_ += int(newExtras_.size());
@@ -292,6 +294,7 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   proc_ = &p;
   cls_ = cls;
   locals_.Clear();
+  dynLocals_.Clear();
   withSlots_.clear();
   p.nslots = 1;  // slot 0: the result
   p.slotNames.assign(1, p.name);
@@ -552,21 +555,24 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
     return;
   }
   if (g < 0) g = NewPending(std::u16string(n->name), GlobalSlot::Undefined);
-  if (!proc_ || evalScope_) {
+  // Unknown inside a procedure: the global if one exists when the code
+  // runs, else an implicit local. Every use decides again, so a global
+  // made later (by the top level, another text or Execute) is the one seen.
+  const int* dyn = proc_ ? dynLocals_.Find(key, hash) : nullptr;
+  if (!dyn && (!proc_ || evalScope_)) {
     n->nk = NameKind::Global;
     n->slot = g;
     return;
   }
-  // Unknown inside a procedure: the global if one exists when the code
-  // runs, else an implicit local.
   n->nk = NameKind::Dyn;
   n->slot = g;
-  if (const int* v = locals_.Find(key, hash)) {
-    n->local = *v;
+  if (dyn) {
+    n->local = *dyn;
   } else {
     n->local = proc_->nslots++;
     proc_->slotNames.push_back(std::u16string(n->name));
-    locals_[key] = n->local;  // later uses share the slot
+    proc_->dynSlots.push_back(n->local);
+    dynLocals_[key] = n->local;  // later uses share the slot
   }
 }
 

@@ -22,10 +22,18 @@ class Resolver {
     proc_ = p;
     cls_ = cls;
     locals_.Clear();
+    dynLocals_.Clear();
     int base = 0;
     if (p) {
-      for (size_t i = 0; i < p->slotNames.size(); ++i)
+      // A Sub's slot 0 is unused: its name means the procedure itself.
+      const bool hasResult = p->kind == ProcKind::Function || p->kind == ProcKind::PropGet;
+      for (size_t i = hasResult ? 0 : 1; i < p->slotNames.size(); ++i)
         if (!p->slotNames[i].empty()) locals_[FoldName(p->slotNames[i])] = int(i);
+      for (int d : p->dynSlots) {
+        auto key = FoldName(p->slotNames[size_t(d)]);
+        locals_.Erase(key);
+        dynLocals_[key] = d;
+      }
       base = p->nslots;
     }
     if (extras)
@@ -83,6 +91,8 @@ class Resolver {
   NameIndex pendingIndex_;
   NameIndex declaredHere_;  // names declared by this text (value unused)
   NameIndex locals_;
+  // Undeclared names of the procedure: name -> its fallback local slot.
+  NameIndex dynLocals_;
   std::vector<int> withSlots_;
 };
 

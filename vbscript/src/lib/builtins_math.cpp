@@ -64,7 +64,7 @@ Variant FnInt(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](doub
 Variant FnFix(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::trunc(x); }, -3); }
 
 Variant FnSgn(Context& ctx, Args& args) {
-  if (IsNullArg(args, 0)) return Variant::Null();
+  if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
   const double x = Dbl(ctx, args[0]);
   return Variant::FromInteger(static_cast<int16_t>(x > 0 ? 1 : x < 0 ? -1 : 0));
 }

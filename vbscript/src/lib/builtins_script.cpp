@@ -157,6 +157,7 @@ void RegisterLibraryConstants() {
       // Comparison.
       {"vbBinaryCompare", Int(0)},
       {"vbTextCompare", Int(1)},
+      {"vbDatabaseCompare", Int(2)},
       // Days and weeks.
       {"vbUseSystemDayOfWeek", Int(0)},
       {"vbSunday", Int(1)},
@@ -193,6 +194,10 @@ void RegisterLibraryConstants() {
       {"vbDefaultButton4", Int(768)},
       {"vbApplicationModal", Int(0)},
       {"vbSystemModal", Int(4096)},
+      {"vbMsgBoxHelpButton", Int(16384)},
+      {"vbMsgBoxSetForeground", Int(65536)},
+      {"vbMsgBoxRight", Int(524288)},
+      {"vbMsgBoxRtlReading", Int(1048576)},
       // Message box answers.
       {"vbOK", Int(1)},
       {"vbCancel", Int(2)},

@@ -61,7 +61,10 @@ int HexDigit(char16_t c) {
 
 class Parser {
  public:
-  Parser(std::u16string_view p, std::vector<Regex::CharClass>& classes) : p_(p), classes_(classes) {}
+  Parser(std::u16string_view p, std::vector<Regex::CharClass>& classes)
+      : p_(p), classes_(classes) {
+    totalGroups_ = CountGroups(p);
+  }
 
   NodeP ParseAll() {
     NodeP n = ParseAlt(0);
@@ -241,6 +244,34 @@ class Parser {
     return out;
   }
 
+  // Capturing groups of the whole pattern: \n is a back reference only
+  // when the pattern has that many.
+  static int CountGroups(std::u16string_view p) {
+    int n = 0;
+    bool inClass = false;
+    for (size_t i = 0; i < p.size(); ++i) {
+      const char16_t c = p[i];
+      if (c == u'\\') ++i;
+      else if (inClass) inClass = c != u']';
+      else if (c == u'[') inClass = true;
+      else if (c == u'(' && !(i + 1 < p.size() && p[i + 1] == u'?')) ++n;
+    }
+    return n;
+  }
+
+  // Octal escape after the backslash, first digit `c` already read: one to
+  // three digits, the third only while the value stays below 256.
+  int OctalEscape(char16_t c) {
+    int v = c - u'0';
+    for (int k = 0; k < 2 && More() && Peek() >= u'0' && Peek() <= u'7'; ++k) {
+      const int next = v * 8 + (Peek() - u'0');
+      if (next > 255) break;
+      v = next;
+      ++i_;
+    }
+    return v;
+  }
+
   NodeP ParseEscape() {
     if (!More()) throw RegexError{};   // trailing backslash
     const char16_t c = p_[i_++];
@@ -248,12 +279,21 @@ class Parser {
     if (c == u'B') return Make(Node::NotWordB);
     if (c >= u'1' && c <= u'9') {
       int n = c - u'0';
+      const size_t at = i_;
       if (More() && Peek() >= u'0' && Peek() <= u'9') {
         n = n * 10 + (Peek() - u'0');
         ++i_;
       }
-      return Make(Node::Backref, n);
+      if (n > totalGroups_ && n >= 10 && c - u'0' <= totalGroups_) {
+        i_ = at;  // \12 with one group: group 1, then "2"
+        n = c - u'0';
+      }
+      if (n <= totalGroups_) return Make(Node::Backref, n);
+      i_ = at;
+      if (c <= u'7') return Make(Node::Char, OctalEscape(c));
+      return Make(Node::Char, c);  // \8 and \9 stand for themselves
     }
+    if (c == u'0') return Make(Node::Char, OctalEscape(c));
     std::vector<Regex::ClassRange> ranges;
     bool neg;
     if (ShorthandRanges(c, ranges, neg)) {
@@ -274,6 +314,7 @@ class Parser {
     if (!More()) throw RegexError{};
     const char16_t e = p_[i_++];
     if (e == u'b') return u'\b';
+    if (e >= u'0' && e <= u'7') return OctalEscape(e);
     std::vector<Regex::ClassRange> ranges;
     bool neg;
     if (ShorthandRanges(e, ranges, neg)) {
@@ -314,6 +355,7 @@ class Parser {
   std::u16string_view p_;
   size_t i_ = 0;
   int groups_ = 0;
+  int totalGroups_ = 0;
   std::vector<Regex::CharClass>& classes_;
 };
 

@@ -187,8 +187,9 @@ bool ToBool(const Variant& in) {
     case vbNull: throw ScriptError(94);
     case vbString: {
       std::u16string_view t = Trim(v.str());
-      if (NameEquals(t, "True")) return true;
-      if (NameEquals(t, "False")) return false;
+      // "#TRUE#" and "#FALSE#" are how Boolean values are written to files.
+      if (NameEquals(t, "True") || NameEquals(t, "#True#")) return true;
+      if (NameEquals(t, "False") || NameEquals(t, "#False#")) return false;
       return ToNumber(v) != 0.0;
     }
     case vbObject: return ToBool(DefaultValue(v.object()));
@@ -205,10 +206,23 @@ double RoundedIn(const Variant& v, double lo, double hi) {
 }
 }  // namespace
 
-uint8_t ToByte(const Variant& v) { return uint8_t(RoundedIn(v, 0, 255)); }
+uint8_t ToByte(const Variant& v) {
+  const Variant& d = v.Deref();
+  if (d.type() == vbBoolean) return d.boolVal() ? 255 : 0;  // True's bits, as a byte
+  return uint8_t(RoundedIn(v, 0, 255));
+}
 int16_t ToInteger(const Variant& v) {
   const Variant& d = v.Deref();
   if (d.type() == vbInteger) return d.intVal();
+  if (d.type() == vbString) {
+    // Hex and octal text of up to 16 bits reads as the literal would:
+    // "&HFFFF" is -1, "&H8000" is -32768.
+    std::u16string_view t = Trim(d.str());
+    if (t.size() > 2 && t[0] == u'&' && t[1] != u'(') {
+      auto n = ParseNumber(t);
+      if (n && *n >= 32768.0 && *n <= 65535.0) return int16_t(int32_t(*n) - 65536);
+    }
+  }
   return int16_t(RoundedIn(v, -32768.0, 32767.0));
 }
 int32_t ToLong(const Variant& v) {
@@ -224,9 +238,53 @@ float ToSingle(const Variant& v) {
   return float(d);
 }
 
+namespace {
+// Plain decimal text ("-123.4567") read exactly in ten-thousandths, so the
+// extremes of the range survive; other forms go through a double.
+std::optional<int64_t> ExactCurrencyText(std::u16string_view t) {
+  t = Trim(t);
+  bool neg = false;
+  if (!t.empty() && (t.front() == u'-' || t.front() == u'+')) {
+    neg = t.front() == u'-';
+    t.remove_prefix(1);
+  }
+  __int128 whole = 0;
+  size_t i = 0, digits = 0;
+  for (; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i, ++digits) {
+    whole = whole * 10 + (t[i] - u'0');
+    if (whole > INT64_MAX) return std::nullopt;
+  }
+  int frac = 0, fracDigits = 0;
+  bool restNonZero = false;
+  int roundDigit = -1;
+  if (i < t.size() && t[i] == u'.') {
+    for (++i; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i, ++digits) {
+      if (fracDigits < 4) {
+        frac = frac * 10 + (t[i] - u'0');
+        ++fracDigits;
+      } else if (roundDigit < 0) {
+        roundDigit = t[i] - u'0';
+      } else if (t[i] != u'0') {
+        restNonZero = true;
+      }
+    }
+  }
+  if (digits == 0 || i != t.size()) return std::nullopt;
+  while (fracDigits < 4) { frac *= 10; ++fracDigits; }
+  __int128 r = whole * 10000 + frac;
+  // Banker's rounding of what lies beyond the fourth decimal.
+  if (roundDigit > 5 || (roundDigit == 5 && (restNonZero || (r & 1)))) ++r;
+  if (neg) r = -r;
+  if (r > INT64_MAX || r < INT64_MIN) throw ScriptError(6);
+  return int64_t(r);
+}
+}  // namespace
+
 int64_t ToCurrencyScaled(const Variant& in) {
   const Variant& x = in.Deref();
   if (x.type() == vbCurrency) return x.currencyScaled();
+  if (x.type() == vbString)
+    if (auto exact = ExactCurrencyText(x.str())) return *exact;
   double v = ToNumber(x);
   // The largest Currency is 922337203685477.5807.
   if (!(std::fabs(v) < 922337203685478.0)) throw ScriptError(6);
@@ -238,6 +296,13 @@ int64_t ToCurrencyScaled(const Variant& in) {
   return int64_t(r);
 }
 
+namespace {
+// Every serial whose day is 1/1/100 through 12/31/9999, with any time of
+// day: before 1899 the fraction counts forward from the (negative) day, so
+// -657434.5 is noon on the first day.
+bool InDateRange(double d) { return d > kMinDate - 1.0 && d < std::floor(kMaxDate) + 1.0; }
+}  // namespace
+
 double ToDate(const Variant& in) {
   const Variant& v = in.Deref();
   switch (v.type()) {
@@ -248,13 +313,13 @@ double ToDate(const Variant& in) {
       if (d) return *d;
       auto n = ParseNumber(v.str());
       if (!n) throw ScriptError(13);
-      if (!(*n >= kMinDate && *n <= kMaxDate)) throw ScriptError(6);
+      if (!InDateRange(*n)) throw ScriptError(6);
       return *n;
     }
     case vbObject: return ToDate(DefaultValue(v.object()));
     default: {
       double d = ToNumber(v);
-      if (!(d >= kMinDate && d <= kMaxDate)) throw ScriptError(6);
+      if (!InDateRange(d)) throw ScriptError(6);
       return d;
     }
   }

@@ -378,6 +378,26 @@ CmpResult CompareSlow(const Variant& ain, const Variant& bin, CompareMode mode) 
   return Order(ToNumber(a), ToNumber(b));
 }
 
+CmpResult CompareWithLiterals(const Variant& ain, bool aLiteral, const Variant& bin, bool bLiteral) {
+  Variant ha, hb;
+  const Variant& a = Plain(ain, ha);
+  const Variant& b = Plain(bin, hb);
+  const VarType ta = a.type(), tb = b.type();
+  const bool textLeft = ta == vbString && IsNumericType(tb);
+  const bool mixed = textLeft || (tb == vbString && IsNumericType(ta));
+  if (!mixed || !(aLiteral || bLiteral)) return CompareSlow(a, b, CompareMode::Binary);
+  const Variant& text = textLeft ? a : b;
+  const Variant& num = textLeft ? b : a;
+  const bool numLiteral = textLeft ? bLiteral : aLiteral;
+  Variant conv;
+  if (numLiteral) {
+    conv = Variant::FromDouble(ToNumber(text));
+    return textLeft ? CompareSlow(conv, num, CompareMode::Binary) : CompareSlow(num, conv, CompareMode::Binary);
+  }
+  conv = Variant::FromString(ToText(num));
+  return textLeft ? CompareSlow(text, conv, CompareMode::Binary) : CompareSlow(conv, text, CompareMode::Binary);
+}
+
 bool IsTrueSlow(const Variant& in) {
   Variant h;
   const Variant& v = Plain(in, h);

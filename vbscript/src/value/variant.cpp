@@ -252,7 +252,7 @@ void Variant::ReleaseRaw(VarType t, int64_t bits) {
 }
 
 Array* Variant::ArrayForWrite() {
-  if (a_->Refs() > 1) {
+  if (a_->Refs() > 1 && !a_->Locked()) {
     Array* c = a_->Clone();
     a_->Release();
     a_ = c;
@@ -368,7 +368,7 @@ void Array::ResetElements() {
 void ReDimVariable(Variant& var, const int32_t* ubounds, int ndims, bool preserve) {
   Variant& v = var.Deref();
   if (v.IsArray()) {
-    if (v.flags() & Variant::kFixedArray) throw ScriptError(10);
+    if ((v.flags() & Variant::kFixedArray) || v.array()->Locked()) throw ScriptError(10);
     const VarType elem = VarType(v.type() & ~vbArray);
     if (elem != vbVariant && !preserve) {
       // A plain ReDim makes a fresh Variant array whatever the old one held.
@@ -392,6 +392,7 @@ void ReDimVariable(Variant& var, const int32_t* ubounds, int ndims, bool preserv
 void EraseVariable(Variant& var) {
   Variant& v = var.Deref();
   if (!v.IsArray()) throw ScriptError(13);
+  if (v.array()->Locked()) throw ScriptError(10);
   if (v.flags() & Variant::kFixedArray) {
     v.ArrayForWrite()->ResetElements();
   } else {

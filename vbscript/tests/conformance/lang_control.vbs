@@ -24,17 +24,17 @@ If False Then WScript.Echo "wrong" Else If True Then WScript.Echo "else if in on
 
 Function Kind(v)
     Select Case v
-        Case 1, 2, 3
-            Kind = "low"
         Case "a", "b"
             Kind = "letter"
+        Case 1, 2, 3
+            Kind = "low"
         Case 4
             Kind = "four"
         Case Else
             Kind = "other"
     End Select
 End Function
-WScript.Echo "select:", Kind(2), Kind("b"), Kind(4), Kind(9), Kind("A")
+WScript.Echo "select:", Kind(2), Kind("b"), Kind(4), Kind(9), Kind(Empty)
 ' The first matching Case wins and the test expression is evaluated once
 n = 0
 Function Bump()

@@ -1,11 +1,12 @@
 ' The built-in constants, user constants, RGB and the engine identification.
 WScript.Echo "vartype:", vbEmpty, vbNull, vbInteger, vbLong, vbSingle, vbDouble, vbCurrency, vbDate, vbString, vbObject, vbError, vbBoolean, vbVariant, vbDataObject, vbDecimal, vbByte, vbArray
-WScript.Echo "compare:", vbBinaryCompare, vbTextCompare, vbObjectError, vbTrue, vbFalse, vbUseDefault
+WScript.Echo "compare:", vbBinaryCompare, vbTextCompare, vbDatabaseCompare, vbObjectError, vbTrue, vbFalse, vbUseDefault
 WScript.Echo "days:", vbUseSystemDayOfWeek, vbSunday, vbMonday, vbTuesday, vbWednesday, vbThursday, vbFriday, vbSaturday
 WScript.Echo "weeks:", vbUseSystem, vbFirstJan1, vbFirstFourDays, vbFirstFullWeek
 WScript.Echo "date formats:", vbGeneralDate, vbLongDate, vbShortDate, vbLongTime, vbShortTime
 WScript.Echo "buttons:", vbOKOnly, vbOKCancel, vbAbortRetryIgnore, vbYesNoCancel, vbYesNo, vbRetryCancel
 WScript.Echo "icons:", vbCritical, vbQuestion, vbExclamation, vbInformation, vbDefaultButton1, vbDefaultButton2, vbDefaultButton3, vbDefaultButton4, vbApplicationModal, vbSystemModal
+WScript.Echo "box options:", vbMsgBoxHelpButton, vbMsgBoxSetForeground, vbMsgBoxRight, vbMsgBoxRtlReading
 WScript.Echo "answers:", vbOK, vbCancel, vbAbort, vbRetry, vbIgnore, vbYes, vbNo
 WScript.Echo "colors:", vbBlack, vbRed, vbGreen, vbYellow, vbBlue, vbMagenta, vbCyan, vbWhite
 WScript.Echo "constants are case-insensitive:", VBCRLF = vbCrLf, VbYes

@@ -27,3 +27,8 @@ WScript.Echo "anchors:", Sub1("$", "ab", "!"), Sub1("^", "ab", "^"), First("b$",
 WScript.Echo "lookahead:", First("a(?!b)", "ab ac"), First("\w+(?=!)", "hi there!")
 re.IgnoreCase = True
 WScript.Echo "ignore case:", First("[a-c]+", "xABCd"), Count("straße", "STRASSE"), Sub1("(a)\1", "aA", "x")
+re.IgnoreCase = False
+' Octal escapes of one to three digits; \n is a back reference only when the
+' pattern has that many groups
+WScript.Echo "octal:", First("\101\102", "xAB"), Count("\11", "a" & vbTab & vbTab), Count("\0011", Chr(1) & "1" & Chr(1)), First("[\60-\62]+", "x012345")
+WScript.Echo "octal or group:", First("(a)\1\12", "aaa2"), First("\12", "a" & vbLf) <> "(none)", First("\400", "x 0"), First("\8", "8"), First("\377", ChrW(255))
