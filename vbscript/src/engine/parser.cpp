@@ -199,6 +199,9 @@ class Parser {
   }
   void EndOfStatement() {
     if (Cur().type == Tok::End) return;
+    // "Sub F() x = 1 End Sub": the End of a block may follow a statement
+    // on its line; the block's parser checks it.
+    if (IsBlockEnd()) return;
     if (noEosDepth_ > 0) {
       // Inside a single-line If: a statement ends at ':', at the line end
       // (left for the If) or before Else.
@@ -235,6 +238,14 @@ class Parser {
   bool IsEnd(Kw k) const {
     return IsKw(Kw::End) && PeekTok().type == Tok::Ident && PeekTok().kw == k;
   }
+  // An End that closes an If, a procedure or a class.
+  bool IsBlockEnd() const {
+    if (!IsKw(Kw::End) || PeekTok().type != Tok::Ident) return false;
+    Kw k = PeekTok().kw;
+    return k == Kw::If || k == Kw::Sub || k == Kw::Function || k == Kw::Property || k == Kw::Class;
+  }
+  // Where a statement without parentheses has no (more) arguments.
+  bool AtStatementEnd() const { return IsEos() || IsKw(Kw::Else) || IsBlockEnd(); }
 
   // ---- expressions ------------------------------------------------------
   template <class T>
@@ -608,7 +619,7 @@ class Parser {
     }
   }
 
-  void ParseStatement(Block& out, bool nested) {
+  void ParseStatement(Block& out, bool /*nested*/) {
     Guard();
     Compact();
     const Token t = Cur();
@@ -625,6 +636,12 @@ class Parser {
         return;
       case Kw::Public:
       case Kw::Private:
+        if (!inProc_ && PeekTok().type == Tok::Ident &&
+            (PeekTok().kw == Kw::Sub || PeekTok().kw == Kw::Function)) {
+          Advance();
+          prog_->procs.push_back(ParseProc(t.kw == Kw::Public, false, nullptr));
+          return;
+        }
         Advance();
         if (IsKw(Kw::Const)) {
           Advance();
@@ -749,7 +766,7 @@ class Parser {
       case Kw::Call: {
         Advance();
         auto s = SNode<CallStmt>(t);
-        ExprP e = ParseTarget();
+        ExprP e = IsOp(OpK::LParen) ? ParseParenCallee() : ParseTarget();
         s->call = std::move(e);
         out.push_back(std::move(s));
         EndOfStatement();
@@ -757,8 +774,12 @@ class Parser {
       }
       case Kw::Sub:
       case Kw::Function:
+        // A procedure written inside a block (If ... End If) is still an
+        // ordinary global procedure; only procedures cannot nest.
+        if (inProc_) Fail(kSyntax);
+        prog_->procs.push_back(ParseProc(false, false, nullptr));
+        return;
       case Kw::Class:
-        if (nested) Fail(kSyntax);
         Fail(kSyntax);
       case Kw::Me:
       case Kw::Property:
@@ -767,6 +788,8 @@ class Parser {
       case Kw::Error:
       case Kw::Explicit:
       case Kw::Resume:
+      case Kw::Step:
+      case Kw::Preserve:
       case Kw::None:
         ParseSimple(out);
         return;
@@ -792,6 +815,18 @@ class Parser {
     return ParseSuffixes(std::move(e));
   }
 
+  // "Call (New C).Method()", "Call (((f))) (x)": parentheses around the
+  // callee only group it.
+  ExprP ParseParenCallee() {
+    ExprP e = ParsePrimary();
+    while (e->kind == Expr::Paren) {
+      Expr* in = static_cast<ParenExpr*>(e.get())->inner.get();
+      if (in->kind != Expr::Name && in->kind != Expr::Member && in->kind != Expr::Paren) break;
+      e = std::move(static_cast<ParenExpr*>(e.get())->inner);
+    }
+    return ParseSuffixes(std::move(e));
+  }
+
   // Assignment or call without Call.
   void ParseSimple(Block& out) {
     const Pos t = Cur();
@@ -807,7 +842,7 @@ class Parser {
       return;
     }
     auto s = SNode<CallStmt>(t);
-    if (IsEos() || IsKw(Kw::Else)) {
+    if (AtStatementEnd()) {
       // Foo / Foo(x) / obj.M(x): parentheses around a single argument pass
       // it by value; more than one argument in parentheses is an error.
       ExprList* args = nullptr;
@@ -847,7 +882,7 @@ class Parser {
       args.push_back(ParseExpr());
       if (IsOp(OpK::Comma)) {
         Advance();
-        if (IsEos()) args.push_back(nullptr);
+        if (AtStatementEnd()) args.push_back(nullptr);
         continue;
       }
       break;
@@ -991,19 +1026,20 @@ class Parser {
   }
 
   // Statements of a single-line If branch: up to the line end or Else.
-  void ParseInlineStatements(Block& out, bool stopAtElse) {
+  // True when an End If closed the If ("If c Then a Else b End If").
+  bool ParseInlineStatements(Block& out, bool stopAtElse) {
     for (;;) {
-      if (Cur().type == Tok::End) return;
+      if (Cur().type == Tok::End) return false;
       if (Cur().type == Tok::Newline) {
-        if (!Cur().colon) return;
+        if (!Cur().colon) return false;
         Advance();
         continue;
       }
-      if (stopAtElse && IsKw(Kw::Else)) return;
-      if (IsKw(Kw::End) && PeekTok().kw == Kw::If) {
-        // "If a Then b End If" is not allowed, but "If a Then b: End If" is
-        // tolerated by nobody either; report it.
-        Fail(kExpEos);
+      if (stopAtElse && IsKw(Kw::Else)) return false;
+      if (IsEnd(Kw::If)) {
+        Advance();
+        Advance();
+        return true;
       }
       ParseInlineStatement(out);
     }
@@ -1032,6 +1068,7 @@ class Parser {
     noEosDepth_--;
   }
   int noEosDepth_ = 0;
+  bool inProc_ = false;  // parsing a procedure's body: procedures cannot nest
 
   void ParseIf(Block& out, bool inlineContext = false) {
     const Pos t = Cur();
@@ -1069,12 +1106,10 @@ class Parser {
     }
     // Single-line form: If c Then a : b Else c : d
     s->blocks.emplace_back();
-    ParseInlineStatements(s->blocks.back(), true);
-    if (IsKw(Kw::Else)) {
+    if (!ParseInlineStatements(s->blocks.back(), true) && IsKw(Kw::Else)) {
       Advance();
       ParseInlineStatements(s->elseBlock, true);
     }
-    // An "End If" after a single-line If's statements is tolerated.
     out.push_back(std::move(s));
     if (!inlineContext) EndOfStatement();
   }
@@ -1125,8 +1160,8 @@ class Parser {
         if (!IsOp(OpK::Comma)) break;
         Advance();
       }
+      // A statement may follow the tests on their line: "Case 1  y = 200".
       if (Cur().type == Tok::Newline) Advance();
-      else if (!AtEnd()) Fail(kExpEos);
       ParseBlock(c.body, [&] { return IsKw(Kw::Case) || IsEnd(Kw::Select); }, kExpEnd);
       s->cases.push_back(std::move(c));
     }
@@ -1268,7 +1303,15 @@ class Parser {
     }
     if ((p->kind == ProcKind::PropLet || p->kind == ProcKind::PropSet) && p->params.empty())
       Fail(1054);
-    EndOfStatement();
+    // The body may start on the header's line: "Function Twice(n) Twice = n * 2".
+    if (IsEos()) EndOfStatement();
+    const bool savedInProc = inProc_;
+    inProc_ = true;
+    struct RestoreInProc {
+      bool& f;
+      bool v;
+      ~RestoreInProc() { f = v; }
+    } restoreInProc{inProc_, savedInProc};
     int err = endKw == Kw::Sub ? kExpSub : endKw == Kw::Function ? kExpFunction : kExpProperty;
     for (;;) {
       SkipNewlines();
@@ -1295,7 +1338,7 @@ class Parser {
     auto c = std::make_unique<ClassDef>();
     c->line = Cur().line;
     c->name = ExpectName();
-    EndOfStatement();
+    if (IsEos()) EndOfStatement();
     for (;;) {
       SkipNewlines();
       if (AtEnd()) Fail(kExpEnd);
