@@ -238,11 +238,12 @@ class Parser {
   bool IsEnd(Kw k) const {
     return IsKw(Kw::End) && PeekTok().type == Tok::Ident && PeekTok().kw == k;
   }
-  // An End that closes an If, a procedure or a class.
+  // An End that closes a block (End is no statement of its own).
   bool IsBlockEnd() const {
     if (!IsKw(Kw::End) || PeekTok().type != Tok::Ident) return false;
     Kw k = PeekTok().kw;
-    return k == Kw::If || k == Kw::Sub || k == Kw::Function || k == Kw::Property || k == Kw::Class;
+    return k == Kw::If || k == Kw::Sub || k == Kw::Function || k == Kw::Property || k == Kw::Class ||
+           k == Kw::Select || k == Kw::With;
   }
   // Where a statement without parentheses has no (more) arguments.
   bool AtStatementEnd() const { return IsEos() || IsKw(Kw::Else) || IsBlockEnd(); }
@@ -259,6 +260,7 @@ class Parser {
   ExprP Bin(BinOp op, ExprP l, ExprP r, Pos at) {
     auto b = Node<BinaryExpr>(at);
     b->op = op;
+    if (l->kind == Expr::Binary) b->chain = static_cast<BinaryExpr*>(l.get())->chain + 1;
     b->lhs = std::move(l);
     b->rhs = std::move(r);
     return b;

@@ -84,6 +84,7 @@ class Resolver {
   NameIndex declaredHere_;  // names declared by this text (value unused)
   NameIndex locals_;
   std::vector<int> withSlots_;
+  std::vector<BinaryExpr*> spine_;  // left sides of an operator chain being resolved
 };
 
 }  // namespace vbs
