@@ -829,12 +829,43 @@ class Parser {
     return ParseSuffixes(std::move(e));
   }
 
+  // Index just past the parenthesised group that starts at token k (k is
+  // its '('); 0 when the statement ends first.
+  size_t SkipGroup(size_t k) const {
+    int depth = 0;
+    for (;; ++k) {
+      const Token& t = PeekTok(k);
+      if (t.type == Tok::End || t.type == Tok::Newline) return 0;
+      if (t.type != Tok::Op) continue;
+      if (t.op == OpK::LParen) ++depth;
+      else if (t.op == OpK::RParen && --depth == 0) return k + 1;
+    }
+  }
+  // "Echo (New T).Name": a group after a blank that a member continues is
+  // the first argument, not the callee's argument list (unless the whole
+  // is assigned to: "a (1).b = 2").
+  bool SpacedGroupStartsArgument() const {
+    size_t k = 1;
+    while (PeekTok(k).type == Tok::Dot && PeekTok(k + 1).type == Tok::Ident) k += 2;
+    const Token& lp = PeekTok(k);
+    if (lp.type != Tok::Op || lp.op != OpK::LParen || !lp.spaceBefore) return false;
+    k = SkipGroup(k);
+    if (k == 0 || PeekTok(k).type != Tok::Dot || PeekTok(k).spaceBefore) return false;
+    for (;;) {
+      const Token& t = PeekTok(k);
+      if (t.type == Tok::Dot && PeekTok(k + 1).type == Tok::Ident) k += 2;
+      else if (t.type == Tok::Op && t.op == OpK::LParen && (k = SkipGroup(k)) != 0) continue;
+      else return !(t.type == Tok::Op && t.op == OpK::Eq);
+    }
+  }
+
   // Assignment or call without Call.
   void ParseSimple(Block& out) {
     const Pos t = Cur();
     size_t start = pos_;
-    ExprP target = ParseTarget();
-    if (IsOp(OpK::Eq)) {
+    const bool argFirst = Cur().type == Tok::Ident && SpacedGroupStartsArgument();
+    ExprP target = argFirst ? nullptr : ParseTarget();
+    if (!argFirst && IsOp(OpK::Eq)) {
       Advance();
       auto s = SNode<AssignStmt>(t);
       s->target = std::move(target);
@@ -844,7 +875,7 @@ class Parser {
       return;
     }
     auto s = SNode<CallStmt>(t);
-    if (AtStatementEnd()) {
+    if (!argFirst && AtStatementEnd()) {
       // Foo / Foo(x) / obj.M(x): parentheses around a single argument pass
       // it by value; more than one argument in parentheses is an error.
       ExprList* args = nullptr;
@@ -873,7 +904,7 @@ class Parser {
     // Arguments without parentheses. Re-read from the callee so that a
     // leading "(" belongs to the first argument.
     pos_ = start;
-    ExprP callee = ParseCalleeNoArgs();
+    ExprP callee = ParseCalleeNoArgs(argFirst);
     ExprList args;
     for (;;) {
       if (IsOp(OpK::Comma)) {
@@ -907,7 +938,7 @@ class Parser {
 
   // The callee of a call statement: the chain up to, not including, the
   // argument list that follows it.
-  ExprP ParseCalleeNoArgs() {
+  ExprP ParseCalleeNoArgs(bool stopAtSpacedParen) {
     ExprP e = ParsePrimary();
     for (;;) {
       // A '.' after a blank starts a With member (Echo .Count), not a
@@ -922,6 +953,7 @@ class Parser {
         continue;
       }
       if (IsOp(OpK::LParen)) {
+        if (stopAtSpacedParen && Cur().spaceBefore) return e;
         // Parentheses followed by '.' or another '(' belong to the chain
         // (a(1).Foo x); otherwise they start the first argument.
         size_t save = pos_;
@@ -1043,6 +1075,9 @@ class Parser {
         Advance();
         return true;
       }
+      // "Function F : If c Then F = 1 Else F = 2 : End Function": the End
+      // closes the enclosing block, and the If with it.
+      if (IsBlockEnd()) return false;
       ParseInlineStatement(out);
     }
   }

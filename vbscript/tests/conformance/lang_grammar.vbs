@@ -88,3 +88,20 @@ For i = 1 To 9 Step Step + 1
   s = s & i
 Next
 WScript.Echo s, Step
+
+' A one-line If inside a one-line procedure ends with the procedure.
+Function Larger(a, b) : If a > b Then Larger = a Else Larger = b : End Function
+Sub Say(c) : If c Then WScript.Echo "yes" Else WScript.Echo "no" : End Sub
+WScript.Echo Larger(3, 9), Larger(9, 3)
+Say True : Say False
+
+' A parenthesised first argument that a member continues.
+Class Labelled
+  Public Name
+  Public Function Text() : Text = "labelled" : End Function
+End Class
+WScript.Echo (New Labelled).Text()
+WScript.Echo (New Labelled).Text(), "and more"
+Dim items(0) : Set items(0) = New Labelled
+items (0).Name = "assigned through a spaced index"
+WScript.Echo items(0).Name
