@@ -638,7 +638,7 @@ class Parser {
         return;
       case Kw::Public:
       case Kw::Private:
-        if (!inProc_ && PeekTok().type == Tok::Ident &&
+        if (!inProc_ && noEosDepth_ == 0 && PeekTok().type == Tok::Ident &&
             (PeekTok().kw == Kw::Sub || PeekTok().kw == Kw::Function)) {
           Advance();
           prog_->procs.push_back(ParseProc(t.kw == Kw::Public, false, nullptr));
@@ -778,7 +778,7 @@ class Parser {
       case Kw::Function:
         // A procedure written inside a block (If ... End If) is still an
         // ordinary global procedure; only procedures cannot nest.
-        if (inProc_) Fail(kSyntax);
+        if (inProc_ || noEosDepth_ > 0) Fail(kSyntax);
         prog_->procs.push_back(ParseProc(false, false, nullptr));
         return;
       case Kw::Class:
