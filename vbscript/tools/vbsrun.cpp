@@ -1,6 +1,7 @@
 // Console script host: runs one script file with a WScript object.
 //   vbsrun FILE.vbs [ARGS...]
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -32,15 +33,22 @@ int main(int argc, char** argv) {
   std::string base = path;
   if (auto slash = base.find_last_of('/'); slash != std::string::npos) base = base.substr(slash + 1);
 
-  std::vector<std::u16string> args;
-  for (int i = 2; i < argc; ++i) args.push_back(Utf8ToUtf16(argv[i]));
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) self = fs::absolute(argv[0], ec);
+  vbsrun::HostInfo info;
+  info.scriptName = Utf8ToUtf16(base);
+  info.scriptFullName = Utf8ToUtf16(fs::absolute(path, ec).lexically_normal().string());
+  info.hostFullName = Utf8ToUtf16(self.string());
+  for (int i = 2; i < argc; ++i) info.args.push_back(Utf8ToUtf16(argv[i]));
 
   vbsrun::ConsoleUi ui;
   int rc = 0;
   {
     Engine engine;
     engine.SetUiHost(&ui);
-    engine.AddObject(u"WScript", vbsrun::MakeWScript(Utf8ToUtf16(base), Utf8ToUtf16(path), args));
+    engine.AddObject(u"WScript", vbsrun::MakeWScript(std::move(info)));
     try {
       if (!engine.AddCode(*text)) {
         const ErrorInfo& e = engine.Error();

@@ -1,9 +1,12 @@
 #include "wscript.h"
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
 
+#include "vbs/libobjects.h"
 #include "vbs/textcodec.h"
 #include "vbs/value_conv.h"
 
@@ -17,6 +20,32 @@ void WriteOut(std::u16string_view text) {
 
 namespace {
 
+enum : int {
+  kErrInvalidCall = 5,
+  kErrBadFileMode = 54,
+  kErrPastEnd = 62,
+  kErrCannotCreate = 429,
+  kErrNotSupported = 438,
+  kErrArgCount = 450,
+};
+
+void NeedArgs(const Args& a, int min, int max) {
+  int given = a.size();
+  while (given > min && a.Missing(given - 1)) --given;  // trailing omitted arguments
+  for (int i = 0; i < min; ++i)
+    if (a.Missing(i)) Throw(kErrArgCount);
+  if (given < min || given > max) Throw(kErrArgCount);
+}
+
+int Find(std::u16string_view name, std::initializer_list<const char*> names) {
+  int i = 0;
+  for (const char* n : names) {
+    if (NameEquals(name, n)) return i;
+    ++i;
+  }
+  return -1;
+}
+
 std::u16string Joined(Args& args) {
   std::u16string line;
   for (int i = 0; i < args.size(); ++i) {
@@ -26,144 +55,353 @@ std::u16string Joined(Args& args) {
   return line;
 }
 
-class StdOutObject : public HostObject {
+// Bytes from standard input as text: UTF-8, else CP932.
+std::u16string Decode(const std::string& bytes) {
+  auto text = DecodeScriptText(bytes);
+  return text ? *text : Utf8ToUtf16(bytes);
+}
+
+bool InputAtEnd() { return std::cin.peek() == std::char_traits<char>::eof(); }
+
+// One line of standard input without its line end; nullopt at the end.
+std::optional<std::string> ReadInputLine() {
+  std::string line;
+  if (InputAtEnd() || !std::getline(std::cin, line)) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+// StdIn, StdOut and StdErr: TextStreams that read or write one direction.
+class ConsoleStream : public HostObject {
  public:
+  enum class Dir { In, Out, Err };
+  explicit ConsoleStream(Dir d) : dir_(d) {}
   std::u16string TypeName() const override { return u"TextStream"; }
+  enum Member { kWrite, kWriteLine, kWriteBlankLines, kClose, kLine, kColumn, kReadLine, kReadAll,
+                kRead, kSkip, kSkipLine, kAtEndOfStream, kAtEndOfLine };
   int FindMember(std::u16string_view n) const override {
-    if (NameEquals(n, "write")) return 1;
-    if (NameEquals(n, "writeline")) return 2;
-    if (NameEquals(n, "writeblanklines")) return 3;
-    if (NameEquals(n, "close")) return 4;
-    return -1;
+    int m = Find(n, {"write", "writeline", "writeblanklines", "close", "line", "column", "readline",
+                     "readall", "read", "skip", "skipline", "atendofstream", "atendofline"});
+    return m < 0 ? -1 : m + 1;  // 0 is the default member: there is none
   }
-  void Invoke(int member, InvokeKind, Args& args, Variant&) override {
-    switch (member) {
-      case 1:
-        if (args.size() != 1) Throw(450);
-        WriteOut(ToText(args[0]));
+  void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
+    if (member <= 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet)
+      Throw(kErrNotSupported);
+    switch (Member(member - 1)) {
+      case kLine: NeedArgs(a, 0, 0); result = Variant::FromLong(line_); return;
+      case kColumn: NeedArgs(a, 0, 0); result = Variant::FromLong(column_); return;
+      case kClose:
+        NeedArgs(a, 0, 0);
+        if (dir_ != Dir::In) std::fflush(dir_ == Dir::Out ? stdout : stderr);
+        closed_ = true;
         return;
-      case 2:
-        if (args.size() > 1) Throw(450);
-        if (args.size() == 1) WriteOut(ToText(args[0]));
-        WriteOut(u"\n");
-        return;
-      case 3: {
-        if (args.size() != 1) Throw(450);
-        int n = ToLong(args[0]);
-        for (int i = 0; i < n; ++i) WriteOut(u"\n");
+      default: break;
+    }
+    if (closed_) Throw(kErrBadFileMode);
+    const bool writing = member - 1 <= kWriteBlankLines;
+    if (writing != (dir_ != Dir::In)) Throw(kErrBadFileMode);
+    switch (Member(member - 1)) {
+      case kWrite: NeedArgs(a, 1, 1); Put(ToText(a[0])); return;
+      case kWriteLine: NeedArgs(a, 0, 1); Put((a.Missing(0) ? std::u16string() : ToText(a[0])) + u"\n"); return;
+      case kWriteBlankLines: {
+        NeedArgs(a, 1, 1);
+        const int32_t n = ToLong(a[0]);
+        if (n < 0) Throw(kErrInvalidCall);
+        Put(std::u16string(size_t(n), u'\n'));
         return;
       }
-      case 4:
+      case kReadLine: {
+        NeedArgs(a, 0, 0);
+        auto line = ReadInputLine();
+        if (!line) Throw(kErrPastEnd);
+        ++line_;
+        column_ = 1;
+        result = Variant::FromString(Decode(*line));
         return;
-      default:
-        Throw(438);
+      }
+      case kSkipLine:
+        NeedArgs(a, 0, 0);
+        if (!ReadInputLine()) Throw(kErrPastEnd);
+        ++line_;
+        column_ = 1;
+        return;
+      case kReadAll: {
+        NeedArgs(a, 0, 0);
+        if (InputAtEnd()) Throw(kErrPastEnd);
+        std::string all{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+        std::u16string text = Decode(all);
+        Count(text);
+        result = Variant::FromString(text);
+        return;
+      }
+      case kRead:
+      case kSkip: {
+        NeedArgs(a, 1, 1);
+        const int32_t n = ToLong(a[0]);
+        if (n < 0) Throw(kErrInvalidCall);
+        if (n > 0 && InputAtEnd()) Throw(kErrPastEnd);
+        std::u16string text = ReadChars(n);
+        Count(text);
+        if (member - 1 == kRead) result = Variant::FromString(text);
+        return;
+      }
+      case kAtEndOfStream: NeedArgs(a, 0, 0); result = Variant::FromBool(InputAtEnd()); return;
+      case kAtEndOfLine: {
+        NeedArgs(a, 0, 0);
+        const int c = std::cin.peek();
+        result = Variant::FromBool(c == std::char_traits<char>::eof() || c == '\n' || c == '\r');
+        return;
+      }
+      default: Throw(kErrNotSupported);
     }
   }
+
+ private:
+  void Put(const std::u16string& text) {
+    Count(text);
+    if (dir_ == Dir::Out) {
+      WriteOut(text);
+      return;
+    }
+    // What went to standard output so far comes first on a shared terminal.
+    std::fflush(stdout);
+    std::string s = Utf16ToUtf8(text);
+    std::fwrite(s.data(), 1, s.size(), stderr);
+  }
+  // Line and Column after the text passed through.
+  void Count(std::u16string_view text) {
+    for (char16_t c : text) {
+      if (c == u'\n') {
+        ++line_;
+        column_ = 1;
+      } else if (c != u'\r') {
+        ++column_;
+      }
+    }
+  }
+  // Up to n characters of UTF-8 input (a character's bytes are read whole).
+  static std::u16string ReadChars(int32_t n) {
+    std::string bytes;
+    for (int32_t i = 0; i < n && !InputAtEnd(); ++i) {
+      const int lead = std::cin.get();
+      bytes.push_back(char(lead));
+      const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+      for (int k = 0; k < more && !InputAtEnd(); ++k) bytes.push_back(char(std::cin.get()));
+    }
+    return Decode(bytes);
+  }
+
+  Dir dir_;
+  bool closed_ = false;
+  int32_t line_ = 1, column_ = 1;
 };
 
+// WScript.Arguments and its Unnamed part: Item (the default), Count, Length.
 class ArgumentsObject : public HostObject {
  public:
-  explicit ArgumentsObject(std::vector<std::u16string> a) : args_(std::move(a)) {}
+  ArgumentsObject(std::vector<std::u16string> a, Ref<HostObject> named, Ref<HostObject> unnamed)
+      : args_(std::move(a)), named_(std::move(named)), unnamed_(std::move(unnamed)) {}
   std::u16string TypeName() const override { return u"Object"; }
+  enum Member { kItem, kCount, kLength, kNamed, kUnnamed, kShowUsage };
   int FindMember(std::u16string_view n) const override {
-    if (NameEquals(n, "item")) return 0;
-    if (NameEquals(n, "count")) return 1;
-    if (NameEquals(n, "length")) return 2;
-    return -1;
+    int m = Find(n, {"item", "count", "length", "named", "unnamed", "showusage"});
+    if (m >= kNamed && !named_) return -1;  // only the whole list has the parts
+    return m;
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(438);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(kErrNotSupported);
     switch (member) {
-      case 0: {
-        if (args.size() != 1) Throw(450);
+      case kItem: {
+        NeedArgs(args, 1, 1);
         int i = ToLong(args[0]);
         if (i < 0 || size_t(i) >= args_.size()) Throw(9);
         result = Variant::FromString(args_[size_t(i)]);
         return;
       }
-      case 1:
-      case 2:
-        if (args.size() != 0) Throw(450);
+      case kCount:
+      case kLength:
+        NeedArgs(args, 0, 0);
         result = Variant::FromLong(int32_t(args_.size()));
         return;
-      default:
-        Throw(438);
+      case kNamed: PassOn(named_, args, result); return;
+      case kUnnamed: PassOn(unnamed_, args, result); return;
+      case kShowUsage: return;
+      default: Throw(kErrNotSupported);
     }
   }
   bool Enumerate(std::vector<Variant>& items) override {
     for (auto& a : args_) items.push_back(Variant::FromString(a));
     return true;
   }
+  // A collection property called with arguments passes them on to the
+  // collection's default member: WScript.Arguments(0).
+  static void PassOn(const Ref<HostObject>& coll, Args& args, Variant& result) {
+    if (args.size() == 0) result = Variant::FromObject(coll.get());
+    else coll->Invoke(0, InvokeKind::PropertyGet, args, result);
+  }
 
  private:
   std::vector<std::u16string> args_;
+  Ref<HostObject> named_, unnamed_;
 };
+
+// WScript.Arguments.Named: "/name:value" and "/name" arguments by name.
+class NamedArguments : public HostObject {
+ public:
+  std::u16string TypeName() const override { return u"Object"; }
+  void Add(std::u16string name, Variant value) {
+    for (auto& [n, v] : items_)
+      if (NameEquals(n, name)) {
+        v = std::move(value);
+        return;
+      }
+    items_.emplace_back(std::move(name), std::move(value));
+  }
+  enum Member { kItem, kCount, kLength, kExists };
+  int FindMember(std::u16string_view n) const override {
+    return Find(n, {"item", "count", "length", "exists"});
+  }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(kErrNotSupported);
+    switch (member) {
+      case kItem:
+      case kExists: {
+        NeedArgs(args, 1, 1);
+        const std::u16string name = ToText(args[0]);
+        for (auto& [n, v] : items_)
+          if (NameEquals(n, name)) {
+            result = member == kItem ? v : Variant::FromBool(true);
+            return;
+          }
+        result = member == kItem ? Variant() : Variant::FromBool(false);
+        return;
+      }
+      case kCount:
+      case kLength:
+        NeedArgs(args, 0, 0);
+        result = Variant::FromLong(int32_t(items_.size()));
+        return;
+      default: Throw(kErrNotSupported);
+    }
+  }
+  bool Enumerate(std::vector<Variant>& items) override {
+    for (auto& it : items_) items.push_back(Variant::FromString(it.first));
+    return true;
+  }
+
+ private:
+  std::vector<std::pair<std::u16string, Variant>> items_;
+};
+
+Ref<HostObject> MakeArguments(const std::vector<std::u16string>& args) {
+  auto named = MakeRef<NamedArguments>();
+  std::vector<std::u16string> unnamed;
+  for (const auto& a : args) {
+    if (a.size() > 1 && a[0] == u'/') {
+      const size_t colon = a.find(u':');
+      if (colon == std::u16string::npos) named->Add(a.substr(1), Variant());
+      else named->Add(a.substr(1, colon - 1), Variant::FromString(a.substr(colon + 1)));
+    } else {
+      unnamed.push_back(a);
+    }
+  }
+  Ref<HostObject> unnamedObj(new ArgumentsObject(std::move(unnamed), nullptr, nullptr));
+  return Ref<HostObject>(new ArgumentsObject(args, Ref<HostObject>(named), unnamedObj));
+}
 
 class WScriptObject : public HostObject {
  public:
-  WScriptObject(std::u16string name, std::u16string full, std::vector<std::u16string> args)
-      : name_(std::move(name)), full_(std::move(full)) {
-    args_ = Ref<HostObject>(new ArgumentsObject(std::move(args)));
-    out_ = Ref<HostObject>(new StdOutObject());
+  explicit WScriptObject(HostInfo info) : info_(std::move(info)) {
+    args_ = MakeArguments(info_.args);
+    in_ = Ref<HostObject>(new ConsoleStream(ConsoleStream::Dir::In));
+    out_ = Ref<HostObject>(new ConsoleStream(ConsoleStream::Dir::Out));
+    err_ = Ref<HostObject>(new ConsoleStream(ConsoleStream::Dir::Err));
   }
   std::u16string TypeName() const override { return u"Object"; }
+  enum Member { kEcho, kQuit, kArguments, kStdOut, kStdErr, kStdIn, kScriptName, kScriptFullName,
+                kSleep, kName, kVersion, kBuildVersion, kFullName, kPath, kCreateObject, kGetObject,
+                kInteractive };
   int FindMember(std::u16string_view n) const override {
-    static const char* const names[] = {"echo", "quit", "arguments", "stdout", "stderr",
-                                        "scriptname", "scriptfullname", "sleep", "name",
-                                        "version"};
-    for (int i = 0; i < 10; ++i)
-      if (NameEquals(n, names[i])) return i + 1;
-    return -1;
+    int m = Find(n, {"echo", "quit", "arguments", "stdout", "stderr", "stdin", "scriptname",
+                     "scriptfullname", "sleep", "name", "version", "buildversion", "fullname", "path",
+                     "createobject", "getobject", "interactive"});
+    return m < 0 ? -1 : m + 1;  // 0 is the default member: Name
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(438);
-    switch (member) {
-      case 1:
+    if (kind == InvokeKind::PropertySet) Throw(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet) {
+      if (member - 1 != kInteractive) Throw(kErrNotSupported);
+      interactive_ = ToBool(args[args.size() - 1]);
+      return;
+    }
+    if (member == 0) member = kName + 1;
+    switch (Member(member - 1)) {
+      case kEcho:
         WriteOut(Joined(args));
         WriteOut(u"\n");
         return;
-      case 2: {
+      case kQuit: {
         int code = args.size() > 0 && !args.Missing(0) ? ToLong(args[0]) : 0;
         std::fflush(stdout);
         throw QuitRequest{code};
       }
-      case 3:
-        result = Variant::FromObject(args_.get());
+      case kArguments: ArgumentsObject::PassOn(args_, args, result); return;
+      case kStdOut: Stream(out_, args, result); return;
+      case kStdErr: Stream(err_, args, result); return;
+      case kStdIn: Stream(in_, args, result); return;
+      case kScriptName: Text(info_.scriptName, args, result); return;
+      case kScriptFullName: Text(info_.scriptFullName, args, result); return;
+      case kFullName: Text(info_.hostFullName, args, result); return;
+      case kPath: {
+        const size_t slash = info_.hostFullName.find_last_of(u'/');
+        Text(slash == std::u16string::npos ? std::u16string() : info_.hostFullName.substr(0, slash), args,
+             result);
         return;
-      case 4:
-      case 5:
-        result = Variant::FromObject(out_.get());
+      }
+      case kName: Text(u"Windows Script Host", args, result); return;
+      case kVersion: Text(u"5.8", args, result); return;
+      case kBuildVersion: NeedArgs(args, 0, 0); result = Variant::FromLong(18702); return;
+      case kSleep: {
+        NeedArgs(args, 1, 1);
+        const int32_t ms = ToLong(args[0]);
+        if (ms < 0) Throw(kErrInvalidCall);
+        std::fflush(stdout);  // what the script printed shows while it waits
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return;
-      case 6:
-        result = Variant::FromString(name_);
+      }
+      case kCreateObject: {
+        // The second argument (a prefix for event handlers) has nothing to
+        // connect to: the library's objects raise no events.
+        NeedArgs(args, 1, 2);
+        Ref<HostObject> obj = CreateLibraryObject(ToText(args[0]));
+        if (!obj) Throw(kErrCannotCreate);
+        result = Variant::FromObject(obj.get());
         return;
-      case 7:
-        result = Variant::FromString(full_);
-        return;
-      case 8:
-        return;
-      case 9:
-        result = Variant::FromString(u"Windows Script Host");
-        return;
-      case 10:
-        result = Variant::FromString(u"5.8");
-        return;
-      default:
-        Throw(438);
+      }
+      case kGetObject: NeedArgs(args, 1, 2); Throw(kErrCannotCreate);
+      case kInteractive: NeedArgs(args, 0, 0); result = Variant::FromBool(interactive_); return;
+      default: Throw(kErrNotSupported);
     }
   }
 
  private:
-  std::u16string name_, full_;
-  Ref<HostObject> args_, out_;
+  static void Stream(const Ref<HostObject>& s, Args& args, Variant& result) {
+    NeedArgs(args, 0, 0);
+    result = Variant::FromObject(s.get());
+  }
+  static void Text(const std::u16string& s, Args& args, Variant& result) {
+    NeedArgs(args, 0, 0);
+    result = Variant::FromString(s);
+  }
+
+  HostInfo info_;
+  Ref<HostObject> args_, in_, out_, err_;
+  bool interactive_ = true;
 };
 
 }  // namespace
 
-Ref<HostObject> MakeWScript(std::u16string scriptName, std::u16string fullName,
-                            std::vector<std::u16string> args) {
-  return Ref<HostObject>(new WScriptObject(std::move(scriptName), std::move(fullName), std::move(args)));
-}
+Ref<HostObject> MakeWScript(HostInfo info) { return Ref<HostObject>(new WScriptObject(std::move(info))); }
 
 int ConsoleUi::MsgBox(std::u16string_view prompt, int, std::u16string_view) {
   WriteOut(prompt);
@@ -175,13 +413,10 @@ std::optional<std::u16string> ConsoleUi::InputBox(std::u16string_view prompt, st
                                                   std::u16string_view) {
   (void)prompt;
   std::fflush(stdout);
-  std::string line;
   // At the end of the input the console answers with an empty line, as a
   // user pressing Enter would.
-  if (!std::getline(std::cin, line)) return std::u16string();
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  auto text = DecodeScriptText(line);
-  return text ? *text : Utf8ToUtf16(line);
+  auto line = ReadInputLine();
+  return line ? Decode(*line) : std::u16string();
 }
 
 }  // namespace vbsrun

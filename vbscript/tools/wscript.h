@@ -14,8 +14,15 @@ struct QuitRequest {
   int code;
 };
 
-vbs::Ref<vbs::HostObject> MakeWScript(std::u16string scriptName, std::u16string fullName,
-                                      std::vector<std::u16string> args);
+// What the WScript object tells about the run.
+struct HostInfo {
+  std::u16string scriptName;      // file name only
+  std::u16string scriptFullName;  // absolute path of the script
+  std::u16string hostFullName;    // absolute path of this runner
+  std::vector<std::u16string> args;
+};
+
+vbs::Ref<vbs::HostObject> MakeWScript(HostInfo info);
 
 class ConsoleUi : public vbs::UiHost {
  public:

@@ -47,7 +47,7 @@ class Object {
 
   void AddRef() { ++refs_; }
   void Release() {
-    if (--refs_ == 0) Finalize();
+    if (--refs_ == 0) FreeUnreferenced(this);
   }
   uint32_t Refs() const { return refs_; }
 
@@ -65,6 +65,23 @@ class Object {
   // taking a new reference.
   virtual void Finalize() { delete this; }
   uint32_t refs_ = 0;
+
+ private:
+  friend struct ReleaseQueue;
+};
+
+// While one lives, releases happen at once instead of after the object
+// being freed: script code run from Finalize (Class_Terminate) sees
+// Set x = Nothing take effect where it is written.
+class ImmediateReleases {
+ public:
+  ImmediateReleases();
+  ~ImmediateReleases();
+  ImmediateReleases(const ImmediateReleases&) = delete;
+  ImmediateReleases& operator=(const ImmediateReleases&) = delete;
+
+ private:
+  bool saved_;
 };
 
 // Native objects offered to scripts (by the host through AddObject, or by

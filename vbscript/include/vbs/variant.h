@@ -60,6 +60,10 @@ std::span<const StandardError> StandardErrors();
 
 class Object;
 class Array;
+// Frees an object (Finalize) or array whose last reference went. Chains
+// of them are freed by a loop, never by recursion on the native stack.
+void FreeUnreferenced(Object* o);
+void FreeUnreferenced(Array* a);
 
 // Refcounted, length-counted UTF-16 text with spare capacity. The characters
 // follow the header in the same allocation.
@@ -288,7 +292,7 @@ class Array {
 
   void AddRef() { ++refs_; }
   void Release() {
-    if (--refs_ == 0) delete this;
+    if (--refs_ == 0) FreeUnreferenced(this);
   }
   uint32_t Refs() const { return refs_; }
   Array* Clone() const;  // refs = 1, elements copied (shallow per element)

@@ -105,6 +105,25 @@ std::u16string_view ArenaText(std::u16string_view s) {
   return {p, s.size()};
 }
 
+void DropChild(ExprP& child) noexcept {
+  thread_local std::vector<Expr*> waiting;
+  thread_local bool busy = false;
+  Expr* e = child.release();
+  if (!e) return;
+  if (busy) {
+    waiting.push_back(e);
+    return;
+  }
+  busy = true;
+  delete e;
+  while (!waiting.empty()) {
+    Expr* next = waiting.back();
+    waiting.pop_back();
+    delete next;
+  }
+  busy = false;
+}
+
 void FreeNode(void* p) noexcept {
   if (!p) return;
   char* h = static_cast<char*>(p) - kHeader;

@@ -119,6 +119,10 @@ struct Expr {
   static void operator delete(void* p) noexcept { FreeNode(p); }
 };
 using ExprP = std::unique_ptr<Expr>;
+// Deletes a child node. Chains nest without bound (a + b + c ..., o.a.b.c
+// ...): nodes freed while another is being freed wait in a queue, so
+// deleting a tree takes no native frame per level.
+void DropChild(ExprP& child) noexcept;
 using ExprList = std::vector<ExprP, ArenaAlloc<ExprP>>;
 template <class T>
 using NodeVec = std::vector<T, ArenaAlloc<T>>;  // a list inside a node
@@ -155,6 +159,7 @@ struct MemberExpr : Expr {
   mutable const void* cacheKey = nullptr;
   mutable int cacheMember = -1;
   MemberExpr() : Expr(Member) {}
+  ~MemberExpr() override { DropChild(obj); }
 };
 
 // callee(args) where callee is not a plain name/member (f(1)(2), (x)(1))
@@ -162,6 +167,7 @@ struct CallExpr : Expr {
   ExprP callee;
   ExprList args;
   CallExpr() : Expr(Call) {}
+  ~CallExpr() override { DropChild(callee); }
 };
 
 struct UnaryExpr : Expr {
@@ -173,8 +179,13 @@ struct UnaryExpr : Expr {
 struct BinaryExpr : Expr {
   BinOp op;
   uint8_t literals = 0;  // comparison: bit 0 lhs, bit 1 rhs is a literal
+  uint32_t chain = 1;  // operators along the lhs: 1 when lhs is no BinaryExpr
   ExprP lhs, rhs;
   BinaryExpr() : Expr(Binary) {}
+  ~BinaryExpr() override {
+    DropChild(lhs);
+    DropChild(rhs);
+  }
 };
 
 struct NewExpr : Expr {

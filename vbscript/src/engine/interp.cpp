@@ -227,7 +227,10 @@ void ClassInstance::Invoke(int member, InvokeKind kind, Args& args, Variant& res
 void ClassInstance::Finalize() {
   if (cls_->term && initialized && *alive_ && !StackExhausted()) {
     refs_ = 1;  // alive while Class_Terminate runs
-    interp_->RunTerminate(this);
+    {
+      ImmediateReleases inOrder;
+      interp_->RunTerminate(this);
+    }
     if (--refs_ != 0) return;  // the terminate handler kept a reference
   }
   delete this;
@@ -908,6 +911,7 @@ bool Interp::FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& o
   return false;
 }
 Variant Interp::EvalGeneric(Expr* e, Frame& f) {
+  if (StackLow()) Throw(28);  // ((( ... ))), - - - ...: nested as deep as the parser allowed
   switch (e->kind) {
     case Expr::Literal:
       return static_cast<LiteralExpr*>(e)->value;
@@ -1192,6 +1196,7 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
 }
 
 Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
+  if (StackLow()) Throw(28);  // f(1)(2)(3)... nests without bound
   Variant callee = EvalExpr(c->callee.get(), f);
   try {
     return IndexValue(callee, c->args, f);
@@ -1201,6 +1206,7 @@ Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
 }
 
 Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
+  if (StackLow()) Throw(28);  // o.a.b.c... nests without bound
   Variant obj = EvalExpr(m->obj.get(), f);
   try {
     return CallObject(obj, m->name, -1, m->hasParens ? &m->args : nullptr, m->hasParens, f,
@@ -1430,7 +1436,12 @@ void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
 }
 
 // ---- statements --------------------------------------------------------------------
-Flow Interp::ExecBlock(Block& b, Frame& f) { return ExecBody(b, f); }
+Flow Interp::ExecBlock(Block& b, Frame& f) {
+  // Blocks nest as deep as the parser allowed, which may be more than is
+  // left below a deep recursion.
+  if (StackLow()) Throw(28);
+  return ExecBody(b, f);
+}
 
 // ExecBlock's loop, inlined into the loop statements.
 __attribute__((always_inline)) inline Flow Interp::ExecBody(Block& b, Frame& f) {
@@ -1462,6 +1473,7 @@ __attribute__((always_inline)) inline Flow Interp::ExecBody(Block& b, Frame& f) 
 }
 
 Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
+  if (StackLow()) Throw(28);  // loops and Select nest like blocks
   switch (s->kind) {
     case Stmt::Assign: {
       auto* a = static_cast<AssignStmt*>(s);
@@ -2086,6 +2098,36 @@ struct Ev {
     return Variant();
   }
 
+  // A long chain of operators (a & b & c ..., as generated scripts write
+  // them): a loop along its left side, not one native frame per operator.
+  static constexpr uint32_t kLongChain = 64;
+  static Variant Chain(Interp& in, Expr* e, Frame& f) {
+    std::vector<BinaryExpr*> spine;
+    spine.reserve(static_cast<BinaryExpr*>(e)->chain);
+    Expr* x = e;
+    for (; x->kind == Expr::Binary; x = static_cast<BinaryExpr*>(x)->lhs.get())
+      spine.push_back(static_cast<BinaryExpr*>(x));
+    Variant l = x->fn(in, x, f);
+    for (size_t i = spine.size(); i-- > 0;) {
+      BinaryExpr* b = spine[i];
+      Variant r = b->rhs->fn(in, b->rhs.get(), f);
+      switch (b->op) {
+        // The partial result is ours alone: append to it in place.
+        case BinOp::Concat: ConcatAssign(l, r); break;
+#define VBS_BIN(op) \
+  case BinOp::op:   \
+    l = Slow<BinOp::op>(l, r, b->literals); \
+    break;
+        VBS_BIN(Add) VBS_BIN(Sub) VBS_BIN(Mul) VBS_BIN(Div) VBS_BIN(IntDiv) VBS_BIN(Mod)
+        VBS_BIN(Pow) VBS_BIN(Eq) VBS_BIN(Ne) VBS_BIN(Lt) VBS_BIN(Gt)
+        VBS_BIN(Le) VBS_BIN(Ge) VBS_BIN(Is) VBS_BIN(And) VBS_BIN(Or) VBS_BIN(Xor)
+        VBS_BIN(Eqv) VBS_BIN(Imp)
+#undef VBS_BIN
+      }
+    }
+    return l;
+  }
+
   // a(i) for a local or global variable holding a one-dimensional array.
   static inline int32_t FastIndex(const Variant& v) {
     if (v.type() == vbLong) return v.longVal();
@@ -2268,6 +2310,10 @@ void Interp::Specialize(Expr* e) {
       auto* b = static_cast<BinaryExpr*>(e);
       if (b->op >= BinOp::Eq && b->op <= BinOp::Ge)
         b->literals = uint8_t((IsTypedLiteral(b->lhs.get()) ? 1 : 0) | (IsTypedLiteral(b->rhs.get()) ? 2 : 0));
+      if (b->chain > Ev::kLongChain) {
+        e->fn = &Ev::Chain;
+        return;
+      }
       auto kindOf = [](Expr* x) {
         if (x->fn == &Ev::LocalRead) return int(Ev::kLocal);
         if (x->fn == &Ev::GlobalRead) return int(Ev::kGlobal);

@@ -162,9 +162,10 @@ void Lexer::Next(Token& tk) {
       ++pos_;
       space = true;
     }
-    // Line continuation: '_' after a blank (or at line start), then only
-    // blanks up to the line end.
-    if (Peek() == u'_' && (space || pos_ == lineStart_)) {
+    // Line continuation: '_' then only blanks up to the line end. A name
+    // takes its own underscores, so one met here may follow any token
+    // directly (x =_, "a" &_).
+    if (Peek() == u'_') {
       size_t p = pos_ + 1;
       while (p < src_.size() && IsBlank(src_[p])) ++p;
       if (p >= src_.size() || src_[p] == u'\n' || src_[p] == u'\r') {
@@ -210,8 +211,9 @@ void Lexer::Next(Token& tk) {
   if (IsLetter(c)) {
     while (pos_ < src_.size() && IsIdentChar(src_[pos_])) ++pos_;
     std::u16string_view word = src_.substr(start, pos_ - start);
+    // Rem starts a comment, except as a member name (obj.Rem).
     if (word.size() == 3 && (word[0] | 0x20) == u'r' && (word[1] | 0x20) == u'e' &&
-        (word[2] | 0x20) == u'm') {
+        (word[2] | 0x20) == u'm' && !(start > 0 && src_[start - 1] == u'.')) {
       SkipToLineEnd();
       Next(tk);
       return;
@@ -234,9 +236,12 @@ void Lexer::Next(Token& tk) {
   }
   if (IsDigit(c) || (c == u'.' && IsDigit(Peek(1))) || c == u'&') {
     if (c == u'&') {
-      char16_t n = Peek(1);
-      bool hex = n == u'h' || n == u'H';
-      bool oct = n == u'o' || n == u'O' || IsDigit(n);
+      // &H / &O without a digit after them is the operator before a name
+      // ("x" &hi).
+      char16_t n = Peek(1), d = Peek(2);
+      bool hex = (n == u'h' || n == u'H') &&
+                 (IsDigit(d) || (d >= u'a' && d <= u'f') || (d >= u'A' && d <= u'F'));
+      bool oct = ((n == u'o' || n == u'O') && d >= u'0' && d <= u'7') || IsDigit(n);
       if (!hex && !oct) {
         ++pos_;
         Make(tk, Tok::Op, start, col);
@@ -305,6 +310,7 @@ void Lexer::Next(Token& tk) {
       break;
     case u'>':
       if (Peek() == u'=') { ++pos_; op = OpK::Ge; }
+      else if (Peek() == u'<') { ++pos_; op = OpK::Ne; }  // >< is <>
       else op = OpK::Gt;
       break;
     default:

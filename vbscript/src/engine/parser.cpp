@@ -199,6 +199,9 @@ class Parser {
   }
   void EndOfStatement() {
     if (Cur().type == Tok::End) return;
+    // "Sub F() x = 1 End Sub": the End of a block may follow a statement
+    // on its line; the block's parser checks it.
+    if (IsBlockEnd()) return;
     if (noEosDepth_ > 0) {
       // Inside a single-line If: a statement ends at ':', at the line end
       // (left for the If) or before Else.
@@ -235,6 +238,15 @@ class Parser {
   bool IsEnd(Kw k) const {
     return IsKw(Kw::End) && PeekTok().type == Tok::Ident && PeekTok().kw == k;
   }
+  // An End that closes a block (End is no statement of its own).
+  bool IsBlockEnd() const {
+    if (!IsKw(Kw::End) || PeekTok().type != Tok::Ident) return false;
+    Kw k = PeekTok().kw;
+    return k == Kw::If || k == Kw::Sub || k == Kw::Function || k == Kw::Property || k == Kw::Class ||
+           k == Kw::Select || k == Kw::With;
+  }
+  // Where a statement without parentheses has no (more) arguments.
+  bool AtStatementEnd() const { return IsEos() || IsKw(Kw::Else) || IsBlockEnd(); }
 
   // ---- expressions ------------------------------------------------------
   template <class T>
@@ -248,6 +260,7 @@ class Parser {
   ExprP Bin(BinOp op, ExprP l, ExprP r, Pos at) {
     auto b = Node<BinaryExpr>(at);
     b->op = op;
+    if (l->kind == Expr::Binary) b->chain = static_cast<BinaryExpr*>(l.get())->chain + 1;
     b->lhs = std::move(l);
     b->rhs = std::move(r);
     return b;
@@ -606,7 +619,7 @@ class Parser {
     }
   }
 
-  void ParseStatement(Block& out, bool nested) {
+  void ParseStatement(Block& out, bool /*nested*/) {
     Guard();
     Compact();
     const Token t = Cur();
@@ -623,6 +636,12 @@ class Parser {
         return;
       case Kw::Public:
       case Kw::Private:
+        if (!inProc_ && noEosDepth_ == 0 && PeekTok().type == Tok::Ident &&
+            (PeekTok().kw == Kw::Sub || PeekTok().kw == Kw::Function)) {
+          Advance();
+          prog_->procs.push_back(ParseProc(t.kw == Kw::Public, false, nullptr));
+          return;
+        }
         Advance();
         if (IsKw(Kw::Const)) {
           Advance();
@@ -747,7 +766,7 @@ class Parser {
       case Kw::Call: {
         Advance();
         auto s = SNode<CallStmt>(t);
-        ExprP e = ParseTarget();
+        ExprP e = IsOp(OpK::LParen) ? ParseParenCallee() : ParseTarget();
         s->call = std::move(e);
         out.push_back(std::move(s));
         EndOfStatement();
@@ -755,8 +774,12 @@ class Parser {
       }
       case Kw::Sub:
       case Kw::Function:
+        // A procedure written inside a block (If ... End If) is still an
+        // ordinary global procedure; only procedures cannot nest.
+        if (inProc_ || noEosDepth_ > 0) Fail(kSyntax);
+        prog_->procs.push_back(ParseProc(false, false, nullptr));
+        return;
       case Kw::Class:
-        if (nested) Fail(kSyntax);
         Fail(kSyntax);
       case Kw::Me:
       case Kw::Property:
@@ -765,6 +788,8 @@ class Parser {
       case Kw::Error:
       case Kw::Explicit:
       case Kw::Resume:
+      case Kw::Step:
+      case Kw::Preserve:
       case Kw::None:
         ParseSimple(out);
         return;
@@ -790,12 +815,55 @@ class Parser {
     return ParseSuffixes(std::move(e));
   }
 
+  // "Call (New C).Method()", "Call (((f))) (x)": parentheses around the
+  // callee only group it.
+  ExprP ParseParenCallee() {
+    ExprP e = ParsePrimary();
+    while (e->kind == Expr::Paren) {
+      Expr* in = static_cast<ParenExpr*>(e.get())->inner.get();
+      if (in->kind != Expr::Name && in->kind != Expr::Member && in->kind != Expr::Paren) break;
+      e = std::move(static_cast<ParenExpr*>(e.get())->inner);
+    }
+    return ParseSuffixes(std::move(e));
+  }
+
+  // Index just past the parenthesised group that starts at token k (k is
+  // its '('); 0 when the statement ends first.
+  size_t SkipGroup(size_t k) const {
+    int depth = 0;
+    for (;; ++k) {
+      const Token& t = PeekTok(k);
+      if (t.type == Tok::End || t.type == Tok::Newline) return 0;
+      if (t.type != Tok::Op) continue;
+      if (t.op == OpK::LParen) ++depth;
+      else if (t.op == OpK::RParen && --depth == 0) return k + 1;
+    }
+  }
+  // "Echo (New T).Name": a group after a blank that a member continues is
+  // the first argument, not the callee's argument list (unless the whole
+  // is assigned to: "a (1).b = 2").
+  bool SpacedGroupStartsArgument() const {
+    size_t k = 1;
+    while (PeekTok(k).type == Tok::Dot && PeekTok(k + 1).type == Tok::Ident) k += 2;
+    const Token& lp = PeekTok(k);
+    if (lp.type != Tok::Op || lp.op != OpK::LParen || !lp.spaceBefore) return false;
+    k = SkipGroup(k);
+    if (k == 0 || PeekTok(k).type != Tok::Dot || PeekTok(k).spaceBefore) return false;
+    for (;;) {
+      const Token& t = PeekTok(k);
+      if (t.type == Tok::Dot && PeekTok(k + 1).type == Tok::Ident) k += 2;
+      else if (t.type == Tok::Op && t.op == OpK::LParen && (k = SkipGroup(k)) != 0) continue;
+      else return !(t.type == Tok::Op && t.op == OpK::Eq);
+    }
+  }
+
   // Assignment or call without Call.
   void ParseSimple(Block& out) {
     const Pos t = Cur();
     size_t start = pos_;
-    ExprP target = ParseTarget();
-    if (IsOp(OpK::Eq)) {
+    const bool argFirst = Cur().type == Tok::Ident && SpacedGroupStartsArgument();
+    ExprP target = argFirst ? nullptr : ParseTarget();
+    if (!argFirst && IsOp(OpK::Eq)) {
       Advance();
       auto s = SNode<AssignStmt>(t);
       s->target = std::move(target);
@@ -805,7 +873,7 @@ class Parser {
       return;
     }
     auto s = SNode<CallStmt>(t);
-    if (IsEos() || IsKw(Kw::Else)) {
+    if (!argFirst && AtStatementEnd()) {
       // Foo / Foo(x) / obj.M(x): parentheses around a single argument pass
       // it by value; more than one argument in parentheses is an error.
       ExprList* args = nullptr;
@@ -834,7 +902,7 @@ class Parser {
     // Arguments without parentheses. Re-read from the callee so that a
     // leading "(" belongs to the first argument.
     pos_ = start;
-    ExprP callee = ParseCalleeNoArgs();
+    ExprP callee = ParseCalleeNoArgs(argFirst);
     ExprList args;
     for (;;) {
       if (IsOp(OpK::Comma)) {
@@ -845,7 +913,7 @@ class Parser {
       args.push_back(ParseExpr());
       if (IsOp(OpK::Comma)) {
         Advance();
-        if (IsEos()) args.push_back(nullptr);
+        if (AtStatementEnd()) args.push_back(nullptr);
         continue;
       }
       break;
@@ -868,7 +936,7 @@ class Parser {
 
   // The callee of a call statement: the chain up to, not including, the
   // argument list that follows it.
-  ExprP ParseCalleeNoArgs() {
+  ExprP ParseCalleeNoArgs(bool stopAtSpacedParen) {
     ExprP e = ParsePrimary();
     for (;;) {
       // A '.' after a blank starts a With member (Echo .Count), not a
@@ -883,6 +951,7 @@ class Parser {
         continue;
       }
       if (IsOp(OpK::LParen)) {
+        if (stopAtSpacedParen && Cur().spaceBefore) return e;
         // Parentheses followed by '.' or another '(' belong to the chain
         // (a(1).Foo x); otherwise they start the first argument.
         size_t save = pos_;
@@ -989,20 +1058,24 @@ class Parser {
   }
 
   // Statements of a single-line If branch: up to the line end or Else.
-  void ParseInlineStatements(Block& out, bool stopAtElse) {
+  // True when an End If closed the If ("If c Then a Else b End If").
+  bool ParseInlineStatements(Block& out, bool stopAtElse) {
     for (;;) {
-      if (Cur().type == Tok::End) return;
+      if (Cur().type == Tok::End) return false;
       if (Cur().type == Tok::Newline) {
-        if (!Cur().colon) return;
+        if (!Cur().colon) return false;
         Advance();
         continue;
       }
-      if (stopAtElse && IsKw(Kw::Else)) return;
-      if (IsKw(Kw::End) && PeekTok().kw == Kw::If) {
-        // "If a Then b End If" is not allowed, but "If a Then b: End If" is
-        // tolerated by nobody either; report it.
-        Fail(kExpEos);
+      if (stopAtElse && IsKw(Kw::Else)) return false;
+      if (IsEnd(Kw::If)) {
+        Advance();
+        Advance();
+        return true;
       }
+      // "Function F : If c Then F = 1 Else F = 2 : End Function": the End
+      // closes the enclosing block, and the If with it.
+      if (IsBlockEnd()) return false;
       ParseInlineStatement(out);
     }
   }
@@ -1030,6 +1103,7 @@ class Parser {
     noEosDepth_--;
   }
   int noEosDepth_ = 0;
+  bool inProc_ = false;  // parsing a procedure's body: procedures cannot nest
 
   void ParseIf(Block& out, bool inlineContext = false) {
     const Pos t = Cur();
@@ -1067,12 +1141,10 @@ class Parser {
     }
     // Single-line form: If c Then a : b Else c : d
     s->blocks.emplace_back();
-    ParseInlineStatements(s->blocks.back(), true);
-    if (IsKw(Kw::Else)) {
+    if (!ParseInlineStatements(s->blocks.back(), true) && IsKw(Kw::Else)) {
       Advance();
       ParseInlineStatements(s->elseBlock, true);
     }
-    // An "End If" after a single-line If's statements is tolerated.
     out.push_back(std::move(s));
     if (!inlineContext) EndOfStatement();
   }
@@ -1123,8 +1195,8 @@ class Parser {
         if (!IsOp(OpK::Comma)) break;
         Advance();
       }
+      // A statement may follow the tests on their line: "Case 1  y = 200".
       if (Cur().type == Tok::Newline) Advance();
-      else if (!AtEnd()) Fail(kExpEos);
       ParseBlock(c.body, [&] { return IsKw(Kw::Case) || IsEnd(Kw::Select); }, kExpEnd);
       s->cases.push_back(std::move(c));
     }
@@ -1266,7 +1338,15 @@ class Parser {
     }
     if ((p->kind == ProcKind::PropLet || p->kind == ProcKind::PropSet) && p->params.empty())
       Fail(1054);
-    EndOfStatement();
+    // The body may start on the header's line: "Function Twice(n) Twice = n * 2".
+    if (IsEos()) EndOfStatement();
+    const bool savedInProc = inProc_;
+    inProc_ = true;
+    struct RestoreInProc {
+      bool& f;
+      bool v;
+      ~RestoreInProc() { f = v; }
+    } restoreInProc{inProc_, savedInProc};
     int err = endKw == Kw::Sub ? kExpSub : endKw == Kw::Function ? kExpFunction : kExpProperty;
     for (;;) {
       SkipNewlines();
@@ -1293,7 +1373,7 @@ class Parser {
     auto c = std::make_unique<ClassDef>();
     c->line = Cur().line;
     c->name = ExpectName();
-    EndOfStatement();
+    if (IsEos()) EndOfStatement();
     for (;;) {
       SkipNewlines();
       if (AtEnd()) Fail(kExpEnd);

@@ -4,6 +4,7 @@
 #include "engine/resolver.h"
 
 #include "engine/interp.h"
+#include "engine/stack_guard.h"
 
 namespace vbs {
 namespace {
@@ -438,6 +439,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
 
 void Resolver::ResolveExpr(Expr* e, bool isTarget) {
   if (!e) return;
+  if (StackExhausted()) throw CompileError{28, e->line, e->col};  // Out of stack space
   ResolveExprInner(e, isTarget);
   Interp::Specialize(e);
 }
@@ -478,10 +480,27 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
     case Expr::Unary:
       ResolveExpr(static_cast<UnaryExpr*>(e)->operand.get(), false);
       break;
-    case Expr::Binary:
-      ResolveExpr(static_cast<BinaryExpr*>(e)->lhs.get(), false);
-      ResolveExpr(static_cast<BinaryExpr*>(e)->rhs.get(), false);
+    case Expr::Binary: {
+      auto* b = static_cast<BinaryExpr*>(e);
+      if (b->lhs->kind != Expr::Binary) {
+        ResolveExpr(b->lhs.get(), false);
+        ResolveExpr(b->rhs.get(), false);
+        break;
+      }
+      // a + b + c ... nests to the left without bound: walk down that
+      // side by a loop, then resolve upwards in the usual order.
+      // The buffer is shared: nested chains use the part above ours.
+      const size_t base = spine_.size();
+      for (Expr* x = b; x->kind == Expr::Binary; x = static_cast<BinaryExpr*>(x)->lhs.get())
+        spine_.push_back(static_cast<BinaryExpr*>(x));
+      ResolveExpr(spine_.back()->lhs.get(), false);
+      for (size_t i = spine_.size(); i-- > base;) {
+        ResolveExpr(spine_[i]->rhs.get(), false);
+        if (i > base) Interp::Specialize(spine_[i]);  // e itself: by ResolveExpr
+      }
+      spine_.resize(base);
       break;
+    }
     case Expr::Paren:
       ResolveExpr(static_cast<ParenExpr*>(e)->inner.get(), false);
       break;

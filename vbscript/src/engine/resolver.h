@@ -94,6 +94,7 @@ class Resolver {
   // Undeclared names of the procedure: name -> its fallback local slot.
   NameIndex dynLocals_;
   std::vector<int> withSlots_;
+  std::vector<BinaryExpr*> spine_;  // left sides of an operator chain being resolved
 };
 
 }  // namespace vbs
