@@ -38,6 +38,7 @@ ScriptBusyBar::ScriptBusyBar(QWidget* window, QWidget* anchor, QList<QWidget*> d
   setObjectName(QStringLiteral("fraScriptBusy"));
   for (QWidget* w : disable) disable_.append(w);
   setFrameShape(QFrame::StyledPanel);
+  setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(true);
   auto* layout = new QVBoxLayout(this);
   lblActivity = new QLabel(RunningText(QString()), this);
@@ -90,6 +91,9 @@ void ScriptBusyBar::OnBusyShown(bool shown) {
     FollowAnchor();
     show();
     raise();
+    // Keys typed while waiting must not land in the log, which would take
+    // the focus from the disabled input line.
+    if (window_->isActiveWindow()) setFocus();
     window_->setCursor(Qt::BusyCursor);
     escape_->setEnabled(true);
     return;
@@ -151,6 +155,7 @@ LoadingWindow::LoadingWindow() : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWind
   layout->addWidget(caption);
   layout->addWidget(lblFile);
   layout->addWidget(cmdStop, 0, Qt::AlignHCenter);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   ScriptRunner* runner = ScriptRunner::Instance();
   if (!runner) return;

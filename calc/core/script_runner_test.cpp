@@ -128,6 +128,11 @@ TEST_F(StopRunaway, LoopTypedIntoTheInputLineStopsAndTheLogStays) {
     EXPECT_FALSE(w_->txtUserInput->isEnabled());
     EXPECT_FALSE(w_->cmdUserNumKey[size_t(kKeyExe)]->isEnabled());
     EXPECT_TRUE(Bar()->cmdStop->isEnabled());
+    // Typing while waiting goes nowhere (not into the log).
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus);
+    QTest::keyClicks(focus, "999");
+    QTest::keyClick(focus, Qt::Key_Return);
     Bar()->cmdStop->click();
   });
   Prompts().Answer(kAnswerNo);
