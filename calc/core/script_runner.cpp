@@ -21,8 +21,14 @@ ScriptRunner* gRunner = nullptr;
 thread_local bool tOnWorker = false;
 
 // Scripts recurse deeply; the engine measures the stack it is given and
-// ends runaway recursion with error 28 before it is used up.
-constexpr size_t kWorkerStackBytes = size_t(64) * 1024 * 1024;
+// ends runaway recursion with error 28 before it is used up. Under
+// ThreadSanitizer, whose stack-trace store cannot hold much deeper stacks,
+// the worker gets what the main thread has.
+#if defined(__SANITIZE_THREAD__)
+constexpr size_t kWorkerStackBytes = size_t(8) * 1024 * 1024;
+#else
+constexpr size_t kWorkerStackBytes = size_t(16) * 1024 * 1024;
+#endif
 
 // A stop can arrive just before the engine starts its call, which clears
 // pending requests; it is repeated until the job ends.
