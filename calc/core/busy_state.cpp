@@ -140,6 +140,12 @@ bool ScriptBusyBar::eventFilter(QObject* watched, QEvent* event) {
   return QFrame::eventFilter(watched, event);
 }
 
+void DisableWhileScriptRuns(QWidget* command) {
+  ScriptRunner* runner = ScriptRunner::Instance();
+  if (!runner || !command) return;
+  QObject::connect(runner, &ScriptRunner::busyShownChanged, command, &QWidget::setDisabled);
+}
+
 LoadingWindow::LoadingWindow() : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("frmLoading"));
   setWindowTitle(ToQ(kAppTitle));

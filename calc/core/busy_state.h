@@ -53,6 +53,10 @@ class ScriptBusyBar : public QFrame {
   bool asking_ = false;
 };
 
+// Disables `command` (a button that runs scripts) while the busy state of a
+// running script shows. Before that no user input is taken anyway.
+void DisableWhileScriptRuns(QWidget* command);
+
 // The start-up loading window: shown when loading the library takes longer
 // than about a second, with the file in hand and Stop. Lives as long as the
 // load; while it lives the busy state waits a second instead of half.
