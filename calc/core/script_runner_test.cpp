@@ -358,6 +358,7 @@ TEST_F(BusyState, ClosingWhileBusyAsksToStopFirst) {
   });
   Prompts().Answer(kAnswerNo);
   Prompts().Answer(kAnswerYes);
+  Prompts().Answer(kAnswerYes);  // the window's own quit question
   // Closing the last window must not end the test program's application.
   QApplication::setQuitOnLastWindowClosed(false);
   struct CloseCounter : QObject {
@@ -384,7 +385,10 @@ TEST_F(BusyState, ClosingWhileBusyAsksToStopFirst) {
   QApplication::setQuitOnLastWindowClosed(true);
   EXPECT_FALSE(w_->isVisible());
   EXPECT_EQ(closesSeen, 1);
-  EXPECT_EQ(Prompts().Asked().size(), 2u);
+  // Then the window's own close handling runs as usual, after the script.
+  ASSERT_EQ(Prompts().Asked().size(), 3u);
+  EXPECT_NE(Prompts().Asked()[2].text, ToQ(kStopBeforeCloseText));
+  EXPECT_FALSE(gScriptEngine);  // released by the confirmed quit
 }
 
 TEST_F(BusyState, TenThousandEvaluationsInARow) {
