@@ -214,7 +214,7 @@ TEST_F(StopRunaway, LibraryFileThatNeverEndsIsStoppedFromTheLoadingWindow) {
   Prompts().Answer(kAnswerYes);  // go on loading after the stopped file
   StartupSession session;
   clock.start();
-  ASSERT_EQ(StartProgram(session, {program.path(), locks.path()}), StartupResult::Running);
+  ASSERT_EQ(StartProgram(session, {program.path(), locks.path(), QString()}), StartupResult::Running);
   ASSERT_TRUE(busy.Fired());
   EXPECT_EQ(shownFile, "b.vbs");
   EXPECT_GE(shownAfter, 1000);  // the loading window waits about a second
