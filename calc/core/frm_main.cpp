@@ -26,10 +26,12 @@
 #include "frm_about.h"
 #include "guarded_text_edit.h"
 #include "help_files.h"
+#include "busy_state.h"
 #include "keypad.h"
 #include "layout.h"
 #include "messages.h"
 #include "prompt_service.h"
+#include "script_runner.h"
 #include "twips.h"
 #include "window_placement.h"
 #include "window_registry.h"
@@ -106,6 +108,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   cmnDialog = std::make_unique<CommonDialog>(this);
   BuildMenus();
   RegisterWindow(this);
+  new ScriptBusyBar(this, fraUserTenKey, {txtUserInput, fraUserTenKey});
 }
 
 frmMain::~frmMain() = default;
@@ -400,6 +403,8 @@ void frmMain::AppendLog(const QString& text) {
 }
 
 void frmMain::cmdUserNumKey_Click(int index) {
+  // One script at a time: a key that arrives while one runs is dropped.
+  if (ScriptRunning()) return;
   KeyState st;
   st.input = ToU16(txtUserInput->currentText());
   st.selText = ToU16(mSelText);

@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include "busy_state.h"
 #include "frm_main.h"
 #include "help_files.h"
 #include "library_folder.h"
@@ -61,7 +62,12 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   gHelpFile = VbsManualPath();
 
   try {
-    if (LoadUserLibrary() == LoadStatus::EndProgram) {
+    LoadStatus status;
+    {
+      LoadingWindow loading;
+      status = LoadUserLibrary();
+    }
+    if (status == LoadStatus::EndProgram) {
       ReleaseEngine();
       session.window.reset();
       return StartupResult::EditorStarted;

@@ -11,11 +11,14 @@
 #include <QTextEdit>
 #include <QWidget>
 #include <cmath>
+#include <stdexcept>
 
 #include "app_settings.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "vbs/value_ops.h"
+#include "script_runner.h"
+#include "ui_thread_object.h"
 
 namespace zel {
 
@@ -33,15 +36,20 @@ std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
 
 namespace {
 
-// MsgBox and InputBox of scripts go through the program's prompt service.
+// MsgBox and InputBox of scripts go through the program's prompt service,
+// on the user-interface thread.
 class PromptUiHost : public vbs::UiHost {
  public:
   int MsgBox(std::u16string_view prompt, int buttons, std::u16string_view title) override {
-    return ShowScriptMsgBox(ToQ(prompt), buttons, ToQ(title));
+    int answer = 0;
+    ScriptRunner::RunOnUiThread(
+        [&] { answer = ShowScriptMsgBox(ToQ(prompt), buttons, ToQ(title)); });
+    return answer;
   }
   std::optional<std::u16string> InputBox(std::u16string_view prompt, std::u16string_view title,
                                          std::u16string_view defaultText) override {
-    auto r = AskText(ToQ(title), ToQ(prompt), ToQ(defaultText));
+    std::optional<QString> r;
+    ScriptRunner::RunOnUiThread([&] { r = AskText(ToQ(title), ToQ(prompt), ToQ(defaultText)); });
     if (!r) return std::nullopt;
     return ToU16(*r);
   }
@@ -73,6 +81,21 @@ int AskYesNo(std::u16string_view text, bool questionIcon) {
 
 }  // namespace
 
+bool GlobalModule::AddCode(std::u16string_view text) {
+  bool ok = false;
+  return RunEngineJob(engine_, [&] { ok = engine_.AddCode(text); }) && ok;
+}
+
+bool GlobalModule::ExecuteStatement(std::u16string_view text) {
+  bool ok = false;
+  return RunEngineJob(engine_, [&] { ok = engine_.ExecuteStatement(text); }) && ok;
+}
+
+bool GlobalModule::Eval(std::u16string_view text, vbs::Variant& out) {
+  bool ok = false;
+  return RunEngineJob(engine_, [&] { ok = engine_.Eval(text, out); }) && ok;
+}
+
 bool SetLibraryPath(const QString& programDir) {
   QString dir = QDir::cleanPath(programDir + QStringLiteral("/VBS"));
   gLibraryPath = QDir::toNativeSeparators(dir);
@@ -82,6 +105,9 @@ bool SetLibraryPath(const QString& programDir) {
 }
 
 LoadStatus LoadUserLibrary() {
+  // The engine a script is running in cannot be replaced under it.
+  if (ScriptRunning()) throw std::runtime_error("a script is running");
+  ScriptRunner::Session session;
   // Listing first: when the folder cannot be read the engine in use stays.
   const std::vector<LibraryFile> files =
       ListLibraryFiles(std::filesystem::path(QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString()));
@@ -91,11 +117,13 @@ LoadStatus LoadUserLibrary() {
   gGlobalModule = std::make_unique<GlobalModule>(*gScriptEngine);
   gScriptEngine->SetUiHost(&UiHostInstance());
   if (!gIOObject && gCreateIOObject) gIOObject = gCreateIOObject();
-  if (gIOObject) gScriptEngine->AddObject(u"zelIO", gIOObject);
+  if (gIOObject) gScriptEngine->AddObject(u"zelIO", vbs::Ref<vbs::HostObject>(new UiThreadObject(gIOObject)));
 
   ModuleTarget target(*gGlobalModule);
-  LoadOutcome outcome = LoadLibraryFiles(files, target, AskYesNo,
-                                         [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
+  LoadOutcome outcome = LoadLibraryFiles(files, target, AskYesNo, [](const LibraryFile& f) {
+    if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(ToQ(f.name));
+    return ReadLibraryFile(f.path);
+  });
   if (outcome.editFile) {
     // The path as listed: a name that is not valid UTF-8 still reaches the
     // right file.
@@ -114,6 +142,11 @@ namespace {
 
 bool AskContinueAfterError() {
   const vbs::ErrorInfo& e = gScriptEngine->Error();
+  // Stopped because the user is closing the window: nothing to go on with.
+  if (e.Number == vbs::kInterruptErrorNumber) {
+    if (ScriptRunner* runner = ScriptRunner::Instance(); runner && runner->StoppingForClose())
+      return false;
+  }
   const int answer = ShowPrompt(ToQ(kAppTitle),
                                 ToQ(EvaluationErrorText(e.Number, e.Description, e.Line, e.Column)),
                                 PromptIcon::Question, PromptButtons::YesNo);
@@ -125,7 +158,8 @@ bool AskContinueAfterError() {
 }  // namespace
 
 vbs::Variant EvaluateExpression(std::u16string_view expression) {
-  if (!gGlobalModule) return vbs::Variant::FromString(u"");
+  if (!gGlobalModule || ScriptRunning()) return vbs::Variant::FromString(u"");
+  ScriptRunner::Session session;
   std::u16string statement = u"myResult = ";
   statement += expression;
   if (!gGlobalModule->ExecuteStatement(statement)) {

@@ -21,14 +21,16 @@ namespace zel {
 
 // The engine's module "Global", in which all code, statements and
 // evaluations run. The engine has a single namespace, so this is a thin
-// view of it under the module's name.
+// view of it under the module's name. Its three calls run the script on
+// the engine's worker thread and wait (see script_runner.h); each returns
+// false without running when another script is still running.
 class GlobalModule {
  public:
   explicit GlobalModule(vbs::Engine& engine) : engine_(engine) {}
   QString Name() const { return QStringLiteral("Global"); }
-  bool AddCode(std::u16string_view text) { return engine_.AddCode(text); }
-  bool ExecuteStatement(std::u16string_view text) { return engine_.ExecuteStatement(text); }
-  bool Eval(std::u16string_view text, vbs::Variant& out) { return engine_.Eval(text, out); }
+  bool AddCode(std::u16string_view text);
+  bool ExecuteStatement(std::u16string_view text);
+  bool Eval(std::u16string_view text, vbs::Variant& out);
   vbs::Engine& Engine() { return engine_; }
 
  private:
@@ -64,15 +66,16 @@ enum class LoadStatus {
 };
 
 // Builds a new engine with zelIO and adds every library file of
-// gLibraryPath. Throws when the folder cannot be listed (the previous engine
-// is then kept).
+// gLibraryPath. Throws when the folder cannot be listed or a script is still
+// running (the previous engine is then kept).
 LoadStatus LoadUserLibrary();
 
 // Releases gGlobalModule, then gScriptEngine.
 void ReleaseEngine();
 
 // The value of `expression` through "myResult = " + expression; on a script
-// error the user is asked whether to go on (see the error dialog).
+// error the user is asked whether to go on (see the error dialog). While
+// another script runs nothing is evaluated and the result is "".
 vbs::Variant EvaluateExpression(std::u16string_view expression);
 
 // How a value is judged for the log and the answer.

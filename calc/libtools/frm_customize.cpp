@@ -11,12 +11,14 @@
 #include <QTimer>
 
 #include "app_fonts.h"
+#include "busy_state.h"
 #include "frm_main.h"
 #include "frm_tree.h"
 #include "frm_user_scripting.h"
 #include "library_listing.h"
 #include "messages.h"
 #include "prompt_service.h"
+#include "script_runner.h"
 #include "twips.h"
 #include "zel_calculator.h"
 
@@ -74,6 +76,7 @@ frmCustomize::frmCustomize(frmMain& main)
   connect(cmdVBSEdit, &QPushButton::clicked, this, [this] { cmdVBSEdit_Click(); });
   connect(cmdReload, &QPushButton::clicked, this, [this] { cmdReload_Click(); });
   connect(cmdCustomizeExit, &QPushButton::clicked, this, [this] { cmdCustomizeExit_Click(); });
+  DisableWhileScriptRuns(cmdReload);
 
   // The controls keep their places whatever the window's size.
   SetGeometryTwips(Label1, 240, 120, 2415, 255);
@@ -126,6 +129,8 @@ void frmCustomize::File1_DblClick() {
 }
 
 void frmCustomize::cmdReload_Click() {
+  // The engine a script is running in cannot be replaced under it.
+  if (ScriptRunning()) return;
   const int answer = ShowPrompt(QStringLiteral("Reloading User VBS Files"),
                                 QStringLiteral("All temporary memories will be lost.\r\nDo you want continue?"),
                                 PromptIcon::Question, PromptButtons::YesNo);

@@ -11,10 +11,12 @@
 #include <QSaveFile>
 
 #include "app_fonts.h"
+#include "busy_state.h"
 #include "guarded_text_edit.h"
 #include "frm_main.h"
 #include "messages.h"
 #include "prompt_service.h"
+#include "script_runner.h"
 #include "twips.h"
 #include "zel_calculator.h"
 
@@ -102,6 +104,7 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   cmnDialog->setNameFilters({QStringLiteral("Text File (*.txt)"), QStringLiteral("All Files (*)")});
   cmnDialog->setDefaultSuffix(QStringLiteral("txt"));
 
+  DisableWhileScriptRuns(cmdExe);
   RestoreGeometry();
   FocusTextBox(txtUserScript);
   // The window opens for typing a script: the script box, not the
@@ -120,6 +123,8 @@ bool frmUserScripting::RunInEngine(const QString& script) {
 }
 
 void frmUserScripting::cmdExe_Click() {
+  // The engine runs one script at a time.
+  if (ScriptRunning()) return;
   const QString script = Script();
   SetBoxText(txtInMemory, TranscriptAfterExecute(ToU16(Transcript()), ToU16(script)));
   FocusTextBox(txtInMemory);
