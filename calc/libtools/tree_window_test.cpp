@@ -4,6 +4,8 @@
 #include <QTreeWidget>
 
 #include "frm_tree.h"
+#include "frm_user_scripting.h"
+#include "frm_customize.h"
 #include "libtools_test_support.h"
 #include "twips.h"
 
@@ -153,6 +155,34 @@ TEST_F(TreeWindowTest, HeightStaysFixedAndButtonsKeepTheirGap) {
   EXPECT_NEAR(PixelsToTwipsX(t->cmdSelect->x()) - treeRight, 168, 30);
   EXPECT_EQ(t->cmdExit->x(), t->cmdSelect->x());
   EXPECT_NEAR(PixelsToTwipsX(t->tvwVBSFiles->width()), t->WidthTwips() - 735 - 505, 15);
+}
+
+// The menu entries open each tool once; Exit's unload routine closes them
+// all (the quit question answered No keeps only the main window), each
+// saving its geometry.
+TEST_F(TreeWindowTest, MenuOpensEachToolOnceAndExitClosesThemSavingGeometry) {
+  AttachLibraryTools(*main_);
+  main_->mnuBuiltinFunc->trigger();
+  main_->mnuVBS->trigger();
+  main_->mnuUserCode->trigger();
+  frmTree* tree = frmTree::Instance();
+  ASSERT_NE(tree, nullptr);
+  main_->mnuBuiltinFunc->trigger();
+  EXPECT_EQ(frmTree::Instance(), tree);
+  ASSERT_NE(frmCustomize::Instance(), nullptr);
+  ASSERT_NE(frmUserScripting::Instance(), nullptr);
+  tree->SetWindowTwips(300, 450, 4740, 4650);
+  Prompts().Answer(kAnswerNo);  // "Do you want quit?"
+  main_->mnuExit->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frmTree::Instance(), nullptr);
+  EXPECT_EQ(frmCustomize::Instance(), nullptr);
+  EXPECT_EQ(frmUserScripting::Instance(), nullptr);
+  EXPECT_TRUE(main_->isVisible());
+  EXPECT_NEAR(std::stoi(Stored("frmTree", "PositionT")), 300, 15);
+  EXPECT_NEAR(std::stoi(Stored("frmTree", "PositionL")), 450, 15);
+  EXPECT_NE(Stored("frmCustomize", "SizeH"), "<absent>");
+  EXPECT_NE(Stored("frmUserScripting", "SizeW"), "<absent>");
 }
 
 }  // namespace
