@@ -1,4 +1,3 @@
-#include <QAction>
 #include <QApplication>
 
 #include "frm_customize.h"
@@ -17,9 +16,7 @@ int main(int argc, char** argv) {
       session, {QCoreApplication::applicationDirPath(), zel::DefaultLockDir(), QString()});
   if (result != zel::StartupResult::Running) return 0;
   zel::AttachLibraryTools(*session.window);
-  zel::frmMain& main = *session.window;
-  QObject::connect(main.mnuUnitConv, &QAction::triggered, &main,
-                   [&main] { zel::ShowUnitConvWindow(main); });
+  zel::AttachUnitConversion(*session.window);
   const int rc = app.exec();
   zel::ReleaseEngine();
   zel::gIOObject = nullptr;

@@ -1,3 +1,4 @@
+#include <QAction>
 #include "frm_unit_conv.h"
 
 #include <QCloseEvent>
@@ -315,6 +316,10 @@ void ShowUnitConvWindow(frmMain& main) {
   w.show();
   w.raise();
   w.activateWindow();
+}
+
+void AttachUnitConversion(frmMain& main) {
+  QObject::connect(main.mnuUnitConv, &QAction::triggered, &main, [&main] { ShowUnitConvWindow(main); });
 }
 
 }  // namespace zel

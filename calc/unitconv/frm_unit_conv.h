@@ -84,4 +84,7 @@ frmUnitConv* UnitConvWindow();
 // shows the window.
 void ShowUnitConvWindow(frmMain& main);
 
+// Attaches the command to the main window's mnuUnitConv.
+void AttachUnitConversion(frmMain& main);
+
 }  // namespace zel

@@ -322,4 +322,22 @@ TEST_F(UnitConvWindowTest, TemperatureTargetOutsideTheFourIsReportedThenZero) {
 }
 
 }  // namespace
+// The menu command opens the window with the line's number; the main
+// window's unload routine closes it, saving its place and the order.
+TEST_F(UnitConvWindowTest, MenuOpensItAndTheUnloadRoutineClosesIt) {
+  AttachUnitConversion(*main_);
+  Input(QStringLiteral("12"));
+  main_->mnuUnitConv->trigger();
+  frmUnitConv* w = UnitConvWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->txtBaseValue->text(), "12");
+  main_->mnuUnitConv->trigger();
+  EXPECT_EQ(UnitConvWindow(), w);
+  main_->Form_Unload(false);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(UnitConvWindow(), nullptr);
+  EXPECT_NE(Stored("PositionT"), "-");
+  EXPECT_NE(Stored("0"), "-");
+}
+
 }  // namespace zel
