@@ -1,6 +1,10 @@
 #pragma once
 // The interpreter: global namespace, compiler front end (parse + resolve)
-// and the tree-walking evaluator over resolved syntax trees.
+// and the tree-walking evaluator over resolved syntax trees. Its members are
+// defined by concern: interp.cpp (set-up, host entry points), calls.cpp,
+// expr.cpp, assign.cpp, stmt.cpp, classes.cpp, errors.cpp and
+// specialize.cpp (the routines picked per node); interp_inline.h holds
+// what they share.
 #include <atomic>
 #include <deque>
 #include <memory>
