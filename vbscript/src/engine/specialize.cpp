@@ -25,7 +25,8 @@ struct Ev {
     auto* n = static_cast<NameExpr*>(e);
     const GlobalSlot& g = in.gslots_[size_t(n->slot)];
     if (g.kind == GlobalSlot::Procedure) return in.CallProc(g.proc, nullptr, n->args, f);
-    if (n->args.size() == 1 && n->args[0]) return Index1(in, e, f);
+    if (n->args.size() == 1 && n->args[0]) return IndexN<1>(in, e, f);
+    if (n->args.size() == 2 && n->args[0] && n->args[1]) return IndexN<2>(in, e, f);
     return in.EvalName(n, f, false);
   }
 
@@ -224,7 +225,7 @@ struct Ev {
     return l;
   }
 
-  // a(i) for a local or global variable holding a one-dimensional array.
+  // a(i) and a(i, j) for a local or global variable holding an array.
   static inline int32_t FastIndex(const Variant& v) {
     if (v.type() == vbLong) return v.longVal();
     if (v.type() == vbInteger) return v.intVal();
@@ -234,20 +235,43 @@ struct Ev {
     if (n->nk == NameKind::Local) return &f.slots[n->slot].Deref();
     return GlobalVarCell(in, n);
   }
-  static Variant Index1(Interp& in, Expr* e, Frame& f) {
+  // A subscript that is a variable is read in place; anything else is
+  // evaluated. `ranCode` tells whether script code may have run since the
+  // array's cell was looked up.
+  static inline int32_t Subscript(Interp& in, Expr* ix, Frame& f, bool& ranCode) {
+    if (ix->fn == &LocalRead) return FastIndex(f.slots[static_cast<NameExpr*>(ix)->slot].Deref());
+    if (ix->fn == &GlobalRead) {
+      if (const Variant* g = GlobalVar(in, ix)) return FastIndex(*g);
+    } else if (ix->fn == &Literal) {
+      return FastIndex(static_cast<LiteralExpr*>(ix)->value);
+    }
+    ranCode = true;
+    Variant iv = ix->fn(in, ix, f);
+    return FastIndex(iv);
+  }
+  template <int N>
+  static inline Variant& Element(Interp& in, NameExpr* n, Variant* cell, Frame& f) {
+    bool ranCode = false;
+    int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
+    if constexpr (N == 1) {
+      // The subscript may have replaced the array in the variable.
+      if (ranCode && !cell->IsArray()) Throw(13);
+      return cell->array()->At1(i);
+    } else {
+      int32_t j = Subscript(in, n->args[1].get(), f, ranCode);
+      if (ranCode && !cell->IsArray()) Throw(13);
+      return cell->array()->At2(i, j);
+    }
+  }
+  template <int N>
+  static Variant IndexN(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
     Variant* cell = ElementCell(in, n, f);
     if (!cell || !cell->IsArray()) return in.EvalName(n, f, false);
-    Expr* ix = n->args[0].get();
-    int32_t i;
-    {
-      Variant iv = ix->fn(in, ix, f);
-      i = FastIndex(iv);
-    }
-    if (!cell->IsArray()) Throw(13);
-    return cell->array()->At1(i);
+    return Element<N>(in, n, cell, f);
   }
-  static Flow AssignIndex1(Interp& in, Stmt* s, Frame& f) {
+  template <int N>
+  static Flow AssignIndexN(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant* cell = ElementCell(in, n, f);
@@ -257,15 +281,15 @@ struct Ev {
       in.Assign(n, std::move(v), false, f);
       return Flow::Normal;
     }
-    Expr* ix = n->args[0].get();
-    int32_t i;
-    {
-      Variant iv = ix->fn(in, ix, f);
-      i = FastIndex(iv);
-    }
+    bool ranCode = false;
+    int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
+    int32_t j = N == 2 ? Subscript(in, n->args[1].get(), f, ranCode) : 0;
+    // The value or a subscript may have replaced the array in the variable.
     if (!cell->IsArray()) Throw(13);
     FitElement(*cell, v);
-    cell->ArrayForWrite()->At1(i) = std::move(v);
+    Array* arr = cell->ArrayForWrite();
+    if constexpr (N == 1) arr->At1(i) = std::move(v);
+    else arr->At2(i, j) = std::move(v);
     return Flow::Normal;
   }
 
@@ -395,8 +419,10 @@ void Interp::Specialize(Expr* e) {
       auto* n = static_cast<NameExpr*>(e);
       if (n->hasParens && n->nk == NameKind::Global)
         e->fn = &Ev::CallGlobal;
-      else if (n->hasParens && n->args.size() == 1 && n->args[0] && n->nk == NameKind::Local)
-        e->fn = &Ev::Index1;
+      else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 1 && n->args[0])
+        e->fn = &Ev::IndexN<1>;
+      else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 2 && n->args[0] && n->args[1])
+        e->fn = &Ev::IndexN<2>;
       else if (!n->hasParens && n->nk == NameKind::Local) e->fn = &Ev::LocalRead;
       else if (!n->hasParens && n->nk == NameKind::Global) e->fn = &Ev::GlobalRead;
       else e->fn = &Ev::Name;
@@ -452,8 +478,9 @@ void Interp::Specialize(Stmt* s) {
   if (a->isSet || a->target->kind != Expr::Name) return;
   auto* n = static_cast<NameExpr*>(a->target.get());
   if (n->hasParens) {
-    if (n->args.size() == 1 && n->args[0] && (n->nk == NameKind::Local || n->nk == NameKind::Global))
-      s->fn = &Ev::AssignIndex1;
+    if (n->nk != NameKind::Local && n->nk != NameKind::Global) return;
+    if (n->args.size() == 1 && n->args[0]) s->fn = &Ev::AssignIndexN<1>;
+    else if (n->args.size() == 2 && n->args[0] && n->args[1]) s->fn = &Ev::AssignIndexN<2>;
     return;
   }
   // s = s & x keeps its in-place append path in the generic routine.
