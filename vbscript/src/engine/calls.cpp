@@ -116,7 +116,7 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
           slots[i + 1] = Variant::RefTo(cell);
           continue;
         }
-      } else if (!nm->args.empty()) {
+      } else if (!nm->args.empty() && MayNameElement(nm)) {
         return CallProcWithElements(p, me, args, f, slots, i);
       }
     }
