@@ -10,6 +10,7 @@ namespace vbs {
 ClassInstance::ClassInstance(Interp* in, ClassDef* cls, std::shared_ptr<Program> prog,
                              std::shared_ptr<bool> alive)
     : interp_(in), cls_(cls), prog_(std::move(prog)), alive_(std::move(alive)) {
+  scriptClass_ = true;
   fields_.resize(cls->fields.size());
   for (size_t i = 0; i < cls->fields.size(); ++i) {
     const FieldDef& f = cls->fields[i];
@@ -182,7 +183,8 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int
   if (!o) Throw(91);
   Variant hold = ov;  // keeps the object alive during the call
   bool isDefault = member.empty();
-  if (auto* ci = dynamic_cast<ClassInstance*>(o)) {
+  if (o->IsScriptClass()) {
+    auto* ci = static_cast<ClassInstance*>(o);
     int mi;
     if (isDefault) {
       mi = ci->cls()->defaultMember;
@@ -224,7 +226,8 @@ void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) 
   if (!ov.IsObject()) Throw(424);
   Object* o = ov.object();
   if (!o) Throw(91);
-  if (auto* ci = dynamic_cast<ClassInstance*>(o)) {
+  if (o->IsScriptClass()) {
+    auto* ci = static_cast<ClassInstance*>(o);
     int mi = LookupClassMember(ci, m->name, m, f);
     ClassMember& cm = ci->cls()->members[size_t(mi)];
     if (cm.field >= 0) {
@@ -257,10 +260,15 @@ void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args
     if (value.IsNothing()) Throw(91);
     value = DefaultValue(value.object());
   }
+  Variant hold = Variant::FromObject(ci);
+  if (!args || args->empty()) {
+    // The common Property Let: the value alone, no list on the heap.
+    CallProcValues(p, ci, &value, 1);
+    return;
+  }
   std::vector<Variant> items;
   BuildHostArgs(args, f, items);
   items.push_back(std::move(value));
-  Variant hold = Variant::FromObject(ci);
   CallProcValues(p, ci, items.data(), int(items.size()));
 }
 
