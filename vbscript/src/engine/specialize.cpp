@@ -87,7 +87,9 @@ struct Ev {
 
   // Operands by kind: locals, literals and global variables are read in
   // place; anything else is evaluated into a value built in place.
-  enum OperandKind { kAny, kLocal, kLit, kGlobal };
+  // kElem: a(i) or a(i, j) whose element is read in place when finding it
+  // runs no script code.
+  enum OperandKind { kAny, kLocal, kLit, kGlobal, kElem };
 
   // Cell of global variable `n` (declared or implicit), or nullptr.
   static inline Variant* GlobalVarCell(Interp& in, NameExpr* n) {
@@ -129,9 +131,32 @@ struct Ev {
       if (const Variant* g = GlobalVar(in, re)) return Finish<OP>(l, *g, b->literals);
       Variant r = re->fn(in, re, f);
       return Finish<OP>(l, r, b->literals);
+    } else if constexpr (RK == kElem) {
+      if (const Variant* el = ElementInPlace(in, re, f)) return Finish<OP>(l, *el, b->literals);
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(l, r, b->literals);
     } else {
       Variant r = re->fn(in, re, f);
       return Finish<OP>(l, r, b->literals);
+    }
+  }
+
+  // Left operand an element: it stays in place only while the right side
+  // runs no script code (which could resize or replace the array).
+  template <BinOp OP, int RK>
+  static inline __attribute__((always_inline)) Variant WithLeftElement(Interp& in, BinaryExpr* b,
+                                                                      Frame& f, const Variant& l) {
+    Expr* re = b->rhs.get();
+    if constexpr (RK == kLocal || RK == kLit) {
+      return WithLeft<OP, RK>(in, b, f, l);
+    } else {
+      const Variant* rp = nullptr;
+      if constexpr (RK == kGlobal) rp = GlobalVar(in, re);
+      else if constexpr (RK == kElem) rp = ElementInPlace(in, re, f);
+      if (rp) return Finish<OP>(l, *rp, b->literals);
+      Variant lv = l;
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(lv, r, b->literals);
     }
   }
 
@@ -145,6 +170,10 @@ struct Ev {
       return WithLeft<OP, RK>(in, b, f, static_cast<LiteralExpr*>(le)->value);
     } else if constexpr (LK == kGlobal) {
       if (const Variant* g = GlobalVar(in, le)) return WithLeft<OP, RK>(in, b, f, *g);
+      Variant l = le->fn(in, le, f);
+      return WithLeft<OP, RK>(in, b, f, l);
+    } else if constexpr (LK == kElem) {
+      if (const Variant* el = ElementInPlace(in, le, f)) return WithLeftElement<OP, RK>(in, b, f, *el);
       Variant l = le->fn(in, le, f);
       return WithLeft<OP, RK>(in, b, f, l);
     } else {
@@ -248,6 +277,32 @@ struct Ev {
     ranCode = true;
     Variant iv = ix->fn(in, ix, f);
     return FastIndex(iv);
+  }
+  // The element named by a(i) or a(i, j), found without running script
+  // code: the variable holds an array and the subscripts are Integer or
+  // Long variables or literals. Otherwise nullptr (nothing was evaluated).
+  static inline bool PlainSubscript(Interp& in, Expr* ix, Frame& f, int32_t& out) {
+    const Variant* v;
+    if (ix->fn == &LocalRead) v = &f.slots[static_cast<NameExpr*>(ix)->slot].Deref();
+    else if (ix->fn == &GlobalRead) v = GlobalVar(in, ix);
+    else if (ix->fn == &Literal) v = &static_cast<LiteralExpr*>(ix)->value;
+    else return false;
+    if (!v) return false;
+    if (v->type() == vbLong) out = v->longVal();
+    else if (v->type() == vbInteger) out = v->intVal();
+    else return false;
+    return true;
+  }
+  static inline const Variant* ElementInPlace(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    // A global variable's cell is known after its first use.
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
+    if (!cell || !cell->IsArray()) return nullptr;
+    int32_t i, j;
+    if (!PlainSubscript(in, n->args[0].get(), f, i)) return nullptr;
+    if (n->args.size() == 1) return &cell->array()->At1(i);
+    if (!PlainSubscript(in, n->args[1].get(), f, j)) return nullptr;
+    return &cell->array()->At2(i, j);
   }
   template <int N>
   static inline Variant& Element(Interp& in, NameExpr* n, Variant* cell, Frame& f) {
@@ -387,8 +442,10 @@ struct Ev {
 
 template <BinOp OP>
 static EvalFn PickKinds(int lk, int rk) {
-#define VBS_ROW(L) {&Ev::Bin<OP, L, Ev::kAny>, &Ev::Bin<OP, L, Ev::kLocal>, &Ev::Bin<OP, L, Ev::kLit>, &Ev::Bin<OP, L, Ev::kGlobal>}
-  static const EvalFn table[4][4] = {VBS_ROW(Ev::kAny), VBS_ROW(Ev::kLocal), VBS_ROW(Ev::kLit), VBS_ROW(Ev::kGlobal)};
+#define VBS_ROW(L) {&Ev::Bin<OP, L, Ev::kAny>, &Ev::Bin<OP, L, Ev::kLocal>, &Ev::Bin<OP, L, Ev::kLit>, \
+                    &Ev::Bin<OP, L, Ev::kGlobal>, &Ev::Bin<OP, L, Ev::kElem>}
+  static const EvalFn table[5][5] = {VBS_ROW(Ev::kAny), VBS_ROW(Ev::kLocal), VBS_ROW(Ev::kLit),
+                                     VBS_ROW(Ev::kGlobal), VBS_ROW(Ev::kElem)};
 #undef VBS_ROW
   return table[lk][rk];
 }
@@ -440,6 +497,13 @@ void Interp::Specialize(Expr* e) {
         if (x->fn == &Ev::LocalRead) return int(Ev::kLocal);
         if (x->fn == &Ev::GlobalRead) return int(Ev::kGlobal);
         if (x->kind == Expr::Literal) return int(Ev::kLit);
+        if (x->fn == &Ev::IndexN<1> || x->fn == &Ev::IndexN<2>) return int(Ev::kElem);
+        if (x->fn == &Ev::CallGlobal) {
+          // Only a declared variable: g(x) is far more often a call.
+          auto* n = static_cast<NameExpr*>(x);
+          if (n->declaredVar && (n->args.size() == 1 || n->args.size() == 2) && n->args[0] && n->args.back())
+            return int(Ev::kElem);
+        }
         return int(Ev::kAny);
       };
       int lk = kindOf(b->lhs.get()), rk = kindOf(b->rhs.get());

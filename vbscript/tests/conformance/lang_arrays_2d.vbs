@@ -84,3 +84,22 @@ Sub Bump(x)
 End Sub
 Bump g(1, 1)
 WScript.Echo "byref element:", g(1, 1)
+
+' An element read as an operand keeps its value when the other operand
+' resizes or replaces the array.
+Dim e, e1
+ReDim e(1, 1), e1(2)
+Function Grow()
+    ReDim e1(100000)
+    e1(0) = 1000
+    Grow = 1
+End Function
+Function Replace2D
+    e = Empty
+    Replace2D = 2
+End Function
+e1(0) = 5 : e(1, 1) = 7
+WScript.Echo "left kept:", e1(0) + Grow(), e1(0) * Grow, e(1, 1) - Replace2D
+Dim k2 : k2 = 0
+e1(0) = 3
+WScript.Echo "right after left:", e1(k2) * e1(k2 + 0), e1(0) < 4, 2.5 * e1(0)
