@@ -25,6 +25,11 @@ struct Ev {
     auto* n = static_cast<NameExpr*>(e);
     const GlobalSlot& g = in.gslots_[size_t(n->slot)];
     if (g.kind == GlobalSlot::Procedure) return in.CallProc(g.proc, nullptr, n->args, f);
+    return GlobalElementOrOther(in, e, f);
+  }
+  // Kept out of line so that the call path above stays lean.
+  static __attribute__((noinline)) Variant GlobalElementOrOther(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
     if (n->args.size() == 1 && n->args[0]) return IndexN<1>(in, e, f);
     if (n->args.size() == 2 && n->args[0] && n->args[1]) return IndexN<2>(in, e, f);
     return in.EvalName(n, f, false);
