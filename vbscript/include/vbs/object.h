@@ -50,6 +50,9 @@ class Object {
     if (--refs_ == 0) FreeUnreferenced(this);
   }
   uint32_t Refs() const { return refs_; }
+  // True for instances of script classes, whose members the engine reaches
+  // directly (no dynamic_cast on every member access).
+  bool IsScriptClass() const { return scriptClass_; }
 
   virtual std::u16string TypeName() const = 0;
   // Member by case-insensitive name; -1 if none; 0 is the default member.
@@ -65,6 +68,7 @@ class Object {
   // taking a new reference.
   virtual void Finalize() { delete this; }
   uint32_t refs_ = 0;
+  bool scriptClass_ = false;  // fills padding after refs_
 
  private:
   friend struct ReleaseQueue;

@@ -209,7 +209,7 @@ class Variant {
 
   // Writable access to the array, copying it first when it is shared.
   // Precondition: IsArray().
-  Array* ArrayForWrite();
+  inline Array* ArrayForWrite();
 
   // Per-variable flags: a property of the storage location. A copy
   // (copy construction) starts at 0; moves and assignments keep them.
@@ -247,6 +247,7 @@ class Variant {
   }
   void AddRefSlow() const;
   void ReleaseSlow();
+  Array* ArrayForWriteShared();
   static void ReleaseRaw(VarType type, int64_t bits);
 
   VarType type_;
@@ -317,6 +318,13 @@ class Array {
     if (dims_.size() == 1 && uint32_t(i) < uint32_t(dims_[0].count)) return data_[size_t(i)];
     return AtSlow(&i, 1);
   }
+  Variant& At2(int32_t i, int32_t j) {
+    if (dims_.size() == 2 && uint32_t(i) < uint32_t(dims_[0].count) &&
+        uint32_t(j) < uint32_t(dims_[1].count))
+      return data_[size_t(i) + size_t(j) * size_t(dims_[0].count)];
+    const int32_t idx[2] = {i, j};
+    return AtSlow(idx, 2);
+  }
   Variant& At(const int32_t* idx, int n) {
     if (n == 1) return At1(idx[0]);
     return AtSlow(idx, n);
@@ -338,6 +346,10 @@ class Array {
   std::vector<Dim> dims_;
   std::vector<Variant> data_;
 };
+
+inline Array* Variant::ArrayForWrite() {
+  return a_->Refs() > 1 && !a_->Locked() ? ArrayForWriteShared() : a_;
+}
 
 // ReDim of a variable (error 10 on a fixed array; a non-array becomes one).
 void ReDimVariable(Variant& var, const int32_t* ubounds, int ndims, bool preserve);

@@ -141,6 +141,7 @@ struct NameExpr : Expr {
   int slot = -1;
   int local = -1;             // Dyn: fallback local slot
   bool strict = false;        // Option Explicit: undeclared names are errors
+  bool declaredVar = false;   // Global: a declared variable when resolved
   Variant constVal;
   // Global: the variable's cell once it is known to be a declared variable
   // or constant (those never change kind, and global cells never move), so

@@ -1,6 +1,10 @@
 #pragma once
 // The interpreter: global namespace, compiler front end (parse + resolve)
-// and the tree-walking evaluator over resolved syntax trees.
+// and the tree-walking evaluator over resolved syntax trees. Its members are
+// defined by concern: interp.cpp (set-up, host entry points), calls.cpp,
+// expr.cpp, assign.cpp, stmt.cpp, classes.cpp, errors.cpp and
+// specialize.cpp (the routines picked per node); interp_inline.h holds
+// what they share.
 #include <atomic>
 #include <deque>
 #include <memory>
@@ -255,6 +259,15 @@ class Interp {
   Variant EvalCallExpr(CallExpr* c, Frame& f);
   Variant CallBuiltin(int index, ExprList& args, Frame& f);
   Variant CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f);
+  // Whether name(args) may be an array element (a variable, not a
+  // procedure or built-in): such an argument goes by reference.
+  bool MayNameElement(const NameExpr* n) const {
+    switch (n->nk) {
+      case NameKind::Local: case NameKind::Field: case NameKind::Dyn: return true;
+      case NameKind::Global: return gslots_[size_t(n->slot)].kind != GlobalSlot::Procedure;
+      default: return false;
+    }
+  }
   Variant RunProcBody(Proc* p, ClassInstance* me, Variant* slots);
   Variant CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args, Frame& f,
                                Variant* slots, size_t first);

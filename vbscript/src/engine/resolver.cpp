@@ -559,6 +559,7 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
     if (k != GlobalSlot::Undefined || !proc_) {
       n->nk = NameKind::Global;
       n->slot = g;
+      n->declaredVar = k == GlobalSlot::Var;
       return;
     }
   }

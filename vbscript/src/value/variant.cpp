@@ -251,12 +251,10 @@ void Variant::ReleaseRaw(VarType t, int64_t bits) {
   else static_cast<Array*>(p)->Release();
 }
 
-Array* Variant::ArrayForWrite() {
-  if (a_->Refs() > 1 && !a_->Locked()) {
-    Array* c = a_->Clone();
-    a_->Release();
-    a_ = c;
-  }
+Array* Variant::ArrayForWriteShared() {
+  Array* c = a_->Clone();
+  a_->Release();
+  a_ = c;
   return a_;
 }
 

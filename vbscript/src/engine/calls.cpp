@@ -1,0 +1,239 @@
+// Procedure calls: frame slots on the segmented stack, argument passing
+// (ByRef cells, array elements), built-in calls and GetRef's references.
+#include "engine/interp.h"
+
+#include <algorithm>
+#include <new>
+
+#include "engine/interp_inline.h"
+
+namespace vbs {
+
+namespace {
+
+
+// GetRef's result: calling its default member calls the procedure.
+class FuncRef : public HostObject {
+ public:
+  FuncRef(Interp* in, Proc* p, std::shared_ptr<Program> keep, std::shared_ptr<bool> alive)
+      : in_(in), proc_(p), keep_(std::move(keep)), alive_(std::move(alive)) {}
+  std::u16string TypeName() const override { return u"Object"; }
+  int FindMember(std::u16string_view) const override { return -1; }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    if (member != 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(438);
+    if (!*alive_) Throw(424);
+    std::vector<Variant> raw;
+    raw.reserve(size_t(args.size()));
+    for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
+    result = in_->CallProcValues(proc_, nullptr, raw.data(), int(raw.size()));
+  }
+
+ private:
+  Interp* in_;
+  Proc* proc_;
+  std::shared_ptr<Program> keep_;
+  std::shared_ptr<bool> alive_;
+};
+
+}  // namespace
+
+// ---- SlotStack ----------------------------------------------------------------
+Variant* SlotStack::PushSlow(int n) {
+  Sync();
+  size_t need = size_t(n);
+  // Move on to the next segment (the current one stays as it is: frames
+  // in it are still live).
+  if (cur_ < segs_.size() && segs_[cur_].used > 0) ++cur_;
+  while (cur_ < segs_.size() && segs_[cur_].cap < need) {
+    // An unused segment that is too small: replace it by a bigger one.
+    delete[] segs_[cur_].data;
+    segs_.erase(segs_.begin() + std::ptrdiff_t(cur_));
+  }
+  if (cur_ >= segs_.size()) {
+    size_t cap = std::max<size_t>(need, 16384);
+    segs_.push_back(Seg{new Variant[cap], cap, 0});
+    cur_ = segs_.size() - 1;
+  }
+  Seg& s = segs_[cur_];
+  Variant* p = s.data + s.used;
+  s.used += need;
+  Load();
+  return p;
+}
+
+void SlotStack::PopSlow(Variant* base) {
+  Sync();
+  // The frame starts a segment (or lives in an earlier one): walk back.
+  for (;;) {
+    Seg& s = segs_[cur_];
+    if (base >= s.data && base < s.data + s.cap) {
+      s.used = size_t(base - s.data);
+      if (s.used == 0 && cur_ > 0) --cur_;
+      Load();
+      return;
+    }
+    s.used = 0;
+    if (cur_ == 0) {
+      Load();
+      return;
+    }
+    --cur_;
+  }
+}
+
+SlotStack::~SlotStack() {
+  for (auto& s : segs_) delete[] s.data;
+}
+
+Variant Interp::MakeFuncRef(std::u16string_view name) {
+  int s = FindGlobal(FoldName(name));
+  if (s < 0 || gslots_[size_t(s)].kind != GlobalSlot::Procedure) Throw(5);
+  const GlobalSlot& g = gslots_[size_t(s)];
+  return Variant::FromObject(new FuncRef(this, g.proc, g.owner, alive_));
+}
+
+// ---- procedure calls -------------------------------------------------------------
+Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
+  if (args.size() != p->params.size()) Throw(450);
+  CheckInterrupt();
+  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
+  DepthGuard dg(depth_);
+  int n = p->nslots;
+  Variant* slots = stack_.Push(n);
+  FrameScope fs(stack_, slots, n, curFrame_);
+  const size_t nargs = args.size();
+  for (size_t i = 0; i < nargs; ++i) {
+    Expr* a = args[i].get();
+    if (!a) Throw(450);
+    if (p->params[i].byRef && a->kind == Expr::Name) {
+      auto* nm = static_cast<NameExpr*>(a);
+      if (!nm->hasParens) {
+        if (nm->nk == NameKind::Local) {
+          slots[i + 1] = Variant::RefTo(&f.slots[nm->slot].Deref());
+          continue;
+        }
+        if (Variant* cell = ByRefCell(a, f)) {
+          slots[i + 1] = Variant::RefTo(cell);
+          continue;
+        }
+      } else if (!nm->args.empty() && MayNameElement(nm)) {
+        return CallProcWithElements(p, me, args, f, slots, i);
+      }
+    }
+    // Fresh slots are Empty: the value is built right in place.
+    new (&slots[i + 1]) Variant(a->fn(*this, a, f));
+  }
+  return RunProcBody(p, me, slots);
+}
+
+// Rest of CallProc from argument `first` on, when an argument may be an
+// array element: such elements go by reference too. An element of a
+// Variant array is referred to in place, its array locked for the call; an
+// element of a typed array (from Split, Filter...) is copied in and written
+// back converted when the call returns.
+Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
+                                     Frame& f, Variant* slots, size_t first) {
+  struct WriteBack {
+    Variant* arrayCell;
+    std::vector<int32_t> idx;
+    int slot;
+  };
+  std::vector<WriteBack> writeBacks;
+  struct Locks {
+    std::vector<Array*> arrays;
+    ~Locks() {
+      for (Array* a : arrays) {
+        a->Unlock();
+        a->Release();
+      }
+    }
+  } locks;
+  for (size_t i = first; i < args.size(); ++i) {
+    Expr* a = args[i].get();
+    if (!a) Throw(450);
+    if (p->params[i].byRef) {
+      if (Variant* cell = ByRefCell(a, f)) {
+        slots[i + 1] = Variant::RefTo(cell);
+        continue;
+      }
+      if (a->kind == Expr::Name) {
+        auto* n = static_cast<NameExpr*>(a);
+        if (n->hasParens && !n->args.empty()) {
+          Variant* base = VarCell(n, f, false);
+          if (base && base->IsArray()) {
+            WriteBack wb{base, {}, int(i + 1)};
+            for (auto& ix : n->args) {
+              if (!ix) Throw(9);
+              wb.idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
+            }
+            base = VarCell(n, f, false);
+            if (!base->IsArray()) Throw(13);
+            if (VarType(base->type() & ~vbArray) == vbVariant) {
+              Array* arr = base->ArrayForWrite();
+              Variant& element = arr->At(wb.idx.data(), int(wb.idx.size()));
+              arr->AddRef();
+              arr->Lock();
+              locks.arrays.push_back(arr);
+              slots[i + 1] = Variant::RefTo(&element);
+              continue;
+            }
+            slots[i + 1] = base->array()->At(wb.idx.data(), int(wb.idx.size()));
+            wb.arrayCell = base;
+            writeBacks.push_back(std::move(wb));
+            continue;
+          }
+        }
+      }
+    }
+    slots[i + 1] = EvalExpr(a, f);
+  }
+  Variant result = RunProcBody(p, me, slots);
+  for (auto& wb : writeBacks) {
+    if (!wb.arrayCell->IsArray()) continue;
+    Variant v = slots[wb.slot].Deref();
+    FitElement(*wb.arrayCell, v);
+    Array* arr = wb.arrayCell->ArrayForWrite();
+    arr->At(wb.idx.data(), int(wb.idx.size())) = std::move(v);
+  }
+  return result;
+}
+
+
+Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs) {
+  if (size_t(nargs) != p->params.size()) Throw(450);
+  CheckInterrupt();
+  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
+  DepthGuard dg(depth_);
+  int n = p->nslots;
+  Variant* slots = stack_.Push(n);
+  FrameScope fs(stack_, slots, n, curFrame_);
+  for (int i = 0; i < nargs; ++i) {
+    Variant& a = args[i];
+    if (a.IsByRef() && p->params[size_t(i)].byRef) slots[i + 1] = a;
+    else slots[i + 1] = a.Deref();
+  }
+  return RunProcBody(p, me, slots);
+}
+
+Variant Interp::CallBuiltin(int index, ExprList& args, Frame& f) {
+  const BuiltinDef& d = BuiltinAt(index);
+  int n = int(args.size());
+  if (n < d.minArgs || (d.maxArgs >= 0 && n > d.maxArgs)) Throw(450);
+  Variant buf[8];
+  std::vector<Variant> big;
+  Variant* items = buf;
+  if (n > 8) {
+    big.resize(size_t(n));
+    items = big.data();
+  }
+  for (int i = 0; i < n; ++i) {
+    Expr* a = args[size_t(i)].get();
+    if (!a) items[i] = Variant::Missing();
+    else items[i] = EvalExpr(a, f);
+  }
+  Args av(items, n);
+  Context ctx(*this);
+  return d.fn(ctx, av);
+}
+
+}  // namespace vbs

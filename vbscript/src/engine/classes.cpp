@@ -1,0 +1,275 @@
+// Script classes and member access on objects: instances and their fields,
+// New, Class_Terminate, and o.m read, called or assigned.
+#include "engine/interp.h"
+#include "engine/interp_inline.h"
+#include "engine/stack_guard.h"
+
+namespace vbs {
+
+// ---- ClassInstance -----------------------------------------------------------
+ClassInstance::ClassInstance(Interp* in, ClassDef* cls, std::shared_ptr<Program> prog,
+                             std::shared_ptr<bool> alive)
+    : interp_(in), cls_(cls), prog_(std::move(prog)), alive_(std::move(alive)) {
+  scriptClass_ = true;
+  fields_.resize(cls->fields.size());
+  for (size_t i = 0; i < cls->fields.size(); ++i) {
+    const FieldDef& f = cls->fields[i];
+    if (f.isArray) {
+      if (f.bounds.empty()) {
+        fields_[i] = Variant::FromArray(new Array());
+      } else {
+        fields_[i] = Variant::FromArray(Array::Create(f.bounds.data(), int(f.bounds.size())));
+        fields_[i].SetFlags(Variant::kFixedArray);
+      }
+    }
+  }
+}
+
+ClassInstance::~ClassInstance() = default;
+
+int ClassInstance::FindMember(std::u16string_view name) const {
+  int m = cls_->FindMember(name);
+  if (m < 0 || !cls_->members[size_t(m)].isPublic) return -1;
+  return m + 1;
+}
+
+void ClassInstance::Invoke(int member, InvokeKind kind, Args& args, Variant& result) {
+  if (!*alive_) Throw(424);
+  interp_->InvokeClassMember(this, member, kind, args, result);
+}
+
+void ClassInstance::Finalize() {
+  if (cls_->term && initialized && *alive_ && !StackExhausted()) {
+    refs_ = 1;  // alive while Class_Terminate runs
+    {
+      ImmediateReleases inOrder;
+      interp_->RunTerminate(this);
+    }
+    if (--refs_ != 0) return;  // the terminate handler kept a reference
+  }
+  delete this;
+}
+
+int ClassDef::FindMember(std::u16string_view n) const {
+  for (size_t i = 0; i < members.size(); ++i)
+    if (NameEquals(members[i].name, n)) return int(i);
+  return -1;
+}
+
+void Interp::RunTerminate(ClassInstance* inst) {
+  // Errors in Class_Terminate are dropped: the object goes away anyway.
+  bool savedPos = posSet_;
+  int l = errLine_, c = errCol_;
+  try {
+    CallProcValues(inst->cls()->term, inst, nullptr, 0);
+  } catch (const ScriptError&) {
+  } catch (const AbortError&) {
+  } catch (const std::bad_alloc&) {
+  }
+  posSet_ = savedPos;
+  errLine_ = l;
+  errCol_ = c;
+}
+
+void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind, Args& args,
+                               Variant& result) {
+  ClassDef* cls = inst->cls();
+  int mi = member == 0 ? cls->defaultMember : member - 1;
+  if (mi < 0 || mi >= int(cls->members.size())) Throw(438);
+  ClassMember& m = cls->members[size_t(mi)];
+  std::vector<Variant> raw;
+  for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
+  bool assign = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
+  if (m.field >= 0) {
+    Variant& cell = inst->fields()[size_t(m.field)];
+    if (!assign) {
+      if (args.size() == 0) {
+        result = cell;
+      } else {
+        if (!cell.IsArray()) Throw(13);
+        std::vector<int32_t> idx;
+        for (int i = 0; i < args.size(); ++i) idx.push_back(ToIndex(args[i]));
+        result = cell.array()->At(idx.data(), int(idx.size()));
+      }
+      return;
+    }
+    Variant v = args[args.size() - 1];
+    if (args.size() == 1) {
+      AssignCell(cell, std::move(v), kind == InvokeKind::PropertySet);
+    } else {
+      if (!cell.IsArray()) Throw(13);
+      std::vector<int32_t> idx;
+      for (int i = 0; i + 1 < args.size(); ++i) idx.push_back(ToIndex(args[i]));
+      FitElement(cell, v);
+      Array* a = cell.ArrayForWrite();
+      a->At(idx.data(), int(idx.size())) = std::move(v);
+    }
+    return;
+  }
+  Proc* p = nullptr;
+  if (!assign) p = m.method ? m.method : m.get;
+  else if (kind == InvokeKind::PropertySet) p = m.set ? m.set : m.let;
+  else p = m.let ? m.let : m.set;
+  if (!p) Throw(438);
+  Variant r = CallProcValues(p, inst, raw.data(), int(raw.size()));
+  if (!assign) result = std::move(r);
+}
+
+// Member `mi` of a script object, read or called.
+Variant Interp::CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f) {
+  ClassMember& m = inst->cls()->members[size_t(mi)];
+  static ExprList kNoArgs;
+  ExprList& a = args ? *args : kNoArgs;
+  if (m.field >= 0) {
+    Variant& v = inst->fields()[size_t(m.field)];
+    if (a.empty()) return v;
+    return IndexValue(v, a, f);
+  }
+  Proc* p = m.method ? m.method : m.get;
+  if (!p) Throw(438);
+  Variant keepAlive = Variant::FromObject(inst);
+  return CallProc(p, inst, a, f);
+}
+
+Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
+  if (StackLow()) Throw(28);  // o.a.b.c... nests without bound
+  Variant obj = EvalExpr(m->obj.get(), f);
+  try {
+    return CallObject(obj, m->name, -1, m->hasParens ? &m->args : nullptr, m->hasParens, f,
+                      asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
+  } catch (const ScriptError&) {
+    throw;
+  }
+}
+
+void Interp::BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out) {
+  if (!args) return;
+  out.reserve(args->size() + 1);
+  for (auto& a : *args) {
+    if (!a) {
+      out.push_back(Variant::Missing());
+      continue;
+    }
+    if (Variant* cell = ByRefCell(a.get(), f)) out.push_back(Variant::RefTo(cell));
+    else out.push_back(EvalExpr(a.get(), f));
+  }
+}
+
+int Interp::LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site,
+                              Frame& f) {
+  int mi;
+  if (site && site->cacheKey == ci->cls()) {
+    mi = site->cacheMember;
+  } else {
+    mi = ci->cls()->FindMember(name);
+    if (site) {
+      site->cacheKey = ci->cls();
+      site->cacheMember = mi;
+    }
+  }
+  if (mi < 0) Throw(438);
+  if (!ci->cls()->members[size_t(mi)].isPublic && !(f.me && f.me->cls() == ci->cls())) Throw(438);
+  return mi;
+}
+
+Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int cachedMember,
+                           ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
+                           MemberExpr* site) {
+  (void)cachedMember;
+  (void)hasParens;
+  const Variant& ov = objIn.Deref();
+  if (!ov.IsObject()) Throw(424);
+  Object* o = ov.object();
+  if (!o) Throw(91);
+  Variant hold = ov;  // keeps the object alive during the call
+  bool isDefault = member.empty();
+  if (o->IsScriptClass()) {
+    auto* ci = static_cast<ClassInstance*>(o);
+    int mi;
+    if (isDefault) {
+      mi = ci->cls()->defaultMember;
+      if (mi < 0) Throw(438);
+    } else {
+      mi = LookupClassMember(ci, member, site, f);
+    }
+    return CallClassMember(ci, mi, args, f);
+  }
+  int id = isDefault ? 0 : o->FindMember(member);
+  if (id < 0) Throw(438);
+  std::vector<Variant> items;
+  BuildHostArgs(args, f, items);
+  Args av(items.data(), int(items.size()));
+  Variant result;
+  o->Invoke(id, kind, av, result);
+  return result;
+}
+
+Variant Interp::NewObject(NewExpr* n) {
+  const GlobalSlot& g = gslots_[size_t(n->globalSlot)];
+  if (g.kind != GlobalSlot::Class) {
+    // Not a script class: a built-in class whose factory is registered as
+    // a function of the same name (RegExp).
+    Ref<HostObject> obj = NewLibraryObject(n->className);
+    if (!obj) throw ScriptError(506, u"Class not defined: '" + n->className + u"'");
+    return Variant::FromObject(obj.get());
+  }
+  auto* inst = new ClassInstance(this, g.cls, g.owner, alive_);
+  Variant v = Variant::FromObject(inst);
+  if (g.cls->init) CallProcValues(g.cls->init, inst, nullptr, 0);
+  inst->initialized = true;
+  return v;
+}
+
+void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) {
+  Variant obj = EvalExpr(m->obj.get(), f);
+  const Variant& ov = obj.Deref();
+  if (!ov.IsObject()) Throw(424);
+  Object* o = ov.object();
+  if (!o) Throw(91);
+  if (o->IsScriptClass()) {
+    auto* ci = static_cast<ClassInstance*>(o);
+    int mi = LookupClassMember(ci, m->name, m, f);
+    ClassMember& cm = ci->cls()->members[size_t(mi)];
+    if (cm.field >= 0) {
+      Variant& cell = ci->fields()[size_t(cm.field)];
+      if (m->hasParens && !m->args.empty()) AssignIndexed(cell, m->args, std::move(value), isSet, f);
+      else AssignCell(cell, std::move(value), isSet);
+      return;
+    }
+    SetClassProperty(ci, cm, m->hasParens ? &m->args : nullptr, std::move(value), isSet, f);
+    return;
+  }
+  int id = o->FindMember(m->name);
+  if (id < 0) Throw(438);
+  std::vector<Variant> items;
+  BuildHostArgs(m->hasParens ? &m->args : nullptr, f, items);
+  items.push_back(std::move(value));
+  Args av(items.data(), int(items.size()));
+  Variant ignored;
+  o->Invoke(id, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, av, ignored);
+}
+
+void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args,
+                              Variant&& value, bool isSet, Frame& f) {
+  Proc* p = isSet ? (cm.set ? cm.set : nullptr) : (cm.let ? cm.let : nullptr);
+  if (!p) {
+    if (!isSet && !cm.let && cm.set && value.IsObject()) p = cm.set;
+    else Throw(isSet ? 438 : 438);
+  }
+  if (!isSet && value.IsObject() && p == cm.let) {
+    if (value.IsNothing()) Throw(91);
+    value = DefaultValue(value.object());
+  }
+  Variant hold = Variant::FromObject(ci);
+  if (!args || args->empty()) {
+    // The common Property Let: the value alone, no list on the heap.
+    CallProcValues(p, ci, &value, 1);
+    return;
+  }
+  std::vector<Variant> items;
+  BuildHostArgs(args, f, items);
+  items.push_back(std::move(value));
+  CallProcValues(p, ci, items.data(), int(items.size()));
+}
+
+}  // namespace vbs

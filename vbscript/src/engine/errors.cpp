@@ -1,0 +1,137 @@
+// Run-time errors: the Err object, Err after a trapped error, interrupts and
+// the error record the host reads.
+#include "engine/interp.h"
+#include "engine/interp_inline.h"
+
+namespace vbs {
+
+namespace {
+
+// ---- the Err object ---------------------------------------------------------
+class ErrObject : public HostObject {
+ public:
+  explicit ErrObject(Interp* in) : in_(in) {}
+  std::u16string TypeName() const override { return u"ErrObject"; }
+  int FindMember(std::u16string_view n) const override {
+    static const char* const names[] = {"number", "description", "source", "helpfile",
+                                        "helpcontext", "clear", "raise"};
+    for (int i = 0; i < 7; ++i)
+      if (NameEquals(n, names[i])) return i;
+    return -1;
+  }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    ErrState& e = in_->err;
+    bool set = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
+    auto value = [&]() -> Variant& {
+      if (args.size() < 1) Throw(450);
+      return args[args.size() - 1];
+    };
+    switch (member) {
+      case 0:
+        if (set) e.number = ToLong(value());
+        else result = Variant::FromLong(e.number);
+        return;
+      case 1:
+        if (set) e.description = ToText(value());
+        else result = Variant::FromString(e.description);
+        return;
+      case 2:
+        if (set) e.source = ToText(value());
+        else result = Variant::FromString(e.source);
+        return;
+      case 3:
+        if (set) e.helpFile = ToText(value());
+        else result = Variant::FromString(e.helpFile);
+        return;
+      case 4:
+        if (set) e.helpContext = ToLong(value());
+        else result = Variant::FromLong(e.helpContext);
+        return;
+      case 5:
+        if (set) Throw(438);
+        e.Clear();
+        return;
+      case 6: {
+        if (set) Throw(438);
+        if (args.size() < 1 || args.Missing(0)) Throw(450);
+        int number = ToLong(args[0]);
+        if (number == 0) Throw(5);
+        ErrState n;
+        n.number = number;
+        n.source = args.Missing(1) ? std::u16string(u"Microsoft VBScript runtime error") : ToText(args[1]);
+        n.description = args.Missing(2) ? StandardErrorText(number) : ToText(args[2]);
+        if (!args.Missing(3)) n.helpFile = ToText(args[3]);
+        if (!args.Missing(4)) n.helpContext = ToLong(args[4]);
+        e = n;
+        in_->raisedByErr = true;
+        throw ScriptError(number, n.description);
+      }
+      default:
+        Throw(438);
+    }
+  }
+
+ private:
+  Interp* in_;
+};
+
+}  // namespace
+
+Ref<HostObject> MakeErrObject(Interp* in) { return Ref<HostObject>(new ErrObject(in)); }
+
+static std::u16string LineText(std::u16string_view text, int line) {
+  int cur = 1;
+  size_t i = 0;
+  while (cur < line && i < text.size()) {
+    if (text[i] == u'\r') {
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      ++cur;
+    } else if (text[i] == u'\n') {
+      ++cur;
+    }
+    ++i;
+  }
+  if (cur != line) return {};
+  size_t e = i;
+  while (e < text.size() && text[e] != u'\r' && text[e] != u'\n') ++e;
+  return std::u16string(text.substr(i, e - i));
+}
+
+void Interp::RecordCompileError(const CompileError& e, std::u16string_view text) {
+  error.Number = e.number;
+  error.Description = StandardErrorText(e.number);
+  error.Line = e.line;
+  error.Column = e.col;
+  error.Source = LineText(text, e.line);
+  error.IsCompileError = true;
+}
+
+void Interp::RecordError(const ScriptError& e, std::u16string_view text) {
+  error.Number = e.number;
+  error.Description = e.Text();
+  error.Line = posSet_ ? errLine_ : 1;
+  error.Column = posSet_ ? errCol_ : 1;
+  error.Source = LineText(text, error.Line);
+  error.IsCompileError = false;
+  err.number = e.number;
+  err.description = error.Description;
+}
+
+[[noreturn]] void Interp::ThrowInterrupt() {
+  interrupt_.store(false, std::memory_order_relaxed);
+  throw AbortError{ScriptError(kInterruptErrorNumber, u"User interrupt occurred")};
+}
+
+void Interp::CatchToErr(const ScriptError& e) {
+  if (!raisedByErr) {
+    err.number = e.number;
+    err.description = e.Text();
+    err.source = u"Microsoft VBScript runtime error";
+    err.helpFile.clear();
+    err.helpContext = 0;
+  }
+  raisedByErr = false;
+  posSet_ = false;
+}
+
+}  // namespace vbs

@@ -1,0 +1,312 @@
+// Expression evaluation on the general path: operators, names, indexing and
+// the variable cells that reads and assignments go through.
+#include "engine/interp.h"
+#include "engine/interp_inline.h"
+
+namespace vbs {
+
+// Mixed Integer/Long/Double operands are the bulk of numeric code; they are
+// decided here without the general conversion path. Everything else (and
+// division by zero) goes to the value operators.
+bool Interp::FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& out) {
+  const VarType tl = l.type(), tr = r.type();
+  if (IsIntegral(tl) && IsIntegral(tr)) {
+    int64_t a = IntOf(l), b = IntOf(r);
+    bool bothInt = tl == vbInteger && tr == vbInteger;
+    switch (op) {
+      case BinOp::Add: out = detail::IntResult(a + b, bothInt); return true;
+      case BinOp::Sub: out = detail::IntResult(a - b, bothInt); return true;
+      case BinOp::Mul: out = detail::IntResult(a * b, bothInt); return true;
+      case BinOp::Div:
+        if (b == 0) return false;
+        out = Variant::FromDouble(double(a) / double(b));
+        return true;
+      case BinOp::Eq: out = Variant::FromBool(a == b); return true;
+      case BinOp::Ne: out = Variant::FromBool(a != b); return true;
+      case BinOp::Lt: out = Variant::FromBool(a < b); return true;
+      case BinOp::Gt: out = Variant::FromBool(a > b); return true;
+      case BinOp::Le: out = Variant::FromBool(a <= b); return true;
+      case BinOp::Ge: out = Variant::FromBool(a >= b); return true;
+      default: return false;
+    }
+  }
+  double a, b;
+  if ((tl == vbDouble || tr == vbDouble) && AsDbl(l, a) && AsDbl(r, b)) {
+    switch (op) {
+      case BinOp::Add: out = detail::CheckedDouble(a + b); return true;
+      case BinOp::Sub: out = detail::CheckedDouble(a - b); return true;
+      case BinOp::Mul: out = detail::CheckedDouble(a * b); return true;
+      case BinOp::Div:
+        if (b == 0) return false;
+        out = detail::CheckedDouble(a / b);
+        return true;
+      case BinOp::Eq: out = Variant::FromBool(a == b); return true;
+      case BinOp::Ne: out = Variant::FromBool(a != b); return true;
+      case BinOp::Lt: out = Variant::FromBool(a < b); return true;
+      case BinOp::Gt: out = Variant::FromBool(a > b); return true;
+      case BinOp::Le: out = Variant::FromBool(a <= b); return true;
+      case BinOp::Ge: out = Variant::FromBool(a >= b); return true;
+      default: return false;
+    }
+  }
+  return false;
+}
+Variant Interp::EvalGeneric(Expr* e, Frame& f) {
+  if (StackLow()) Throw(28);  // ((( ... ))), - - - ...: nested as deep as the parser allowed
+  switch (e->kind) {
+    case Expr::Literal:
+      return static_cast<LiteralExpr*>(e)->value;
+    case Expr::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      if (!n->hasParens) {
+        if (n->nk == NameKind::Local) return f.slots[n->slot].Deref();
+        if (n->nk == NameKind::Global) {
+          GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+          if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
+            return gvals_[size_t(n->slot)];
+        }
+      }
+      return EvalName(n, f, false);
+    }
+    case Expr::Binary: {
+      auto* b = static_cast<BinaryExpr*>(e);
+      Variant l = EvalExpr(b->lhs.get(), f);
+      Variant r = EvalExpr(b->rhs.get(), f);
+      {
+        Variant fast;
+        if (FastBinary(b->op, l, r, fast)) return fast;
+      }
+      try {
+        switch (b->op) {
+          case BinOp::Add: return OpAdd(l, r);
+          case BinOp::Sub: return OpSub(l, r);
+          case BinOp::Mul: return OpMul(l, r);
+          case BinOp::Div: return OpDiv(l, r);
+          case BinOp::IntDiv: return OpIntDiv(l, r);
+          case BinOp::Mod: return OpMod(l, r);
+          case BinOp::Pow: return OpPow(l, r);
+          case BinOp::Concat: return OpConcat(l, r);
+          case BinOp::Eq: return OpEq(l, r);
+          case BinOp::Ne: return OpNe(l, r);
+          case BinOp::Lt: return OpLt(l, r);
+          case BinOp::Gt: return OpGt(l, r);
+          case BinOp::Le: return OpLe(l, r);
+          case BinOp::Ge: return OpGe(l, r);
+          case BinOp::Is: return Variant::FromBool(OpIs(l, r));
+          case BinOp::And: return OpAnd(l, r);
+          case BinOp::Or: return OpOr(l, r);
+          case BinOp::Xor: return OpXor(l, r);
+          case BinOp::Eqv: return OpEqv(l, r);
+          case BinOp::Imp: return OpImp(l, r);
+        }
+      } catch (const ScriptError&) {
+        throw;
+      }
+      return Variant();
+    }
+    case Expr::Unary: {
+      auto* u = static_cast<UnaryExpr*>(e);
+      Variant v = EvalExpr(u->operand.get(), f);
+      try {
+        switch (u->op) {
+          case UnOp::Neg: return OpNeg(v);
+          case UnOp::Not: return OpNot(v);
+          case UnOp::Plus:
+            if (v.IsObject()) return DefaultValue(v.object());
+            return v;
+        }
+      } catch (const ScriptError&) {
+        throw;
+      }
+      return v;
+    }
+    case Expr::Member:
+      return EvalMember(static_cast<MemberExpr*>(e), f, false);
+    case Expr::Call:
+      return EvalCallExpr(static_cast<CallExpr*>(e), f);
+    case Expr::Paren: {
+      Variant v = EvalExpr(static_cast<ParenExpr*>(e)->inner.get(), f);
+      return v;
+    }
+    case Expr::New:
+      return NewObject(static_cast<NewExpr*>(e));
+    case Expr::Me:
+      if (!f.me) {
+        Throw(424);
+      }
+      return Variant::FromObject(f.me);
+    case Expr::WithObj:
+      break;
+  }
+  return Variant();
+}
+
+Variant Interp::IndexValue(const Variant& baseIn, ExprList& args, Frame& f) {
+  const Variant& base = baseIn.Deref();
+  if (base.IsArray()) {
+    int32_t buf[8];
+    std::vector<int32_t> big;
+    int32_t* idx = buf;
+    if (args.size() > 8) {
+      big.resize(args.size());
+      idx = big.data();
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+      if (!args[i]) Throw(9);
+      idx[i] = ToIndex(EvalExpr(args[i].get(), f));
+    }
+    // base is a variable's storage: reading the indices may have replaced
+    // the array in it, so look again.
+    if (!base.IsArray()) Throw(13);
+    return base.array()->At(idx, int(args.size()));
+  }
+  if (base.IsObject()) {
+    Variant obj = base;
+    return CallObject(obj, u"", 0, &args, true, f, InvokeKind::PropertyGet, nullptr);
+  }
+  if (args.empty()) return base;
+  Throw(13);
+}
+
+Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
+  try {
+    switch (n->nk) {
+      case NameKind::Local: {
+        Variant& v = f.slots[n->slot].Deref();
+        if (!n->hasParens) return v;
+        return IndexValue(v, n->args, f);
+      }
+      case NameKind::Field: {
+        Variant& v = f.me->fields()[size_t(n->slot)];
+        if (!n->hasParens) return v;
+        return IndexValue(v, n->args, f);
+      }
+      case NameKind::Dyn:
+        if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+          if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
+          if (n->strict) Throw(500);
+          Variant& v = f.slots[n->local].Deref();
+          if (!n->hasParens) return v;
+          return IndexValue(v, n->args, f);
+        }
+        [[fallthrough]];
+      case NameKind::Global: {
+        GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+        switch (k) {
+          case GlobalSlot::Procedure: {
+            // Programs stay alive until Reset, so a procedure that is
+            // redefined while it runs keeps its code.
+            return CallProc(gslots_[size_t(n->slot)].proc, nullptr, n->args, f);
+          }
+          case GlobalSlot::Undefined:
+            if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
+            if (n->strict) Throw(500);
+            // Calling something that was never defined.
+            if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + std::u16string(n->name) + u"'");
+            return Variant();
+          case GlobalSlot::Class:
+            Throw(13);
+          default: {
+            Variant& v = gvals_[size_t(n->slot)];
+            if (!n->hasParens) return v;
+            return IndexValue(v, n->args, f);
+          }
+        }
+      }
+      case NameKind::MeMember: {
+        if (!f.me) Throw(424);
+        return CallClassMember(f.me, n->slot, n->hasParens ? &n->args : nullptr, f);
+      }
+      case NameKind::Builtin:
+        return CallBuiltin(n->slot, n->args, f);
+      case NameKind::Constant:
+        if (n->hasParens && !n->args.empty()) Throw(13);
+        return n->constVal;
+      case NameKind::Unresolved:
+        break;
+    }
+  } catch (const ScriptError&) {
+    throw;
+  }
+  Throw(500);
+}
+
+Variant* Interp::ByRefCell(Expr* e, Frame& f) {
+  if (e->kind != Expr::Name) return nullptr;
+  auto* n = static_cast<NameExpr*>(e);
+  if (n->hasParens) return nullptr;
+  switch (n->nk) {
+    case NameKind::Local:
+      return &f.slots[n->slot].Deref();
+    case NameKind::Field:
+      return &f.me->fields()[size_t(n->slot)];
+    case NameKind::Dyn:
+      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+        if (n->strict) Throw(500);
+        return &f.slots[n->local].Deref();
+      }
+      [[fallthrough]];
+    case NameKind::Global: {
+      if (n->gcell) return n->gcell;
+      GlobalSlot& g = gslots_[size_t(n->slot)];
+      if (g.kind == GlobalSlot::Var) return n->gcell = &gvals_[size_t(n->slot)];
+      if (g.kind == GlobalSlot::Implicit) return &gvals_[size_t(n->slot)];
+      if (g.kind == GlobalSlot::Undefined) {
+        if (n->strict) Throw(500);
+        g.kind = GlobalSlot::Implicit;
+        return &gvals_[size_t(n->slot)];
+      }
+      return nullptr;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
+  switch (n->nk) {
+    case NameKind::Local:
+      return &f.slots[n->slot].Deref();
+    case NameKind::Field:
+      return &f.me->fields()[size_t(n->slot)];
+    case NameKind::Dyn:
+      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+        if (n->strict) Throw(500);
+        return &f.slots[n->local].Deref();
+      }
+      [[fallthrough]];
+    case NameKind::Global: {
+      GlobalSlot& g = gslots_[size_t(n->slot)];
+      switch (g.kind) {
+        case GlobalSlot::Var:
+        case GlobalSlot::Implicit:
+          return &gvals_[size_t(n->slot)];
+        case GlobalSlot::Undefined:
+          if (n->strict) Throw(500);
+          g.kind = GlobalSlot::Implicit;
+          return &gvals_[size_t(n->slot)];
+        case GlobalSlot::Const:
+        case GlobalSlot::HostObj:
+        case GlobalSlot::ErrObj:
+          if (forWrite) Throw(501);
+          return &gvals_[size_t(n->slot)];
+        default:
+          return nullptr;
+      }
+    }
+    default:
+      return nullptr;
+  }
+}
+
+Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
+  if (StackLow()) Throw(28);  // f(1)(2)(3)... nests without bound
+  Variant callee = EvalExpr(c->callee.get(), f);
+  try {
+    return IndexValue(callee, c->args, f);
+  } catch (const ScriptError&) {
+    throw;
+  }
+}
+
+}  // namespace vbs

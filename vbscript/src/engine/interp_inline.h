@@ -1,0 +1,103 @@
+#pragma once
+// Pieces the evaluator's files share: frame guards, element fitting, the
+// numeric subtype tests, and the hot routines that must inline into the
+// loops and calls of every file.
+#include <new>
+
+#include "engine/interp.h"
+#include "vbs/libobjects.h"
+#include "vbs/value_conv.h"
+#include "vbs/value_ops.h"
+
+namespace vbs {
+
+// Split and Filter give String arrays: an element stored into one becomes
+// text as CStr makes it (Null raises 94); objects do not fit at all.
+inline void FitElement(const Variant& array, Variant& v) {
+  if (array.type() != (vbArray | vbString) || v.IsString()) return;
+  if (v.IsObject() || v.IsArray()) Throw(13);
+  v = CStrVariant(v);
+}
+
+constexpr int kMaxCallDepth = 100000;
+
+struct DepthGuard {
+  int& d;
+  explicit DepthGuard(int& depth) : d(depth) { ++d; }
+  ~DepthGuard() { --d; }
+};
+
+struct FrameScope {
+  SlotStack& st;
+  Variant* base;
+  int n;
+  Frame*& cur;
+  Frame* saved;
+  FrameScope(SlotStack& s, Variant* b, int count, Frame*& c)
+      : st(s), base(b), n(count), cur(c), saved(c) {}
+  ~FrameScope() {
+    cur = saved;
+    st.Pop(base, n);
+  }
+};
+
+// A number or string written in the source keeps its type in comparisons.
+inline bool IsTypedLiteral(const Expr* e) {
+  if (e->kind != Expr::Literal) return false;
+  switch (static_cast<const LiteralExpr*>(e)->value.type()) {
+    case vbInteger: case vbLong: case vbDouble: case vbString: return true;
+    default: return false;
+  }
+}
+
+inline bool IsIntegral(VarType t) { return t == vbInteger || t == vbLong; }
+using detail::AsDbl;   // Double, Integer or Long as a double
+inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal() : v.intVal(); }
+
+// The Err object that global slot 0 holds.
+Ref<HostObject> MakeErrObject(Interp* in);
+
+// ExecBlock's loop, inlined into the loop statements.
+__attribute__((always_inline)) inline Flow Interp::ExecBody(Block& b, Frame& f) {
+  for (auto& sp : b) {
+    Stmt* s = sp.get();
+    try {
+      Flow r = Exec(s, f);
+      if (r != Flow::Normal) return r;
+    } catch (const ScriptError& e) {
+      if (f.onErrorResume) {
+        CatchToErr(e);
+        continue;
+      }
+      NotePos(s->line, s->col);
+      throw;
+    } catch (const std::bad_alloc&) {
+      if (f.onErrorResume) {
+        CatchToErr(ScriptError(7));
+        continue;
+      }
+      NotePos(s->line, s->col);
+      throw ScriptError(7);
+    } catch (const AbortError&) {
+      NotePos(s->line, s->col);
+      throw;
+    }
+  }
+  return Flow::Normal;
+}
+
+__attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, ClassInstance* me,
+                                                                   Variant* slots) {
+  Frame nf;
+  nf.slots = slots;
+  nf.proc = p;
+  nf.me = me;
+  nf.parent = curFrame_;
+  curFrame_ = &nf;
+  // Err keeps what a trapping procedure left in it: callers read it after
+  // the call returns.
+  ExecBody(p->body, nf);
+  return std::move(slots[0]);
+}
+
+}  // namespace vbs

@@ -1,0 +1,574 @@
+// Specialised node routines: each resolved node gets the routine for its
+// shape (operand kinds, numeric operators, element access, accumulation).
+#include <cmath>
+
+#include "engine/interp.h"
+#include "engine/interp_inline.h"
+
+namespace vbs {
+
+struct Ev {
+  static Variant Generic(Interp& in, Expr* e, Frame& f) { return in.EvalGeneric(e, f); }
+  static Variant Literal(Interp&, Expr* e, Frame&) { return static_cast<LiteralExpr*>(e)->value; }
+  static Variant LocalRead(Interp&, Expr* e, Frame& f) {
+    return f.slots[static_cast<NameExpr*>(e)->slot].Deref();
+  }
+  static Variant GlobalRead(Interp& in, Expr* e, Frame& f) {
+    if (const Variant* v = GlobalVar(in, e)) return *v;
+    return in.EvalName(static_cast<NameExpr*>(e), f, false);
+  }
+  static Variant Name(Interp& in, Expr* e, Frame& f) {
+    return in.EvalName(static_cast<NameExpr*>(e), f, false);
+  }
+  // name(args) where the name is global: most often a procedure call.
+  static Variant CallGlobal(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    const GlobalSlot& g = in.gslots_[size_t(n->slot)];
+    if (g.kind == GlobalSlot::Procedure) return in.CallProc(g.proc, nullptr, n->args, f);
+    return GlobalElementOrOther(in, e, f);
+  }
+  // Kept out of line so that the call path above stays lean.
+  static __attribute__((noinline)) Variant GlobalElementOrOther(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    if (n->args.size() == 1 && n->args[0]) return IndexN<1>(in, e, f);
+    if (n->args.size() == 2 && n->args[0] && n->args[1]) return IndexN<2>(in, e, f);
+    return in.EvalName(n, f, false);
+  }
+
+  // Numeric fast path for one operator, fully inlined.
+  template <BinOp OP>
+  static inline __attribute__((always_inline)) bool Fast(const Variant& l, const Variant& r, Variant& out) {
+    constexpr bool arith = OP == BinOp::Add || OP == BinOp::Sub || OP == BinOp::Mul || OP == BinOp::Div;
+    constexpr bool cmp = OP == BinOp::Eq || OP == BinOp::Ne || OP == BinOp::Lt || OP == BinOp::Gt ||
+                         OP == BinOp::Le || OP == BinOp::Ge;
+    if constexpr (!arith && !cmp) {
+      return false;
+    } else {
+      const VarType tl = l.type(), tr = r.type();
+      double a, b;
+      if (IsIntegral(tl) && IsIntegral(tr)) {
+        int64_t x = IntOf(l), y = IntOf(r);
+        // Results are written with the in-place setters: building a
+        // temporary and copying it costs a store-forwarding stall.
+        if constexpr (OP == BinOp::Div) {
+          if (y == 0) return false;
+          out.SetDouble(double(x) / double(y));
+          return true;
+        } else if constexpr (arith) {
+          bool bothInt = tl == vbInteger && tr == vbInteger;
+          int64_t z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
+          if (bothInt && z >= INT16_MIN && z <= INT16_MAX) out.SetInteger(int16_t(z));
+          else if (z >= INT32_MIN && z <= INT32_MAX) out.SetLong(int32_t(z));
+          else out.SetDouble(double(z));
+          return true;
+        } else {
+          bool res = OP == BinOp::Eq ? x == y : OP == BinOp::Ne ? x != y : OP == BinOp::Lt ? x < y
+                   : OP == BinOp::Gt ? x > y : OP == BinOp::Le ? x <= y : x >= y;
+          out.SetBool(res);
+          return true;
+        }
+      }
+      if (tl == vbDouble && tr == vbDouble) {
+        a = l.doubleVal();
+        b = r.doubleVal();
+      } else if ((tl == vbDouble || tr == vbDouble) && AsDbl(l, a) && AsDbl(r, b)) {
+      } else {
+        return false;
+      }
+      if constexpr (arith) {
+        if (OP == BinOp::Div && b == 0) return false;
+        double z = OP == BinOp::Add ? a + b : OP == BinOp::Sub ? a - b : OP == BinOp::Mul ? a * b : a / b;
+        if (!std::isfinite(z)) return false;  // the slow path raises Overflow
+        out.SetDouble(z);
+        return true;
+      } else {
+        bool res = OP == BinOp::Eq ? a == b : OP == BinOp::Ne ? a != b : OP == BinOp::Lt ? a < b
+                 : OP == BinOp::Gt ? a > b : OP == BinOp::Le ? a <= b : a >= b;
+        out.SetBool(res);
+        return true;
+      }
+    }
+  }
+
+  // Operands by kind: locals, literals and global variables are read in
+  // place; anything else is evaluated into a value built in place.
+  // kElem: a(i) or a(i, j) whose element is read in place when finding it
+  // runs no script code.
+  enum OperandKind { kAny, kLocal, kLit, kGlobal, kElem };
+
+  // Cell of global variable `n` (declared or implicit), or nullptr.
+  static inline Variant* GlobalVarCell(Interp& in, NameExpr* n) {
+    if (n->gcell) return n->gcell;
+    return GlobalVarCellSlow(in, n);
+  }
+  static Variant* GlobalVarCellSlow(Interp& in, NameExpr* n) {
+    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
+    if (k == GlobalSlot::Var) return n->gcell = &in.gvals_[size_t(n->slot)];
+    if (k == GlobalSlot::Implicit) return &in.gvals_[size_t(n->slot)];
+    return nullptr;
+  }
+  // Readable cell of global `e`: a variable or a constant.
+  static inline const Variant* GlobalVar(Interp& in, Expr* e) {
+    auto* n = static_cast<NameExpr*>(e);
+    if (n->gcell) return n->gcell;
+    if (Variant* c = GlobalVarCellSlow(in, n)) return c;
+    if (in.gslots_[size_t(n->slot)].kind == GlobalSlot::Const) return &in.gvals_[size_t(n->slot)];
+    return nullptr;
+  }
+
+  template <BinOp OP>
+  static inline __attribute__((always_inline)) Variant Finish(const Variant& l, const Variant& r,
+                                                              uint8_t literals = 0) {
+    Variant out;
+    if (!Fast<OP>(l, r, out)) out = Slow<OP>(l, r, literals);
+    return out;
+  }
+
+  template <BinOp OP, int RK>
+  static inline __attribute__((always_inline)) Variant WithLeft(Interp& in, BinaryExpr* b, Frame& f,
+                                                               const Variant& l) {
+    Expr* re = b->rhs.get();
+    if constexpr (RK == kLocal) {
+      return Finish<OP>(l, f.slots[static_cast<NameExpr*>(re)->slot].Deref(), b->literals);
+    } else if constexpr (RK == kLit) {
+      return Finish<OP>(l, static_cast<LiteralExpr*>(re)->value, b->literals);
+    } else if constexpr (RK == kGlobal) {
+      if (const Variant* g = GlobalVar(in, re)) return Finish<OP>(l, *g, b->literals);
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(l, r, b->literals);
+    } else if constexpr (RK == kElem) {
+      if (const Variant* el = ElementInPlace(in, re, f)) return Finish<OP>(l, *el, b->literals);
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(l, r, b->literals);
+    } else {
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(l, r, b->literals);
+    }
+  }
+
+  // Left operand an element: it stays in place only while the right side
+  // runs no script code (which could resize or replace the array).
+  template <BinOp OP, int RK>
+  static inline __attribute__((always_inline)) Variant WithLeftElement(Interp& in, BinaryExpr* b,
+                                                                      Frame& f, const Variant& l) {
+    Expr* re = b->rhs.get();
+    if constexpr (RK == kLocal || RK == kLit) {
+      return WithLeft<OP, RK>(in, b, f, l);
+    } else {
+      const Variant* rp = nullptr;
+      if constexpr (RK == kGlobal) rp = GlobalVar(in, re);
+      else if constexpr (RK == kElem) rp = ElementInPlace(in, re, f);
+      if (rp) return Finish<OP>(l, *rp, b->literals);
+      Variant lv = l;
+      Variant r = re->fn(in, re, f);
+      return Finish<OP>(lv, r, b->literals);
+    }
+  }
+
+  template <BinOp OP, int LK = kAny, int RK = kAny>
+  static Variant Bin(Interp& in, Expr* e, Frame& f) {
+    auto* b = static_cast<BinaryExpr*>(e);
+    Expr* le = b->lhs.get();
+    if constexpr (LK == kLocal) {
+      return WithLeft<OP, RK>(in, b, f, f.slots[static_cast<NameExpr*>(le)->slot].Deref());
+    } else if constexpr (LK == kLit) {
+      return WithLeft<OP, RK>(in, b, f, static_cast<LiteralExpr*>(le)->value);
+    } else if constexpr (LK == kGlobal) {
+      if (const Variant* g = GlobalVar(in, le)) return WithLeft<OP, RK>(in, b, f, *g);
+      Variant l = le->fn(in, le, f);
+      return WithLeft<OP, RK>(in, b, f, l);
+    } else if constexpr (LK == kElem) {
+      if (const Variant* el = ElementInPlace(in, le, f)) return WithLeftElement<OP, RK>(in, b, f, *el);
+      Variant l = le->fn(in, le, f);
+      return WithLeft<OP, RK>(in, b, f, l);
+    } else {
+      Variant l = le->fn(in, le, f);
+      return WithLeft<OP, RK>(in, b, f, l);
+    }
+  }
+
+  template <BinOp OP>
+  static Variant Slow(const Variant& l0, const Variant& r0, uint8_t literals) {
+    // Copies: an operator may run script code (default properties) that
+    // changes the variables the operands were read from.
+    Variant l = l0, r = r0;
+    if (literals) {
+      CmpResult c = CompareWithLiterals(l, literals & 1, r, literals & 2);
+      switch (OP) {
+        case BinOp::Eq: return detail::CmpToVariant(c, false, true, false);
+        case BinOp::Ne: return detail::CmpToVariant(c, true, false, true);
+        case BinOp::Lt: return detail::CmpToVariant(c, true, false, false);
+        case BinOp::Le: return detail::CmpToVariant(c, true, true, false);
+        case BinOp::Gt: return detail::CmpToVariant(c, false, false, true);
+        case BinOp::Ge: return detail::CmpToVariant(c, false, true, true);
+        default: break;
+      }
+    }
+    switch (OP) {
+      case BinOp::Add: return OpAdd(l, r);
+      case BinOp::Sub: return OpSub(l, r);
+      case BinOp::Mul: return OpMul(l, r);
+      case BinOp::Div: return OpDiv(l, r);
+      case BinOp::IntDiv: return OpIntDiv(l, r);
+      case BinOp::Mod: return OpMod(l, r);
+      case BinOp::Pow: return OpPow(l, r);
+      case BinOp::Concat: return OpConcat(l, r);
+      case BinOp::Eq: return OpEq(l, r);
+      case BinOp::Ne: return OpNe(l, r);
+      case BinOp::Lt: return OpLt(l, r);
+      case BinOp::Gt: return OpGt(l, r);
+      case BinOp::Le: return OpLe(l, r);
+      case BinOp::Ge: return OpGe(l, r);
+      case BinOp::Is: return Variant::FromBool(OpIs(l, r));
+      case BinOp::And: return OpAnd(l, r);
+      case BinOp::Or: return OpOr(l, r);
+      case BinOp::Xor: return OpXor(l, r);
+      case BinOp::Eqv: return OpEqv(l, r);
+      case BinOp::Imp: return OpImp(l, r);
+    }
+    return Variant();
+  }
+
+  // A long chain of operators (a & b & c ..., as generated scripts write
+  // them): a loop along its left side, not one native frame per operator.
+  static constexpr uint32_t kLongChain = 64;
+  static Variant Chain(Interp& in, Expr* e, Frame& f) {
+    std::vector<BinaryExpr*> spine;
+    spine.reserve(static_cast<BinaryExpr*>(e)->chain);
+    Expr* x = e;
+    for (; x->kind == Expr::Binary; x = static_cast<BinaryExpr*>(x)->lhs.get())
+      spine.push_back(static_cast<BinaryExpr*>(x));
+    Variant l = x->fn(in, x, f);
+    for (size_t i = spine.size(); i-- > 0;) {
+      BinaryExpr* b = spine[i];
+      Variant r = b->rhs->fn(in, b->rhs.get(), f);
+      switch (b->op) {
+        // The partial result is ours alone: append to it in place.
+        case BinOp::Concat: ConcatAssign(l, r); break;
+#define VBS_BIN(op) \
+  case BinOp::op:   \
+    l = Slow<BinOp::op>(l, r, b->literals); \
+    break;
+        VBS_BIN(Add) VBS_BIN(Sub) VBS_BIN(Mul) VBS_BIN(Div) VBS_BIN(IntDiv) VBS_BIN(Mod)
+        VBS_BIN(Pow) VBS_BIN(Eq) VBS_BIN(Ne) VBS_BIN(Lt) VBS_BIN(Gt)
+        VBS_BIN(Le) VBS_BIN(Ge) VBS_BIN(Is) VBS_BIN(And) VBS_BIN(Or) VBS_BIN(Xor)
+        VBS_BIN(Eqv) VBS_BIN(Imp)
+#undef VBS_BIN
+      }
+    }
+    return l;
+  }
+
+  // a(i) and a(i, j) for a local or global variable holding an array.
+  static inline int32_t FastIndex(const Variant& v) {
+    if (v.type() == vbLong) return v.longVal();
+    if (v.type() == vbInteger) return v.intVal();
+    return ToIndex(v);
+  }
+  static inline Variant* ElementCell(Interp& in, NameExpr* n, Frame& f) {
+    if (n->nk == NameKind::Local) return &f.slots[n->slot].Deref();
+    return GlobalVarCell(in, n);
+  }
+  // A subscript that is a variable is read in place; anything else is
+  // evaluated. `ranCode` tells whether script code may have run since the
+  // array's cell was looked up.
+  static inline int32_t Subscript(Interp& in, Expr* ix, Frame& f, bool& ranCode) {
+    if (ix->fn == &LocalRead) return FastIndex(f.slots[static_cast<NameExpr*>(ix)->slot].Deref());
+    if (ix->fn == &GlobalRead) {
+      if (const Variant* g = GlobalVar(in, ix)) return FastIndex(*g);
+    } else if (ix->fn == &Literal) {
+      return FastIndex(static_cast<LiteralExpr*>(ix)->value);
+    }
+    ranCode = true;
+    Variant iv = ix->fn(in, ix, f);
+    return FastIndex(iv);
+  }
+  // The element named by a(i) or a(i, j), found without running script
+  // code: the variable holds an array and the subscripts are Integer or
+  // Long variables or literals. Otherwise nullptr (nothing was evaluated).
+  static inline bool PlainSubscript(Interp& in, Expr* ix, Frame& f, int32_t& out) {
+    const Variant* v;
+    if (ix->fn == &LocalRead) v = &f.slots[static_cast<NameExpr*>(ix)->slot].Deref();
+    else if (ix->fn == &GlobalRead) v = GlobalVar(in, ix);
+    else if (ix->fn == &Literal) v = &static_cast<LiteralExpr*>(ix)->value;
+    else return false;
+    if (!v) return false;
+    if (v->type() == vbLong) out = v->longVal();
+    else if (v->type() == vbInteger) out = v->intVal();
+    else return false;
+    return true;
+  }
+  static inline const Variant* ElementInPlace(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    // A global variable's cell is known after its first use.
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
+    if (!cell || !cell->IsArray()) return nullptr;
+    int32_t i, j;
+    if (!PlainSubscript(in, n->args[0].get(), f, i)) return nullptr;
+    if (n->args.size() == 1) return &cell->array()->At1(i);
+    if (!PlainSubscript(in, n->args[1].get(), f, j)) return nullptr;
+    return &cell->array()->At2(i, j);
+  }
+  template <int N>
+  static inline Variant& Element(Interp& in, NameExpr* n, Variant* cell, Frame& f) {
+    bool ranCode = false;
+    int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
+    if constexpr (N == 1) {
+      // The subscript may have replaced the array in the variable.
+      if (ranCode && !cell->IsArray()) Throw(13);
+      return cell->array()->At1(i);
+    } else {
+      int32_t j = Subscript(in, n->args[1].get(), f, ranCode);
+      if (ranCode && !cell->IsArray()) Throw(13);
+      return cell->array()->At2(i, j);
+    }
+  }
+  template <int N>
+  static Variant IndexN(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    Variant* cell = ElementCell(in, n, f);
+    if (!cell || !cell->IsArray()) return in.EvalName(n, f, false);
+    return Element<N>(in, n, cell, f);
+  }
+  template <int N>
+  static Flow AssignIndexN(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant* cell = ElementCell(in, n, f);
+    if (!cell || !cell->IsArray()) return in.ExecGeneric(s, f);
+    Variant v = a->value->fn(in, a->value.get(), f);
+    if (v.IsObject()) {
+      in.Assign(n, std::move(v), false, f);
+      return Flow::Normal;
+    }
+    bool ranCode = false;
+    int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
+    int32_t j = N == 2 ? Subscript(in, n->args[1].get(), f, ranCode) : 0;
+    // The value or a subscript may have replaced the array in the variable.
+    if (!cell->IsArray()) Throw(13);
+    FitElement(*cell, v);
+    Array* arr = cell->ArrayForWrite();
+    if constexpr (N == 1) arr->At1(i) = std::move(v);
+    else arr->At2(i, j) = std::move(v);
+    return Flow::Normal;
+  }
+
+  // x = x + e, x = x - e, x = x * e for a numeric variable x: the new value
+  // is computed from a snapshot of x and stored in place.
+  template <BinOp OP>
+  static __attribute__((noinline)) Flow AccumulateDoubleSlow(Interp& in, NameExpr* n, double x,
+                                                             const Variant& rv, Frame& f) {
+    Variant out = Finish<OP>(Variant::FromDouble(x), rv);
+    in.Assign(n, std::move(out), false, f);
+    return Flow::Normal;
+  }
+  template <BinOp OP>
+  static Flow Accumulate(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Variant* cell = nullptr;
+    if (n->nk == NameKind::Local) cell = &f.slots[n->slot].Deref();
+    else cell = GlobalVarCell(in, n);
+    if (!cell || cell->flags()) return in.ExecGeneric(s, f);
+    const VarType tc = cell->type();
+    Expr* re = b->rhs.get();
+    if (tc == vbDouble) {
+      const double x = cell->doubleVal();
+      Variant rv = re->fn(in, re, f);
+      const VarType tr = rv.type();
+      double y;
+      if (tr == vbDouble) y = rv.doubleVal();
+      else if (tr == vbLong) y = rv.longVal();
+      else if (tr == vbInteger) y = rv.intVal();
+      else return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      const double z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
+      if (__builtin_expect(!std::isfinite(z), 0)) return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      // The right side may have run code that stored something else in x.
+      if (__builtin_expect(cell->type() != vbDouble, 0)) return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      cell->SetDouble(z);
+      return Flow::Normal;
+    }
+    if (IsIntegral(tc)) {
+      Variant lv = *cell;
+      Variant rv = re->fn(in, re, f);
+      Variant out = Finish<OP>(lv, rv);
+      if (!out.IsObject() && !cell->flags()) *cell = std::move(out);
+      else in.Assign(n, std::move(out), false, f);
+      return Flow::Normal;
+    }
+    return in.ExecGeneric(s, f);
+  }
+
+  // Statements
+  static Flow StmtGeneric(Interp& in, Stmt* s, Frame& f) { return in.ExecGeneric(s, f); }
+  static Flow If(Interp& in, Stmt* s, Frame& f) {
+    auto* i = static_cast<IfStmt*>(s);
+    const size_t n = i->conds.size();
+    for (size_t k = 0; k < n; ++k) {
+      Expr* c = i->conds[k].get();
+      bool t;
+      try {
+        Variant v = c->fn(in, c, f);
+        t = IsTrue(v);
+      } catch (const ScriptError& e) {
+        t = in.ConditionFailed(e, f);
+      }
+      if (t) return in.ExecBody(i->blocks[k], f);
+    }
+    return in.ExecBody(i->elseBlock, f);
+  }
+  // x = <expr> for a local x (no Set, no arguments)
+  static Flow AssignLocal(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant v = a->value->fn(in, a->value.get(), f);
+    Variant& cell = f.slots[n->slot].Deref();
+    if (!v.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
+      cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+  static Flow AssignGlobal(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant v = a->value->fn(in, a->value.get(), f);
+    Variant* cell = v.IsObject() ? nullptr : GlobalVarCell(in, n);
+    if (cell && !(cell->flags() & Variant::kFixedArray)) {
+      *cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+};
+
+template <BinOp OP>
+static EvalFn PickKinds(int lk, int rk) {
+#define VBS_ROW(L) {&Ev::Bin<OP, L, Ev::kAny>, &Ev::Bin<OP, L, Ev::kLocal>, &Ev::Bin<OP, L, Ev::kLit>, \
+                    &Ev::Bin<OP, L, Ev::kGlobal>, &Ev::Bin<OP, L, Ev::kElem>}
+  static const EvalFn table[5][5] = {VBS_ROW(Ev::kAny), VBS_ROW(Ev::kLocal), VBS_ROW(Ev::kLit),
+                                     VBS_ROW(Ev::kGlobal), VBS_ROW(Ev::kElem)};
+#undef VBS_ROW
+  return table[lk][rk];
+}
+
+// Operators with numeric fast paths get operand-specialised routines.
+static EvalFn PickFastBin(BinOp op, int lk, int rk) {
+  switch (op) {
+    case BinOp::Add: return PickKinds<BinOp::Add>(lk, rk);
+    case BinOp::Sub: return PickKinds<BinOp::Sub>(lk, rk);
+    case BinOp::Mul: return PickKinds<BinOp::Mul>(lk, rk);
+    case BinOp::Div: return PickKinds<BinOp::Div>(lk, rk);
+    case BinOp::Eq: return PickKinds<BinOp::Eq>(lk, rk);
+    case BinOp::Ne: return PickKinds<BinOp::Ne>(lk, rk);
+    case BinOp::Lt: return PickKinds<BinOp::Lt>(lk, rk);
+    case BinOp::Gt: return PickKinds<BinOp::Gt>(lk, rk);
+    case BinOp::Le: return PickKinds<BinOp::Le>(lk, rk);
+    case BinOp::Ge: return PickKinds<BinOp::Ge>(lk, rk);
+    default: return nullptr;
+  }
+}
+
+void Interp::Specialize(Expr* e) {
+  switch (e->kind) {
+    case Expr::Literal:
+      e->fn = &Ev::Literal;
+      return;
+    case Expr::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      if (n->hasParens && n->nk == NameKind::Global)
+        e->fn = &Ev::CallGlobal;
+      else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 1 && n->args[0])
+        e->fn = &Ev::IndexN<1>;
+      else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 2 && n->args[0] && n->args[1])
+        e->fn = &Ev::IndexN<2>;
+      else if (!n->hasParens && n->nk == NameKind::Local) e->fn = &Ev::LocalRead;
+      else if (!n->hasParens && n->nk == NameKind::Global) e->fn = &Ev::GlobalRead;
+      else e->fn = &Ev::Name;
+      return;
+    }
+    case Expr::Binary: {
+      auto* b = static_cast<BinaryExpr*>(e);
+      if (b->op >= BinOp::Eq && b->op <= BinOp::Ge)
+        b->literals = uint8_t((IsTypedLiteral(b->lhs.get()) ? 1 : 0) | (IsTypedLiteral(b->rhs.get()) ? 2 : 0));
+      if (b->chain > Ev::kLongChain) {
+        e->fn = &Ev::Chain;
+        return;
+      }
+      auto kindOf = [](Expr* x) {
+        if (x->fn == &Ev::LocalRead) return int(Ev::kLocal);
+        if (x->fn == &Ev::GlobalRead) return int(Ev::kGlobal);
+        if (x->kind == Expr::Literal) return int(Ev::kLit);
+        if (x->fn == &Ev::IndexN<1> || x->fn == &Ev::IndexN<2>) return int(Ev::kElem);
+        if (x->fn == &Ev::CallGlobal) {
+          // Only a declared variable: g(x) is far more often a call.
+          auto* n = static_cast<NameExpr*>(x);
+          if (n->declaredVar && (n->args.size() == 1 || n->args.size() == 2) && n->args[0] && n->args.back())
+            return int(Ev::kElem);
+        }
+        return int(Ev::kAny);
+      };
+      int lk = kindOf(b->lhs.get()), rk = kindOf(b->rhs.get());
+      EvalFn fast = PickFastBin(b->op, lk, rk);
+      if (fast) {
+        e->fn = fast;
+        return;
+      }
+      switch (b->op) {
+#define VBS_BIN(op) \
+  case BinOp::op:   \
+    e->fn = &Ev::Bin<BinOp::op>; \
+    return;
+        VBS_BIN(Add) VBS_BIN(Sub) VBS_BIN(Mul) VBS_BIN(Div) VBS_BIN(IntDiv) VBS_BIN(Mod)
+        VBS_BIN(Pow) VBS_BIN(Concat) VBS_BIN(Eq) VBS_BIN(Ne) VBS_BIN(Lt) VBS_BIN(Gt)
+        VBS_BIN(Le) VBS_BIN(Ge) VBS_BIN(Is) VBS_BIN(And) VBS_BIN(Or) VBS_BIN(Xor)
+        VBS_BIN(Eqv) VBS_BIN(Imp)
+#undef VBS_BIN
+      }
+      return;
+    }
+    default:
+      e->fn = &Ev::Generic;
+      return;
+  }
+}
+
+void Interp::Specialize(Stmt* s) {
+  s->fn = &Ev::StmtGeneric;
+  if (s->kind == Stmt::If) {
+    s->fn = &Ev::If;
+    return;
+  }
+  if (s->kind != Stmt::Assign) return;
+  auto* a = static_cast<AssignStmt*>(s);
+  if (a->isSet || a->target->kind != Expr::Name) return;
+  auto* n = static_cast<NameExpr*>(a->target.get());
+  if (n->hasParens) {
+    if (n->nk != NameKind::Local && n->nk != NameKind::Global) return;
+    if (n->args.size() == 1 && n->args[0]) s->fn = &Ev::AssignIndexN<1>;
+    else if (n->args.size() == 2 && n->args[0] && n->args[1]) s->fn = &Ev::AssignIndexN<2>;
+    return;
+  }
+  // s = s & x keeps its in-place append path in the generic routine.
+  if (a->value->kind == Expr::Binary && static_cast<BinaryExpr*>(a->value.get())->op == BinOp::Concat)
+    return;
+  if (n->nk != NameKind::Local && n->nk != NameKind::Global) return;
+  if (a->value->kind == Expr::Binary) {
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    if (b->lhs->kind == Expr::Name) {
+      auto* l = static_cast<NameExpr*>(b->lhs.get());
+      if (!l->hasParens && l->nk == n->nk && l->slot == n->slot) {
+        if (b->op == BinOp::Add) { s->fn = &Ev::Accumulate<BinOp::Add>; return; }
+        if (b->op == BinOp::Sub) { s->fn = &Ev::Accumulate<BinOp::Sub>; return; }
+        if (b->op == BinOp::Mul) { s->fn = &Ev::Accumulate<BinOp::Mul>; return; }
+      }
+    }
+  }
+  if (n->nk == NameKind::Local) s->fn = &Ev::AssignLocal;
+  else s->fn = &Ev::AssignGlobal;
+}
+
+}  // namespace vbs

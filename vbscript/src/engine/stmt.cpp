@@ -1,0 +1,395 @@
+// Statements: blocks, assignment and call statements, Dim and ReDim, the
+// loops, Select Case and block conditions under On Error Resume Next.
+#include "engine/interp.h"
+#include "engine/interp_inline.h"
+
+namespace vbs {
+
+// ---- statements --------------------------------------------------------------------
+Flow Interp::ExecBlock(Block& b, Frame& f) {
+  // Blocks nest as deep as the parser allowed, which may be more than is
+  // left below a deep recursion.
+  if (StackLow()) Throw(28);
+  return ExecBody(b, f);
+}
+
+
+Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
+  if (StackLow()) Throw(28);  // loops and Select nest like blocks
+  switch (s->kind) {
+    case Stmt::Assign: {
+      auto* a = static_cast<AssignStmt*>(s);
+      Expr* t = a->target.get();
+      if (!a->isSet && t->kind == Expr::Name) {
+        auto* n = static_cast<NameExpr*>(t);
+        if (!n->hasParens && n->nk != NameKind::MeMember) {
+          // s = s & x: append in place when s owns its string.
+          Expr* v = a->value.get();
+          if (v->kind == Expr::Binary) {
+            auto* b = static_cast<BinaryExpr*>(v);
+            if (b->op == BinOp::Concat && b->lhs->kind == Expr::Name) {
+              auto* ln = static_cast<NameExpr*>(b->lhs.get());
+              if (ln->nk == n->nk && ln->slot == n->slot && !ln->hasParens &&
+                  (n->nk == NameKind::Local || n->nk == NameKind::Global || n->nk == NameKind::Field)) {
+                Variant* cell = VarCell(n, f, true);
+                if (cell && cell->IsString()) {
+                  Variant rhs = EvalExpr(b->rhs.get(), f);
+                  cell = VarCell(n, f, true);
+                  if (cell->IsString() && !rhs.IsObject()) {
+                    try {
+                      ConcatAssign(*cell, rhs);
+                    } catch (const ScriptError&) {
+                      throw;
+                    }
+                    return Flow::Normal;
+                  }
+                  Variant lv = *cell;
+                  Variant r;
+                  try {
+                    r = OpConcat(lv, rhs);
+                  } catch (const ScriptError&) {
+                    throw;
+                  }
+                  AssignCell(*cell, std::move(r), false);
+                  return Flow::Normal;
+                }
+              }
+            }
+          }
+          Variant val = EvalExpr(v, f);
+          if (!val.IsObject()) {
+            Variant* cell = nullptr;
+            if (n->nk == NameKind::Local) {
+              cell = &f.slots[n->slot].Deref();
+            } else if (n->nk == NameKind::Global) {
+              GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+              if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) cell = &gvals_[size_t(n->slot)];
+            }
+            if (cell && !(cell->flags() & Variant::kFixedArray)) {
+              *cell = std::move(val);
+              return Flow::Normal;
+            }
+          }
+          Assign(t, std::move(val), false, f);
+          return Flow::Normal;
+        }
+      }
+      Variant val = EvalExpr(a->value.get(), f);
+      Assign(t, std::move(val), a->isSet, f);
+      return Flow::Normal;
+    }
+    case Stmt::CallS: {
+      Expr* c = static_cast<CallStmt*>(s)->call.get();
+      switch (c->kind) {
+        case Expr::Name:
+          EvalName(static_cast<NameExpr*>(c), f, true);
+          break;
+        case Expr::Member:
+          EvalMember(static_cast<MemberExpr*>(c), f, true);
+          break;
+        default:
+          EvalExpr(c, f);
+          break;
+      }
+      return Flow::Normal;
+    }
+    case Stmt::Dim:
+      ExecDim(static_cast<DimStmt*>(s), f);
+      return Flow::Normal;
+    case Stmt::ReDim:
+      ExecReDim(static_cast<ReDimStmt*>(s), f);
+      return Flow::Normal;
+    case Stmt::If: {
+      auto* i = static_cast<IfStmt*>(s);
+      for (size_t k = 0; k < i->conds.size(); ++k) {
+        bool failed;
+        if (EvalCondition(i->conds[k].get(), f, failed)) return ExecBlock(i->blocks[k], f);
+      }
+      return ExecBlock(i->elseBlock, f);
+    }
+    case Stmt::Select:
+      return ExecSelect(static_cast<SelectStmt*>(s), f);
+    case Stmt::For:
+      return ExecFor(static_cast<ForStmt*>(s), f);
+    case Stmt::ForEach:
+      return ExecForEach(static_cast<ForEachStmt*>(s), f);
+    case Stmt::Do:
+      return ExecDo(static_cast<DoStmt*>(s), f);
+    case Stmt::Exit:
+      switch (static_cast<ExitStmt*>(s)->what) {
+        case ExitKind::Do: return Flow::ExitDo;
+        case ExitKind::For: return Flow::ExitFor;
+        default: return Flow::ExitProc;
+      }
+    case Stmt::With: {
+      auto* w = static_cast<WithStmt*>(s);
+      f.slots[w->slot] = EvalExpr(w->obj.get(), f);
+      Flow r;
+      try {
+        r = ExecBlock(w->body, f);
+      } catch (...) {
+        f.slots[w->slot].Clear();
+        throw;
+      }
+      f.slots[w->slot].Clear();
+      return r;
+    }
+    case Stmt::OnError:
+      f.onErrorResume = static_cast<OnErrorStmt*>(s)->resumeNext;
+      err.Clear();
+      return Flow::Normal;
+    case Stmt::Erase:
+      for (auto& t : static_cast<EraseStmt*>(s)->targets) {
+        if (t->kind != Expr::Name) Throw(13);
+        Variant* cell = VarCell(static_cast<NameExpr*>(t.get()), f, true);
+        if (!cell) Throw(13);
+        EraseVariable(*cell);
+      }
+      return Flow::Normal;
+    case Stmt::Const:
+      for (auto& c : static_cast<ConstStmt*>(s)->items) {
+        Variant v = EvalExpr(c.value.get(), f);
+        auto* n = static_cast<NameExpr*>(c.target.get());
+        if (n->nk == NameKind::Global) gvals_[size_t(n->slot)] = std::move(v);
+        else if (Variant* cell = VarCell(n, f, false)) *cell = std::move(v);
+      }
+      return Flow::Normal;
+    case Stmt::Nop:
+      return Flow::Normal;
+  }
+  return Flow::Normal;
+}
+
+void Interp::ExecDim(DimStmt* s, Frame& f) {
+  for (auto& v : s->vars) {
+    if (!v.isArray) continue;
+    Variant* cell = VarCell(static_cast<NameExpr*>(v.target.get()), f, true);
+    if (!cell) continue;
+    if (v.bounds.empty()) {
+      *cell = Variant::FromArray(new Array());
+      continue;
+    }
+    std::vector<int32_t> ub;
+    for (auto& b : v.bounds) ub.push_back(ToIndex(EvalExpr(b.get(), f)));
+    cell = VarCell(static_cast<NameExpr*>(v.target.get()), f, true);
+    *cell = Variant::FromArray(Array::Create(ub.data(), int(ub.size())));
+    cell->SetFlags(Variant::kFixedArray);
+  }
+}
+
+void Interp::ExecReDim(ReDimStmt* s, Frame& f) {
+  for (auto& it : s->items) {
+    std::vector<int32_t> ub;
+    for (auto& b : it.bounds) ub.push_back(ToIndex(EvalExpr(b.get(), f)));
+    Variant* cell = nullptr;
+    if (it.target->kind == Expr::Name) cell = VarCell(static_cast<NameExpr*>(it.target.get()), f, true);
+    if (!cell) Throw(13);
+    ReDimVariable(*cell, ub.data(), int(ub.size()), s->preserve);
+  }
+}
+
+Flow Interp::ExecSelect(SelectStmt* s, Frame& f) {
+  Variant subj;
+  try {
+    subj = EvalExpr(s->subject.get(), f);
+  } catch (const ScriptError& e) {
+    ConditionFailed(e, f);
+    if (!s->cases.empty()) return ExecBlock(s->cases.front().body, f);
+    return ExecBlock(s->elseBlock, f);
+  }
+  const bool subjLit = IsTypedLiteral(s->subject.get());
+  auto cmp = [&](Expr* x) {
+    Variant v = EvalExpr(x, f);
+    return CompareWithLiterals(subj, subjLit, v, IsTypedLiteral(x));
+  };
+  for (auto& c : s->cases) {
+    bool hit = false;
+    for (auto& t : c.tests) {
+      try {
+        CmpResult r = cmp(t.a.get());
+        switch (t.kind) {
+          case CaseTest::Value:
+            hit = r == CmpResult::Equal;
+            break;
+          case CaseTest::Range: {
+            CmpResult r2 = cmp(t.b.get());
+            hit = (r == CmpResult::Equal || r == CmpResult::Greater) &&
+                  (r2 == CmpResult::Equal || r2 == CmpResult::Less);
+            break;
+          }
+          case CaseTest::IsCmp:
+            switch (t.cmp) {
+              case BinOp::Eq: hit = r == CmpResult::Equal; break;
+              case BinOp::Ne: hit = r == CmpResult::Less || r == CmpResult::Greater; break;
+              case BinOp::Lt: hit = r == CmpResult::Less; break;
+              case BinOp::Gt: hit = r == CmpResult::Greater; break;
+              case BinOp::Le: hit = r == CmpResult::Less || r == CmpResult::Equal; break;
+              case BinOp::Ge: hit = r == CmpResult::Greater || r == CmpResult::Equal; break;
+              default: break;
+            }
+            break;
+        }
+      } catch (const ScriptError& e) {
+        hit = ConditionFailed(e, f);
+      }
+      if (hit) break;
+    }
+    if (hit) return ExecBlock(c.body, f);
+  }
+  if (s->hasElse) return ExecBlock(s->elseBlock, f);
+  return Flow::Normal;
+}
+
+static bool IsIntType(VarType t) { return t == vbInteger || t == vbLong || t == vbByte; }
+static int64_t IntOf64(const Variant& v) {
+  switch (v.type()) {
+    case vbInteger: return v.intVal();
+    case vbLong: return v.longVal();
+    case vbByte: return v.byteVal();
+    default: return 0;
+  }
+}
+
+Flow Interp::ExecFor(ForStmt* s, Frame& f) {
+  auto* var = static_cast<NameExpr*>(s->var.get());
+  Variant from = EvalExpr(s->from.get(), f);
+  Variant to = EvalExpr(s->to.get(), f);
+  Variant step = s->step ? EvalExpr(s->step.get(), f) : Variant::FromInteger(1);
+  if (from.IsObject()) from = DefaultValue(from.object());
+  if (to.IsObject()) to = DefaultValue(to.object());
+  if (step.IsObject()) step = DefaultValue(step.object());
+  if (from.IsNull() || to.IsNull() || step.IsNull()) Throw(94);
+  // Text bounds count as the numbers they spell ("abc" raises 13).
+  for (Variant* v : {&from, &to, &step})
+    if (v->IsString()) *v = Variant::FromDouble(ToDouble(*v));
+  Variant* cell = VarCell(var, f, true);
+  if (!cell) Throw(13);
+  if (IsIntType(from.type()) && IsIntType(to.type()) && IsIntType(step.type())) {
+    auto small = [](VarType t) { return t == vbInteger || t == vbByte; };
+    bool allInt = small(from.type()) && small(to.type()) && small(step.type());
+    int64_t i = IntOf64(from), end = IntOf64(to), st = IntOf64(step);
+    bool first = true;
+    for (;;) {
+      if (st >= 0 ? i > end : i < end) break;
+      // The counter starts with the start value's own subtype.
+      if (first && from.type() == vbByte) cell->SetByte(uint8_t(i));
+      else if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
+      else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
+      else Throw(6);
+      first = false;
+      Flow r = ExecBody(s->body, f);
+      if (r == Flow::ExitFor) return Flow::Normal;
+      if (r != Flow::Normal) return r;
+      CheckInterrupt();
+      if (IsIntType(cell->type())) {
+        i = IntOf64(*cell);
+      } else {
+        // The body stored something else in the counter: continue generically.
+        Variant cur = *cell;
+        i = int64_t(ToDouble(cur));
+      }
+      i += st;
+    }
+    if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
+    else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
+    else cell->SetDouble(double(i));
+    return Flow::Normal;
+  }
+  // General case: Variant arithmetic with VBScript's typing.
+  double stv = ToDouble(step);
+  AssignCell(*cell, Variant(from), false);
+  for (;;) {
+    cell = VarCell(var, f, true);
+    Variant cur = *cell;
+    CmpResult c = Compare(cur, to);
+    if (stv >= 0 ? c == CmpResult::Greater : c == CmpResult::Less) break;
+    Flow r = ExecBlock(s->body, f);
+    if (r == Flow::ExitFor) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+    cell = VarCell(var, f, true);
+    Variant next = OpAdd(*cell, step);
+    *cell = std::move(next);
+  }
+  return Flow::Normal;
+}
+
+Flow Interp::ExecForEach(ForEachStmt* s, Frame& f) {
+  std::vector<Variant> items;
+  Variant arrHold;
+  const Variant* data = nullptr;
+  size_t count = 0;
+  try {
+    Variant coll = EvalExpr(s->coll.get(), f);
+    const Variant& cv = coll.Deref();
+    if (cv.IsArray()) {
+      arrHold = cv;  // our reference keeps this snapshot unchanged
+      data = arrHold.array()->Data();
+      count = arrHold.array()->Count();
+    } else if (cv.IsObject() && cv.object()) {
+      if (!cv.object()->Enumerate(items)) Throw(451);
+      data = items.data();
+      count = items.size();
+    } else {
+      Throw(cv.IsObject() ? 91 : 451);
+    }
+  } catch (const ScriptError& e) {
+    // Resuming runs the body once, the variable untouched.
+    ConditionFailed(e, f);
+    Flow r = ExecBlock(s->body, f);
+    return r == Flow::ExitFor ? Flow::Normal : r;
+  }
+  auto* var = s->var.get();
+  for (size_t i = 0; i < count; ++i) {
+    Variant item = data[i];
+    bool isObj = item.IsObject();
+    Assign(var, std::move(item), isObj, f);
+    Flow r = ExecBlock(s->body, f);
+    if (r == Flow::ExitFor) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+  }
+  return Flow::Normal;
+}
+
+Flow Interp::ExecDo(DoStmt* s, Frame& f) {
+  for (;;) {
+    if (s->cond && s->condAtTop) {
+      bool failed;
+      const bool c = EvalCondition(s->cond.get(), f, failed);
+      if (!failed && c == s->isUntil) break;
+    }
+    Flow r = ExecBlock(s->body, f);
+    if (r == Flow::ExitDo && !s->isWhileWend) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+    if (s->cond && !s->condAtTop) {
+      bool failed;
+      const bool c = EvalCondition(s->cond.get(), f, failed);
+      if (!failed && c == s->isUntil) break;
+    }
+  }
+  return Flow::Normal;
+}
+
+// A block statement's condition. Under On Error Resume Next a failing
+// condition goes on into the block (scripts rely on it): the error lands
+// in Err and `failed` tells the caller to enter.
+bool Interp::EvalCondition(Expr* c, Frame& f, bool& failed) {
+  failed = false;
+  try {
+    Variant v = EvalExpr(c, f);
+    return IsTrue(v);
+  } catch (const ScriptError& e) {
+    failed = ConditionFailed(e, f);
+    return true;
+  }
+}
+
+bool Interp::ConditionFailed(const ScriptError& e, Frame& f) {
+  if (!f.onErrorResume) throw;  // called from a handler: rethrows e
+  CatchToErr(e);
+  return true;
+}
+
+}  // namespace vbs
