@@ -76,33 +76,7 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
         Variant fast;
         if (FastBinary(b->op, l, r, fast)) return fast;
       }
-      try {
-        switch (b->op) {
-          case BinOp::Add: return OpAdd(l, r);
-          case BinOp::Sub: return OpSub(l, r);
-          case BinOp::Mul: return OpMul(l, r);
-          case BinOp::Div: return OpDiv(l, r);
-          case BinOp::IntDiv: return OpIntDiv(l, r);
-          case BinOp::Mod: return OpMod(l, r);
-          case BinOp::Pow: return OpPow(l, r);
-          case BinOp::Concat: return OpConcat(l, r);
-          case BinOp::Eq: return OpEq(l, r);
-          case BinOp::Ne: return OpNe(l, r);
-          case BinOp::Lt: return OpLt(l, r);
-          case BinOp::Gt: return OpGt(l, r);
-          case BinOp::Le: return OpLe(l, r);
-          case BinOp::Ge: return OpGe(l, r);
-          case BinOp::Is: return Variant::FromBool(OpIs(l, r));
-          case BinOp::And: return OpAnd(l, r);
-          case BinOp::Or: return OpOr(l, r);
-          case BinOp::Xor: return OpXor(l, r);
-          case BinOp::Eqv: return OpEqv(l, r);
-          case BinOp::Imp: return OpImp(l, r);
-        }
-      } catch (const ScriptError&) {
-        throw;
-      }
-      return Variant();
+      return ApplyBinary(b->op, l, r, b->literals);
     }
     case Expr::Unary: {
       auto* u = static_cast<UnaryExpr*>(e);

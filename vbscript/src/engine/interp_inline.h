@@ -100,4 +100,44 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
   return std::move(slots[0]);
 }
 
+// One binary operator on two values; `literals` marks a comparison operand
+// that is a literal (bit 0 left, bit 1 right), which is hard typed.
+inline Variant ApplyBinary(BinOp op, const Variant& l, const Variant& r, uint8_t literals) {
+  if (literals && op >= BinOp::Eq && op <= BinOp::Ge) {
+    CmpResult c = CompareWithLiterals(l, literals & 1, r, literals & 2);
+    switch (op) {
+      case BinOp::Eq: return detail::CmpToVariant(c, false, true, false);
+      case BinOp::Ne: return detail::CmpToVariant(c, true, false, true);
+      case BinOp::Lt: return detail::CmpToVariant(c, true, false, false);
+      case BinOp::Le: return detail::CmpToVariant(c, true, true, false);
+      case BinOp::Gt: return detail::CmpToVariant(c, false, false, true);
+      case BinOp::Ge: return detail::CmpToVariant(c, false, true, true);
+      default: break;
+    }
+  }
+  switch (op) {
+    case BinOp::Add: return OpAdd(l, r);
+    case BinOp::Sub: return OpSub(l, r);
+    case BinOp::Mul: return OpMul(l, r);
+    case BinOp::Div: return OpDiv(l, r);
+    case BinOp::IntDiv: return OpIntDiv(l, r);
+    case BinOp::Mod: return OpMod(l, r);
+    case BinOp::Pow: return OpPow(l, r);
+    case BinOp::Concat: return OpConcat(l, r);
+    case BinOp::Eq: return OpEq(l, r);
+    case BinOp::Ne: return OpNe(l, r);
+    case BinOp::Lt: return OpLt(l, r);
+    case BinOp::Gt: return OpGt(l, r);
+    case BinOp::Le: return OpLe(l, r);
+    case BinOp::Ge: return OpGe(l, r);
+    case BinOp::Is: return Variant::FromBool(OpIs(l, r));
+    case BinOp::And: return OpAnd(l, r);
+    case BinOp::Or: return OpOr(l, r);
+    case BinOp::Xor: return OpXor(l, r);
+    case BinOp::Eqv: return OpEqv(l, r);
+    case BinOp::Imp: return OpImp(l, r);
+  }
+  return Variant();
+}
+
 }  // namespace vbs
