@@ -3,7 +3,7 @@
 // and the tree-walking evaluator over resolved syntax trees. Its members are
 // defined by concern: interp.cpp (set-up, host entry points), calls.cpp,
 // expr.cpp, assign.cpp, stmt.cpp, classes.cpp, errors.cpp and
-// specialize.cpp (the routines picked per node); interp_inline.h holds
+// fast_paths.cpp (the routines picked per node); interp_inline.h holds
 // what they share.
 #include <atomic>
 #include <deque>
@@ -279,6 +279,7 @@ class Interp {
   void BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out);
   Variant IndexValue(const Variant& base, ExprList& args, Frame& f);
   Variant NewObject(NewExpr* n);
+  Variant* FrameCell(NameExpr* n, Frame& f);
   Variant* VarCell(NameExpr* n, Frame& f, bool forWrite);
   Variant* ByRefCell(Expr* e, Frame& f);
   void Assign(Expr* target, Variant&& value, bool isSet, Frame& f);
