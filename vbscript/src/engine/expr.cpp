@@ -205,20 +205,34 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
   Throw(500);
 }
 
-Variant* Interp::ByRefCell(Expr* e, Frame& f) {
-  if (e->kind != Expr::Name) return nullptr;
-  auto* n = static_cast<NameExpr*>(e);
-  if (n->hasParens) return nullptr;
+// The cell of a name that lives in the frame: a local, a field of Me, or an
+// undeclared name while no global of that name exists yet (its hidden
+// local). nullptr: the name is the global's.
+Variant* Interp::FrameCell(NameExpr* n, Frame& f) {
   switch (n->nk) {
     case NameKind::Local:
       return &f.slots[n->slot].Deref();
     case NameKind::Field:
       return &f.me->fields()[size_t(n->slot)];
     case NameKind::Dyn:
-      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
-        if (n->strict) Throw(500);
-        return &f.slots[n->local].Deref();
-      }
+      if (gslots_[size_t(n->slot)].kind != GlobalSlot::Undefined) return nullptr;
+      if (n->strict) Throw(500);
+      return &f.slots[n->local].Deref();
+    default:
+      return nullptr;
+  }
+}
+
+Variant* Interp::ByRefCell(Expr* e, Frame& f) {
+  if (e->kind != Expr::Name) return nullptr;
+  auto* n = static_cast<NameExpr*>(e);
+  if (n->hasParens) return nullptr;
+  switch (n->nk) {
+    case NameKind::Local:
+    case NameKind::Field:
+      return FrameCell(n, f);
+    case NameKind::Dyn:
+      if (Variant* local = FrameCell(n, f)) return local;
       [[fallthrough]];
     case NameKind::Global: {
       if (n->gcell) return n->gcell;
@@ -240,14 +254,10 @@ Variant* Interp::ByRefCell(Expr* e, Frame& f) {
 Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
   switch (n->nk) {
     case NameKind::Local:
-      return &f.slots[n->slot].Deref();
     case NameKind::Field:
-      return &f.me->fields()[size_t(n->slot)];
+      return FrameCell(n, f);
     case NameKind::Dyn:
-      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
-        if (n->strict) Throw(500);
-        return &f.slots[n->local].Deref();
-      }
+      if (Variant* local = FrameCell(n, f)) return local;
       [[fallthrough]];
     case NameKind::Global: {
       GlobalSlot& g = gslots_[size_t(n->slot)];
