@@ -233,6 +233,20 @@ class Variant {
   void SetDouble(double v) { Reset(vbDouble); d_ = v; }
   void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
   void SetDate(double v) { Reset(vbDate); d_ = v; }
+  // A fresh (Empty, flagless) slot made a reference to `target`.
+  void SetRef(Variant* target) {
+    hdr_ = vbByRef;
+    ref_ = target;
+  }
+  // Back to Empty without flags, releasing what it held: a frame slot
+  // handed back to the stack.
+  void ResetSlot() {
+    const uint64_t oldHdr = hdr_;
+    const int64_t oldBits = i64_;
+    hdr_ = vbEmpty;
+    i64_ = 0;
+    if (IsRefType(uint16_t(oldHdr))) ReleaseRaw(VarType(uint16_t(oldHdr)), oldBits);
+  }
 
   // String (8), Object (9) or any array: the types that hold a reference.
   static bool IsRefType(uint16_t t) {

@@ -25,6 +25,8 @@ enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
 // resolved, so the interpreter dispatches by one indirect call.
 using EvalFn = Variant (*)(Interp&, Expr*, Frame&);
 using ExecFn = Flow (*)(Interp&, Stmt*, Frame&);
+// A comparison used as a condition: its truth without building a Boolean.
+using TestFn = bool (*)(Interp&, Expr*, Frame&);
 
 // The nodes of one compiled text are carved from one arena that is freed
 // with the text: a large library compiles without a heap allocation per
@@ -111,6 +113,9 @@ struct Expr {
     Literal, Name, Member, Call, Unary, Binary, New, Me, WithObj, Paren,
   };
   Kind kind;
+  // Set with `fn`: a plain local variable read, which a ByRef argument
+  // refers to directly.
+  bool isLocalRead = false;
   int line = 0, col = 0;
   EvalFn fn = nullptr;
   explicit Expr(Kind k) : kind(k) {}
@@ -182,6 +187,7 @@ struct BinaryExpr : Expr {
   uint8_t literals = 0;  // comparison: bit 0 lhs, bit 1 rhs is a literal
   uint32_t chain = 1;  // operators along the lhs: 1 when lhs is no BinaryExpr
   ExprP lhs, rhs;
+  TestFn test = nullptr;  // a comparison's truth as If / Do conditions ask for it
   BinaryExpr() : Expr(Binary) {}
   ~BinaryExpr() override {
     DropChild(lhs);
@@ -357,6 +363,11 @@ struct Proc {
   bool isDefault = false;
   int line = 0, col = 0;
   std::vector<Param> params;
+  // Set by the resolver from params: their count, and bit i for a ByRef
+  // parameter i (parameters past 63 are looked up in params).
+  uint32_t nparams = 0;
+  uint64_t byRefMask = 0;
+  bool ByRefParam(size_t i) const { return i < 64 ? (byRefMask >> i) & 1 : params[i].byRef; }
   Block body;
   // Frame layout: [0] = result (Function / Property Get), then params, then
   // locals. nslots is the total.

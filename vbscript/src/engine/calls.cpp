@@ -81,6 +81,11 @@ void SlotStack::PopSlow(Variant* base) {
   }
 }
 
+void SlotStack::ReleaseSlots(Variant* base, int n) {
+  for (int i = n - 1; i >= 0; --i)
+    if (Variant::IsRefType(base[i].type())) base[i].ResetSlot();
+}
+
 SlotStack::~SlotStack() {
   for (auto& s : segs_) delete[] s.data;
 }
@@ -94,30 +99,35 @@ Variant Interp::MakeFuncRef(std::u16string_view name) {
 
 // ---- procedure calls -------------------------------------------------------------
 Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
-  if (args.size() != p->params.size()) Throw(450);
+  const size_t nargs = args.size();
+  if (nargs != p->nparams) Throw(450);
   CheckInterrupt();
   if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
   DepthGuard dg(depth_);
-  int n = p->nslots;
+  const int n = p->nslots;
   Variant* slots = stack_.Push(n);
   FrameScope fs(stack_, slots, n, curFrame_);
-  const size_t nargs = args.size();
+  if (nargs > 64) return CallProcWithElements(p, me, args, f, slots, 0);
+  const uint64_t byRef = p->byRefMask;
   for (size_t i = 0; i < nargs; ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
-    if (p->params[i].byRef && a->kind == Expr::Name) {
-      auto* nm = static_cast<NameExpr*>(a);
-      if (!nm->hasParens) {
-        if (nm->nk == NameKind::Local) {
-          slots[i + 1] = Variant::RefTo(&f.slots[nm->slot].Deref());
-          continue;
+    if ((byRef >> i) & 1) {
+      // The common ByRef argument: a plain local, referred to directly.
+      if (a->isLocalRead) {
+        slots[i + 1].SetRef(&f.slots[static_cast<NameExpr*>(a)->slot].Deref());
+        continue;
+      }
+      if (a->kind == Expr::Name) {
+        auto* nm = static_cast<NameExpr*>(a);
+        if (!nm->hasParens) {
+          if (Variant* cell = ByRefCell(a, f)) {
+            slots[i + 1].SetRef(cell);
+            continue;
+          }
+        } else if (!nm->args.empty() && MayNameElement(nm)) {
+          return CallProcWithElements(p, me, args, f, slots, i);
         }
-        if (Variant* cell = ByRefCell(a, f)) {
-          slots[i + 1] = Variant::RefTo(cell);
-          continue;
-        }
-      } else if (!nm->args.empty() && MayNameElement(nm)) {
-        return CallProcWithElements(p, me, args, f, slots, i);
       }
     }
     // Fresh slots are Empty: the value is built right in place.
@@ -151,7 +161,7 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
   for (size_t i = first; i < args.size(); ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
-    if (p->params[i].byRef) {
+    if (p->ByRefParam(i)) {
       if (Variant* cell = ByRefCell(a, f)) {
         slots[i + 1] = Variant::RefTo(cell);
         continue;
@@ -200,7 +210,7 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
 
 
 Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs) {
-  if (size_t(nargs) != p->params.size()) Throw(450);
+  if (uint32_t(nargs) != p->nparams) Throw(450);
   CheckInterrupt();
   if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
   DepthGuard dg(depth_);
@@ -209,7 +219,7 @@ Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int na
   FrameScope fs(stack_, slots, n, curFrame_);
   for (int i = 0; i < nargs; ++i) {
     Variant& a = args[i];
-    if (a.IsByRef() && p->params[size_t(i)].byRef) slots[i + 1] = a;
+    if (a.IsByRef() && p->ByRefParam(size_t(i))) slots[i + 1] = a;
     else slots[i + 1] = a.Deref();
   }
   return RunProcBody(p, me, slots);

@@ -6,6 +6,7 @@
 // fast_paths.cpp (the routines picked per node); interp_inline.h holds
 // what they share.
 #include <atomic>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -106,21 +107,26 @@ class GlobalValues {
 // into a caller's frame stay valid.
 class SlotStack {
  public:
+  // Fresh slots come back Empty and without flags (a slot must not
+  // inherit a fixed-array mark); Pop releases only what holds a reference,
+  // so a frame of numbers costs one pass of stores here and none there.
   Variant* Push(int n) {
+    Variant* p;
     if (end_ - top_ >= n) {
-      Variant* p = top_;
+      p = top_;
       top_ += n;
-      return p;
+    } else {
+      p = PushSlow(n);
     }
-    return PushSlow(n);
+    std::memset(static_cast<void*>(p), 0, size_t(n) * sizeof(Variant));
+    return p;
   }
   void Pop(Variant* base, int n) {
-    // Slots go back Empty and without flags: the next frame here must not
-    // inherit a fixed-array mark.
-    for (int i = n - 1; i >= 0; --i) {
-      base[i].Clear();
-      base[i].SetFlags(0);
-    }
+    // One pass ORs the types: no String, Object or array bit means
+    // nothing to release (Boolean and the like only cost the slow pass).
+    unsigned any = 0;
+    for (int i = 0; i < n; ++i) any |= base[i].type();
+    if (any & (vbArray | vbString)) ReleaseSlots(base, n);
     if (base > start_ && base < end_) {
       top_ = base;
       return;
@@ -137,6 +143,7 @@ class SlotStack {
   };
   Variant* PushSlow(int n);
   void PopSlow(Variant* base);
+  static void ReleaseSlots(Variant* base, int n);
   // The current segment is mirrored in start_/top_/end_ for the fast
   // paths; the slow paths write it back and reload it.
   void Sync() {
@@ -297,6 +304,8 @@ class Interp {
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);
   bool EvalCondition(Expr* c, Frame& f, bool& failed);
+  // A condition's truth (errors propagate).
+  inline bool Test(Expr* c, Frame& f);
   // In a handler for `e` raised by a block statement's own expression:
   // true when On Error Resume Next takes it (Err set), else rethrows.
   bool ConditionFailed(const ScriptError& e, Frame& f);
