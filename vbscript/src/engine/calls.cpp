@@ -51,7 +51,7 @@ Variant* SlotStack::PushSlow(int n) {
   }
   if (cur_ >= segs_.size()) {
     size_t cap = std::max<size_t>(need, 16384);
-    segs_.push_back(Seg{new Variant[cap], cap, 0});
+    segs_.push_back(Seg{new Variant[cap + kPad], cap, 0});
     cur_ = segs_.size() - 1;
   }
   Seg& s = segs_[cur_];

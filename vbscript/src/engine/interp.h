@@ -118,14 +118,19 @@ class SlotStack {
     } else {
       p = PushSlow(n);
     }
-    std::memset(static_cast<void*>(p), 0, size_t(n) * sizeof(Variant));
+    // Whole groups of four: segments end in kPad spare slots, and slots
+    // above the top hold nothing that needs releasing.
+    for (int i = 0; i < n; i += kPad) std::memset(static_cast<void*>(p + i), 0, kPad * sizeof(Variant));
     return p;
   }
   void Pop(Variant* base, int n) {
-    // One pass ORs the types: no String, Object or array bit means
-    // nothing to release (Boolean and the like only cost the slow pass).
+    // One pass ORs the types, in the groups of four Push zeroed (spare
+    // slots past the frame hold no references): no String, Object or array
+    // bit means nothing to release (Boolean and the like only cost the
+    // slow pass).
     unsigned any = 0;
-    for (int i = 0; i < n; ++i) any |= base[i].type();
+    for (int i = 0; i < n; i += kPad)
+      any |= base[i].type() | base[i + 1].type() | base[i + 2].type() | base[i + 3].type();
     if (any & (vbArray | vbString)) ReleaseSlots(base, n);
     if (base > start_ && base < end_) {
       top_ = base;
@@ -144,6 +149,7 @@ class SlotStack {
   Variant* PushSlow(int n);
   void PopSlow(Variant* base);
   static void ReleaseSlots(Variant* base, int n);
+  static constexpr int kPad = 4;
   // The current segment is mirrored in start_/top_/end_ for the fast
   // paths; the slow paths write it back and reload it.
   void Sync() {
