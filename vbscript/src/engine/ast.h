@@ -367,6 +367,10 @@ struct Proc {
   std::vector<int> dynSlots;
   ClassDef* owner = nullptr;
   bool usesOnError = false;
+  // A Property Get whose body only returns a field, or a Property Let whose
+  // body only stores its argument in one: that field; -1 for any other
+  // procedure, -2 until it has been looked at.
+  int accessorField = -2;
 };
 
 struct FieldDef {

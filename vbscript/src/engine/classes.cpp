@@ -118,6 +118,32 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
   if (!assign) result = std::move(r);
 }
 
+// The field a trivial accessor reads or writes (see Proc::accessorField).
+// Such a call is done in place: its one statement cannot fail, recurse or
+// run other code when the value involved is not an object.
+static int AccessorField(Proc* p) {
+  if (p->accessorField != -2) return p->accessorField;
+  p->accessorField = -1;
+  const AssignStmt* only = nullptr;
+  for (auto& st : p->body) {
+    if (st->kind == Stmt::Nop) continue;
+    if (only || st->kind != Stmt::Assign) return -1;
+    only = static_cast<const AssignStmt*>(st.get());
+  }
+  if (!only || only->isSet || only->target->kind != Expr::Name || only->value->kind != Expr::Name)
+    return -1;
+  auto* to = static_cast<const NameExpr*>(only->target.get());
+  auto* from = static_cast<const NameExpr*>(only->value.get());
+  if (to->hasParens || from->hasParens) return -1;
+  if (p->kind == ProcKind::PropGet && p->params.empty() && to->nk == NameKind::Local &&
+      to->slot == 0 && from->nk == NameKind::Field)
+    return p->accessorField = from->slot;
+  if (p->kind == ProcKind::PropLet && p->params.size() == 1 && !p->params[0].isArray &&
+      to->nk == NameKind::Field && from->nk == NameKind::Local && from->slot == 1)
+    return p->accessorField = to->slot;
+  return -1;
+}
+
 // Member `mi` of a script object, read or called. A call holds the
 // instance: its code may drop every other reference to it.
 Variant Interp::CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f) {
@@ -131,6 +157,11 @@ Variant Interp::CallClassMember(ClassInstance* inst, int mi, ExprList* args, Fra
   }
   Proc* p = m.method ? m.method : m.get;
   if (!p) Throw(438);
+  if (!m.method && (!args || args->empty()) && AccessorField(p) >= 0) {
+    // An object would be assigned by its default value: leave that to the call.
+    const Variant& v = inst->fields()[size_t(p->accessorField)];
+    if (!v.IsObject()) return v;
+  }
   Ref<Object> hold(inst);
   return CallProc(p, inst, args ? *args : kNoArgs, f);
 }
@@ -301,6 +332,13 @@ void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args
   }
   // The caller holds the instance for the call.
   if (!args || args->empty()) {
+    if (p == cm.let && !value.IsObject() && AccessorField(p) >= 0) {
+      Variant& cell = ci->fields()[size_t(p->accessorField)];
+      if (!(cell.flags() & Variant::kFixedArray)) {
+        cell = std::move(value);
+        return;
+      }
+    }
     // The common Property Let: the value alone, no list on the heap.
     CallProcValues(p, ci, &value, 1);
     return;
