@@ -159,6 +159,7 @@ struct MemberExpr : Expr {
   // Lookup cache: the class and member index seen last time.
   mutable const void* cacheKey = nullptr;
   mutable int cacheMember = -1;
+  mutable bool cachePublic = false;  // the cached member is Public
   MemberExpr() : Expr(Member) {}
   ~MemberExpr() override { DropChild(obj); }
 };

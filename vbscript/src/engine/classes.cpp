@@ -144,11 +144,12 @@ static int AccessorField(Proc* p) {
   return -1;
 }
 
+static ExprList kNoArgs;  // o.m without parentheses
+
 // Member `mi` of a script object, read or called. A call holds the
 // instance: its code may drop every other reference to it.
 Variant Interp::CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f) {
   ClassMember& m = inst->cls()->members[size_t(mi)];
-  static ExprList kNoArgs;
   if (m.field >= 0) {
     Variant& v = inst->fields()[size_t(m.field)];
     if (!args || args->empty()) return v;
@@ -191,8 +192,7 @@ const Variant& Interp::MemberObject(Expr* oe, Frame& f, Variant& tmp) {
 // and member it saw last.
 inline int Interp::SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f) {
   ClassDef* cls = ci->cls();
-  if (m->cacheKey == cls && m->cacheMember >= 0 && cls->members[size_t(m->cacheMember)].isPublic)
-    return m->cacheMember;
+  if (m->cacheKey == cls && m->cachePublic) return m->cacheMember;
   return LookupClassMember(ci, m->name, m, f);
 }
 
@@ -232,6 +232,7 @@ int Interp::LookupClassMember(ClassInstance* ci, std::u16string_view name, Membe
     if (site) {
       site->cacheKey = ci->cls();
       site->cacheMember = mi;
+      site->cachePublic = mi >= 0 && ci->cls()->members[size_t(mi)].isPublic;
     }
   }
   if (mi < 0) Throw(438);
