@@ -206,3 +206,15 @@ For i = 0 To 3
 Next
 On Error GoTo 0
 WScript.Echo r.Safe(0), r.Safe(5), r.Tag
+
+' Set of something that is no object, into a declared global and a local.
+Sub SetLocal()
+    Dim mine : Set mine = r
+    On Error Resume Next
+    Set mine = 5
+    WScript.Echo "local:", Err.Number, TypeName(mine)
+End Sub
+SetLocal
+On Error Resume Next
+Set r = "text"
+WScript.Echo "global:", Err.Number, TypeName(r)
