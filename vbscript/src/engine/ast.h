@@ -164,6 +164,7 @@ struct MemberExpr : Expr {
   // Lookup cache: the class and member index seen last time.
   mutable const void* cacheKey = nullptr;
   mutable int cacheMember = -1;
+  mutable bool cachePublic = false;  // the cached member is Public
   MemberExpr() : Expr(Member) {}
   ~MemberExpr() override { DropChild(obj); }
 };
@@ -378,6 +379,10 @@ struct Proc {
   std::vector<int> dynSlots;
   ClassDef* owner = nullptr;
   bool usesOnError = false;
+  // A Property Get whose body only returns a field, or a Property Let whose
+  // body only stores its argument in one: that field; -1 for any other
+  // procedure, -2 until it has been looked at.
+  int accessorField = -2;
 };
 
 struct FieldDef {

@@ -532,6 +532,10 @@ static EvalFn PickFastBin(BinOp op, int lk, int rk) {
 }
 
 void Interp::Specialize(Expr* e) {
+  if (EvalFn member = MemberRoutine(e)) {
+    e->fn = member;
+    return;
+  }
   switch (e->kind) {
     case Expr::Literal:
       e->fn = &Ev::Literal;
@@ -599,6 +603,10 @@ void Interp::Specialize(Expr* e) {
 
 void Interp::Specialize(Stmt* s) {
   s->fn = &Ev::StmtGeneric;
+  if (ExecFn member = MemberRoutine(s)) {
+    s->fn = member;
+    return;
+  }
   if (s->kind == Stmt::If) {
     auto* i = static_cast<IfStmt*>(s);
     Expr* c = i->conds.size() == 1 ? i->conds[0].get() : nullptr;

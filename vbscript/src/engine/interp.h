@@ -289,6 +289,8 @@ class Interp {
                      ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
                      MemberExpr* site);
   int LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site, Frame& f);
+  int SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f);
+  const Variant& MemberObject(Expr* oe, Frame& f, Variant& tmp);
   void BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out);
   Variant IndexValue(const Variant& base, ExprList& args, Frame& f);
   Variant NewObject(NewExpr* n);
@@ -339,7 +341,11 @@ class Interp {
   // Picks the routine that runs a resolved node.
   static void Specialize(Expr* e);
   static void Specialize(Stmt* s);
+  // The object-code routine for a node (member_paths.cpp), or nullptr.
+  static EvalFn MemberRoutine(const Expr* e);
+  static ExecFn MemberRoutine(const Stmt* s);
   friend struct Ev;
+  friend struct MemberEv;
   bool raisedByErr = false;   // the error in flight came from Err.Raise
 
  private:
