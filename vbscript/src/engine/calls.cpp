@@ -3,6 +3,7 @@
 #include "engine/interp.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 #include "engine/interp_inline.h"
@@ -46,12 +47,17 @@ Variant* SlotStack::PushSlow(int n) {
   if (cur_ < segs_.size() && segs_[cur_].used > 0) ++cur_;
   while (cur_ < segs_.size() && segs_[cur_].cap < need) {
     // An unused segment that is too small: replace it by a bigger one.
-    delete[] segs_[cur_].data;
+    std::free(segs_[cur_].data);
     segs_.erase(segs_.begin() + std::ptrdiff_t(cur_));
   }
   if (cur_ >= segs_.size()) {
     size_t cap = std::max<size_t>(need, 16384);
-    segs_.push_back(Seg{new Variant[cap + kPad], cap, 0});
+    // Zeroed memory is Empty slots, made without a constructor call per
+    // slot; segments hold nothing to release once their frames are gone.
+    segs_.reserve(segs_.size() + 1);
+    auto* data = static_cast<Variant*>(std::calloc(cap + kPad, sizeof(Variant)));
+    if (!data) throw std::bad_alloc();
+    segs_.push_back(Seg{data, cap, 0});
     cur_ = segs_.size() - 1;
   }
   Seg& s = segs_[cur_];
@@ -87,7 +93,7 @@ void SlotStack::ReleaseSlots(Variant* base, int n) {
 }
 
 SlotStack::~SlotStack() {
-  for (auto& s : segs_) delete[] s.data;
+  for (auto& s : segs_) std::free(s.data);
 }
 
 Variant Interp::MakeFuncRef(std::u16string_view name) {
@@ -121,7 +127,9 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
       if (a->kind == Expr::Name) {
         auto* nm = static_cast<NameExpr*>(a);
         if (!nm->hasParens) {
-          if (Variant* cell = ByRefCell(a, f)) {
+          // A declared global's cell, once known, never moves.
+          Variant* cell = nm->nk == NameKind::Global && nm->gcell ? nm->gcell : ByRefCell(a, f);
+          if (cell) {
             slots[i + 1].SetRef(cell);
             continue;
           }

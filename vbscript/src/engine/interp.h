@@ -120,7 +120,11 @@ class SlotStack {
     }
     // Whole groups of four: segments end in kPad spare slots, and slots
     // above the top hold nothing that needs releasing.
-    for (int i = 0; i < n; i += kPad) std::memset(static_cast<void*>(p + i), 0, kPad * sizeof(Variant));
+    Variant* q = p;
+    do {
+      std::memset(static_cast<void*>(q), 0, kPad * sizeof(Variant));
+      q += kPad;
+    } while (q < p + n);
     return p;
   }
   void Pop(Variant* base, int n) {
@@ -129,8 +133,11 @@ class SlotStack {
     // bit means nothing to release (Boolean and the like only cost the
     // slow pass).
     unsigned any = 0;
-    for (int i = 0; i < n; i += kPad)
-      any |= base[i].type() | base[i + 1].type() | base[i + 2].type() | base[i + 3].type();
+    const Variant* q = base;
+    do {
+      any |= q[0].type() | q[1].type() | q[2].type() | q[3].type();
+      q += kPad;
+    } while (q < base + n);
     if (any & (vbArray | vbString)) ReleaseSlots(base, n);
     if (base > start_ && base < end_) {
       top_ = base;
