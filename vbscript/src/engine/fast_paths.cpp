@@ -76,9 +76,9 @@ struct Ev {
         return false;
       }
       if constexpr (arith) {
-        if (OP == BinOp::Div && b == 0) return false;
+        if (OP == BinOp::Div && __builtin_expect(b == 0, 0)) return false;
         double z = OP == BinOp::Add ? a + b : OP == BinOp::Sub ? a - b : OP == BinOp::Mul ? a * b : a / b;
-        if (!std::isfinite(z)) return false;  // the slow path raises Overflow
+        if (__builtin_expect(!std::isfinite(z), 0)) return false;  // the slow path raises Overflow
         out.SetDouble(z);
         return true;
       } else {
@@ -146,10 +146,11 @@ struct Ev {
     }
   }
 
-  // Left operand an element: it stays in place only while the right side
-  // runs no script code (which could resize or replace the array).
+  // Left operand read in place (a variable or an element): it stays in
+  // place only while the right side runs no script code, which could
+  // change the variable or resize the array; else its value is kept first.
   template <BinOp OP, int RK>
-  static inline __attribute__((always_inline)) Variant WithLeftElement(Interp& in, BinaryExpr* b,
+  static inline __attribute__((always_inline)) Variant WithLeftInPlace(Interp& in, BinaryExpr* b,
                                                                       Frame& f, const Variant& l) {
     Expr* re = b->rhs.get();
     if constexpr (RK == kLocal || RK == kLit) {
@@ -170,15 +171,15 @@ struct Ev {
     auto* b = static_cast<BinaryExpr*>(e);
     Expr* le = b->lhs.get();
     if constexpr (LK == kLocal) {
-      return WithLeft<OP, RK>(in, b, f, f.slots[static_cast<NameExpr*>(le)->slot].Deref());
+      return WithLeftInPlace<OP, RK>(in, b, f, f.slots[static_cast<NameExpr*>(le)->slot].Deref());
     } else if constexpr (LK == kLit) {
       return WithLeft<OP, RK>(in, b, f, static_cast<LiteralExpr*>(le)->value);
     } else if constexpr (LK == kGlobal) {
-      if (const Variant* g = GlobalVar(in, le)) return WithLeft<OP, RK>(in, b, f, *g);
+      if (const Variant* g = GlobalVar(in, le)) return WithLeftInPlace<OP, RK>(in, b, f, *g);
       Variant l = le->fn(in, le, f);
       return WithLeft<OP, RK>(in, b, f, l);
     } else if constexpr (LK == kElem) {
-      if (const Variant* el = ElementInPlace(in, le, f)) return WithLeftElement<OP, RK>(in, b, f, *el);
+      if (const Variant* el = ElementInPlace(in, le, f)) return WithLeftInPlace<OP, RK>(in, b, f, *el);
       Variant l = le->fn(in, le, f);
       return WithLeft<OP, RK>(in, b, f, l);
     } else {
