@@ -97,7 +97,7 @@ struct Ev {
   enum OperandKind { kAny, kLocal, kLit, kGlobal, kElem };
 
   // Cell of global variable `n` (declared or implicit), or nullptr.
-  static inline Variant* GlobalVarCell(Interp& in, NameExpr* n) {
+  static inline __attribute__((always_inline)) Variant* GlobalVarCell(Interp& in, NameExpr* n) {
     if (n->gcell) return n->gcell;
     return GlobalVarCellSlow(in, n);
   }
@@ -108,7 +108,7 @@ struct Ev {
     return nullptr;
   }
   // Readable cell of global `e`: a variable or a constant.
-  static inline const Variant* GlobalVar(Interp& in, Expr* e) {
+  static inline __attribute__((always_inline)) const Variant* GlobalVar(Interp& in, Expr* e) {
     auto* n = static_cast<NameExpr*>(e);
     if (n->gcell) return n->gcell;
     if (Variant* c = GlobalVarCellSlow(in, n)) return c;
@@ -227,19 +227,19 @@ struct Ev {
   }
 
   // a(i) and a(i, j) for a local or global variable holding an array.
-  static inline int32_t FastIndex(const Variant& v) {
+  static inline __attribute__((always_inline)) int32_t FastIndex(const Variant& v) {
     if (v.type() == vbLong) return v.longVal();
     if (v.type() == vbInteger) return v.intVal();
     return ToIndex(v);
   }
-  static inline Variant* ElementCell(Interp& in, NameExpr* n, Frame& f) {
+  static inline __attribute__((always_inline)) Variant* ElementCell(Interp& in, NameExpr* n, Frame& f) {
     if (n->nk == NameKind::Local) return &f.slots[n->slot].Deref();
     return GlobalVarCell(in, n);
   }
   // A subscript that is a variable is read in place; anything else is
   // evaluated. `ranCode` tells whether script code may have run since the
   // array's cell was looked up.
-  static inline int32_t Subscript(Interp& in, Expr* ix, Frame& f, bool& ranCode) {
+  static inline __attribute__((always_inline)) int32_t Subscript(Interp& in, Expr* ix, Frame& f, bool& ranCode) {
     if (ix->fn == &LocalRead) return FastIndex(f.slots[static_cast<NameExpr*>(ix)->slot].Deref());
     if (ix->fn == &GlobalRead) {
       if (const Variant* g = GlobalVar(in, ix)) return FastIndex(*g);
@@ -253,7 +253,7 @@ struct Ev {
   // The element named by a(i) or a(i, j), found without running script
   // code: the variable holds an array and the subscripts are Integer or
   // Long variables or literals. Otherwise nullptr (nothing was evaluated).
-  static inline bool PlainSubscript(Interp& in, Expr* ix, Frame& f, int32_t& out) {
+  static inline __attribute__((always_inline)) bool PlainSubscript(Interp& in, Expr* ix, Frame& f, int32_t& out) {
     const Variant* v;
     if (ix->fn == &LocalRead) v = &f.slots[static_cast<NameExpr*>(ix)->slot].Deref();
     else if (ix->fn == &GlobalRead) v = GlobalVar(in, ix);
@@ -265,7 +265,7 @@ struct Ev {
     else return false;
     return true;
   }
-  static inline const Variant* ElementInPlace(Interp& in, Expr* e, Frame& f) {
+  static inline __attribute__((always_inline)) const Variant* ElementInPlace(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
     // A global variable's cell is known after its first use.
     Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
@@ -277,7 +277,7 @@ struct Ev {
     return &cell->array()->At2(i, j);
   }
   template <int N>
-  static inline Variant& Element(Interp& in, NameExpr* n, Variant* cell, Frame& f) {
+  static inline __attribute__((always_inline)) Variant& Element(Interp& in, NameExpr* n, Variant* cell, Frame& f) {
     bool ranCode = false;
     int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
     if constexpr (N == 1) {
@@ -544,7 +544,14 @@ void Interp::Specialize(Expr* e) {
     case Expr::Name: {
       auto* n = static_cast<NameExpr*>(e);
       e->isLocalRead = !n->hasParens && n->nk == NameKind::Local;
-      if (n->hasParens && n->nk == NameKind::Global)
+      // A declared variable stays one (a procedure of its name cannot be
+      // added), so g(i) on it is an element read from the start.
+      if (n->hasParens && n->nk == NameKind::Global && n->declaredVar && n->args.size() == 1 && n->args[0])
+        e->fn = &Ev::IndexN<1>;
+      else if (n->hasParens && n->nk == NameKind::Global && n->declaredVar && n->args.size() == 2 &&
+               n->args[0] && n->args[1])
+        e->fn = &Ev::IndexN<2>;
+      else if (n->hasParens && n->nk == NameKind::Global)
         e->fn = &Ev::CallGlobal;
       else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 1 && n->args[0])
         e->fn = &Ev::IndexN<1>;
