@@ -4,6 +4,7 @@
 // never looks a name up by text.
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -28,37 +29,63 @@ using ExecFn = Flow (*)(Interp&, Stmt*, Frame&);
 
 // The nodes of one compiled text are carved from one arena that is freed
 // with the text: a large library compiles without a heap allocation per
-// node. Nodes made while no arena is current come from the heap.
+// node, and is freed without visiting its nodes. Nodes are never destroyed
+// one by one; the few that hold memory of their own (string values, names)
+// are cleaned up by the arena when it goes.
 class NodeArena {
  public:
   NodeArena() = default;
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
   ~NodeArena();
+  // Nodes hold nothing that needs more than 8-byte alignment.
+  static constexpr size_t kAlign = 8;
   void* Alloc(size_t n) {
-    n = (n + 15) & ~size_t(15);
+    n = (n + kAlign - 1) & ~(kAlign - 1);
     if (n > left_) return AllocSlow(n);
     void* p = cur_;
     cur_ += n;
     left_ -= n;
     return p;
   }
+  // Runs `fn(p)` when the arena is freed, before its memory goes.
+  void AtFree(void* p, void (*fn)(void*)) { finalizers_.push_back({p, fn}); }
 
  private:
   void* AllocSlow(size_t n);  // starts a new block
   std::vector<std::pair<char*, size_t>> blocks_;  // start, size
+  std::vector<std::pair<void*, void (*)(void*)>> finalizers_;
   char* cur_ = nullptr;
   size_t left_ = 0;
 };
-// The arena new nodes come from on this thread (nullptr = heap).
+// The arena new nodes come from on this thread.
 NodeArena*& CurrentNodeArena();
+// The current arena; compiling without one is a programming error.
+NodeArena& RequireNodeArena();
 struct NodeArenaScope {
   NodeArena* saved;
   explicit NodeArenaScope(NodeArena* a) : saved(CurrentNodeArena()) { CurrentNodeArena() = a; }
   ~NodeArenaScope() { CurrentNodeArena() = saved; }
 };
-void* AllocNode(size_t n);
-void FreeNode(void* p) noexcept;
+
+// Owning pointer to a node: dropping it leaves the node to its arena.
+struct NodeDrop {
+  void operator()(const void*) const noexcept {}
+};
+template <class T>
+using NodeP = std::unique_ptr<T, NodeDrop>;
+
+// Makes a node in the current arena. Node types that own memory say so
+// with a static Finalize (run when the arena goes).
+template <class T, class... Args>
+NodeP<T> MakeNode(Args&&... args) {
+  NodeArena& a = RequireNodeArena();
+  static_assert(alignof(T) <= NodeArena::kAlign);
+  T* p = ::new (a.Alloc(sizeof(T))) T(std::forward<Args>(args)...);
+  if constexpr (requires(T* t) { T::Finalize(t); })
+    a.AtFree(p, [](void* q) { T::Finalize(static_cast<T*>(q)); });
+  return NodeP<T>(p);
+}
 
 // Allocator for the lists inside nodes: memory from the arena that was
 // current when the list was made (it goes with the arena), else the heap.
@@ -73,6 +100,7 @@ struct ArenaAlloc {
   template <class U>
   ArenaAlloc(const ArenaAlloc<U>& o) noexcept : arena(o.arena) {}
   T* allocate(size_t n) {
+    static_assert(alignof(T) <= NodeArena::kAlign);
     if (arena) return static_cast<T*>(arena->Alloc(n * sizeof(T)));
     return std::allocator<T>().allocate(n);
   }
@@ -87,6 +115,9 @@ struct ArenaAlloc {
 // A copy of `s` in the current arena (which must be set): names in nodes
 // live as long as the nodes, with no allocation of their own.
 std::u16string_view ArenaText(std::u16string_view s);
+// Stores a value in a node's field: a value that holds memory (a string)
+// is released with the arena, since the node is never destroyed.
+void SetNodeValue(Variant& field, const Variant& v);
 
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
@@ -114,15 +145,11 @@ struct Expr {
   int line = 0, col = 0;
   EvalFn fn = nullptr;
   explicit Expr(Kind k) : kind(k) {}
-  virtual ~Expr() = default;
-  static void* operator new(size_t n) { return AllocNode(n); }
-  static void operator delete(void* p) noexcept { FreeNode(p); }
+  // Nodes come from MakeNode only, and go with their arena.
+  static void* operator new(size_t) = delete;
+  static void operator delete(void*) = delete;
 };
-using ExprP = std::unique_ptr<Expr>;
-// Deletes a child node. Chains nest without bound (a + b + c ..., o.a.b.c
-// ...): nodes freed while another is being freed wait in a queue, so
-// deleting a tree takes no native frame per level.
-void DropChild(ExprP& child) noexcept;
+using ExprP = NodeP<Expr>;
 using ExprList = std::vector<ExprP, ArenaAlloc<ExprP>>;
 template <class T>
 using NodeVec = std::vector<T, ArenaAlloc<T>>;  // a list inside a node
@@ -130,6 +157,7 @@ using NodeVec = std::vector<T, ArenaAlloc<T>>;  // a list inside a node
 struct LiteralExpr : Expr {
   Variant value;
   LiteralExpr() : Expr(Literal) {}
+  static void Finalize(LiteralExpr* e) { e->value.Clear(); }
 };
 
 // A bare name with optional argument list: x, f(1, 2), a(3), f()
@@ -142,7 +170,7 @@ struct NameExpr : Expr {
   int local = -1;             // Dyn: fallback local slot
   bool strict = false;        // Option Explicit: undeclared names are errors
   bool declaredVar = false;   // Global: a declared variable when resolved
-  Variant constVal;
+  Variant constVal;           // set through SetNodeValue
   // Global: the variable's cell once it is known to be a declared variable
   // or constant (those never change kind, and global cells never move), so
   // reads skip the slot table.
@@ -160,7 +188,6 @@ struct MemberExpr : Expr {
   mutable const void* cacheKey = nullptr;
   mutable int cacheMember = -1;
   MemberExpr() : Expr(Member) {}
-  ~MemberExpr() override { DropChild(obj); }
 };
 
 // callee(args) where callee is not a plain name/member (f(1)(2), (x)(1))
@@ -168,7 +195,6 @@ struct CallExpr : Expr {
   ExprP callee;
   ExprList args;
   CallExpr() : Expr(Call) {}
-  ~CallExpr() override { DropChild(callee); }
 };
 
 struct UnaryExpr : Expr {
@@ -183,16 +209,13 @@ struct BinaryExpr : Expr {
   uint32_t chain = 1;  // operators along the lhs: 1 when lhs is no BinaryExpr
   ExprP lhs, rhs;
   BinaryExpr() : Expr(Binary) {}
-  ~BinaryExpr() override {
-    DropChild(lhs);
-    DropChild(rhs);
-  }
 };
 
 struct NewExpr : Expr {
   std::u16string className;
   int globalSlot = -1;    // slot that holds the class (resolved)
   NewExpr() : Expr(New) {}
+  static void Finalize(NewExpr* e) { std::destroy_at(&e->className); }
 };
 
 // (expr): forces a value (a parenthesised argument goes by value)
@@ -202,7 +225,7 @@ struct ParenExpr : Expr {
 };
 
 struct Stmt;
-using StmtP = std::unique_ptr<Stmt>;
+using StmtP = NodeP<Stmt>;
 using Block = std::vector<StmtP, ArenaAlloc<StmtP>>;
 
 struct Stmt {
@@ -214,9 +237,8 @@ struct Stmt {
   int line = 0, col = 0;
   ExecFn fn = nullptr;
   explicit Stmt(Kind k) : kind(k) {}
-  virtual ~Stmt() = default;
-  static void* operator new(size_t n) { return AllocNode(n); }
-  static void operator delete(void* p) noexcept { FreeNode(p); }
+  static void* operator new(size_t) = delete;
+  static void operator delete(void*) = delete;
 };
 
 struct AssignStmt : Stmt {
@@ -232,7 +254,7 @@ struct CallStmt : Stmt {
 };
 
 struct DimVar {
-  std::u16string name;
+  std::u16string_view name;       // text in the node arena
   int line = 0, col = 0;
   bool isArray = false;           // declared with parentheses
   ExprList bounds;      // empty with isArray = dynamic array
@@ -327,7 +349,7 @@ struct EraseStmt : Stmt {
 
 struct ConstStmt : Stmt {
   struct Item {
-    std::u16string name;
+    std::u16string_view name;     // text in the node arena
     int line = 0, col = 0;
     ExprP value;
     ExprP target;
@@ -396,7 +418,6 @@ struct ClassDef {
   int defaultMember = -1;
   Proc* init = nullptr;
   Proc* term = nullptr;
-  std::vector<std::unique_ptr<DimStmt>> fieldDims;  // array bounds of fields
   int FindMember(std::u16string_view n) const;
 };
 

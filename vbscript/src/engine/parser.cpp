@@ -250,8 +250,8 @@ class Parser {
 
   // ---- expressions ------------------------------------------------------
   template <class T>
-  std::unique_ptr<T> Node(Pos at) {
-    auto n = std::make_unique<T>();
+  NodeP<T> Node(Pos at) {
+    auto n = MakeNode<T>();
     n->line = at.line;
     n->col = at.col;
     return n;
@@ -501,8 +501,8 @@ class Parser {
     }
   }
 
-  std::unique_ptr<Expr> MakeExpr(Pos at, Expr::Kind k) {
-    auto e = std::make_unique<Expr>(k);
+  ExprP MakeExpr(Pos at, Expr::Kind k) {
+    auto e = MakeNode<Expr>(k);
     e->line = at.line;
     e->col = at.col;
     return e;
@@ -562,8 +562,8 @@ class Parser {
 
   // ---- statements -------------------------------------------------------
   template <class T>
-  std::unique_ptr<T> SNode(Pos at) {
-    auto n = std::make_unique<T>();
+  NodeP<T> SNode(Pos at) {
+    auto n = MakeNode<T>();
     n->line = at.line;
     n->col = at.col;
     return n;
@@ -884,7 +884,7 @@ class Parser {
       if (args) {
         if (args->size() > 1) FailAt(kParensSub, t);
         if (args->size() == 1 && (*args)[0]) {
-          auto p = std::make_unique<ParenExpr>();
+          auto p = MakeNode<ParenExpr>();
           p->line = (*args)[0]->line;
           p->col = (*args)[0]->col;
           p->inner = std::move((*args)[0]);
@@ -969,13 +969,13 @@ class Parser {
     }
   }
 
-  std::unique_ptr<DimStmt> ParseDimList(Pos at) {
+  NodeP<DimStmt> ParseDimList(Pos at) {
     auto s = SNode<DimStmt>(at);
     for (;;) {
       DimVar v;
       v.line = Cur().line;
       v.col = Cur().col;
-      v.name = ExpectName();
+      v.name = ArenaText(ExpectNameView());
       if (IsOp(OpK::LParen)) {
         v.isArray = true;
         Advance();
@@ -998,13 +998,13 @@ class Parser {
     return s;
   }
 
-  std::unique_ptr<ConstStmt> ParseConst(Pos at) {
+  NodeP<ConstStmt> ParseConst(Pos at) {
     auto s = SNode<ConstStmt>(at);
     for (;;) {
       ConstStmt::Item it;
       it.line = Cur().line;
       it.col = Cur().col;
-      it.name = ExpectName();
+      it.name = ArenaText(ExpectNameView());
       ExpectOp(OpK::Eq, kExpEq);
       {
         // A constant's value is a literal, optionally signed.
@@ -1421,7 +1421,7 @@ class Parser {
     auto d = ParseDimList(at);
     for (auto& v : d->vars) {
       FieldDef f;
-      f.name = v.name;
+      f.name = std::u16string(v.name);
       f.isPublic = isPublic;
       f.isArray = v.isArray;
       for (auto& b : v.bounds) {

@@ -28,7 +28,7 @@ GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
   return in_.Slot(slot).kind;
 }
 
-int Resolver::NewPending(const std::u16string& name, GlobalSlot::Kind kind) {
+int Resolver::NewPending(std::u16string_view name, GlobalSlot::Kind kind) {
   auto key = FoldName(name);
   int idx = in_.SlotCount() + int(pending_.size());
   GlobalSlot g;
@@ -41,7 +41,7 @@ int Resolver::NewPending(const std::u16string& name, GlobalSlot::Kind kind) {
 
 // A global declaration: a new slot, or an existing undeclared one taken
 // over; 1041 when the name is already declared.
-int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, int line, int col) {
+int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col) {
   auto key = FoldName(name);
   int slot = LookupGlobal(key);
   if (slot >= 0) {
@@ -129,11 +129,11 @@ void Resolver::CollectLocalDecls(Block& b, Proc& p) {
 }
 
 void Resolver::CollectScopedDecls(Block& b) {
-  auto add = [&](const std::u16string& name) {
+  auto add = [&](std::u16string_view name) {
     auto key = FoldName(name);
     if (locals_.Contains(key)) return;
     locals_[key] = evalBase_ + int(newExtras_.size());
-    newExtras_.push_back(name);
+    newExtras_.emplace_back(name);
   };
   for (auto& sp : b) {
     Stmt* s = sp.get();
@@ -160,12 +160,12 @@ void Resolver::CollectScopedDecls(Block& b) {
   }
 }
 
-int Resolver::AddLocal(Proc& p, const std::u16string& name, int line, int col) {
+int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
   auto key = FoldName(name);
   if (locals_.Contains(key)) throw CompileError{kNameRedefined, line, col};
   int slot = p.nslots++;
   locals_[key] = slot;
-  p.slotNames.push_back(name);
+  p.slotNames.emplace_back(name);
   return slot;
 }
 
@@ -328,7 +328,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       break;
     case Stmt::Dim:
       for (auto& v : static_cast<DimStmt*>(s)->vars) {
-        auto n = std::make_unique<NameExpr>();
+        auto n = MakeNode<NameExpr>();
         n->name = v.name;
         n->line = v.line;
         n->col = v.col;
@@ -407,7 +407,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       break;
     case Stmt::Const:
       for (auto& c : static_cast<ConstStmt*>(s)->items) {
-        auto n = std::make_unique<NameExpr>();
+        auto n = MakeNode<NameExpr>();
         n->name = c.name;
         n->line = c.line;
         n->col = c.col;
@@ -458,7 +458,7 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
       auto* m = static_cast<MemberExpr*>(e);
       if (!m->obj) {
         if (withSlots_.empty()) throw CompileError{1002, e->line, e->col};
-        auto n = std::make_unique<NameExpr>();
+        auto n = MakeNode<NameExpr>();
         n->line = e->line;
         n->col = e->col;
         n->nk = NameKind::Local;
@@ -571,7 +571,7 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
   }
   if (const Variant* c = FindConstantFolded(key)) {
     n->nk = NameKind::Constant;
-    n->constVal = *c;
+    SetNodeValue(n->constVal, *c);
     return;
   }
   if (g < 0) g = NewPending(std::u16string(n->name), GlobalSlot::Undefined);

@@ -62,11 +62,11 @@ class Resolver {
   int LookupGlobal(const std::u16string& key) const;
   int LookupGlobal(const std::u16string& key, uint64_t hash) const;
   GlobalSlot::Kind GlobalKind(int slot) const;
-  int NewPending(const std::u16string& name, GlobalSlot::Kind kind);
-  int DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, int line, int col);
+  int NewPending(std::u16string_view name, GlobalSlot::Kind kind);
+  int DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col);
   void CollectGlobalDecls(Block& b);
   void CollectLocalDecls(Block& b, Proc& p);
-  int AddLocal(Proc& p, const std::u16string& name, int line, int col);
+  int AddLocal(Proc& p, std::u16string_view name, int line, int col);
   int NewTemp();
   void BuildClass(ClassDef& c);
   static bool NameEqualsFold(std::u16string_view a, std::u16string_view lowerB);
