@@ -622,13 +622,17 @@ class Parser {
   void ParseStatement(Block& out, bool /*nested*/) {
     Guard();
     Compact();
-    const Token t = Cur();
-    if (t.type == Tok::Dot) {
+    // The token's position and kind only: nested statements may recycle
+    // the token's storage.
+    const Pos t = Cur();
+    const Tok type = Cur().type;
+    const Kw kw = Cur().kw;
+    if (type == Tok::Dot) {
       ParseSimple(out);
       return;
     }
-    if (t.type != Tok::Ident) Fail(kExpStmt);
-    switch (t.kw) {
+    if (type != Tok::Ident) Fail(kExpStmt);
+    switch (kw) {
       case Kw::Dim:
         Advance();
         out.push_back(ParseDimList(t));
@@ -639,7 +643,7 @@ class Parser {
         if (!inProc_ && noEosDepth_ == 0 && PeekTok().type == Tok::Ident &&
             (PeekTok().kw == Kw::Sub || PeekTok().kw == Kw::Function)) {
           Advance();
-          prog_->procs.push_back(ParseProc(t.kw == Kw::Public, false, nullptr));
+          prog_->procs.push_back(ParseProc(kw == Kw::Public, false, nullptr));
           return;
         }
         Advance();
@@ -982,7 +986,7 @@ class Parser {
         if (!IsOp(OpK::RParen)) {
           for (;;) {
             // Dim takes constant bounds; sizes computed at run time need ReDim.
-            const Token bt = Cur();
+            const Pos bt = Cur();
             v.bounds.push_back(ParseExpr());
             if (v.bounds.back()->kind != Expr::Literal) FailAt(kExpInt, bt);
             if (!IsOp(OpK::Comma)) break;
@@ -1008,7 +1012,7 @@ class Parser {
       ExpectOp(OpK::Eq, kExpEq);
       {
         // A constant's value is a literal, optionally signed.
-        const Token vt = Cur();
+        const Pos vt = Cur();
         it.value = ParseExpr();
         Expr* v = it.value.get();
         if (v->kind == Expr::Unary && static_cast<UnaryExpr*>(v)->op != UnOp::Not)
@@ -1082,8 +1086,7 @@ class Parser {
   void ParseInlineStatement(Block& out) {
     // Like ParseStatement, but a statement ends at ':' / line end / Else,
     // and the ending newline is left for the caller.
-    const Token t = Cur();
-    if (t.type == Tok::Ident && t.kw == Kw::If) {
+    if (IsKw(Kw::If)) {
       ParseIf(out, true);
       return;
     }
@@ -1218,7 +1221,7 @@ class Parser {
     if (IsKw(Kw::Each)) {
       Advance();
       auto s = SNode<ForEachStmt>(t);
-      Token vt = Cur();
+      const Pos vt = Cur();
       auto n = Node<NameExpr>(vt);
       n->name = ArenaText(ExpectNameView());
       s->var = std::move(n);
@@ -1232,7 +1235,7 @@ class Parser {
       return;
     }
     auto s = SNode<ForStmt>(t);
-    Token vt = Cur();
+    const Pos vt = Cur();
     auto n = Node<NameExpr>(vt);
     n->name = ArenaText(ExpectNameView());
     s->var = std::move(n);
