@@ -389,6 +389,7 @@ struct Proc {
   std::vector<int> dynSlots;
   ClassDef* owner = nullptr;
   bool usesOnError = false;
+  NodeVec<Stmt*> decls;   // its Dim and Const statements, in text order
 };
 
 struct FieldDef {
@@ -426,6 +427,7 @@ struct Program {
   // First member: destroyed last, after every node carved from it.
   std::unique_ptr<NodeArena> arena = std::make_unique<NodeArena>();
   Block top;
+  std::vector<Stmt*> topDecls;  // Dim and Const statements of `top`, in text order
   std::vector<std::unique_ptr<Proc>> procs;
   std::vector<std::unique_ptr<ClassDef>> classes;
   int topSlots = 0;   // frame slots needed by top-level code (With temps)

@@ -635,12 +635,12 @@ class Parser {
     switch (kw) {
       case Kw::Dim:
         Advance();
-        out.push_back(ParseDimList(t));
+        PushDecl(out, ParseDimList(t));
         EndOfStatement();
         return;
       case Kw::Public:
       case Kw::Private:
-        if (!inProc_ && noEosDepth_ == 0 && PeekTok().type == Tok::Ident &&
+        if (!proc_ && noEosDepth_ == 0 && PeekTok().type == Tok::Ident &&
             (PeekTok().kw == Kw::Sub || PeekTok().kw == Kw::Function)) {
           Advance();
           prog_->procs.push_back(ParseProc(kw == Kw::Public, false, nullptr));
@@ -649,18 +649,18 @@ class Parser {
         Advance();
         if (IsKw(Kw::Const)) {
           Advance();
-          out.push_back(ParseConst(t));
+          PushDecl(out, ParseConst(t));
           EndOfStatement();
           return;
         }
         if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Class) || IsKw(Kw::Property))
           Fail(1024);
-        out.push_back(ParseDimList(t));
+        PushDecl(out, ParseDimList(t));
         EndOfStatement();
         return;
       case Kw::Const:
         Advance();
-        out.push_back(ParseConst(t));
+        PushDecl(out, ParseConst(t));
         EndOfStatement();
         return;
       case Kw::ReDim:
@@ -780,7 +780,7 @@ class Parser {
       case Kw::Function:
         // A procedure written inside a block (If ... End If) is still an
         // ordinary global procedure; only procedures cannot nest.
-        if (inProc_ || noEosDepth_ > 0) Fail(kSyntax);
+        if (proc_ || noEosDepth_ > 0) Fail(kSyntax);
         prog_->procs.push_back(ParseProc(false, false, nullptr));
         return;
       case Kw::Class:
@@ -1106,7 +1106,16 @@ class Parser {
     noEosDepth_--;
   }
   int noEosDepth_ = 0;
-  bool inProc_ = false;  // parsing a procedure's body: procedures cannot nest
+  // The procedure whose body is being parsed (procedures cannot nest).
+  Proc* proc_ = nullptr;
+  // Declarations are listed as they are parsed, so that the resolver finds
+  // a procedure's variables without walking its body.
+  template <class T>
+  void PushDecl(Block& out, NodeP<T> s) {
+    if (proc_) proc_->decls.push_back(s.get());
+    else prog_->topDecls.push_back(s.get());
+    out.push_back(std::move(s));
+  }
 
   void ParseIf(Block& out, bool inlineContext = false) {
     const Pos t = Cur();
@@ -1343,13 +1352,13 @@ class Parser {
       Fail(1054);
     // The body may start on the header's line: "Function Twice(n) Twice = n * 2".
     if (IsEos()) EndOfStatement();
-    const bool savedInProc = inProc_;
-    inProc_ = true;
-    struct RestoreInProc {
-      bool& f;
-      bool v;
-      ~RestoreInProc() { f = v; }
-    } restoreInProc{inProc_, savedInProc};
+    Proc* const savedProc = proc_;
+    proc_ = p.get();
+    struct RestoreProc {
+      Proc*& f;
+      Proc* v;
+      ~RestoreProc() { f = v; }
+    } restoreProc{proc_, savedProc};
     int err = endKw == Kw::Sub ? kExpSub : endKw == Kw::Function ? kExpFunction : kExpProperty;
     for (;;) {
       SkipNewlines();

@@ -62,70 +62,27 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
   return NewPending(name, kind);
 }
 
-void Resolver::CollectGlobalDecls(Block& b) {
-  for (auto& sp : b) {
-    Stmt* s = sp.get();
-    switch (s->kind) {
-      case Stmt::Dim:
-        for (auto& v : static_cast<DimStmt*>(s)->vars)
-          DeclareGlobal(v.name, GlobalSlot::Var, v.line, v.col);
-        break;
-      case Stmt::Const:
-        for (auto& c : static_cast<ConstStmt*>(s)->items)
-          DeclareGlobal(c.name, GlobalSlot::Const, c.line, c.col);
-        break;
-      case Stmt::If: {
-        auto* i = static_cast<IfStmt*>(s);
-        for (auto& bl : i->blocks) CollectGlobalDecls(bl);
-        CollectGlobalDecls(i->elseBlock);
-        break;
-      }
-      case Stmt::Select: {
-        auto* sel = static_cast<SelectStmt*>(s);
-        for (auto& c : sel->cases) CollectGlobalDecls(c.body);
-        CollectGlobalDecls(sel->elseBlock);
-        break;
-      }
-      case Stmt::For: CollectGlobalDecls(static_cast<ForStmt*>(s)->body); break;
-      case Stmt::ForEach: CollectGlobalDecls(static_cast<ForEachStmt*>(s)->body); break;
-      case Stmt::Do: CollectGlobalDecls(static_cast<DoStmt*>(s)->body); break;
-      case Stmt::With: CollectGlobalDecls(static_cast<WithStmt*>(s)->body); break;
-      default:
-        break;
-    }
+namespace {
+// Calls fn(name, line, col) for each name a Dim or Const statement declares.
+template <class F>
+void ForEachDeclared(Stmt* s, F&& fn) {
+  if (s->kind == Stmt::Dim)
+    for (auto& v : static_cast<DimStmt*>(s)->vars) fn(v.name, v.line, v.col);
+  else
+    for (auto& c : static_cast<ConstStmt*>(s)->items) fn(c.name, c.line, c.col);
+}
+}  // namespace
+
+void Resolver::CollectGlobalDecls() {
+  for (Stmt* s : prog_.topDecls) {
+    const GlobalSlot::Kind kind = s->kind == Stmt::Dim ? GlobalSlot::Var : GlobalSlot::Const;
+    ForEachDeclared(s, [&](std::u16string_view name, int line, int col) { DeclareGlobal(name, kind, line, col); });
   }
 }
 
-void Resolver::CollectLocalDecls(Block& b, Proc& p) {
-  for (auto& sp : b) {
-    Stmt* s = sp.get();
-    switch (s->kind) {
-      case Stmt::Dim:
-        for (auto& v : static_cast<DimStmt*>(s)->vars) AddLocal(p, v.name, v.line, v.col);
-        break;
-      case Stmt::Const:
-        for (auto& c : static_cast<ConstStmt*>(s)->items) AddLocal(p, c.name, c.line, c.col);
-        break;
-      case Stmt::If: {
-        auto* i = static_cast<IfStmt*>(s);
-        for (auto& bl : i->blocks) CollectLocalDecls(bl, p);
-        CollectLocalDecls(i->elseBlock, p);
-        break;
-      }
-      case Stmt::Select: {
-        auto* sel = static_cast<SelectStmt*>(s);
-        for (auto& c : sel->cases) CollectLocalDecls(c.body, p);
-        CollectLocalDecls(sel->elseBlock, p);
-        break;
-      }
-      case Stmt::For: CollectLocalDecls(static_cast<ForStmt*>(s)->body, p); break;
-      case Stmt::ForEach: CollectLocalDecls(static_cast<ForEachStmt*>(s)->body, p); break;
-      case Stmt::Do: CollectLocalDecls(static_cast<DoStmt*>(s)->body, p); break;
-      case Stmt::With: CollectLocalDecls(static_cast<WithStmt*>(s)->body, p); break;
-      default:
-        break;
-    }
-  }
+void Resolver::CollectLocalDecls(Proc& p) {
+  for (Stmt* s : p.decls)
+    ForEachDeclared(s, [&](std::u16string_view name, int line, int col) { AddLocal(p, name, line, col); });
 }
 
 void Resolver::CollectScopedDecls(Block& b) {
@@ -186,7 +143,7 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
     for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
   }
   for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
-  if (!scopeProc) CollectGlobalDecls(prog_.top);
+  if (!scopeProc) CollectGlobalDecls();
   for (auto& c : prog_.classes) BuildClass(*c);
 
   proc_ = nullptr;
@@ -300,7 +257,7 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   p.nslots = 1;  // slot 0: the result
   p.slotNames.assign(1, p.name);
   for (auto& prm : p.params) AddLocal(p, prm.name, p.line, p.col);
-  CollectLocalDecls(p.body, p);
+  CollectLocalDecls(p);
   ResolveBlock(p.body);
   proc_ = nullptr;
   cls_ = nullptr;

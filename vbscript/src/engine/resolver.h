@@ -64,8 +64,8 @@ class Resolver {
   GlobalSlot::Kind GlobalKind(int slot) const;
   int NewPending(std::u16string_view name, GlobalSlot::Kind kind);
   int DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col);
-  void CollectGlobalDecls(Block& b);
-  void CollectLocalDecls(Block& b, Proc& p);
+  void CollectGlobalDecls();
+  void CollectLocalDecls(Proc& p);
   int AddLocal(Proc& p, std::u16string_view name, int line, int col);
   int NewTemp();
   void BuildClass(ClassDef& c);

@@ -214,6 +214,41 @@ TEST(EngineLang, OptionExplicitAndDeclarations) {
             u"2");
 }
 
+TEST(EngineLang, DeclarationsInNestedBlocksBelongToTheirScope) {
+  // Dim and Const anywhere in a procedure's blocks make locals: the globals
+  // of the same names keep their values.
+  const std::u16string setup =
+      u"a = 1 : b = 2 : c = 3 : d = 4 : k = 5\n"
+      u"Sub S(n)\n"
+      u"  If n > 0 Then\n    Select Case n\n      Case 1\n        For i = 1 To 1\n"
+      u"          Do\n            Dim a : a = 10\n            Exit Do\n          Loop\n"
+      u"        Next\n      Case Else\n        Const k = 50\n    End Select\n"
+      u"  Else\n    With Nothing\n      Dim b : b = 20\n    End With\n  End If\n"
+      u"  If n = 1 Then Dim c Else Dim d\n"
+      u"  c = 30 : d = 40\n"
+      u"End Sub\n"
+      u"S 1 : S 2 : S 0\n";
+  EXPECT_EQ(RunScript(setup, u"a & b & c & d & k"), u"12345");
+  // Top-level declarations inside blocks are globals.
+  EXPECT_EQ(RunScript(u"Select Case 2\nCase 2\n  If True Then\n    Dim g : g = 7\n  End If\nEnd Select", u"g"), u"7");
+  // A name declared twice is reported where it is declared again, however
+  // deep in the blocks.
+  Engine e;
+  EXPECT_FALSE(e.AddCode(u"Function F(x)\n  If x Then\n    Dim v\n  Else\n    For i = 1 To 2\n"
+                         u"      Const w = 1, v = 2\n    Next\n  End If\nEnd Function\n"));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 6);
+  EXPECT_EQ(e.Error().Column, 20);
+  EXPECT_FALSE(e.AddCode(u"Sub T(p)\n  Select Case p\n    Case 1 : Dim p\n  End Select\nEnd Sub\n"));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 3);
+  // A class's fields are no locals of its methods.
+  EXPECT_EQ(RunScript(u"Class C\n  Dim f\n  Sub SetF : Dim t : t = 3 : f = t : End Sub\nEnd Class\n"
+                      u"Set o = New C : o.SetF",
+                      u"o.f & IsEmpty(t)"),
+            u"3True");
+}
+
 TEST(EngineLang, LimitsRaiseErrorsInsteadOfCrashing) {
   EXPECT_EQ(RunScript(u"ReDim a(1000000000)", u"1"), u"error 7");
   // Nesting far beyond what any build's stack allows.
