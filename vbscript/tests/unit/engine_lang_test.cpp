@@ -27,6 +27,10 @@ TEST(EngineLang, NumericLiteralsAreTypedByMagnitude) {
   EXPECT_EQ(Ev(u"TypeName(-32768) & TypeName(-2147483648) & Hex(-32768)"), u"LongDoubleFFFF8000");
   EXPECT_EQ(Ev(u"&hFFFF & \" \" & &hFFFF& & \" \" & &o17 & \" \" & &h7FFFFFFF"), u"-1 65535 15 2147483647");
   EXPECT_EQ(Ev(u"10. + .5"), u"10.5");
+  // Long digit strings: exact up to 15 digits, rounded beyond, leading zeros ignored.
+  EXPECT_EQ(Ev(u"999999999999999 - 999999999999998 & \" \" & TypeName(000000000000000000032767) & \" \" & "
+               u"12345678901234567890"),
+            u"1 Integer 1.23456789012346E+19");
   EXPECT_EQ(Ev(u"1e-94938484"), u"0");
   EXPECT_EQ(Ev(u"TypeName(#1/2/2003#)"), u"Date");
   EXPECT_EQ(Ev(u"[my var]"), u"");
@@ -197,6 +201,7 @@ TEST(EngineLang, ControlFlow) {
   EXPECT_EQ(RunScript(u"Select Case \"q\"\nCase Is > \"p\" : r = 1\nCase Else : r = 2\nEnd Select", u"r"), u"1");
   EXPECT_EQ(RunScript(u"If 0 Then r = 1 Else r = 2 : r = r * 10", u"r"), u"20");
   EXPECT_EQ(RunScript(u"x = 1 + _\n  2 + _\n  3", u"x"), u"6");
+  EXPECT_EQ(RunScript(u"    \t    x    =     \t 1 +        _\n            2      ' note", u"x"), u"3");
 }
 
 TEST(EngineLang, OptionExplicitAndDeclarations) {
