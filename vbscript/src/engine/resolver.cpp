@@ -28,8 +28,14 @@ GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
   return in_.Slot(slot).kind;
 }
 
-int Resolver::NewPending(std::u16string_view name, GlobalSlot::Kind kind) {
-  auto key = FoldName(name);
+const std::u16string& Resolver::Folded(std::u16string_view name) {
+  foldBuf_.assign(name);
+  for (auto& c : foldBuf_)
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  return foldBuf_;
+}
+
+int Resolver::NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind) {
   int idx = in_.SlotCount() + int(pending_.size());
   GlobalSlot g;
   g.kind = kind;
@@ -42,7 +48,7 @@ int Resolver::NewPending(std::u16string_view name, GlobalSlot::Kind kind) {
 // A global declaration: a new slot, or an existing undeclared one taken
 // over; 1041 when the name is already declared.
 int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col) {
-  auto key = FoldName(name);
+  const std::u16string& key = Folded(name);
   int slot = LookupGlobal(key);
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
@@ -59,7 +65,7 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
     return slot;
   }
   declaredHere_[key] = 1;
-  return NewPending(name, kind);
+  return NewPending(name, key, kind);
 }
 
 namespace {
@@ -118,7 +124,7 @@ void Resolver::CollectScopedDecls(Block& b) {
 }
 
 int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
-  auto key = FoldName(name);
+  const std::u16string& key = Folded(name);
   if (locals_.Contains(key)) throw CompileError{kNameRedefined, line, col};
   int slot = p.nslots++;
   locals_[key] = slot;
@@ -140,9 +146,9 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
   // Global names first, so that procedures see every global of the text.
   procsLocal_ = scopeProc != nullptr;
   if (!procsLocal_) {
-    for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
+    for (auto& p : prog_.procs) procSlots_.push_back(DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col));
   }
-  for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
+  for (auto& c : prog_.classes) classSlots_.push_back(DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1));
   if (!scopeProc) CollectGlobalDecls();
   for (auto& c : prog_.classes) BuildClass(*c);
 
@@ -463,9 +469,9 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
       break;
     case Expr::New: {
       auto* n = static_cast<NewExpr*>(e);
-      auto key = FoldName(n->className);
+      const std::u16string& key = Folded(n->className);
       int g = LookupGlobal(key);
-      if (g < 0) g = NewPending(n->className, GlobalSlot::Undefined);
+      if (g < 0) g = NewPending(n->className, key, GlobalSlot::Undefined);
       n->globalSlot = g;
       break;
     }
@@ -475,12 +481,7 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
 void Resolver::ResolveName(NameExpr* n, bool isTarget) {
   (void)isTarget;
   n->strict = strict_;
-  // One buffer for the folded name: resolving a large text makes no
-  // allocation per name.
-  std::u16string& key = foldBuf_;
-  key.assign(n->name);
-  for (auto& c : key)
-    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  const std::u16string& key = Folded(n->name);
   const uint64_t hash = NameIndex::Hash(key);
   if (proc_) {
     // The function's own name without arguments is its result variable.
@@ -531,7 +532,7 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
     SetNodeValue(n->constVal, *c);
     return;
   }
-  if (g < 0) g = NewPending(std::u16string(n->name), GlobalSlot::Undefined);
+  if (g < 0) g = NewPending(n->name, key, GlobalSlot::Undefined);
   // Unknown inside a procedure: the global if one exists when the code
   // runs, else an implicit local. Every use decides again, so a global
   // made later (by the top level, another text or Execute) is the one seen.

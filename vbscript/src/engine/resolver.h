@@ -56,13 +56,20 @@ class Resolver {
   };
   std::vector<GlobalSlot> pending_;
   std::vector<Redecl> redeclare_;
+  // The global slot of each procedure (unless procsLocal_) and class of
+  // the text, in the program's order.
+  std::vector<int> procSlots_;
+  std::vector<int> classSlots_;
 
  private:
   friend class Interp;
   int LookupGlobal(const std::u16string& key) const;
   int LookupGlobal(const std::u16string& key, uint64_t hash) const;
   GlobalSlot::Kind GlobalKind(int slot) const;
-  int NewPending(std::u16string_view name, GlobalSlot::Kind kind);
+  // `name` folded, in one buffer shared by the resolver's lookups:
+  // resolving a large text makes no allocation per name.
+  const std::u16string& Folded(std::u16string_view name);
+  int NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind);
   int DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col);
   void CollectGlobalDecls();
   void CollectLocalDecls(Proc& p);
