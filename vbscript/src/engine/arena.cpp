@@ -94,8 +94,8 @@ std::u16string_view ArenaText(std::u16string_view s) {
   return {p, s.size()};
 }
 
-void SetNodeValue(Variant& field, const Variant& v) {
-  field = v;
+void SetNodeValue(Variant& field, Variant v) {
+  field = std::move(v);
   if (Variant::IsRefType(field.type())) RequireNodeArena().AtFree(&field, [](void* q) { static_cast<Variant*>(q)->Clear(); });
 }
 

@@ -117,7 +117,7 @@ struct ArenaAlloc {
 std::u16string_view ArenaText(std::u16string_view s);
 // Stores a value in a node's field: a value that holds memory (a string)
 // is released with the arena, since the node is never destroyed.
-void SetNodeValue(Variant& field, const Variant& v);
+void SetNodeValue(Variant& field, Variant v);
 
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
@@ -155,9 +155,8 @@ template <class T>
 using NodeVec = std::vector<T, ArenaAlloc<T>>;  // a list inside a node
 
 struct LiteralExpr : Expr {
-  Variant value;
+  Variant value;              // a string or object through SetNodeValue
   LiteralExpr() : Expr(Literal) {}
-  static void Finalize(LiteralExpr* e) { e->value.Clear(); }
 };
 
 // A bare name with optional argument list: x, f(1, 2), a(3), f()

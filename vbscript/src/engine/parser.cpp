@@ -428,7 +428,7 @@ class Parser {
       }
       case Tok::String: {
         auto l = Node<LiteralExpr>(t);
-        l->value = Variant::FromString(t.text);
+        SetNodeValue(l->value, Variant::FromString(t.text));
         Advance();
         return l;
       }
@@ -473,7 +473,7 @@ class Parser {
           }
           case Kw::Nothing: {
             auto l = Node<LiteralExpr>(at);
-            l->value = Variant::Nothing();
+            SetNodeValue(l->value, Variant::Nothing());
             Advance();
             return l;
           }
