@@ -379,6 +379,7 @@ struct Proc {
   int line = 0, col = 0;
   std::vector<Param> params;
   Block body;
+  NodeVec<Stmt*> decls;   // its Dim and Const statements, in text order
   // Frame layout: [0] = result (Function / Property Get), then params, then
   // locals. nslots is the total.
   int nslots = 0;
@@ -388,7 +389,6 @@ struct Proc {
   std::vector<int> dynSlots;
   ClassDef* owner = nullptr;
   bool usesOnError = false;
-  NodeVec<Stmt*> decls;   // its Dim and Const statements, in text order
 };
 
 struct FieldDef {
