@@ -141,9 +141,11 @@ struct Expr {
   enum Kind : uint8_t {
     Literal, Name, Member, Call, Unary, Binary, New, Me, WithObj, Paren,
   };
-  Kind kind;
-  int line = 0, col = 0;
+  // The small fields last: node types put their own small fields in the
+  // padding after them.
   EvalFn fn = nullptr;
+  int line = 0, col = 0;
+  Kind kind;
   explicit Expr(Kind k) : kind(k) {}
   // Nodes come from MakeNode only, and go with their arena.
   static void* operator new(size_t) = delete;
@@ -161,13 +163,13 @@ struct LiteralExpr : Expr {
 
 // A bare name with optional argument list: x, f(1, 2), a(3), f()
 struct NameExpr : Expr {
-  std::u16string_view name;   // as written (text in the node arena or the declaration)
-  ExprList args;    // nullptr element = omitted argument
   bool hasParens = false;
   NameKind nk = NameKind::Unresolved;
-  int slot = -1;
-  int local = -1;             // Dyn: fallback local slot
   bool strict = false;        // Option Explicit: undeclared names are errors
+  int slot = -1;
+  std::u16string_view name;   // as written (text in the node arena or the declaration)
+  ExprList args;    // nullptr element = omitted argument
+  int local = -1;             // Dyn: fallback local slot
   bool declaredVar = false;   // Global: a declared variable when resolved
   Variant constVal;           // set through SetNodeValue
   // Global: the variable's cell once it is known to be a declared variable
@@ -179,13 +181,13 @@ struct NameExpr : Expr {
 
 // obj.name [(args)]; obj null = the innermost With object
 struct MemberExpr : Expr {
+  bool hasParens = false;
+  // Lookup cache: the class and member index seen last time.
+  mutable int cacheMember = -1;
+  mutable const void* cacheKey = nullptr;
   ExprP obj;
   std::u16string_view name;   // text in the node arena
   ExprList args;
-  bool hasParens = false;
-  // Lookup cache: the class and member index seen last time.
-  mutable const void* cacheKey = nullptr;
-  mutable int cacheMember = -1;
   MemberExpr() : Expr(Member) {}
 };
 
@@ -232,18 +234,19 @@ struct Stmt {
     Assign, CallS, Dim, ReDim, If, Select, For, ForEach, Do, Exit, With, OnError,
     Erase, Const, Nop,
   };
-  Kind kind;
-  int line = 0, col = 0;
+  // As in Expr: the small fields last, for the node types' own.
   ExecFn fn = nullptr;
+  int line = 0, col = 0;
+  Kind kind;
   explicit Stmt(Kind k) : kind(k) {}
   static void* operator new(size_t) = delete;
   static void operator delete(void*) = delete;
 };
 
 struct AssignStmt : Stmt {
+  bool isSet = false;
   ExprP target;   // NameExpr or MemberExpr (possibly with args)
   ExprP value;
-  bool isSet = false;
   AssignStmt() : Stmt(Assign) {}
 };
 
@@ -314,10 +317,10 @@ struct ForEachStmt : Stmt {
 };
 
 struct DoStmt : Stmt {
-  ExprP cond;
   bool condAtTop = true;
   bool isUntil = false;
   bool isWhileWend = false;
+  ExprP cond;
   Block body;
   DoStmt() : Stmt(Do) {}
 };
@@ -329,10 +332,10 @@ struct ExitStmt : Stmt {
 };
 
 struct WithStmt : Stmt {
+  bool global = false;
+  int slot = -1;  // hidden variable holding the object
   ExprP obj;
   Block body;
-  int slot = -1;  // hidden variable holding the object
-  bool global = false;
   WithStmt() : Stmt(With) {}
 };
 
