@@ -1331,6 +1331,7 @@ class Parser {
     if (IsOp(OpK::LParen)) {
       Advance();
       if (!IsOp(OpK::RParen)) {
+        p->params.reserve(4);  // most procedures take a few: one allocation
         for (;;) {
           Param prm;
           if (IsKw(Kw::ByVal)) { prm.byRef = false; Advance(); }

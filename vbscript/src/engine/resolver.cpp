@@ -57,15 +57,15 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
     // in the same text or a later one.
     const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
     const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
-    if (!redefinable || (declaredHere_.Contains(key) && !procAgain))
-      throw CompileError{kNameRedefined, line, col};
-    declaredHere_[key] = 1;
+    if (!redefinable || (DeclaredHere(slot) && !procAgain)) throw CompileError{kNameRedefined, line, col};
+    MarkDeclaredHere(slot);
     redeclare_.push_back({slot, kind});
     if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
     return slot;
   }
-  declaredHere_[key] = 1;
-  return NewPending(name, key, kind);
+  slot = NewPending(name, key, kind);
+  MarkDeclaredHere(slot);
+  return slot;
 }
 
 namespace {
@@ -261,7 +261,12 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   dynLocals_.Clear();
   withSlots_.clear();
   p.nslots = 1;  // slot 0: the result
-  p.slotNames.assign(1, p.name);
+  size_t declared = 0;
+  for (Stmt* s : p.decls)
+    declared += s->kind == Stmt::Dim ? static_cast<DimStmt*>(s)->vars.size() : static_cast<ConstStmt*>(s)->items.size();
+  p.slotNames.clear();
+  p.slotNames.reserve(1 + p.params.size() + declared);
+  p.slotNames.push_back(p.name);
   for (auto& prm : p.params) AddLocal(p, prm.name, p.line, p.col);
   CollectLocalDecls(p);
   ResolveBlock(p.body);

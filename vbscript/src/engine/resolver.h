@@ -96,7 +96,13 @@ class Resolver {
   Proc* proc_ = nullptr;
   ClassDef* cls_ = nullptr;
   NameIndex pendingIndex_;
-  NameIndex declaredHere_;  // names declared by this text (value unused)
+  // Global slots this text declares, by slot number.
+  std::vector<bool> declaredHere_;
+  bool DeclaredHere(int slot) const { return size_t(slot) < declaredHere_.size() && declaredHere_[size_t(slot)]; }
+  void MarkDeclaredHere(int slot) {
+    if (size_t(slot) >= declaredHere_.size()) declaredHere_.resize(size_t(slot) + 1);
+    declaredHere_[size_t(slot)] = true;
+  }
   NameIndex locals_;
   // Undeclared names of the procedure: name -> its fallback local slot.
   NameIndex dynLocals_;
