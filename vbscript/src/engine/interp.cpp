@@ -91,6 +91,7 @@ void Interp::AddObject(std::u16string_view name, Ref<HostObject> obj) {
 
 std::vector<ProcedureInfo> Interp::Procedures() const {
   std::vector<ProcedureInfo> out;
+  out.reserve(procOrder_.size());
   for (int s : procOrder_) {
     const GlobalSlot& g = gslots_[size_t(s)];
     if (g.kind != GlobalSlot::Procedure || !g.proc) continue;

@@ -111,8 +111,25 @@ struct KeywordTable {
 };
 }  // namespace
 
+namespace {
+// For each length, the first letters keywords of that length start with:
+// most names are ruled out before they are packed and hashed.
+struct KeywordStarts {
+  uint32_t byLength[9] = {};
+  KeywordStarts() {
+    for (auto& [word, kw] : KeywordMap()) byLength[word.size()] |= uint32_t(1) << (word[0] - u'a');
+  }
+  bool MayBeKeyword(std::u16string_view w) const {
+    const char16_t c = char16_t(w[0] | 0x20);
+    return c >= u'a' && c <= u'z' && (byLength[w.size()] >> (c - u'a') & 1) != 0;
+  }
+};
+}  // namespace
+
 Kw LookupKeyword(std::u16string_view word) {
   if (word.size() > 8 || word.size() < 2) return Kw::None;
+  static const KeywordStarts starts;
+  if (!starts.MayBeKeyword(word)) return Kw::None;
   uint64_t key = PackWord(word);
   if (key == 0) return Kw::None;
   static const KeywordTable table;
