@@ -87,31 +87,65 @@ NodeP<T> MakeNode(Args&&... args) {
   return NodeP<T>(p);
 }
 
-// Allocator for the lists inside nodes: memory from the arena that was
-// current when the list was made (it goes with the arena), else the heap.
+// A list inside a node: it grows only while its text is compiled, from
+// the arena current then, and goes with that arena. Like the nodes, its
+// elements are never destroyed one by one. Half the size of a vector with
+// an allocator that remembers its arena.
 template <class T>
-struct ArenaAlloc {
-  using value_type = T;
-  using propagate_on_container_move_assignment = std::true_type;
-  using propagate_on_container_swap = std::true_type;
-  using is_always_equal = std::false_type;
-  NodeArena* arena;
-  ArenaAlloc() noexcept : arena(CurrentNodeArena()) {}
-  template <class U>
-  ArenaAlloc(const ArenaAlloc<U>& o) noexcept : arena(o.arena) {}
-  T* allocate(size_t n) {
+class NodeList {
+ public:
+  NodeList() = default;
+  NodeList(const NodeList&) = delete;
+  NodeList& operator=(const NodeList&) = delete;
+  NodeList(NodeList&& o) noexcept : data_(o.data_), size_(o.size_), cap_(o.cap_) { o.Forget(); }
+  NodeList& operator=(NodeList&& o) noexcept {
+    if (this != &o) {
+      data_ = o.data_;
+      size_ = o.size_;
+      cap_ = o.cap_;
+      o.Forget();
+    }
+    return *this;
+  }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T& operator[](size_t i) { return data_[i]; }
+  const T& operator[](size_t i) const { return data_[i]; }
+  T* begin() { return data_; }
+  T* end() { return data_ + size_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
+  T& front() { return data_[0]; }
+  T& back() { return data_[size_ - 1]; }
+  const T& back() const { return data_[size_ - 1]; }
+  void push_back(T&& v) { emplace_back(std::move(v)); }
+  template <class... Args>
+  T& emplace_back(Args&&... args) {
+    if (size_ == cap_) Grow();
+    T* p = ::new (data_ + size_) T(std::forward<Args>(args)...);
+    ++size_;
+    return *p;
+  }
+  void clear() { size_ = 0; }
+
+ private:
+  void Forget() {
+    data_ = nullptr;
+    size_ = cap_ = 0;
+  }
+  void Grow() {
     static_assert(alignof(T) <= NodeArena::kAlign);
-    if (arena) return static_cast<T*>(arena->Alloc(n * sizeof(T)));
-    return std::allocator<T>().allocate(n);
+    const uint32_t cap = cap_ ? cap_ * 2 : 2;
+    T* d = static_cast<T*>(RequireNodeArena().Alloc(cap * sizeof(T)));
+    for (uint32_t i = 0; i < size_; ++i) ::new (d + i) T(std::move(data_[i]));
+    data_ = d;
+    cap_ = cap;
   }
-  void deallocate(T* p, size_t n) noexcept {
-    if (!arena) std::allocator<T>().deallocate(p, n);
-  }
-  template <class U>
-  bool operator==(const ArenaAlloc<U>& o) const noexcept {
-    return arena == o.arena;
-  }
+  T* data_ = nullptr;
+  uint32_t size_ = 0;
+  uint32_t cap_ = 0;
 };
+
 // A copy of `s` in the current arena (which must be set): names in nodes
 // live as long as the nodes, with no allocation of their own.
 std::u16string_view ArenaText(std::u16string_view s);
@@ -152,9 +186,7 @@ struct Expr {
   static void operator delete(void*) = delete;
 };
 using ExprP = NodeP<Expr>;
-using ExprList = std::vector<ExprP, ArenaAlloc<ExprP>>;
-template <class T>
-using NodeVec = std::vector<T, ArenaAlloc<T>>;  // a list inside a node
+using ExprList = NodeList<ExprP>;
 
 struct LiteralExpr : Expr {
   Variant value;              // a string or object through SetNodeValue
@@ -227,7 +259,7 @@ struct ParenExpr : Expr {
 
 struct Stmt;
 using StmtP = NodeP<Stmt>;
-using Block = std::vector<StmtP, ArenaAlloc<StmtP>>;
+using Block = NodeList<StmtP>;
 
 struct Stmt {
   enum Kind : uint8_t {
@@ -264,7 +296,7 @@ struct DimVar {
 };
 
 struct DimStmt : Stmt {
-  NodeVec<DimVar> vars;
+  NodeList<DimVar> vars;
   DimStmt() : Stmt(Dim) {}
 };
 
@@ -274,13 +306,13 @@ struct ReDimStmt : Stmt {
     ExprP target;                 // NameExpr without args, or MemberExpr
     ExprList bounds;
   };
-  NodeVec<Item> items;
+  NodeList<Item> items;
   ReDimStmt() : Stmt(ReDim) {}
 };
 
 struct IfStmt : Stmt {
   ExprList conds;
-  NodeVec<Block> blocks;          // one per cond
+  NodeList<Block> blocks;          // one per cond
   Block elseBlock;
   IfStmt() : Stmt(If) {}
 };
@@ -293,10 +325,10 @@ struct CaseTest {
 struct SelectStmt : Stmt {
   ExprP subject;
   struct Case {
-    NodeVec<CaseTest> tests;
+    NodeList<CaseTest> tests;
     Block body;
   };
-  NodeVec<Case> cases;
+  NodeList<Case> cases;
   bool hasElse = false;
   Block elseBlock;
   SelectStmt() : Stmt(Select) {}
@@ -356,7 +388,7 @@ struct ConstStmt : Stmt {
     ExprP value;
     ExprP target;
   };
-  NodeVec<Item> items;
+  NodeList<Item> items;
   ConstStmt() : Stmt(Const) {}
 };
 
@@ -382,7 +414,7 @@ struct Proc {
   int line = 0, col = 0;
   std::vector<Param> params;
   Block body;
-  NodeVec<Stmt*> decls;   // its Dim and Const statements, in text order
+  NodeList<Stmt*> decls;   // its Dim and Const statements, in text order
   // Frame layout: [0] = result (Function / Property Get), then params, then
   // locals. nslots is the total.
   int nslots = 0;
