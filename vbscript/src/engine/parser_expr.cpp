@@ -13,11 +13,6 @@ ExprP Parser::Bin(BinOp op, ExprP l, ExprP r, Pos at) {
   return b;
 }
 
-ExprP Parser::ParseExpr() {
-  Guard();
-  return ParseBinary(kImpPrec);
-}
-
 // The current token as a binary operator: its strength (0 = none).
 int Parser::BinaryPrec(BinOp& op) const {
   const Token& t = Cur();
@@ -272,11 +267,6 @@ ExprP Parser::ApplyArgs(ExprP e, ExprList args, Pos at) {
   c->callee = std::move(e);
   c->args = std::move(args);
   return c;
-}
-
-ExprP Parser::ParsePostfix() {
-  ExprP e = ParsePrimary();
-  return ParseSuffixes(std::move(e));
 }
 
 ExprP Parser::ParseSuffixes(ExprP e) {

@@ -234,7 +234,12 @@ class Parser {
   }
 
   ExprP Bin(BinOp op, ExprP l, ExprP r, Pos at);
-  ExprP ParseExpr();
+  // The two entry points the statement half calls most: inline, so that
+  // splitting the parser in two files adds no call per expression.
+  ExprP ParseExpr() {
+    Guard();
+    return ParseBinary(kImpPrec);
+  }
   // Binding strength of the binary operators, loosest first. Not sits
   // between And and the comparisons: Not a = b is Not (a = b).
   enum : int {
@@ -253,7 +258,7 @@ class Parser {
   ExprP ParsePrimary();
   ExprP MakeExpr(Pos at, Expr::Kind k);
   ExprP ApplyArgs(ExprP e, ExprList args, Pos at);
-  ExprP ParsePostfix();
+  ExprP ParsePostfix() { return ParseSuffixes(ParsePrimary()); }
   ExprP ParseSuffixes(ExprP e);
 
   // ---- statements -------------------------------------------------------
