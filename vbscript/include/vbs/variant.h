@@ -111,41 +111,44 @@ static_assert(sizeof(String) == 16);
 
 class Variant {
  public:
-  Variant() : type_(vbEmpty), flags_(0), aux_(0), i64_(0) {}
+  Variant() : hdr_(vbEmpty), i64_(0) {}
   ~Variant() {
-    if (IsRefType(type_)) ReleaseSlow();
+    if (IsRefType(type_())) ReleaseSlow();
   }
-  Variant(const Variant& o) : type_(o.type_), flags_(0), aux_(o.aux_), i64_(o.i64_) {
-    if (IsRefType(type_)) AddRefSlow();
+  // The header (type and flags) is always read and written as one 8-byte
+  // word: a narrower store followed by a whole-word load (every copy and
+  // move) would stall the processor's store forwarding.
+  Variant(const Variant& o) : hdr_(o.hdr_ & kTypeMask), i64_(o.i64_) {
+    if (IsRefType(type_())) AddRefSlow();
   }
   // Moving relocates the slot (a growing vector of variables keeps its
   // flags); assignment replaces the value and keeps the target's flags.
-  Variant(Variant&& o) noexcept : type_(o.type_), flags_(o.flags_), aux_(o.aux_), i64_(o.i64_) {
-    o.type_ = vbEmpty;
+  Variant(Variant&& o) noexcept : hdr_(o.hdr_), i64_(o.i64_) {
+    o.hdr_ = hdr_ & kFlagsMask;  // vbEmpty, flags kept
   }
   Variant& operator=(const Variant& o) {
     if (this != &o) {
-      if (IsRefType(o.type_)) o.AddRefSlow();
+      const uint64_t h = o.hdr_;
+      if (IsRefType(uint16_t(h))) o.AddRefSlow();
       // Release the old value only after the new one is in place: an
       // object's finaliser may run script code that reads this variable.
-      const VarType oldType = type_;
+      const uint64_t oldHdr = hdr_;
       const int64_t oldBits = i64_;
-      type_ = o.type_;
-      aux_ = o.aux_;
+      hdr_ = (oldHdr & kFlagsMask) | (h & kTypeMask);
       i64_ = o.i64_;
-      if (IsRefType(oldType)) ReleaseRaw(oldType, oldBits);
+      if (IsRefType(uint16_t(oldHdr))) ReleaseRaw(VarType(uint16_t(oldHdr)), oldBits);
     }
     return *this;
   }
   Variant& operator=(Variant&& o) noexcept {
     if (this != &o) {
-      const VarType oldType = type_;
+      const uint64_t h = o.hdr_;
+      const uint64_t oldHdr = hdr_;
       const int64_t oldBits = i64_;
-      type_ = o.type_;
-      aux_ = o.aux_;
+      hdr_ = (oldHdr & kFlagsMask) | (h & kTypeMask);
       i64_ = o.i64_;
-      o.type_ = vbEmpty;
-      if (IsRefType(oldType)) ReleaseRaw(oldType, oldBits);
+      o.hdr_ = h & kFlagsMask;
+      if (IsRefType(uint16_t(oldHdr))) ReleaseRaw(VarType(uint16_t(oldHdr)), oldBits);
     }
     return *this;
   }
@@ -178,15 +181,15 @@ class Variant {
   static Variant RefTo(Variant* target) { Variant r = Make(vbByRef); r.ref_ = target; return r; }
 
   // ---- inspection ---------------------------------------------------------
-  VarType type() const { return type_; }
-  bool IsEmpty() const { return type_ == vbEmpty; }
-  bool IsNull() const { return type_ == vbNull; }
-  bool IsString() const { return type_ == vbString; }
-  bool IsObject() const { return type_ == vbObject; }
-  bool IsArray() const { return (type_ & vbArray) != 0; }
-  bool IsByRef() const { return type_ == vbByRef; }
-  bool IsMissing() const { return type_ == vbError && i32_ == kParamNotFound; }
-  bool IsNothing() const { return type_ == vbObject && o_ == nullptr; }
+  VarType type() const { return type_(); }
+  bool IsEmpty() const { return type_() == vbEmpty; }
+  bool IsNull() const { return type_() == vbNull; }
+  bool IsString() const { return type_() == vbString; }
+  bool IsObject() const { return type_() == vbObject; }
+  bool IsArray() const { return (type_() & vbArray) != 0; }
+  bool IsByRef() const { return type_() == vbByRef; }
+  bool IsMissing() const { return type_() == vbError && i32_ == kParamNotFound; }
+  bool IsNothing() const { return type_() == vbObject && o_ == nullptr; }
 
   bool boolVal() const { return b_; }
   uint8_t byteVal() const { return by_; }
@@ -204,8 +207,8 @@ class Variant {
   Variant* ref() const { return ref_; }
 
   // Follows a ByRef slot to the Variant it stands for.
-  const Variant& Deref() const { return type_ == vbByRef ? *ref_ : *this; }
-  Variant& Deref() { return type_ == vbByRef ? *ref_ : *this; }
+  const Variant& Deref() const { return type_() == vbByRef ? *ref_ : *this; }
+  Variant& Deref() { return type_() == vbByRef ? *ref_ : *this; }
 
   // Writable access to the array, copying it first when it is shared.
   // Precondition: IsArray().
@@ -216,8 +219,8 @@ class Variant {
   // kFixedArray marks a variable declared with bounds (Dim a(3)), which
   // ReDim refuses (error 10).
   enum : uint16_t { kFixedArray = 1 };
-  uint16_t flags() const { return flags_; }
-  void SetFlags(uint16_t f) { flags_ = f; }
+  uint16_t flags() const { return uint16_t(hdr_ >> 16); }
+  void SetFlags(uint16_t f) { hdr_ = (hdr_ & kTypeMask) | (uint64_t(f) << 16); }
 
   // ---- in-place setters (fast paths for the VM) --------------------------
   void Clear() { Reset(vbEmpty); }
@@ -230,6 +233,20 @@ class Variant {
   void SetDouble(double v) { Reset(vbDouble); d_ = v; }
   void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
   void SetDate(double v) { Reset(vbDate); d_ = v; }
+  // A fresh (Empty, flagless) slot made a reference to `target`.
+  void SetRef(Variant* target) {
+    hdr_ = vbByRef;
+    ref_ = target;
+  }
+  // Back to Empty without flags, releasing what it held: a frame slot
+  // handed back to the stack.
+  void ResetSlot() {
+    const uint64_t oldHdr = hdr_;
+    const int64_t oldBits = i64_;
+    hdr_ = vbEmpty;
+    i64_ = 0;
+    if (IsRefType(uint16_t(oldHdr))) ReleaseRaw(VarType(uint16_t(oldHdr)), oldBits);
+  }
 
   // String (8), Object (9) or any array: the types that hold a reference.
   static bool IsRefType(uint16_t t) {
@@ -237,22 +254,23 @@ class Variant {
   }
 
  private:
-  static Variant Make(VarType t) { Variant r; r.type_ = t; return r; }
+  static Variant Make(VarType t) { Variant r; r.hdr_ = t; return r; }
   void Reset(VarType t) {
-    const VarType oldType = type_;
+    const uint64_t oldHdr = hdr_;
     const int64_t oldBits = i64_;
-    type_ = t;
+    hdr_ = (oldHdr & kFlagsMask) | t;
     i64_ = 0;
-    if (IsRefType(oldType)) ReleaseRaw(oldType, oldBits);
+    if (IsRefType(uint16_t(oldHdr))) ReleaseRaw(VarType(uint16_t(oldHdr)), oldBits);
   }
+  VarType type_() const { return VarType(uint16_t(hdr_)); }
+  void SetType(VarType t) { hdr_ = (hdr_ & kFlagsMask) | t; }
+  static constexpr uint64_t kTypeMask = 0xFFFF, kFlagsMask = 0xFFFF0000;
   void AddRefSlow() const;
   void ReleaseSlow();
   Array* ArrayForWriteShared();
   static void ReleaseRaw(VarType type, int64_t bits);
 
-  VarType type_;
-  uint16_t flags_;
-  uint32_t aux_;  // spare; keeps the payload 8-aligned
+  uint64_t hdr_;  // bits 0-15 the type, 16-31 the flags, the rest 0
   union {
     bool b_;
     uint8_t by_;

@@ -26,6 +26,8 @@ enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
 // resolved, so the interpreter dispatches by one indirect call.
 using EvalFn = Variant (*)(Interp&, Expr*, Frame&);
 using ExecFn = Flow (*)(Interp&, Stmt*, Frame&);
+// A comparison used as a condition: its truth without building a Boolean.
+using TestFn = bool (*)(Interp&, Expr*, Frame&);
 
 // The nodes of one compiled text are carved from one arena that is freed
 // with the text: a large library compiles without a heap allocation per
@@ -180,6 +182,9 @@ struct Expr {
   EvalFn fn = nullptr;
   int line = 0, col = 0;
   Kind kind;
+  // Set with `fn`: a plain local variable read, which a ByRef argument
+  // refers to directly.
+  bool isLocalRead = false;
   explicit Expr(Kind k) : kind(k) {}
   // Nodes come from MakeNode only, and go with their arena.
   static void* operator new(size_t) = delete;
@@ -197,11 +202,11 @@ struct LiteralExpr : Expr {
 struct NameExpr : Expr {
   bool hasParens = false;
   NameKind nk = NameKind::Unresolved;
-  bool strict = false;        // Option Explicit: undeclared names are errors
   int slot = -1;
   std::u16string_view name;   // as written (text in the node arena or the declaration)
   ExprList args;    // nullptr element = omitted argument
   int local = -1;             // Dyn: fallback local slot
+  bool strict = false;        // Option Explicit: undeclared names are errors
   bool declaredVar = false;   // Global: a declared variable when resolved
   Variant constVal;           // set through SetNodeValue
   // Global: the variable's cell once it is known to be a declared variable
@@ -215,6 +220,7 @@ struct NameExpr : Expr {
 struct MemberExpr : Expr {
   bool hasParens = false;
   // Lookup cache: the class and member index seen last time.
+  mutable bool cachePublic = false;  // the cached member is Public
   mutable int cacheMember = -1;
   mutable const void* cacheKey = nullptr;
   ExprP obj;
@@ -241,6 +247,7 @@ struct BinaryExpr : Expr {
   uint8_t literals = 0;  // comparison: bit 0 lhs, bit 1 rhs is a literal
   uint32_t chain = 1;  // operators along the lhs: 1 when lhs is no BinaryExpr
   ExprP lhs, rhs;
+  TestFn test = nullptr;  // a comparison's truth as If / Do conditions ask for it
   BinaryExpr() : Expr(Binary) {}
 };
 
@@ -413,6 +420,11 @@ struct Proc {
   bool isDefault = false;
   int line = 0, col = 0;
   std::vector<Param> params;
+  // Set by the resolver from params: their count, and bit i for a ByRef
+  // parameter i (parameters past 63 are looked up in params).
+  uint32_t nparams = 0;
+  uint64_t byRefMask = 0;
+  bool ByRefParam(size_t i) const { return i < 64 ? (byRefMask >> i) & 1 : params[i].byRef; }
   Block body;
   NodeList<Stmt*> decls;   // its Dim and Const statements, in text order
   // Frame layout: [0] = result (Function / Property Get), then params, then
@@ -424,6 +436,10 @@ struct Proc {
   std::vector<int> dynSlots;
   ClassDef* owner = nullptr;
   bool usesOnError = false;
+  // A Property Get whose body only returns a field, or a Property Let whose
+  // body only stores its argument in one: that field; -1 for any other
+  // procedure, -2 until it has been looked at.
+  int accessorField = -2;
 };
 
 struct FieldDef {

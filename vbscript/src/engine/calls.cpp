@@ -3,6 +3,7 @@
 #include "engine/interp.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 #include "engine/interp_inline.h"
@@ -46,12 +47,17 @@ Variant* SlotStack::PushSlow(int n) {
   if (cur_ < segs_.size() && segs_[cur_].used > 0) ++cur_;
   while (cur_ < segs_.size() && segs_[cur_].cap < need) {
     // An unused segment that is too small: replace it by a bigger one.
-    delete[] segs_[cur_].data;
+    std::free(segs_[cur_].data);
     segs_.erase(segs_.begin() + std::ptrdiff_t(cur_));
   }
   if (cur_ >= segs_.size()) {
     size_t cap = std::max<size_t>(need, 16384);
-    segs_.push_back(Seg{new Variant[cap], cap, 0});
+    // Zeroed memory is Empty slots, made without a constructor call per
+    // slot; segments hold nothing to release once their frames are gone.
+    segs_.reserve(segs_.size() + 1);
+    auto* data = static_cast<Variant*>(std::calloc(cap + kPad, sizeof(Variant)));
+    if (!data) throw std::bad_alloc();
+    segs_.push_back(Seg{data, cap, 0});
     cur_ = segs_.size() - 1;
   }
   Seg& s = segs_[cur_];
@@ -81,8 +87,13 @@ void SlotStack::PopSlow(Variant* base) {
   }
 }
 
+void SlotStack::ReleaseSlots(Variant* base, int n) {
+  for (int i = n - 1; i >= 0; --i)
+    if (Variant::IsRefType(base[i].type())) base[i].ResetSlot();
+}
+
 SlotStack::~SlotStack() {
-  for (auto& s : segs_) delete[] s.data;
+  for (auto& s : segs_) std::free(s.data);
 }
 
 Variant Interp::MakeFuncRef(std::u16string_view name) {
@@ -94,30 +105,37 @@ Variant Interp::MakeFuncRef(std::u16string_view name) {
 
 // ---- procedure calls -------------------------------------------------------------
 Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
-  if (args.size() != p->params.size()) Throw(450);
+  const size_t nargs = args.size();
+  if (nargs != p->nparams) Throw(450);
   CheckInterrupt();
   if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
   DepthGuard dg(depth_);
-  int n = p->nslots;
+  const int n = p->nslots;
   Variant* slots = stack_.Push(n);
   FrameScope fs(stack_, slots, n, curFrame_);
-  const size_t nargs = args.size();
+  if (nargs > 64) return CallProcWithElements(p, me, args, f, slots, 0);
+  const uint64_t byRef = p->byRefMask;
   for (size_t i = 0; i < nargs; ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
-    if (p->params[i].byRef && a->kind == Expr::Name) {
-      auto* nm = static_cast<NameExpr*>(a);
-      if (!nm->hasParens) {
-        if (nm->nk == NameKind::Local) {
-          slots[i + 1] = Variant::RefTo(&f.slots[nm->slot].Deref());
-          continue;
+    if ((byRef >> i) & 1) {
+      // The common ByRef argument: a plain local, referred to directly.
+      if (a->isLocalRead) {
+        slots[i + 1].SetRef(&f.slots[static_cast<NameExpr*>(a)->slot].Deref());
+        continue;
+      }
+      if (a->kind == Expr::Name) {
+        auto* nm = static_cast<NameExpr*>(a);
+        if (!nm->hasParens) {
+          // A declared global's cell, once known, never moves.
+          Variant* cell = nm->nk == NameKind::Global && nm->gcell ? nm->gcell : ByRefCell(a, f);
+          if (cell) {
+            slots[i + 1].SetRef(cell);
+            continue;
+          }
+        } else if (!nm->args.empty() && MayNameElement(nm)) {
+          return CallProcWithElements(p, me, args, f, slots, i);
         }
-        if (Variant* cell = ByRefCell(a, f)) {
-          slots[i + 1] = Variant::RefTo(cell);
-          continue;
-        }
-      } else if (!nm->args.empty() && MayNameElement(nm)) {
-        return CallProcWithElements(p, me, args, f, slots, i);
       }
     }
     // Fresh slots are Empty: the value is built right in place.
@@ -151,7 +169,7 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
   for (size_t i = first; i < args.size(); ++i) {
     Expr* a = args[i].get();
     if (!a) Throw(450);
-    if (p->params[i].byRef) {
+    if (p->ByRefParam(i)) {
       if (Variant* cell = ByRefCell(a, f)) {
         slots[i + 1] = Variant::RefTo(cell);
         continue;
@@ -200,7 +218,7 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
 
 
 Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs) {
-  if (size_t(nargs) != p->params.size()) Throw(450);
+  if (uint32_t(nargs) != p->nparams) Throw(450);
   CheckInterrupt();
   if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
   DepthGuard dg(depth_);
@@ -209,7 +227,7 @@ Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int na
   FrameScope fs(stack_, slots, n, curFrame_);
   for (int i = 0; i < nargs; ++i) {
     Variant& a = args[i];
-    if (a.IsByRef() && p->params[size_t(i)].byRef) slots[i + 1] = a;
+    if (a.IsByRef() && p->ByRefParam(size_t(i))) slots[i + 1] = a;
     else slots[i + 1] = a.Deref();
   }
   return RunProcBody(p, me, slots);

@@ -77,6 +77,9 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
   int mi = member == 0 ? cls->defaultMember : member - 1;
   if (mi < 0 || mi >= int(cls->members.size())) Throw(438);
   ClassMember& m = cls->members[size_t(mi)];
+  // The host may pass the only reference in a variable the member's code
+  // can clear (a ByRef argument).
+  Ref<Object> hold(inst);
   std::vector<Variant> raw;
   for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
   bool assign = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
@@ -115,31 +118,95 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
   if (!assign) result = std::move(r);
 }
 
-// Member `mi` of a script object, read or called.
+// The field a trivial accessor reads or writes (see Proc::accessorField).
+// Such a call is done in place: its one statement cannot fail, recurse or
+// run other code when the value involved is not an object.
+static int AccessorField(Proc* p) {
+  if (p->accessorField != -2) return p->accessorField;
+  p->accessorField = -1;
+  const AssignStmt* only = nullptr;
+  for (auto& st : p->body) {
+    if (st->kind == Stmt::Nop) continue;
+    if (only || st->kind != Stmt::Assign) return -1;
+    only = static_cast<const AssignStmt*>(st.get());
+  }
+  if (!only || only->isSet || only->target->kind != Expr::Name || only->value->kind != Expr::Name)
+    return -1;
+  auto* to = static_cast<const NameExpr*>(only->target.get());
+  auto* from = static_cast<const NameExpr*>(only->value.get());
+  if (to->hasParens || from->hasParens) return -1;
+  if (p->kind == ProcKind::PropGet && p->params.empty() && to->nk == NameKind::Local &&
+      to->slot == 0 && from->nk == NameKind::Field)
+    return p->accessorField = from->slot;
+  if (p->kind == ProcKind::PropLet && p->params.size() == 1 && !p->params[0].isArray &&
+      to->nk == NameKind::Field && from->nk == NameKind::Local && from->slot == 1)
+    return p->accessorField = to->slot;
+  return -1;
+}
+
+static ExprList kNoArgs;  // o.m without parentheses
+
+// Member `mi` of a script object, read or called. A call holds the
+// instance: its code may drop every other reference to it.
 Variant Interp::CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f) {
   ClassMember& m = inst->cls()->members[size_t(mi)];
-  static ExprList kNoArgs;
-  ExprList& a = args ? *args : kNoArgs;
   if (m.field >= 0) {
     Variant& v = inst->fields()[size_t(m.field)];
-    if (a.empty()) return v;
-    return IndexValue(v, a, f);
+    if (!args || args->empty()) return v;
+    Ref<Object> hold(inst);
+    return IndexValue(v, *args, f);
   }
   Proc* p = m.method ? m.method : m.get;
   if (!p) Throw(438);
-  Variant keepAlive = Variant::FromObject(inst);
-  return CallProc(p, inst, a, f);
+  if (!m.method && (!args || args->empty()) && AccessorField(p) >= 0) {
+    // An object would be assigned by its default value: leave that to the call.
+    const Variant& v = inst->fields()[size_t(p->accessorField)];
+    if (!v.IsObject()) return v;
+  }
+  Ref<Object> hold(inst);
+  return CallProc(p, inst, args ? *args : kNoArgs, f);
+}
+
+// The value that holds a member's object: a variable is read in place (no
+// reference taken), anything else is evaluated into `tmp`. Callers take
+// the object out before any script code can change the variable.
+const Variant& Interp::MemberObject(Expr* oe, Frame& f, Variant& tmp) {
+  if (oe->kind == Expr::Name) {
+    auto* n = static_cast<NameExpr*>(oe);
+    if (!n->hasParens) {
+      switch (n->nk) {
+        case NameKind::Local: return f.slots[n->slot].Deref();
+        case NameKind::Field: return f.me->fields()[size_t(n->slot)];
+        case NameKind::Global:
+          if (n->gcell) return *n->gcell;
+          break;
+        default: break;
+      }
+    }
+  }
+  tmp = EvalExpr(oe, f);
+  return tmp.Deref();
+}
+
+// The member a site names on a script object: the site remembers the class
+// and member it saw last.
+inline int Interp::SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f) {
+  ClassDef* cls = ci->cls();
+  if (m->cacheKey == cls && m->cachePublic) return m->cacheMember;
+  return LookupClassMember(ci, m->name, m, f);
 }
 
 Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
   if (StackLow()) Throw(28);  // o.a.b.c... nests without bound
-  Variant obj = EvalExpr(m->obj.get(), f);
-  try {
-    return CallObject(obj, m->name, -1, m->hasParens ? &m->args : nullptr, m->hasParens, f,
-                      asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
-  } catch (const ScriptError&) {
-    throw;
+  Variant tmp;
+  const Variant& ov = MemberObject(m->obj.get(), f, tmp);
+  ExprList* args = m->hasParens ? &m->args : nullptr;
+  if (ov.IsObject() && ov.object() && ov.object()->IsScriptClass()) {
+    auto* ci = static_cast<ClassInstance*>(ov.object());
+    return CallClassMember(ci, SiteMember(ci, m, f), args, f);
   }
+  return CallObject(ov, m->name, -1, args, m->hasParens, f,
+                    asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
 }
 
 void Interp::BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out) {
@@ -165,6 +232,7 @@ int Interp::LookupClassMember(ClassInstance* ci, std::u16string_view name, Membe
     if (site) {
       site->cacheKey = ci->cls();
       site->cacheMember = mi;
+      site->cachePublic = mi >= 0 && ci->cls()->members[size_t(mi)].isPublic;
     }
   }
   if (mi < 0) Throw(438);
@@ -181,7 +249,6 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int
   if (!ov.IsObject()) Throw(424);
   Object* o = ov.object();
   if (!o) Throw(91);
-  Variant hold = ov;  // keeps the object alive during the call
   bool isDefault = member.empty();
   if (o->IsScriptClass()) {
     auto* ci = static_cast<ClassInstance*>(o);
@@ -196,6 +263,7 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int
   }
   int id = isDefault ? 0 : o->FindMember(member);
   if (id < 0) Throw(438);
+  Ref<Object> hold(o);  // the arguments may drop the caller's reference
   std::vector<Variant> items;
   BuildHostArgs(args, f, items);
   Args av(items.data(), int(items.size()));
@@ -221,14 +289,17 @@ Variant Interp::NewObject(NewExpr* n) {
 }
 
 void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) {
-  Variant obj = EvalExpr(m->obj.get(), f);
-  const Variant& ov = obj.Deref();
+  Variant tmp;
+  const Variant& ov = MemberObject(m->obj.get(), f, tmp);
   if (!ov.IsObject()) Throw(424);
   Object* o = ov.object();
   if (!o) Throw(91);
+  // Indices, a default value and Property Let code may all drop the
+  // variable's reference to the object.
+  Ref<Object> hold(o);
   if (o->IsScriptClass()) {
     auto* ci = static_cast<ClassInstance*>(o);
-    int mi = LookupClassMember(ci, m->name, m, f);
+    int mi = SiteMember(ci, m, f);
     ClassMember& cm = ci->cls()->members[size_t(mi)];
     if (cm.field >= 0) {
       Variant& cell = ci->fields()[size_t(cm.field)];
@@ -260,8 +331,15 @@ void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args
     if (value.IsNothing()) Throw(91);
     value = DefaultValue(value.object());
   }
-  Variant hold = Variant::FromObject(ci);
+  // The caller holds the instance for the call.
   if (!args || args->empty()) {
+    if (p == cm.let && !value.IsObject() && AccessorField(p) >= 0) {
+      Variant& cell = ci->fields()[size_t(p->accessorField)];
+      if (!(cell.flags() & Variant::kFixedArray)) {
+        cell = std::move(value);
+        return;
+      }
+    }
     // The common Property Let: the value alone, no list on the heap.
     CallProcValues(p, ci, &value, 1);
     return;

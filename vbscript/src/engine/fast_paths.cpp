@@ -366,6 +366,66 @@ struct Ev {
     return in.ExecGeneric(s, f);
   }
 
+  // A comparison's truth for If and Do: numbers compared directly,
+  // anything else through the operator and IsTrue.
+  template <BinOp OP>
+  static inline __attribute__((always_inline)) bool Truth(const Variant& l, const Variant& r,
+                                                         uint8_t literals) {
+    const VarType tl = l.type(), tr = r.type();
+    if (IsIntegral(tl) && IsIntegral(tr)) return Compare<OP>(IntOf(l), IntOf(r));
+    double a, b;
+    if (tl == vbDouble && tr == vbDouble) return Compare<OP>(l.doubleVal(), r.doubleVal());
+    if ((tl == vbDouble || tr == vbDouble) && AsDbl(l, a) && AsDbl(r, b)) return Compare<OP>(a, b);
+    return TruthSlow<OP>(l, r, literals);
+  }
+  template <BinOp OP>
+  static __attribute__((noinline)) bool TruthSlow(const Variant& l, const Variant& r, uint8_t literals) {
+    Variant v = Slow<OP>(l, r, literals);
+    return IsTrue(v);
+  }
+  template <BinOp OP, class T>
+  static inline bool Compare(T a, T b) {
+    return OP == BinOp::Eq ? a == b : OP == BinOp::Ne ? a != b : OP == BinOp::Lt ? a < b
+         : OP == BinOp::Gt ? a > b : OP == BinOp::Le ? a <= b : a >= b;
+  }
+  // One operand read in place (locals, literals, known global variables) or
+  // evaluated into `tmp`.
+  template <int K>
+  static inline __attribute__((always_inline)) const Variant& Operand(Interp& in, Expr* e, Frame& f,
+                                                                     Variant& tmp) {
+    if constexpr (K == kLocal) {
+      return f.slots[static_cast<NameExpr*>(e)->slot].Deref();
+    } else if constexpr (K == kLit) {
+      return static_cast<LiteralExpr*>(e)->value;
+    } else {
+      if constexpr (K == kGlobal) {
+        if (const Variant* g = GlobalVar(in, e)) return *g;
+      }
+      tmp = e->fn(in, e, f);
+      return tmp;
+    }
+  }
+  template <BinOp OP, int LK, int RK>
+  static bool Test(Interp& in, Expr* e, Frame& f) {
+    auto* b = static_cast<BinaryExpr*>(e);
+    Variant lt, rt;
+    const Variant& l = Operand<LK>(in, b->lhs.get(), f, lt);
+    Expr* re = b->rhs.get();
+    if constexpr (RK == kLocal || RK == kLit) {
+      return Truth<OP>(l, Operand<RK>(in, re, f, rt), b->literals);
+    } else {
+      if constexpr (RK == kGlobal) {
+        if (const Variant* g = GlobalVar(in, re)) return Truth<OP>(l, *g, b->literals);
+      }
+      // The right side may run code that changes the variable the left
+      // operand was read from: keep the value it had.
+      if constexpr (LK != kAny && LK != kLit) lt = l;
+      rt = re->fn(in, re, f);
+      if constexpr (LK == kLit) return Truth<OP>(l, rt, b->literals);
+      else return Truth<OP>(lt, rt, b->literals);
+    }
+  }
+
   // Statements
   static Flow StmtGeneric(Interp& in, Stmt* s, Frame& f) { return in.ExecGeneric(s, f); }
   static Flow If(Interp& in, Stmt* s, Frame& f) {
@@ -375,14 +435,25 @@ struct Ev {
       Expr* c = i->conds[k].get();
       bool t;
       try {
-        Variant v = c->fn(in, c, f);
-        t = IsTrue(v);
+        t = in.Test(c, f);
       } catch (const ScriptError& e) {
         t = in.ConditionFailed(e, f);
       }
       if (t) return in.ExecBody(i->blocks[k], f);
     }
     return in.ExecBody(i->elseBlock, f);
+  }
+  // If c Then ... [Else ...] where c is a comparison with a truth routine.
+  static Flow IfTest(Interp& in, Stmt* s, Frame& f) {
+    auto* i = static_cast<IfStmt*>(s);
+    Expr* c = i->conds[0].get();
+    bool t;
+    try {
+      t = static_cast<BinaryExpr*>(c)->test(in, c, f);
+    } catch (const ScriptError& e) {
+      t = in.ConditionFailed(e, f);
+    }
+    return in.ExecBody(t ? i->blocks[0] : i->elseBlock, f);
   }
   // x = <expr> for a local x (no Set, no arguments)
   static Flow AssignLocal(Interp& in, Stmt* s, Frame& f) {
@@ -421,6 +492,28 @@ static EvalFn PickKinds(int lk, int rk) {
   return table[lk][rk];
 }
 
+template <BinOp OP>
+static TestFn PickTest(int lk, int rk) {
+#define VBS_ROW(L) {&Ev::Test<OP, L, Ev::kAny>, &Ev::Test<OP, L, Ev::kLocal>, &Ev::Test<OP, L, Ev::kLit>, \
+                    &Ev::Test<OP, L, Ev::kGlobal>}
+  static const TestFn table[4][4] = {VBS_ROW(Ev::kAny), VBS_ROW(Ev::kLocal), VBS_ROW(Ev::kLit),
+                                     VBS_ROW(Ev::kGlobal)};
+#undef VBS_ROW
+  return table[lk > Ev::kGlobal ? Ev::kAny : lk][rk > Ev::kGlobal ? Ev::kAny : rk];
+}
+
+static TestFn PickTestFor(BinOp op, int lk, int rk) {
+  switch (op) {
+    case BinOp::Eq: return PickTest<BinOp::Eq>(lk, rk);
+    case BinOp::Ne: return PickTest<BinOp::Ne>(lk, rk);
+    case BinOp::Lt: return PickTest<BinOp::Lt>(lk, rk);
+    case BinOp::Gt: return PickTest<BinOp::Gt>(lk, rk);
+    case BinOp::Le: return PickTest<BinOp::Le>(lk, rk);
+    case BinOp::Ge: return PickTest<BinOp::Ge>(lk, rk);
+    default: return nullptr;
+  }
+}
+
 // Operators with numeric fast paths get operand-specialised routines.
 static EvalFn PickFastBin(BinOp op, int lk, int rk) {
   switch (op) {
@@ -439,12 +532,17 @@ static EvalFn PickFastBin(BinOp op, int lk, int rk) {
 }
 
 void Interp::Specialize(Expr* e) {
+  if (EvalFn member = MemberRoutine(e)) {
+    e->fn = member;
+    return;
+  }
   switch (e->kind) {
     case Expr::Literal:
       e->fn = &Ev::Literal;
       return;
     case Expr::Name: {
       auto* n = static_cast<NameExpr*>(e);
+      e->isLocalRead = !n->hasParens && n->nk == NameKind::Local;
       if (n->hasParens && n->nk == NameKind::Global)
         e->fn = &Ev::CallGlobal;
       else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 1 && n->args[0])
@@ -478,6 +576,7 @@ void Interp::Specialize(Expr* e) {
         return int(Ev::kAny);
       };
       int lk = kindOf(b->lhs.get()), rk = kindOf(b->rhs.get());
+      b->test = PickTestFor(b->op, lk, rk);
       EvalFn fast = PickFastBin(b->op, lk, rk);
       if (fast) {
         e->fn = fast;
@@ -504,8 +603,15 @@ void Interp::Specialize(Expr* e) {
 
 void Interp::Specialize(Stmt* s) {
   s->fn = &Ev::StmtGeneric;
+  if (ExecFn member = MemberRoutine(s)) {
+    s->fn = member;
+    return;
+  }
   if (s->kind == Stmt::If) {
-    s->fn = &Ev::If;
+    auto* i = static_cast<IfStmt*>(s);
+    Expr* c = i->conds.size() == 1 ? i->conds[0].get() : nullptr;
+    if (c && c->kind == Expr::Binary && static_cast<BinaryExpr*>(c)->test) s->fn = &Ev::IfTest;
+    else s->fn = &Ev::If;
     return;
   }
   if (s->kind != Stmt::Assign) return;

@@ -6,6 +6,7 @@
 // fast_paths.cpp (the routines picked per node); interp_inline.h holds
 // what they share.
 #include <atomic>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -106,21 +107,38 @@ class GlobalValues {
 // into a caller's frame stay valid.
 class SlotStack {
  public:
+  // Fresh slots come back Empty and without flags (a slot must not
+  // inherit a fixed-array mark); Pop releases only what holds a reference,
+  // so a frame of numbers costs one pass of stores here and none there.
   Variant* Push(int n) {
+    Variant* p;
     if (end_ - top_ >= n) {
-      Variant* p = top_;
+      p = top_;
       top_ += n;
-      return p;
+    } else {
+      p = PushSlow(n);
     }
-    return PushSlow(n);
+    // Whole groups of four: segments end in kPad spare slots, and slots
+    // above the top hold nothing that needs releasing.
+    Variant* q = p;
+    do {
+      std::memset(static_cast<void*>(q), 0, kPad * sizeof(Variant));
+      q += kPad;
+    } while (q < p + n);
+    return p;
   }
   void Pop(Variant* base, int n) {
-    // Slots go back Empty and without flags: the next frame here must not
-    // inherit a fixed-array mark.
-    for (int i = n - 1; i >= 0; --i) {
-      base[i].Clear();
-      base[i].SetFlags(0);
-    }
+    // One pass ORs the types, in the groups of four Push zeroed (spare
+    // slots past the frame hold no references): no String, Object or array
+    // bit means nothing to release (Boolean and the like only cost the
+    // slow pass).
+    unsigned any = 0;
+    const Variant* q = base;
+    do {
+      any |= q[0].type() | q[1].type() | q[2].type() | q[3].type();
+      q += kPad;
+    } while (q < base + n);
+    if (any & (vbArray | vbString)) ReleaseSlots(base, n);
     if (base > start_ && base < end_) {
       top_ = base;
       return;
@@ -137,6 +155,8 @@ class SlotStack {
   };
   Variant* PushSlow(int n);
   void PopSlow(Variant* base);
+  static void ReleaseSlots(Variant* base, int n);
+  static constexpr int kPad = 4;
   // The current segment is mirrored in start_/top_/end_ for the fast
   // paths; the slow paths write it back and reload it.
   void Sync() {
@@ -276,6 +296,8 @@ class Interp {
                      ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
                      MemberExpr* site);
   int LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site, Frame& f);
+  int SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f);
+  const Variant& MemberObject(Expr* oe, Frame& f, Variant& tmp);
   void BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out);
   Variant IndexValue(const Variant& base, ExprList& args, Frame& f);
   Variant NewObject(NewExpr* n);
@@ -297,6 +319,8 @@ class Interp {
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);
   bool EvalCondition(Expr* c, Frame& f, bool& failed);
+  // A condition's truth (errors propagate).
+  inline bool Test(Expr* c, Frame& f);
   // In a handler for `e` raised by a block statement's own expression:
   // true when On Error Resume Next takes it (Err set), else rethrows.
   bool ConditionFailed(const ScriptError& e, Frame& f);
@@ -324,7 +348,11 @@ class Interp {
   // Picks the routine that runs a resolved node.
   static void Specialize(Expr* e);
   static void Specialize(Stmt* s);
+  // The object-code routine for a node (member_paths.cpp), or nullptr.
+  static EvalFn MemberRoutine(const Expr* e);
+  static ExecFn MemberRoutine(const Stmt* s);
   friend struct Ev;
+  friend struct MemberEv;
   bool raisedByErr = false;   // the error in flight came from Err.Raise
 
  private:

@@ -100,6 +100,14 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
   return std::move(slots[0]);
 }
 
+inline bool Interp::Test(Expr* c, Frame& f) {
+  if (c->kind == Expr::Binary) {
+    if (TestFn t = static_cast<BinaryExpr*>(c)->test) return t(*this, c, f);
+  }
+  Variant v = c->fn(*this, c, f);
+  return IsTrue(v);
+}
+
 // One binary operator on two values; `literals` marks a comparison operand
 // that is a literal (bit 0 left, bit 1 right), which is hard typed.
 inline Variant ApplyBinary(BinOp op, const Variant& l, const Variant& r, uint8_t literals) {

@@ -268,6 +268,10 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   p.slotNames.reserve(1 + p.params.size() + declared);
   p.slotNames.push_back(p.name);
   for (auto& prm : p.params) AddLocal(p, prm.name, p.line, p.col);
+  p.nparams = uint32_t(p.params.size());
+  p.byRefMask = 0;
+  for (size_t i = 0; i < p.params.size() && i < 64; ++i)
+    if (p.params[i].byRef) p.byRefMask |= uint64_t(1) << i;
   CollectLocalDecls(p);
   ResolveBlock(p.body);
   proc_ = nullptr;

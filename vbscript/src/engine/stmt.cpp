@@ -378,8 +378,7 @@ Flow Interp::ExecDo(DoStmt* s, Frame& f) {
 bool Interp::EvalCondition(Expr* c, Frame& f, bool& failed) {
   failed = false;
   try {
-    Variant v = EvalExpr(c, f);
-    return IsTrue(v);
+    return Test(c, f);
   } catch (const ScriptError& e) {
     failed = ConditionFailed(e, f);
     return true;

@@ -230,16 +230,16 @@ Variant Variant::FromObject(Object* o) {
 }
 
 void Variant::AddRefSlow() const {
-  if (type_ == vbString) s_->AddRef();
-  else if (type_ == vbObject) { if (o_) o_->AddRef(); }
+  if (type_() == vbString) s_->AddRef();
+  else if (type_() == vbObject) { if (o_) o_->AddRef(); }
   else a_->AddRef();
 }
 
 void Variant::ReleaseSlow() {
   // Reset the tag first: releasing an object can run script code that
   // looks at this very variable.
-  VarType t = type_;
-  type_ = vbEmpty;
+  VarType t = type_();
+  SetType(vbEmpty);
   ReleaseRaw(t, i64_);
 }
 
