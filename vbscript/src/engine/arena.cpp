@@ -12,8 +12,6 @@
 
 namespace vbs {
 namespace {
-// Every node is preceded by a header that says where it came from.
-constexpr size_t kHeader = 16;
 // Blocks grow from small (a one-line text stays cheap) to large (a big
 // library takes few blocks); the largest are huge pages where the system
 // offers them, so the first touch of a block costs one page fault, not 512.
@@ -59,7 +57,14 @@ NodeArena*& CurrentNodeArena() {
   return current;
 }
 
+NodeArena& RequireNodeArena() {
+  NodeArena* a = CurrentNodeArena();
+  if (!a) throw std::logic_error("nodes are made only in a node arena");
+  return *a;
+}
+
 NodeArena::~NodeArena() {
+  for (auto& [p, fn] : finalizers_) fn(p);
   for (auto& [b, size] : blocks_) FreeBlock(b, size);
 }
 
@@ -82,52 +87,16 @@ void* NodeArena::AllocSlow(size_t n) {
   return p;
 }
 
-void* AllocNode(size_t n) {
-  NodeArena* a = CurrentNodeArena();
-  char* p;
-  if (a) {
-    p = static_cast<char*>(a->Alloc(n + kHeader));
-    p[0] = 1;
-  } else {
-    p = static_cast<char*>(std::malloc(n + kHeader));
-    if (!p) throw std::bad_alloc();
-    p[0] = 0;
-  }
-  return p + kHeader;
-}
-
 std::u16string_view ArenaText(std::u16string_view s) {
   if (s.empty()) return {};
-  NodeArena* a = CurrentNodeArena();
-  if (!a) throw std::logic_error("names are copied only into a node arena");
-  auto* p = static_cast<char16_t*>(a->Alloc(s.size() * sizeof(char16_t)));
+  auto* p = static_cast<char16_t*>(RequireNodeArena().Alloc(s.size() * sizeof(char16_t)));
   std::copy(s.begin(), s.end(), p);
   return {p, s.size()};
 }
 
-void DropChild(ExprP& child) noexcept {
-  thread_local std::vector<Expr*> waiting;
-  thread_local bool busy = false;
-  Expr* e = child.release();
-  if (!e) return;
-  if (busy) {
-    waiting.push_back(e);
-    return;
-  }
-  busy = true;
-  delete e;
-  while (!waiting.empty()) {
-    Expr* next = waiting.back();
-    waiting.pop_back();
-    delete next;
-  }
-  busy = false;
-}
-
-void FreeNode(void* p) noexcept {
-  if (!p) return;
-  char* h = static_cast<char*>(p) - kHeader;
-  if (h[0] == 0) std::free(h);  // arena nodes go with their arena
+void SetNodeValue(Variant& field, Variant v) {
+  field = std::move(v);
+  if (Variant::IsRefType(field.type())) RequireNodeArena().AtFree(&field, [](void* q) { static_cast<Variant*>(q)->Clear(); });
 }
 
 }  // namespace vbs

@@ -4,6 +4,7 @@
 // never looks a name up by text.
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -30,65 +31,129 @@ using TestFn = bool (*)(Interp&, Expr*, Frame&);
 
 // The nodes of one compiled text are carved from one arena that is freed
 // with the text: a large library compiles without a heap allocation per
-// node. Nodes made while no arena is current come from the heap.
+// node, and is freed without visiting its nodes. Nodes are never destroyed
+// one by one; the few that hold memory of their own (string values, names)
+// are cleaned up by the arena when it goes.
 class NodeArena {
  public:
   NodeArena() = default;
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
   ~NodeArena();
+  // Nodes hold nothing that needs more than 8-byte alignment.
+  static constexpr size_t kAlign = 8;
   void* Alloc(size_t n) {
-    n = (n + 15) & ~size_t(15);
+    n = (n + kAlign - 1) & ~(kAlign - 1);
     if (n > left_) return AllocSlow(n);
     void* p = cur_;
     cur_ += n;
     left_ -= n;
     return p;
   }
+  // Runs `fn(p)` when the arena is freed, before its memory goes.
+  void AtFree(void* p, void (*fn)(void*)) { finalizers_.push_back({p, fn}); }
 
  private:
   void* AllocSlow(size_t n);  // starts a new block
   std::vector<std::pair<char*, size_t>> blocks_;  // start, size
+  std::vector<std::pair<void*, void (*)(void*)>> finalizers_;
   char* cur_ = nullptr;
   size_t left_ = 0;
 };
-// The arena new nodes come from on this thread (nullptr = heap).
+// The arena new nodes come from on this thread.
 NodeArena*& CurrentNodeArena();
+// The current arena; compiling without one is a programming error.
+NodeArena& RequireNodeArena();
 struct NodeArenaScope {
   NodeArena* saved;
   explicit NodeArenaScope(NodeArena* a) : saved(CurrentNodeArena()) { CurrentNodeArena() = a; }
   ~NodeArenaScope() { CurrentNodeArena() = saved; }
 };
-void* AllocNode(size_t n);
-void FreeNode(void* p) noexcept;
 
-// Allocator for the lists inside nodes: memory from the arena that was
-// current when the list was made (it goes with the arena), else the heap.
-template <class T>
-struct ArenaAlloc {
-  using value_type = T;
-  using propagate_on_container_move_assignment = std::true_type;
-  using propagate_on_container_swap = std::true_type;
-  using is_always_equal = std::false_type;
-  NodeArena* arena;
-  ArenaAlloc() noexcept : arena(CurrentNodeArena()) {}
-  template <class U>
-  ArenaAlloc(const ArenaAlloc<U>& o) noexcept : arena(o.arena) {}
-  T* allocate(size_t n) {
-    if (arena) return static_cast<T*>(arena->Alloc(n * sizeof(T)));
-    return std::allocator<T>().allocate(n);
-  }
-  void deallocate(T* p, size_t n) noexcept {
-    if (!arena) std::allocator<T>().deallocate(p, n);
-  }
-  template <class U>
-  bool operator==(const ArenaAlloc<U>& o) const noexcept {
-    return arena == o.arena;
-  }
+// Owning pointer to a node: dropping it leaves the node to its arena.
+struct NodeDrop {
+  void operator()(const void*) const noexcept {}
 };
+template <class T>
+using NodeP = std::unique_ptr<T, NodeDrop>;
+
+// Makes a node in the current arena. Node types that own memory say so
+// with a static Finalize (run when the arena goes).
+template <class T, class... Args>
+NodeP<T> MakeNode(Args&&... args) {
+  NodeArena& a = RequireNodeArena();
+  static_assert(alignof(T) <= NodeArena::kAlign);
+  T* p = ::new (a.Alloc(sizeof(T))) T(std::forward<Args>(args)...);
+  if constexpr (requires(T* t) { T::Finalize(t); })
+    a.AtFree(p, [](void* q) { T::Finalize(static_cast<T*>(q)); });
+  return NodeP<T>(p);
+}
+
+// A list inside a node: it grows only while its text is compiled, from
+// the arena current then, and goes with that arena. Like the nodes, its
+// elements are never destroyed one by one. Half the size of a vector with
+// an allocator that remembers its arena.
+template <class T>
+class NodeList {
+ public:
+  NodeList() = default;
+  NodeList(const NodeList&) = delete;
+  NodeList& operator=(const NodeList&) = delete;
+  NodeList(NodeList&& o) noexcept : data_(o.data_), size_(o.size_), cap_(o.cap_) { o.Forget(); }
+  NodeList& operator=(NodeList&& o) noexcept {
+    if (this != &o) {
+      data_ = o.data_;
+      size_ = o.size_;
+      cap_ = o.cap_;
+      o.Forget();
+    }
+    return *this;
+  }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T& operator[](size_t i) { return data_[i]; }
+  const T& operator[](size_t i) const { return data_[i]; }
+  T* begin() { return data_; }
+  T* end() { return data_ + size_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
+  T& front() { return data_[0]; }
+  T& back() { return data_[size_ - 1]; }
+  const T& back() const { return data_[size_ - 1]; }
+  void push_back(T&& v) { emplace_back(std::move(v)); }
+  template <class... Args>
+  T& emplace_back(Args&&... args) {
+    if (size_ == cap_) Grow();
+    T* p = ::new (data_ + size_) T(std::forward<Args>(args)...);
+    ++size_;
+    return *p;
+  }
+  void clear() { size_ = 0; }
+
+ private:
+  void Forget() {
+    data_ = nullptr;
+    size_ = cap_ = 0;
+  }
+  void Grow() {
+    static_assert(alignof(T) <= NodeArena::kAlign);
+    const uint32_t cap = cap_ ? cap_ * 2 : 2;
+    T* d = static_cast<T*>(RequireNodeArena().Alloc(cap * sizeof(T)));
+    for (uint32_t i = 0; i < size_; ++i) ::new (d + i) T(std::move(data_[i]));
+    data_ = d;
+    cap_ = cap;
+  }
+  T* data_ = nullptr;
+  uint32_t size_ = 0;
+  uint32_t cap_ = 0;
+};
+
 // A copy of `s` in the current arena (which must be set): names in nodes
 // live as long as the nodes, with no allocation of their own.
 std::u16string_view ArenaText(std::u16string_view s);
+// Stores a value in a node's field: a value that holds memory (a string)
+// is released with the arena, since the node is never destroyed.
+void SetNodeValue(Variant& field, Variant v);
 
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
@@ -112,42 +177,38 @@ struct Expr {
   enum Kind : uint8_t {
     Literal, Name, Member, Call, Unary, Binary, New, Me, WithObj, Paren,
   };
+  // The small fields last: node types put their own small fields in the
+  // padding after them.
+  EvalFn fn = nullptr;
+  int line = 0, col = 0;
   Kind kind;
   // Set with `fn`: a plain local variable read, which a ByRef argument
   // refers to directly.
   bool isLocalRead = false;
-  int line = 0, col = 0;
-  EvalFn fn = nullptr;
   explicit Expr(Kind k) : kind(k) {}
-  virtual ~Expr() = default;
-  static void* operator new(size_t n) { return AllocNode(n); }
-  static void operator delete(void* p) noexcept { FreeNode(p); }
+  // Nodes come from MakeNode only, and go with their arena.
+  static void* operator new(size_t) = delete;
+  static void operator delete(void*) = delete;
 };
-using ExprP = std::unique_ptr<Expr>;
-// Deletes a child node. Chains nest without bound (a + b + c ..., o.a.b.c
-// ...): nodes freed while another is being freed wait in a queue, so
-// deleting a tree takes no native frame per level.
-void DropChild(ExprP& child) noexcept;
-using ExprList = std::vector<ExprP, ArenaAlloc<ExprP>>;
-template <class T>
-using NodeVec = std::vector<T, ArenaAlloc<T>>;  // a list inside a node
+using ExprP = NodeP<Expr>;
+using ExprList = NodeList<ExprP>;
 
 struct LiteralExpr : Expr {
-  Variant value;
+  Variant value;              // a string or object through SetNodeValue
   LiteralExpr() : Expr(Literal) {}
 };
 
 // A bare name with optional argument list: x, f(1, 2), a(3), f()
 struct NameExpr : Expr {
-  std::u16string_view name;   // as written (text in the node arena or the declaration)
-  ExprList args;    // nullptr element = omitted argument
   bool hasParens = false;
   NameKind nk = NameKind::Unresolved;
   int slot = -1;
+  std::u16string_view name;   // as written (text in the node arena or the declaration)
+  ExprList args;    // nullptr element = omitted argument
   int local = -1;             // Dyn: fallback local slot
   bool strict = false;        // Option Explicit: undeclared names are errors
   bool declaredVar = false;   // Global: a declared variable when resolved
-  Variant constVal;
+  Variant constVal;           // set through SetNodeValue
   // Global: the variable's cell once it is known to be a declared variable
   // or constant (those never change kind, and global cells never move), so
   // reads skip the slot table.
@@ -157,16 +218,15 @@ struct NameExpr : Expr {
 
 // obj.name [(args)]; obj null = the innermost With object
 struct MemberExpr : Expr {
+  bool hasParens = false;
+  // Lookup cache: the class and member index seen last time.
+  mutable bool cachePublic = false;  // the cached member is Public
+  mutable int cacheMember = -1;
+  mutable const void* cacheKey = nullptr;
   ExprP obj;
   std::u16string_view name;   // text in the node arena
   ExprList args;
-  bool hasParens = false;
-  // Lookup cache: the class and member index seen last time.
-  mutable const void* cacheKey = nullptr;
-  mutable int cacheMember = -1;
-  mutable bool cachePublic = false;  // the cached member is Public
   MemberExpr() : Expr(Member) {}
-  ~MemberExpr() override { DropChild(obj); }
 };
 
 // callee(args) where callee is not a plain name/member (f(1)(2), (x)(1))
@@ -174,7 +234,6 @@ struct CallExpr : Expr {
   ExprP callee;
   ExprList args;
   CallExpr() : Expr(Call) {}
-  ~CallExpr() override { DropChild(callee); }
 };
 
 struct UnaryExpr : Expr {
@@ -190,16 +249,13 @@ struct BinaryExpr : Expr {
   ExprP lhs, rhs;
   TestFn test = nullptr;  // a comparison's truth as If / Do conditions ask for it
   BinaryExpr() : Expr(Binary) {}
-  ~BinaryExpr() override {
-    DropChild(lhs);
-    DropChild(rhs);
-  }
 };
 
 struct NewExpr : Expr {
   std::u16string className;
   int globalSlot = -1;    // slot that holds the class (resolved)
   NewExpr() : Expr(New) {}
+  static void Finalize(NewExpr* e) { std::destroy_at(&e->className); }
 };
 
 // (expr): forces a value (a parenthesised argument goes by value)
@@ -209,27 +265,27 @@ struct ParenExpr : Expr {
 };
 
 struct Stmt;
-using StmtP = std::unique_ptr<Stmt>;
-using Block = std::vector<StmtP, ArenaAlloc<StmtP>>;
+using StmtP = NodeP<Stmt>;
+using Block = NodeList<StmtP>;
 
 struct Stmt {
   enum Kind : uint8_t {
     Assign, CallS, Dim, ReDim, If, Select, For, ForEach, Do, Exit, With, OnError,
     Erase, Const, Nop,
   };
-  Kind kind;
-  int line = 0, col = 0;
+  // As in Expr: the small fields last, for the node types' own.
   ExecFn fn = nullptr;
+  int line = 0, col = 0;
+  Kind kind;
   explicit Stmt(Kind k) : kind(k) {}
-  virtual ~Stmt() = default;
-  static void* operator new(size_t n) { return AllocNode(n); }
-  static void operator delete(void* p) noexcept { FreeNode(p); }
+  static void* operator new(size_t) = delete;
+  static void operator delete(void*) = delete;
 };
 
 struct AssignStmt : Stmt {
+  bool isSet = false;
   ExprP target;   // NameExpr or MemberExpr (possibly with args)
   ExprP value;
-  bool isSet = false;
   AssignStmt() : Stmt(Assign) {}
 };
 
@@ -239,7 +295,7 @@ struct CallStmt : Stmt {
 };
 
 struct DimVar {
-  std::u16string name;
+  std::u16string_view name;       // text in the node arena
   int line = 0, col = 0;
   bool isArray = false;           // declared with parentheses
   ExprList bounds;      // empty with isArray = dynamic array
@@ -247,7 +303,7 @@ struct DimVar {
 };
 
 struct DimStmt : Stmt {
-  NodeVec<DimVar> vars;
+  NodeList<DimVar> vars;
   DimStmt() : Stmt(Dim) {}
 };
 
@@ -257,13 +313,13 @@ struct ReDimStmt : Stmt {
     ExprP target;                 // NameExpr without args, or MemberExpr
     ExprList bounds;
   };
-  NodeVec<Item> items;
+  NodeList<Item> items;
   ReDimStmt() : Stmt(ReDim) {}
 };
 
 struct IfStmt : Stmt {
   ExprList conds;
-  NodeVec<Block> blocks;          // one per cond
+  NodeList<Block> blocks;          // one per cond
   Block elseBlock;
   IfStmt() : Stmt(If) {}
 };
@@ -276,10 +332,10 @@ struct CaseTest {
 struct SelectStmt : Stmt {
   ExprP subject;
   struct Case {
-    NodeVec<CaseTest> tests;
+    NodeList<CaseTest> tests;
     Block body;
   };
-  NodeVec<Case> cases;
+  NodeList<Case> cases;
   bool hasElse = false;
   Block elseBlock;
   SelectStmt() : Stmt(Select) {}
@@ -300,10 +356,10 @@ struct ForEachStmt : Stmt {
 };
 
 struct DoStmt : Stmt {
-  ExprP cond;
   bool condAtTop = true;
   bool isUntil = false;
   bool isWhileWend = false;
+  ExprP cond;
   Block body;
   DoStmt() : Stmt(Do) {}
 };
@@ -315,10 +371,10 @@ struct ExitStmt : Stmt {
 };
 
 struct WithStmt : Stmt {
+  bool global = false;
+  int slot = -1;  // hidden variable holding the object
   ExprP obj;
   Block body;
-  int slot = -1;  // hidden variable holding the object
-  bool global = false;
   WithStmt() : Stmt(With) {}
 };
 
@@ -334,12 +390,12 @@ struct EraseStmt : Stmt {
 
 struct ConstStmt : Stmt {
   struct Item {
-    std::u16string name;
+    std::u16string_view name;     // text in the node arena
     int line = 0, col = 0;
     ExprP value;
     ExprP target;
   };
-  NodeVec<Item> items;
+  NodeList<Item> items;
   ConstStmt() : Stmt(Const) {}
 };
 
@@ -370,6 +426,7 @@ struct Proc {
   uint64_t byRefMask = 0;
   bool ByRefParam(size_t i) const { return i < 64 ? (byRefMask >> i) & 1 : params[i].byRef; }
   Block body;
+  NodeList<Stmt*> decls;   // its Dim and Const statements, in text order
   // Frame layout: [0] = result (Function / Property Get), then params, then
   // locals. nslots is the total.
   int nslots = 0;
@@ -412,7 +469,6 @@ struct ClassDef {
   int defaultMember = -1;
   Proc* init = nullptr;
   Proc* term = nullptr;
-  std::vector<std::unique_ptr<DimStmt>> fieldDims;  // array bounds of fields
   int FindMember(std::u16string_view n) const;
 };
 
@@ -421,6 +477,7 @@ struct Program {
   // First member: destroyed last, after every node carved from it.
   std::unique_ptr<NodeArena> arena = std::make_unique<NodeArena>();
   Block top;
+  std::vector<Stmt*> topDecls;  // Dim and Const statements of `top`, in text order
   std::vector<std::unique_ptr<Proc>> procs;
   std::vector<std::unique_ptr<ClassDef>> classes;
   int topSlots = 0;   // frame slots needed by top-level code (With temps)

@@ -91,6 +91,7 @@ void Interp::AddObject(std::u16string_view name, Ref<HostObject> obj) {
 
 std::vector<ProcedureInfo> Interp::Procedures() const {
   std::vector<ProcedureInfo> out;
+  out.reserve(procOrder_.size());
   for (int s : procOrder_) {
     const GlobalSlot& g = gslots_[size_t(s)];
     if (g.kind != GlobalSlot::Procedure || !g.proc) continue;
@@ -101,21 +102,20 @@ std::vector<ProcedureInfo> Interp::Procedures() const {
 
 // ---- compilation -------------------------------------------------------------------
 void Interp::Commit(Resolver& r, const std::shared_ptr<Program>& prog) {
-  int base = int(gslots_.size());
+  // The resolver's slots become real; it is done with its pending list.
   for (auto& g : r.pending_) {
     int idx = int(gslots_.size());
-    gindex_[FoldName(g.name)] = idx;
-    gslots_.push_back(g);
+    gindex_[r.Folded(g.name)] = idx;
+    gslots_.push_back(std::move(g));
     gvals_.emplace_back();
   }
   for (auto& rd : r.redeclare_) {
     GlobalSlot& g = gslots_[size_t(rd.slot)];
     if (rd.kind != GlobalSlot::Procedure) g.kind = rd.kind;
   }
-  (void)base;
-  for (auto& p : prog->procs) {
-    if (r.procsLocal_) break;
-    int s = FindGlobal(FoldName(p->name));
+  for (size_t i = 0; i < prog->procs.size() && !r.procsLocal_; ++i) {
+    auto& p = prog->procs[i];
+    int s = r.procSlots_[i];
     GlobalSlot& g = gslots_[size_t(s)];
     g.kind = GlobalSlot::Procedure;
     g.proc = p.get();
@@ -125,8 +125,9 @@ void Interp::Commit(Resolver& r, const std::shared_ptr<Program>& prog) {
       procOrder_.push_back(s);
     }
   }
-  for (auto& c : prog->classes) {
-    int s = FindGlobal(FoldName(c->name));
+  for (size_t i = 0; i < prog->classes.size(); ++i) {
+    auto& c = prog->classes[i];
+    int s = r.classSlots_[i];
     GlobalSlot& g = gslots_[size_t(s)];
     g.kind = GlobalSlot::Class;
     g.cls = c.get();

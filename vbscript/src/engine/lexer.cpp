@@ -111,8 +111,25 @@ struct KeywordTable {
 };
 }  // namespace
 
+namespace {
+// For each length, the first letters keywords of that length start with:
+// most names are ruled out before they are packed and hashed.
+struct KeywordStarts {
+  uint32_t byLength[9] = {};
+  KeywordStarts() {
+    for (auto& [word, kw] : KeywordMap()) byLength[word.size()] |= uint32_t(1) << (word[0] - u'a');
+  }
+  bool MayBeKeyword(std::u16string_view w) const {
+    const char16_t c = char16_t(w[0] | 0x20);
+    return c >= u'a' && c <= u'z' && (byLength[w.size()] >> (c - u'a') & 1) != 0;
+  }
+};
+}  // namespace
+
 Kw LookupKeyword(std::u16string_view word) {
   if (word.size() > 8 || word.size() < 2) return Kw::None;
+  static const KeywordStarts starts;
+  if (!starts.MayBeKeyword(word)) return Kw::None;
   uint64_t key = PackWord(word);
   if (key == 0) return Kw::None;
   static const KeywordTable table;
@@ -158,6 +175,12 @@ void Lexer::SkipToLineEnd() {
 void Lexer::Next(Token& tk) {
   bool space = false;
   for (;;) {
+    // Indentation comes in runs of spaces: step over four at a time.
+    while (pos_ + 4 <= src_.size() && src_[pos_] == u' ' && src_[pos_ + 1] == u' ' && src_[pos_ + 2] == u' ' &&
+           src_[pos_ + 3] == u' ') {
+      pos_ += 4;
+      space = true;
+    }
     while (pos_ < src_.size() && IsBlank(src_[pos_])) {
       ++pos_;
       space = true;
@@ -209,7 +232,12 @@ void Lexer::Next(Token& tk) {
     return;
   }
   if (IsLetter(c)) {
-    while (pos_ < src_.size() && IsIdentChar(src_[pos_])) ++pos_;
+    // Keywords are letters only: a name with a digit or '_' is none.
+    bool lettersOnly = true;
+    while (pos_ < src_.size() && IsIdentChar(src_[pos_])) {
+      lettersOnly &= !(src_[pos_] < 0x80 && (kChars.cls[src_[pos_]] & (kDigit | kUnderscore)));
+      ++pos_;
+    }
     std::u16string_view word = src_.substr(start, pos_ - start);
     // Rem starts a comment, except as a member name (obj.Rem).
     if (word.size() == 3 && (word[0] | 0x20) == u'r' && (word[1] | 0x20) == u'e' &&
@@ -220,7 +248,7 @@ void Lexer::Next(Token& tk) {
     }
     Make(tk, Tok::Ident, start, col);
     tk.word = word;
-    tk.kw = LookupKeyword(word);
+    tk.kw = lettersOnly ? LookupKeyword(word) : Kw::None;
     tk.spaceBefore = space;
     return;
   }
@@ -367,11 +395,19 @@ void Lexer::LexNumber(Token& tk, size_t start, int col) {
     pos_ += 2;
     while (IsDigit(Peek())) ++pos_;
   }
-  std::string ascii;
-  ascii.reserve(pos_ - p);
-  for (size_t i = p; i < pos_; ++i) ascii.push_back(char(src_[i]));
-  // Exponents far outside the double range: strtod gives 0 or inf.
-  double d = std::strtod(ascii.c_str(), nullptr);
+  double d;
+  if (!isFloat && pos_ - p <= 15) {
+    // Up to 15 digits the integer is exact as a double: no conversion call.
+    uint64_t v = 0;
+    for (size_t i = p; i < pos_; ++i) v = v * 10 + uint64_t(src_[i] - u'0');
+    d = double(v);
+  } else {
+    std::string ascii;
+    ascii.reserve(pos_ - p);
+    for (size_t i = p; i < pos_; ++i) ascii.push_back(char(src_[i]));
+    // Exponents far outside the double range: strtod gives 0 or inf.
+    d = std::strtod(ascii.c_str(), nullptr);
+  }
   Make(tk, Tok::Number, start, col);
   if (!isFloat && d <= 32767) tk.value = Variant::FromInteger(int16_t(d));
   else if (!isFloat && d <= 2147483647.0) tk.value = Variant::FromLong(int32_t(d));

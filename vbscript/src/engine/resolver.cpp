@@ -28,8 +28,14 @@ GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
   return in_.Slot(slot).kind;
 }
 
-int Resolver::NewPending(const std::u16string& name, GlobalSlot::Kind kind) {
-  auto key = FoldName(name);
+const std::u16string& Resolver::Folded(std::u16string_view name) {
+  foldBuf_.assign(name);
+  for (auto& c : foldBuf_)
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  return foldBuf_;
+}
+
+int Resolver::NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind) {
   int idx = in_.SlotCount() + int(pending_.size());
   GlobalSlot g;
   g.kind = kind;
@@ -41,8 +47,8 @@ int Resolver::NewPending(const std::u16string& name, GlobalSlot::Kind kind) {
 
 // A global declaration: a new slot, or an existing undeclared one taken
 // over; 1041 when the name is already declared.
-int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, int line, int col) {
-  auto key = FoldName(name);
+int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col) {
+  const std::u16string& key = Folded(name);
   int slot = LookupGlobal(key);
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
@@ -51,89 +57,46 @@ int Resolver::DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, i
     // in the same text or a later one.
     const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
     const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
-    if (!redefinable || (declaredHere_.Contains(key) && !procAgain))
-      throw CompileError{kNameRedefined, line, col};
-    declaredHere_[key] = 1;
+    if (!redefinable || (DeclaredHere(slot) && !procAgain)) throw CompileError{kNameRedefined, line, col};
+    MarkDeclaredHere(slot);
     redeclare_.push_back({slot, kind});
     if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
     return slot;
   }
-  declaredHere_[key] = 1;
-  return NewPending(name, kind);
+  slot = NewPending(name, key, kind);
+  MarkDeclaredHere(slot);
+  return slot;
 }
 
-void Resolver::CollectGlobalDecls(Block& b) {
-  for (auto& sp : b) {
-    Stmt* s = sp.get();
-    switch (s->kind) {
-      case Stmt::Dim:
-        for (auto& v : static_cast<DimStmt*>(s)->vars)
-          DeclareGlobal(v.name, GlobalSlot::Var, v.line, v.col);
-        break;
-      case Stmt::Const:
-        for (auto& c : static_cast<ConstStmt*>(s)->items)
-          DeclareGlobal(c.name, GlobalSlot::Const, c.line, c.col);
-        break;
-      case Stmt::If: {
-        auto* i = static_cast<IfStmt*>(s);
-        for (auto& bl : i->blocks) CollectGlobalDecls(bl);
-        CollectGlobalDecls(i->elseBlock);
-        break;
-      }
-      case Stmt::Select: {
-        auto* sel = static_cast<SelectStmt*>(s);
-        for (auto& c : sel->cases) CollectGlobalDecls(c.body);
-        CollectGlobalDecls(sel->elseBlock);
-        break;
-      }
-      case Stmt::For: CollectGlobalDecls(static_cast<ForStmt*>(s)->body); break;
-      case Stmt::ForEach: CollectGlobalDecls(static_cast<ForEachStmt*>(s)->body); break;
-      case Stmt::Do: CollectGlobalDecls(static_cast<DoStmt*>(s)->body); break;
-      case Stmt::With: CollectGlobalDecls(static_cast<WithStmt*>(s)->body); break;
-      default:
-        break;
-    }
+namespace {
+// Calls fn(name, line, col) for each name a Dim or Const statement declares.
+template <class F>
+void ForEachDeclared(Stmt* s, F&& fn) {
+  if (s->kind == Stmt::Dim)
+    for (auto& v : static_cast<DimStmt*>(s)->vars) fn(v.name, v.line, v.col);
+  else
+    for (auto& c : static_cast<ConstStmt*>(s)->items) fn(c.name, c.line, c.col);
+}
+}  // namespace
+
+void Resolver::CollectGlobalDecls() {
+  for (Stmt* s : prog_.topDecls) {
+    const GlobalSlot::Kind kind = s->kind == Stmt::Dim ? GlobalSlot::Var : GlobalSlot::Const;
+    ForEachDeclared(s, [&](std::u16string_view name, int line, int col) { DeclareGlobal(name, kind, line, col); });
   }
 }
 
-void Resolver::CollectLocalDecls(Block& b, Proc& p) {
-  for (auto& sp : b) {
-    Stmt* s = sp.get();
-    switch (s->kind) {
-      case Stmt::Dim:
-        for (auto& v : static_cast<DimStmt*>(s)->vars) AddLocal(p, v.name, v.line, v.col);
-        break;
-      case Stmt::Const:
-        for (auto& c : static_cast<ConstStmt*>(s)->items) AddLocal(p, c.name, c.line, c.col);
-        break;
-      case Stmt::If: {
-        auto* i = static_cast<IfStmt*>(s);
-        for (auto& bl : i->blocks) CollectLocalDecls(bl, p);
-        CollectLocalDecls(i->elseBlock, p);
-        break;
-      }
-      case Stmt::Select: {
-        auto* sel = static_cast<SelectStmt*>(s);
-        for (auto& c : sel->cases) CollectLocalDecls(c.body, p);
-        CollectLocalDecls(sel->elseBlock, p);
-        break;
-      }
-      case Stmt::For: CollectLocalDecls(static_cast<ForStmt*>(s)->body, p); break;
-      case Stmt::ForEach: CollectLocalDecls(static_cast<ForEachStmt*>(s)->body, p); break;
-      case Stmt::Do: CollectLocalDecls(static_cast<DoStmt*>(s)->body, p); break;
-      case Stmt::With: CollectLocalDecls(static_cast<WithStmt*>(s)->body, p); break;
-      default:
-        break;
-    }
-  }
+void Resolver::CollectLocalDecls(Proc& p) {
+  for (Stmt* s : p.decls)
+    ForEachDeclared(s, [&](std::u16string_view name, int line, int col) { AddLocal(p, name, line, col); });
 }
 
 void Resolver::CollectScopedDecls(Block& b) {
-  auto add = [&](const std::u16string& name) {
+  auto add = [&](std::u16string_view name) {
     auto key = FoldName(name);
     if (locals_.Contains(key)) return;
     locals_[key] = evalBase_ + int(newExtras_.size());
-    newExtras_.push_back(name);
+    newExtras_.emplace_back(name);
   };
   for (auto& sp : b) {
     Stmt* s = sp.get();
@@ -160,12 +123,12 @@ void Resolver::CollectScopedDecls(Block& b) {
   }
 }
 
-int Resolver::AddLocal(Proc& p, const std::u16string& name, int line, int col) {
-  auto key = FoldName(name);
+int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
+  const std::u16string& key = Folded(name);
   if (locals_.Contains(key)) throw CompileError{kNameRedefined, line, col};
   int slot = p.nslots++;
   locals_[key] = slot;
-  p.slotNames.push_back(name);
+  p.slotNames.emplace_back(name);
   return slot;
 }
 
@@ -183,10 +146,10 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
   // Global names first, so that procedures see every global of the text.
   procsLocal_ = scopeProc != nullptr;
   if (!procsLocal_) {
-    for (auto& p : prog_.procs) DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col);
+    for (auto& p : prog_.procs) procSlots_.push_back(DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col));
   }
-  for (auto& c : prog_.classes) DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1);
-  if (!scopeProc) CollectGlobalDecls(prog_.top);
+  for (auto& c : prog_.classes) classSlots_.push_back(DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1));
+  if (!scopeProc) CollectGlobalDecls();
   for (auto& c : prog_.classes) BuildClass(*c);
 
   proc_ = nullptr;
@@ -298,13 +261,18 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   dynLocals_.Clear();
   withSlots_.clear();
   p.nslots = 1;  // slot 0: the result
-  p.slotNames.assign(1, p.name);
+  size_t declared = 0;
+  for (Stmt* s : p.decls)
+    declared += s->kind == Stmt::Dim ? static_cast<DimStmt*>(s)->vars.size() : static_cast<ConstStmt*>(s)->items.size();
+  p.slotNames.clear();
+  p.slotNames.reserve(1 + p.params.size() + declared);
+  p.slotNames.push_back(p.name);
   for (auto& prm : p.params) AddLocal(p, prm.name, p.line, p.col);
   p.nparams = uint32_t(p.params.size());
   p.byRefMask = 0;
   for (size_t i = 0; i < p.params.size() && i < 64; ++i)
     if (p.params[i].byRef) p.byRefMask |= uint64_t(1) << i;
-  CollectLocalDecls(p.body, p);
+  CollectLocalDecls(p);
   ResolveBlock(p.body);
   proc_ = nullptr;
   cls_ = nullptr;
@@ -332,7 +300,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       break;
     case Stmt::Dim:
       for (auto& v : static_cast<DimStmt*>(s)->vars) {
-        auto n = std::make_unique<NameExpr>();
+        auto n = MakeNode<NameExpr>();
         n->name = v.name;
         n->line = v.line;
         n->col = v.col;
@@ -411,7 +379,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       break;
     case Stmt::Const:
       for (auto& c : static_cast<ConstStmt*>(s)->items) {
-        auto n = std::make_unique<NameExpr>();
+        auto n = MakeNode<NameExpr>();
         n->name = c.name;
         n->line = c.line;
         n->col = c.col;
@@ -462,7 +430,7 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
       auto* m = static_cast<MemberExpr*>(e);
       if (!m->obj) {
         if (withSlots_.empty()) throw CompileError{1002, e->line, e->col};
-        auto n = std::make_unique<NameExpr>();
+        auto n = MakeNode<NameExpr>();
         n->line = e->line;
         n->col = e->col;
         n->nk = NameKind::Local;
@@ -510,9 +478,9 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
       break;
     case Expr::New: {
       auto* n = static_cast<NewExpr*>(e);
-      auto key = FoldName(n->className);
+      const std::u16string& key = Folded(n->className);
       int g = LookupGlobal(key);
-      if (g < 0) g = NewPending(n->className, GlobalSlot::Undefined);
+      if (g < 0) g = NewPending(n->className, key, GlobalSlot::Undefined);
       n->globalSlot = g;
       break;
     }
@@ -522,12 +490,7 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
 void Resolver::ResolveName(NameExpr* n, bool isTarget) {
   (void)isTarget;
   n->strict = strict_;
-  // One buffer for the folded name: resolving a large text makes no
-  // allocation per name.
-  std::u16string& key = foldBuf_;
-  key.assign(n->name);
-  for (auto& c : key)
-    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  const std::u16string& key = Folded(n->name);
   const uint64_t hash = NameIndex::Hash(key);
   if (proc_) {
     // The function's own name without arguments is its result variable.
@@ -575,10 +538,10 @@ void Resolver::ResolveName(NameExpr* n, bool isTarget) {
   }
   if (const Variant* c = FindConstantFolded(key)) {
     n->nk = NameKind::Constant;
-    n->constVal = *c;
+    SetNodeValue(n->constVal, *c);
     return;
   }
-  if (g < 0) g = NewPending(std::u16string(n->name), GlobalSlot::Undefined);
+  if (g < 0) g = NewPending(n->name, key, GlobalSlot::Undefined);
   // Unknown inside a procedure: the global if one exists when the code
   // runs, else an implicit local. Every use decides again, so a global
   // made later (by the top level, another text or Execute) is the one seen.

@@ -56,17 +56,24 @@ class Resolver {
   };
   std::vector<GlobalSlot> pending_;
   std::vector<Redecl> redeclare_;
+  // The global slot of each procedure (unless procsLocal_) and class of
+  // the text, in the program's order.
+  std::vector<int> procSlots_;
+  std::vector<int> classSlots_;
 
  private:
   friend class Interp;
   int LookupGlobal(const std::u16string& key) const;
   int LookupGlobal(const std::u16string& key, uint64_t hash) const;
   GlobalSlot::Kind GlobalKind(int slot) const;
-  int NewPending(const std::u16string& name, GlobalSlot::Kind kind);
-  int DeclareGlobal(const std::u16string& name, GlobalSlot::Kind kind, int line, int col);
-  void CollectGlobalDecls(Block& b);
-  void CollectLocalDecls(Block& b, Proc& p);
-  int AddLocal(Proc& p, const std::u16string& name, int line, int col);
+  // `name` folded, in one buffer shared by the resolver's lookups:
+  // resolving a large text makes no allocation per name.
+  const std::u16string& Folded(std::u16string_view name);
+  int NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind);
+  int DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col);
+  void CollectGlobalDecls();
+  void CollectLocalDecls(Proc& p);
+  int AddLocal(Proc& p, std::u16string_view name, int line, int col);
   int NewTemp();
   void BuildClass(ClassDef& c);
   static bool NameEqualsFold(std::u16string_view a, std::u16string_view lowerB);
@@ -89,7 +96,13 @@ class Resolver {
   Proc* proc_ = nullptr;
   ClassDef* cls_ = nullptr;
   NameIndex pendingIndex_;
-  NameIndex declaredHere_;  // names declared by this text (value unused)
+  // Global slots this text declares, by slot number.
+  std::vector<bool> declaredHere_;
+  bool DeclaredHere(int slot) const { return size_t(slot) < declaredHere_.size() && declaredHere_[size_t(slot)]; }
+  void MarkDeclaredHere(int slot) {
+    if (size_t(slot) >= declaredHere_.size()) declaredHere_.resize(size_t(slot) + 1);
+    declaredHere_[size_t(slot)] = true;
+  }
   NameIndex locals_;
   // Undeclared names of the procedure: name -> its fallback local slot.
   NameIndex dynLocals_;

@@ -27,6 +27,10 @@ TEST(EngineLang, NumericLiteralsAreTypedByMagnitude) {
   EXPECT_EQ(Ev(u"TypeName(-32768) & TypeName(-2147483648) & Hex(-32768)"), u"LongDoubleFFFF8000");
   EXPECT_EQ(Ev(u"&hFFFF & \" \" & &hFFFF& & \" \" & &o17 & \" \" & &h7FFFFFFF"), u"-1 65535 15 2147483647");
   EXPECT_EQ(Ev(u"10. + .5"), u"10.5");
+  // Long digit strings: exact up to 15 digits, rounded beyond, leading zeros ignored.
+  EXPECT_EQ(Ev(u"999999999999999 - 999999999999998 & \" \" & TypeName(000000000000000000032767) & \" \" & "
+               u"12345678901234567890"),
+            u"1 Integer 1.23456789012346E+19");
   EXPECT_EQ(Ev(u"1e-94938484"), u"0");
   EXPECT_EQ(Ev(u"TypeName(#1/2/2003#)"), u"Date");
   EXPECT_EQ(Ev(u"[my var]"), u"");
@@ -197,6 +201,7 @@ TEST(EngineLang, ControlFlow) {
   EXPECT_EQ(RunScript(u"Select Case \"q\"\nCase Is > \"p\" : r = 1\nCase Else : r = 2\nEnd Select", u"r"), u"1");
   EXPECT_EQ(RunScript(u"If 0 Then r = 1 Else r = 2 : r = r * 10", u"r"), u"20");
   EXPECT_EQ(RunScript(u"x = 1 + _\n  2 + _\n  3", u"x"), u"6");
+  EXPECT_EQ(RunScript(u"    \t    x    =     \t 1 +        _\n            2      ' note", u"x"), u"3");
 }
 
 TEST(EngineLang, OptionExplicitAndDeclarations) {
@@ -212,6 +217,41 @@ TEST(EngineLang, OptionExplicitAndDeclarations) {
                       u"Fixed",
                       u"Plain()"),
             u"2");
+}
+
+TEST(EngineLang, DeclarationsInNestedBlocksBelongToTheirScope) {
+  // Dim and Const anywhere in a procedure's blocks make locals: the globals
+  // of the same names keep their values.
+  const std::u16string setup =
+      u"a = 1 : b = 2 : c = 3 : d = 4 : k = 5\n"
+      u"Sub S(n)\n"
+      u"  If n > 0 Then\n    Select Case n\n      Case 1\n        For i = 1 To 1\n"
+      u"          Do\n            Dim a : a = 10\n            Exit Do\n          Loop\n"
+      u"        Next\n      Case Else\n        Const k = 50\n    End Select\n"
+      u"  Else\n    With Nothing\n      Dim b : b = 20\n    End With\n  End If\n"
+      u"  If n = 1 Then Dim c Else Dim d\n"
+      u"  c = 30 : d = 40\n"
+      u"End Sub\n"
+      u"S 1 : S 2 : S 0\n";
+  EXPECT_EQ(RunScript(setup, u"a & b & c & d & k"), u"12345");
+  // Top-level declarations inside blocks are globals.
+  EXPECT_EQ(RunScript(u"Select Case 2\nCase 2\n  If True Then\n    Dim g : g = 7\n  End If\nEnd Select", u"g"), u"7");
+  // A name declared twice is reported where it is declared again, however
+  // deep in the blocks.
+  Engine e;
+  EXPECT_FALSE(e.AddCode(u"Function F(x)\n  If x Then\n    Dim v\n  Else\n    For i = 1 To 2\n"
+                         u"      Const w = 1, v = 2\n    Next\n  End If\nEnd Function\n"));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 6);
+  EXPECT_EQ(e.Error().Column, 20);
+  EXPECT_FALSE(e.AddCode(u"Sub T(p)\n  Select Case p\n    Case 1 : Dim p\n  End Select\nEnd Sub\n"));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 3);
+  // A class's fields are no locals of its methods.
+  EXPECT_EQ(RunScript(u"Class C\n  Dim f\n  Sub SetF : Dim t : t = 3 : f = t : End Sub\nEnd Class\n"
+                      u"Set o = New C : o.SetF",
+                      u"o.f & IsEmpty(t)"),
+            u"3True");
 }
 
 TEST(EngineLang, LimitsRaiseErrorsInsteadOfCrashing) {
