@@ -95,6 +95,13 @@ void Resolver::CollectScopedDecls(Block& b) {
   auto add = [&](std::u16string_view name) {
     auto key = FoldName(name);
     if (locals_.Contains(key)) return;
+    // The procedure's own code already uses the name (as an implicit
+    // local): the declaration is that variable, or the procedure would
+    // never see what the executed text stores in it.
+    if (const int* dyn = dynLocals_.Find(key)) {
+      locals_[key] = *dyn;
+      return;
+    }
     locals_[key] = evalBase_ + int(newExtras_.size());
     newExtras_.emplace_back(name);
   };
