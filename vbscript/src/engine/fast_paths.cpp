@@ -406,8 +406,34 @@ struct Ev {
       return tmp;
     }
   }
+  // Operands a routine can read without running code: a local, a literal,
+  // or a global variable whose cell is known (else nullptr).
+  static constexpr bool Peekable(int k) { return k == kLocal || k == kLit || k == kGlobal; }
+  template <int K>
+  static inline __attribute__((always_inline)) const Variant* Peek(Expr* x, Frame& f) {
+    if constexpr (K == kLocal) return &f.slots[static_cast<NameExpr*>(x)->slot].Deref();
+    else if constexpr (K == kLit) return &static_cast<LiteralExpr*>(x)->value;
+    else return static_cast<NameExpr*>(x)->gcell;
+  }
+  // Both operands read in place: no temporaries on the common path.
   template <BinOp OP, int LK, int RK>
   static bool Test(Interp& in, Expr* e, Frame& f) {
+    if constexpr (Peekable(LK) && Peekable(RK)) {
+      auto* b = static_cast<BinaryExpr*>(e);
+      const Variant* l = Peek<LK>(b->lhs.get(), f);
+      const Variant* r = Peek<RK>(b->rhs.get(), f);
+      if (l && r) return Truth<OP>(*l, *r, b->literals);
+      return TestCold<OP, LK, RK>(in, e, f);
+    } else {
+      return TestBody<OP, LK, RK>(in, e, f);
+    }
+  }
+  template <BinOp OP, int LK, int RK>
+  static __attribute__((noinline)) bool TestCold(Interp& in, Expr* e, Frame& f) {
+    return TestBody<OP, LK, RK>(in, e, f);
+  }
+  template <BinOp OP, int LK, int RK>
+  static inline __attribute__((always_inline)) bool TestBody(Interp& in, Expr* e, Frame& f) {
     auto* b = static_cast<BinaryExpr*>(e);
     Variant lt, rt;
     const Variant& l = Operand<LK>(in, b->lhs.get(), f, lt);
@@ -468,6 +494,18 @@ struct Ev {
     }
     in.Assign(n, std::move(v), false, f);
     return Flow::Normal;
+  }
+  // x = y or x = <literal> for a local x: copied cell to cell.
+  template <int K>
+  static Flow AssignLocalFrom(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    const Variant& src = *Peek<K>(a->value.get(), f);
+    Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
+    if (!src.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
+      cell = src;
+      return Flow::Normal;
+    }
+    return AssignLocal(in, s, f);
   }
   static Flow AssignGlobal(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
@@ -647,8 +685,13 @@ void Interp::Specialize(Stmt* s) {
       }
     }
   }
-  if (n->nk == NameKind::Local) s->fn = &Ev::AssignLocal;
-  else s->fn = &Ev::AssignGlobal;
+  if (n->nk == NameKind::Local) {
+    if (a->value->fn == &Ev::LocalRead) s->fn = &Ev::AssignLocalFrom<Ev::kLocal>;
+    else if (a->value->kind == Expr::Literal) s->fn = &Ev::AssignLocalFrom<Ev::kLit>;
+    else s->fn = &Ev::AssignLocal;
+  } else {
+    s->fn = &Ev::AssignGlobal;
+  }
 }
 
 }  // namespace vbs

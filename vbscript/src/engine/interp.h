@@ -132,12 +132,13 @@ class SlotStack {
     // slots past the frame hold no references): no String, Object or array
     // bit means nothing to release (Boolean and the like only cost the
     // slow pass).
-    unsigned any = 0;
-    const Variant* q = base;
-    do {
+    unsigned any = base[0].type() | base[1].type() | base[2].type() | base[3].type();
+    for (const Variant* q = base + kPad; q < base + n; q += kPad) {
+      // Kept a plain loop: frames are short, and a vectorised one spends
+      // more deciding how to run than it saves.
+      asm("" : "+r"(q));
       any |= q[0].type() | q[1].type() | q[2].type() | q[3].type();
-      q += kPad;
-    } while (q < base + n);
+    }
     if (any & (vbArray | vbString)) ReleaseSlots(base, n);
     if (base > start_ && base < end_) {
       top_ = base;
