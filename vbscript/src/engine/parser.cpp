@@ -133,7 +133,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
       return;
     case Kw::Exit: {
       Advance();
-      auto s = SNode<ExitStmt>(t);
+      auto s = Node<ExitStmt>(t);
       if (IsKw(Kw::Do)) s->what = ExitKind::Do;
       else if (IsKw(Kw::For)) s->what = ExitKind::For;
       else if (IsKw(Kw::Function)) s->what = ExitKind::Function;
@@ -147,7 +147,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     }
     case Kw::With: {
       Advance();
-      auto s = SNode<WithStmt>(t);
+      auto s = Node<WithStmt>(t);
       s->obj = ParseExpr();
       EndOfStatement();
       ParseBlock(s->body, [&] { return IsEnd(Kw::With); }, kExpEnd);
@@ -160,7 +160,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     case Kw::On: {
       Advance();
       ExpectKw(Kw::Error, kSyntax);
-      auto s = SNode<OnErrorStmt>(t);
+      auto s = Node<OnErrorStmt>(t);
       if (IsKw(Kw::Resume)) {
         Advance();
         ExpectKw(Kw::Next, kSyntax);
@@ -179,7 +179,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     }
     case Kw::Erase: {
       Advance();
-      auto s = SNode<EraseStmt>(t);
+      auto s = Node<EraseStmt>(t);
       for (;;) {
         s->targets.push_back(ParsePostfix());
         if (!IsOp(OpK::Comma)) break;
@@ -197,7 +197,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
       Fail(1042);  // Must be first statement on the line... (Option Explicit placement)
     case Kw::Set: {
       Advance();
-      auto s = SNode<AssignStmt>(t);
+      auto s = Node<AssignStmt>(t);
       s->isSet = true;
       s->target = ParseTarget();
       ExpectOp(OpK::Eq, kExpEq);
@@ -208,7 +208,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     }
     case Kw::Let: {
       Advance();
-      auto s = SNode<AssignStmt>(t);
+      auto s = Node<AssignStmt>(t);
       s->target = ParseTarget();
       ExpectOp(OpK::Eq, kExpEq);
       s->value = ParseExpr();
@@ -218,7 +218,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     }
     case Kw::Call: {
       Advance();
-      auto s = SNode<CallStmt>(t);
+      auto s = Node<CallStmt>(t);
       ExprP e = IsOp(OpK::LParen) ? ParseParenCallee() : ParseTarget();
       s->call = std::move(e);
       out.push_back(std::move(s));
@@ -319,14 +319,14 @@ void Parser::ParseSimple(Block& out) {
   ExprP target = argFirst ? nullptr : ParseTarget();
   if (!argFirst && IsOp(OpK::Eq)) {
     Advance();
-    auto s = SNode<AssignStmt>(t);
+    auto s = Node<AssignStmt>(t);
     s->target = std::move(target);
     s->value = ParseExpr();
     out.push_back(std::move(s));
     EndOfStatement();
     return;
   }
-  auto s = SNode<CallStmt>(t);
+  auto s = Node<CallStmt>(t);
   if (!argFirst && AtStatementEnd()) {
     // Foo / Foo(x) / obj.M(x): parentheses around a single argument pass
     // it by value; more than one argument in parentheses is an error.
@@ -393,17 +393,7 @@ void Parser::ParseSimple(Block& out) {
 ExprP Parser::ParseCalleeNoArgs(bool stopAtSpacedParen) {
   ExprP e = ParsePrimary();
   for (;;) {
-    // A '.' after a blank starts a With member (Echo .Count), not a
-    // member of what precedes it.
-    if ((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) {
-      Pos at = Cur();
-      Advance();
-      auto m = Node<MemberExpr>(at);
-      m->obj = std::move(e);
-      m->name = ArenaText(ExpectMemberName());
-      e = std::move(m);
-      continue;
-    }
+    if (ParseMemberSuffix(e)) continue;
     if (IsOp(OpK::LParen)) {
       if (stopAtSpacedParen && Cur().spaceBefore) return e;
       // Parentheses followed by '.' or another '(' belong to the chain
@@ -424,7 +414,7 @@ ExprP Parser::ParseCalleeNoArgs(bool stopAtSpacedParen) {
 }
 
 NodeP<DimStmt> Parser::ParseDimList(Pos at) {
-  auto s = SNode<DimStmt>(at);
+  auto s = Node<DimStmt>(at);
   for (;;) {
     DimVar v;
     v.line = Cur().line;
@@ -453,7 +443,7 @@ NodeP<DimStmt> Parser::ParseDimList(Pos at) {
 }
 
 NodeP<ConstStmt> Parser::ParseConst(Pos at) {
-  auto s = SNode<ConstStmt>(at);
+  auto s = Node<ConstStmt>(at);
   for (;;) {
     ConstStmt::Item it;
     it.line = Cur().line;
@@ -479,7 +469,7 @@ NodeP<ConstStmt> Parser::ParseConst(Pos at) {
 void Parser::ParseReDim(Block& out) {
   const Pos t = Cur();
   Advance();
-  auto s = SNode<ReDimStmt>(t);
+  auto s = Node<ReDimStmt>(t);
   if (IsKw(Kw::Preserve)) {
     s->preserve = true;
     Advance();
@@ -561,7 +551,7 @@ void Parser::ParseStatementNoEos(Block& out) {
 void Parser::ParseIf(Block& out, bool inlineContext) {
   const Pos t = Cur();
   Advance();
-  auto s = SNode<IfStmt>(t);
+  auto s = Node<IfStmt>(t);
   s->conds.push_back(ParseExpr());
   ExpectKw(Kw::Then, kExpThen);
   if (Cur().type == Tok::Newline && !Cur().colon) {
@@ -606,7 +596,7 @@ void Parser::ParseSelect(Block& out) {
   const Pos t = Cur();
   Advance();
   ExpectKw(Kw::Case, kExpCase);
-  auto s = SNode<SelectStmt>(t);
+  auto s = Node<SelectStmt>(t);
   s->subject = ParseExpr();
   EndOfStatement();
   SkipNewlines();
@@ -670,7 +660,7 @@ void Parser::ParseFor(Block& out) {
   Advance();
   if (IsKw(Kw::Each)) {
     Advance();
-    auto s = SNode<ForEachStmt>(t);
+    auto s = Node<ForEachStmt>(t);
     const Pos vt = Cur();
     auto n = Node<NameExpr>(vt);
     n->name = ArenaText(ExpectNameView());
@@ -684,7 +674,7 @@ void Parser::ParseFor(Block& out) {
     EndOfStatement();
     return;
   }
-  auto s = SNode<ForStmt>(t);
+  auto s = Node<ForStmt>(t);
   const Pos vt = Cur();
   auto n = Node<NameExpr>(vt);
   n->name = ArenaText(ExpectNameView());
@@ -707,7 +697,7 @@ void Parser::ParseFor(Block& out) {
 void Parser::ParseDo(Block& out) {
   const Pos t = Cur();
   Advance();
-  auto s = SNode<DoStmt>(t);
+  auto s = Node<DoStmt>(t);
   if (IsKw(Kw::While) || IsKw(Kw::Until)) {
     s->isUntil = IsKw(Kw::Until);
     Advance();
@@ -732,7 +722,7 @@ void Parser::ParseDo(Block& out) {
 void Parser::ParseWhile(Block& out) {
   const Pos t = Cur();
   Advance();
-  auto s = SNode<DoStmt>(t);
+  auto s = Node<DoStmt>(t);
   s->isWhileWend = true;
   s->cond = ParseExpr();
   EndOfStatement();

@@ -269,19 +269,23 @@ ExprP Parser::ApplyArgs(ExprP e, ExprList args, Pos at) {
   return c;
 }
 
+// e.name: a '.' after a blank starts a With member (Echo .Count), not a
+// member of what precedes it.
+bool Parser::ParseMemberSuffix(ExprP& e) {
+  if (!(Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) || Cur().spaceBefore)
+    return false;
+  Pos at = Cur();
+  Advance();
+  auto m = Node<MemberExpr>(at);
+  m->obj = std::move(e);
+  m->name = ArenaText(ExpectMemberName());
+  e = std::move(m);
+  return true;
+}
+
 ExprP Parser::ParseSuffixes(ExprP e) {
   for (;;) {
-    // A '.' after a blank starts a With member (Echo .Count), not a
-    // member of what precedes it.
-    if ((Cur().type == Tok::Dot || (IsOp(OpK::Dot) && PeekTok().type == Tok::Ident)) && !Cur().spaceBefore) {
-      Pos at = Cur();
-      Advance();
-      auto m = Node<MemberExpr>(at);
-      m->obj = std::move(e);
-      m->name = ArenaText(ExpectMemberName());
-      e = std::move(m);
-      continue;
-    }
+    if (ParseMemberSuffix(e)) continue;
     if (IsOp(OpK::LParen)) {
       // Literals and New cannot take arguments.
       if (e->kind == Expr::Literal || e->kind == Expr::New) return e;

@@ -225,6 +225,7 @@ class Parser {
   bool AtStatementEnd() const { return IsEos() || IsKw(Kw::Else) || IsBlockEnd(); }
 
   // ---- expressions ------------------------------------------------------
+  // A node (expression or statement) positioned at `at`.
   template <class T>
   NodeP<T> Node(Pos at) {
     auto n = MakeNode<T>();
@@ -260,15 +261,9 @@ class Parser {
   ExprP ApplyArgs(ExprP e, ExprList args, Pos at);
   ExprP ParsePostfix() { return ParseSuffixes(ParsePrimary()); }
   ExprP ParseSuffixes(ExprP e);
+  bool ParseMemberSuffix(ExprP& e);
 
   // ---- statements -------------------------------------------------------
-  template <class T>
-  NodeP<T> SNode(Pos at) {
-    auto n = MakeNode<T>();
-    n->line = at.line;
-    n->col = at.col;
-    return n;
-  }
 
   void ParseTopStatement(Block& out);
 
