@@ -329,6 +329,67 @@ struct Ev {
     in.Assign(n, std::move(out), false, f);
     return Flow::Normal;
   }
+  // s = s + a * b (also - and /) with a and b read in place: the sum of
+  // products of numeric code, computed without a node call or a
+  // temporary. Each step follows the operators' own subtype rules: the
+  // product of two whole numbers is exact in 64 bits and becomes Integer,
+  // Long or (beyond Long) Double, then the sum likewise.
+  template <int K>
+  static inline __attribute__((always_inline)) const Variant* InPlace(Interp& in, Expr* x, Frame& f) {
+    if constexpr (K == kLocal) return &f.slots[static_cast<NameExpr*>(x)->slot].Deref();
+    else if constexpr (K == kLit) return &static_cast<LiteralExpr*>(x)->value;
+    else if constexpr (K == kGlobal) return GlobalVar(in, x);
+    else return ElementInPlace(in, x, f);
+  }
+  static inline bool SmallType(VarType t) { return t == vbInteger; }
+  template <BinOp OP, BinOp OP2, int LK, int RK>
+  static Flow AccumulateProduct(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : GlobalVarCell(in, n);
+    const Variant* l = InPlace<LK>(in, m->lhs.get(), f);
+    const Variant* r = l ? InPlace<RK>(in, m->rhs.get(), f) : nullptr;
+    if (!cell || !r || cell->flags()) return Accumulate<OP>(in, s, f);
+    const VarType tc = cell->type(), tl = l->type(), tr = r->type();
+    double p;          // the product
+    bool pDbl = true;  // its subtype is Double
+    int64_t pi = 0;
+    VarType pt = vbDouble;
+    if (IsIntegral(tl) && IsIntegral(tr)) {
+      const int64_t x = IntOf(*l), y = IntOf(*r);
+      if constexpr (OP2 == BinOp::Div) {
+        if (y == 0) return Accumulate<OP>(in, s, f);
+        p = double(x) / double(y);
+      } else {
+        pi = x * y;
+        if (SmallType(tl) && SmallType(tr) && pi >= INT16_MIN && pi <= INT16_MAX) pt = vbInteger;
+        else if (pi >= INT32_MIN && pi <= INT32_MAX) pt = vbLong;
+        pDbl = pt == vbDouble;
+        p = double(pi);
+      }
+    } else {
+      double x, y;
+      if (!(tl == vbDouble || tr == vbDouble) || !AsDbl(*l, x) || !AsDbl(*r, y)) return Accumulate<OP>(in, s, f);
+      if (OP2 == BinOp::Div && y == 0) return Accumulate<OP>(in, s, f);
+      p = OP2 == BinOp::Mul ? x * y : x / y;
+      if (__builtin_expect(!std::isfinite(p), 0)) return Accumulate<OP>(in, s, f);
+    }
+    if (tc == vbDouble || (pDbl && IsIntegral(tc))) {
+      const double x = tc == vbDouble ? cell->doubleVal() : double(IntOf(*cell));
+      const double z = OP == BinOp::Add ? x + p : x - p;
+      if (__builtin_expect(!std::isfinite(z), 0)) return Accumulate<OP>(in, s, f);
+      cell->SetDouble(z);
+      return Flow::Normal;
+    }
+    if (!IsIntegral(tc)) return Accumulate<OP>(in, s, f);
+    const int64_t z = OP == BinOp::Add ? IntOf(*cell) + pi : IntOf(*cell) - pi;
+    if (SmallType(tc) && pt == vbInteger && z >= INT16_MIN && z <= INT16_MAX) cell->SetInteger(int16_t(z));
+    else if (z >= INT32_MIN && z <= INT32_MAX) cell->SetLong(int32_t(z));
+    else cell->SetDouble(double(z));
+    return Flow::Normal;
+  }
+
   template <BinOp OP>
   static Flow Accumulate(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
@@ -521,6 +582,21 @@ struct Ev {
   }
 };
 
+// How a binary operator reads an operand (Ev::OperandKind).
+static int OperandKindOf(Expr* x) {
+  if (x->fn == &Ev::LocalRead) return int(Ev::kLocal);
+  if (x->fn == &Ev::GlobalRead) return int(Ev::kGlobal);
+  if (x->kind == Expr::Literal) return int(Ev::kLit);
+  if (x->fn == &Ev::IndexN<1> || x->fn == &Ev::IndexN<2>) return int(Ev::kElem);
+  if (x->fn == &Ev::CallGlobal) {
+    // Only a declared variable: g(x) is far more often a call.
+    auto* n = static_cast<NameExpr*>(x);
+    if (n->declaredVar && (n->args.size() == 1 || n->args.size() == 2) && n->args[0] && n->args.back())
+      return int(Ev::kElem);
+  }
+  return int(Ev::kAny);
+}
+
 template <BinOp OP>
 static EvalFn PickKinds(int lk, int rk) {
 #define VBS_ROW(L) {&Ev::Bin<OP, L, Ev::kAny>, &Ev::Bin<OP, L, Ev::kLocal>, &Ev::Bin<OP, L, Ev::kLit>, \
@@ -608,20 +684,7 @@ void Interp::Specialize(Expr* e) {
         e->fn = &Ev::Chain;
         return;
       }
-      auto kindOf = [](Expr* x) {
-        if (x->fn == &Ev::LocalRead) return int(Ev::kLocal);
-        if (x->fn == &Ev::GlobalRead) return int(Ev::kGlobal);
-        if (x->kind == Expr::Literal) return int(Ev::kLit);
-        if (x->fn == &Ev::IndexN<1> || x->fn == &Ev::IndexN<2>) return int(Ev::kElem);
-        if (x->fn == &Ev::CallGlobal) {
-          // Only a declared variable: g(x) is far more often a call.
-          auto* n = static_cast<NameExpr*>(x);
-          if (n->declaredVar && (n->args.size() == 1 || n->args.size() == 2) && n->args[0] && n->args.back())
-            return int(Ev::kElem);
-        }
-        return int(Ev::kAny);
-      };
-      int lk = kindOf(b->lhs.get()), rk = kindOf(b->rhs.get());
+      int lk = OperandKindOf(b->lhs.get()), rk = OperandKindOf(b->rhs.get());
       b->test = PickTestFor(b->op, lk, rk);
       EvalFn fast = PickFastBin(b->op, lk, rk);
       if (fast) {
@@ -645,6 +708,29 @@ void Interp::Specialize(Expr* e) {
       e->fn = &Ev::Generic;
       return;
   }
+}
+
+template <BinOp OP, BinOp OP2>
+static ExecFn PickProductKinds(int lk, int rk) {
+#define VBS_ROW(L) {&Ev::AccumulateProduct<OP, OP2, L, Ev::kLocal>, &Ev::AccumulateProduct<OP, OP2, L, Ev::kLit>, \
+                    &Ev::AccumulateProduct<OP, OP2, L, Ev::kGlobal>, &Ev::AccumulateProduct<OP, OP2, L, Ev::kElem>}
+  static const ExecFn table[4][4] = {VBS_ROW(Ev::kLocal), VBS_ROW(Ev::kLit), VBS_ROW(Ev::kGlobal),
+                                     VBS_ROW(Ev::kElem)};
+#undef VBS_ROW
+  return table[lk - Ev::kLocal][rk - Ev::kLocal];
+}
+
+// x = x + a * b, x = x - a / b ...: the fused routine when a and b are read
+// in place, else nullptr.
+static ExecFn PickAccumulateProduct(BinOp op, BinaryExpr* m) {
+  if (m->op != BinOp::Mul && m->op != BinOp::Div) return nullptr;
+  const int lk = OperandKindOf(m->lhs.get()), rk = OperandKindOf(m->rhs.get());
+  if (lk == Ev::kAny || rk == Ev::kAny) return nullptr;
+  if (op == BinOp::Add)
+    return m->op == BinOp::Mul ? PickProductKinds<BinOp::Add, BinOp::Mul>(lk, rk)
+                               : PickProductKinds<BinOp::Add, BinOp::Div>(lk, rk);
+  return m->op == BinOp::Mul ? PickProductKinds<BinOp::Sub, BinOp::Mul>(lk, rk)
+                             : PickProductKinds<BinOp::Sub, BinOp::Div>(lk, rk);
 }
 
 void Interp::Specialize(Stmt* s) {
@@ -679,6 +765,12 @@ void Interp::Specialize(Stmt* s) {
     if (b->lhs->kind == Expr::Name) {
       auto* l = static_cast<NameExpr*>(b->lhs.get());
       if (!l->hasParens && l->nk == n->nk && l->slot == n->slot) {
+        if ((b->op == BinOp::Add || b->op == BinOp::Sub) && b->rhs->kind == Expr::Binary) {
+          if (ExecFn fn = PickAccumulateProduct(b->op, static_cast<BinaryExpr*>(b->rhs.get()))) {
+            s->fn = fn;
+            return;
+          }
+        }
         if (b->op == BinOp::Add) { s->fn = &Ev::Accumulate<BinOp::Add>; return; }
         if (b->op == BinOp::Sub) { s->fn = &Ev::Accumulate<BinOp::Sub>; return; }
         if (b->op == BinOp::Mul) { s->fn = &Ev::Accumulate<BinOp::Mul>; return; }
