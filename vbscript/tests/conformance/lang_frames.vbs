@@ -39,17 +39,19 @@ End Function
 WScript.Echo "returned", Hold("first")
 WScript.Echo "returned", Hold("second")
 
-' Deep enough to need more than one block of frame slots.
+' Deep enough to need more than one block of frame slots (forty-odd
+' slots a frame, a thousand frames).
 Function Depth(n, ByVal tag)
-    Dim a, b, c
+    Dim a, b, c, p01, p02, p03, p04, p05, p06, p07, p08, p09, p10, p11, p12, p13, p14, p15, p16, p17, p18, p19, p20, p21, p22, p23, p24, p25, p26, p27, p28, p29, p30, p31, p32, p33, p34, p35, p36, p37, p38, p39, p40
     a = tag & n
+    p40 = a
     If n = 0 Then
         Depth = Len(a)
     Else
         b = Depth(n - 1, tag)
-        c = a
+        c = p40
         Depth = b + Len(c)
     End If
 End Function
-WScript.Echo "deep recursion:", Depth(5000, "t")
-WScript.Echo "again:", Depth(5000, "u")
+WScript.Echo "deep recursion:", Depth(1000, "t")
+WScript.Echo "again:", Depth(1000, "u")
