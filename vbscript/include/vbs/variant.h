@@ -255,7 +255,7 @@ class Variant {
 
  private:
   static Variant Make(VarType t) { Variant r; r.hdr_ = t; return r; }
-  void Reset(VarType t) {
+  __attribute__((always_inline)) void Reset(VarType t) {
     const uint64_t oldHdr = hdr_;
     const int64_t oldBits = i64_;
     hdr_ = (oldHdr & kFlagsMask) | t;
@@ -332,11 +332,11 @@ class Array {
 
   // Element by subscripts; throws 9 when out of range or when the number of
   // subscripts does not match.
-  Variant& At1(int32_t i) {
+  __attribute__((always_inline)) Variant& At1(int32_t i) {
     if (dims_.size() == 1 && uint32_t(i) < uint32_t(dims_[0].count)) return data_[size_t(i)];
     return AtSlow(&i, 1);
   }
-  Variant& At2(int32_t i, int32_t j) {
+  __attribute__((always_inline)) Variant& At2(int32_t i, int32_t j) {
     if (dims_.size() == 2 && uint32_t(i) < uint32_t(dims_[0].count) &&
         uint32_t(j) < uint32_t(dims_[1].count))
       return data_[size_t(i) + size_t(j) * size_t(dims_[0].count)];

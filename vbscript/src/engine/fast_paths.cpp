@@ -329,11 +329,62 @@ struct Ev {
     in.Assign(n, std::move(out), false, f);
     return Flow::Normal;
   }
-  // s = s + a * b (also - and /) with a and b read in place: the sum of
-  // products of numeric code, computed without a node call or a
-  // temporary. Each step follows the operators' own subtype rules: the
-  // product of two whole numbers is exact in 64 bits and becomes Integer,
-  // Long or (beyond Long) Double, then the sum likewise.
+  // ---- sums of products -------------------------------------------------
+  // s = s + a * b and y = a * b + c (also - and /) with every operand read
+  // in place: the staple of numeric code, computed without a node call or
+  // a temporary. Each step follows the operators' own subtype rules, on
+  // numbers held as (subtype, value): whole numbers exactly in 64 bits.
+  struct Num {
+    VarType t;  // vbInteger, vbLong or vbDouble
+    int64_t i;  // whole numbers
+    double d;   // Double
+  };
+  static inline __attribute__((always_inline)) bool ToNum(const Variant& v, Num& n) {
+    switch (v.type()) {
+      case vbDouble: n.t = vbDouble; n.i = 0; n.d = v.doubleVal(); return true;
+      case vbLong: n.t = vbLong; n.i = v.longVal(); n.d = 0; return true;
+      case vbInteger: n.t = vbInteger; n.i = v.intVal(); n.d = 0; return true;
+      default: return false;
+    }
+  }
+  // x OP y for + - * /; false where the operator's own routine must decide
+  // (division by zero, overflow).
+  template <BinOp OP>
+  static inline __attribute__((always_inline)) bool NumOp(const Num& x, const Num& y, Num& z) {
+    if (x.t != vbDouble && y.t != vbDouble) {
+      if constexpr (OP == BinOp::Div) {
+        if (y.i == 0) return false;
+        z.t = vbDouble;
+        z.d = double(x.i) / double(y.i);
+        return true;
+      } else {
+        const int64_t r = OP == BinOp::Add ? x.i + y.i : OP == BinOp::Sub ? x.i - y.i : x.i * y.i;
+        z.i = r;
+        z.d = 0;
+        if (x.t == vbInteger && y.t == vbInteger && r >= INT16_MIN && r <= INT16_MAX) {
+          z.t = vbInteger;
+        } else if (r >= INT32_MIN && r <= INT32_MAX) {
+          z.t = vbLong;
+        } else {
+          z.t = vbDouble;
+          z.d = double(r);
+        }
+        return true;
+      }
+    }
+    const double a = x.t == vbDouble ? x.d : double(x.i), b = y.t == vbDouble ? y.d : double(y.i);
+    if (OP == BinOp::Div && b == 0) return false;
+    const double r = OP == BinOp::Add ? a + b : OP == BinOp::Sub ? a - b : OP == BinOp::Mul ? a * b : a / b;
+    if (__builtin_expect(!std::isfinite(r), 0)) return false;
+    z.t = vbDouble;
+    z.d = r;
+    return true;
+  }
+  static inline __attribute__((always_inline)) void StoreNum(Variant& cell, const Num& z) {
+    if (z.t == vbDouble) cell.SetDouble(z.d);
+    else if (z.t == vbLong) cell.SetLong(int32_t(z.i));
+    else cell.SetInteger(int16_t(z.i));
+  }
   template <int K>
   static inline __attribute__((always_inline)) const Variant* InPlace(Interp& in, Expr* x, Frame& f) {
     if constexpr (K == kLocal) return &f.slots[static_cast<NameExpr*>(x)->slot].Deref();
@@ -341,53 +392,50 @@ struct Ev {
     else if constexpr (K == kGlobal) return GlobalVar(in, x);
     else return ElementInPlace(in, x, f);
   }
-  static inline bool SmallType(VarType t) { return t == vbInteger; }
+  // a OP2 b for the product node m.
+  template <BinOp OP2, int LK, int RK>
+  static inline __attribute__((always_inline)) bool Product(Interp& in, BinaryExpr* m, Frame& f, Num& p) {
+    const Variant* l = InPlace<LK>(in, m->lhs.get(), f);
+    if (!l) return false;
+    const Variant* r = InPlace<RK>(in, m->rhs.get(), f);
+    Num a, b;
+    return r && ToNum(*l, a) && ToNum(*r, b) && NumOp<OP2>(a, b, p);
+  }
+  // The target's cell when a number may simply be stored in it.
+  static inline __attribute__((always_inline)) Variant* PlainTarget(Interp& in, NameExpr* n, Frame& f) {
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : GlobalVarCell(in, n);
+    return cell && !(cell->flags() & Variant::kFixedArray) ? cell : nullptr;
+  }
   template <BinOp OP, BinOp OP2, int LK, int RK>
   static Flow AccumulateProduct(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
-    auto* n = static_cast<NameExpr*>(a->target.get());
     auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
-    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : GlobalVarCell(in, n);
-    const Variant* l = InPlace<LK>(in, m->lhs.get(), f);
-    const Variant* r = l ? InPlace<RK>(in, m->rhs.get(), f) : nullptr;
-    if (!cell || !r || cell->flags()) return Accumulate<OP>(in, s, f);
-    const VarType tc = cell->type(), tl = l->type(), tr = r->type();
-    double p;          // the product
-    bool pDbl = true;  // its subtype is Double
-    int64_t pi = 0;
-    VarType pt = vbDouble;
-    if (IsIntegral(tl) && IsIntegral(tr)) {
-      const int64_t x = IntOf(*l), y = IntOf(*r);
-      if constexpr (OP2 == BinOp::Div) {
-        if (y == 0) return Accumulate<OP>(in, s, f);
-        p = double(x) / double(y);
-      } else {
-        pi = x * y;
-        if (SmallType(tl) && SmallType(tr) && pi >= INT16_MIN && pi <= INT16_MAX) pt = vbInteger;
-        else if (pi >= INT32_MIN && pi <= INT32_MAX) pt = vbLong;
-        pDbl = pt == vbDouble;
-        p = double(pi);
-      }
-    } else {
-      double x, y;
-      if (!(tl == vbDouble || tr == vbDouble) || !AsDbl(*l, x) || !AsDbl(*r, y)) return Accumulate<OP>(in, s, f);
-      if (OP2 == BinOp::Div && y == 0) return Accumulate<OP>(in, s, f);
-      p = OP2 == BinOp::Mul ? x * y : x / y;
-      if (__builtin_expect(!std::isfinite(p), 0)) return Accumulate<OP>(in, s, f);
-    }
-    if (tc == vbDouble || (pDbl && IsIntegral(tc))) {
-      const double x = tc == vbDouble ? cell->doubleVal() : double(IntOf(*cell));
-      const double z = OP == BinOp::Add ? x + p : x - p;
-      if (__builtin_expect(!std::isfinite(z), 0)) return Accumulate<OP>(in, s, f);
-      cell->SetDouble(z);
+    Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+    Num x, p, z;
+    if (cell && ToNum(*cell, x) && Product<OP2, LK, RK>(in, m, f, p) && NumOp<OP>(x, p, z)) {
+      StoreNum(*cell, z);
       return Flow::Normal;
     }
-    if (!IsIntegral(tc)) return Accumulate<OP>(in, s, f);
-    const int64_t z = OP == BinOp::Add ? IntOf(*cell) + pi : IntOf(*cell) - pi;
-    if (SmallType(tc) && pt == vbInteger && z >= INT16_MIN && z <= INT16_MAX) cell->SetInteger(int16_t(z));
-    else if (z >= INT32_MIN && z <= INT32_MAX) cell->SetLong(int32_t(z));
-    else cell->SetDouble(double(z));
-    return Flow::Normal;
+    return Accumulate<OP>(in, s, f);
+  }
+  // y = a * b + c (also - and /): c is a local, a literal or a global.
+  template <BinOp OP, BinOp OP2, int LK, int RK>
+  static Flow AssignProductPlus(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Expr* ce = b->rhs.get();
+    const Variant* c = ce->isLocalRead ? &f.slots[static_cast<NameExpr*>(ce)->slot].Deref()
+                     : ce->kind == Expr::Literal ? &static_cast<LiteralExpr*>(ce)->value : GlobalVar(in, ce);
+    Num p, y, z;
+    if (c && Product<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) && ToNum(*c, y) &&
+        NumOp<OP>(p, y, z)) {
+      if (Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f)) {
+        StoreNum(*cell, z);
+        return Flow::Normal;
+      }
+    }
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    return n->nk == NameKind::Local ? AssignLocal(in, s, f) : AssignGlobal(in, s, f);
   }
 
   template <BinOp OP>
@@ -710,27 +758,41 @@ void Interp::Specialize(Expr* e) {
   }
 }
 
-template <BinOp OP, BinOp OP2>
+// The routine Form<OP, OP2, LK, RK> for a product's operand kinds (each a
+// local, a literal, a global or an element).
+template <template <BinOp, BinOp, int, int> class Form, BinOp OP, BinOp OP2>
 static ExecFn PickProductKinds(int lk, int rk) {
-#define VBS_ROW(L) {&Ev::AccumulateProduct<OP, OP2, L, Ev::kLocal>, &Ev::AccumulateProduct<OP, OP2, L, Ev::kLit>, \
-                    &Ev::AccumulateProduct<OP, OP2, L, Ev::kGlobal>, &Ev::AccumulateProduct<OP, OP2, L, Ev::kElem>}
+#define VBS_ROW(L) {&Form<OP, OP2, L, Ev::kLocal>::Run, &Form<OP, OP2, L, Ev::kLit>::Run, \
+                    &Form<OP, OP2, L, Ev::kGlobal>::Run, &Form<OP, OP2, L, Ev::kElem>::Run}
   static const ExecFn table[4][4] = {VBS_ROW(Ev::kLocal), VBS_ROW(Ev::kLit), VBS_ROW(Ev::kGlobal),
                                      VBS_ROW(Ev::kElem)};
 #undef VBS_ROW
   return table[lk - Ev::kLocal][rk - Ev::kLocal];
 }
+template <BinOp OP, BinOp OP2, int LK, int RK>
+struct AccumulateForm {
+  static Flow Run(Interp& in, Stmt* s, Frame& f) { return Ev::AccumulateProduct<OP, OP2, LK, RK>(in, s, f); }
+};
+template <BinOp OP, BinOp OP2, int LK, int RK>
+struct ProductPlusForm {
+  static Flow Run(Interp& in, Stmt* s, Frame& f) { return Ev::AssignProductPlus<OP, OP2, LK, RK>(in, s, f); }
+};
 
-// x = x + a * b, x = x - a / b ...: the fused routine when a and b are read
-// in place, else nullptr.
-static ExecFn PickAccumulateProduct(BinOp op, BinaryExpr* m) {
+// x = x + a * b, x = x - a / b ... (Accumulate) and y = a * b + c ...
+// (ProductPlus): the fused routine when a and b are read in place, else
+// nullptr.
+template <template <BinOp, BinOp, int, int> class Form>
+static ExecFn PickProduct(BinOp op, Expr* product) {
+  if (product->kind != Expr::Binary) return nullptr;
+  auto* m = static_cast<BinaryExpr*>(product);
   if (m->op != BinOp::Mul && m->op != BinOp::Div) return nullptr;
   const int lk = OperandKindOf(m->lhs.get()), rk = OperandKindOf(m->rhs.get());
   if (lk == Ev::kAny || rk == Ev::kAny) return nullptr;
   if (op == BinOp::Add)
-    return m->op == BinOp::Mul ? PickProductKinds<BinOp::Add, BinOp::Mul>(lk, rk)
-                               : PickProductKinds<BinOp::Add, BinOp::Div>(lk, rk);
-  return m->op == BinOp::Mul ? PickProductKinds<BinOp::Sub, BinOp::Mul>(lk, rk)
-                             : PickProductKinds<BinOp::Sub, BinOp::Div>(lk, rk);
+    return m->op == BinOp::Mul ? PickProductKinds<Form, BinOp::Add, BinOp::Mul>(lk, rk)
+                               : PickProductKinds<Form, BinOp::Add, BinOp::Div>(lk, rk);
+  return m->op == BinOp::Mul ? PickProductKinds<Form, BinOp::Sub, BinOp::Mul>(lk, rk)
+                             : PickProductKinds<Form, BinOp::Sub, BinOp::Div>(lk, rk);
 }
 
 void Interp::Specialize(Stmt* s) {
@@ -765,8 +827,8 @@ void Interp::Specialize(Stmt* s) {
     if (b->lhs->kind == Expr::Name) {
       auto* l = static_cast<NameExpr*>(b->lhs.get());
       if (!l->hasParens && l->nk == n->nk && l->slot == n->slot) {
-        if ((b->op == BinOp::Add || b->op == BinOp::Sub) && b->rhs->kind == Expr::Binary) {
-          if (ExecFn fn = PickAccumulateProduct(b->op, static_cast<BinaryExpr*>(b->rhs.get()))) {
+        if (b->op == BinOp::Add || b->op == BinOp::Sub) {
+          if (ExecFn fn = PickProduct<AccumulateForm>(b->op, b->rhs.get())) {
             s->fn = fn;
             return;
           }
@@ -774,6 +836,16 @@ void Interp::Specialize(Stmt* s) {
         if (b->op == BinOp::Add) { s->fn = &Ev::Accumulate<BinOp::Add>; return; }
         if (b->op == BinOp::Sub) { s->fn = &Ev::Accumulate<BinOp::Sub>; return; }
         if (b->op == BinOp::Mul) { s->fn = &Ev::Accumulate<BinOp::Mul>; return; }
+      }
+    }
+  }
+  if (a->value->kind == Expr::Binary) {
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    const int ck = OperandKindOf(b->rhs.get());
+    if ((b->op == BinOp::Add || b->op == BinOp::Sub) && ck != Ev::kAny && ck != Ev::kElem) {
+      if (ExecFn fn = PickProduct<ProductPlusForm>(b->op, b->lhs.get())) {
+        s->fn = fn;
+        return;
       }
     }
   }

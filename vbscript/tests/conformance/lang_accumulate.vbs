@@ -92,3 +92,44 @@ Err.Clear
 Dim fixed(2)
 fixed = fixed + a * b
 WScript.Echo "array total:", Err.Number
+On Error GoTo 0
+
+' y = a * b + c: the same rules with the product first.
+a = 2 : b = 3 : c = 4
+y = a * b + c
+WScript.Echo "product plus:", Show(y)
+y = a * b - 10
+WScript.Echo "product minus literal:", Show(y)
+a = 300 : b = 300 : c = 32767
+y = a * b + c
+WScript.Echo "beyond Integer:", Show(y)
+a = 1.5 : c = 1
+y = a * 2 + c
+WScript.Echo "double product:", Show(y)
+a = 7 : b = 2
+y = a / b - c
+WScript.Echo "quotient minus:", Show(y)
+c = "1"
+y = a * b + c
+WScript.Echo "text addend:", Show(y)
+Set o = New Holder
+y = o
+y = a * b + 1
+WScript.Echo "object replaced:", Show(y)
+Class Holder
+    Public Default Property Get V() : V = 1 : End Property
+End Class
+Function Affine(m, x, q)
+    Dim r
+    r = m * x + q
+    Affine = r
+End Function
+WScript.Echo "in a function:", Show(Affine(0.5, 3, 2)), Show(Affine(2, 3, 4))
+On Error Resume Next
+a = 1 : b = 0 : c = 1
+y = a / b + c
+WScript.Echo "division by zero:", Err.Number
+Err.Clear
+Dim fixedY(1)
+fixedY = a * 2 + c
+WScript.Echo "fixed array target:", Err.Number
