@@ -57,6 +57,9 @@ int ClassDef::FindMember(std::u16string_view n) const {
 }
 
 void Interp::RunTerminate(ClassInstance* inst) {
+  // A stop request is pending: the script is to end, not to run more of
+  // its code (freeing a long list would otherwise run every handler).
+  if (interrupt_.load(std::memory_order_relaxed)) return;
   // Errors in Class_Terminate are dropped: the object goes away anyway.
   bool savedPos = posSet_;
   int l = errLine_, c = errCol_;
@@ -64,6 +67,9 @@ void Interp::RunTerminate(ClassInstance* inst) {
     CallProcValues(inst->cls()->term, inst, nullptr, 0);
   } catch (const ScriptError&) {
   } catch (const AbortError&) {
+    // The stop request ended this handler; it still stands for the script
+    // around it, which cannot see this exception.
+    interrupt_.store(true, std::memory_order_relaxed);
   } catch (const std::bad_alloc&) {
   }
   posSet_ = savedPos;

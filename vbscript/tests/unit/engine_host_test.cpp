@@ -263,6 +263,41 @@ TEST(EngineHost, InterruptStopsARunawayScript) {
   EXPECT_TRUE(e.ExecuteStatement(u"x = 1"));
 }
 
+// Requests a stop of its engine the first time the script calls it.
+class Stopper : public HostObject {
+ public:
+  explicit Stopper(Engine& e) : engine_(e) {}
+  std::u16string TypeName() const override { return u"Stopper"; }
+  int FindMember(std::u16string_view n) const override { return NameEquals(n, "tick") ? 1 : -1; }
+  void Invoke(int member, InvokeKind, Args&, Variant&) override {
+    if (member != 1) Throw(438);
+    if (++ticks == 1) engine_.RequestInterrupt();
+  }
+  int ticks = 0;
+
+ private:
+  Engine& engine_;
+};
+
+TEST(EngineHost, StopDuringClassTerminateEndsTheScriptWithoutRunningTheRest) {
+  Engine e;
+  Ref<Stopper> stopper(new Stopper(e));
+  e.AddObject(u"s", stopper);
+  // Freeing the list runs the head's handler, which asks for the stop; the
+  // other 999 handlers do not run, and the script ends at its next check.
+  bool ok = e.ExecuteStatement(
+      u"Class Node\n  Public NextNode\n  Private Sub Class_Terminate() : s.Tick : End Sub\nEnd Class\n"
+      u"Set head = Nothing\n"
+      u"For i = 1 To 1000 : Set n = New Node : Set n.NextNode = head : Set head = n : Next\n"
+      u"Set n = Nothing\nSet head = Nothing\n"
+      u"For k = 1 To 10 : Next\nreached = True");
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(e.Error().Number, kInterruptErrorNumber);
+  EXPECT_EQ(stopper->ticks, 1);
+  EXPECT_TRUE(e.ExecuteStatement(u"x = IsEmpty(reached)"));
+  EXPECT_EQ(Text(e, u"x"), u"True");
+}
+
 TEST(EngineHost, DeepRecursionRaisesOutOfStackSpace) {
   Engine e;
   ASSERT_TRUE(e.AddCode(u"Function R(n)\n  R = R(n + 1)\nEnd Function\nSub S()\n  S\nEnd Sub\n"));
