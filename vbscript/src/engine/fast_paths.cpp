@@ -381,6 +381,13 @@ struct Ev {
     return true;
   }
   static inline __attribute__((always_inline)) void StoreNum(Variant& cell, const Num& z) {
+    // What the cell held may run code when released (Class_Terminate): the
+    // new value must be in place by then, as an assignment has it.
+    if (__builtin_expect(Variant::IsRefType(cell.type()), 0)) {
+      cell = z.t == vbDouble ? Variant::FromDouble(z.d)
+           : z.t == vbLong ? Variant::FromLong(int32_t(z.i)) : Variant::FromInteger(int16_t(z.i));
+      return;
+    }
     if (z.t == vbDouble) cell.SetDouble(z.d);
     else if (z.t == vbLong) cell.SetLong(int32_t(z.i));
     else cell.SetInteger(int16_t(z.i));

@@ -133,3 +133,12 @@ Err.Clear
 Dim fixedY(1)
 fixedY = a * 2 + c
 WScript.Echo "fixed array target:", Err.Number
+On Error GoTo 0
+
+' The object a variable held is released after the new value is in place.
+Class Watcher
+    Private Sub Class_Terminate() : WScript.Echo "seen while releasing:", Show(w) : End Sub
+End Class
+Set w = New Watcher
+a = 2 : b = 3 : c = 1
+w = a * b + c
