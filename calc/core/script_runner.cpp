@@ -117,7 +117,9 @@ void ScriptRunner::WorkerLoop() {
     }
     lock.lock();
     job_ = nullptr;
-    jobError_ = error;
+    // Moved, not copied: the exception is then released by the thread that
+    // rethrows it, never by two threads through its hidden reference count.
+    jobError_ = std::move(error);
     jobDone_ = true;
     Wake();
   }
@@ -218,7 +220,7 @@ bool ScriptRunner::ServeWorker() {
   }
   {
     std::lock_guard lock(mutex_);
-    uiCallError_ = error;
+    uiCallError_ = std::move(error);  // released by the worker alone
     uiCallDone_ = true;
   }
   callCv_.notify_all();
