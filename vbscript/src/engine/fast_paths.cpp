@@ -621,6 +621,10 @@ struct Ev {
       cell = src;
       return Flow::Normal;
     }
+    return AssignLocalCold(in, s, f);
+  }
+  // Kept out of line: the common path above then saves no registers.
+  static __attribute__((noinline)) Flow AssignLocalCold(Interp& in, Stmt* s, Frame& f) {
     return AssignLocal(in, s, f);
   }
   static Flow AssignGlobal(Interp& in, Stmt* s, Frame& f) {
