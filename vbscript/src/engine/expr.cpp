@@ -5,52 +5,6 @@
 
 namespace vbs {
 
-// Mixed Integer/Long/Double operands are the bulk of numeric code; they are
-// decided here without the general conversion path. Everything else (and
-// division by zero) goes to the value operators.
-bool Interp::FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& out) {
-  const VarType tl = l.type(), tr = r.type();
-  if (IsIntegral(tl) && IsIntegral(tr)) {
-    int64_t a = IntOf(l), b = IntOf(r);
-    bool bothInt = tl == vbInteger && tr == vbInteger;
-    switch (op) {
-      case BinOp::Add: out = detail::IntResult(a + b, bothInt); return true;
-      case BinOp::Sub: out = detail::IntResult(a - b, bothInt); return true;
-      case BinOp::Mul: out = detail::IntResult(a * b, bothInt); return true;
-      case BinOp::Div:
-        if (b == 0) return false;
-        out = Variant::FromDouble(double(a) / double(b));
-        return true;
-      case BinOp::Eq: out = Variant::FromBool(a == b); return true;
-      case BinOp::Ne: out = Variant::FromBool(a != b); return true;
-      case BinOp::Lt: out = Variant::FromBool(a < b); return true;
-      case BinOp::Gt: out = Variant::FromBool(a > b); return true;
-      case BinOp::Le: out = Variant::FromBool(a <= b); return true;
-      case BinOp::Ge: out = Variant::FromBool(a >= b); return true;
-      default: return false;
-    }
-  }
-  double a, b;
-  if ((tl == vbDouble || tr == vbDouble) && AsDbl(l, a) && AsDbl(r, b)) {
-    switch (op) {
-      case BinOp::Add: out = detail::CheckedDouble(a + b); return true;
-      case BinOp::Sub: out = detail::CheckedDouble(a - b); return true;
-      case BinOp::Mul: out = detail::CheckedDouble(a * b); return true;
-      case BinOp::Div:
-        if (b == 0) return false;
-        out = detail::CheckedDouble(a / b);
-        return true;
-      case BinOp::Eq: out = Variant::FromBool(a == b); return true;
-      case BinOp::Ne: out = Variant::FromBool(a != b); return true;
-      case BinOp::Lt: out = Variant::FromBool(a < b); return true;
-      case BinOp::Gt: out = Variant::FromBool(a > b); return true;
-      case BinOp::Le: out = Variant::FromBool(a <= b); return true;
-      case BinOp::Ge: out = Variant::FromBool(a >= b); return true;
-      default: return false;
-    }
-  }
-  return false;
-}
 Variant Interp::EvalGeneric(Expr* e, Frame& f) {
   if (StackLow()) Throw(28);  // ((( ... ))), - - - ...: nested as deep as the parser allowed
   switch (e->kind) {
@@ -72,10 +26,7 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
       auto* b = static_cast<BinaryExpr*>(e);
       Variant l = EvalExpr(b->lhs.get(), f);
       Variant r = EvalExpr(b->rhs.get(), f);
-      {
-        Variant fast;
-        if (FastBinary(b->op, l, r, fast)) return fast;
-      }
+      // The value operators decide Integer/Long/Double pairs inline.
       return ApplyBinary(b->op, l, r, b->literals);
     }
     case Expr::Unary: {

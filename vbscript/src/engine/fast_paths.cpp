@@ -392,6 +392,8 @@ struct Ev {
     else if (z.t == vbLong) cell.SetLong(int32_t(z.i));
     else cell.SetInteger(int16_t(z.i));
   }
+  // An operand read in place: a local, a literal, a global variable or
+  // constant, or an element found without running code (else nullptr).
   template <int K>
   static inline __attribute__((always_inline)) const Variant* InPlace(Interp& in, Expr* x, Frame& f) {
     if constexpr (K == kLocal) return &f.slots[static_cast<NameExpr*>(x)->slot].Deref();
@@ -522,22 +524,15 @@ struct Ev {
       return tmp;
     }
   }
-  // Operands a routine can read without running code: a local, a literal,
-  // or a global variable whose cell is known (else nullptr).
+  // Operands a routine can read without running code (InPlace).
   static constexpr bool Peekable(int k) { return k == kLocal || k == kLit || k == kGlobal; }
-  template <int K>
-  static inline __attribute__((always_inline)) const Variant* Peek(Expr* x, Frame& f) {
-    if constexpr (K == kLocal) return &f.slots[static_cast<NameExpr*>(x)->slot].Deref();
-    else if constexpr (K == kLit) return &static_cast<LiteralExpr*>(x)->value;
-    else return static_cast<NameExpr*>(x)->gcell;
-  }
   // Both operands read in place: no temporaries on the common path.
   template <BinOp OP, int LK, int RK>
   static bool Test(Interp& in, Expr* e, Frame& f) {
     if constexpr (Peekable(LK) && Peekable(RK)) {
       auto* b = static_cast<BinaryExpr*>(e);
-      const Variant* l = Peek<LK>(b->lhs.get(), f);
-      const Variant* r = Peek<RK>(b->rhs.get(), f);
+      const Variant* l = InPlace<LK>(in, b->lhs.get(), f);
+      const Variant* r = InPlace<RK>(in, b->rhs.get(), f);
       if (l && r) return Truth<OP>(*l, *r, b->literals);
       return TestCold<OP, LK, RK>(in, e, f);
     } else {
@@ -615,7 +610,7 @@ struct Ev {
   template <int K>
   static Flow AssignLocalFrom(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
-    const Variant& src = *Peek<K>(a->value.get(), f);
+    const Variant& src = *InPlace<K>(in, a->value.get(), f);
     Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
     if (!src.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
       cell = src;

@@ -274,7 +274,6 @@ class Interp {
   Variant EvalExpr(Expr* e, Frame& f) { return e->fn(*this, e, f); }
   Variant EvalGeneric(Expr* e, Frame& f);
   Flow ExecGeneric(Stmt* s, Frame& f);
-  static bool FastBinary(BinOp op, const Variant& l, const Variant& r, Variant& out);
   Variant EvalName(NameExpr* n, Frame& f, bool asStatement);
   Variant EvalMember(MemberExpr* m, Frame& f, bool asStatement);
   Variant EvalCallExpr(CallExpr* c, Frame& f);
