@@ -208,6 +208,9 @@ struct NameExpr : Expr {
   int local = -1;             // Dyn: fallback local slot
   bool strict = false;        // Option Explicit: undeclared names are errors
   bool declaredVar = false;   // Global: a declared variable when resolved
+  // A call of up to four arguments: how each one is passed, four bits per
+  // argument (Interp::ArgPlan), worked out once with the node's routine.
+  uint16_t argPlan = 0;
   Variant constVal;           // set through SetNodeValue
   // Global: the variable's cell once it is known to be a declared variable
   // or constant (those never change kind, and global cells never move), so

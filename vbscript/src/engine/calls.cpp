@@ -144,6 +144,49 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
   return RunProcBody(p, me, slots);
 }
 
+uint16_t Interp::PlanArgs(const ExprList& args) {
+  uint16_t plan = 0;
+  for (size_t i = 0; i < args.size() && i < 4; ++i) {
+    const Expr* a = args[i].get();
+    unsigned kind = kArgValue;
+    if (a->kind == Expr::Name) {
+      auto* nm = static_cast<const NameExpr*>(a);
+      if (!nm->hasParens && nm->nk == NameKind::Local) kind = kArgLocal;
+      else if (!nm->hasParens && nm->nk == NameKind::Global) kind = kArgGlobal;
+      else if (nm->hasParens && !nm->args.empty() && nm->nk == NameKind::Global && !nm->declaredVar)
+        kind = kArgCall;
+      else kind = kArgOther;
+    }
+    plan = uint16_t(plan | (kind << (4 * i)));
+  }
+  return plan;
+}
+
+bool Interp::PassArg(Expr* a, Variant& slot, Frame& f) {
+  auto* nm = static_cast<NameExpr*>(a);
+  if (!nm->hasParens) {
+    if (Variant* cell = ByRefCell(a, f)) {
+      slot.SetRef(cell);
+      return true;
+    }
+  } else if (!nm->args.empty() && MayNameElement(nm)) {
+    return false;
+  }
+  new (&slot) Variant(a->fn(*this, a, f));
+  return true;
+}
+
+Variant Interp::CallElementsFrom(Frame& nf, ExprList& args, Frame& f, size_t first) {
+  // The slots from `first` on were never set: Empty before they are assigned.
+  for (size_t i = first; i < args.size(); ++i) new (&nf.slots[i + 1]) Variant();
+  return CallProcWithElements(nf.proc, nullptr, args, f, nf.slots, first);
+}
+
+void Interp::CallRefused() {
+  CheckInterrupt();
+  Throw(28);
+}
+
 // Rest of CallProc from argument `first` on, when an argument may be an
 // array element: such elements go by reference too. An element of a
 // Variant array is referred to in place, its array locked for the call; an

@@ -27,6 +27,16 @@ struct Ev {
     if (g.kind == GlobalSlot::Procedure) return in.CallProc(g.proc, nullptr, n->args, f);
     return GlobalElementOrOther(in, e, f);
   }
+  // name(a1..aN), N <= 4, where the name is global: the call runs here
+  // when it names a procedure of N parameters, else as above.
+  template <int N>
+  static Variant CallSite(Interp& in, Expr* e, Frame& f) {
+    auto* n = static_cast<NameExpr*>(e);
+    const GlobalSlot& g = in.gslots_[size_t(n->slot)];
+    if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
+      return in.CallFixed<N>(g.proc, n->args, n->argPlan, f);
+    return CallGlobal(in, e, f);
+  }
   // Kept out of line so that the call path above stays lean.
   static __attribute__((noinline)) Variant GlobalElementOrOther(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
@@ -634,7 +644,40 @@ struct Ev {
     in.Assign(n, std::move(v), false, f);
     return Flow::Normal;
   }
+  // x = F(a1..aN) with F a global name: the call runs right here (no
+  // routine in between), and its result moves into x.
+  template <int N, bool kLocalTarget>
+  static Flow AssignCall(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* c = static_cast<NameExpr*>(a->value.get());
+    const GlobalSlot& g = in.gslots_[size_t(c->slot)];
+    if (__builtin_expect(g.kind != GlobalSlot::Procedure || g.proc->nparams != N, 0))
+      return AssignCallOther<kLocalTarget>(in, s, f);
+    Variant v = in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant* cell = kLocalTarget ? &f.slots[n->slot].Deref() : v.IsObject() ? nullptr : GlobalVarCell(in, n);
+    if (cell && !v.IsObject() && !(cell->flags() & Variant::kFixedArray)) {
+      *cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+  template <bool kLocalTarget>
+  static __attribute__((noinline)) Flow AssignCallOther(Interp& in, Stmt* s, Frame& f) {
+    return kLocalTarget ? AssignLocal(in, s, f) : AssignGlobal(in, s, f);
+  }
 };
+
+// x = F(...) where F(...) is a fixed call site: its routine, else nullptr.
+template <bool kLocalTarget>
+static ExecFn AssignCallFor(Expr* value) {
+  if (value->fn == &Ev::CallSite<1>) return &Ev::AssignCall<1, kLocalTarget>;
+  if (value->fn == &Ev::CallSite<2>) return &Ev::AssignCall<2, kLocalTarget>;
+  if (value->fn == &Ev::CallSite<3>) return &Ev::AssignCall<3, kLocalTarget>;
+  if (value->fn == &Ev::CallSite<4>) return &Ev::AssignCall<4, kLocalTarget>;
+  return nullptr;
+}
 
 // How a binary operator reads an operand (Ev::OperandKind).
 static int OperandKindOf(Expr* x) {
@@ -700,6 +743,21 @@ static EvalFn PickFastBin(BinOp op, int lk, int rk) {
   }
 }
 
+// A global name with arguments: a fixed call site when every argument is
+// given and there are at most four.
+static EvalFn CallSiteFor(NameExpr* n) {
+  for (auto& a : n->args)
+    if (!a) return &Ev::CallGlobal;
+  n->argPlan = Interp::PlanArgs(n->args);
+  switch (n->args.size()) {
+    case 1: return &Ev::CallSite<1>;
+    case 2: return &Ev::CallSite<2>;
+    case 3: return &Ev::CallSite<3>;
+    case 4: return &Ev::CallSite<4>;
+    default: return &Ev::CallGlobal;
+  }
+}
+
 void Interp::Specialize(Expr* e) {
   if (EvalFn member = MemberRoutine(e)) {
     e->fn = member;
@@ -720,7 +778,7 @@ void Interp::Specialize(Expr* e) {
                n->args[0] && n->args[1])
         e->fn = &Ev::IndexN<2>;
       else if (n->hasParens && n->nk == NameKind::Global)
-        e->fn = &Ev::CallGlobal;
+        e->fn = CallSiteFor(n);
       else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 1 && n->args[0])
         e->fn = &Ev::IndexN<1>;
       else if (n->hasParens && n->nk == NameKind::Local && n->args.size() == 2 && n->args[0] && n->args[1])
@@ -854,6 +912,11 @@ void Interp::Specialize(Stmt* s) {
         return;
       }
     }
+  }
+  if (ExecFn call = n->nk == NameKind::Local ? AssignCallFor<true>(a->value.get())
+                                             : AssignCallFor<false>(a->value.get())) {
+    s->fn = call;
+    return;
   }
   if (n->nk == NameKind::Local) {
     if (a->value->fn == &Ev::LocalRead) s->fn = &Ev::AssignLocalFrom<Ev::kLocal>;

@@ -127,6 +127,22 @@ class SlotStack {
     } while (q < p + n);
     return p;
   }
+  // A call's frame: the argument slots 1..nargs are left unset for the
+  // caller to build in place (until then they hold nothing to release);
+  // the result slot and the locals come back Empty.
+  Variant* PushArgs(int n, int nargs) {
+    Variant* p;
+    if (end_ - top_ >= n) {
+      p = top_;
+      top_ += n;
+    } else {
+      p = PushSlow(n);
+    }
+    std::memset(static_cast<void*>(p), 0, sizeof(Variant));
+    for (Variant* q = p + nargs + 1; q < p + n; q += kPad)
+      std::memset(static_cast<void*>(q), 0, kPad * sizeof(Variant));
+    return p;
+  }
   void Pop(Variant* base, int n) {
     // One pass ORs the types, in the groups of four Push zeroed (spare
     // slots past the frame hold no references): no String, Object or array
@@ -289,6 +305,24 @@ class Interp {
     }
   }
   Variant RunProcBody(Proc* p, ClassInstance* me, Variant* slots);
+  // A call site of N (at most four) arguments whose passing was worked out
+  // with the node (NameExpr::argPlan).
+  template <int N>
+  Variant CallFixed(Proc* p, ExprList& args, unsigned plan, Frame& f);
+  // A ByRef argument of no simpler kind into its slot; false when it may be
+  // an array element (CallProcWithElements then takes the rest).
+  bool PassArg(Expr* a, Variant& slot, Frame& f);
+  // CallFixed from argument `first` on through CallProcWithElements.
+  Variant CallElementsFrom(Frame& nf, ExprList& args, Frame& f, size_t first);
+  // The end of a call CallFixed began: its frame goes.
+  __attribute__((always_inline)) void EndCall(Frame& nf) {
+    curFrame_ = nf.parent;
+    stack_.Pop(nf.slots, nf.proc->nslots);
+    --depth_;
+  }
+  friend struct CallScope;
+  // Interrupt, call depth or native stack: the call cannot go on.
+  [[noreturn]] void CallRefused();
   Variant CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args, Frame& f,
                                Variant* slots, size_t first);
   Variant CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f);
@@ -351,6 +385,9 @@ class Interp {
   // The object-code routine for a node (member_paths.cpp), or nullptr.
   static EvalFn MemberRoutine(const Expr* e);
   static ExecFn MemberRoutine(const Stmt* s);
+  // How each argument of a call site is passed (four bits per argument).
+  enum ArgPlan : unsigned { kArgValue, kArgLocal, kArgGlobal, kArgCall, kArgOther };
+  static uint16_t PlanArgs(const ExprList& args);
   friend struct Ev;
   friend struct MemberEv;
   bool raisedByErr = false;   // the error in flight came from Err.Raise

@@ -100,6 +100,61 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
   return std::move(slots[0]);
 }
 
+// Undoes a call's frame however the call ends. It keeps only the frame
+// record: everything else is read back from there.
+struct CallScope {
+  Interp& in;
+  Frame& nf;
+  ~CallScope() { in.EndCall(nf); }
+};
+
+// The common call: a procedure with exactly N parameters, from a site whose
+// arguments were sorted once (PlanArgs). Each argument gets its own
+// unrolled step; the frame record is filled in first so that little else
+// has to be kept across the argument calls.
+template <int N>
+__attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprList& args, unsigned plan,
+                                                                Frame& f) {
+  if (__builtin_expect(interrupt_.load(std::memory_order_relaxed) | (depth_ >= kMaxCallDepth) | StackLow(), 0))
+    CallRefused();
+  Frame nf;
+  nf.slots = stack_.PushArgs(p->nslots, N);
+  nf.proc = p;
+  nf.parent = curFrame_;
+  ++depth_;
+  CallScope scope{*this, nf};
+#pragma GCC unroll 4
+  for (int i = 0; i < N; ++i) {
+    Expr* a = args[size_t(i)].get();
+    Variant& slot = nf.slots[i + 1];
+    const unsigned kind = (plan >> (4 * i)) & 15;
+    if (((p->byRefMask >> i) & 1) && kind != kArgValue) {
+      auto* nm = static_cast<NameExpr*>(a);
+      if (kind == kArgLocal) {
+        slot.SetRef(&f.slots[nm->slot].Deref());
+        continue;
+      }
+      if (kind == kArgCall) {
+        if (gslots_[size_t(nm->slot)].kind == GlobalSlot::Procedure) {
+          new (&slot) Variant(a->fn(*this, a, f));
+          continue;
+        }
+      } else if (kind == kArgGlobal && nm->gcell) {
+        slot.SetRef(nm->gcell);
+        continue;
+      } else if (PassArg(a, slot, f)) {
+        continue;
+      }
+      return CallElementsFrom(nf, args, f, size_t(i));
+    }
+    // The value is built right in the slot (PushArgs left it unset).
+    new (&slot) Variant(a->fn(*this, a, f));
+  }
+  curFrame_ = &nf;
+  ExecBody(p->body, nf);
+  return std::move(nf.slots[0]);
+}
+
 inline bool Interp::Test(Expr* c, Frame& f) {
   if (c->kind == Expr::Binary) {
     if (TestFn t = static_cast<BinaryExpr*>(c)->test) return t(*this, c, f);
