@@ -37,6 +37,17 @@ struct Ev {
       return in.CallFixed<N>(g.proc, n->args, n->argPlan, f);
     return CallGlobal(in, e, f);
   }
+  // The statement F a1, ..., aN (or Call F(...)) on a global name.
+  template <int N>
+  static Flow CallSiteStmt(Interp& in, Stmt* s, Frame& f) {
+    auto* n = static_cast<NameExpr*>(static_cast<CallStmt*>(s)->call.get());
+    const GlobalSlot& g = in.gslots_[size_t(n->slot)];
+    if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1)) {
+      in.CallFixed<N>(g.proc, n->args, n->argPlan, f);
+      return Flow::Normal;
+    }
+    return in.ExecGeneric(s, f);
+  }
   // Kept out of line so that the call path above stays lean.
   static __attribute__((noinline)) Variant GlobalElementOrOther(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
@@ -672,6 +683,7 @@ struct Ev {
 // x = F(...) where F(...) is a fixed call site: its routine, else nullptr.
 template <bool kLocalTarget>
 static ExecFn AssignCallFor(Expr* value) {
+  if (value->fn == &Ev::CallSite<0>) return &Ev::AssignCall<0, kLocalTarget>;
   if (value->fn == &Ev::CallSite<1>) return &Ev::AssignCall<1, kLocalTarget>;
   if (value->fn == &Ev::CallSite<2>) return &Ev::AssignCall<2, kLocalTarget>;
   if (value->fn == &Ev::CallSite<3>) return &Ev::AssignCall<3, kLocalTarget>;
@@ -750,6 +762,7 @@ static EvalFn CallSiteFor(NameExpr* n) {
     if (!a) return &Ev::CallGlobal;
   n->argPlan = Interp::PlanArgs(n->args);
   switch (n->args.size()) {
+    case 0: return &Ev::CallSite<0>;
     case 1: return &Ev::CallSite<1>;
     case 2: return &Ev::CallSite<2>;
     case 3: return &Ev::CallSite<3>;
@@ -863,6 +876,20 @@ void Interp::Specialize(Stmt* s) {
   s->fn = &Ev::StmtGeneric;
   if (ExecFn member = MemberRoutine(s)) {
     s->fn = member;
+    return;
+  }
+  if (s->kind == Stmt::CallS) {
+    // A call of a global name with all its arguments given (at most four).
+    Expr* c = static_cast<CallStmt*>(s)->call.get();
+    if (c->kind != Expr::Name) return;
+    auto* n = static_cast<NameExpr*>(c);
+    if (n->nk != NameKind::Global || n->args.size() > 4) return;
+    for (auto& a : n->args)
+      if (!a) return;
+    n->argPlan = PlanArgs(n->args);
+    static const ExecFn sites[] = {&Ev::CallSiteStmt<0>, &Ev::CallSiteStmt<1>, &Ev::CallSiteStmt<2>,
+                                   &Ev::CallSiteStmt<3>, &Ev::CallSiteStmt<4>};
+    s->fn = sites[n->args.size()];
     return;
   }
   if (s->kind == Stmt::If) {

@@ -136,3 +136,37 @@ Err.Clear
 On Error GoTo 0
 ExecuteGlobal "Function UseG2(x) : UseG2 = G(x, x) : End Function"
 WScript.Echo "new arity:", UseG2(3)
+
+' Calls as statements, and calls without arguments.
+Dim sx, sy, sz
+sx = 1 : sy = "s" : sz = 2
+Bump sx, sy, sz
+WScript.Echo "statement:", sx, sy, sz
+Call Bump(sx, sy, sz)
+WScript.Echo "call statement:", sx, sy, sz
+Bump (sx), sy, sz
+WScript.Echo "parenthesised argument:", sx, sy, sz
+count = 0
+Sub Tick()
+    count = count + 1
+End Sub
+Function Now2()
+    Now2 = count * 10
+End Function
+Tick
+Call Tick()
+Tick()
+WScript.Echo "no arguments:", count, Now2(), Now2
+n2 = Now2()
+WScript.Echo "result of no arguments:", n2
+On Error Resume Next
+Tick 1
+WScript.Echo "statement, too many:", Err.Number, count
+Err.Clear
+NotDefinedAnywhere 1, 2
+WScript.Echo "statement, not defined:", Err.Number
+Err.Clear
+sx 1
+WScript.Echo "statement on a variable:", Err.Number
+Err.Clear
+On Error GoTo 0
