@@ -321,6 +321,9 @@ struct ReDimStmt : Stmt {
 };
 
 struct IfStmt : Stmt {
+  // If c Then ... [Else ...] whose c is a comparison with a truth routine
+  // (run by Interp::RunIfTest).
+  bool singleTest = false;
   ExprList conds;
   NodeList<Block> blocks;          // one per cond
   Block elseBlock;

@@ -603,17 +603,7 @@ struct Ev {
     return in.ExecBody(i->elseBlock, f);
   }
   // If c Then ... [Else ...] where c is a comparison with a truth routine.
-  static Flow IfTest(Interp& in, Stmt* s, Frame& f) {
-    auto* i = static_cast<IfStmt*>(s);
-    Expr* c = i->conds[0].get();
-    bool t;
-    try {
-      t = static_cast<BinaryExpr*>(c)->test(in, c, f);
-    } catch (const ScriptError& e) {
-      t = in.ConditionFailed(e, f);
-    }
-    return in.ExecBody(t ? i->blocks[0] : i->elseBlock, f);
-  }
+  static Flow IfTest(Interp& in, Stmt* s, Frame& f) { return in.RunIfTest(static_cast<IfStmt*>(s), f); }
   // x = <expr> for a local x (no Set, no arguments)
   static Flow AssignLocal(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
@@ -895,8 +885,8 @@ void Interp::Specialize(Stmt* s) {
   if (s->kind == Stmt::If) {
     auto* i = static_cast<IfStmt*>(s);
     Expr* c = i->conds.size() == 1 ? i->conds[0].get() : nullptr;
-    if (c && c->kind == Expr::Binary && static_cast<BinaryExpr*>(c)->test) s->fn = &Ev::IfTest;
-    else s->fn = &Ev::If;
+    i->singleTest = c && c->kind == Expr::Binary && static_cast<BinaryExpr*>(c)->test;
+    s->fn = i->singleTest ? &Ev::IfTest : &Ev::If;
     return;
   }
   if (s->kind != Stmt::Assign) return;

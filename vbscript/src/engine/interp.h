@@ -348,6 +348,10 @@ class Interp {
 
   Flow ExecBlock(Block& b, Frame& f);
   Flow ExecBody(Block& b, Frame& f);
+  Flow ExecOne(Stmt* s, Frame& f);
+  template <class Run>
+  Flow Guarded(Stmt* s, Frame& f, Run&& run);
+  Flow RunIfTest(IfStmt* i, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
   Flow ExecForEach(ForEachStmt* s, Frame& f);

@@ -57,33 +57,59 @@ inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal()
 // The Err object that global slot 0 holds.
 Ref<HostObject> MakeErrObject(Interp* in);
 
-// ExecBlock's loop, inlined into the loop statements.
-__attribute__((always_inline)) inline Flow Interp::ExecBody(Block& b, Frame& f) {
-  for (auto& sp : b) {
-    Stmt* s = sp.get();
-    try {
-      Flow r = Exec(s, f);
-      if (r != Flow::Normal) return r;
-    } catch (const ScriptError& e) {
-      if (f.onErrorResume) {
-        CatchToErr(e);
-        continue;
-      }
-      NotePos(s->line, s->col);
-      throw;
-    } catch (const std::bad_alloc&) {
-      if (f.onErrorResume) {
-        CatchToErr(ScriptError(7));
-        continue;
-      }
-      NotePos(s->line, s->col);
-      throw ScriptError(7);
-    } catch (const AbortError&) {
-      NotePos(s->line, s->col);
-      throw;
+// Runs statement s by `run`: an error it raises goes to Err under On Error
+// Resume Next (the block then goes on with its next statement), else it
+// leaves with the statement's position noted.
+template <class Run>
+__attribute__((always_inline)) inline Flow Interp::Guarded(Stmt* s, Frame& f, Run&& run) {
+  try {
+    return run();
+  } catch (const ScriptError& e) {
+    if (f.onErrorResume) {
+      CatchToErr(e);
+      return Flow::Normal;
     }
+    NotePos(s->line, s->col);
+    throw;
+  } catch (const std::bad_alloc&) {
+    if (f.onErrorResume) {
+      CatchToErr(ScriptError(7));
+      return Flow::Normal;
+    }
+    NotePos(s->line, s->col);
+    throw ScriptError(7);
+  } catch (const AbortError&) {
+    NotePos(s->line, s->col);
+    throw;
+  }
+}
+
+__attribute__((always_inline)) inline Flow Interp::ExecOne(Stmt* s, Frame& f) {
+  return Guarded(s, f, [&]() __attribute__((always_inline)) { return Exec(s, f); });
+}
+
+// ExecBlock's loop, inlined into the loop statements. A block of one
+// statement (a short function, an If branch) skips the loop.
+__attribute__((always_inline)) inline Flow Interp::ExecBody(Block& b, Frame& f) {
+  if (b.size() == 1) return ExecOne(b[0].get(), f);
+  for (auto& sp : b) {
+    Flow r = ExecOne(sp.get(), f);
+    if (r != Flow::Normal) return r;
   }
   return Flow::Normal;
+}
+
+// If c Then ... [Else ...] with a comparison c (IfStmt::singleTest). An
+// error in c under On Error Resume Next takes the Then branch.
+__attribute__((always_inline)) inline Flow Interp::RunIfTest(IfStmt* i, Frame& f) {
+  Expr* c = i->conds[0].get();
+  bool t;
+  try {
+    t = static_cast<BinaryExpr*>(c)->test(*this, c, f);
+  } catch (const ScriptError& e) {
+    t = ConditionFailed(e, f);
+  }
+  return ExecBody(t ? i->blocks[0] : i->elseBlock, f);
 }
 
 __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, ClassInstance* me,
@@ -151,7 +177,15 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
     new (&slot) Variant(a->fn(*this, a, f));
   }
   curFrame_ = &nf;
-  ExecBody(p->body, nf);
+  // A body that is one If on a comparison (the shape of most recursive
+  // functions) runs here, without a routine call of its own.
+  Block& body = p->body;
+  if (body.size() == 1 && body[0]->kind == Stmt::If && static_cast<IfStmt*>(body[0].get())->singleTest) {
+    auto* i = static_cast<IfStmt*>(body[0].get());
+    Guarded(i, nf, [&]() __attribute__((always_inline)) { return RunIfTest(i, nf); });
+  } else {
+    ExecBody(body, nf);
+  }
   return std::move(nf.slots[0]);
 }
 
