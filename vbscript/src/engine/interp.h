@@ -111,13 +111,7 @@ class SlotStack {
   // inherit a fixed-array mark); Pop releases only what holds a reference,
   // so a frame of numbers costs one pass of stores here and none there.
   Variant* Push(int n) {
-    Variant* p;
-    if (end_ - top_ >= n) {
-      p = top_;
-      top_ += n;
-    } else {
-      p = PushSlow(n);
-    }
+    Variant* p = Reserve(n);
     // Whole groups of four: segments end in kPad spare slots, and slots
     // above the top hold nothing that needs releasing.
     Variant* q = p;
@@ -131,13 +125,7 @@ class SlotStack {
   // caller to build in place (until then they hold nothing to release);
   // the result slot and the locals come back Empty.
   Variant* PushArgs(int n, int nargs) {
-    Variant* p;
-    if (end_ - top_ >= n) {
-      p = top_;
-      top_ += n;
-    } else {
-      p = PushSlow(n);
-    }
+    Variant* p = Reserve(n);
     std::memset(static_cast<void*>(p), 0, sizeof(Variant));
     for (Variant* q = p + nargs + 1; q < p + n; q += kPad)
       std::memset(static_cast<void*>(q), 0, kPad * sizeof(Variant));
@@ -170,6 +158,12 @@ class SlotStack {
     size_t cap;
     size_t used;
   };
+  Variant* Reserve(int n) {
+    if (__builtin_expect(end_ - top_ < n, 0)) return PushSlow(n);
+    Variant* p = top_;
+    top_ += n;
+    return p;
+  }
   Variant* PushSlow(int n);
   void PopSlow(Variant* base);
   static void ReleaseSlots(Variant* base, int n);
