@@ -141,7 +141,10 @@ struct CallScope {
 template <int N>
 __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprList& args, unsigned plan,
                                                                 Frame& f) {
-  if (__builtin_expect(interrupt_.load(std::memory_order_relaxed) | (depth_ >= kMaxCallDepth) | StackLow(), 0))
+  // One test for the three rare conditions.
+  if (__builtin_expect(int(interrupt_.load(std::memory_order_relaxed)) | int(depth_ >= kMaxCallDepth) |
+                           int(StackLow()),
+                       0))
     CallRefused();
   Frame nf;
   nf.slots = stack_.PushArgs(p->nslots, N);
