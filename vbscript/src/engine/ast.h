@@ -436,6 +436,9 @@ struct Proc {
   // Frame layout: [0] = result (Function / Property Get), then params, then
   // locals. nslots is the total.
   int nslots = 0;
+  // The body when it is one If on a comparison (IfStmt::singleTest), the
+  // shape of most recursive functions: calls run it in place.
+  IfStmt* ifBody = nullptr;
   std::vector<std::u16string> slotNames;   // for Eval/Execute inside the proc
   // Slots that stand in for a global not defined when the code runs (an
   // undeclared name): Eval/Execute treat them the same way.

@@ -180,15 +180,10 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
     new (&slot) Variant(a->fn(*this, a, f));
   }
   curFrame_ = &nf;
-  // A body that is one If on a comparison (the shape of most recursive
-  // functions) runs here, without a routine call of its own.
-  Block& body = p->body;
-  if (body.size() == 1 && body[0]->kind == Stmt::If && static_cast<IfStmt*>(body[0].get())->singleTest) {
-    auto* i = static_cast<IfStmt*>(body[0].get());
-    Guarded(i, nf, [&]() __attribute__((always_inline)) { return RunIfTest(i, nf); });
-  } else {
-    ExecBody(body, nf);
-  }
+  // A body that is one If on a comparison runs here, without a routine
+  // call of its own.
+  if (IfStmt* i = p->ifBody) Guarded(i, nf, [&]() __attribute__((always_inline)) { return RunIfTest(i, nf); });
+  else ExecBody(p->body, nf);
   return std::move(nf.slots[0]);
 }
 

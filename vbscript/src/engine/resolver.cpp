@@ -281,6 +281,8 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
     if (p.params[i].byRef) p.byRefMask |= uint64_t(1) << i;
   CollectLocalDecls(p);
   ResolveBlock(p.body);
+  if (p.body.size() == 1 && p.body[0]->kind == Stmt::If && static_cast<IfStmt*>(p.body[0].get())->singleTest)
+    p.ifBody = static_cast<IfStmt*>(p.body[0].get());
   proc_ = nullptr;
   cls_ = nullptr;
 }
