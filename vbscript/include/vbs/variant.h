@@ -156,11 +156,14 @@ class Variant {
   // ---- construction -------------------------------------------------------
   static Variant Empty() { return Variant(); }
   static Variant Null() { return Make(vbNull); }
-  static Variant FromBool(bool v) { Variant r = Make(vbBoolean); r.b_ = v; return r; }
-  static Variant FromByte(uint8_t v) { Variant r = Make(vbByte); r.by_ = v; return r; }
-  static Variant FromInteger(int16_t v) { Variant r = Make(vbInteger); r.i16_ = v; return r; }
-  static Variant FromLong(int32_t v) { Variant r = Make(vbLong); r.i32_ = v; return r; }
-  static Variant FromSingle(float v) { Variant r = Make(vbSingle); r.f_ = v; return r; }
+  // Values narrower than 8 bytes are written as the whole zero-extended
+  // word: a narrow store followed by the 8-byte load of the next copy of
+  // the value would stall the processor's store forwarding.
+  static Variant FromBool(bool v) { return Make(vbBoolean, v); }
+  static Variant FromByte(uint8_t v) { return Make(vbByte, v); }
+  static Variant FromInteger(int16_t v) { return Make(vbInteger, uint16_t(v)); }
+  static Variant FromLong(int32_t v) { return Make(vbLong, uint32_t(v)); }
+  static Variant FromSingle(float v) { return Make(vbSingle, SingleBits(v)); }
   static Variant FromDouble(double v) { Variant r = Make(vbDouble); r.d_ = v; return r; }
   // Currency is a 64-bit integer scaled by 10000 (1.5 is 15000).
   static Variant FromCurrencyScaled(int64_t v) { Variant r = Make(vbCurrency); r.i64_ = v; return r; }
@@ -175,7 +178,7 @@ class Variant {
   static Variant FromObject(Object* o);  // adds a ref; nullptr = Nothing
   static Variant Nothing() { Variant r = Make(vbObject); r.o_ = nullptr; return r; }
   // vbError value; the "missing optional argument" marker is Missing().
-  static Variant FromError(int32_t code) { Variant r = Make(vbError); r.i32_ = code; return r; }
+  static Variant FromError(int32_t code) { return Make(vbError, uint32_t(code)); }
   static constexpr int32_t kParamNotFound = int32_t(0x80020004u);
   static Variant Missing() { return FromError(kParamNotFound); }
   static Variant RefTo(Variant* target) { Variant r = Make(vbByRef); r.ref_ = target; return r; }
@@ -235,11 +238,11 @@ class Variant {
   // ---- in-place setters (fast paths for the VM) --------------------------
   void Clear() { Reset(vbEmpty); }
   void SetNull() { Reset(vbNull); }
-  void SetBool(bool v) { Reset(vbBoolean); b_ = v; }
-  void SetByte(uint8_t v) { Reset(vbByte); by_ = v; }
-  void SetInteger(int16_t v) { Reset(vbInteger); i16_ = v; }
-  void SetLong(int32_t v) { Reset(vbLong); i32_ = v; }
-  void SetSingle(float v) { Reset(vbSingle); f_ = v; }
+  void SetBool(bool v) { Reset(vbBoolean, v); }
+  void SetByte(uint8_t v) { Reset(vbByte, v); }
+  void SetInteger(int16_t v) { Reset(vbInteger, uint16_t(v)); }
+  void SetLong(int32_t v) { Reset(vbLong, uint32_t(v)); }
+  void SetSingle(float v) { Reset(vbSingle, SingleBits(v)); }
   void SetDouble(double v) { Reset(vbDouble); d_ = v; }
   void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
   void SetDate(double v) { Reset(vbDate); d_ = v; }
@@ -264,12 +267,23 @@ class Variant {
   }
 
  private:
-  static Variant Make(VarType t) { Variant r; r.hdr_ = t; return r; }
-  __attribute__((always_inline)) void Reset(VarType t) {
+  static Variant Make(VarType t, int64_t bits = 0) {
+    Variant r;
+    r.hdr_ = t;
+    r.i64_ = bits;
+    return r;
+  }
+  static int64_t SingleBits(float v) {
+    uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return u;
+  }
+  // Type t with payload `bits` (the value zero-extended to 8 bytes).
+  __attribute__((always_inline)) void Reset(VarType t, int64_t bits = 0) {
     const uint64_t oldHdr = hdr_;
     const int64_t oldBits = i64_;
     hdr_ = (oldHdr & kFlagsMask) | t;
-    i64_ = 0;
+    i64_ = bits;
     if (IsRefType(uint16_t(oldHdr))) ReleaseRaw(VarType(uint16_t(oldHdr)), oldBits);
   }
   VarType type_() const { return VarType(uint16_t(hdr_)); }
