@@ -246,6 +246,10 @@ class Variant {
   void SetDouble(double v) { Reset(vbDouble); d_ = v; }
   void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
   void SetDate(double v) { Reset(vbDate); d_ = v; }
+  // Integer or Long v over a value that holds nothing counted (a number
+  // just read from it): no release check. Flags are kept.
+  void OverwriteWithInteger(int16_t v) { Overwrite(vbInteger, uint16_t(v)); }
+  void OverwriteWithLong(int32_t v) { Overwrite(vbLong, uint32_t(v)); }
   // A fresh (Empty, flagless) slot made a reference to `target`.
   void SetRef(Variant* target) {
     hdr_ = vbByRef;
@@ -277,6 +281,10 @@ class Variant {
     uint32_t u;
     std::memcpy(&u, &v, sizeof u);
     return u;
+  }
+  void Overwrite(VarType t, int64_t bits) {
+    hdr_ = (hdr_ & kFlagsMask) | t;
+    i64_ = bits;
   }
   // Type t with payload `bits` (the value zero-extended to 8 bytes).
   __attribute__((always_inline)) void Reset(VarType t, int64_t bits = 0) {

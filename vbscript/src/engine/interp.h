@@ -348,6 +348,7 @@ class Interp {
   Flow RunIfTest(IfStmt* i, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
+  Flow ForVariant(ForStmt* s, Frame& f, const Variant& to, const Variant& step, bool increment);
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);
   bool EvalCondition(Expr* c, Frame& f, bool& failed);

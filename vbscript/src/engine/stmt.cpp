@@ -268,37 +268,63 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
     auto small = [](VarType t) { return t == vbInteger || t == vbByte; };
     bool allInt = small(from.type()) && small(to.type()) && small(step.type());
     int64_t i = IntOf64(from), end = IntOf64(to), st = IntOf64(step);
-    bool first = true;
-    for (;;) {
-      if (st >= 0 ? i > end : i < end) break;
-      // The counter starts with the start value's own subtype.
-      if (first && from.type() == vbByte) cell->SetByte(uint8_t(i));
-      else if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
-      else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
+    const bool up = st >= 0;
+    // The counter: Integer while every bound is and it fits, else Long.
+    auto put = [&](int64_t v) __attribute__((always_inline)) {
+      if (allInt && v >= INT16_MIN && v <= INT16_MAX) cell->SetInteger(int16_t(v));
+      else if (v >= INT32_MIN && v <= INT32_MAX) cell->SetLong(int32_t(v));
       else Throw(6);
-      first = false;
+    };
+    if (up ? i > end : i < end) {
+      put(i);
+      return Flow::Normal;
+    }
+    // The counter starts with the start value's own subtype.
+    if (from.type() == vbByte) cell->SetByte(uint8_t(i));
+    else put(i);
+    for (;;) {
       Flow r = ExecBody(s->body, f);
       if (r == Flow::ExitFor) return Flow::Normal;
       if (r != Flow::Normal) return r;
       CheckInterrupt();
-      if (IsIntType(cell->type())) {
-        i = IntOf64(*cell);
-      } else {
-        // The body stored something else in the counter: continue generically.
-        Variant cur = *cell;
-        i = int64_t(ToDouble(cur));
-      }
+      // Read back: the body may have changed it. Over the Integer or Long
+      // just read, the next value needs no release check.
+      const VarType t = cell->type();
+      if (t == vbInteger) i = cell->intVal();
+      else if (t == vbLong) i = cell->longVal();
+      else if (t == vbByte) i = cell->byteVal();
+      else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
       i += st;
+      if (up ? i > end : i < end) break;
+      if (t != vbInteger && t != vbLong) put(i);
+      else if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->OverwriteWithInteger(int16_t(i));
+      else if (i >= INT32_MIN && i <= INT32_MAX) cell->OverwriteWithLong(int32_t(i));
+      else Throw(6);
     }
     if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
     else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
     else cell->SetDouble(double(i));
     return Flow::Normal;
   }
-  // General case: Variant arithmetic with VBScript's typing.
-  double stv = ToDouble(step);
   AssignCell(*cell, Variant(from), false);
+  return ForVariant(s, f, to, step, false);
+}
+
+// A For loop in Variant arithmetic with VBScript's typing: the bounds are
+// not all Integer/Long/Byte, or the body stored something else in the
+// counter (i = 6.6 goes on 7.6, 8.6...). `increment` first steps the
+// counter, for a loop taken over after its body ran.
+Flow Interp::ForVariant(ForStmt* s, Frame& f, const Variant& to, const Variant& step, bool increment) {
+  auto* var = static_cast<NameExpr*>(s->var.get());
+  const double stv = ToDouble(step);
+  Variant* cell;
   for (;;) {
+    if (increment) {
+      cell = VarCell(var, f, true);
+      Variant next = OpAdd(*cell, step);
+      *cell = std::move(next);
+    }
+    increment = true;
     cell = VarCell(var, f, true);
     Variant cur = *cell;
     CmpResult c = Compare(cur, to);
@@ -307,9 +333,6 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
     if (r == Flow::ExitFor) return Flow::Normal;
     if (r != Flow::Normal) return r;
     CheckInterrupt();
-    cell = VarCell(var, f, true);
-    Variant next = OpAdd(*cell, step);
-    *cell = std::move(next);
   }
   return Flow::Normal;
 }
