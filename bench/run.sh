@@ -4,14 +4,14 @@
 # their VBScript/Lua ratio and whether both printed the same checksum, then
 # the peak memory of compiling the 1 MB library (target: under 50 MB).
 #
-# usage: bench/run.sh [REPETITIONS]        (default 7)
+# usage: bench/run.sh [REPETITIONS]        (default 11)
 # environment: BENCH_BUILD_DIR (default build/release), LUA (default lua5.4)
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${BENCH_BUILD_DIR:-$root/build/release}
-reps=${1:-7}
+reps=${1:-11}
 lua=${LUA:-lua5.4}
 
 command -v "$lua" >/dev/null || { echo "bench: $lua not found" >&2; exit 2; }
