@@ -125,17 +125,8 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
         continue;
       }
       if (a->kind == Expr::Name) {
-        auto* nm = static_cast<NameExpr*>(a);
-        if (!nm->hasParens) {
-          // A declared global's cell, once known, never moves.
-          Variant* cell = nm->nk == NameKind::Global && nm->gcell ? nm->gcell : ByRefCell(a, f);
-          if (cell) {
-            slots[i + 1].SetRef(cell);
-            continue;
-          }
-        } else if (!nm->args.empty() && MayNameElement(nm)) {
-          return CallProcWithElements(p, me, args, f, slots, i);
-        }
+        if (PassArg(a, slots[i + 1], f)) continue;
+        return CallProcWithElements(p, me, args, f, slots, i);
       }
     }
     // Fresh slots are Empty: the value is built right in place.

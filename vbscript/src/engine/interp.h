@@ -303,8 +303,9 @@ class Interp {
   // with the node (NameExpr::argPlan).
   template <int N>
   Variant CallFixed(Proc* p, ExprList& args, unsigned plan, Frame& f);
-  // A ByRef argument of no simpler kind into its slot; false when it may be
-  // an array element (CallProcWithElements then takes the rest).
+  // A ByRef argument that is a name into its slot (which holds nothing to
+  // release): a reference to the variable's cell, else the value; false
+  // when it may be an array element (CallProcWithElements takes the rest).
   bool PassArg(Expr* a, Variant& slot, Frame& f);
   // CallFixed from argument `first` on through CallProcWithElements.
   Variant CallElementsFrom(Frame& nf, ExprList& args, Frame& f, size_t first);
