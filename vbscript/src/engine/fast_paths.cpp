@@ -745,20 +745,21 @@ static EvalFn PickFastBin(BinOp op, int lk, int rk) {
   }
 }
 
-// A global name with arguments: a fixed call site when every argument is
-// given and there are at most four.
-static EvalFn CallSiteFor(NameExpr* n) {
+// Whether name(args) can be a fixed call site (every argument given, at
+// most four); if so, how its arguments are passed is worked out here.
+static bool PlanCallSite(NameExpr* n) {
+  if (n->args.size() > 4) return false;
   for (auto& a : n->args)
-    if (!a) return &Ev::CallGlobal;
+    if (!a) return false;
   n->argPlan = Interp::PlanArgs(n->args);
-  switch (n->args.size()) {
-    case 0: return &Ev::CallSite<0>;
-    case 1: return &Ev::CallSite<1>;
-    case 2: return &Ev::CallSite<2>;
-    case 3: return &Ev::CallSite<3>;
-    case 4: return &Ev::CallSite<4>;
-    default: return &Ev::CallGlobal;
-  }
+  return true;
+}
+
+// A global name with arguments: a fixed call site when it can be one.
+static EvalFn CallSiteFor(NameExpr* n) {
+  static const EvalFn sites[] = {&Ev::CallSite<0>, &Ev::CallSite<1>, &Ev::CallSite<2>, &Ev::CallSite<3>,
+                                 &Ev::CallSite<4>};
+  return PlanCallSite(n) ? sites[n->args.size()] : &Ev::CallGlobal;
 }
 
 void Interp::Specialize(Expr* e) {
@@ -873,10 +874,7 @@ void Interp::Specialize(Stmt* s) {
     Expr* c = static_cast<CallStmt*>(s)->call.get();
     if (c->kind != Expr::Name) return;
     auto* n = static_cast<NameExpr*>(c);
-    if (n->nk != NameKind::Global || n->args.size() > 4) return;
-    for (auto& a : n->args)
-      if (!a) return;
-    n->argPlan = PlanArgs(n->args);
+    if (n->nk != NameKind::Global || !PlanCallSite(n)) return;
     static const ExecFn sites[] = {&Ev::CallSiteStmt<0>, &Ev::CallSiteStmt<1>, &Ev::CallSiteStmt<2>,
                                    &Ev::CallSiteStmt<3>, &Ev::CallSiteStmt<4>};
     s->fn = sites[n->args.size()];
