@@ -2,6 +2,7 @@
 // the error record the host reads.
 #include "engine/interp.h"
 #include "engine/interp_inline.h"
+#include "vbs/stop_request.h"
 
 namespace vbs {
 
@@ -120,6 +121,21 @@ void Interp::RecordError(const ScriptError& e, std::u16string_view text) {
 [[noreturn]] void Interp::ThrowInterrupt() {
   interrupt_.store(false, std::memory_order_relaxed);
   throw AbortError{ScriptError(kInterruptErrorNumber, u"User interrupt occurred")};
+}
+
+// The interpreter whose host call runs on this thread, for library code
+// that has no Context (objects' members).
+namespace {
+thread_local Interp* tRunning = nullptr;
+}
+
+Interp::RunningScope::RunningScope(Interp& in) : previous(tRunning) { tRunning = &in; }
+Interp::RunningScope::~RunningScope() { tRunning = previous; }
+
+bool StopRequested() { return tRunning && tRunning->interrupt_.load(std::memory_order_relaxed); }
+
+void CheckStopRequest() {
+  if (tRunning) tRunning->CheckInterrupt();
 }
 
 void Interp::CatchToErr(const ScriptError& e) {

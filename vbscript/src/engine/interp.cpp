@@ -217,6 +217,7 @@ void Interp::ReleaseIfPlain(const std::shared_ptr<Program>& prog) {
 
 template <class F>
 bool Interp::Guarded(std::u16string_view text, F&& body) {
+  RunningScope running(*this);
   try {
     body();
     return true;

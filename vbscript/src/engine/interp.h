@@ -227,6 +227,15 @@ class Interp {
   std::vector<ProcedureInfo> Procedures() const;
   void Reset();
   void RequestInterrupt() { interrupt_.store(true, std::memory_order_relaxed); }
+  // Makes this interpreter the one StopRequested() and CheckStopRequest()
+  // ask while a host call runs on the thread (nested calls restore the outer one).
+  struct RunningScope {
+    explicit RunningScope(Interp& in);
+    ~RunningScope();
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+    Interp* previous;
+  };
 
   ErrorInfo error;
   UiHost* ui = nullptr;
@@ -247,6 +256,8 @@ class Interp {
 
  private:
   friend class Resolver;
+  friend bool StopRequested();
+  friend void CheckStopRequest();
 
   void Init();
   void Teardown();

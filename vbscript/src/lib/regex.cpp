@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "lib/textalgo.h"
+#include "vbs/stop_request.h"
 
 namespace vbs::lib {
 
@@ -30,6 +31,12 @@ enum Op : uint8_t {
 constexpr size_t kMaxProgram = 1 << 20;
 constexpr size_t kMaxResult = size_t(1) << 28;   // the longest script string
 constexpr int kMaxNesting = 500;
+// Steps between two looks at the stop request: often enough that Stop acts
+// at once, rarely enough to cost nothing.
+constexpr size_t kCheckEvery = 4096;
+// The guard's table holds a bit per guarded split and subject position; a
+// search that would need more goes unguarded (Stop still ends it).
+constexpr size_t kMaxGuardBits = size_t(1) << 26;
 
 // ---- parse tree --------------------------------------------------------------
 struct Node {
@@ -474,9 +481,89 @@ Regex::Regex(std::u16string_view pattern, bool ignoreCase, bool multiline)
   c.Emit(*tree);
   prog_.push_back(Inst{kMatch, false, 0, 0});
   loopRegs_ = c.loops;
+  PlanGuard();
   if (const Node* lead = LeadingAtom(*tree)) {
     if (lead->kind == Node::Class) firstClass_ = lead->value;
     else if (!ignoreCase) firstChar_ = lead->value;
+  }
+}
+
+// Which splits the guard may skip. A failed try from a split at a position
+// fails again from there when the outcome depends on nothing else:
+// - back references make it depend on captured text: no guard at all;
+// - a lookahead's body runs apart and stops at its first success, so its
+//   splits are not known to have failed: they are left out;
+// - an unbounded loop's empty-iteration check depends on where the current
+//   iteration began: a split inside such a loop is guarded only while every
+//   enclosing iteration has consumed text (checked when the split is met).
+void Regex::PlanGuard() {
+  const auto size = static_cast<int32_t>(prog_.size());
+  guardIndex_.assign(prog_.size(), -1);
+  for (const Inst& in : prog_)
+    if (in.op == kBackref) return;
+  std::vector<bool> inLook(prog_.size(), false);
+  struct Range { int32_t from, to, reg; };
+  std::vector<Range> loopBodies;
+  for (int32_t pc = 0; pc < size; ++pc) {
+    const Inst& in = prog_[static_cast<size_t>(pc)];
+    if (in.op == kLook) {
+      for (int32_t k = pc + 1; k < in.x; ++k) inLook[static_cast<size_t>(k)] = true;
+    } else if (in.op == kLoopSet) {
+      int32_t end = pc + 1;
+      while (!(prog_[static_cast<size_t>(end)].op == kLoopCheck && prog_[static_cast<size_t>(end)].x == in.x)) ++end;
+      loopBodies.push_back({pc, end, in.x});
+    }
+  }
+  for (int32_t pc = 0; pc < size; ++pc) {
+    if (prog_[static_cast<size_t>(pc)].op != kSplit || inLook[static_cast<size_t>(pc)]) continue;
+    guardIndex_[static_cast<size_t>(pc)] = guardSplits_++;
+    std::vector<int32_t> open;
+    for (const Range& r : loopBodies)
+      if (r.from < pc && pc < r.to) open.push_back(r.reg);
+    guardLoops_.push_back(std::move(open));
+  }
+}
+
+void Regex::StartGuard(std::u16string_view text, State& st) const {
+  const size_t bits = static_cast<size_t>(guardSplits_) * (text.size() + 1);
+  if (st.guarded || guardSplits_ == 0 || bits > kMaxGuardBits) return;
+  st.failed.assign((bits + 63) / 64, 0);
+  st.guarded = true;
+}
+
+void Regex::Checkpoint(std::u16string_view text, State& st) const {
+  CheckStopRequest();
+  if (st.steps >= guardAfter_) StartGuard(text, st);
+}
+
+bool Regex::SeenToFail(int pc, size_t pos, State& st) const {
+  const int32_t idx = guardIndex_[static_cast<size_t>(pc)];
+  if (idx < 0) return false;
+  for (int32_t reg : guardLoops_[static_cast<size_t>(idx)])
+    if (st.loops[static_cast<size_t>(reg)] == static_cast<int64_t>(pos)) return false;
+  const size_t bit = pos * static_cast<size_t>(guardSplits_) + static_cast<size_t>(idx);
+  uint64_t& word = st.failed[bit / 64];
+  const uint64_t mask = uint64_t(1) << (bit % 64);
+  if (word & mask) return true;
+  word |= mask;
+  st.markedTo = std::max(st.markedTo, pos);
+  return false;
+}
+
+// After a match the splits it passed through did not fail: the marks of
+// this try (from its start to the furthest it marked) go.
+void Regex::ForgetTry(size_t start, State& st) const {
+  if (!st.guarded) return;
+  const auto per = static_cast<size_t>(guardSplits_);
+  const size_t from = start * per, to = (st.markedTo + 1) * per;   // bits [from, to)
+  for (size_t bit = from; bit < to;) {
+    if (bit % 64 == 0 && to - bit >= 64) {
+      st.failed[bit / 64] = 0;
+      bit += 64;
+    } else {
+      st.failed[bit / 64] &= ~(uint64_t(1) << (bit % 64));
+      ++bit;
+    }
   }
 }
 
@@ -509,6 +596,7 @@ bool Regex::Run(std::u16string_view text, int startPc, size_t startPos, State& s
 
   while (true) {
     bool ok = true;
+    if (++st.steps % kCheckEvery == 0) Checkpoint(text, st);
     const Inst& in = prog_[static_cast<size_t>(pc)];
     switch (in.op) {
       case kChar:
@@ -544,6 +632,10 @@ bool Regex::Run(std::u16string_view text, int startPc, size_t startPos, State& s
         ++pc;
         break;
       case kSplit:
+        if (st.guarded && SeenToFail(pc, pos, st)) {
+          ok = false;
+          break;
+        }
         stack.push_back({in.y, 0, static_cast<int64_t>(pos)});
         pc = in.x;
         break;
@@ -613,6 +705,7 @@ bool Regex::MatchAt(std::u16string_view text, size_t start, State& st) const {
   st.caps.assign(static_cast<size_t>(2 * groups_ + 2), -1);
   st.loops.assign(static_cast<size_t>(loopRegs_), -1);
   st.stack.clear();
+  st.markedTo = start;
   if (!Run(text, 0, start, st)) return false;
   st.caps[0] = static_cast<int64_t>(start);
   return true;
@@ -621,6 +714,7 @@ bool Regex::MatchAt(std::u16string_view text, size_t start, State& st) const {
 std::vector<RegexMatch> Regex::Find(std::u16string_view text, bool global) const {
   std::vector<RegexMatch> out;
   State st;
+  if (guardAfter_ == 0) StartGuard(text, st);
   const std::vector<int64_t>& caps = st.caps;
   size_t pos = 0;
   while (pos <= text.size()) {
@@ -637,6 +731,7 @@ std::vector<RegexMatch> Regex::Find(std::u16string_view text, bool global) const
         if (at == text.size()) break;
       }
       if (MatchAt(text, at, st)) {
+        ForgetTry(at, st);
         found = true;
         break;
       }
