@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,20 @@ namespace vbs {
 // for older Japanese files, as CP932. Bytes that are valid UTF-8 are read as
 // UTF-8; anything else is read as CP932. nullopt when neither fits.
 std::optional<std::u16string> DecodeScriptText(std::string_view bytes);
+
+// The fewest UTF-16 code units DecodeScriptText can make of the bytes seen
+// so far, counted as they arrive: a reader can give up on text that is sure
+// to be too long before it has read all of it.
+class DecodedLengthBound {
+ public:
+  void Add(std::string_view bytes);
+  size_t AtLeast() const;
+
+ private:
+  size_t utf8_ = 0;     // code units if the bytes are UTF-8
+  size_t cp932_ = 0;    // characters if they are CP932
+  bool trail_ = false;  // the next byte ends a CP932 pair
+};
 
 bool IsValidUtf8(std::string_view bytes);
 std::u16string Utf8ToUtf16(std::string_view utf8);    // assumes valid UTF-8

@@ -3,18 +3,18 @@
 // accepted as separators. Text is read as UTF-8 or CP932 (or UTF-16 with a
 // byte-order mark) and written as UTF-8 without one, lines ended by CR LF.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
+#include "lib/datecalc.h"
+#include "lib/file_io.h"
 #include "lib/objbase.h"
 #include "lib/textalgo.h"
-#include "lib/datecalc.h"
 #include "vbs/textcodec.h"
 
 namespace vbs::lib {
@@ -24,17 +24,27 @@ namespace fs = std::filesystem;
 namespace {
 
 enum : int {
+  kErrOutOfMemory = 7,
+  kErrBadFileName = 52,
   kErrFileNotFound = 53,
   kErrBadFileMode = 54,
   kErrFileExists = 58,
+  kErrDiskFull = 61,
   kErrPastEnd = 62,
   kErrPermission = 70,
+  kErrPathAccess = 75,
   kErrPathNotFound = 76,
 };
 
 bool IsSep(char16_t c) { return c == u'/' || c == u'\\'; }
 
+// A NUL would end the name the system sees: refused rather than cut short.
+void RefuseNul(std::u16string_view p) {
+  if (p.find(u'\0') != std::u16string_view::npos) throw ScriptError(kErrBadFileName);
+}
+
 fs::path ToPath(std::u16string_view p) {
+  RefuseNul(p);
   std::u16string s(p);
   std::replace(s.begin(), s.end(), u'\\', u'/');
   return fs::path(Utf16ToUtf8(s));
@@ -162,6 +172,12 @@ bool IsDir(const fs::path& p) {
   return fs::is_directory(p, ec);
 }
 
+// Anything by that name: a file, a folder, a FIFO, a device.
+bool Exists(const fs::path& p) {
+  std::error_code ec;
+  return fs::exists(fs::status(p, ec));
+}
+
 void NeedParentDir(const fs::path& p) {
   const fs::path parent = p.parent_path();
   if (!parent.empty() && !IsDir(parent)) throw ScriptError(kErrPathNotFound);
@@ -174,11 +190,26 @@ class TextStream final : public LibObject {
   enum Member { kNoDefault, kReadLine, kReadAll, kRead, kSkip, kSkipLine, kAtEndOfStream, kAtEndOfLine,
                 kLine, kColumn, kWrite, kWriteLine, kWriteBlankLines, kClose };
 
-  // Reading: the whole text decoded up front.
-  explicit TextStream(std::u16string text) : reading_(true), text_(std::move(text)) {}
-  // Writing or appending.
-  TextStream(std::FILE* f, bool utf16) : reading_(false), file_(f), utf16_(utf16) {}
-  ~TextStream() override { CloseFile(); }
+  // Reading: the file is read and decoded whole at the first read.
+  static Ref<HostObject> Reader(int fd, int format) {
+    auto* t = new TextStream(true);
+    Ref<HostObject> r(t);
+    t->inFd_ = fd;
+    t->format_ = format;
+    return r;
+  }
+  // Writing or appending; a new UTF-16 file starts with its byte-order mark.
+  static Ref<HostObject> Writer(int fd, bool utf16, bool bom) {
+    auto* t = new TextStream(false);
+    Ref<HostObject> r(t);
+    t->sink_ = std::make_unique<FileSink>(fd);
+    t->utf16_ = utf16;
+    if (bom) t->sink_->Write("\xFF\xFE");
+    return r;
+  }
+  ~TextStream() override {
+    if (inFd_ >= 0) ::close(inFd_);
+  }
 
   std::u16string TypeName() const override { return u"TextStream"; }
 
@@ -187,7 +218,11 @@ class TextStream final : public LibObject {
     switch (member) {
       case kLine: NeedArgs(a, 0, 0); result = Variant::FromLong(line_); return;
       case kColumn: NeedArgs(a, 0, 0); result = Variant::FromLong(column_); return;
-      case kClose: NeedArgs(a, 0, 0); CloseFile(); closed_ = true; return;
+      case kClose:
+        NeedArgs(a, 0, 0);
+        closed_ = true;
+        CloseFile();
+        return;
       default: break;
     }
     if (closed_) throw ScriptError(kErrBadFileMode);
@@ -276,9 +311,27 @@ class TextStream final : public LibObject {
   }
 
  private:
-  void NeedRead(bool consumes) const {
+  explicit TextStream(bool reading) : reading_(reading) {}
+
+  void NeedRead(bool consumes) {
     if (!reading_) throw ScriptError(kErrBadFileMode);
+    Load();
     if (consumes && pos_ >= text_.size()) throw ScriptError(kErrPastEnd);
+  }
+
+  // A text longer than a script string raises 7 as soon as that is sure,
+  // not after the whole file is in memory; the stream is then at its end.
+  void Load() {
+    if (inFd_ < 0) return;
+    const int fd = inFd_;
+    inFd_ = -1;
+    struct Closer {
+      int fd;
+      ~Closer() { ::close(fd); }
+    } closer{fd};
+    std::u16string text = DecodeFile(ReadBounded(fd, format_ == -1, String::kMaxLength), format_);
+    if (text.size() > String::kMaxLength) throw ScriptError(kErrOutOfMemory);
+    text_ = std::move(text);
   }
 
   // Moves past n characters, keeping Line and Column up to date.
@@ -316,27 +369,33 @@ class TextStream final : public LibObject {
   }
 
   void Raw(const std::string& bytes) {
-    if (!file_) throw ScriptError(kErrBadFileMode);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw ScriptError(57);
+    if (!sink_) throw ScriptError(kErrBadFileMode);
+    sink_->Write(bytes);
   }
 
+  // Close raises the error of the last write, as Write would have.
   void CloseFile() {
-    if (file_) {
-      std::fclose(file_);
-      file_ = nullptr;
+    if (inFd_ >= 0) {
+      ::close(inFd_);
+      inFd_ = -1;
     }
+    if (sink_) sink_->Close();
   }
+
+  static std::u16string DecodeFile(const std::string& bytes, int format);
 
   bool reading_;
   bool closed_ = false;
+  int inFd_ = -1;        // reading: the file until its first read
+  int format_ = 0;
   std::u16string text_;
   size_t pos_ = 0;
   int32_t line_ = 1, column_ = 1;
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<FileSink> sink_;
   bool utf16_ = false;
 };
 
-std::u16string DecodeFile(const std::string& bytes, int format) {
+std::u16string TextStream::DecodeFile(const std::string& bytes, int format) {
   const bool bomLE = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
                      static_cast<unsigned char>(bytes[1]) == 0xFE;
   if (bomLE || format == -1) {
@@ -351,24 +410,27 @@ std::u16string DecodeFile(const std::string& bytes, int format) {
   return std::u16string(bytes.begin(), bytes.end());
 }
 
+// Errors of a refused open: 61 when a new file finds the disk full.
+[[noreturn]] void OpenFailed() {
+  throw ScriptError(errno == ENOSPC || errno == EDQUOT ? kErrDiskFull : kErrPermission);
+}
+
 Ref<HostObject> OpenForReading(const fs::path& p, int format) {
-  if (!IsFile(p)) {
+  if (!Exists(p) || IsDir(p)) {
     NeedParentDir(p);
     throw ScriptError(kErrFileNotFound);
   }
-  std::ifstream in(p, std::ios::binary);
-  if (!in) throw ScriptError(kErrPermission);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return Ref<HostObject>(new TextStream(DecodeFile(bytes, format)));
+  const int fd = OpenNoWait(p, OpenFor::Read);
+  if (fd < 0) OpenFailed();
+  return TextStream::Reader(fd, format);
 }
 
 Ref<HostObject> OpenForWriting(const fs::path& p, bool append, bool unicode) {
   NeedParentDir(p);
   if (IsDir(p)) throw ScriptError(kErrPermission);
-  std::FILE* f = std::fopen(p.c_str(), append ? "ab" : "wb");
-  if (!f) throw ScriptError(kErrPermission);
-  if (unicode && !append) std::fwrite("\xFF\xFE", 1, 2, f);
-  return Ref<HostObject>(new TextStream(f, unicode));
+  const int fd = OpenNoWait(p, append ? OpenFor::Append : OpenFor::Write);
+  if (fd < 0) OpenFailed();
+  return TextStream::Writer(fd, unicode, unicode && !append);
 }
 
 Ref<HostObject> MakeFile(const std::u16string& path);
@@ -575,6 +637,7 @@ class FileSystem final : public LibObject {
       case kDeleteFile: case kDeleteFolder: {
         NeedArgs(a, 1, 2);
         const std::u16string pathPattern = ToText(a[0]);
+        RefuseNul(pathPattern);
         const bool folder = member == kDeleteFolder;
         std::vector<fs::path> targets;
         const std::u16string name = FileNameOf(pathPattern);
@@ -620,7 +683,7 @@ class FileSystem final : public LibObject {
         if (mode == 1) {
           ts = OpenForReading(p, format);
         } else if (mode == 2 || mode == 8) {
-          if (!create && !IsFile(p)) {
+          if (!create && (!Exists(p) || IsDir(p))) {
             NeedParentDir(p);
             throw ScriptError(kErrFileNotFound);
           }
@@ -656,9 +719,12 @@ class FileSystem final : public LibObject {
         if (IsDir(to)) to /= from.filename();
         const bool overwrite = member == kCopyFile && (a.Missing(2) || ToBool(a[2]));
         if (IsFile(to) && !overwrite) throw ScriptError(kErrFileExists);
+        if (member == kCopyFile) {
+          CopyWhole(from, to);
+          return;
+        }
         std::error_code ec;
-        if (member == kCopyFile) fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-        else fs::rename(from, to, ec);
+        fs::rename(from, to, ec);
         if (ec) throw ScriptError(kErrPermission);
         return;
       }

@@ -2,8 +2,10 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace vbs {
@@ -114,6 +116,38 @@ std::optional<std::u16string> DecodeCp932(std::string_view bytes) {
 }
 
 }  // namespace
+
+void DecodedLengthBound::Add(std::string_view bytes) {
+  const size_t n = bytes.size();
+  for (size_t i = 0; i < n; ++i) {
+    // Eight ASCII bytes at a time: a unit each either way.
+    while (!trail_ && i + 8 <= n) {
+      uint64_t word;
+      std::memcpy(&word, bytes.data() + i, 8);
+      if (word & 0x8080808080808080u) break;
+      utf8_ += 8;
+      cp932_ += 8;
+      i += 8;
+    }
+    if (i == n) break;
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    // UTF-8: a unit per lead byte, two for a four-byte sequence.
+    if ((c & 0xC0) != 0x80) utf8_ += c >= 0xF0 ? 2 : 1;
+    if (trail_) {
+      trail_ = false;
+    } else {
+      ++cp932_;
+      trail_ = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    }
+  }
+}
+
+// Text that is neither is taken byte for byte, a unit each: never fewer.
+// A UTF-8 byte-order mark is dropped: one unit less.
+size_t DecodedLengthBound::AtLeast() const {
+  const size_t n = std::min(utf8_, cp932_);
+  return n > 0 ? n - 1 : 0;
+}
 
 std::optional<std::u16string> DecodeScriptText(std::string_view bytes) {
   if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&

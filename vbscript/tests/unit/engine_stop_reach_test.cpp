@@ -1,6 +1,11 @@
 // Stop reaches a script wherever it waits outside the interpreter's own
-// loops: in a regular expression that backtracks for ever.
+// loops: in a regular expression that backtracks for ever, and in a write
+// to a device that takes nothing more.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -65,6 +70,28 @@ TEST(EngineStopReach, StopEndsARegularExpressionThatBacktracksForEver) {
   Variant reached;
   ASSERT_TRUE(e.Eval(u"IsEmpty(reached)", reached));
   EXPECT_TRUE(reached.boolVal());
+}
+
+TEST(EngineStopReach, StopEndsAWriteToADeviceThatTakesNothing) {
+  // A terminal nobody reads: its buffer fills and every further write waits.
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const std::string device = ::ptsname(master);
+  {
+    Engine e;
+    Ref<Signal> signal(new Signal());
+    e.AddObject(u"sig", signal);
+    EXPECT_EQ(StopWhileWaiting(e, *signal,
+                               "Set fso = CreateObject(\"Scripting.FileSystemObject\")\n"
+                               "Set ts = fso.CreateTextFile(\"" + device + "\")\n"
+                               "sig.Ready\n"
+                               "ts.Write String(1000000, \"x\")"),
+              kInterruptErrorNumber);
+    EXPECT_EQ(e.Error().Line, 4);
+  }   // releasing the stream does not wait either
+  ::close(master);
 }
 
 }  // namespace vbs

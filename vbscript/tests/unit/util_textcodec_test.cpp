@@ -38,4 +38,33 @@ TEST(TextCodec, Utf16RoundTripsThroughUtf8) {
   EXPECT_EQ(vbs::Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
+// Readers give up on text once this bound passes their limit: it must never
+// exceed what decoding makes of the bytes (else good text is refused), and
+// for plain text it should stay close to it (else reading goes on too long).
+TEST(TextCodec, LengthBoundNeverExceedsTheDecodedLength) {
+  const std::string samples[] = {
+      std::string(100, 'a'),
+      "\xEF\xBB\xBFx=1 with a mark",
+      "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E and ASCII",   // UTF-8 Japanese: three bytes a unit
+      "\xF0\x9F\x98\x80\xF0\x9F\x98\x80",                  // surrogate pairs
+      "' \x92\x6C\x93\xfa\x96\x7b\r\nx=1\xB1",              // CP932 pairs and a half-width kana
+      "\x81\x60\x81\x60\x81\x60" "abc",
+      std::string("a\0b\0c", 5),
+  };
+  for (const std::string& bytes : samples) {
+    const auto text = vbs::DecodeScriptText(bytes);
+    ASSERT_TRUE(text.has_value());
+    // Whole, and in pieces that cut through multi-byte characters.
+    for (size_t piece : {bytes.size(), size_t(1), size_t(3), size_t(7)}) {
+      vbs::DecodedLengthBound bound;
+      for (size_t at = 0; at < bytes.size(); at += piece) bound.Add(std::string_view(bytes).substr(at, piece));
+      EXPECT_LE(bound.AtLeast(), text->size()) << bytes;
+      EXPECT_GE(bound.AtLeast() * 2 + 1, text->size()) << bytes;
+    }
+  }
+  vbs::DecodedLengthBound ascii;
+  ascii.Add(std::string(1000, 'x'));
+  EXPECT_EQ(ascii.AtLeast(), 999u);   // one unit kept for a byte-order mark
+}
+
 }  // namespace
