@@ -62,6 +62,11 @@ int main(int argc, char** argv) {
       rc = q.code;
     }
   }
-  std::fflush(stdout);
+  // Output lost on a full disk or a closed pipe must not pass for success.
+  const std::string failure = vbsrun::OutputFailure();
+  if (!failure.empty()) {
+    std::fprintf(stderr, "vbsrun: %s\n", failure.c_str());
+    if (rc == 0) rc = 1;
+  }
   return rc;
 }

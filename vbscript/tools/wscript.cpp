@@ -1,7 +1,11 @@
 #include "wscript.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -13,21 +17,47 @@
 namespace vbsrun {
 using namespace vbs;
 
-void WriteOut(std::u16string_view text) {
-  std::string s = Utf16ToUtf8(text);
-  std::fwrite(s.data(), 1, s.size(), stdout);
-}
-
 namespace {
 
 enum : int {
   kErrInvalidCall = 5,
+  kErrOutOfMemory = 7,
   kErrBadFileMode = 54,
+  kErrDeviceIo = 57,
+  kErrDiskFull = 61,
   kErrPastEnd = 62,
   kErrCannotCreate = 429,
   kErrNotSupported = 438,
   kErrArgCount = 450,
 };
+
+int gOutError = 0;   // errno of the first failed write to standard output
+
+}  // namespace
+
+// A write that fails raises 61 (full disk) or 57 in the script; the run
+// then also ends with a message and a failure status (OutputFailure).
+void WriteOut(std::u16string_view text) {
+  std::string s = Utf16ToUtf8(text);
+  if (std::fwrite(s.data(), 1, s.size(), stdout) == s.size()) return;
+  const int err = errno;
+  if (!gOutError) gOutError = err ? err : EIO;
+  Throw(err == ENOSPC || err == EDQUOT || err == EFBIG ? kErrDiskFull : kErrDeviceIo);
+}
+
+std::string OutputFailure() {
+  if (std::fflush(stdout) != 0 && !gOutError) gOutError = errno ? errno : EIO;
+  if (!gOutError && std::ferror(stdout)) gOutError = EIO;
+  if (!gOutError) return {};
+  return std::string("cannot write to standard output: ") + std::strerror(gOutError);
+}
+
+namespace {
+
+void ToStderr(std::u16string_view text) {
+  const std::string s = Utf16ToUtf8(text);
+  std::fwrite(s.data(), 1, s.size(), stderr);
+}
 
 void NeedArgs(const Args& a, int min, int max) {
   int given = a.size();
@@ -63,12 +93,41 @@ std::u16string Decode(const std::string& bytes) {
 
 bool InputAtEnd() { return std::cin.peek() == std::char_traits<char>::eof(); }
 
+// Input that is sure to be longer than a script string raises 7 at once,
+// before more of it is read.
+void NeedRoom(const DecodedLengthBound& bound) {
+  if (bound.AtLeast() > String::kMaxLength) Throw(kErrOutOfMemory);
+}
+
 // One line of standard input without its line end; nullopt at the end.
 std::optional<std::string> ReadInputLine() {
+  if (InputAtEnd()) return std::nullopt;
   std::string line;
-  if (InputAtEnd() || !std::getline(std::cin, line)) return std::nullopt;
+  DecodedLengthBound bound;
+  std::streambuf* in = std::cin.rdbuf();
+  for (int c; (c = in->sbumpc()) != std::char_traits<char>::eof() && c != '\n';) {
+    line.push_back(char(c));
+    if (line.size() % 65536 == 0) {
+      bound.Add(std::string_view(line).substr(line.size() - 65536));
+      NeedRoom(bound);
+    }
+  }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
+}
+
+// The rest of standard input.
+std::string ReadInputRest() {
+  std::string all;
+  DecodedLengthBound bound;
+  char chunk[65536];
+  while (true) {
+    const std::streamsize n = std::cin.rdbuf()->sgetn(chunk, sizeof chunk);
+    if (n <= 0) return all;
+    all.append(chunk, size_t(n));
+    bound.Add(std::string_view(chunk, size_t(n)));
+    NeedRoom(bound);
+  }
 }
 
 // StdIn, StdOut and StdErr: TextStreams that read or write one direction.
@@ -128,8 +187,7 @@ class ConsoleStream : public HostObject {
       case kReadAll: {
         NeedArgs(a, 0, 0);
         if (InputAtEnd()) Throw(kErrPastEnd);
-        std::string all{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-        std::u16string text = Decode(all);
+        std::u16string text = Decode(ReadInputRest());
         Count(text);
         result = Variant::FromString(text);
         return;
@@ -165,8 +223,7 @@ class ConsoleStream : public HostObject {
     }
     // What went to standard output so far comes first on a shared terminal.
     std::fflush(stdout);
-    std::string s = Utf16ToUtf8(text);
-    std::fwrite(s.data(), 1, s.size(), stderr);
+    ToStderr(text);
   }
   // Line and Column after the text passed through.
   void Count(std::u16string_view text) {
@@ -183,6 +240,7 @@ class ConsoleStream : public HostObject {
   static std::u16string ReadChars(int32_t n) {
     std::string bytes;
     for (int32_t i = 0; i < n && !InputAtEnd(); ++i) {
+      if (size_t(i) >= String::kMaxLength) Throw(kErrOutOfMemory);
       const int lead = std::cin.get();
       bytes.push_back(char(lead));
       const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
@@ -403,20 +461,107 @@ class WScriptObject : public HostObject {
 
 Ref<HostObject> MakeWScript(HostInfo info) { return Ref<HostObject>(new WScriptObject(std::move(info))); }
 
-int ConsoleUi::MsgBox(std::u16string_view prompt, int, std::u16string_view) {
-  WriteOut(prompt);
-  WriteOut(u"\n");
-  return 1;  // vbOK
+namespace {
+
+struct Button {
+  int value;
+  const char16_t* label;   // its first letter answers for it
+};
+
+// The buttons of MsgBox's button set (the low bits of `buttons`), in order.
+std::vector<Button> ButtonsOf(int buttons) {
+  const Button ok{1, u"OK"}, cancel{2, u"Cancel"}, abort{3, u"Abort"}, retry{4, u"Retry"},
+      ignore{5, u"Ignore"}, yes{6, u"Yes"}, no{7, u"No"};
+  switch (buttons & 7) {
+    case 1: return {ok, cancel};
+    case 2: return {abort, retry, ignore};
+    case 3: return {yes, no, cancel};
+    case 4: return {yes, no};
+    case 5: return {retry, cancel};
+    default: return {ok};
+  }
 }
 
-std::optional<std::u16string> ConsoleUi::InputBox(std::u16string_view prompt, std::u16string_view,
-                                                  std::u16string_view) {
-  (void)prompt;
+bool AskOnTerminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+// Shows the prompt again where the question goes when standard output is
+// elsewhere (a file): the user must see what is asked.
+void PromptForQuestion(std::u16string_view prompt) {
   std::fflush(stdout);
-  // At the end of the input the console answers with an empty line, as a
-  // user pressing Enter would.
-  auto line = ReadInputLine();
-  return line ? Decode(*line) : std::u16string();
+  if (::isatty(STDOUT_FILENO) != 1) {
+    ToStderr(prompt);
+    ToStderr(u"\n");
+  }
+}
+
+}  // namespace
+
+int MsgBoxDefault(int buttons) {
+  const std::vector<Button> set = ButtonsOf(buttons);
+  const size_t index = size_t((buttons >> 8) & 3);
+  return set[index < set.size() ? index : 0].value;
+}
+
+// The prompt goes to standard output, as the script's output. A box with
+// one button, or input that is not a terminal, answers with the default
+// button; otherwise the question waits on the terminal: the button's first
+// letter or name, Enter for the default, end of input for Cancel (or the
+// default when there is no Cancel).
+int ConsoleUi::MsgBox(std::u16string_view prompt, int buttons, std::u16string_view) {
+  WriteOut(prompt);
+  WriteOut(u"\n");
+  const std::vector<Button> set = ButtonsOf(buttons);
+  const int byDefault = MsgBoxDefault(buttons);
+  if (set.size() == 1 || !AskOnTerminal()) return byDefault;
+  PromptForQuestion(prompt);
+  std::u16string question;
+  for (const Button& b : set) {
+    if (!question.empty()) question += u", ";
+    question += u"(" + std::u16string(1, b.label[0]) + u")" + (b.label + 1);
+  }
+  for (const Button& b : set)
+    if (b.value == byDefault) question += u" [" + std::u16string(b.label) + u"]? ";
+  while (true) {
+    ToStderr(question);
+    const auto line = ReadInputLine();
+    if (!line) {
+      ToStderr(u"\n");
+      for (const Button& b : set)
+        if (b.value == 2) return 2;
+      return byDefault;
+    }
+    const std::u16string answer = Decode(*line);
+    if (answer.empty()) return byDefault;
+    for (const Button& b : set) {
+      const std::u16string label(b.label);
+      if (NameEquals(answer, label) || (answer.size() == 1 && NameEquals(answer, label.substr(0, 1))))
+        return b.value;
+    }
+  }
+}
+
+// The prompt goes to standard output as MsgBox's does; the answer is one
+// line of input, and an empty line takes the default text, as Enter in the
+// box would. At the end of input from a file the answer is the default
+// text; the end of input on a terminal (Ctrl+D) cancels.
+std::optional<std::u16string> ConsoleUi::InputBox(std::u16string_view prompt, std::u16string_view,
+                                                  std::u16string_view defaultText) {
+  WriteOut(prompt);
+  WriteOut(u"\n");
+  const bool terminal = AskOnTerminal();
+  if (terminal) {
+    PromptForQuestion(prompt);
+    ToStderr(defaultText.empty() ? u"> " : u"[" + std::u16string(defaultText) + u"] > ");
+  } else {
+    std::fflush(stdout);
+  }
+  const auto line = ReadInputLine();
+  if (!line && terminal) {
+    ToStderr(u"\n");
+    return std::nullopt;
+  }
+  if (!line || line->empty()) return std::u16string(defaultText);
+  return Decode(*line);
 }
 
 }  // namespace vbsrun

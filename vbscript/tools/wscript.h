@@ -1,6 +1,7 @@
 #pragma once
 // The console host's WScript object and its UI (MsgBox/InputBox on the
 // terminal).
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,14 @@ class ConsoleUi : public vbs::UiHost {
                                          std::u16string_view defaultText) override;
 };
 
+// Text to standard output; a failed write raises 61 or 57 in the script.
 void WriteOut(std::u16string_view text);
+
+// Empty, or the message for a run whose output did not all reach standard
+// output (the runner then ends with a failure status). Flushes first.
+std::string OutputFailure();
+
+// MsgBox's answer where nobody is asked: its default button.
+int MsgBoxDefault(int buttons);
 
 }  // namespace vbsrun
