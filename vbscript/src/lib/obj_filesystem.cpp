@@ -36,6 +36,8 @@ enum : int {
   kErrPathNotFound = 76,
 };
 
+constexpr off_t kReadAtOnce = off_t(1) << 20;   // bytes a TextStream reads when opened
+
 bool IsSep(char16_t c) { return c == u'/' || c == u'\\'; }
 
 // A NUL would end the name the system sees: refused rather than cut short.
@@ -190,12 +192,16 @@ class TextStream final : public LibObject {
   enum Member { kNoDefault, kReadLine, kReadAll, kRead, kSkip, kSkipLine, kAtEndOfStream, kAtEndOfLine,
                 kLine, kColumn, kWrite, kWriteLine, kWriteBlankLines, kClose };
 
-  // Reading: the file is read and decoded whole at the first read.
+  // Reading: the file is read and decoded whole, a small one at once (its
+  // text is then what the file held when it was opened), a large one at
+  // the first read, which can refuse it.
   static Ref<HostObject> Reader(int fd, int format) {
     auto* t = new TextStream(true);
     Ref<HostObject> r(t);
     t->inFd_ = fd;
     t->format_ = format;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size <= kReadAtOnce) t->Load();
     return r;
   }
   // Writing or appending; a new UTF-16 file starts with its byte-order mark.
