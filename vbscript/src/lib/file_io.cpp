@@ -121,21 +121,26 @@ void FileSink::Close() {
 
 void FileSink::Flush(bool wait) {
   size_t done = 0;
+  // What was written goes from the buffer also when a wait ends at Stop.
+  struct Consumed {
+    std::string& held;
+    const size_t& done;
+    ~Consumed() { held.erase(0, done); }
+  } consumed{held_, done};
   while (done < held_.size()) {
     const ssize_t n = ::write(fd_, held_.data() + done, held_.size() - done);
-    if (n >= 0) {
+    if (n > 0) {
       done += static_cast<size_t>(n);
-    } else if (errno == EAGAIN) {
+    } else if (n == 0 || errno == EAGAIN) {
       if (!wait) break;
       WaitWritable();
     } else if (errno != EINTR) {
       // What failed is dropped: the error is raised once, at this call.
       const int err = errno;
-      held_.clear();
+      done = held_.size();
       throw ScriptError(WriteErrorOf(err));
     }
   }
-  held_.erase(0, done);
 }
 
 void FileSink::WaitWritable() const {
