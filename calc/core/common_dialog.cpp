@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFontDialog>
 #include <QHBoxLayout>
@@ -34,6 +35,20 @@ class ExecutablesOnlyModel : public QSortFilterProxyModel {
   }
 };
 
+// A name offered as a pattern ("*.txt") picks no file: Save or Open with it
+// keeps the dialog open, listing what matches, as the platform's dialog
+// does. Qt's own would take the pattern as the file's name.
+class PatternAwareFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    const QString name = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).fileName();
+    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) return;
+    QFileDialog::accept();
+  }
+};
+
 void PaintSwatch(QLabel* swatch, const QColor& color) {
   swatch->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;")
                             .arg(color.name()));
@@ -49,9 +64,10 @@ bool CommonDialog::Show(Kind kind) {
 }
 
 bool CommonDialog::ShowFileDialog(Kind kind) {
-  QFileDialog dialog(owner_, DialogTitle, InitDir);
+  PatternAwareFileDialog dialog(owner_, DialogTitle, InitDir);
   dialog.setAcceptMode(kind == Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(kind == Kind::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(kind == Kind::Open && FileMustExist ? QFileDialog::ExistingFile
+                                                         : QFileDialog::AnyFile);
   // The program asks its own question about an existing file.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!Filters.isEmpty()) {

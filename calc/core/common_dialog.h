@@ -26,6 +26,9 @@ class CommonDialog {
   QString InitDir;
   QString DefaultExt;     // without the dot
   bool ExecutablesOnly = false;  // list only files that can be run
+  // The open dialog itself refuses a name that does not exist. Off, the
+  // name comes back and the command says what is wrong with it.
+  bool FileMustExist = false;
 
   // Font dialog. Name and size are preset by the caller; the effects and
   // the colour keep what the last use left.

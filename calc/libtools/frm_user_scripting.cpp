@@ -1,6 +1,5 @@
 #include "frm_user_scripting.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -13,6 +12,7 @@
 #include "app_fonts.h"
 #include "busy_state.h"
 #include "guarded_text_edit.h"
+#include "library_folder.h"
 #include "frm_main.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -138,7 +138,7 @@ void frmUserScripting::cmdExe_Click() {
 
 QString frmUserScripting::ChooseFile() {
   cmnDialog->selectNameFilter(cmnDialog->nameFilters().value(0));
-  cmnDialog->setDirectory(QCoreApplication::applicationDirPath());
+  cmnDialog->setDirectory(CurrentDialogFolders().documents);
   if (cmnDialog->exec() != QDialog::Accepted) return {};
   return cmnDialog->selectedFiles().value(0);
 }
