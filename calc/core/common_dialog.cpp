@@ -35,26 +35,19 @@ class ExecutablesOnlyModel : public QSortFilterProxyModel {
   }
 };
 
-// A name offered as a pattern ("*.txt") picks no file: Save or Open with it
-// keeps the dialog open, listing what matches, as the platform's dialog
-// does. Qt's own would take the pattern as the file's name.
-class PatternAwareFileDialog : public QFileDialog {
- public:
-  using QFileDialog::QFileDialog;
-  void accept() override {
-    const QStringList chosen = selectedFiles();
-    const QString name = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).fileName();
-    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) return;
-    QFileDialog::accept();
-  }
-};
-
 void PaintSwatch(QLabel* swatch, const QColor& color) {
   swatch->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;")
                             .arg(color.name()));
 }
 
 }  // namespace
+
+void PatternAwareFileDialog::accept() {
+  const QStringList chosen = selectedFiles();
+  const QString name = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).fileName();
+  if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) return;
+  QFileDialog::accept();
+}
 
 void CommonDialog::SetResponder(Responder responder) { TheResponder() = std::move(responder); }
 

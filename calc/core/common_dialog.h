@@ -4,6 +4,7 @@
 // a window share it (the font dialog's effects and colour, the last folder).
 #include <QColor>
 #include <QDir>
+#include <QFileDialog>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -11,6 +12,15 @@
 class QWidget;
 
 namespace zel {
+
+// A name offered as a pattern ("*.txt") picks no file: Save or Open with it
+// keeps the dialog open, listing what matches, as the platform's dialog
+// does. Qt's own would take the pattern as the file's name.
+class PatternAwareFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override;
+};
 
 class CommonDialog {
  public:

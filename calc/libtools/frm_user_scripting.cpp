@@ -11,6 +11,7 @@
 
 #include "app_fonts.h"
 #include "busy_state.h"
+#include "common_dialog.h"
 #include "guarded_text_edit.h"
 #include "library_folder.h"
 #include "frm_main.h"
@@ -99,7 +100,7 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   setTabOrder(cmdExe, cmdImport);
   setTabOrder(cmdImport, cmdExit);
 
-  cmnDialog = new QFileDialog(this);
+  cmnDialog = new PatternAwareFileDialog(this);
   cmnDialog->setObjectName(QStringLiteral("cmnDialog"));
   cmnDialog->setNameFilters({QStringLiteral("Text File (*.txt)"), QStringLiteral("All Files (*)")});
   cmnDialog->setDefaultSuffix(QStringLiteral("txt"));
