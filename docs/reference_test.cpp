@@ -1,7 +1,10 @@
 // The manuals' generated lists against the engine and the unit catalogue.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "catalogue.h"
@@ -100,6 +103,37 @@ TEST(ManualReference, ExamplesGiveTheValuesTheManualStates) {
     }
   }
   EXPECT_GT(checked, 90);
+}
+
+std::string Unescape(std::string s) {
+  const std::pair<const char*, const char*> entities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+  for (const auto& [from, to] : entities)
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + 1))
+      s.replace(at, std::strlen(from), to);
+  return s;
+}
+
+// The operator page's Expression / Result tables (precedence and the
+// logical operators) say what the engine gives.
+TEST(ManualReference, OperatorExamplesGiveTheValuesTheManualStates) {
+  const std::string page = ReadFile(ZEL_DOCS_DIR "/vbs/operators.html");
+  const std::regex row(R"(<tr><td><code>([^<]*)</code></td><td>([^<]*)</td></tr>)");
+  vbs::Engine engine;
+  std::vector<std::string> checked;
+  for (auto it = std::sregex_iterator(page.begin(), page.end(), row); it != std::sregex_iterator();
+       ++it) {
+    const std::string expression = Unescape((*it)[1]);
+    const std::string expected = Unescape((*it)[2]);
+    vbs::Variant value;
+    ASSERT_TRUE(engine.Eval(vbs::Utf8ToUtf16(expression), value)) << expression;
+    EXPECT_EQ(vbs::Utf16ToUtf8(vbs::ToText(value)), expected) << expression;
+    checked.push_back(expression);
+  }
+  // Negation before the power is the rule people get wrong.
+  for (const char* must : {"-2^2", "-(2^2)", "2^3^2", "1 + 2 & 3", "Not 1 = 2"})
+    EXPECT_NE(std::find(checked.begin(), checked.end(), must), checked.end()) << must;
+  EXPECT_GE(checked.size(), 15u);
 }
 
 TEST(ManualReference, CheckReportsMissingAndUnknownFunctions) {

@@ -7,12 +7,42 @@ namespace zel {
 
 namespace {
 
-QString FirstInstalled(const QStringList& wanted, QFontDatabase::SystemFont fallback) {
-  const QStringList installed = QFontDatabase::families();
+QString FirstInstalled(const QStringList& wanted, const QStringList& installed) {
   for (const QString& name : wanted)
     if (installed.contains(name, Qt::CaseInsensitive)) return name;
-  return QFontDatabase::systemFont(fallback).family();
+  return QString();
 }
+
+QString FirstInstalled(const QStringList& wanted, QFontDatabase::SystemFont fallback) {
+  const QString name = FirstInstalled(wanted, QFontDatabase::families());
+  return name.isEmpty() ? QFontDatabase::systemFont(fallback).family() : name;
+}
+
+// Results must be unmistakable: a face whose "." and ",", "0" and "O",
+// "1", "l" and "I" differ clearly at small sizes comes first. The Japanese
+// gothics set the full stop low at the left of its cell, where "0.3" reads
+// as "0,3": a Latin face with a clear full stop goes before them (Japanese
+// characters then come from the toolkit's fallback face). Font
+// configurations alias the Windows gothic names to such faces, so only
+// installed family names count.
+const QStringList& FixedPreference() {
+  static const QStringList names = {
+      QStringLiteral("Ricty Diminished"), QStringLiteral("ＭＳ ゴシック"),
+      QStringLiteral("MS Gothic"),        QStringLiteral("DejaVu Sans Mono"),
+      QStringLiteral("Noto Sans Mono"),   QStringLiteral("Liberation Mono"),
+      QStringLiteral("IPAGothic"),        QStringLiteral("IPAexGothic"),
+      QStringLiteral("TakaoGothic"),      QStringLiteral("Noto Sans Mono CJK JP"),
+      QStringLiteral("VL Gothic")};
+  return names;
+}
+
+}  // namespace
+
+QString FixedFamilyAmong(const QStringList& installed) {
+  return FirstInstalled(FixedPreference(), installed);
+}
+
+namespace {
 
 QFont Make(const QString& family, double pointSize, bool bold) {
   QFont font(family);
@@ -24,15 +54,7 @@ QFont Make(const QString& family, double pointSize, bool bold) {
 }  // namespace
 
 QString FixedFamily() {
-  // Results must be unmistakable: a face whose "." and ",", "0" and "O",
-  // "1", "l" and "I" differ clearly at small sizes comes first. (Font
-  // configurations alias the Windows gothic names to faces that do not.)
-  static const QString family = FirstInstalled(
-      {QStringLiteral("Ricty Diminished"), QStringLiteral("ＭＳ ゴシック"),
-       QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-       QStringLiteral("IPAexGothic"), QStringLiteral("TakaoGothic"),
-       QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic")},
-      QFontDatabase::FixedFont);
+  static const QString family = FirstInstalled(FixedPreference(), QFontDatabase::FixedFont);
   return family;
 }
 

@@ -4,6 +4,7 @@
 // installed fonts once.
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 namespace zel {
 
@@ -11,6 +12,10 @@ namespace zel {
 // the toolkit's fixed/general default when none is.
 QString FixedFamily();
 QString ProportionalFamily();
+
+// The fixed-pitch face FixedFamily picks when `installed` are the font
+// families there are; empty when none of its faces is among them.
+QString FixedFamilyAmong(const QStringList& installed);
 
 QFont FixedFont(double pointSize, bool bold = false);
 QFont ProportionalFont(double pointSize, bool bold = false);

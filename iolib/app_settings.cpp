@@ -53,6 +53,11 @@ SettingsStore& AppSettings() {
 
 void SetAppSettings(SettingsStore* store) { g_installed = store; }
 
+bool HasSetting(const SettingsStore& store, const std::string& section, const std::string& key) {
+  // Only an absent key gives back whichever default it is asked with.
+  return store.Get(section, key, "a") != "a" || store.Get(section, key, "b") != "b";
+}
+
 double ReadNumber(const SettingsStore& store, const std::string& section, const std::string& key,
                   const std::string& defaultText) {
   return LeadingNumber(store.Get(section, key, defaultText));

@@ -39,6 +39,9 @@ SettingsStore& AppSettings();
 // Tests point it at a MemorySettingsStore or a temporary INI file.
 void SetAppSettings(SettingsStore* store);
 
+// Whether the key holds a value at all (an absent key reads its default).
+bool HasSetting(const SettingsStore& store, const std::string& section, const std::string& key);
+
 // Reads a number with the leading-number rule: absent keys read the default
 // text, text without a leading number reads 0.
 double ReadNumber(const SettingsStore& store, const std::string& section,

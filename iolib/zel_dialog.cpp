@@ -96,6 +96,8 @@ zelDialog::zelDialog(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setSizeGripEnabled(false);
+  // The program's icon, also where the dialog is used without the program.
+  setWindowIcon(QIcon(LogoPicture()));
   BuildControls();
   Form_Initialize();
 }
@@ -209,6 +211,9 @@ void zelDialog::Form_Initialize() {
 void zelDialog::cmdUnitConv_Click() {
   outerHeightTwips_ = unitAreaOpen_ ? kDialogCollapsedHeight : kDialogExpandedHeight;
   unitAreaOpen_ = !unitAreaOpen_;
+  // Hidden while collapsed: the frame's top edge would show as a line
+  // along the dialog's bottom.
+  fraUnitConv->setVisible(unitAreaOpen_);
   ApplyOuterSize();
 }
 

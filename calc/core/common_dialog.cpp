@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFontDialog>
 #include <QHBoxLayout>
@@ -41,6 +42,13 @@ void PaintSwatch(QLabel* swatch, const QColor& color) {
 
 }  // namespace
 
+void PatternAwareFileDialog::accept() {
+  const QStringList chosen = selectedFiles();
+  const QString name = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).fileName();
+  if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) return;
+  QFileDialog::accept();
+}
+
 void CommonDialog::SetResponder(Responder responder) { TheResponder() = std::move(responder); }
 
 bool CommonDialog::Show(Kind kind) {
@@ -49,9 +57,10 @@ bool CommonDialog::Show(Kind kind) {
 }
 
 bool CommonDialog::ShowFileDialog(Kind kind) {
-  QFileDialog dialog(owner_, DialogTitle, InitDir);
+  PatternAwareFileDialog dialog(owner_, DialogTitle, InitDir);
   dialog.setAcceptMode(kind == Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(kind == Kind::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(kind == Kind::Open && FileMustExist ? QFileDialog::ExistingFile
+                                                         : QFileDialog::AnyFile);
   // The program asks its own question about an existing file.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!Filters.isEmpty()) {

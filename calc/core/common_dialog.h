@@ -4,6 +4,7 @@
 // a window share it (the font dialog's effects and colour, the last folder).
 #include <QColor>
 #include <QDir>
+#include <QFileDialog>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -11,6 +12,15 @@
 class QWidget;
 
 namespace zel {
+
+// A name offered as a pattern ("*.txt") picks no file: Save or Open with it
+// keeps the dialog open, listing what matches, as the platform's dialog
+// does. Qt's own would take the pattern as the file's name.
+class PatternAwareFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override;
+};
 
 class CommonDialog {
  public:
@@ -26,6 +36,9 @@ class CommonDialog {
   QString InitDir;
   QString DefaultExt;     // without the dot
   bool ExecutablesOnly = false;  // list only files that can be run
+  // The open dialog itself refuses a name that does not exist. Off, the
+  // name comes back and the command says what is wrong with it.
+  bool FileMustExist = false;
 
   // Font dialog. Name and size are preset by the caller; the effects and
   // the colour keep what the last use left.

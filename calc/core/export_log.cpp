@@ -144,7 +144,7 @@ void ExportLog(QPlainTextEdit* log, CommonDialog& dialog, const QString& startFo
   dialog.DefaultExt = QStringLiteral("txt");
   dialog.Filters = {QStringLiteral("Text File (*.txt)"), QStringLiteral("All Files (*)")};
   dialog.FilterIndex = 0;
-  dialog.FileName.clear();
+  dialog.FileName = QStringLiteral("*.txt");
   dialog.InitDir = startFolder;
   dialog.ExecutablesOnly = false;
   if (!dialog.ShowSave()) return;

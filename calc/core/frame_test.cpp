@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 #include "help_files.h"
 #include "help_viewer.h"
 #include "help_window.h"
+#include "library_folder.h"
 #include "twips.h"
 #include "window_registry.h"
 
@@ -40,19 +42,21 @@ class FrameTest : public CalcFixture {
     SetHelpFolder(tmp_.path());
     gHelpFile = VbsManualPath();
     ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    SetDialogFolders({TmpFile("programs"), TmpFile("documents")});
     w_ = std::make_unique<frmMain>();
     w_->RestoreSettings();
     w_->show();
   }
   void TearDown() override {
     CommonDialog::SetResponder(nullptr);
+    SetDialogFolders({});
     w_.reset();
     CalcFixture::TearDown();
   }
   // The next file dialog answers with `path` (empty: cancelled).
   void ChooseFile(const QString& path) {
     CommonDialog::SetResponder([this, path](CommonDialog& d, CommonDialog::Kind kind) {
-      shown_.push_back({kind, d.DialogTitle, d.Filters, d.DefaultExt, d.InitDir});
+      shown_.push_back({kind, d.DialogTitle, d.Filters, d.DefaultExt, d.InitDir, d.FileName});
       if (path.isEmpty()) return false;
       d.FileName = path;
       return true;
@@ -86,6 +90,7 @@ class FrameTest : public CalcFixture {
     QStringList filters;
     QString defaultExt;
     QString initDir;
+    QString fileName;  // the name offered
   };
   std::vector<Shown> shown_;
   std::unique_ptr<frmMain> w_;
@@ -165,6 +170,10 @@ TEST_F(FrameTest, OptionTogglesFollowTheFlagsAndWriteNothing) {
   EXPECT_TRUE(w_->txtOutputDisplay->isEnabled());
   w_->mnuEditDisplay->trigger();
   EXPECT_FALSE(w_->txtOutputDisplay->isEnabled());
+  // Not editable, but as readable as before.
+  const QPalette log = w_->txtOutputDisplay->palette();
+  EXPECT_EQ(log.color(QPalette::Disabled, QPalette::Text), log.color(QPalette::Active, QPalette::Text));
+  EXPECT_EQ(log.color(QPalette::Disabled, QPalette::Base), log.color(QPalette::Active, QPalette::Base));
   EXPECT_FALSE(store_.Has("frmMain", "ShowInput"));
   EXPECT_FALSE(store_.Has("frmMain", "ACKeyClear"));
   // A flag set elsewhere shows when the menu opens.
@@ -187,28 +196,89 @@ TEST_F(FrameTest, StoredFlagsSetTheCheckMarksButTheLogStartsEnabled) {
 
 // ---- editor --------------------------------------------------------------------
 
-TEST_F(FrameTest, EditorChoiceStoresTheQuotedPathAndRefusesMissingFiles) {
+TEST_F(FrameTest, EditorChoiceStoresTheQuotedPathAndRefusesWhatCannotRun) {
   QDir(tmp_.path()).mkpath("my tools");
   const QString editor = TmpFile("my tools/edit or");
   Write(editor, "#!/bin/sh\n");
+  QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   ChooseFile(editor);
   w_->mnuUserEditor->trigger();
-  EXPECT_EQ(store_.Get("Option", "UserEditor", ""), ("\"" + editor + "\"").toStdString());
+  const std::string stored = ("\"" + editor + "\"").toStdString();
+  EXPECT_EQ(store_.Get("Option", "UserEditor", ""), stored);
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0].kind, CommonDialog::Kind::Open);
   EXPECT_EQ(shown_[0].title, "Set User Editor");
+  EXPECT_EQ(shown_[0].initDir, TmpFile("programs"));
 
-  const QString missing = TmpFile("nothing here");
-  ChooseFile(missing);
-  w_->mnuUserEditor->trigger();
-  ASSERT_EQ(Prompts().Asked().size(), 1u);
-  EXPECT_EQ(Prompts().Asked()[0].text, QString::fromUtf8("ファイルが存在しません。"));
-  EXPECT_EQ(Prompts().Asked()[0].title, missing);
-  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Critical);
+  const QString picture = TmpFile("my tools/shot.png");
+  Write(picture, "\x89PNG\r\n");
+  const struct {
+    QString chosen;
+    const char* message;
+  } refused[] = {
+      {TmpFile("nothing here"), "ファイルが存在しません。"},
+      {picture, "実行できるファイルではありません。"},
+      {TmpFile("my tools"), "実行できるファイルではありません。"},
+  };
+  for (const auto& c : refused) {
+    Prompts().Clear();
+    ChooseFile(c.chosen);
+    w_->mnuUserEditor->trigger();
+    ASSERT_EQ(Prompts().Asked().size(), 1u) << c.message;
+    EXPECT_EQ(Prompts().Asked()[0].text, QString::fromUtf8(c.message));
+    EXPECT_EQ(Prompts().Asked()[0].title, c.chosen);
+    EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Critical);
+    EXPECT_EQ(Prompts().Asked()[0].buttons, PromptButtons::OK);
+    EXPECT_EQ(store_.Get("Option", "UserEditor", ""), stored);
+  }
+  Prompts().Clear();
   ChooseFile(QString());  // cancelled
   w_->mnuUserEditor->trigger();
-  EXPECT_EQ(store_.Get("Option", "UserEditor", ""), ("\"" + editor + "\"").toStdString());
-  EXPECT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(store_.Get("Option", "UserEditor", ""), stored);
+  EXPECT_TRUE(Prompts().Asked().empty());
+}
+
+// The real dialog: the offered "*.txt" names no file, so Save keeps the
+// dialog open; a name the user types is taken. The editor chooser hands
+// back a name that does not exist, for the command to say so itself.
+TEST_F(FrameTest, FileDialogTakesNoPatternAsANameAndLeavesMissingFilesToTheCommand) {
+  CommonDialog d(w_.get());
+  d.InitDir = tmp_.path();
+  d.Filters = {QStringLiteral("Text File (*.txt)"), QStringLiteral("All Files (*)")};
+  d.DefaultExt = QStringLiteral("txt");
+  d.FileName = QStringLiteral("*.txt");
+  std::vector<bool> stayedOpen;
+  std::function<void()> answer;
+  auto typeAndAccept = [&](const QString& typed, bool again) {
+    answer = [&, typed, again] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) {
+        QTimer::singleShot(20, answer);
+        return;
+      }
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (again) {
+        EXPECT_EQ(name->text(), "*.txt");
+        static_cast<QDialog*>(dialog)->accept();
+        stayedOpen.push_back(dialog->isVisible());
+      }
+      name->setText(typed);
+      static_cast<QDialog*>(dialog)->accept();
+    };
+    QTimer::singleShot(0, answer);
+  };
+  typeAndAccept(QStringLiteral("result"), true);
+  ASSERT_TRUE(d.ShowSave());
+  EXPECT_EQ(stayedOpen, std::vector<bool>{true});
+  EXPECT_EQ(QFileInfo(d.FileName).fileName(), "result.txt");
+
+  d.FileName.clear();
+  d.Filters = {QStringLiteral("Editor File (*)")};
+  d.DefaultExt.clear();
+  d.ExecutablesOnly = true;
+  typeAndAccept(QStringLiteral("no-such-editor"), false);
+  ASSERT_TRUE(d.ShowOpen());
+  EXPECT_EQ(QFileInfo(d.FileName).fileName(), "no-such-editor");
 }
 
 TEST_F(FrameTest, EditorStartsWithBlanksInBothPathsAndFallsBackWhenMissing) {
@@ -256,6 +326,7 @@ TEST_F(FrameTest, FontChoiceAppliesToTheLogOnlyAndKeepsItsEffects) {
   EXPECT_TRUE(log.bold());
   EXPECT_DOUBLE_EQ(log.pointSizeF(), 14);
   EXPECT_EQ(w_->txtOutputDisplay->palette().color(QPalette::Active, QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(w_->txtOutputDisplay->palette().color(QPalette::Disabled, QPalette::Text), QColor(255, 0, 0));
   EXPECT_EQ(w_->txtUserInput->font(), inputFont);
 
   // Next time the dialog still holds bold and red; a cancel changes nothing.
@@ -452,7 +523,8 @@ TEST_F(FrameTest, ExportOfAnEmptyOrBlankLogSaysSoAndALineBreakOnlyLogIsExported)
   EXPECT_EQ(shown_[0].title, "File Export");
   EXPECT_EQ(shown_[0].filters, (QStringList{"Text File (*.txt)", "All Files (*)"}));
   EXPECT_EQ(shown_[0].defaultExt, "txt");
-  EXPECT_EQ(QDir(shown_[0].initDir), QDir(tmp_.path()));  // the program's folder
+  EXPECT_EQ(shown_[0].initDir, TmpFile("documents"));
+  EXPECT_EQ(shown_[0].fileName, "*.txt");
 
   // Cancel at the first question: no dialog, no file.
   Prompts().Answer(kAnswerCancel);

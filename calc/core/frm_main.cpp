@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -27,7 +26,9 @@
 #include "guarded_text_edit.h"
 #include "help_files.h"
 #include "busy_state.h"
+#include "key_caption.h"
 #include "keypad.h"
+#include "library_folder.h"
 #include "layout.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -45,16 +46,18 @@ namespace {
 const char* const kCaptions[kKeyCount] = {"0", ".", "EXP", "1", "2", "3", "4",  "5",  "6",   "7",
                                           "8", "9", "ANS", "EXE", "+", "-", "*", "/", "CE", "AC"};
 
+// A disabled log ("Edit Output Display" off) only takes no input: its text
+// stays as readable as when it is enabled, not the platform's pale grey.
+void ShowTextAsEnabledWhenDisabled(QWidget* box) {
+  QPalette p = box->palette();
+  for (QPalette::ColorRole role : {QPalette::Text, QPalette::Base, QPalette::WindowText})
+    p.setColor(QPalette::Disabled, role, p.color(QPalette::Active, role));
+  box->setPalette(p);
+}
+
 bool IsSmallCaption(int index) {
   return index == kKeyExp || index == kKeyAns || index == kKeyExe || index == kKeyCe ||
          index == kKeyAc;
-}
-
-// The folder of the program: the library folder's parent once it is set.
-QString ProgramFolder() {
-  if (!gLibraryPath.isEmpty())
-    return QFileInfo(QDir::fromNativeSeparators(gLibraryPath)).path();
-  return QCoreApplication::applicationDirPath();
 }
 
 }  // namespace
@@ -77,6 +80,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   // edit when sent there directly; Enter and Escape are taken at both.
   txtUserInput->installEventFilter(this);
   txtUserInput->lineEdit()->installEventFilter(this);
+  // What the user types, or picks from the list, ends a walk through the history.
+  connect(txtUserInput->lineEdit(), &QLineEdit::textEdited, this, [this] { historyWalk_ = {}; });
+  connect(txtUserInput, &QComboBox::activated, this, [this](int index) { historyWalk_ = {index, {}}; });
 
   txtOutputDisplay = new GuardedTextEdit(client);
   txtOutputDisplay->setObjectName(QStringLiteral("txtOutputDisplay"));
@@ -85,6 +91,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   txtOutputDisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtOutputDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtOutputDisplay->viewport()->installEventFilter(this);
+  ShowTextAsEnabledWhenDisabled(txtOutputDisplay);
 
   fraUserTenKey = new QFrame(client);
   fraUserTenKey->setObjectName(QStringLiteral("fraUserTenKey"));
@@ -92,7 +99,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   const QFont bigKeys = ProportionalFont(18, true);
   const QFont smallKeys = ProportionalFont(9, true);
   for (int i = 0; i < kKeyCount; ++i) {
-    auto* b = new QPushButton(QString::fromLatin1(kCaptions[i]), fraUserTenKey);
+    auto* b = new KeyButton(QString::fromLatin1(kCaptions[i]), fraUserTenKey);
     b->setObjectName(QStringLiteral("cmdUserNumKey_%1").arg(i));
     b->setFont(IsSmallCaption(i) ? smallKeys : bigKeys);
     b->setAutoDefault(false);
@@ -180,7 +187,9 @@ bool frmMain::IsMenuShortcut(const QKeyEvent* key) const {
   return false;
 }
 
-void frmMain::mnuExport_Click() { ExportLog(txtOutputDisplay, *cmnDialog, ProgramFolder()); }
+void frmMain::mnuExport_Click() {
+  ExportLog(txtOutputDisplay, *cmnDialog, CurrentDialogFolders().documents);
+}
 
 void frmMain::mnuExit_Click() { Form_Unload(true); }
 
@@ -207,13 +216,20 @@ void frmMain::mnuUserEditor_Click() {
   d.Filters = {QStringLiteral("Editor File (*)")};
   d.FilterIndex = 0;
   d.FileName.clear();
-  d.InitDir = ProgramFolder();
+  d.InitDir = CurrentDialogFolders().programs;
   d.ExecutablesOnly = true;
   if (!d.ShowOpen()) return;
   const QString path = d.FileName;
   if (path.isEmpty()) return;
-  if (!QFileInfo(QDir::fromNativeSeparators(path)).isFile()) {
+  const QFileInfo chosen(QDir::fromNativeSeparators(path));
+  if (!chosen.exists()) {
     ShowPrompt(path, QString::fromUtf8("ファイルが存在しません。"), PromptIcon::Critical,
+               PromptButtons::OK);
+    return;
+  }
+  // A picture or a folder would only fail later, when a file is edited.
+  if (!chosen.isFile() || !chosen.isExecutable()) {
+    ShowPrompt(path, QString::fromUtf8("実行できるファイルではありません。"), PromptIcon::Critical,
                PromptButtons::OK);
     return;
   }
@@ -241,6 +257,7 @@ void frmMain::mnuFont_Click() {
     p.setColor(QPalette::Active, QPalette::Text, d.Color);
     p.setColor(QPalette::Inactive, QPalette::Text, d.Color);
     txtOutputDisplay->setPalette(p);
+    ShowTextAsEnabledWhenDisabled(txtOutputDisplay);
   }
 }
 
@@ -435,8 +452,14 @@ void frmMain::cmdUserNumKey_Click(int index) {
     edit->setCursorPosition(int(input.size()));
   }
   mSelText = ToQ(st.selText);
+  historyWalk_ = {};
   if (fx.selectAllInput) edit->setSelection(0, int(input.size()));
-  if (fx.focusInput) txtUserInput->setFocus();
+  if (fx.focusInput) {
+    // A window opened on the way (the library maintenance window after an
+    // evaluation error) must not keep the keys the user types next.
+    if (!isActiveWindow()) activateWindow();
+    txtUserInput->setFocus();
+  }
 }
 
 bool frmMain::txtUserInput_KeyPress(int keyAscii) {
@@ -446,9 +469,25 @@ bool frmMain::txtUserInput_KeyPress(int keyAscii) {
   }
   if (keyAscii == 27) {
     txtUserInput->setEditText(QString());
+    historyWalk_ = {};
     return true;
   }
   return false;
+}
+
+bool frmMain::txtUserInput_KeyDown(int key) {
+  if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
+  const std::optional<std::u16string> shown = StepHistory(
+      historyWalk_, key == Qt::Key_Up, txtUserInput->count(),
+      [this](int i) { return ToU16(txtUserInput->itemText(i)); }, ToU16(txtUserInput->currentText()));
+  if (shown) {
+    // Set as a whole, as the user will see it: no completion, caret at the end.
+    const QString text = ToQ(*shown);
+    txtUserInput->setEditText(text);
+    txtUserInput->lineEdit()->setCursorPosition(int(text.size()));
+  }
+  // Taken either way: the list's own Up and Down would run the other way.
+  return true;
 }
 
 void frmMain::txtOutputDisplay_DblClick() {
@@ -471,6 +510,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) ascii = 13;
     else if (key->key() == Qt::Key_Escape) ascii = 27;
     if (ascii && txtUserInput_KeyPress(ascii)) return true;
+    // Alt+Down still opens the list.
+    if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+      if (txtUserInput_KeyDown(key->key())) return true;
   } else if (watched == txtOutputDisplay->viewport() &&
              event->type() == QEvent::MouseButtonDblClick) {
     // The filter sees mouse events even of a disabled box; a disabled log

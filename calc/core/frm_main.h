@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+#include "input_history.h"
+
 class QAction;
 class QKeyEvent;
 class QComboBox;
@@ -58,6 +60,8 @@ class frmMain : public QMainWindow {
   void cmdUserNumKey_Click(int index);
   // Enter evaluates, Escape empties the line; true when the key was taken.
   bool txtUserInput_KeyPress(int keyAscii);
+  // Up (older) and Down (newer) walk the history; true when the key was taken.
+  bool txtUserInput_KeyDown(int key);
   void txtOutputDisplay_DblClick();
 
   // Menu handlers.
@@ -110,6 +114,7 @@ class frmMain : public QMainWindow {
   bool IsMenuShortcut(const QKeyEvent* key) const;
 
   QString mSelText;
+  HistoryWalk historyWalk_;
   bool laying_ = false;
   QSize pendingOuter_;  // outer size waiting for the frame to be known
 };

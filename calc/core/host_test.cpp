@@ -223,18 +223,24 @@ TEST_F(HostTest, EvaluationErrorAnswers) {
   EXPECT_TRUE(text.startsWith(QString::fromUtf8("スクリプト エラーです。\r\n  エラー番号 11\r\n  (")))
       << text.toStdString();
   EXPECT_TRUE(text.contains(QString::fromUtf8(")\r\n  1 行 \r\n  "))) << text.toStdString();
+  // Nor after an earlier result: the failed expression never gets its value.
+  EXPECT_EQ(EvalText("Sqr(2)"), "1.4142135623731");
+  Prompts().Answer(kAnswerYes);
+  EXPECT_EQ(EvaluateExpression(u"1/0").type(), vbs::vbEmpty);
+  EXPECT_EQ(opened, 2);
+  Prompts().Clear();
   Prompts().Answer(kAnswerNo);
   v = EvaluateExpression(u"1/0");
   ASSERT_EQ(v.type(), vbs::vbString);
   EXPECT_EQ(v.str(), u"");
-  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(opened, 2);
 
   // Columns count within "myResult = " + expression: a syntax error in the
   // expression lies past those 11 characters.
   Prompts().Answer(kAnswerNo);
   EvaluateExpression(u"2 +* 3");
-  ASSERT_EQ(Prompts().Asked().size(), 3u);
-  const QString syntax = Prompts().Asked()[2].text;
+  ASSERT_EQ(Prompts().Asked().size(), 2u);
+  const QString syntax = Prompts().Asked()[1].text;
   const QRegularExpressionMatch m =
       QRegularExpression(QString::fromUtf8("  (\\d+) 列で")).match(syntax);
   ASSERT_TRUE(m.hasMatch()) << syntax.toStdString();

@@ -1,5 +1,6 @@
 #include "library_folder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,12 +22,42 @@ LibraryFolderPlaces DefaultLibraryFolderPlaces(const QString& programDir, const 
   p.userDataDir = userDataDir.isEmpty()
                       ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                       : userDataDir;
+  p.documentsDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   return p;
+}
+
+namespace {
+
+bool LibraryBesideProgram(const LibraryFolderPlaces& places) {
+  return places.programDirWritable && !places.installed;
+}
+
+DialogFolders& TheDialogFolders() {
+  static DialogFolders folders;
+  return folders;
+}
+
+}  // namespace
+
+DialogFolders ChooseDialogFolders(const LibraryFolderPlaces& places) {
+  if (LibraryBesideProgram(places)) return {places.programDir, places.programDir};
+  QString documents = places.documentsDir;
+  if (documents.isEmpty() || !QFileInfo(documents).isDir()) documents = QDir::homePath();
+  return {places.programDir, documents};
+}
+
+void SetDialogFolders(const DialogFolders& folders) { TheDialogFolders() = folders; }
+
+const DialogFolders& CurrentDialogFolders() {
+  DialogFolders& f = TheDialogFolders();
+  if (f.programs.isEmpty()) f.programs = QCoreApplication::applicationDirPath();
+  if (f.documents.isEmpty()) f.documents = QCoreApplication::applicationDirPath();
+  return f;
 }
 
 LibraryFolderChoice ChooseLibraryFolder(const LibraryFolderPlaces& places) {
   LibraryFolderChoice choice;
-  const bool beside = places.programDirWritable && !places.installed;
+  const bool beside = LibraryBesideProgram(places);
   choice.baseDir = beside ? places.programDir : places.userDataDir;
   if (choice.baseDir.isEmpty()) {
     choice.error = QStringLiteral("zelCalc cannot keep your function library: there is no "

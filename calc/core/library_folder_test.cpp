@@ -88,5 +88,41 @@ TEST(LibraryFolderChoice, FolderThatCannotBeMadeIsExplained) {
   EXPECT_FALSE(ChooseLibraryFolder(places).error.isEmpty());
 }
 
+// Installed, the program's folder holds nothing of the user's: the editor
+// chooser opens among the programs, the text file dialogs in the documents.
+TEST(DialogFolders, FollowWhereTheProgramRuns) {
+  QTemporaryDir root;
+  const QString prefix = root.filePath("usr");
+  QDir().mkpath(prefix + "/share/zelCalc");
+  QDir().mkpath(prefix + "/bin");
+  const QString documents = root.filePath("home/Documents");
+  QDir().mkpath(documents);
+  const QString build = root.filePath("build/bin");
+  QDir().mkpath(build);
+
+  const struct {
+    const char* what;
+    QString programDir;
+    bool writable;
+    QString documentsDir;
+    QString programs, texts;
+  } cases[] = {
+      {"installed", prefix + "/bin", false, documents, prefix + "/bin", documents},
+      {"installed, writable by its owner", prefix + "/bin", true, documents, prefix + "/bin", documents},
+      {"installed, no documents folder", prefix + "/bin", false, root.filePath("home/none"),
+       prefix + "/bin", QDir::homePath()},
+      {"build folder", build, true, documents, build, build},
+      {"read-only copy", build, false, documents, build, documents},
+  };
+  for (const auto& c : cases) {
+    LibraryFolderPlaces places = DefaultLibraryFolderPlaces(c.programDir, root.filePath("data"));
+    places.programDirWritable = c.writable;
+    places.documentsDir = c.documentsDir;
+    const DialogFolders folders = ChooseDialogFolders(places);
+    EXPECT_EQ(folders.programs, c.programs) << c.what;
+    EXPECT_EQ(folders.documents, c.texts) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace zel

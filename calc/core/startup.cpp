@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLockFile>
@@ -11,6 +12,7 @@
 #include "library_folder.h"
 #include "prompt_service.h"
 #include "zel_calculator.h"
+#include "zel_dialog.h"
 
 namespace zel {
 
@@ -46,17 +48,21 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   // Any other failure (a folder that cannot be written) says nothing about
   // another instance: the program starts without the lock.
 
+  // Every window and message box carries the program's icon, those
+  // without an owner too.
+  QApplication::setWindowIcon(QIcon(zelDialog::LogoPicture()));
   session.window = std::make_unique<frmMain>();
   session.window->RestoreSettings();
 
-  const LibraryFolderChoice library =
-      ChooseLibraryFolder(DefaultLibraryFolderPlaces(options.programDir, options.userDataDir));
+  const LibraryFolderPlaces places = DefaultLibraryFolderPlaces(options.programDir, options.userDataDir);
+  const LibraryFolderChoice library = ChooseLibraryFolder(places);
   if (!library.error.isEmpty()) {
     ShowPrompt(QString(), library.error, PromptIcon::Critical);
     session.window.reset();
     return StartupResult::Failed;
   }
   SetLibraryPath(library.baseDir);
+  SetDialogFolders(ChooseDialogFolders(places));
   // A missing manual is reported only when it is opened.
   SetHelpFolder(options.programDir);
   gHelpFile = VbsManualPath();

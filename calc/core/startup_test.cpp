@@ -34,6 +34,8 @@ TEST_F(StartupTest, FirstStartCreatesTheLibraryFolderAndShowsTheWindow) {
   EXPECT_TRUE(QFileInfo(program_.path() + "/VBS").isDir());
   ASSERT_TRUE(s.window);
   EXPECT_TRUE(s.window->isVisible());
+  // Windows and message boxes without an owner show the program's icon too.
+  EXPECT_FALSE(QApplication::windowIcon().isNull());
   EXPECT_TRUE(gScriptEngine != nullptr);
   EXPECT_FALSE(gHelpFile.isEmpty());
   EXPECT_TRUE(Prompts().Asked().empty());

@@ -1,6 +1,7 @@
 // The calculator window driven through its keys, its input line and the
 // message boxes, with the real script engine behind it.
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -147,6 +148,77 @@ TEST_F(WindowTest, TypedInputIsNeverCompletedFromTheHistory) {
   EXPECT_EQ(Input(), "2*5");
 }
 
+// Up recalls the newest entry, then older ones; Down comes back, at last
+// to what was typed. The list itself keeps its order (newest on top).
+TEST_F(WindowTest, UpAndDownWalkTheHistoryAsInATerminal) {
+  for (const char* e : {"1+1", "2*2", "3*3"}) {
+    Type(e);
+    Keys("=");
+  }
+  const QStringList history = History();
+  ASSERT_EQ(history, (QStringList{"3*3", "2*2", "1+1"}));
+  QLineEdit* edit = w_->txtUserInput->lineEdit();
+  QApplication::setActiveWindow(w_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w_.get()));
+  w_->txtUserInput->setFocus();
+  QTest::keyClick(edit, Qt::Key_Escape);
+  ASSERT_EQ(Input(), "");
+  const struct {
+    Qt::Key key;
+    const char* shown;
+  } steps[] = {{Qt::Key_Down, ""},    {Qt::Key_Up, "3*3"},   {Qt::Key_Up, "2*2"},
+               {Qt::Key_Up, "1+1"},   {Qt::Key_Up, "1+1"},   {Qt::Key_Down, "2*2"},
+               {Qt::Key_Down, "3*3"}, {Qt::Key_Down, ""},    {Qt::Key_Down, ""}};
+  for (const auto& st : steps) {
+    QTest::keyClick(QApplication::focusWidget(), st.key);
+    EXPECT_EQ(Input(), st.shown) << (st.key == Qt::Key_Up ? "Up to " : "Down to ") << st.shown;
+    EXPECT_EQ(edit->cursorPosition(), Input().size());
+  }
+  // What was typed comes back untouched; typing ends a walk.
+  QTest::keyClicks(edit, "12");
+  QTest::keyClick(edit, Qt::Key_Up);
+  EXPECT_EQ(Input(), "3*3");
+  QTest::keyClick(edit, Qt::Key_Up);
+  QTest::keyClick(edit, Qt::Key_End);
+  QTest::keyClicks(edit, "+5");
+  EXPECT_EQ(Input(), "2*2+5");
+  QTest::keyClick(edit, Qt::Key_Up);
+  EXPECT_EQ(Input(), "3*3");
+  QTest::keyClick(edit, Qt::Key_Down);
+  EXPECT_EQ(Input(), "2*2+5");
+  EXPECT_EQ(History(), history);
+  EXPECT_TRUE(Log().endsWith("\r\n9"));
+}
+
+// The captions "*", "-" and "." sit where the digits do, at a size that
+// matches them, not high and small as text faces set them.
+TEST_F(WindowTest, OperatorCaptionsAreCentredAndSizedLikeTheDigits) {
+  // The box of the caption's dark pixels inside the key's bevel.
+  auto ink = [](QPushButton* key) {
+    const QImage image = key->grab().toImage();
+    QRect box;
+    for (int y = 5; y < image.height() - 5; ++y)
+      for (int x = 5; x < image.width() - 5; ++x)
+        if (qGray(image.pixel(x, y)) < 110) box |= QRect(x, y, 1, 1);
+    return box;
+  };
+  const QRect digit = ink(w_->cmdUserNumKey[10]);  // "8"
+  ASSERT_GT(digit.height(), 8);
+  const struct {
+    int index;
+    double minHeight, minWidth;  // parts of the digit's
+  } keys[] = {{16, 0.5, 0.4}, {15, 0.0, 0.6}, {1, 0.15, 0.1}};  // "*", "-", "."
+  for (const auto& k : keys) {
+    const QRect box = ink(w_->cmdUserNumKey[size_t(k.index)]);
+    const std::string name = w_->cmdUserNumKey[size_t(k.index)]->text().toStdString();
+    ASSERT_FALSE(box.isEmpty()) << name;
+    EXPECT_NEAR(box.center().x(), digit.center().x(), 2) << name;
+    EXPECT_NEAR(box.center().y(), digit.center().y(), 2) << name;
+    EXPECT_GE(box.height(), k.minHeight * digit.height()) << name;
+    EXPECT_GE(box.width(), k.minWidth * digit.width()) << name;
+  }
+}
+
 TEST_F(WindowTest, ZeroOfEverySubtypeIsNotLoggedOthersAre) {
   // Each of these equals 0 by the script's own comparison.
   for (const char* zero : {"TimeSerial(0,0,0)", "CCur(0)", "CByte(0)", "CSng(0)", "\"0\"",
@@ -204,32 +276,48 @@ TEST_F(WindowTest, ResultsAreTheEngineText) {
   EXPECT_TRUE(Log().endsWith("\r\n0.6"));
 }
 
-TEST_F(WindowTest, EvaluationErrorYesKeepsThePreviousResultNoGivesNothing) {
+// A failed evaluation has no value of its own, whichever way the user
+// answers: nothing is logged for it and the answer stays that of the
+// evaluation before.
+TEST_F(WindowTest, FailedEvaluationLogsNothingAndKeepsTheAnswer) {
   int maintenanceOpened = 0;
   gShowLibraryMaintenance = [&] { ++maintenanceOpened; };
-  Keys("2+3=");
-  Prompts().Answer(kAnswerYes);
-  Type("1/0");
+  Type("Sqr(2)");
   Keys("=");
-  ASSERT_EQ(Prompts().Asked().size(), 1u);
-  const PromptRequest& p = Prompts().Asked()[0];
-  EXPECT_EQ(p.title, "zelCalc");
-  EXPECT_EQ(p.icon, PromptIcon::Question);
-  EXPECT_EQ(p.buttons, PromptButtons::YesNo);
-  EXPECT_TRUE(p.text.startsWith(QString::fromUtf8("スクリプト エラーです。\r\n  エラー番号 11\r\n  (")));
-  EXPECT_TRUE(p.text.endsWith(QString::fromUtf8(" 列で、発生しました。\r\n処理を続けますか？")));
-  EXPECT_EQ(maintenanceOpened, 1);
-  // Yes: the statement failed, myResult still holds 5.
-  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『2+3』\r\n5\r\n『1/0』\r\n5"));
-
-  Prompts().Answer(kAnswerNo);
-  Type("1/0");
+  const QString before = QString::fromUtf8("\r\n『Sqr(2)』\r\n1.4142135623731");
+  ASSERT_EQ(Log(), before);
+  struct Case {
+    int answer;
+    int opened;
+  } cases[] = {{kAnswerYes, 1}, {kAnswerNo, 1}, {kAnswerYes, 2}};
+  for (const Case& c : cases) {
+    Prompts().Clear();
+    Prompts().Answer(c.answer);
+    Type("1/0");
+    Keys("=");
+    ASSERT_EQ(Prompts().Asked().size(), 1u) << c.answer;
+    const PromptRequest& p = Prompts().Asked()[0];
+    EXPECT_EQ(p.title, "zelCalc");
+    EXPECT_EQ(p.icon, PromptIcon::Question);
+    EXPECT_EQ(p.buttons, PromptButtons::YesNo);
+    EXPECT_TRUE(p.text.startsWith(QString::fromUtf8("スクリプト エラーです。\r\n  エラー番号 11\r\n  (")));
+    EXPECT_TRUE(p.text.endsWith(QString::fromUtf8(" 列で、発生しました。\r\n処理を続けますか？")));
+    EXPECT_EQ(maintenanceOpened, c.opened) << c.answer;
+    EXPECT_EQ(Log(), before) << c.answer;
+    EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "1.4142135623731") << c.answer;
+    EXPECT_EQ(Selected(), "1/0");
+    EXPECT_EQ(History().value(0), "1/0");
+  }
+  // After Yes myResult is empty; a result still carries over to the next
+  // expression.
+  Type("IsEmpty(myResult)");
   Keys("=");
-  EXPECT_EQ(Prompts().Asked().size(), 2u);
-  EXPECT_EQ(maintenanceOpened, 1);
-  EXPECT_EQ(Log(), QString::fromUtf8("\r\n『2+3』\r\n5\r\n『1/0』\r\n5"));
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "5");
-  EXPECT_EQ(Selected(), "1/0");
+  EXPECT_TRUE(Log().endsWith("\r\nTrue"));
+  Type("2");
+  Keys("=");
+  Type("myResult+1");
+  Keys("=");
+  EXPECT_TRUE(Log().endsWith("\r\n3"));
 }
 
 TEST_F(WindowTest, EnterEvaluatesEscapeEmptiesTheLine) {

@@ -164,6 +164,11 @@ vbs::Variant EvaluateExpression(std::u16string_view expression) {
   statement += expression;
   if (!gGlobalModule->ExecuteStatement(statement)) {
     if (!AskContinueAfterError()) return vbs::Variant::FromString(u"");
+    // The failed expression has no value: what myResult held from the
+    // evaluation before must not come back as its result (and be logged
+    // and become the answer). Emptied here rather than before every
+    // evaluation, so that an expression may still use it (myResult + 1).
+    gGlobalModule->ExecuteStatement(u"myResult = Empty");
   }
   vbs::Variant result;
   if (!gGlobalModule->Eval(u"myResult", result)) {

@@ -74,8 +74,9 @@ LoadStatus LoadUserLibrary();
 void ReleaseEngine();
 
 // The value of `expression` through "myResult = " + expression; on a script
-// error the user is asked whether to go on (see the error dialog). While
-// another script runs nothing is evaluated and the result is "".
+// error the user is asked whether to go on (see the error dialog): Yes gives
+// an empty value (myResult is emptied), No the empty string. While another
+// script runs nothing is evaluated and the result is "".
 vbs::Variant EvaluateExpression(std::u16string_view expression);
 
 // How a value is judged for the log and the answer.

@@ -1,5 +1,6 @@
 #include "help_viewer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 
 #include "help_window.h"
 #include "prompt_service.h"
+#include "window_placement.h"
 
 namespace zel {
 namespace {
@@ -42,6 +44,18 @@ QString DefaultCacheDir() {
   QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
   if (dir.isEmpty()) dir = QDir::tempPath() + QStringLiteral("/zelCalc");
   return dir + QStringLiteral("/help");
+}
+
+// Beside the window the help was asked from, wholly on the screen: the
+// frame is not known before the window is shown, so the asking window's
+// frame stands for it.
+void PlaceNewWindow(QWidget* window, QWidget* anchor) {
+  const QSize frame = anchor ? anchor->frameGeometry().size() - anchor->geometry().size() : QSize();
+  const QRect outer = PlaceBesideWindow(
+      window, window->size() + frame, anchor,
+      anchor ? anchor->findChild<QWidget*>(QStringLiteral("txtUserInput")) : nullptr);
+  window->resize(outer.size() - frame);
+  window->move(outer.topLeft());
 }
 
 }  // namespace
@@ -129,6 +143,7 @@ bool ShowHelpViewer(QWidget* parent, const QString& helpFile, QString* error) {
       return false;
     }
     if (geometry.isValid()) window->setGeometry(geometry);
+    else PlaceNewWindow(window, parent ? parent->window() : QApplication::activeWindow());
     gHelpWindow = window;
   }
   gHelpWindow->show();

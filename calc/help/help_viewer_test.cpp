@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QHelpEngine>
+#include <QGuiApplication>
+#include <QHelpContentWidget>
 #include <QHelpEngineCore>
 #include <QHelpSearchEngine>
 #include <QHelpSearchResultWidget>
+#include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -141,6 +145,38 @@ TEST_F(HelpViewerTest, WindowShowsContentsIndexAndSearchOfEachManual) {
   EXPECT_TRUE(second->Browser()->toPlainText().contains("kgf/cm2"));
   ASSERT_TRUE(ShowHelpViewer(nullptr, zel, &error));
   EXPECT_EQ(CurrentHelpViewer(), second);
+}
+
+// Opened from a window, the help window lies wholly on the screen; a page
+// of the contents opens on a single click, as in the index.
+TEST_F(HelpViewerTest, WindowLiesOnTheScreenAndContentsOpenOnOneClick) {
+  QWidget main;
+  auto* input = new QLineEdit(&main);
+  input->setObjectName(QStringLiteral("txtUserInput"));
+  input->setGeometry(8, 8, 260, 22);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  main.setGeometry(QRect(screen.topLeft() + QPoint(7, 7), QSize(507, 233)));
+  main.show();
+  QString error;
+  ASSERT_TRUE(ShowHelpViewer(&main, ZEL_HELP_DIR "/VBSManual.qhc", &error)) << error.toStdString();
+  auto* window = qobject_cast<HelpWindow*>(CurrentHelpViewer());
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Browser()->source().isEmpty(); }, 10000));
+
+  auto* contents = qobject_cast<QHelpContentWidget*>(window->Tabs()->widget(0));
+  ASSERT_NE(contents, nullptr);
+  QHelpContentModel* model = window->Engine()->contentModel();
+  const QModelIndex root = model->index(0, 0);
+  ASSERT_GE(model->rowCount(root), 2);
+  const QModelIndex page = model->index(1, 0, root);
+  const QUrl wanted = model->contentItemAt(page)->url();
+  ASSERT_NE(window->Browser()->source(), wanted);
+  window->Tabs()->setCurrentIndex(0);
+  contents->scrollTo(page);
+  QTest::mouseClick(contents->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    contents->visualRect(page).center());
+  EXPECT_EQ(window->Browser()->source(), wanted);
 }
 
 }  // namespace

@@ -70,6 +70,11 @@ void HelpWindow::BuildPanels() {
   QHelpContentWidget* contents = engine->contentWidget();
   tabs_->addTab(contents, tr("Contents"));
   connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::ShowUrl);
+  // A page opens on a single click, as in the index and the search results
+  // (Enter already activates).
+  connect(contents, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+    if (QHelpContentItem* item = engine_->contentModel()->contentItemAt(index)) ShowUrl(item->url());
+  });
   connect(engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
     contents->expandToDepth(0);
     if (QHelpContentItem* root = engine_->contentModel()->contentItemAt(

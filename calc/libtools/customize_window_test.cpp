@@ -1,13 +1,16 @@
 // The library maintenance window: its list, the editor it starts, Reload,
 // and its two ways in.
 #include <QFile>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
 #include "frm_customize.h"
 #include "libtools_test_support.h"
+#include "twips.h"
 #include "vbs/value_conv.h"
 
 namespace zel::test {
@@ -136,17 +139,30 @@ TEST_F(CustomizeWindowTest, ReloadThatEndsInTheEditorClosesTheProgram) {
   EXPECT_TRUE(WaitFor([&] { return !main_->isVisible(); }));
 }
 
+// However narrow it was stored, the window leaves its caption room in the
+// title bar beside the icon and the three buttons.
+TEST_F(CustomizeWindowTest, CaptionIsNeverCutByTheWindowsWidth) {
+  store_.Set("frmCustomize", "SizeW", "1500");
+  frmCustomize* w = frmCustomize::Open(*main_);
+  QFont bold = w->font();
+  bold.setBold(true);
+  const int caption = QFontMetrics(bold).horizontalAdvance("VBS File Editing");
+  EXPECT_GE(w->frameGeometry().width(), caption + 4 * 24);
+  // The controls stay where the design has them.
+  EXPECT_EQ(w->cmdCustomizeExit->geometry().left(), TwipsToPixelsX(1860));
+}
+
 TEST_F(CustomizeWindowTest, EscClosesAndSavesGeometry) {
   frmCustomize* w = frmCustomize::Open(*main_);
   QPointer<frmCustomize> guard(w);
-  w->SetWindowTwips(600, 900, 4275, 2970);
+  w->SetWindowTwips(600, 900, 4275, 4200);
   QTest::keyClick(w->File1, Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(guard.isNull());
   EXPECT_NEAR(std::stoi(Stored("frmCustomize", "PositionT")), 600, 15);
   EXPECT_NEAR(std::stoi(Stored("frmCustomize", "PositionL")), 900, 15);
   EXPECT_NEAR(std::stoi(Stored("frmCustomize", "SizeH")), 4275, 15);
-  EXPECT_NEAR(std::stoi(Stored("frmCustomize", "SizeW")), 2970, 15);
+  EXPECT_NEAR(std::stoi(Stored("frmCustomize", "SizeW")), 4200, 15);
 }
 
 TEST_F(CustomizeWindowTest, YesOnAnEvaluationErrorOpensTheWindow) {
@@ -159,6 +175,25 @@ TEST_F(CustomizeWindowTest, YesOnAnEvaluationErrorOpensTheWindow) {
   EvaluateExpression(u"1/0");
   ASSERT_NE(frmCustomize::Instance(), nullptr);
   EXPECT_TRUE(frmCustomize::Instance()->isVisible());
+}
+
+// Through EXE: the window opens beside, and the keys the user types next
+// still go to the input line.
+TEST_F(CustomizeWindowTest, AfterYesOnAnEvaluationErrorTheInputLineKeepsTheKeys) {
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  InstallLibraryMaintenanceHook(*main_);
+  main_->activateWindow();
+  main_->txtUserInput->setEditText("1/0");
+  Prompts().Answer(kAnswerYes);
+  main_->txtUserInput_KeyPress(13);
+  ASSERT_NE(frmCustomize::Instance(), nullptr);
+  EXPECT_TRUE(frmCustomize::Instance()->isVisible());
+  EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == main_.get(); }));
+  QLineEdit* edit = main_->txtUserInput->lineEdit();
+  EXPECT_TRUE(edit->hasFocus());
+  EXPECT_EQ(edit->selectedText(), "1/0");
+  QTest::keyClicks(edit, "7");
+  EXPECT_EQ(Input(), "7");
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "frm_customize.h"
 
 #include <QAction>
+#include <algorithm>
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -28,6 +30,15 @@ namespace {
 
 QPointer<frmCustomize> gCustomizeWindow;
 
+// How wide `window` must be (outer) for its caption to show whole.
+int CaptionWidth(const QWidget* window, int titleBarHeight) {
+  QFont font = window->font();
+  font.setBold(true);
+  // The title bar's icon and three buttons take about a bar's height each,
+  // and the caption needs a margin on either side.
+  return QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 6 * titleBarHeight;
+}
+
 }  // namespace
 
 QString EditTarget(const QString& libraryPath, const QString& selectedName,
@@ -47,7 +58,12 @@ frmCustomize* frmCustomize::Open(frmMain& main) {
 frmCustomize* frmCustomize::Instance() { return gCustomizeWindow && !gCustomizeWindow->Closed() ? gCustomizeWindow.data() : nullptr; }
 
 void InstallLibraryMaintenanceHook(frmMain& main) {
-  gShowLibraryMaintenance = [&main] { frmCustomize::Open(main); };
+  // Opened beside the main window without taking the keyboard: the
+  // evaluation goes on and gives the input line the focus.
+  gShowLibraryMaintenance = [&main] {
+    if (!gCustomizeWindow || gCustomizeWindow->Closed()) gCustomizeWindow = new frmCustomize(main);
+    ShowWithoutFocus(gCustomizeWindow);
+  };
 }
 
 void AttachLibraryTools(frmMain& main) {
@@ -90,6 +106,15 @@ frmCustomize::frmCustomize(frmMain& main)
 
   RestoreGeometry();
   Form_Load();
+}
+
+void frmCustomize::ApplyLayout() {
+  const QSize frame = FrameExtra();
+  // Before the window is framed its title bar's height is not known, and
+  // some frames report only their borders: 24 pixels stands in for it.
+  const int titleBar = std::max(frame.height(), 24);
+  const int minimum = CaptionWidth(this, titleBar) - frame.width();
+  if (minimumWidth() != minimum) setMinimumWidth(minimum);
 }
 
 void frmCustomize::Form_Load() {

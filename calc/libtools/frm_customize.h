@@ -46,7 +46,9 @@ class frmCustomize : public ToolWindow {
   void cmdCustomizeExit_Click();
 
  protected:
-  void ApplyLayout() override {}
+  // The controls keep their places; the window is kept wide enough for its
+  // caption to show whole in the title bar.
+  void ApplyLayout() override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

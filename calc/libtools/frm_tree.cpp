@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -48,9 +49,10 @@ frmTree::frmTree(frmMain& main)
   tvwVBSFiles->setTextElideMode(Qt::ElideNone);
   tvwVBSFiles->header()->setStretchLastSection(false);
   tvwVBSFiles->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  // Double-click inserts; it must not also fold the node it lands on.
+  // Double-clicks are taken whole (eventFilter): anywhere in the tree they
+  // act as Select, except that a file opens or folds.
   tvwVBSFiles->setExpandsOnDoubleClick(false);
-  connect(tvwVBSFiles, &QTreeWidget::itemDoubleClicked, this, [this] { tvwVBSFiles_DblClick(); });
+  tvwVBSFiles->viewport()->installEventFilter(this);
 
   const QFont buttonFont = ProportionalFont(9, true);
   cmdSelect = new QPushButton(QStringLiteral("Select"), this);
@@ -130,6 +132,25 @@ void frmTree::cmdExit_Click() { close(); }
 
 void frmTree::tvwVBSFiles_DblClick() {
   if (InsertSelection()) close();
+}
+
+bool frmTree::eventFilter(QObject* watched, QEvent* event) {
+  if (tvwVBSFiles && watched == tvwVBSFiles->viewport() &&
+      event->type() == QEvent::MouseButtonDblClick) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton) return true;
+    QTreeWidgetItem* item = tvwVBSFiles->itemAt(mouse->position().toPoint());
+    // A file (or the list of them) opens or folds, as in any tree; the
+    // "Selection is not a function" message would only stand in the way.
+    if (item && (KindOf(item) == TreeNodeKind::File || KindOf(item) == TreeNodeKind::Root)) {
+      item->setExpanded(!item->isExpanded());
+      return true;
+    }
+    // On a procedure, an error line or blank space: Select.
+    tvwVBSFiles_DblClick();
+    return true;
+  }
+  return ToolWindow::eventFilter(watched, event);
 }
 
 }  // namespace zel

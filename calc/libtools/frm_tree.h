@@ -40,6 +40,7 @@ class frmTree : public ToolWindow {
 
  protected:
   void ApplyLayout() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Form_Load();

@@ -1,6 +1,5 @@
 #include "frm_user_scripting.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -12,7 +11,9 @@
 
 #include "app_fonts.h"
 #include "busy_state.h"
+#include "common_dialog.h"
 #include "guarded_text_edit.h"
+#include "library_folder.h"
 #include "frm_main.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -99,7 +100,7 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   setTabOrder(cmdExe, cmdImport);
   setTabOrder(cmdImport, cmdExit);
 
-  cmnDialog = new QFileDialog(this);
+  cmnDialog = new PatternAwareFileDialog(this);
   cmnDialog->setObjectName(QStringLiteral("cmnDialog"));
   cmnDialog->setNameFilters({QStringLiteral("Text File (*.txt)"), QStringLiteral("All Files (*)")});
   cmnDialog->setDefaultSuffix(QStringLiteral("txt"));
@@ -138,7 +139,7 @@ void frmUserScripting::cmdExe_Click() {
 
 QString frmUserScripting::ChooseFile() {
   cmnDialog->selectNameFilter(cmnDialog->nameFilters().value(0));
-  cmnDialog->setDirectory(QCoreApplication::applicationDirPath());
+  cmnDialog->setDirectory(CurrentDialogFolders().documents);
   if (cmnDialog->exec() != QDialog::Accepted) return {};
   return cmnDialog->selectedFiles().value(0);
 }

@@ -13,6 +13,7 @@
 #include "frm_user_scripting.h"
 #include "keypad.h"
 #include "libtools_test_support.h"
+#include "library_folder.h"
 #include "twips.h"
 
 namespace zel::test {
@@ -23,7 +24,14 @@ class ScriptWindowTest : public ToolFixture {
   void SetUp() override {
     ToolFixture::SetUp();
     ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    documents_ = QDir(tmp_.path()).filePath("documents");
+    QDir().mkpath(documents_);
+    SetDialogFolders({tmp_.path(), documents_});
     w_ = frmUserScripting::Open(*main_);
+  }
+  void TearDown() override {
+    SetDialogFolders({});
+    ToolFixture::TearDown();
   }
   void TypeScript(const QString& text) { w_->txtUserScript->setPlainText(text); }
   // Answers the next file dialog with `file` (empty: cancel).
@@ -36,6 +44,7 @@ class ScriptWindowTest : public ToolFixture {
         return;
       }
       dialogTitle_ = d->windowTitle();
+      dialogFolder_ = d->directory().absolutePath();
       if (file.isEmpty()) {
         d->reject();
       } else {
@@ -59,6 +68,8 @@ class ScriptWindowTest : public ToolFixture {
   std::function<void()> answer_;
   bool answered_ = false;
   QString dialogTitle_;
+  QString dialogFolder_;
+  QString documents_;
 };
 
 TEST_F(ScriptWindowTest, TranscriptKeepsEveryExecutedScript) {
@@ -96,6 +107,7 @@ TEST_F(ScriptWindowTest, ImportAppendsBelowTheScript) {
   w_->cmdImport->click();
   ASSERT_TRUE(answered_);
   EXPECT_EQ(dialogTitle_, "File Import");
+  EXPECT_EQ(dialogFolder_, documents_);
   EXPECT_EQ(w_->Script(), "\r\ny = 2\r\n");  // an empty box still gets the line break
   // Shift_JIS text.
   AnswerDialog(WriteFile("jp.txt", "s = \"\x83\x65\x83\x58\x83\x67\""));
@@ -131,6 +143,7 @@ TEST_F(ScriptWindowTest, ExportWritesOnlyTheTranscriptSelection) {
   AnswerDialog(out);
   w_->cmdExport->click();
   ASSERT_TRUE(answered_);
+  EXPECT_EQ(dialogFolder_, documents_);
   QFile f(out);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("\"\xe7\xaf\x84\xe5\x9b\xb2\"\r\nb = 2"));

@@ -1,9 +1,11 @@
 #include "tool_window.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <algorithm>
 
 #include "app_settings.h"
+#include "frm_main.h"
 #include "layout.h"
 #include "twips.h"
 #include "window_registry.h"
@@ -35,7 +37,15 @@ void ToolWindow::RestoreGeometry() {
       ReadNumber(s, geometry_.section, "PositionL", geometry_.left),
       ReadNumber(s, geometry_.section, "SizeH", geometry_.height),
       ReadNumber(s, geometry_.section, "SizeW", geometry_.width), screen.height(), screen.width());
-  SetWindowTwips(g.top, g.left, g.height, g.width);
+  if (HasSetting(s, geometry_.section, "PositionT") || HasSetting(s, geometry_.section, "PositionL")) {
+    SetWindowTwips(g.top, g.left, g.height, g.width);
+    return;
+  }
+  // No place of its own yet: beside the main window, clear of its input line.
+  auto* main = qobject_cast<frmMain*>(parentWidget());
+  const QRect r = PlaceBesideWindow(this, QSize(TwipsToPixelsX(g.width), TwipsToPixelsY(g.height)),
+                                    main, main ? main->txtUserInput : nullptr);
+  SetWindowTwips(PixelsToTwipsY(r.top()), PixelsToTwipsX(r.left()), g.height, g.width);
 }
 
 void ToolWindow::SetWindowTwips(int top, int left, int height, int width) {
@@ -71,6 +81,10 @@ void ToolWindow::ApplyPendingOuter() {
   if (pendingOuter_.isValid() && isVisible() && !extra.isEmpty()) {
     const QSize outer = pendingOuter_;
     pendingOuter_ = QSize();
+    // The layout's limits were set for a window without a frame: set for
+    // the frame first, or the client area kept as the minimum makes the
+    // window a frame's width larger than stored.
+    ApplyLayout();
     resize(outer - extra);
   }
 }
@@ -99,6 +113,15 @@ void BringForward(QWidget* window) {
   else window->show();
   window->raise();
   window->activateWindow();
+}
+
+void ShowWithoutFocus(QWidget* window) {
+  const bool keep = window->testAttribute(Qt::WA_ShowWithoutActivating);
+  window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+  if (window->isMinimized()) window->showNormal();
+  else window->show();
+  window->raise();
+  window->setAttribute(Qt::WA_ShowWithoutActivating, keep);
 }
 
 }  // namespace zel

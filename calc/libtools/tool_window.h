@@ -64,6 +64,10 @@ class ToolWindow : public QWidget {
 // front with the keyboard focus.
 void BringForward(QWidget* window);
 
+// Shows a modeless window (restored when minimised) in front, leaving the
+// keyboard focus where it is.
+void ShowWithoutFocus(QWidget* window);
+
 // The one window of its kind in `slot`: created by `make` when there is
 // none (or it is closing), then brought forward.
 template <class W, class Make>

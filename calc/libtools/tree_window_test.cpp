@@ -1,5 +1,7 @@
 // The function library browser over a real library folder.
 #include <QComboBox>
+#include <QLineEdit>
+#include <QScreen>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -117,18 +119,39 @@ TEST_F(TreeWindowTest, SelectInsertsOnlyProcedureTemplates) {
   EXPECT_EQ(OpenTree(), t);
 }
 
-TEST_F(TreeWindowTest, DoubleClickInsertsAndClosesSavingGeometry) {
+// A double-click anywhere acts as Select (blank space with nothing
+// selected says "Select function"), except on a file, which opens or
+// folds; on a procedure it inserts and closes the browser.
+TEST_F(TreeWindowTest, DoubleClickSelectsAnywhereOpensFilesAndClosesSavingGeometry) {
   WriteLib("ok.vbs", "Function Twice(x) : Twice = 2 * x\r\nEnd Function\r\n");
   frmTree* t = OpenTree();
   QPointer<frmTree> guard(t);
-  // On a file node it only says so.
-  Select(t, FileItem(t, "ok.vbs"));
-  t->tvwVBSFiles_DblClick();
+  QWidget* viewport = t->tvwVBSFiles->viewport();
+  auto doubleClick = [&](QTreeWidgetItem* item) {
+    const QPoint at = item ? t->tvwVBSFiles->visualItemRect(item).center()
+                           : QPoint(viewport->width() / 2, viewport->height() - 4);
+    // The first click of a double-click selects, as the user's does.
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+  };
+  t->tvwVBSFiles->clearSelection();
+  doubleClick(nullptr);
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(Prompts().Asked()[0].text, "Select function");
+  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Critical);
+  QTreeWidgetItem* file = FileItem(t, "ok.vbs");
+  doubleClick(file);
+  EXPECT_TRUE(file->isExpanded());
+  doubleClick(file);
+  EXPECT_FALSE(file->isExpanded());
   EXPECT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(Input(), "");
   EXPECT_TRUE(t->isVisible());
   t->SetWindowTwips(300, 450, 4740, 5000);
-  Select(t, FileItem(t, "ok.vbs")->child(0));
-  t->tvwVBSFiles_DblClick();
+  file->setExpanded(true);
+  QTest::qWait(0);
+  ASSERT_FALSE(t->tvwVBSFiles->visualItemRect(file->child(0)).isEmpty());
+  doubleClick(file->child(0));
   EXPECT_EQ(Input(), "Twice(x)");
   QTest::qWait(0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -155,6 +178,39 @@ TEST_F(TreeWindowTest, HeightStaysFixedAndButtonsKeepTheirGap) {
   EXPECT_NEAR(PixelsToTwipsX(t->cmdSelect->x()) - treeRight, 168, 30);
   EXPECT_EQ(t->cmdExit->x(), t->cmdSelect->x());
   EXPECT_NEAR(PixelsToTwipsX(t->tvwVBSFiles->width()), t->WidthTwips() - 735 - 505, 15);
+}
+
+// With no stored place, each tool opens beside the main window, wholly on
+// the screen, never over the input line, and not over one another's
+// corner; a stored place is kept.
+TEST_F(TreeWindowTest, ToolsWithoutAStoredPlaceOpenBesideTheMainWindow) {
+  const QRect screen = main_->screen()->availableGeometry();
+  main_->move(screen.topLeft());
+  QTest::qWait(0);
+  QLineEdit* input = main_->txtUserInput->lineEdit();
+  const QRect inputLine(input->mapToGlobal(QPoint(0, 0)), input->size());
+  AttachLibraryTools(*main_);
+  main_->mnuBuiltinFunc->trigger();
+  main_->mnuVBS->trigger();
+  main_->mnuUserCode->trigger();
+  const QWidget* tools[] = {frmTree::Instance(), frmCustomize::Instance(), frmUserScripting::Instance()};
+  QList<QPoint> corners;
+  for (const QWidget* w : tools) {
+    ASSERT_NE(w, nullptr);
+    const QRect outer = w->frameGeometry();
+    EXPECT_TRUE(screen.contains(outer)) << w->objectName().toStdString();
+    EXPECT_FALSE(outer.intersects(inputLine)) << w->objectName().toStdString();
+    EXPECT_FALSE(corners.contains(outer.topLeft())) << w->objectName().toStdString();
+    corners << outer.topLeft();
+  }
+  frmTree::Instance()->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  // Closed, it has a place of its own, where it opens again.
+  store_.Set("frmTree", "PositionT", "150");
+  store_.Set("frmTree", "PositionL", "300");
+  main_->mnuBuiltinFunc->trigger();
+  EXPECT_NEAR(frmTree::Instance()->TopTwips(), 150, 15);
+  EXPECT_NEAR(frmTree::Instance()->LeftTwips(), 300, 15);
 }
 
 // The menu entries open each tool once; Exit's unload routine closes them

@@ -201,7 +201,14 @@ void frmUnitConv::Form_Initialize() {
   const QRect stored(TwipsToPixelsX(int(std::clamp(left, -1e6, 1e6))),
                      TwipsToPixelsY(int(std::clamp(top, -1e6, 1e6))),
                      TwipsToPixelsX(kUnitConvOuterWidth), TwipsToPixelsY(kUnitConvOuterHeight));
-  move(KeepReachable(stored, QPoint(0, 0)).topLeft());
+  if (HasSetting(s, kUnitConvSection, "PositionT") || HasSetting(s, kUnitConvSection, "PositionL")) {
+    move(KeepReachable(stored, QPoint(0, 0)).topLeft());
+  } else {
+    // No place of its own yet: beside the main window, so that Replace
+    // can be seen arriving in the input line.
+    move(PlaceBesideWindow(this, stored.size(), main_, main_ ? main_->txtUserInput : nullptr)
+             .topLeft());
+  }
   // "SizeH" and "SizeW" are not read: the fixed size overrides whatever
   // they hold.
   Form_Resize();

@@ -102,10 +102,19 @@ TEST_F(UnitConvWindowTest, OpeningHandsOverTheNumberFromTheInputLine) {
 }
 
 TEST_F(UnitConvWindowTest, FirstOpeningWithNoSettings) {
+  const QRect screen = main_->screen()->availableGeometry();
+  main_->RestoreSettings();
+  main_->move(screen.topLeft());
+  main_->show();
+  QLineEdit* input = main_->txtUserInput->lineEdit();
+  const QRect inputLine(input->mapToGlobal(QPoint(0, 0)), input->size());
   Input("42");
   frmUnitConv& w = Open();
   EXPECT_EQ(w.windowTitle(), "Unit Conversion");
-  EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(0, 0));
+  // Beside the main window, where Replace can be seen arriving.
+  EXPECT_TRUE(screen.contains(w.frameGeometry()));
+  EXPECT_FALSE(w.frameGeometry().intersects(inputLine));
+  EXPECT_FALSE(w.frameGeometry().intersects(main_->frameGeometry()));
   EXPECT_EQ(w.frameGeometry().size(),
             QSize(TwipsToPixelsX(kUnitConvOuterWidth), TwipsToPixelsY(kUnitConvOuterHeight)));
   ASSERT_EQ(w.cmbUnit->count(), kQuantityCount);

@@ -280,5 +280,22 @@ TEST(Fonts, JapaneseCapableFixedAndProportionalFaces) {
   EXPECT_EQ(QFontInfo(FixedFont(9)).family(), fixed);
 }
 
+// A clean Debian with only the Japanese gothics and DejaVu: the log must
+// not fall back to a gothic whose full stop reads as a comma.
+TEST(Fonts, TheLogFaceHasAClearFullStopWheneverOneIsInstalled) {
+  const struct {
+    QStringList installed;
+    const char* picked;
+  } cases[] = {
+      {{"IPAGothic", "IPAPGothic", "DejaVu Sans", "DejaVu Sans Mono"}, "DejaVu Sans Mono"},
+      {{"IPAGothic", "Ricty Diminished", "DejaVu Sans Mono"}, "Ricty Diminished"},
+      {{"VL Gothic", "Liberation Mono"}, "Liberation Mono"},
+      {{"IPAGothic", "IPAPGothic"}, "IPAGothic"},
+      {{"Some Other Face"}, ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FixedFamilyAmong(c.installed), QString::fromUtf8(c.picked)) << c.picked;
+}
+
 }  // namespace
 }  // namespace zel

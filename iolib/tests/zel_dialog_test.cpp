@@ -29,6 +29,7 @@ TEST_F(InputDialog, StartsCollapsedWithTheIdentityOrderAndZero) {
   EXPECT_FALSE(d.isVisible());
   EXPECT_FALSE(d.UnitAreaOpen());
   EXPECT_EQ(d.windowTitle(), "Data Input Dialog");
+  EXPECT_FALSE(d.windowIcon().isNull());
   ASSERT_EQ(d.cmbUnit->count(), kQuantityCount);
   EXPECT_EQ(d.cmbUnit->itemText(0), "Temperature");
   EXPECT_EQ(d.cmbUnit->itemText(22), "Force, Weight");
@@ -52,8 +53,12 @@ TEST_F(InputDialog, UnitConvTogglesTheOuterHeightBetweenTheTwoStates) {
   WhenShown([&](zelDialog& d) {
     auto note = [&] {
       sizes.push_back(d.frameGeometry().size());
-      // The frame is inside the client area only when expanded.
-      frameShown.push_back(d.fraUnitConv->geometry().bottom() < d.height());
+      // The frame shows only when expanded, and then wholly; collapsed,
+      // not even its top edge shows along the bottom.
+      frameShown.push_back(d.fraUnitConv->isVisible());
+      if (d.fraUnitConv->isVisible()) {
+        EXPECT_LT(d.fraUnitConv->geometry().bottom(), d.height());
+      }
     };
     note();
     d.cmdUnitConv->click();
