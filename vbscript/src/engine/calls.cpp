@@ -36,7 +36,72 @@ class FuncRef : public HostObject {
   std::shared_ptr<bool> alive_;
 };
 
+// The script's global object, which Me names outside a class: its members
+// are the global procedures and variables.
+class ScriptGlobals : public HostObject {
+ public:
+  ScriptGlobals(Interp* in, std::shared_ptr<bool> alive) : in_(in), alive_(std::move(alive)) {}
+  std::u16string TypeName() const override { return u"Object"; }
+  int FindMember(std::u16string_view name) const override { return *alive_ ? in_->GlobalMemberId(name) : -1; }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    if (!*alive_) Throw(424);
+    in_->InvokeGlobal(member, kind, args, result);
+  }
+
+ private:
+  Interp* in_;
+  std::shared_ptr<bool> alive_;
+};
+
 }  // namespace
+
+Variant Interp::GlobalObject() {
+  if (!globalObj_) globalObj_ = Ref<HostObject>(new ScriptGlobals(this, alive_));
+  return Variant::FromObject(globalObj_.get());
+}
+
+int Interp::GlobalMemberId(std::u16string_view name) const {
+  const int s = FindGlobal(FoldName(name));
+  if (s < 0) return -1;
+  switch (gslots_[size_t(s)].kind) {
+    case GlobalSlot::Undefined: case GlobalSlot::Class: return -1;
+    default: return s + 1;
+  }
+}
+
+void Interp::InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& result) {
+  if (member <= 0 || size_t(member) > gslots_.size()) Throw(438);
+  const size_t s = size_t(member - 1);
+  const bool assign = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
+  if (gslots_[s].kind == GlobalSlot::Procedure) {
+    if (assign) Throw(438);
+    std::vector<Variant> raw;
+    for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
+    Proc* p = gslots_[s].proc;
+    result = CallProcValues(p, nullptr, raw.data(), int(raw.size()));
+    return;
+  }
+  Variant& cell = gvals_[s];
+  const int nidx = assign ? args.size() - 1 : args.size();
+  std::vector<int32_t> idx;
+  for (int i = 0; i < nidx; ++i) idx.push_back(ToIndex(args[i]));
+  if (!assign) {
+    if (idx.empty()) result = cell;
+    else if (cell.IsArray()) result = cell.array()->At(idx.data(), int(idx.size()));
+    else Throw(13);
+    return;
+  }
+  GlobalSlot::Kind k = gslots_[s].kind;
+  if (k != GlobalSlot::Var && k != GlobalSlot::Implicit) Throw(501);
+  Variant v = args[args.size() - 1];
+  if (idx.empty()) {
+    AssignCell(cell, std::move(v), kind == InvokeKind::PropertySet);
+    return;
+  }
+  if (!cell.IsArray()) Throw(13);
+  FitElement(cell, v);
+  cell.ArrayForWrite()->At(idx.data(), int(idx.size())) = std::move(v);
+}
 
 // ---- SlotStack ----------------------------------------------------------------
 Variant* SlotStack::PushSlow(int n) {

@@ -238,6 +238,10 @@ class Interp {
   Variant EvalInScope(std::u16string_view text);
   void ExecuteInScope(std::u16string_view text, bool global);
   Variant MakeFuncRef(std::u16string_view name);
+  // Me outside a class, and what its members reach (member = global slot + 1).
+  Variant GlobalObject();
+  int GlobalMemberId(std::u16string_view name) const;
+  void InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& result);
 
   // Calls used by ClassInstance / FuncRef
   Variant CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs);
@@ -403,6 +407,7 @@ class Interp {
   bool optionExplicit_ = false;
   std::atomic<bool> interrupt_{false};
   std::shared_ptr<bool> alive_;
+  Ref<HostObject> globalObj_;  // made on first use (GlobalObject)
   SlotStack stack_;
   Frame* curFrame_ = nullptr;
   int depth_ = 0;
