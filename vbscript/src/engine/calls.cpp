@@ -99,7 +99,6 @@ void Interp::InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& resu
     return;
   }
   if (!cell.IsArray()) Throw(13);
-  FitElement(cell, v);
   cell.ArrayForWrite()->At(idx.data(), int(idx.size())) = std::move(v);
 }
 
@@ -182,7 +181,7 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
   const uint64_t byRef = p->byRefMask;
   for (size_t i = 0; i < nargs; ++i) {
     Expr* a = args[i].get();
-    if (!a) Throw(450);
+    if (!a) return CallProcWithElements(p, me, args, f, slots, i);  // omitted
     if ((byRef >> i) & 1) {
       // The common ByRef argument: a plain local, referred to directly.
       if (a->isLocalRead) {
@@ -244,18 +243,11 @@ void Interp::CallRefused() {
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an
-// array element: such elements go by reference too. An element of a
-// Variant array is referred to in place, its array locked for the call; an
-// element of a typed array (from Split, Filter...) is copied in and written
-// back converted when the call returns.
+// array element or be omitted: an element goes by reference too, referred
+// to in place with its array locked for the call; an omitted argument
+// passes the missing value.
 Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
                                      Frame& f, Variant* slots, size_t first) {
-  struct WriteBack {
-    Variant* arrayCell;
-    std::vector<int32_t> idx;
-    int slot;
-  };
-  std::vector<WriteBack> writeBacks;
   struct Locks {
     std::vector<Array*> arrays;
     ~Locks() {
@@ -265,9 +257,13 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
       }
     }
   } locks;
+  std::vector<int32_t> idx;
   for (size_t i = first; i < args.size(); ++i) {
     Expr* a = args[i].get();
-    if (!a) Throw(450);
+    if (!a) {
+      slots[i + 1] = Variant::Missing();
+      continue;
+    }
     if (p->ByRefParam(i)) {
       if (Variant* cell = ByRefCell(a, f)) {
         slots[i + 1] = Variant::RefTo(cell);
@@ -278,25 +274,19 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
         if (n->hasParens && !n->args.empty()) {
           Variant* base = VarCell(n, f, false);
           if (base && base->IsArray()) {
-            WriteBack wb{base, {}, int(i + 1)};
+            idx.clear();
             for (auto& ix : n->args) {
               if (!ix) Throw(9);
-              wb.idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
+              idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
             }
             base = VarCell(n, f, false);
             if (!base->IsArray()) Throw(13);
-            if (VarType(base->type() & ~vbArray) == vbVariant) {
-              Array* arr = base->ArrayForWrite();
-              Variant& element = arr->At(wb.idx.data(), int(wb.idx.size()));
-              arr->AddRef();
-              arr->Lock();
-              locks.arrays.push_back(arr);
-              slots[i + 1] = Variant::RefTo(&element);
-              continue;
-            }
-            slots[i + 1] = base->array()->At(wb.idx.data(), int(wb.idx.size()));
-            wb.arrayCell = base;
-            writeBacks.push_back(std::move(wb));
+            Array* arr = base->ArrayForWrite();
+            Variant& element = arr->At(idx.data(), int(idx.size()));
+            arr->AddRef();
+            arr->Lock();
+            locks.arrays.push_back(arr);
+            slots[i + 1] = Variant::RefTo(&element);
             continue;
           }
         }
@@ -304,15 +294,7 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
     }
     slots[i + 1] = EvalExpr(a, f);
   }
-  Variant result = RunProcBody(p, me, slots);
-  for (auto& wb : writeBacks) {
-    if (!wb.arrayCell->IsArray()) continue;
-    Variant v = slots[wb.slot].Deref();
-    FitElement(*wb.arrayCell, v);
-    Array* arr = wb.arrayCell->ArrayForWrite();
-    arr->At(wb.idx.data(), int(wb.idx.size())) = std::move(v);
-  }
-  return result;
+  return RunProcBody(p, me, slots);
 }
 
 

@@ -109,7 +109,6 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
       if (!cell.IsArray()) Throw(13);
       std::vector<int32_t> idx;
       for (int i = 0; i + 1 < args.size(); ++i) idx.push_back(ToIndex(args[i]));
-      FitElement(cell, v);
       Array* a = cell.ArrayForWrite();
       a->At(idx.data(), int(idx.size())) = std::move(v);
     }

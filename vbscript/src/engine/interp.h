@@ -342,6 +342,7 @@ class Interp {
   void AssignIndexed(Variant& base, ExprList& idx, Variant&& value, bool isSet,
                      Frame& f);
   void AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f);
+  bool AssignNested(CallExpr* c, Variant& value, bool isSet, Frame& f);
   void SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args,
                         Variant&& value, bool isSet, Frame& f);
 
