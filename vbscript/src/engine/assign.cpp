@@ -82,15 +82,40 @@ bool Interp::AssignNested(CallExpr* c, Variant& value, bool isSet, Frame& f) {
   if (!n->hasParens || n->args.empty() || !MayNameElement(n)) return false;
   Variant* base = VarCell(n, f, false);
   if (!base || !base->Deref().IsArray()) return false;
-  // Subscripts in text order: the variable's, then each list after it.
-  std::vector<std::vector<Variant>> subs;
+  // Subscripts in text order: the variable's, then each list after it. An
+  // object subscript also gets its default value now, for an array to be
+  // indexed by (that may run script code, which must not happen during the
+  // walk); an object on the way is given the object itself.
+  std::vector<std::vector<Variant>> subs, plain;
   subs.reserve(levels.size() + 1);
+  plain.reserve(levels.size() + 1);
   auto read = [&](ExprList& list) {
     subs.emplace_back();
-    for (auto& e : list) subs.back().push_back(e ? EvalExpr(e.get(), f) : Variant::Missing());
+    plain.emplace_back();
+    for (auto& e : list) {
+      Variant v = e ? EvalExpr(e.get(), f) : Variant::Missing();
+      Variant p = v;
+      if (v.IsObject() && v.object()) {
+        try {
+          p = DefaultValue(v.object());
+        } catch (const ScriptError&) {
+          // No default value: indexing an array with it raises then.
+        }
+      }
+      subs.back().push_back(std::move(v));
+      plain.back().push_back(std::move(p));
+    }
   };
   read(n->args);
   for (size_t k = levels.size(); k-- > 0;) read(levels[k]->args);
+  // An object stored without Set stores its default value, found now:
+  // it may run code, which must not happen once an element is in hand.
+  if (isSet) {
+    if (!value.IsObject()) Throw(424);
+  } else if (value.IsObject()) {
+    if (value.IsNothing()) Throw(91);
+    value = DefaultValue(value.object());
+  }
   auto indices = [](const std::vector<Variant>& vs) {
     std::vector<int32_t> out;
     for (const Variant& v : vs) {
@@ -122,16 +147,9 @@ bool Interp::AssignNested(CallExpr* c, Variant& value, bool isSet, Frame& f) {
       cell = &scratch;
       continue;
     }
-    const std::vector<int32_t> idx = indices(subs[k]);
+    const std::vector<int32_t> idx = indices(plain[k]);
     cell = &cell->ArrayForWrite()->At(idx.data(), int(idx.size()));
-    if (!last) continue;
-    if (isSet) {
-      if (!value.IsObject()) Throw(424);
-    } else if (value.IsObject()) {
-      if (value.IsNothing()) Throw(91);
-      value = DefaultValue(value.object());
-    }
-    *cell = std::move(value);
+    if (last) *cell = std::move(value);
   }
   return true;
 }
