@@ -354,6 +354,10 @@ class Interp {
   Flow RunIfTest(IfStmt* i, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
+  Flow ForWhole(ForStmt* s, Frame& f, Variant* cell, int64_t i, const Variant& to, const Variant& step);
+  template <bool kUp, bool kStepInt>
+  Flow ForWholeLoop(ForStmt* s, Frame& f, Variant* cell, int64_t i, int64_t end, int64_t st, const Variant& to,
+                    const Variant& step);
   Flow ForVariant(ForStmt* s, Frame& f, const Variant& to, const Variant& step, bool increment);
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);

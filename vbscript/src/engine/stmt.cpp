@@ -276,47 +276,69 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
   }
   // The counter starts with the start value's subtype and steps by the
   // rules of "+". Integer and Long counters with Integer or Long steps run
-  // here in whole numbers; every other mix goes on in Variant arithmetic.
+  // in whole numbers (ForWhole); every other mix goes on in Variant
+  // arithmetic.
   const VarType ft = from.type();
   if ((ft == vbInteger || ft == vbLong) && IsIntType(to.type()) &&
       (step.type() == vbInteger || step.type() == vbLong)) {
-    int64_t i = IntOf64(from);
-    const int64_t end = IntOf64(to), st = IntOf64(step);
-    const bool up = st >= 0, stepInt = step.type() == vbInteger;
+    const int64_t i = IntOf64(from);
     if (ft == vbInteger) cell->SetInteger(int16_t(i));
     else cell->SetLong(int32_t(i));
-    if (up ? i > end : i < end) return Flow::Normal;
-    VarType t = ft;
-    for (;;) {
-      Flow r = ExecBody(s->body, f);
-      if (r == Flow::ExitFor) return Flow::Normal;
-      if (r != Flow::Normal) return r;
-      CheckInterrupt();
-      // Read back: the body may have changed it. Over the Integer or Long
-      // just read, the next value needs no release check.
-      t = cell->type();
-      if (t == vbInteger) i = cell->intVal();
-      else if (t == vbLong) i = cell->longVal();
-      else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
-      i += st;
-      if (up ? i > end : i < end) break;
-      // Not past a Long bound: the value fits a Long.
-      if (t == vbInteger && stepInt && i >= INT16_MIN && i <= INT16_MAX) cell->OverwriteWithInteger(int16_t(i));
-      else cell->OverwriteWithLong(int32_t(i));
-    }
-    if (t == vbInteger && stepInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
-    else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
-    else cell->SetDouble(double(i));
-    return Flow::Normal;
+    return ForWhole(s, f, cell, i, to, step);
   }
   AssignCell(*cell, Variant(from), false);
   return ForVariant(s, f, to, step, false);
 }
 
-// A For loop in Variant arithmetic with VBScript's typing: the bounds are
-// not all Integer/Long/Byte, or the body stored something else in the
-// counter (i = 6.6 goes on 7.6, 8.6...). `increment` first steps the
-// counter, for a loop taken over after its body ran.
+// The loop of a For whose counter (already set to `i`) and step are
+// Integer or Long and whose end is a whole number, one routine per
+// direction and step subtype so that the loop tests neither.
+Flow Interp::ForWhole(ForStmt* s, Frame& f, Variant* cell, int64_t i, const Variant& to, const Variant& step) {
+  const int64_t end = IntOf64(to), st = IntOf64(step);
+  const bool stepInt = step.type() == vbInteger;
+  if (st >= 0) {
+    if (i > end) return Flow::Normal;
+    return stepInt ? ForWholeLoop<true, true>(s, f, cell, i, end, st, to, step)
+                   : ForWholeLoop<true, false>(s, f, cell, i, end, st, to, step);
+  }
+  if (i < end) return Flow::Normal;
+  return stepInt ? ForWholeLoop<false, true>(s, f, cell, i, end, st, to, step)
+                 : ForWholeLoop<false, false>(s, f, cell, i, end, st, to, step);
+}
+
+template <bool kUp, bool kStepInt>
+Flow Interp::ForWholeLoop(ForStmt* s, Frame& f, Variant* cell, int64_t i, int64_t end, int64_t st,
+                          const Variant& to, const Variant& step) {
+  VarType t = vbEmpty;
+  for (;;) {
+    Flow r = ExecBody(s->body, f);
+    if (r == Flow::ExitFor) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+    // Read back: the body may have changed it. Over the Integer or Long
+    // just read, the next value needs no release check.
+    t = cell->type();
+    if (t == vbInteger) i = cell->intVal();
+    else if (t == vbLong) i = cell->longVal();
+    else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
+    i += st;
+    if (kUp ? i > end : i < end) break;
+    // Not past a Long bound: the value fits a Long. Integer + Integer stays
+    // Integer while it fits.
+    if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->OverwriteWithInteger(int16_t(i));
+    else cell->OverwriteWithLong(int32_t(i));
+  }
+  if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
+  else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
+  else cell->SetDouble(double(i));
+  return Flow::Normal;
+}
+
+// A For loop in Variant arithmetic with VBScript's typing: a start or step
+// that is no Integer or Long (a Byte, a Double...), an end that is no whole
+// number, or a body that stored something else in the counter (i = 6.6
+// goes on 7.6, 8.6...). `increment` first steps the counter, for a loop
+// taken over after its body ran.
 Flow Interp::ForVariant(ForStmt* s, Frame& f, const Variant& to, const Variant& step, bool increment) {
   auto* var = static_cast<NameExpr*>(s->var.get());
   const double stv = ToDouble(step);
