@@ -43,8 +43,9 @@ enum class CmpResult : int8_t { Less = -1, Equal = 0, Greater = 1, Null = 2 };
 CmpResult CompareSlow(const Variant& a, const Variant& b, CompareMode mode);
 // The same where an operand may be a literal in the source ("hard"): a
 // literal keeps its type and a string against a number is converted to the
-// literal's type (text read as a number raises 13 when it is not one). Two
-// literals compare as numbers. Without a literal this is CompareSlow.
+// literal's type; text that is no number keeps the Variant rule, so this
+// never raises where CompareSlow does not. Two literals compare as
+// numbers. Without a literal this is CompareSlow.
 CmpResult CompareWithLiterals(const Variant& a, bool aLiteral, const Variant& b, bool bLiteral);
 // Plain string comparison (-1/0/1), for StrComp, InStr and sorting.
 int CompareStrings(std::u16string_view a, std::u16string_view b, CompareMode mode);

@@ -172,9 +172,8 @@ class Variant {
   static Variant FromString(std::u16string_view s);
   static Variant FromUtf8(std::string_view s);
   static Variant FromString(String* s) { Variant r = Make(vbString); r.s_ = s; return r; }  // adopts one ref
-  // Adopts one ref. `elem` is the element type scripts see (Split gives
-  // vbString: TypeName "String()"); elements are stored as Variants anyway.
-  static Variant FromArray(Array* a, VarType elem = vbVariant);
+  // Adopts one ref. Every array holds Variants (TypeName "Variant()").
+  static Variant FromArray(Array* a);
   static Variant FromObject(Object* o);  // adds a ref; nullptr = Nothing
   static Variant Nothing() { Variant r = Make(vbObject); r.o_ = nullptr; return r; }
   // vbError value; the "missing optional argument" marker is Missing().

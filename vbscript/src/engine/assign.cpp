@@ -45,7 +45,6 @@ void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
       if (value.IsNothing()) Throw(91);
       value = DefaultValue(value.object());
     }
-    FitElement(base, value);
     Array* a = base.ArrayForWrite();
     a->At(idx, int(idxExprs.size())) = std::move(value);
     return;
@@ -63,6 +62,96 @@ void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
     return;
   }
   Throw(13);
+}
+
+// a(i)(j) = v where a(i) holds an array: v goes into that inner array, in
+// place. Every subscript is read first (they may run code that resizes
+// the arrays), then the elements are found without running any. False,
+// with nothing evaluated, when the chain does not start at an element of
+// an array variable; an element on the way that holds no array ends in
+// the usual way (an object's default property, else 13).
+bool Interp::AssignNested(CallExpr* c, Variant& value, bool isSet, Frame& f) {
+  std::vector<CallExpr*> levels;  // outermost first
+  Expr* x = c;
+  while (x->kind == Expr::Call) {
+    levels.push_back(static_cast<CallExpr*>(x));
+    x = static_cast<CallExpr*>(x)->callee.get();
+  }
+  if (x->kind != Expr::Name) return false;
+  auto* n = static_cast<NameExpr*>(x);
+  if (!n->hasParens || n->args.empty() || !MayNameElement(n)) return false;
+  Variant* base = VarCell(n, f, false);
+  if (!base || !base->Deref().IsArray()) return false;
+  // Subscripts in text order: the variable's, then each list after it. An
+  // object subscript also gets its default value now, for an array to be
+  // indexed by (that may run script code, which must not happen during the
+  // walk); an object on the way is given the object itself.
+  std::vector<std::vector<Variant>> subs, plain;
+  subs.reserve(levels.size() + 1);
+  plain.reserve(levels.size() + 1);
+  auto read = [&](ExprList& list) {
+    subs.emplace_back();
+    plain.emplace_back();
+    for (auto& e : list) {
+      Variant v = e ? EvalExpr(e.get(), f) : Variant::Missing();
+      Variant p = v;
+      if (v.IsObject() && v.object()) {
+        try {
+          p = DefaultValue(v.object());
+        } catch (const ScriptError&) {
+          // No default value: indexing an array with it raises then.
+        }
+      }
+      subs.back().push_back(std::move(v));
+      plain.back().push_back(std::move(p));
+    }
+  };
+  read(n->args);
+  for (size_t k = levels.size(); k-- > 0;) read(levels[k]->args);
+  // An object stored without Set stores its default value, found now:
+  // it may run code, which must not happen once an element is in hand.
+  if (isSet) {
+    if (!value.IsObject()) Throw(424);
+  } else if (value.IsObject()) {
+    if (value.IsNothing()) Throw(91);
+    value = DefaultValue(value.object());
+  }
+  auto indices = [](const std::vector<Variant>& vs) {
+    std::vector<int32_t> out;
+    for (const Variant& v : vs) {
+      if (v.IsMissing()) Throw(9);
+      out.push_back(ToIndex(v));
+    }
+    return out;
+  };
+  base = VarCell(n, f, false);
+  if (!base || !base->Deref().IsArray()) Throw(13);
+  Variant* cell = &base->Deref();
+  Variant scratch;  // what an object's default property gave on the way
+  for (size_t k = 0; k < subs.size(); ++k) {
+    const bool last = k + 1 == subs.size();
+    if (!cell->IsArray()) {
+      // An object on the way: its default property takes the subscripts.
+      if (!cell->IsObject()) Throw(13);
+      Variant hold = *cell;
+      if (!hold.object()) Throw(91);
+      std::vector<Variant>& items = subs[k];
+      if (last) items.push_back(std::move(value));
+      Args av(items.data(), int(items.size()));
+      Variant got;
+      hold.object()->Invoke(0, !last ? InvokeKind::PropertyGet : isSet ? InvokeKind::PropertySet
+                                                                      : InvokeKind::PropertyLet,
+                            av, got);
+      if (last) return true;
+      scratch = std::move(got);  // a value: what is written into it is lost
+      cell = &scratch;
+      continue;
+    }
+    const std::vector<int32_t> idx = indices(plain[k]);
+    cell = &cell->ArrayForWrite()->At(idx.data(), int(idx.size()));
+    if (last) *cell = std::move(value);
+  }
+  return true;
 }
 
 void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
@@ -92,6 +181,7 @@ void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
       return;
     case Expr::Call: {
       auto* c = static_cast<CallExpr*>(target);
+      if (AssignNested(c, value, isSet, f)) return;
       Variant base = EvalExpr(c->callee.get(), f);
       AssignIndexed(base, c->args, std::move(value), isSet, f);
       return;

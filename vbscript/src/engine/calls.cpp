@@ -36,7 +36,71 @@ class FuncRef : public HostObject {
   std::shared_ptr<bool> alive_;
 };
 
+// The script's global object, which Me names outside a class: its members
+// are the global procedures and variables.
+class ScriptGlobals : public HostObject {
+ public:
+  ScriptGlobals(Interp* in, std::shared_ptr<bool> alive) : in_(in), alive_(std::move(alive)) {}
+  std::u16string TypeName() const override { return u"Object"; }
+  int FindMember(std::u16string_view name) const override { return *alive_ ? in_->GlobalMemberId(name) : -1; }
+  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
+    if (!*alive_) Throw(424);
+    in_->InvokeGlobal(member, kind, args, result);
+  }
+
+ private:
+  Interp* in_;
+  std::shared_ptr<bool> alive_;
+};
+
 }  // namespace
+
+Variant Interp::GlobalObject() {
+  if (!globalObj_) globalObj_ = Ref<HostObject>(new ScriptGlobals(this, alive_));
+  return Variant::FromObject(globalObj_.get());
+}
+
+int Interp::GlobalMemberId(std::u16string_view name) const {
+  const int s = FindGlobal(FoldName(name));
+  if (s < 0) return -1;
+  switch (gslots_[size_t(s)].kind) {
+    case GlobalSlot::Undefined: case GlobalSlot::Class: return -1;
+    default: return s + 1;
+  }
+}
+
+void Interp::InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& result) {
+  if (member <= 0 || size_t(member) > gslots_.size()) Throw(438);
+  const size_t s = size_t(member - 1);
+  const bool assign = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
+  if (gslots_[s].kind == GlobalSlot::Procedure) {
+    if (assign) Throw(438);
+    std::vector<Variant> raw;
+    for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
+    Proc* p = gslots_[s].proc;
+    result = CallProcValues(p, nullptr, raw.data(), int(raw.size()));
+    return;
+  }
+  Variant& cell = gvals_[s];
+  const int nidx = assign ? args.size() - 1 : args.size();
+  std::vector<int32_t> idx;
+  for (int i = 0; i < nidx; ++i) idx.push_back(ToIndex(args[i]));
+  if (!assign) {
+    if (idx.empty()) result = cell;
+    else if (cell.IsArray()) result = cell.array()->At(idx.data(), int(idx.size()));
+    else Throw(13);
+    return;
+  }
+  GlobalSlot::Kind k = gslots_[s].kind;
+  if (k != GlobalSlot::Var && k != GlobalSlot::Implicit) Throw(501);
+  Variant v = args[args.size() - 1];
+  if (idx.empty()) {
+    AssignCell(cell, std::move(v), kind == InvokeKind::PropertySet);
+    return;
+  }
+  if (!cell.IsArray()) Throw(13);
+  cell.ArrayForWrite()->At(idx.data(), int(idx.size())) = std::move(v);
+}
 
 // ---- SlotStack ----------------------------------------------------------------
 Variant* SlotStack::PushSlow(int n) {
@@ -117,7 +181,7 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
   const uint64_t byRef = p->byRefMask;
   for (size_t i = 0; i < nargs; ++i) {
     Expr* a = args[i].get();
-    if (!a) Throw(450);
+    if (!a) return CallProcWithElements(p, me, args, f, slots, i);  // omitted
     if ((byRef >> i) & 1) {
       // The common ByRef argument: a plain local, referred to directly.
       if (a->isLocalRead) {
@@ -179,18 +243,11 @@ void Interp::CallRefused() {
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an
-// array element: such elements go by reference too. An element of a
-// Variant array is referred to in place, its array locked for the call; an
-// element of a typed array (from Split, Filter...) is copied in and written
-// back converted when the call returns.
+// array element or be omitted: an element goes by reference too, referred
+// to in place with its array locked for the call; an omitted argument
+// passes the missing value.
 Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
                                      Frame& f, Variant* slots, size_t first) {
-  struct WriteBack {
-    Variant* arrayCell;
-    std::vector<int32_t> idx;
-    int slot;
-  };
-  std::vector<WriteBack> writeBacks;
   struct Locks {
     std::vector<Array*> arrays;
     ~Locks() {
@@ -200,9 +257,13 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
       }
     }
   } locks;
+  std::vector<int32_t> idx;
   for (size_t i = first; i < args.size(); ++i) {
     Expr* a = args[i].get();
-    if (!a) Throw(450);
+    if (!a) {
+      slots[i + 1] = Variant::Missing();
+      continue;
+    }
     if (p->ByRefParam(i)) {
       if (Variant* cell = ByRefCell(a, f)) {
         slots[i + 1] = Variant::RefTo(cell);
@@ -213,25 +274,19 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
         if (n->hasParens && !n->args.empty()) {
           Variant* base = VarCell(n, f, false);
           if (base && base->IsArray()) {
-            WriteBack wb{base, {}, int(i + 1)};
+            idx.clear();
             for (auto& ix : n->args) {
               if (!ix) Throw(9);
-              wb.idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
+              idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
             }
             base = VarCell(n, f, false);
             if (!base->IsArray()) Throw(13);
-            if (VarType(base->type() & ~vbArray) == vbVariant) {
-              Array* arr = base->ArrayForWrite();
-              Variant& element = arr->At(wb.idx.data(), int(wb.idx.size()));
-              arr->AddRef();
-              arr->Lock();
-              locks.arrays.push_back(arr);
-              slots[i + 1] = Variant::RefTo(&element);
-              continue;
-            }
-            slots[i + 1] = base->array()->At(wb.idx.data(), int(wb.idx.size()));
-            wb.arrayCell = base;
-            writeBacks.push_back(std::move(wb));
+            Array* arr = base->ArrayForWrite();
+            Variant& element = arr->At(idx.data(), int(idx.size()));
+            arr->AddRef();
+            arr->Lock();
+            locks.arrays.push_back(arr);
+            slots[i + 1] = Variant::RefTo(&element);
             continue;
           }
         }
@@ -239,15 +294,7 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
     }
     slots[i + 1] = EvalExpr(a, f);
   }
-  Variant result = RunProcBody(p, me, slots);
-  for (auto& wb : writeBacks) {
-    if (!wb.arrayCell->IsArray()) continue;
-    Variant v = slots[wb.slot].Deref();
-    FitElement(*wb.arrayCell, v);
-    Array* arr = wb.arrayCell->ArrayForWrite();
-    arr->At(wb.idx.data(), int(wb.idx.size())) = std::move(v);
-  }
-  return result;
+  return RunProcBody(p, me, slots);
 }
 
 

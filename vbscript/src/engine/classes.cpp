@@ -109,7 +109,6 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
       if (!cell.IsArray()) Throw(13);
       std::vector<int32_t> idx;
       for (int i = 0; i + 1 < args.size(); ++i) idx.push_back(ToIndex(args[i]));
-      FitElement(cell, v);
       Array* a = cell.ArrayForWrite();
       a->At(idx.data(), int(idx.size())) = std::move(v);
     }
@@ -252,9 +251,9 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int
   (void)cachedMember;
   (void)hasParens;
   const Variant& ov = objIn.Deref();
-  if (!ov.IsObject()) Throw(424);
+  // A member of Nothing is as much a missing object as one of a number.
+  if (!ov.IsObject() || !ov.object()) Throw(424);
   Object* o = ov.object();
-  if (!o) Throw(91);
   bool isDefault = member.empty();
   if (o->IsScriptClass()) {
     auto* ci = static_cast<ClassInstance*>(o);
@@ -297,9 +296,8 @@ Variant Interp::NewObject(NewExpr* n) {
 void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) {
   Variant tmp;
   const Variant& ov = MemberObject(m->obj.get(), f, tmp);
-  if (!ov.IsObject()) Throw(424);
+  if (!ov.IsObject() || !ov.object()) Throw(424);
   Object* o = ov.object();
-  if (!o) Throw(91);
   // Indices, a default value and Property Let code may all drop the
   // variable's reference to the object.
   Ref<Object> hold(o);

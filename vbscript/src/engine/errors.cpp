@@ -9,6 +9,34 @@ namespace vbs {
 namespace {
 
 // ---- the Err object ---------------------------------------------------------
+// The error Err.Raise raises for `number`: an HRESULT of the runtime's own
+// family, or a common one the runtime knows, is its script error; another
+// positive number past 16 bits is no error code (5). Other negative
+// numbers (vbObjectError + n) stay as they are.
+int RaisedNumber(int32_t number) {
+  if (number == 0 || number > 0xFFFF) Throw(5);
+  const uint32_t h = uint32_t(number);
+  if ((h & 0xFFFF0000u) == 0x800A0000u && (h & 0xFFFFu) != 0) return int(h & 0xFFFFu);
+  static const struct { uint32_t hr; int err; } known[] = {
+      {0x8007000Eu, 7},    // E_OUTOFMEMORY: Out of memory
+      {0x80070057u, 5},    // E_INVALIDARG
+      {0x80070005u, 70},   // E_ACCESSDENIED: Permission denied
+      {0x80004001u, 445},  // E_NOTIMPL
+      {0x80004002u, 430},  // E_NOINTERFACE
+      {0x80020005u, 13},   // DISP_E_TYPEMISMATCH
+      {0x8002000Au, 6},    // DISP_E_OVERFLOW
+      {0x8002000Bu, 9},    // DISP_E_BADINDEX
+      {0x80020012u, 11},   // DISP_E_DIVBYZERO
+      {0x80020003u, 438},  // DISP_E_MEMBERNOTFOUND
+      {0x80020006u, 438},  // DISP_E_UNKNOWNNAME
+      {0x8002000Eu, 450},  // DISP_E_BADPARAMCOUNT
+      {0x8002000Fu, 449},  // DISP_E_PARAMNOTOPTIONAL
+  };
+  for (const auto& k : known)
+    if (k.hr == h) return k.err;
+  return number;
+}
+
 class ErrObject : public HostObject {
  public:
   explicit ErrObject(Interp* in) : in_(in) {}
@@ -55,14 +83,17 @@ class ErrObject : public HostObject {
       case 6: {
         if (set) Throw(438);
         if (args.size() < 1 || args.Missing(0)) Throw(450);
-        int number = ToLong(args[0]);
-        if (number == 0) Throw(5);
+        const int number = RaisedNumber(ToLong(args[0]));
+        // What the call leaves out comes from Err as it stands, when it
+        // has not been cleared.
         ErrState n;
         n.number = number;
-        n.source = args.Missing(1) ? std::u16string(u"Microsoft VBScript runtime error") : ToText(args[1]);
-        n.description = args.Missing(2) ? StandardErrorText(number) : ToText(args[2]);
-        if (!args.Missing(3)) n.helpFile = ToText(args[3]);
-        if (!args.Missing(4)) n.helpContext = ToLong(args[4]);
+        n.source = !args.Missing(1) ? ToText(args[1])
+                 : !e.source.empty() ? e.source : std::u16string(u"Microsoft VBScript runtime error");
+        n.description = !args.Missing(2) ? ToText(args[2])
+                      : !e.description.empty() ? e.description : StandardErrorText(number);
+        n.helpFile = !args.Missing(3) ? ToText(args[3]) : e.helpFile;
+        n.helpContext = !args.Missing(4) ? ToLong(args[4]) : e.helpContext;
         e = n;
         in_->raisedByErr = true;
         throw ScriptError(number, n.description);

@@ -37,8 +37,7 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
           case UnOp::Neg: return OpNeg(v);
           case UnOp::Not: return OpNot(v);
           case UnOp::Plus:
-            if (v.IsObject()) return DefaultValue(v.object());
-            return v;
+            return v;  // leaves its operand as it is: an object, text, a Boolean
         }
       } catch (const ScriptError&) {
         throw;
@@ -56,9 +55,7 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
     case Expr::New:
       return NewObject(static_cast<NewExpr*>(e));
     case Expr::Me:
-      if (!f.me) {
-        Throw(424);
-      }
+      if (!f.me) return GlobalObject();  // outside a class: the script itself
       return Variant::FromObject(f.me);
     case Expr::WithObj:
       break;
@@ -236,6 +233,29 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
 
 Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
   if (StackLow()) Throw(28);  // f(1)(2)(3)... nests without bound
+  // (F)(x): a procedure named in parentheses is called with the list that
+  // follows (ByRef arguments as in F(x)), not first without arguments.
+  if (c->callee->kind == Expr::Paren) {
+    Expr* in = c->callee.get();
+    while (in->kind == Expr::Paren) in = static_cast<ParenExpr*>(in)->inner.get();
+    if (in->kind == Expr::Name && !static_cast<NameExpr*>(in)->hasParens) {
+      auto* n = static_cast<NameExpr*>(in);
+      switch (n->nk) {
+        case NameKind::Builtin:
+          return CallBuiltin(n->slot, c->args, f);
+        case NameKind::MeMember:
+          if (f.me) return CallClassMember(f.me, n->slot, &c->args, f);
+          break;
+        case NameKind::Global:
+        case NameKind::Dyn:
+          if (gslots_[size_t(n->slot)].kind == GlobalSlot::Procedure)
+            return CallProc(gslots_[size_t(n->slot)].proc, nullptr, c->args, f);
+          break;
+        default:
+          break;
+      }
+    }
+  }
   Variant callee = EvalExpr(c->callee.get(), f);
   try {
     return IndexValue(callee, c->args, f);

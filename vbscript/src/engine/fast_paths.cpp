@@ -334,7 +334,6 @@ struct Ev {
     int32_t j = N == 2 ? Subscript(in, n->args[1].get(), f, ranCode) : 0;
     // The value or a subscript may have replaced the array in the variable.
     if (!cell->IsArray()) Throw(13);
-    FitElement(*cell, v);
     Array* arr = cell->ArrayForWrite();
     if constexpr (N == 1) arr->At1(i) = std::move(v);
     else arr->At2(i, j) = std::move(v);

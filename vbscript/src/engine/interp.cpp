@@ -38,18 +38,25 @@ void Interp::Init() {
 void Interp::Teardown() {
   // Release script values while the code behind their classes still runs.
   // Script variables go first, so Class_Terminate handlers can still use
-  // the host's objects.
-  for (size_t i = 0; i < gvals_.size(); ++i) {
-    GlobalSlot::Kind k = i < gslots_.size() ? gslots_[i].kind : GlobalSlot::Var;
-    if (k == GlobalSlot::HostObj || k == GlobalSlot::ErrObj) continue;
-    Variant tmp = std::move(gvals_[i]);
-    tmp.Clear();
+  // the host's objects; objects before arrays before the rest, so that the
+  // handlers that run at the end of a script still read and write the
+  // numbers and texts of the globals.
+  for (int pass = 0; pass < 3; ++pass) {
+    for (size_t i = 0; i < gvals_.size(); ++i) {
+      GlobalSlot::Kind k = i < gslots_.size() ? gslots_[i].kind : GlobalSlot::Var;
+      if (k == GlobalSlot::HostObj || k == GlobalSlot::ErrObj) continue;
+      const Variant& v = gvals_[i];
+      if (pass == 0 ? !v.IsObject() : pass == 1 ? !v.IsArray() : false) continue;
+      Variant tmp = std::move(gvals_[i]);
+      tmp.Clear();
+    }
   }
   gvals_.ForEach([](Variant& v) {
     Variant tmp = std::move(v);
     tmp.Clear();
   });
   *alive_ = false;
+  globalObj_ = nullptr;
   gvals_.clear();
   gslots_.clear();
   gindex_.Clear();

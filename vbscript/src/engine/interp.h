@@ -247,6 +247,10 @@ class Interp {
   Variant EvalInScope(std::u16string_view text);
   void ExecuteInScope(std::u16string_view text, bool global);
   Variant MakeFuncRef(std::u16string_view name);
+  // Me outside a class, and what its members reach (member = global slot + 1).
+  Variant GlobalObject();
+  int GlobalMemberId(std::u16string_view name) const;
+  void InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& result);
 
   // Calls used by ClassInstance / FuncRef
   Variant CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs);
@@ -349,6 +353,7 @@ class Interp {
   void AssignIndexed(Variant& base, ExprList& idx, Variant&& value, bool isSet,
                      Frame& f);
   void AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f);
+  bool AssignNested(CallExpr* c, Variant& value, bool isSet, Frame& f);
   void SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args,
                         Variant&& value, bool isSet, Frame& f);
 
@@ -360,6 +365,10 @@ class Interp {
   Flow RunIfTest(IfStmt* i, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
+  Flow ForWhole(ForStmt* s, Frame& f, Variant* cell, int64_t i, const Variant& to, const Variant& step);
+  template <bool kUp, bool kStepInt>
+  Flow ForWholeLoop(ForStmt* s, Frame& f, Variant* cell, int64_t i, int64_t end, int64_t st, const Variant& to,
+                    const Variant& step);
   Flow ForVariant(ForStmt* s, Frame& f, const Variant& to, const Variant& step, bool increment);
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);
@@ -414,6 +423,7 @@ class Interp {
   bool optionExplicit_ = false;
   std::atomic<bool> interrupt_{false};
   std::shared_ptr<bool> alive_;
+  Ref<HostObject> globalObj_;  // made on first use (GlobalObject)
   SlotStack stack_;
   Frame* curFrame_ = nullptr;
   int depth_ = 0;

@@ -11,14 +11,6 @@
 
 namespace vbs {
 
-// Split and Filter give String arrays: an element stored into one becomes
-// text as CStr makes it (Null raises 94); objects do not fit at all.
-inline void FitElement(const Variant& array, Variant& v) {
-  if (array.type() != (vbArray | vbString) || v.IsString()) return;
-  if (v.IsObject() || v.IsArray()) Throw(13);
-  v = CStrVariant(v);
-}
-
 constexpr int kMaxCallDepth = 100000;
 
 struct DepthGuard {

@@ -374,11 +374,15 @@ void Lexer::LexNumber(Token& tk, size_t start, int col) {
     }
     if (digits == 0) throw LexError{1002, line_, col};
     if (overflow) throw LexError{1002, line_, col};
-    bool forceLong = false;
-    if (Peek() == u'&') { forceLong = true; ++pos_; }
+    bool suffix = false;
+    if (Peek() == u'&') { suffix = true; ++pos_; }
     Make(tk, Tok::Number, start, col);
-    if (!forceLong && v <= 0xFFFF) tk.value = Variant::FromInteger(int16_t(uint16_t(v)));
-    else tk.value = Variant::FromLong(int32_t(uint32_t(v)));
+    // Up to four hex digits without the suffix are a 16-bit pattern
+    // (&HFFFF is -1); otherwise a 32-bit one. Either takes the smallest
+    // type that holds its value: &HFFF& is Integer, &HFFFFFFFF& Integer -1.
+    const int32_t x = !suffix && v <= 0xFFFF ? int16_t(uint16_t(v)) : int32_t(uint32_t(v));
+    if (x >= INT16_MIN && x <= INT16_MAX) tk.value = Variant::FromInteger(int16_t(x));
+    else tk.value = Variant::FromLong(x);
     return;
   }
   size_t p = pos_;

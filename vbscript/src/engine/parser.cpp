@@ -367,7 +367,10 @@ void Parser::ParseSimple(Block& out) {
     args.push_back(ParseExpr());
     if (IsOp(OpK::Comma)) {
       Advance();
-      if (AtStatementEnd()) args.push_back(nullptr);
+      if (AtStatementEnd()) {
+        args.push_back(nullptr);  // F a, : the last argument omitted
+        break;
+      }
       continue;
     }
     break;

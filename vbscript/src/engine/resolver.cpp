@@ -287,6 +287,25 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
   cls_ = nullptr;
 }
 
+// ReDim of a name nothing declares is that name's declaration, as Dim
+// would be: Option Explicit accepts it. In a procedure it makes a local
+// unless a global of that name is declared.
+void Resolver::DeclareReDimmed(NameExpr* n) {
+  if (evalScope_) return;  // Execute inside a procedure: its names are collected apart
+  const std::u16string& key = Folded(n->name);
+  if (proc_) {
+    if (locals_.Contains(key) || NameEquals(proc_->name, key)) return;
+    if (cls_ && cls_->FindMember(n->name) >= 0) return;
+  }
+  const int g = LookupGlobal(key);
+  if (g >= 0) {
+    const GlobalSlot::Kind k = GlobalKind(g);
+    if (k != GlobalSlot::Undefined && (proc_ || k != GlobalSlot::Implicit)) return;
+  }
+  if (proc_) AddLocal(*proc_, n->name, n->line, n->col);
+  else DeclareGlobal(n->name, GlobalSlot::Var, n->line, n->col);
+}
+
 void Resolver::ResolveBlock(Block& b) {
   for (auto& s : b) ResolveStmt(s.get());
 }
@@ -320,6 +339,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       break;
     case Stmt::ReDim:
       for (auto& it : static_cast<ReDimStmt*>(s)->items) {
+        if (strict_ && it.target->kind == Expr::Name) DeclareReDimmed(static_cast<NameExpr*>(it.target.get()));
         ResolveExpr(it.target.get(), true);
         for (auto& b : it.bounds) ResolveExpr(b.get(), false);
       }

@@ -84,6 +84,7 @@ class Resolver {
   void ResolveExpr(Expr* e, bool isTarget);
   void ResolveExprInner(Expr* e, bool isTarget);
   void ResolveName(NameExpr* n, bool isTarget);
+  void DeclareReDimmed(NameExpr* n);
 
   Interp& in_;
   Program& prog_;

@@ -193,9 +193,9 @@ Flow Interp::ExecSelect(SelectStmt* s, Frame& f) {
   try {
     subj = EvalExpr(s->subject.get(), f);
   } catch (const ScriptError& e) {
+    // Resuming goes on after End Select: no branch runs, not even Case Else.
     ConditionFailed(e, f);
-    if (!s->cases.empty()) return ExecBlock(s->cases.front().body, f);
-    return ExecBlock(s->elseBlock, f);
+    return Flow::Normal;
   }
   const bool subjLit = IsTypedLiteral(s->subject.get());
   auto cmp = [&](Expr* x) {
@@ -252,68 +252,93 @@ static int64_t IntOf64(const Variant& v) {
 
 Flow Interp::ExecFor(ForStmt* s, Frame& f) {
   auto* var = static_cast<NameExpr*>(s->var.get());
-  Variant from = EvalExpr(s->from.get(), f);
-  Variant to = EvalExpr(s->to.get(), f);
-  Variant step = s->step ? EvalExpr(s->step.get(), f) : Variant::FromInteger(1);
-  if (from.IsObject()) from = DefaultValue(from.object());
-  if (to.IsObject()) to = DefaultValue(to.object());
-  if (step.IsObject()) step = DefaultValue(step.object());
-  if (from.IsNull() || to.IsNull() || step.IsNull()) Throw(94);
-  // Text bounds count as the numbers they spell ("abc" raises 13).
-  for (Variant* v : {&from, &to, &step})
-    if (v->IsString()) *v = Variant::FromDouble(ToDouble(*v));
-  Variant* cell = VarCell(var, f, true);
-  if (!cell) Throw(13);
-  if (IsIntType(from.type()) && IsIntType(to.type()) && IsIntType(step.type())) {
-    auto small = [](VarType t) { return t == vbInteger || t == vbByte; };
-    bool allInt = small(from.type()) && small(to.type()) && small(step.type());
-    int64_t i = IntOf64(from), end = IntOf64(to), st = IntOf64(step);
-    const bool up = st >= 0;
-    // The counter: Integer while every bound is and it fits, else Long.
-    auto put = [&](int64_t v) __attribute__((always_inline)) {
-      if (allInt && v >= INT16_MIN && v <= INT16_MAX) cell->SetInteger(int16_t(v));
-      else if (v >= INT32_MIN && v <= INT32_MAX) cell->SetLong(int32_t(v));
-      else Throw(6);
-    };
-    if (up ? i > end : i < end) {
-      put(i);
-      return Flow::Normal;
-    }
-    // The counter starts with the start value's own subtype.
-    if (from.type() == vbByte) cell->SetByte(uint8_t(i));
-    else put(i);
-    for (;;) {
-      Flow r = ExecBody(s->body, f);
-      if (r == Flow::ExitFor) return Flow::Normal;
-      if (r != Flow::Normal) return r;
-      CheckInterrupt();
-      // Read back: the body may have changed it. Over the Integer or Long
-      // just read, the next value needs no release check.
-      const VarType t = cell->type();
-      if (t == vbInteger) i = cell->intVal();
-      else if (t == vbLong) i = cell->longVal();
-      else if (t == vbByte) i = cell->byteVal();
-      else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
-      i += st;
-      if (up ? i > end : i < end) break;
-      if (t != vbInteger && t != vbLong) put(i);
-      else if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->OverwriteWithInteger(int16_t(i));
-      else if (i >= INT32_MIN && i <= INT32_MAX) cell->OverwriteWithLong(int32_t(i));
-      else Throw(6);
-    }
-    if (allInt && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
-    else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
-    else cell->SetDouble(double(i));
-    return Flow::Normal;
+  Variant from, to, step;
+  Variant* cell;
+  try {
+    from = EvalExpr(s->from.get(), f);
+    to = EvalExpr(s->to.get(), f);
+    step = s->step ? EvalExpr(s->step.get(), f) : Variant::FromInteger(1);
+    if (from.IsObject()) from = DefaultValue(from.object());
+    if (to.IsObject()) to = DefaultValue(to.object());
+    if (step.IsObject()) step = DefaultValue(step.object());
+    if (from.IsNull() || to.IsNull() || step.IsNull()) Throw(94);
+    // Text bounds count as the numbers they spell ("abc" raises 13).
+    for (Variant* v : {&from, &to, &step})
+      if (v->IsString()) *v = Variant::FromDouble(ToDouble(*v));
+    cell = VarCell(var, f, true);
+    if (!cell) Throw(13);
+  } catch (const ScriptError& e) {
+    // Resuming after a failed start runs the body once, the counter
+    // untouched, and the loop ends there.
+    ConditionFailed(e, f);
+    Flow r = ExecBlock(s->body, f);
+    return r == Flow::ExitFor ? Flow::Normal : r;
+  }
+  // The counter starts with the start value's subtype and steps by the
+  // rules of "+". Integer and Long counters with Integer or Long steps run
+  // in whole numbers (ForWhole); every other mix goes on in Variant
+  // arithmetic.
+  const VarType ft = from.type();
+  if ((ft == vbInteger || ft == vbLong) && IsIntType(to.type()) &&
+      (step.type() == vbInteger || step.type() == vbLong)) {
+    const int64_t i = IntOf64(from);
+    if (ft == vbInteger) cell->SetInteger(int16_t(i));
+    else cell->SetLong(int32_t(i));
+    return ForWhole(s, f, cell, i, to, step);
   }
   AssignCell(*cell, Variant(from), false);
   return ForVariant(s, f, to, step, false);
 }
 
-// A For loop in Variant arithmetic with VBScript's typing: the bounds are
-// not all Integer/Long/Byte, or the body stored something else in the
-// counter (i = 6.6 goes on 7.6, 8.6...). `increment` first steps the
-// counter, for a loop taken over after its body ran.
+// The loop of a For whose counter (already set to `i`) and step are
+// Integer or Long and whose end is a whole number, one routine per
+// direction and step subtype so that the loop tests neither.
+Flow Interp::ForWhole(ForStmt* s, Frame& f, Variant* cell, int64_t i, const Variant& to, const Variant& step) {
+  const int64_t end = IntOf64(to), st = IntOf64(step);
+  const bool stepInt = step.type() == vbInteger;
+  if (st >= 0) {
+    if (i > end) return Flow::Normal;
+    return stepInt ? ForWholeLoop<true, true>(s, f, cell, i, end, st, to, step)
+                   : ForWholeLoop<true, false>(s, f, cell, i, end, st, to, step);
+  }
+  if (i < end) return Flow::Normal;
+  return stepInt ? ForWholeLoop<false, true>(s, f, cell, i, end, st, to, step)
+                 : ForWholeLoop<false, false>(s, f, cell, i, end, st, to, step);
+}
+
+template <bool kUp, bool kStepInt>
+Flow Interp::ForWholeLoop(ForStmt* s, Frame& f, Variant* cell, int64_t i, int64_t end, int64_t st,
+                          const Variant& to, const Variant& step) {
+  VarType t = vbEmpty;
+  for (;;) {
+    Flow r = ExecBody(s->body, f);
+    if (r == Flow::ExitFor) return Flow::Normal;
+    if (r != Flow::Normal) return r;
+    CheckInterrupt();
+    // Read back: the body may have changed it. Over the Integer or Long
+    // just read, the next value needs no release check.
+    t = cell->type();
+    if (t == vbInteger) i = cell->intVal();
+    else if (t == vbLong) i = cell->longVal();
+    else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
+    i += st;
+    if (kUp ? i > end : i < end) break;
+    // Not past a Long bound: the value fits a Long. Integer + Integer stays
+    // Integer while it fits.
+    if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->OverwriteWithInteger(int16_t(i));
+    else cell->OverwriteWithLong(int32_t(i));
+  }
+  if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
+  else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
+  else cell->SetDouble(double(i));
+  return Flow::Normal;
+}
+
+// A For loop in Variant arithmetic with VBScript's typing: a start or step
+// that is no Integer or Long (a Byte, a Double...), an end that is no whole
+// number, or a body that stored something else in the counter (i = 6.6
+// goes on 7.6, 8.6...). `increment` first steps the counter, for a loop
+// taken over after its body ran.
 Flow Interp::ForVariant(ForStmt* s, Frame& f, const Variant& to, const Variant& step, bool increment) {
   auto* var = static_cast<NameExpr*>(s->var.get());
   const double stv = ToDouble(step);
@@ -387,9 +412,11 @@ Flow Interp::ExecDo(DoStmt* s, Frame& f) {
     if (r != Flow::Normal) return r;
     CheckInterrupt();
     if (s->cond && !s->condAtTop) {
+      // Resuming after a failed Loop While / Until goes on after the
+      // loop: the statement that follows it is the next one.
       bool failed;
       const bool c = EvalCondition(s->cond.get(), f, failed);
-      if (!failed && c == s->isUntil) break;
+      if (failed || c == s->isUntil) break;
     }
   }
   return Flow::Normal;

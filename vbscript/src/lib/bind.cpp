@@ -32,7 +32,7 @@ Variant StringArray(const std::vector<std::u16string>& items) {
   std::vector<Variant> values;
   values.reserve(items.size());
   for (const auto& s : items) values.push_back(Variant::FromString(s));
-  return Variant::FromArray(Array::FromValues(std::move(values)), vbString);
+  return Variant::FromArray(Array::FromValues(std::move(values)));
 }
 
 const Array& ArrayArg(Context& ctx, const Variant& v, Variant& holder) {

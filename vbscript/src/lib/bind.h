@@ -62,7 +62,7 @@ std::u16string OptStr(Context& ctx, const Args& a, int i, std::u16string_view de
 Compare OptCompare(Context& ctx, const Args& a, int i);
 
 inline Variant Text(std::u16string_view s) { return Variant::FromString(s); }
-// A String() array, as Split and Filter return.
+// An array of Variants holding strings, as Split and Filter return.
 Variant StringArray(const std::vector<std::u16string>& items);
 // Elements of a one-dimensional array argument (13 when not an array).
 const Array& ArrayArg(Context& ctx, const Variant& v, Variant& holder);

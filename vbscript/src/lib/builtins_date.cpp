@@ -107,7 +107,8 @@ Variant FnWeekday(Context& ctx, Args& args) {
 
 Variant FnDateAdd(Context& ctx, Args& args) {
   const Interval iv = IntervalArg(ctx, args[0]);
-  if (IsNullArg(args, 1) || IsNullArg(args, 2)) return Variant::Null();
+  if (IsNullArg(args, 1)) Fail(kErrInvalidNull);  // a Null count raises; a Null date gives Null
+  if (IsNullArg(args, 2)) return Variant::Null();
   const int64_t n = Whole(ctx, args[1]);
   return DateResult(DateAdd(iv, n, DateArg(ctx, args[2])));
 }
@@ -144,7 +145,7 @@ Variant FnWeekdayName(Context& ctx, Args& args) {
 }
 
 Variant FnFormatDateTime(Context& ctx, Args& args) {
-  if (IsNullArg(args, 0)) return Variant::Null();
+  if (IsNullArg(args, 0)) Fail(kErrTypeMismatch);
   const double d = DateArg(ctx, args[0]);
   switch (OptLong(ctx, args, 1, 0)) {
     case 0: return Text(GeneralDateText(d));

@@ -110,6 +110,7 @@ Variant FnRound(Context& ctx, Args& args) {
   const int32_t digits = OptLong(ctx, args, 1, 0);
   if (digits < 0) Fail(kErrInvalidCall);
   const Variant v = Plain(ctx, args[0]);
+  if (v.type() == vbBoolean) return v;  // Round keeps a Boolean as it is
   if (v.type() == vbString) {
     // Numeric text rounds as a Double.
     return Variant::FromDouble(RoundDigits(ToDouble(v), digits));

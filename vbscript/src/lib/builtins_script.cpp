@@ -26,7 +26,7 @@ Variant Format(Context& ctx, Args& args, NumberStyle style) {
   const Variant v = Plain(ctx, args[0]);
   double x;
   if (v.IsEmpty()) x = 0;
-  else if (v.IsString() && !IsNumericValue(v)) Fail(kErrTypeMismatch);
+  else if (v.IsNull() || (v.IsString() && !IsNumericValue(v))) Fail(kErrTypeMismatch);
   else x = ToDouble(v);
   if (!std::isfinite(x) || (style == NumberStyle::Percent && !std::isfinite(x * 100))) Fail(kErrOverflow);
   NumberFormat f;

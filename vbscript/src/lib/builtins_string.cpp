@@ -254,7 +254,8 @@ Variant FnInStr(Context& ctx, Args& args) {
 }
 
 Variant FnInStrRev(Context& ctx, Args& args) {
-  if (IsNullArg(args, 0) || IsNullArg(args, 1)) return Variant::Null();
+  if (IsNullArg(args, 0)) return Variant::Null();
+  if (IsNullArg(args, 1)) Fail(kErrInvalidNull);  // unlike InStr, a Null to find raises
   const TextArg s(ctx, args[0]);
   const TextArg f(ctx, args[1]);
   const int32_t start = OptLong(ctx, args, 2, -1);

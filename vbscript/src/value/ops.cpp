@@ -391,7 +391,11 @@ CmpResult CompareWithLiterals(const Variant& ain, bool aLiteral, const Variant& 
   const bool numLiteral = textLeft ? bLiteral : aLiteral;
   Variant conv;
   if (numLiteral) {
-    conv = Variant::FromDouble(ToNumber(text));
+    // Text that is no number cannot take the literal's type: the Variant
+    // rule decides (a number is less than any string), nothing is raised.
+    const std::optional<double> d = ParseNumber(text.str());
+    if (!d || !std::isfinite(*d)) return CompareSlow(a, b, CompareMode::Binary);
+    conv = Variant::FromDouble(*d);
     return textLeft ? CompareSlow(conv, num, CompareMode::Binary) : CompareSlow(num, conv, CompareMode::Binary);
   }
   conv = Variant::FromString(ToText(num));
@@ -435,12 +439,14 @@ Bits BitsOf(const Variant& in, Variant& holder) {
     case vbEmpty: b.rank = kRInteger; return b;
     case vbBoolean: b.isBool = true; b.rank = kRInteger; b.v = x.boolVal() ? -1 : 0; return b;
     case vbString: {
-      // Numeric text works as a Long; "True" and "False" as Booleans.
+      // Numeric text works as a Long; "True" and "False" (also as files
+      // write them, "#TRUE#" and "#FALSE#") as Booleans.
       std::u16string_view t = x.str();
-      if (NameEquals(t, "True") || NameEquals(t, "False")) {
+      const bool yes = NameEquals(t, "True") || NameEquals(t, "#True#");
+      if (yes || NameEquals(t, "False") || NameEquals(t, "#False#")) {
         b.isBool = true;
         b.rank = kRInteger;
-        b.v = NameEquals(t, "True") ? -1 : 0;
+        b.v = yes ? -1 : 0;
         return b;
       }
       b.rank = kRLong;

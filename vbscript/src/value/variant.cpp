@@ -216,8 +216,8 @@ String* String::Append(String* s, std::u16string_view more) {
 Variant Variant::FromString(std::u16string_view s) { return FromString(String::Make(s)); }
 Variant Variant::FromUtf8(std::string_view s) { return FromString(Utf8ToUtf16(s)); }
 
-Variant Variant::FromArray(Array* a, VarType elem) {
-  Variant r = Make(VarType(vbArray | elem));
+Variant Variant::FromArray(Array* a) {
+  Variant r = Make(VarType(vbArray | vbVariant));
   r.a_ = a;
   return r;
 }
@@ -367,20 +367,7 @@ void ReDimVariable(Variant& var, const int32_t* ubounds, int ndims, bool preserv
   Variant& v = var.Deref();
   if (v.IsArray()) {
     if ((v.flags() & Variant::kFixedArray) || v.array()->Locked()) throw ScriptError(10);
-    const VarType elem = VarType(v.type() & ~vbArray);
-    if (elem != vbVariant && !preserve) {
-      // A plain ReDim makes a fresh Variant array whatever the old one held.
-      v = Variant::FromArray(Array::Create(ubounds, ndims));
-      return;
-    }
-    Array* a = v.ArrayForWrite();
-    const size_t before = a->Count();
-    a->ReDim(ubounds, ndims, preserve);
-    if (elem == vbString) {
-      // Elements a String array gains are empty strings, not Empty.
-      const Variant empty = Variant::FromString(std::u16string_view());
-      for (size_t i = before; i < a->Count(); ++i) a->Data()[i] = empty;
-    }
+    v.ArrayForWrite()->ReDim(ubounds, ndims, preserve);
     return;
   }
   // ReDim Preserve of a non-array works like a plain ReDim.

@@ -1,5 +1,5 @@
 ' A method call on Nothing at a site that ran fine before is reported at
-' the call.
+' the call as a missing object (424).
 Class Lamp
     Public Sub Switch(onOff) : WScript.Echo "switched", onOff : End Sub
 End Class

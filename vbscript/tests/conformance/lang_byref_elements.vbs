@@ -60,7 +60,7 @@ Set h = New Holder
 h.Fill
 WScript.Echo "field element:", h.items(1)
 
-' A String array (from Split) keeps text in its elements
+' An element of a Split result holds whatever the callee stores
 parts = Split("1,2,3", ",")
 Sub Store(ByRef x) : x = 42 : End Sub
 Store parts(0)

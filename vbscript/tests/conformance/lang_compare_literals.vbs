@@ -14,11 +14,12 @@ WScript.Echo "empty against literals:", Empty = 0, Empty = "", e1 = "", e1 = 0
 WScript.Echo "null stays null:", IsNull(Null = 5), IsNull(x = Null)
 b = True
 WScript.Echo "boolean against a text literal:", b = "True", b = "-1"
-On Error Resume Next
-r = "abc" : r = (r = 5)
-WScript.Echo "text that is no number:", Err.Number, Err.Description
-Err.Clear
-On Error GoTo 0
+' Text that is no number against a number literal, and numbers against a
+' text literal, never raise: the variant rule decides (a number is less
+' than any string).
+r = "abc" : five = 5
+WScript.Echo "text that is no number:", r = 5, r > 5, 5 < r, "abc" = 5, 3 = "test", 3 < "test"
+WScript.Echo "number against text:", five = "abc", five < "abc", "true" <> True, "" = True
 
 ' Select Case compares its cases the same way
 Function Pick(v)
@@ -46,3 +47,25 @@ End Select
 Select Case "2"
     Case two : WScript.Echo "literal subject:", "match"
 End Select
+
+' Cases that mix numbers and text, the usual way to classify an input: a
+' text subject passes the number cases, a number the text cases.
+Function Classify(v)
+    Select Case v
+        Case 1, 2, 3 : Classify = "small"
+        Case 4 To 6 : Classify = "medium"
+        Case "a", "b" : Classify = "letter"
+        Case Else : Classify = "other"
+    End Select
+End Function
+WScript.Echo "classify:", Classify("a"), Classify(50), Classify(2), Classify("5"), Classify("zz")
+Select Case 3
+    Case 2 : WScript.Echo "wrong: two"
+    Case "test" : WScript.Echo "wrong: test"
+    Case 0, False, 2 + 1 : WScript.Echo "literal subject and mixed cases:", "third case"
+End Select
+
+' The texts "#TRUE#" and "#FALSE#" are Boolean values.
+If "#TRUE#" Then WScript.Echo "#TRUE# is true"
+WScript.Echo "not:", Not "#FALSE#", Not "#true#", TypeName(Not "#FALSE#"), CBool("#FALSE#"), CBool("#TRUE#")
+WScript.Echo "and / or:", "#TRUE#" And True, "#FALSE#" Or False

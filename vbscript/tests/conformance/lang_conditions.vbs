@@ -110,10 +110,10 @@ WScript.Echo "loop while in a function:", CountDown(4), CountDown(-1)
 ' An error in a condition: On Error Resume Next enters the block.
 On Error Resume Next
 s = "abc"
-If s = 5 Then WScript.Echo "error enters Then:", Err.Number Else WScript.Echo "else"
+If CInt(s) = 5 Then WScript.Echo "error enters Then:", Err.Number Else WScript.Echo "else"
 Err.Clear
 c = 0
-Do While s < 1
+Do While CInt(s) < 1
     c = c + 1
     If c > 2 Then Exit Do
 Loop

@@ -44,3 +44,15 @@ Function Loopy()
   Loopy = s & " " & j
 End Function
 WScript.Echo "local:", Loopy()
+' The counter takes the start value's subtype whatever the end's, and steps
+' by the rules of "+": Integer + Long is Long, Byte + Byte stays Byte.
+r = ""
+For i = 1 To CLng(3) : r = r & TypeName(i) & " " : Next : WScript.Echo "long end:", r, TypeName(i)
+r = ""
+For i = CByte(1) To 2 Step CByte(1) : r = r & TypeName(i) & " " : Next : WScript.Echo "byte step:", r, i, TypeName(i)
+r = ""
+For i = 1 To 3 Step CLng(1) : r = r & TypeName(i) & " " : Next : WScript.Echo "long step:", r, TypeName(i)
+r = ""
+For i = CLng(5) To 1 Step -2 : r = r & TypeName(i) & " " : Next : WScript.Echo "long start:", r, i, TypeName(i)
+r = ""
+For i = 1 To 2 Step 0.5 : r = r & TypeName(i) & " " : Next : WScript.Echo "double step:", r, TypeName(i)

@@ -33,7 +33,7 @@ WScript.Echo "fix and int on text:", Int("3.7"), Fix("-3.7"), TypeName(Int("3.7"
 ' Lengths and positions given as non-integers are rounded to even
 WScript.Echo "rounded arguments:", Left("abcdef", 2.5), Left("abcdef", 3.5), Chr(65.5), Len(Space(2.5)), Mid("abcdef", "2", 2), InStr(12345, 3)
 
-' Typed arrays from the library
+' Split gives an ordinary array of Variants, as Array does
 WScript.Echo "typed arrays:", TypeName(Split("a b")), VarType(Split("a b")), TypeName(Array(1)), VarType(Array(1))
 
 ' Err.Raise keeps what it is given and fills in the rest

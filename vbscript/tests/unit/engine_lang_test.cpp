@@ -145,7 +145,7 @@ TEST(EngineLang, PropertiesDefaultMembersAndPrivacy) {
   // A class name is not a variable.
   EXPECT_EQ(RunScript(lib, u"1") , u"1");
   EXPECT_EQ(RunScript(lib + u"Set C = obj", u"1"), u"error 501");
-  EXPECT_EQ(RunScript(u"Set x = Nothing", u"x.Foo"), u"error 91");
+  EXPECT_EQ(RunScript(u"Set x = Nothing", u"x.Foo"), u"error 424");  // a member of Nothing: Object required
   EXPECT_EQ(RunScript(u"x = 1", u"x.Foo"), u"error 424");
   EXPECT_EQ(RunScript(u"Set x = 1", u"1"), u"error 424");
 }

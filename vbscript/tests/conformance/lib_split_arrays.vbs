@@ -1,5 +1,5 @@
-' Split and Filter give arrays of Strings ("String()"), Array() and
-' Dictionary lists give arrays of Variants; both kinds work the same way.
+' Split and Filter give ordinary arrays of Variants that hold strings, as
+' Array() and the Dictionary lists do: their elements take any value.
 Dim a, b, x, s
 a = Split("x,y,z", ",")
 WScript.Echo "split:", TypeName(a), VarType(a), IsArray(a), LBound(a), UBound(a), TypeName(a(0))
@@ -10,7 +10,7 @@ For Each x In a
 Next
 WScript.Echo "for each:", s
 
-' ReDim Preserve keeps the elements; the new ones are empty strings
+' ReDim Preserve keeps the elements; the new ones are Empty
 ReDim Preserve a(4)
 WScript.Echo "grown:", UBound(a), TypeName(a), "<" & a(4) & ">", TypeName(a(4)), Join(a, "|")
 ReDim Preserve a(1)
@@ -69,19 +69,22 @@ h.Items = Split("m n")
 h.Items(1) = "N"
 WScript.Echo "field:", Join(h.Items), TypeName(h.Items)
 
-' What is stored into a String array becomes text
+' What is stored keeps its own type: numbers compare as numbers, arrays and
+' objects fit, and so does another Split result
 a = Split("a b c")
 a(0) = 5
 a(1) = True
 a(2) = 2.5
 WScript.Echo "stored:", TypeName(a(0)), a(0), TypeName(a(1)), a(1), TypeName(a(2)), a(2)
-On Error Resume Next
+a(0) = 10 : a(1) = 9
+WScript.Echo "numbers:", a(0) > a(1)
 a(0) = Null
-WScript.Echo "null:", Err.Number, TypeName(a(0))
-Err.Clear
+WScript.Echo "null:", TypeName(a(0))
 Set a(0) = CreateObject("Scripting.Dictionary")
-WScript.Echo "object:", Err.Number, TypeName(a(0))
-On Error GoTo 0
+WScript.Echo "object:", TypeName(a(0))
+a(1) = Array(1, 2)
+a(2) = Split("r s")
+WScript.Echo "arrays:", TypeName(a(1)), a(1)(1), a(2)(0) & a(2)(1)
 Sub SetFirst(v)
   v = 42
 End Sub
