@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -311,6 +312,21 @@ TEST_F(FrameTest, HelpEntriesOpenTheirManualAndF1ReturnsToTheLanguageReference) 
   EXPECT_EQ(QFileInfo(shown()), QFileInfo(VbsManualPath()));
   EXPECT_TRUE(PromptTexts().isEmpty());
   if (QWidget* viewer = CurrentHelpViewer()) viewer->close();
+}
+
+TEST_F(FrameTest, HelpWindowClosesWithTheProgram) {
+  SetHelpFolder(QCoreApplication::applicationDirPath());
+  gHelpFile = VbsManualPath();
+  w_->mnuVBSHelp->trigger();
+  QPointer<QWidget> viewer = CurrentHelpViewer();
+  ASSERT_TRUE(viewer);
+  ASSERT_TRUE(viewer->isVisible());
+  QApplication::setQuitOnLastWindowClosed(false);
+  Prompts().Answer(kAnswerYes);
+  EXPECT_TRUE(w_->close());
+  QApplication::setQuitOnLastWindowClosed(true);
+  EXPECT_TRUE(!viewer || !viewer->isVisible());
+  EXPECT_FALSE(CurrentHelpViewer() && CurrentHelpViewer()->isVisible());
 }
 
 TEST_F(FrameTest, VersionWindow) {
