@@ -63,11 +63,15 @@ QMessageBox::Icon QtIcon(PromptIcon icon) {
 const char kStopScriptCaption[] = "Stop Script";
 const char kStopScriptTip[] = "Answers this box and stops the running script (Ctrl+Break)";
 
-// Ctrl+Break: the platform's key for stopping a program. X11 reports it as
-// Pause (or Break, which Qt may map to Cancel) with Ctrl held.
+// Ctrl+Break: the platform's key for stopping a program. With Ctrl held the
+// Pause key gives the X11 keysym Break, which Qt passes on without a key
+// code of its own; elsewhere it arrives as Pause or Cancel.
+constexpr quint32 kX11BreakKeysym = 0xFF6B;
+
 bool IsCtrlBreak(const QKeyEvent* event) {
-  return (event->key() == Qt::Key_Pause || event->key() == Qt::Key_Cancel) &&
-         (event->modifiers() & Qt::ControlModifier);
+  const bool breakKey = event->key() == Qt::Key_Pause || event->key() == Qt::Key_Cancel ||
+                        (event->key() == 0 && event->nativeVirtualKey() == kX11BreakKeysym);
+  return breakKey && (event->modifiers() & Qt::ControlModifier);
 }
 
 // A box without Cancel answers only through its buttons: Esc and the close

@@ -283,6 +283,14 @@ TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
   ASSERT_EQ(Prompts().AskedText().size(), 2u);
   EXPECT_TRUE(Prompts().AskedText()[1].offersStop);
 
+  // The script ends at the box itself: the answer is not used, whatever
+  // On Error says.
+  Prompts().Answer(kAnswerStopScript);
+  EXPECT_FALSE(gGlobalModule->ExecuteStatement(
+      u"On Error Resume Next\r\nanswer = MsgBox(\"Delete?\", vbYesNo)\r\nafter = 1\r\n"));
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(EvalText(u"IsEmpty(answer) And IsEmpty(after)"), "True");
+
   // A library file's top level that nags: stopped, and the load goes on.
   WriteLib("nag.vbs", "Do\r\n  MsgBox \"x\"\r\nLoop\r\n");
   Prompts().Clear();

@@ -247,6 +247,7 @@ class Interp {
 
  private:
   friend class Resolver;
+  friend class Context;  // CheckInterrupt for natives
 
   void Init();
   void Teardown();
