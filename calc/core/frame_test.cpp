@@ -445,6 +445,22 @@ TEST_F(FrameTest, ExitSavesThenClosesInLoadOrderAndNoKeepsOnlyTheMainWindow) {
   EXPECT_FALSE(gScriptEngine);
 }
 
+TEST_F(FrameTest, SettingsThatCannotBeWrittenAtExitAreReported) {
+  // The settings file's folder is a plain file.
+  Write(TmpFile("plain"), "");
+  QtSettingsStore broken(TmpFile("plain/zelCalc.ini"));
+  SetAppSettings(&broken);
+  Prompts().Answer(kAnswerYes);
+  QApplication::setQuitOnLastWindowClosed(false);
+  EXPECT_TRUE(w_->close());
+  QApplication::setQuitOnLastWindowClosed(true);
+  SetAppSettings(&store_);
+  const QStringList texts = PromptTexts();
+  ASSERT_EQ(texts.size(), 2);
+  EXPECT_TRUE(texts[1].startsWith("The settings could not be saved")) << texts[1].toStdString();
+  EXPECT_TRUE(texts[1].contains(TmpFile("plain/zelCalc.ini")));
+}
+
 // ---- export --------------------------------------------------------------------------
 
 TEST_F(FrameTest, ExportOfAnEmptyOrBlankLogSaysSoAndALineBreakOnlyLogIsExported) {

@@ -495,6 +495,24 @@ TEST_F(BusyState, ShowsOnlyForLongScripts) {
   EXPECT_NE(w_->cursor().shape(), Qt::BusyCursor);
 }
 
+TEST_F(BusyState, ExitWhileBusyAsksToStopBeforeSavingAnything) {
+  OpenWindow();
+  bool runningAfterNo = false;
+  WhenBusy busy([&] {
+    w_->mnuExit->trigger();  // answered No: nothing is saved or closed
+    runningAfterNo = ScriptRunning() && w_->isVisible();
+    ScriptRunner::Instance()->RequestStop();
+  });
+  Prompts().Answer(kAnswerNo);
+  Prompts().Answer(kAnswerNo);  // the stopped evaluation
+  Exe("Spin()");
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_TRUE(runningAfterNo);
+  ASSERT_EQ(Prompts().Asked().size(), 2u);
+  EXPECT_EQ(Prompts().Asked()[0].text, ToQ(kStopBeforeCloseText));
+  EXPECT_FALSE(store_.Has("frmMain", "PositionT"));
+}
+
 TEST_F(BusyState, ClosingWhileBusyAsksToStopFirst) {
   OpenWindow();
   int closesSeen = 0;

@@ -162,8 +162,12 @@ void ReleaseEngine() {
   if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(ToQ(kBusyReleasingText));
   gGlobalModule.reset();
   std::unique_ptr<vbs::Engine> engine = std::move(gScriptEngine);
+  // The worker empties the engine; the object itself lives until the job
+  // has ended, since Stop reaches the job through it. What is left (the
+  // Err object) goes here without running script code.
   vbs::Engine& running = *engine;
-  RunEngineJob(running, [&engine] { engine.reset(); });
+  RunEngineJob(running, [&running] { running.Reset(); });
+  engine.reset();
 }
 
 namespace {
