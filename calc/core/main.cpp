@@ -69,5 +69,8 @@ int main(int argc, char** argv) {
   const int rc = app.exec();
   zel::ReleaseEngine();
   zel::gIOObject = nullptr;
+  // Windows closed on the way out (the help window with its search
+  // indexing thread) are deleted while the application still exists.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return rc;
 }
