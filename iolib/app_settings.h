@@ -49,7 +49,8 @@ QString AppSettingsFile();
 
 // Holds back the writes of every QtSettingsStore while it lives (batches
 // nest). The holder flushes when its values are complete; the last batch to
-// end writes whatever is still unwritten.
+// end flushes AppSettings() (another store writes at its next Flush or when
+// it ends).
 class SettingsBatch {
  public:
   SettingsBatch();
