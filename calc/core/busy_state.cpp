@@ -19,6 +19,8 @@ namespace zel {
 
 const char16_t kBusyRunningText[] = u"Running a script...";
 const char16_t kBusyLoadingText[] = u"Loading the user library...";
+// The activity while the engine is released: the scripts' objects end.
+const char16_t kBusyReleasingText[] = u"Ending the scripts' objects (Class_Terminate)";
 const char16_t kStopCaption[] = u"Stop";
 // "A script is running. Stop the script?"
 const char16_t kStopBeforeCloseText[] = u"スクリプトを実行中です。\r\nスクリプトを中止しますか？";

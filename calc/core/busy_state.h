@@ -16,6 +16,7 @@ namespace zel {
 // closed while a script runs.
 extern const char16_t kBusyRunningText[];
 extern const char16_t kBusyLoadingText[];
+extern const char16_t kBusyReleasingText[];
 extern const char16_t kStopCaption[];
 extern const char16_t kStopBeforeCloseText[];
 

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -381,7 +382,24 @@ TEST_F(FrameTest, HelpEntriesOpenTheirManualAndF1ReturnsToTheLanguageReference) 
   w_->mnuVBSHelp->trigger();
   EXPECT_EQ(QFileInfo(shown()), QFileInfo(VbsManualPath()));
   EXPECT_TRUE(PromptTexts().isEmpty());
-  if (QWidget* viewer = CurrentHelpViewer()) viewer->close();
+  // Gone before the test's application ends, with its search indexing.
+  delete CurrentHelpViewer();
+}
+
+TEST_F(FrameTest, HelpWindowClosesWithTheProgram) {
+  SetHelpFolder(QCoreApplication::applicationDirPath());
+  gHelpFile = VbsManualPath();
+  w_->mnuVBSHelp->trigger();
+  QPointer<QWidget> viewer = CurrentHelpViewer();
+  ASSERT_TRUE(viewer);
+  ASSERT_TRUE(viewer->isVisible());
+  QApplication::setQuitOnLastWindowClosed(false);
+  Prompts().Answer(kAnswerYes);
+  EXPECT_TRUE(w_->close());
+  QApplication::setQuitOnLastWindowClosed(true);
+  EXPECT_TRUE(!viewer || !viewer->isVisible());
+  EXPECT_FALSE(CurrentHelpViewer() && CurrentHelpViewer()->isVisible());
+  delete viewer.data();
 }
 
 TEST_F(FrameTest, VersionWindow) {
@@ -498,6 +516,22 @@ TEST_F(FrameTest, ExitSavesThenClosesInLoadOrderAndNoKeepsOnlyTheMainWindow) {
   w_->mnuExit->trigger();
   EXPECT_FALSE(w_->isVisible());
   EXPECT_FALSE(gScriptEngine);
+}
+
+TEST_F(FrameTest, SettingsThatCannotBeWrittenAtExitAreReported) {
+  // The settings file's folder is a plain file.
+  Write(TmpFile("plain"), "");
+  QtSettingsStore broken(TmpFile("plain/zelCalc.ini"));
+  SetAppSettings(&broken);
+  Prompts().Answer(kAnswerYes);
+  QApplication::setQuitOnLastWindowClosed(false);
+  EXPECT_TRUE(w_->close());
+  QApplication::setQuitOnLastWindowClosed(true);
+  SetAppSettings(&store_);
+  const QStringList texts = PromptTexts();
+  ASSERT_EQ(texts.size(), 2);
+  EXPECT_TRUE(texts[1].startsWith("The settings could not be saved")) << texts[1].toStdString();
+  EXPECT_TRUE(texts[1].contains(TmpFile("plain/zelCalc.ini")));
 }
 
 // ---- export --------------------------------------------------------------------------

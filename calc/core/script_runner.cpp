@@ -251,6 +251,7 @@ void ScriptRunner::RequestStop() {
   if (!jobActive_ || !engine_) return;
   engine_->RequestInterrupt();
   stopRepeat_->start();
+  emit stopRequested();
 }
 
 void ScriptRunner::RequestStopForClose() {

@@ -48,6 +48,8 @@ class ScriptRunner : public QObject {
   // A job or a session is under way.
   bool Running() const { return jobActive_ || sessionDepth_ > 0; }
   bool BusyShown() const { return busyShown_; }
+  // A job is on the worker (not just a session between jobs).
+  bool JobActive() const { return jobActive_; }
 
   // Asks the running script to stop: it ends with the engine's error 18.
   // Nothing happens when no job runs.
@@ -92,6 +94,8 @@ class ScriptRunner : public QObject {
   void busyShownChanged(bool shown);
   // Running() became false: nothing of a script is under way any more.
   void idle();
+  // Stop was asked for while a job ran.
+  void stopRequested();
   void activityChanged(const QString& text);
 
  private:

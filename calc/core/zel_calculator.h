@@ -65,12 +65,20 @@ enum class LoadStatus {
   EndProgram,  // the user chose to edit a failing file: the program ends
 };
 
+enum class LibraryFiles {
+  Load,  // every library file of gLibraryPath
+  Skip,  // none: the engine holds only zelIO (zelCalc --no-library)
+};
+
 // Builds a new engine with zelIO and adds every library file of
 // gLibraryPath. Throws when the folder cannot be listed or a script is still
 // running (the previous engine is then kept).
-LoadStatus LoadUserLibrary();
+LoadStatus LoadUserLibrary(LibraryFiles files = LibraryFiles::Load);
 
-// Releases gGlobalModule, then gScriptEngine.
+// Releases gGlobalModule, then gScriptEngine. Releasing the engine frees
+// the scripts' objects, which runs their Class_Terminate code: it runs on
+// the engine's worker like every script, with the busy state and Stop.
+// Throws, keeping the engine, while another script is running.
 void ReleaseEngine();
 
 // The value of `expression` through "myResult = " + expression; on a script

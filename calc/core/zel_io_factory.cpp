@@ -1,8 +1,10 @@
 #include "zel_io_factory.h"
 
+#include "frm_main.h"
 #include "zel_calculator.h"
 
 #if __has_include("zel_io_module.h")
+#include "zel_dialog.h"
 #include "zel_io_module.h"
 #define ZEL_HAVE_IO_MODULE 1
 #endif
@@ -12,6 +14,11 @@ namespace zel {
 void InstallIOObjectFactory() {
 #ifdef ZEL_HAVE_IO_MODULE
   gCreateIOObject = [] { return CreateIOObject(); };
+  // The dialog saves its quantity order when it unloads; in the unload
+  // routine that goes into the one write of the settings.
+  gUnloadLibraryWindows = [] {
+    if (IODialogLoaded()) IODialog().Form_Unload();
+  };
 #endif
 }
 

@@ -1,7 +1,12 @@
-// The tool windows' commands that run scripts wait while a script runs.
+// The tool windows' commands that run scripts wait while a script runs, and
+// a tool window closed meanwhile stays until its own command has returned.
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+
+#include "busy_state.h"
+#include "frm_main.h"
 
 #include "frm_customize.h"
 #include "frm_user_scripting.h"
@@ -52,6 +57,78 @@ TEST_F(BusyTools, ExecuteAndReloadWaitWhileAScriptRuns) {
   scripting.txtUserScript->setPlainText(QStringLiteral("kept = kept + 1"));
   scripting.cmdExe_Click();
   EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"kept"))), "42");
+}
+
+TEST_F(BusyTools, ClosingTheScriptWindowWhileItsScriptRunsAsksToStopAndClosesAfterExecute) {
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  QPointer<frmUserScripting> w = frmUserScripting::Open(*main_);
+  w->txtUserScript->setPlainText(QStringLiteral("Do\nLoop"));
+  bool openAfterNo = false, runningAfterNo = false;
+  WhenBusy busy(
+      [&] {
+        w->cmdExit->click();  // answered No: the window and the script go on
+        openAfterNo = w && w->isVisible();
+        runningAfterNo = ScriptRunning();
+        w->close();  // the close box, answered Yes
+      },
+      5000);
+  Prompts().Answer(kAnswerNo);
+  Prompts().Answer(kAnswerYes);
+  w->cmdExe->click();  // returns once the script has stopped
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_TRUE(openAfterNo);
+  EXPECT_TRUE(runningAfterNo);
+  // Both questions were the stop question; the stopped script is not
+  // reported as "not executable".
+  ASSERT_EQ(Prompts().Asked().size(), 2u);
+  EXPECT_EQ(Prompts().Asked()[0].text, ToQ(kStopBeforeCloseText));
+  EXPECT_EQ(Prompts().Asked()[1].text, ToQ(kStopBeforeCloseText));
+  // Execute has returned: now the window closes, saving its geometry.
+  EXPECT_TRUE(WaitFor([&] { return w.isNull(); }));
+  EXPECT_NE(Stored("frmUserScripting", "SizeW"), "<absent>");
+  EXPECT_EQ(EvaluateExpression(u"1+1").Deref().type(), vbs::vbInteger);
+}
+
+TEST_F(BusyTools, ExitOnTheLibraryWindowDuringReloadWaitsForTheReloadToEnd) {
+  // The reload's load error is answered No: the editor is started on the
+  // file and the program is to end, through the main window.
+  const QString editor = QDir(tmp_.path()).filePath("editor.sh");
+  {
+    QFile f(editor);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nexit 0\n");
+  }
+  QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  store_.Set("Option", "UserEditor", editor.toStdString());
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  WriteLib("slow.vbs", "Do\r\nLoop\r\n");
+  QPointer<frmCustomize> w = frmCustomize::Open(*main_);
+  bool openAfterNo = false;
+  WhenBusy busy(
+      [&] {
+        w->cmdCustomizeExit->click();  // answered No
+        openAfterNo = w && w->isVisible();
+        w->cmdCustomizeExit->click();  // answered Yes: the load's script stops
+      },
+      5000);
+  Prompts().Answer(kAnswerYes);  // "All temporary memories will be lost."
+  Prompts().Answer(kAnswerNo);
+  Prompts().Answer(kAnswerYes);
+  Prompts().Answer(kAnswerNo);  // the load error of slow.vbs (error 18)
+  Prompts().Answer(kAnswerNo);  // the main window's quit question
+  w->cmdReload->click();
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_TRUE(openAfterNo);
+  EXPECT_TRUE(WaitFor([&] { return w.isNull() && Prompts().Asked().size() >= 5; }));
+  ASSERT_EQ(Prompts().Asked().size(), 5u);
+  EXPECT_EQ(Prompts().Asked()[1].text, ToQ(kStopBeforeCloseText));
+  EXPECT_EQ(Prompts().Asked()[2].text, ToQ(kStopBeforeCloseText));
+  EXPECT_TRUE(Prompts().Asked()[3].text.contains(QStringLiteral("slow.vbs")));
+  EXPECT_TRUE(Prompts().Asked()[3].text.contains(QStringLiteral(" 18\r\n")));
+  EXPECT_EQ(Prompts().Asked()[4].text, QStringLiteral("Do you want quit?"));
+  EXPECT_TRUE(main_->isVisible());
+  ASSERT_FALSE(started_.isEmpty());
+  EXPECT_TRUE(started_.back().back().endsWith(QStringLiteral("slow.vbs")));
 }
 
 }  // namespace

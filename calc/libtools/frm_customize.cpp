@@ -160,6 +160,7 @@ void frmCustomize::cmdReload_Click() {
                                 QStringLiteral("All temporary memories will be lost.\r\nDo you want continue?"),
                                 PromptIcon::Question, PromptButtons::YesNo);
   if (answer != kAnswerYes) return;
+  ScriptHandler handler(*this);
   LoadStatus status = LoadStatus::Loaded;
   try {
     status = LoadUserLibrary();

@@ -126,13 +126,18 @@ bool frmUserScripting::RunInEngine(const QString& script) {
 void frmUserScripting::cmdExe_Click() {
   // The engine runs one script at a time.
   if (ScriptRunning()) return;
+  ScriptHandler handler(*this);
   const QString script = Script();
   SetBoxText(txtInMemory, TranscriptAfterExecute(ToU16(Transcript()), ToU16(script)));
   FocusTextBox(txtInMemory);
   if (!RunInEngine(script)) {
+    // A script stopped because a window is closing is not reported.
+    const ScriptRunner* runner = ScriptRunner::Instance();
+    if (handler.Closing() || (runner && runner->StoppingForClose())) return;
     ShowPrompt(ToQ(kAppTitle), ToQ(kNotExecutableText), PromptIcon::Critical, PromptButtons::OK);
     return;
   }
+  if (handler.Closing()) return;
   txtUserScript->clear();
   txtUserScript->setFocus();
 }

@@ -262,6 +262,7 @@ class Interp {
   friend class Resolver;
   friend bool StopRequested();
   friend void CheckStopRequest();
+  friend class Context;  // CheckInterrupt for natives
 
   void Init();
   void Teardown();
