@@ -93,7 +93,8 @@ class frmMain : public QMainWindow {
 
   // The log's text with CR LF line ends.
   QString LogText() const;
-  // Appends CR LF separated text to the log.
+  // Appends CR LF separated text to the log. Its cost does not grow with
+  // the log; the program's appends cannot be undone by the user.
   void AppendLog(const QString& text);
 
   const QString& SelText() const { return mSelText; }
