@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTimer>
 #include <any>
@@ -423,8 +424,16 @@ void frmMain::AppendLog(const QString& text) {
   doc->setUndoRedoEnabled(false);
   QTextCursor c(doc);
   c.movePosition(QTextCursor::End);
+  const int from = c.position();
   c.insertText(t);
   doc->setUndoRedoEnabled(true);
+  // A block is counted as one line until it is laid out (when it comes
+  // into view); the scroll bars count lines, so the new blocks get their
+  // real count now.
+  for (QTextBlock b = doc->findBlock(from); b.isValid(); b = b.next())
+    b.setLineCount(int(b.text().count(QChar::LineSeparator)) + 1);
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  emit layout->documentSizeChanged(layout->documentSize());
 }
 
 void frmMain::cmdUserNumKey_Click(int index) {
