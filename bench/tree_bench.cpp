@@ -22,6 +22,7 @@
 #include "library_listing.h"
 #include "library_tree.h"
 #include "prompt_service.h"
+#include "window_bench.h"
 #include "zel_calculator.h"
 
 namespace {
@@ -100,15 +101,4 @@ BENCHMARK(BM_OpenBrowser)->Iterations(1)->Repetitions(5)->Unit(benchmark::kMilli
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("zelCalc"));
-  benchmark::Initialize(&argc, argv);
-  Library library;
-  gLibrary = &library;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gLibrary = nullptr;
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, gLibrary); }
