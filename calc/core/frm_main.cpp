@@ -15,8 +15,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QAbstractTextDocumentLayout>
-#include <QTextBlock>
 #include <QTimer>
 #include <any>
 #include <functional>
@@ -51,9 +49,6 @@ bool IsSmallCaption(int index) {
   return index == kKeyExp || index == kKeyAns || index == kKeyExe || index == kKeyCe ||
          index == kKeyAc;
 }
-
-// How many lines of the log one text block holds.
-constexpr int kLogLinesPerBlock = 16;
 
 // The folder of the program: the library folder's parent once it is set.
 QString ProgramFolder() {
@@ -403,37 +398,13 @@ void frmMain::AppendLog(const QString& text) {
   QString t = text;
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QTextDocument* doc = txtOutputDisplay->document();
-  // Lines go into the last block, up to kLogLinesPerBlock, as line
-  // separators: a block of its own per line costs about ten times the
-  // memory once shown, and a result of a million lines takes seconds to
-  // insert line by line. The text reads the same either way.
-  int lines = int(doc->lastBlock().text().count(QChar::LineSeparator)) + 1;
-  for (QChar& ch : t) {
-    if (ch != QLatin1Char('\n') && ch != QLatin1Char('\r') && ch != QChar::ParagraphSeparator)
-      continue;
-    if (lines < kLogLinesPerBlock) {
-      ch = QChar::LineSeparator;
-      ++lines;
-    } else {
-      ch = QLatin1Char('\n');
-      lines = 1;
-    }
-  }
   // The program's appends are not the user's edits: kept out of the undo
   // history, which would otherwise hold every result ever logged.
   doc->setUndoRedoEnabled(false);
   QTextCursor c(doc);
   c.movePosition(QTextCursor::End);
-  const int from = c.position();
   c.insertText(t);
   doc->setUndoRedoEnabled(true);
-  // A block is counted as one line until it is laid out (when it comes
-  // into view); the scroll bars count lines, so the new blocks get their
-  // real count now.
-  for (QTextBlock b = doc->findBlock(from); b.isValid(); b = b.next())
-    b.setLineCount(int(b.text().count(QChar::LineSeparator)) + 1);
-  QAbstractTextDocumentLayout* layout = doc->documentLayout();
-  emit layout->documentSizeChanged(layout->documentSize());
 }
 
 void frmMain::cmdUserNumKey_Click(int index) {

@@ -93,8 +93,8 @@ class frmMain : public QMainWindow {
 
   // The log's text with CR LF line ends.
   QString LogText() const;
-  // Appends CR LF separated text to the log. Its cost does not grow with
-  // the log; the program's appends cannot be undone by the user.
+  // Appends CR LF separated text to the log. The program's appends are not
+  // in the log's undo history.
   void AppendLog(const QString& text);
 
   const QString& SelText() const { return mSelText; }

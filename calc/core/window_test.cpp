@@ -5,7 +5,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -306,42 +305,6 @@ TEST_F(WindowTest, AHugeResultIsLoggedCutWhileTheAnswerKeepsItWhole) {
   QPlainTextEdit* log = w_->txtOutputDisplay;
   EXPECT_EQ(log->textCursor().position(), log->document()->characterCount() - 1);
   EXPECT_TRUE(log->viewport()->rect().contains(log->cursorRect()));
-}
-
-TEST_F(WindowTest, TheLogScrollsLineByLineToItsEndHoweverItWasAppended) {
-  QPlainTextEdit* log = w_->txtOutputDisplay;
-  QScrollBar* bar = log->verticalScrollBar();
-  const int visible = log->viewport()->height() / log->fontMetrics().lineSpacing();
-  auto lines = [this] { return int(Log().count(QStringLiteral("\r\n"))) + 1; };
-  auto atEnd = [&](const char* what) {
-    QCoreApplication::processEvents();
-    // One step of the bar is one line of the log.
-    EXPECT_NEAR(bar->maximum(), lines() - visible, 2) << what;
-    EXPECT_GE(bar->value(), bar->maximum() - 1) << what;
-    EXPECT_TRUE(log->viewport()->rect().contains(log->cursorRect())) << what;
-  };
-  for (int i = 1; i <= 500; ++i) {
-    w_->AppendLog(QString::fromUtf8("\r\n『%1』\r\n%1").arg(i));
-    FocusTextBox(log);
-  }
-  atEnd("500 results");
-  Type(QStringLiteral("Replace(Space(5000), \" \", \"x\" & vbLf)"));
-  Keys("=");
-  atEnd("a result of 5,000 lines");
-  // From the top, one line a step: the first lines are the first results.
-  auto topLine = [&](int value) {
-    bar->setValue(value);
-    QCoreApplication::processEvents();
-    QTextCursor c = log->cursorForPosition(QPoint(2, 2));
-    c.movePosition(QTextCursor::StartOfLine);
-    c.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
-    return c.selectedText();
-  };
-  EXPECT_EQ(topLine(1), QString::fromUtf8("『1』"));
-  EXPECT_EQ(topLine(2), "1");
-  EXPECT_EQ(topLine(40), "20");
-  bar->setValue(bar->maximum());
-  atEnd("scrolled back");
 }
 
 TEST_F(WindowTest, UserEditsOfTheLogAreKept) {
