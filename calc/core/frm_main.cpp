@@ -465,9 +465,14 @@ QString frmMain::LogText() const {
 void frmMain::AppendLog(const QString& text) {
   QString t = text;
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  QTextCursor c(txtOutputDisplay->document());
+  QTextDocument* doc = txtOutputDisplay->document();
+  // The program's appends are not the user's edits: kept out of the undo
+  // history, which would otherwise hold every result ever logged.
+  doc->setUndoRedoEnabled(false);
+  QTextCursor c(doc);
   c.movePosition(QTextCursor::End);
   c.insertText(t);
+  doc->setUndoRedoEnabled(true);
 }
 
 void frmMain::cmdUserNumKey_Click(int index) {

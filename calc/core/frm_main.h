@@ -114,7 +114,8 @@ class frmMain : public QMainWindow {
 
   // The log's text with CR LF line ends.
   QString LogText() const;
-  // Appends CR LF separated text to the log.
+  // Appends CR LF separated text to the log. The program's appends are not
+  // in the log's undo history.
   void AppendLog(const QString& text);
 
   const QString& SelText() const { return mSelText; }

@@ -70,10 +70,15 @@ FileText ReadLibraryFile(const fs::path& path) {
   if (!in) return Fail(70, u"Permission denied");
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return Fail(57, u"Device I/O error");
-  if (bytes.find('\0') != std::string::npos)
+  // UTF-16 holds NUL bytes in plain text; it is told by its mark and
+  // checked for NUL characters once decoded.
+  const bool utf16 = vbs::Utf16MarkOf(bytes) != 0;
+  if (!utf16 && bytes.find('\0') != std::string::npos)
     return Fail(54, u"Bad file mode: the file holds binary data, not text");
   auto text = vbs::DecodeScriptText(bytes);
-  if (!text) return Fail(54, u"Bad file mode: the text is neither UTF-8 nor Shift_JIS");
+  if (!text) return Fail(54, u"Bad file mode: the text is neither UTF-8, UTF-16 nor Shift_JIS");
+  if (utf16 && text->find(u'\0') != std::u16string::npos)
+    return Fail(54, u"Bad file mode: the file holds binary data, not text");
   FileText r;
   r.ok = true;
   r.text = std::move(*text);

@@ -54,8 +54,8 @@ bool IsLibraryFileName(std::u16string_view name);
 // cannot be listed.
 std::vector<LibraryFile> ListLibraryFiles(const std::filesystem::path& folder);
 
-// Reads a library file whole: UTF-8 (byte-order mark allowed) when valid,
-// else CP932. Missing, unreadable, binary (NUL bytes), undecodable and
+// Reads a library file whole: UTF-16 when it starts with a byte-order mark,
+// else UTF-8 (byte-order mark allowed) when valid, else CP932. Missing, unreadable, binary (NUL bytes), undecodable and
 // oversized files give !ok with a description of the fault.
 FileText ReadLibraryFile(const std::filesystem::path& path);
 

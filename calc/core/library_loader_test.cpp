@@ -264,6 +264,31 @@ TEST_F(LibraryFolder, ReadingDecodesUtf8AndCp932AndRefusesJunk) {
   EXPECT_EQ(m.error.number, 53);
 }
 
+TEST_F(LibraryFolder, Utf16WithAMarkIsReadInEitherByteOrder) {
+  using namespace std::string_literals;
+  // "Function F()" CR LF "F = \"\u5186\"" as a Windows editor saves it as Unicode.
+  const std::u16string text = u"Function F()\r\nF = \"\u5186\"";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (char16_t c : text) {
+    le += {char(c & 0xFF), char(c >> 8)};
+    be += {char(c >> 8), char(c & 0xFF)};
+  }
+  Write("le.vbs", le);
+  Write("be.vbs", be);
+  Write("nul.vbs", "\xFF\xFEx\0\0\0y\0"s);  // a NUL character: binary after all
+  Write("odd.vbs", "\xFF\xFEx\0y"s);
+  for (const char* name : {"le.vbs", "be.vbs"}) {
+    const FileText r = ReadLibraryFile(dir_ / name);
+    ASSERT_TRUE(r.ok) << name;
+    EXPECT_EQ(r.text, text) << name;
+  }
+  for (const char* name : {"nul.vbs", "odd.vbs"}) {
+    const FileText r = ReadLibraryFile(dir_ / name);
+    EXPECT_FALSE(r.ok) << name;
+    EXPECT_EQ(r.error.number, 54) << name;
+  }
+}
+
 TEST_F(LibraryFolder, OversizedFileIsRefusedWithoutReadingIt) {
   {
     std::ofstream big(dir_ / "big.vbs", std::ios::binary);

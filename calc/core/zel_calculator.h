@@ -2,8 +2,10 @@
 // zelCalculator: the engine host shared by the program's windows. One
 // script engine with its global module, the one zelIO object, the library
 // folder, the answer value and the option flags.
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -114,6 +116,10 @@ inline std::u16string ToU16(const QString& s) {
 }
 inline QString ToQ(std::u16string_view s) {
   return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+// A file name as the file system spells it (QFile::encodeName).
+inline std::filesystem::path ToPath(const QString& file) {
+  return std::filesystem::path(QFile::encodeName(file).toStdString());
 }
 
 }  // namespace zel

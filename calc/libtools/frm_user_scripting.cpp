@@ -41,10 +41,6 @@ void SetBoxText(QPlainTextEdit* box, const std::u16string& text) {
   box->setPlainText(t);
 }
 
-std::filesystem::path ToPath(const QString& file) {
-  return std::filesystem::path(QFile::encodeName(file).toStdString());
-}
-
 }  // namespace
 
 frmUserScripting* frmUserScripting::Open(frmMain& main) {
