@@ -145,6 +145,8 @@ bool ScriptBusyBar::eventFilter(QObject* watched, QEvent* event) {
 void DisableWhileScriptRuns(QWidget* command) {
   ScriptRunner* runner = ScriptRunner::Instance();
   if (!runner || !command) return;
+  // A window opened while the busy state shows has missed its beginning.
+  if (runner->BusyShown()) command->setEnabled(false);
   QObject::connect(runner, &ScriptRunner::busyShownChanged, command, &QWidget::setDisabled);
 }
 

@@ -1,5 +1,7 @@
 // The tool windows' commands that run scripts wait while a script runs, and
 // a tool window closed meanwhile stays until its own command has returned.
+#include <QAction>
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -57,6 +59,44 @@ TEST_F(BusyTools, ExecuteAndReloadWaitWhileAScriptRuns) {
   scripting.txtUserScript->setPlainText(QStringLiteral("kept = kept + 1"));
   scripting.cmdExe_Click();
   EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"kept"))), "42");
+}
+
+// Another window's script is not the script window's: no bar there, and
+// closing it does not ask about the script. Windows opened during a run
+// start with their script commands disabled.
+TEST_F(BusyTools, WindowsOpenedWhileAScriptRunsWaitWithTheirScriptCommands) {
+  WriteLib("spin.vbs", "Function Spin()\r\n  Do\r\n  Loop\r\nEnd Function\r\n");
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  bool reloadDisabled = false, exeDisabled = false, barShown = true, closedWithoutAsking = false;
+  QPointer<frmCustomize> customize;
+  QPointer<frmUserScripting> scripting;
+  WhenBusy busy(
+      [&] {
+        main_->mnuVBS->trigger();
+        main_->mnuUserCode->trigger();
+        customize = frmCustomize::Instance();
+        scripting = frmUserScripting::Instance();
+        if (!customize || !scripting) return;
+        reloadDisabled = !customize->cmdReload->isEnabled();
+        exeDisabled = !scripting->cmdExe->isEnabled();
+        const auto* bar = scripting->findChild<ScriptBusyBar*>();
+        barShown = bar && bar->isVisible();
+        scripting->close();
+        closedWithoutAsking = scripting.isNull() || !scripting->isVisible();
+        ScriptRunner::Instance()->RequestStop();
+      },
+      5000);
+  AttachLibraryTools(*main_);
+  Prompts().Answer(kAnswerNo);  // the stopped evaluation
+  EvaluateExpression(u"Spin()");
+  ASSERT_TRUE(busy.Fired());
+  ASSERT_FALSE(customize.isNull());
+  EXPECT_TRUE(reloadDisabled);
+  EXPECT_TRUE(exeDisabled);
+  EXPECT_FALSE(barShown);
+  EXPECT_TRUE(closedWithoutAsking);
+  ASSERT_EQ(Prompts().Asked().size(), 1u);  // only the evaluation's error
+  EXPECT_TRUE(customize->cmdReload->isEnabled());
 }
 
 TEST_F(BusyTools, ClosingTheScriptWindowWhileItsScriptRunsAsksToStopAndClosesAfterExecute) {
