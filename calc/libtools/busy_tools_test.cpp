@@ -61,6 +61,58 @@ TEST_F(BusyTools, ExecuteAndReloadWaitWhileAScriptRuns) {
   EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"kept"))), "42");
 }
 
+// The script window shows the busy state of its own script, with Stop and
+// Esc there too; a stop the user asked for is reported as a stop.
+TEST_F(BusyTools, TheScriptWindowOffersStopForItsScriptAndReportsTheStop) {
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  QPointer<frmUserScripting> w = frmUserScripting::Open(*main_);
+  auto* bar = w->findChild<ScriptBusyBar*>();
+  ASSERT_NE(bar, nullptr);
+  const QString spin = QStringLiteral("n = 0\nDo\n  n = n + 1\nLoop");
+  w->txtUserScript->setPlainText(spin);
+  bool barShown = false, boxDisabled = false, importDisabled = false;
+  WhenBusy busy(
+      [&] {
+        barShown = bar->isVisible() && bar->geometry() == w->txtUserScript->geometry();
+        boxDisabled = !w->txtUserScript->isEnabled();
+        importDisabled = !w->cmdImport->isEnabled();
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == w ? focus : w.data(), Qt::Key_Escape);
+      },
+      5000);
+  w->cmdExe->click();
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_TRUE(barShown);
+  EXPECT_TRUE(boxDisabled);
+  EXPECT_TRUE(importDisabled);
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(Prompts().Asked()[0].text, "User interrupt occurred");
+  EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Information);
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_TRUE(w->txtUserScript->isEnabled());
+  EXPECT_TRUE(w->cmdImport->isEnabled());
+  EXPECT_EQ(w->Script(), QString(spin).replace("\n", "\r\n"));  // kept for another run
+
+  // The Stop button of the window's own bar stops it as well.
+  WhenBusy byButton([&] { bar->cmdStop->click(); }, 5000);
+  Prompts().Clear();
+  w->cmdExe->click();
+  ASSERT_TRUE(byButton.Fired());
+  ASSERT_EQ(Prompts().Asked().size(), 1u);
+  EXPECT_EQ(Prompts().Asked()[0].text, "User interrupt occurred");
+
+  // A script that fails by itself is not executable, also when its error
+  // is the number a stop gives.
+  for (const char* failing : {"x = 1/0", "Err.Raise 18"}) {
+    Prompts().Clear();
+    w->txtUserScript->setPlainText(QString::fromLatin1(failing));
+    w->cmdExe->click();
+    ASSERT_EQ(Prompts().Asked().size(), 1u) << failing;
+    EXPECT_EQ(Prompts().Asked()[0].text, ToQ(kNotExecutableText)) << failing;
+    EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Critical) << failing;
+  }
+}
+
 // Another window's script is not the script window's: no bar there, and
 // closing it does not ask about the script. Windows opened during a run
 // start with their script commands disabled.
