@@ -18,7 +18,20 @@
 namespace zel::test {
 namespace {
 
-using BusyTools = ToolFixture;
+class BusyTools : public ToolFixture {
+ protected:
+  // An editor of the test's own folder that starts and ends, for the load
+  // error's No.
+  void InstallStandInEditor() {
+    const QString editor = QDir(tmp_.path()).filePath("editor.sh");
+    QFile f(editor);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nexit 0\n");
+    f.close();
+    QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    store_.Set("Option", "UserEditor", editor.toStdString());
+  }
+};
 
 TEST_F(BusyTools, ExecuteAndReloadWaitWhileAScriptRuns) {
   WriteLib("spin.vbs", "Dim kept\r\nkept = 41\r\nFunction Spin()\r\n  Do\r\n  Loop\r\nEnd Function\r\n");
@@ -184,14 +197,7 @@ TEST_F(BusyTools, ClosingTheScriptWindowWhileItsScriptRunsAsksToStopAndClosesAft
 TEST_F(BusyTools, ExitOnTheLibraryWindowDuringReloadWaitsForTheReloadToEnd) {
   // The reload's load error is answered No: the editor is started on the
   // file and the program is to end, through the main window.
-  const QString editor = QDir(tmp_.path()).filePath("editor.sh");
-  {
-    QFile f(editor);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\nexit 0\n");
-  }
-  QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  store_.Set("Option", "UserEditor", editor.toStdString());
+  InstallStandInEditor();
   ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
   WriteLib("slow.vbs", "Do\r\nLoop\r\n");
   QPointer<frmCustomize> w = frmCustomize::Open(*main_);
@@ -208,19 +214,71 @@ TEST_F(BusyTools, ExitOnTheLibraryWindowDuringReloadWaitsForTheReloadToEnd) {
   Prompts().Answer(kAnswerYes);
   Prompts().Answer(kAnswerNo);  // the load error of slow.vbs (error 18)
   Prompts().Answer(kAnswerNo);  // the main window's quit question
+  Prompts().Answer(kAnswerNo);  // reload the files left out now
   w->cmdReload->click();
   ASSERT_TRUE(busy.Fired());
   EXPECT_TRUE(openAfterNo);
-  EXPECT_TRUE(WaitFor([&] { return w.isNull() && Prompts().Asked().size() >= 5; }));
-  ASSERT_EQ(Prompts().Asked().size(), 5u);
+  EXPECT_TRUE(WaitFor([&] { return w.isNull() && Prompts().Asked().size() >= 6; }));
+  ASSERT_EQ(Prompts().Asked().size(), 6u);
   EXPECT_EQ(Prompts().Asked()[1].text, ToQ(kStopBeforeCloseText));
   EXPECT_EQ(Prompts().Asked()[2].text, ToQ(kStopBeforeCloseText));
   EXPECT_TRUE(Prompts().Asked()[3].text.contains(QStringLiteral("slow.vbs")));
   EXPECT_TRUE(Prompts().Asked()[3].text.contains(QStringLiteral(" 18\r\n")));
   EXPECT_EQ(Prompts().Asked()[4].text, QStringLiteral("Do you want quit?"));
+  EXPECT_TRUE(Prompts().Asked()[5].text.contains(QStringLiteral("\r\n  slow.vbs\r\n")));
   EXPECT_TRUE(main_->isVisible());
   ASSERT_FALSE(started_.isEmpty());
   EXPECT_TRUE(started_.back().back().endsWith(QStringLiteral("slow.vbs")));
+}
+
+// Reload stopped in a file, No at the load error, No at the quit question:
+// the program stays with part of the library, says which files are left
+// out, and offers the reload again.
+TEST_F(BusyTools, ReloadGivenUpHalfWayNamesTheFilesNotLoadedAndOffersToReloadAgain) {
+  InstallStandInEditor();
+  WriteLib("a.vbs", "Function A1()\r\n  A1 = 1\r\nEnd Function\r\n");
+  WriteLib("m.vbs", "Do\r\nLoop\r\n");
+  WriteLib("z.vbs", "Function JPU()\r\n  JPU = 7\r\nEnd Function\r\n");
+  ASSERT_EQ(LoadUserLibrary(LibraryFiles::Skip), LoadStatus::Loaded);
+  QPointer<frmCustomize> w = frmCustomize::Open(*main_);
+  // Stops the reload in m.vbs, which has then been read: a reload after
+  // that loads it quickly.
+  auto reloadStoppedInM = [&] {
+    WhenBusy busy(
+        [&] {
+          WriteLib("m.vbs", "Const kM = 3\r\n");
+          ScriptRunner::Instance()->RequestStop();
+        },
+        5000);
+    w->cmdReload->click();
+    EXPECT_TRUE(busy.Fired());
+    EXPECT_TRUE(WaitFor([&] { return Prompts().Asked().size() >= 4; }));
+    QTest::qWait(50);
+  };
+  Prompts().Answer(kAnswerYes);  // "All temporary memories will be lost."
+  Prompts().Answer(kAnswerNo);   // the load error of m.vbs (error 18)
+  Prompts().Answer(kAnswerNo);   // the main window's quit question
+  Prompts().Answer(kAnswerNo);   // not now
+  reloadStoppedInM();
+  ASSERT_EQ(Prompts().Asked().size(), 4u);
+  EXPECT_EQ(Prompts().Asked()[2].text, QStringLiteral("Do you want quit?"));
+  const PromptRequest& offer = Prompts().Asked()[3];
+  EXPECT_EQ(offer.buttons, PromptButtons::YesNo);
+  EXPECT_TRUE(offer.text.contains("\r\n  m.vbs\r\n  z.vbs\r\n")) << offer.text.toStdString();
+  EXPECT_FALSE(offer.text.contains("a.vbs"));
+  EXPECT_TRUE(main_->isVisible());
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"A1()"))), "1");
+
+  // Offered again, Yes loads the whole library.
+  Prompts().Clear();
+  Prompts().Answer(kAnswerYes);  // "All temporary memories will be lost."
+  Prompts().Answer(kAnswerNo);   // the load error of m.vbs (error 18)
+  Prompts().Answer(kAnswerNo);   // the main window's quit question
+  Prompts().Answer(kAnswerYes);  // reload now
+  WriteLib("m.vbs", "Do\r\nLoop\r\n");
+  reloadStoppedInM();
+  EXPECT_EQ(Prompts().Asked().size(), 4u);
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"JPU() + kM"))), "10");
 }
 
 }  // namespace
