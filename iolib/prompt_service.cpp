@@ -60,20 +60,6 @@ QMessageBox::Icon QtIcon(PromptIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-const char kStopScriptCaption[] = "Stop Script";
-const char kStopScriptTip[] = "Answers this box and stops the running script (Ctrl+Break)";
-
-// Ctrl+Break: the platform's key for stopping a program. With Ctrl held the
-// Pause key gives the X11 keysym Break, which Qt passes on without a key
-// code of its own; elsewhere it arrives as Pause or Cancel.
-constexpr quint32 kX11BreakKeysym = 0xFF6B;
-
-bool IsCtrlBreak(const QKeyEvent* event) {
-  const bool breakKey = event->key() == Qt::Key_Pause || event->key() == Qt::Key_Cancel ||
-                        (event->key() == 0 && event->nativeVirtualKey() == kX11BreakKeysym);
-  return breakKey && (event->modifiers() & Qt::ControlModifier);
-}
-
 // A box without Cancel answers only through its buttons: Esc and the close
 // box do nothing (Qt would take them as No), so a stray Esc on a Yes/No
 // question never decides it.
@@ -167,12 +153,26 @@ class ScriptInputBox : public QDialog {
   bool stopped_ = false;
 };
 
+// Ctrl+Break: the platform's key for stopping a program. With Ctrl held the
+// Pause key gives the X11 keysym Break, which Qt passes on without a key
+// code of its own; elsewhere it arrives as Pause or Cancel.
+constexpr quint32 kX11BreakKeysym = 0xFF6B;
+
 QWidget* OwnerWindow() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return QApplication::activeWindow();
 }
 
 }  // namespace
+
+const char kStopScriptCaption[] = "Stop Script";
+const char kStopScriptTip[] = "Answers this box and stops the running script (Ctrl+Break)";
+
+bool IsCtrlBreak(const QKeyEvent* event) {
+  const bool breakKey = event->key() == Qt::Key_Pause || event->key() == Qt::Key_Cancel ||
+                        (event->key() == 0 && event->nativeVirtualKey() == kX11BreakKeysym);
+  return breakKey && (event->modifiers() & Qt::ControlModifier);
+}
 
 int DefaultAnswer(PromptButtons buttons, int defaultButton) {
   const std::vector<int> answers = AnswersOf(buttons);

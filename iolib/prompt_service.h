@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+class QKeyEvent;
+
 namespace zel {
 
 // Answers, numbered as the script language's MsgBox results.
@@ -68,6 +70,12 @@ int ShowScriptMsgBox(const QString& prompt, int style, const QString& title,
 // `stopScript`, "Stop Script" and Ctrl+Break cancel the box and set it.
 std::optional<QString> AskText(const QString& title, const QString& prompt,
                                const QString& defaultText, bool* stopScript = nullptr);
+
+// How a box or dialog that a running script shows lets the user stop the
+// script: a "Stop Script" command, and Ctrl+Break.
+extern const char kStopScriptCaption[];
+extern const char kStopScriptTip[];
+bool IsCtrlBreak(const QKeyEvent* event);
 
 // The answers a box gives when nobody picks one: the button Enter presses.
 int DefaultAnswer(PromptButtons buttons, int defaultButton);

@@ -127,16 +127,20 @@ LoadOutcome LoadLibraryFiles(const std::vector<LibraryFile>& files, CodeTarget& 
   auto loadError = [&](const LibraryFile& file, const ErrorRecord& e) {
     return ask(LoadErrorText(e.number, e.description, file.name, e.line, e.column), true);
   };
-  for (const LibraryFile& file : files) {
+  auto stopAt = [&](size_t i) {
+    outcome.editFile = files[i];
+    for (; i < files.size(); ++i) outcome.notLoaded.push_back(files[i].name);
+    return outcome;
+  };
+  for (size_t i = 0; i < files.size(); ++i) {
+    const LibraryFile& file = files[i];
     FileText ft = read(file);
     if (!ft.ok) {
       // A file that cannot be read is skipped when the user goes on; the
       // previous file's text is not added a second time.
       ErrorRecord e = ft.error.number != 0 ? ft.error : target.LastError();
-      if (loadError(file, e) != kReplyYes) {
-        outcome.editFile = file;
-        return outcome;
-      }
+      if (loadError(file, e) != kReplyYes) return stopAt(i);
+      outcome.notLoaded.push_back(file.name);
       continue;
     }
     std::set<int> commented;
@@ -153,15 +157,16 @@ LoadOutcome LoadLibraryFiles(const std::vector<LibraryFile>& files, CodeTarget& 
       const bool repairable = e.number == kNameRedefinedError && e.line >= 1 &&
                               e.line <= lineCount && !commented.count(e.line);
       if (repairable) {
-        if (ask(DuplicateDeclarationText(file.name, e.line), false) != kReplyYes) break;
+        if (ask(DuplicateDeclarationText(file.name, e.line), false) != kReplyYes) {
+          outcome.notLoaded.push_back(file.name);
+          break;
+        }
         commented.insert(e.line);
         code = RebuildCommentingLines(ft.text, commented);
         continue;
       }
-      if (loadError(file, e) != kReplyYes) {
-        outcome.editFile = file;
-        return outcome;
-      }
+      if (loadError(file, e) != kReplyYes) return stopAt(i);
+      outcome.notLoaded.push_back(file.name);
       break;
     }
   }

@@ -74,6 +74,9 @@ struct LoadOutcome {
   // is to be started on this file and the program ended.
   std::optional<LibraryFile> editFile;
   int filesAdded = 0;
+  // Names of the files that are not in the engine, in load order: left out
+  // after a question, and, when loading stopped, that file and the rest.
+  std::vector<std::u16string> notLoaded;
 };
 
 // Adds each file to `target`. A name declared twice (1041) asks whether to

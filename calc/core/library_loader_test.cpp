@@ -152,6 +152,7 @@ TEST(LoadLibrary, DuplicateNoLeavesTheWholeFileOut) {
   EXPECT_FALSE(eng.names.count(u"z"));
   EXPECT_TRUE(eng.names.count(u"w"));
   EXPECT_FALSE(out.editFile);
+  EXPECT_EQ(out.notLoaded, std::vector<std::u16string>{u"two.vbs"});
 }
 
 TEST(LoadLibrary, LoadErrorYesGoesOnNoAsksForTheEditor) {
@@ -168,18 +169,21 @@ TEST(LoadLibrary, LoadErrorYesGoesOnNoAsksForTheEditor) {
     EXPECT_FALSE(out.editFile);
     EXPECT_EQ(out.filesAdded, 1);
     EXPECT_TRUE(eng.names.count(u"g"));
+    EXPECT_EQ(out.notLoaded, std::vector<std::u16string>{u"bad.vbs"});
   }
   {
     FakeEngine eng;
     MemFiles mf;
     mf.Add(u"bad.vbs", u"fail");
     mf.Add(u"good.vbs", u"Dim g");
+    mf.Add(u"last.vbs", u"Dim l");
     Asker ask{{kReplyNo}};
     auto out = LoadLibraryFiles(mf.list, eng, ask.fn(), mf.fn());
     ASSERT_TRUE(out.editFile);
     EXPECT_EQ(out.editFile->name, u"bad.vbs");
     EXPECT_EQ(out.filesAdded, 0);  // loading stopped there
     EXPECT_FALSE(eng.names.count(u"g"));
+    EXPECT_EQ(out.notLoaded, (std::vector<std::u16string>{u"bad.vbs", u"good.vbs", u"last.vbs"}));
   }
 }
 
@@ -214,6 +218,7 @@ TEST(LoadLibrary, UnreadableFileIsReportedAndSkippedOnYes) {
   // The previous file's text is not added again in its place.
   EXPECT_EQ(eng.added.size(), 2u);
   EXPECT_EQ(out.filesAdded, 2);
+  EXPECT_EQ(out.notLoaded, std::vector<std::u16string>{u"gone.vbs"});
 }
 
 class LibraryFolder : public ::testing::Test {

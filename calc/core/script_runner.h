@@ -58,6 +58,9 @@ class ScriptRunner : public QObject {
   // is not reported as an error (the user already decided).
   void RequestStopForClose();
   bool StoppingForClose() const { return stopForClose_; }
+  // Stop was asked for during the current (or last) session: its error 18
+  // is the user's doing, not the script's.
+  bool StopRequested() const { return stopRequested_; }
 
   // How long a job (or session) runs before the busy state shows.
   int BusyDelay() const { return busyDelayMs_; }
@@ -140,6 +143,7 @@ class ScriptRunner : public QObject {
   QElapsedTimer sessionClock_;
   bool busyShown_ = false;
   bool stopForClose_ = false;
+  bool stopRequested_ = false;
   int busyDelayMs_ = 500;
   QString activity_;
 };

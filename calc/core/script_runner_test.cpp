@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +24,9 @@
 #include "app_settings.h"
 #include "script_runner.h"
 #include "startup.h"
+#include "zel_dialog.h"
+#include "zel_io_factory.h"
+#include "zel_io_module.h"
 
 namespace zel::test {
 namespace {
@@ -301,6 +305,49 @@ TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
   const QString asked = Prompts().Asked()[1].text;
   EXPECT_TRUE(asked.contains(" 18\r\n") && asked.contains("nag.vbs")) << asked.toStdString();
   EXPECT_EQ(EvalText(u"kept"), "41");
+}
+
+// zelIO's input dialog is modal too: Ctrl+Break there answers it as Cancel
+// and stops the script that keeps asking.
+TEST_F(UserCalls, TheInputDialogOfARunningScriptStopsItWithCtrlBreak) {
+  InstallIOObjectFactory();
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  // Each showing is told apart by its prompt, "p1", "p2", ...
+  int answered = 0;
+  std::function<void()> act = [&] {
+    auto* d = qobject_cast<zelDialog*>(QApplication::activeModalWidget());
+    if (!d || d->txtCaption->toPlainText() != QStringLiteral("p%1").arg(answered + 1)) {
+      QTimer::singleShot(10, act);
+      return;
+    }
+    if (++answered < 3) {
+      d->cmdExit->click();
+      QTimer::singleShot(10, act);
+      return;
+    }
+    // Ctrl+Break in the value field, as X11 reports it.
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::ControlModifier, 0, 0xFF6B, 0);
+    QApplication::sendEvent(d->txtBaseValue->lineEdit(), &press);
+  };
+  QTimer::singleShot(0, act);
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
+    ADD_FAILURE() << "the script went on asking";
+    ScriptRunner::Instance()->RequestStop();
+    if (auto* d = qobject_cast<zelDialog*>(QApplication::activeModalWidget())) d->cmdExit->click();
+  });
+  watchdog.start(10000);
+  // Not even On Error Resume Next keeps it going.
+  EXPECT_FALSE(gGlobalModule->ExecuteStatement(
+      u"On Error Resume Next\r\nn = 0\r\nDo\r\n  n = n + 1\r\n  x = zelIO.getData(\"p\" & n)\r\nLoop\r\n"));
+  watchdog.stop();
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(EvalText(u"n"), "3");
+  EXPECT_FALSE(IODialog().isVisible());
+  SetScriptStopper(nullptr);
+  gUnloadLibraryWindows = nullptr;
+  UnloadIODialog();
 }
 
 // ---- releasing the engine ------------------------------------------------------

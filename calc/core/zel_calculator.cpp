@@ -119,7 +119,7 @@ bool SetLibraryPath(const QString& programDir) {
   return QDir().mkdir(dir);
 }
 
-LoadStatus LoadUserLibrary(LibraryFiles which) {
+LoadStatus LoadUserLibrary(LibraryFiles which, std::vector<std::u16string>* notLoaded) {
   // The engine a script is running in cannot be replaced under it.
   if (ScriptRunning()) throw std::runtime_error("a script is running");
   ScriptRunner::Session session;
@@ -141,6 +141,7 @@ LoadStatus LoadUserLibrary(LibraryFiles which) {
     if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(ToQ(f.name));
     return ReadLibraryFile(f.path);
   });
+  if (notLoaded) *notLoaded = outcome.notLoaded;
   if (outcome.editFile) {
     // The path as listed: a name that is not valid UTF-8 still reaches the
     // right file.

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "keypad.h"
 #include "library_loader.h"
@@ -74,8 +75,10 @@ enum class LibraryFiles {
 
 // Builds a new engine with zelIO and adds every library file of
 // gLibraryPath. Throws when the folder cannot be listed or a script is still
-// running (the previous engine is then kept).
-LoadStatus LoadUserLibrary(LibraryFiles files = LibraryFiles::Load);
+// running (the previous engine is then kept). `notLoaded`, when given,
+// receives the names of the files that are not in the new engine.
+LoadStatus LoadUserLibrary(LibraryFiles files = LibraryFiles::Load,
+                           std::vector<std::u16string>* notLoaded = nullptr);
 
 // Releases gGlobalModule, then gScriptEngine. Releasing the engine frees
 // the scripts' objects, which runs their Class_Terminate code: it runs on

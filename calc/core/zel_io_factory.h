@@ -3,7 +3,8 @@
 namespace zel {
 
 // Points gCreateIOObject at the script I/O library's zelIOModule factory,
-// and gUnloadLibraryWindows at the unloading of its dialog.
+// gUnloadLibraryWindows at the unloading of its dialog, and the dialog's
+// "Stop Script" at the stop of the running script.
 void InstallIOObjectFactory();
 
 }  // namespace zel
