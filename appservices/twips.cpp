@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -45,6 +46,15 @@ QSize ClientSizeForOuterTwips(const QWidget* window, int widthTwips, int heightT
   if (const QWindow* handle = window->windowHandle()) frame = handle->frameMargins();
   return {TwipsToPixelsX(widthTwips) - frame.left() - frame.right(),
           TwipsToPixelsY(heightTwips) - frame.top() - frame.bottom()};
+}
+
+void SetFixedOuterTwips(QWidget* window, int widthTwips, int heightTwips, QSize least) {
+  window->setFixedSize(ClientSizeForOuterTwips(window, widthTwips, heightTwips).expandedTo(least));
+}
+
+void AgainOnceFramed(QWidget* window, const std::function<void()>& apply,
+                     std::initializer_list<int> delaysMs) {
+  for (int ms : delaysMs) QTimer::singleShot(ms, window, apply);
 }
 
 }  // namespace zel

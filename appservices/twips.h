@@ -3,6 +3,8 @@
 // works in device-independent pixels at its logical DPI.
 #include <QSize>
 #include <Qt>
+#include <functional>
+#include <initializer_list>
 
 class QWidget;
 
@@ -35,5 +37,16 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
 // included) of the given twips. The frame counts only once the window
 // exists; before that the outer size is the client size.
 QSize ClientSizeForOuterTwips(const QWidget* window, int widthTwips, int heightTwips);
+
+// Fixes a top-level window's size to the outer twips, but never below the
+// client size `least` (pixels): a frame wider or a title bar taller than the
+// design's must not cut off the lowest controls.
+void SetFixedOuterTwips(QWidget* window, int widthTwips, int heightTwips, QSize least);
+
+// Runs `apply` again after each delay (ms) once the window is shown: some
+// window managers add the frame only after the window is mapped, and an
+// outer size depends on the frame.
+void AgainOnceFramed(QWidget* window, const std::function<void()>& apply,
+                     std::initializer_list<int> delaysMs = {100});
 
 }  // namespace zel

@@ -16,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <algorithm>
 #include <string>
 
@@ -228,14 +227,10 @@ void zelDialog::cmdUnitConv_Click() {
 }
 
 void zelDialog::ApplyOuterSize() {
-  const QSize client = ClientSizeForOuterTwips(this, kDialogOuterWidth, outerHeightTwips_);
-  const int width = client.width();
-  int height = client.height();
-  // A window manager with a tall title bar must not cut off the value field
-  // (collapsed) or the unit lists (expanded): the client area then grows.
+  // The value field (collapsed) or the unit lists (expanded) stay in sight.
   const QWidget* lowest = unitAreaOpen_ ? static_cast<QWidget*>(fraUnitConv) : txtBaseValue;
-  height = std::max(height, lowest->geometry().bottom() + 1 + TwipsToPixelsY(60));
-  setFixedSize(width, height);
+  SetFixedOuterTwips(this, kDialogOuterWidth, outerHeightTwips_,
+                     QSize(0, lowest->geometry().bottom() + 1 + TwipsToPixelsY(60)));
 }
 
 void zelDialog::OKButton_Click() { QDialog::done(QDialog::Accepted); }
@@ -337,7 +332,7 @@ void zelDialog::showEvent(QShowEvent* event) {
     txtBaseValue->setFocus();
   }
   // Some window managers add the frame after the window is mapped.
-  QTimer::singleShot(100, this, [this] { ApplyOuterSize(); });
+  AgainOnceFramed(this, [this] { ApplyOuterSize(); });
 }
 
 QString zelDialog::RunModal(bool offerStop, bool* stopChosen) {

@@ -35,7 +35,6 @@
 #include "prompt_service.h"
 #include "script_runner.h"
 #include "twips.h"
-#include "window_placement.h"
 #include "window_registry.h"
 #include "zel_calculator.h"
 #include "zel_dialog.h"
@@ -349,12 +348,9 @@ void frmMain::SaveSettings() {
                          frameGeometry().bottom() - geometry().bottom());
     if (normal.isValid()) outer = normal.marginsAdded(frame);
   }
+  geometry_.Save(outer);
   SettingsStore& s = AppSettings();
   const std::function<void()> steps[] = {
-      [&] { WriteNumber(s, "frmMain", "PositionT", PixelsToTwipsY(outer.top()), 7); },
-      [&] { WriteNumber(s, "frmMain", "PositionL", PixelsToTwipsX(outer.left()), 7); },
-      [&] { WriteNumber(s, "frmMain", "SizeH", PixelsToTwipsY(outer.height()), 7); },
-      [&] { WriteNumber(s, "frmMain", "SizeW", PixelsToTwipsX(outer.width()), 7); },
       [&] { WriteBool(s, "frmMain", "ShowInput", gShowInput); },
       [&] { WriteBool(s, "frmMain", "DisplayEdit", gDisplayEdit); },
       [&] { WriteBool(s, "frmMain", "ACKeyClear", gACKeyClear); },
@@ -385,14 +381,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::RestoreSettings() {
-  SettingsStore& s = AppSettings();
-  const QSize screen = LargestScreenTwips();
-  const StoredGeometry g = ClampStoredGeometry(ReadNumber(s, "frmMain", "PositionT", "105"),
-                                               ReadNumber(s, "frmMain", "PositionL", "105"),
-                                               ReadNumber(s, "frmMain", "SizeH", "3495"),
-                                               ReadNumber(s, "frmMain", "SizeW", "7605"),
-                                               screen.height(), screen.width());
+  const StoredGeometry g = geometry_.Read();
   SetWindowTwips(g.top, g.left, g.height, g.width);
+  SettingsStore& s = AppSettings();
   gShowInput = ReadBool(s, "frmMain", "ShowInput", true);
   gDisplayEdit = ReadBool(s, "frmMain", "DisplayEdit", false);
   gACKeyClear = ReadBool(s, "frmMain", "ACKeyClear", false);
@@ -403,29 +394,16 @@ void frmMain::RestoreSettings() {
 }
 
 void frmMain::SetWindowTwips(int top, int left, int height, int width) {
-  // The frame around the client area is known once the window is shown;
-  // before that the outer size is taken as the client size.
-  const QSize extra = frameGeometry().size() - geometry().size();
   const MainLayout l = ComputeMainLayout(width, height, 0);
-  QRect outer(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(l.width),
-              TwipsToPixelsY(l.height));
-  outer = KeepReachable(outer, QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105)));
-  move(outer.topLeft());
-  resize(outer.size() - extra);
-  // The frame is known only once the window is on screen: the outer size
-  // is applied again then.
-  pendingOuter_ = extra.isEmpty() ? outer.size() : QSize();
+  geometry_.Place(ReachableOuter(top, left, l.height, l.width,
+                                 QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105))));
   ApplyLayout();
 }
 
 void frmMain::ApplyLayout() {
   if (laying_ || isMinimized()) return;
   laying_ = true;
-  const QSize extra = frameGeometry().size() - geometry().size();
-  if (pendingOuter_.isValid() && isVisible() && !extra.isEmpty()) {
-    resize(pendingOuter_ - extra);
-    pendingOuter_ = QSize();
-  }
+  geometry_.ApplyPendingOuter();
   const QSize outer = frameGeometry().size();
   const int inputHeight = PixelsToTwipsY(txtUserInput->sizeHint().height());
   const MainLayout l = ComputeMainLayout(PixelsToTwipsX(outer.width()),
@@ -448,12 +426,11 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 void frmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   ApplyLayout();
-  // Some window managers add the frame only after the window is mapped;
-  // the stored outer size is applied once the frame is known.
-  for (int ms : {100, 500})
-    QTimer::singleShot(ms, this, [this] {
-      if (pendingOuter_.isValid()) ApplyLayout();
-    });
+  AgainOnceFramed(
+      this, [this] {
+        if (geometry_.OuterPending()) ApplyLayout();
+      },
+      {100, 500});
 }
 
 QString frmMain::LogText() const {

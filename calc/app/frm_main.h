@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "input_history.h"
+#include "window_geometry.h"
 
 class QAction;
 class QKeyEvent;
@@ -135,7 +136,7 @@ class frmMain : public QMainWindow {
   HistoryWalk historyWalk_;
   bool quitting_ = false;  // Yes was answered: further closes go through
   bool laying_ = false;
-  QSize pendingOuter_;  // outer size waiting for the frame to be known
+  WindowGeometry geometry_{*this, {"frmMain", "105", "105", "3495", "7605"}};
 };
 
 }  // namespace zel

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app_settings.h"
 #include "busy_state.h"
 #include "frm_main.h"
 #include "layout.h"
@@ -20,14 +19,12 @@
 namespace zel {
 
 ToolWindow::ToolWindow(QWidget* owner, const GeometryDefaults& geometry)
-    : QWidget(owner, Qt::Window), geometry_(geometry) {
+    : QWidget(owner, Qt::Window), geometry_(*this, geometry) {
   // A closed tool window is gone: the next opening builds it afresh.
   setAttribute(Qt::WA_DeleteOnClose);
   // The main window's unload routine closes it (saving its geometry).
   RegisterWindow(this);
 }
-
-QSize ToolWindow::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
 
 int ToolWindow::TopTwips() const { return PixelsToTwipsY(frameGeometry().top()); }
 int ToolWindow::LeftTwips() const { return PixelsToTwipsX(frameGeometry().left()); }
@@ -35,15 +32,8 @@ int ToolWindow::HeightTwips() const { return PixelsToTwipsY(frameGeometry().heig
 int ToolWindow::WidthTwips() const { return PixelsToTwipsX(frameGeometry().width()); }
 
 void ToolWindow::RestoreGeometry() {
-  const SettingsStore& s = AppSettings();
-  // Stored numbers may be anything ("1e999"): limited before any use.
-  const QSize screen = LargestScreenTwips();
-  const StoredGeometry g = ClampStoredGeometry(
-      ReadNumber(s, geometry_.section, "PositionT", geometry_.top),
-      ReadNumber(s, geometry_.section, "PositionL", geometry_.left),
-      ReadNumber(s, geometry_.section, "SizeH", geometry_.height),
-      ReadNumber(s, geometry_.section, "SizeW", geometry_.width), screen.height(), screen.width());
-  if (HasSetting(s, geometry_.section, "PositionT") || HasSetting(s, geometry_.section, "PositionL")) {
+  const StoredGeometry g = geometry_.Read();
+  if (geometry_.HasStoredPlace()) {
     SetWindowTwips(g.top, g.left, g.height, g.width);
     return;
   }
@@ -55,26 +45,12 @@ void ToolWindow::RestoreGeometry() {
 }
 
 void ToolWindow::SetWindowTwips(int top, int left, int height, int width) {
-  const QRect outer = KeepReachable(
-      QRect(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(std::max(width, 1)),
-            TwipsToPixelsY(std::max(height, 1))),
-      QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105)));
-  const QSize extra = FrameExtra();
-  move(outer.topLeft());
-  resize(outer.size() - extra);
-  // Before the window is framed its outer size is taken as the client
-  // size; the stored outer size is applied again once the frame is known.
-  pendingOuter_ = extra.isEmpty() ? outer.size() : QSize();
+  geometry_.Place(ReachableOuter(top, left, std::max(height, 1), std::max(width, 1),
+                                 QPoint(TwipsToPixelsX(105), TwipsToPixelsY(105))));
   ApplyLayout();
 }
 
-void ToolWindow::SaveGeometry() const {
-  SettingsStore& s = AppSettings();
-  WriteNumber(s, geometry_.section, "PositionT", TopTwips(), 7);
-  WriteNumber(s, geometry_.section, "PositionL", LeftTwips(), 7);
-  WriteNumber(s, geometry_.section, "SizeH", HeightTwips(), 7);
-  WriteNumber(s, geometry_.section, "SizeW", WidthTwips(), 7);
-}
+void ToolWindow::SaveGeometry() const { geometry_.Save(frameGeometry()); }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
   if (handlers_ > 0) {
@@ -116,16 +92,10 @@ ToolWindow::ScriptHandler::~ScriptHandler() {
 }
 
 void ToolWindow::ApplyPendingOuter() {
-  const QSize extra = FrameExtra();
-  if (pendingOuter_.isValid() && isVisible() && !extra.isEmpty()) {
-    const QSize outer = pendingOuter_;
-    pendingOuter_ = QSize();
-    // The layout's limits were set for a window without a frame: set for
-    // the frame first, or the client area kept as the minimum makes the
-    // window a frame's width larger than stored.
-    ApplyLayout();
-    resize(outer - extra);
-  }
+  // The layout's limits were set for a window without a frame: set for the
+  // frame first, or the client area kept as the minimum makes the window a
+  // frame's width larger than stored.
+  geometry_.ApplyPendingOuter([this] { ApplyLayout(); });
 }
 
 // The window manager frames a shown window later, which moves its client

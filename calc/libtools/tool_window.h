@@ -7,15 +7,9 @@
 #include <QString>
 #include <QWidget>
 
-namespace zel {
+#include "window_geometry.h"
 
-struct GeometryDefaults {
-  const char* section;
-  const char* top;     // default texts of PositionT, PositionL, SizeH, SizeW
-  const char* left;
-  const char* height;
-  const char* width;
-};
+namespace zel {
 
 class ToolWindow : public QWidget {
   Q_OBJECT
@@ -61,7 +55,7 @@ class ToolWindow : public QWidget {
   virtual void ApplyLayout() = 0;
   // The frame's size (outer minus client), empty until the window manager
   // has framed the window.
-  QSize FrameExtra() const;
+  QSize FrameExtra() const { return geometry_.FrameExtra(); }
 
   // Form_Load's first step: the stored geometry (defaults when absent).
   // Called by each window once its controls exist.
@@ -74,8 +68,7 @@ class ToolWindow : public QWidget {
 
  private:
   void ApplyPendingOuter();
-  GeometryDefaults geometry_;
-  QSize pendingOuter_;  // outer size waiting for the frame to be known
+  WindowGeometry geometry_;
   bool closed_ = false;
   int handlers_ = 0;              // ScriptHandlers alive
   bool closeAfterHandler_ = false;

@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTimer>
 #include <algorithm>
 
 #include "app_fonts.h"
@@ -19,9 +18,9 @@
 #include "frm_main.h"
 #include "prompt_service.h"
 #include "twips.h"
+#include "window_placement.h"
 #include "unit_conv.h"
 #include "unit_lists.h"
-#include "window_placement.h"
 #include "window_registry.h"
 
 namespace zel {
@@ -67,7 +66,8 @@ void FitLongestUnitList(QListWidget* list) {
 
 }  // namespace
 
-frmUnitConv::frmUnitConv(frmMain& main) : QWidget(nullptr), main_(&main) {
+frmUnitConv::frmUnitConv(frmMain& main)
+    : QWidget(nullptr), main_(&main), geometry_(*this, {kUnitConvSection, "0", "0", "0", "0"}) {
   setObjectName(QStringLiteral("frmUnitConv"));
   setWindowTitle(QStringLiteral("Unit Conversion"));
   // A fixed border: close and minimise, no maximise.
@@ -195,23 +195,19 @@ void frmUnitConv::BuildControls() {
 }
 
 void frmUnitConv::Form_Initialize() {
-  SettingsStore& s = AppSettings();
-  const double top = ReadNumber(s, kUnitConvSection, "PositionT", "0");
-  const double left = ReadNumber(s, kUnitConvSection, "PositionL", "0");
-  const QRect stored(TwipsToPixelsX(int(std::clamp(left, -1e6, 1e6))),
-                     TwipsToPixelsY(int(std::clamp(top, -1e6, 1e6))),
-                     TwipsToPixelsX(kUnitConvOuterWidth), TwipsToPixelsY(kUnitConvOuterHeight));
-  if (HasSetting(s, kUnitConvSection, "PositionT") || HasSetting(s, kUnitConvSection, "PositionL")) {
-    move(KeepReachable(stored, QPoint(0, 0)).topLeft());
+  if (geometry_.HasStoredPlace()) {
+    const StoredGeometry g = geometry_.Read();
+    move(ReachableOuter(g.top, g.left, kUnitConvOuterHeight, kUnitConvOuterWidth, QPoint(0, 0))
+             .topLeft());
   } else {
     // No place of its own yet: beside the main window, so that Replace
     // can be seen arriving in the input line.
-    move(PlaceBesideWindow(this, stored.size(), main_, main_ ? main_->txtUserInput : nullptr)
-             .topLeft());
+    const QSize outer(TwipsToPixelsX(kUnitConvOuterWidth), TwipsToPixelsY(kUnitConvOuterHeight));
+    move(PlaceBesideWindow(this, outer, main_, main_ ? main_->txtUserInput : nullptr).topLeft());
   }
-  // "SizeH" and "SizeW" are not read: the fixed size overrides whatever
-  // they hold.
   Form_Resize();
+
+  SettingsStore& s = AppSettings();
 
   quantityOrder_ = ReadQuantityOrder(s, kUnitConvSection);
   FillQuantitySelector(cmbUnit, quantityOrder_);
@@ -227,12 +223,9 @@ void frmUnitConv::Form_Initialize() {
 void frmUnitConv::Form_Resize() {
   if (resizing_ || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) return;
   resizing_ = true;
-  const QSize client = ClientSizeForOuterTwips(this, kUnitConvOuterWidth, kUnitConvOuterHeight);
-  // A frame wider or a title bar taller than the design's must not cut off
-  // the bottom buttons: the client area then keeps what they need.
-  setFixedSize(
-      std::max(client.width(), cmdExit->geometry().right() + 1 + TwipsToPixelsX(kRightMargin)),
-      std::max(client.height(), cmdExit->geometry().bottom() + 1 + TwipsToPixelsY(kBottomMargin)));
+  SetFixedOuterTwips(this, kUnitConvOuterWidth, kUnitConvOuterHeight,
+                     QSize(cmdExit->geometry().right() + 1 + TwipsToPixelsX(kRightMargin),
+                           cmdExit->geometry().bottom() + 1 + TwipsToPixelsY(kBottomMargin)));
   resizing_ = false;
 }
 
@@ -246,7 +239,7 @@ void frmUnitConv::showEvent(QShowEvent* event) {
   // The frame's size is known only once the window exists, and some window
   // managers add it after the window is mapped.
   Form_Resize();
-  QTimer::singleShot(100, this, [this] { Form_Resize(); });
+  AgainOnceFramed(this, [this] { Form_Resize(); });
 }
 
 void frmUnitConv::cmbUnit_Click() {
@@ -292,12 +285,8 @@ void frmUnitConv::cmdExit_Click() { hide(); }
 void frmUnitConv::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
+  geometry_.Save(frameGeometry());
   SettingsStore& s = AppSettings();
-  const QRect outer = frameGeometry();
-  WriteNumber(s, kUnitConvSection, "PositionT", PixelsToTwipsY(outer.top()), 7);
-  WriteNumber(s, kUnitConvSection, "PositionL", PixelsToTwipsX(outer.left()), 7);
-  WriteNumber(s, kUnitConvSection, "SizeH", PixelsToTwipsY(outer.height()), 7);
-  WriteNumber(s, kUnitConvSection, "SizeW", PixelsToTwipsX(outer.width()), 7);
   MoveToFront(quantityOrder_, cmbUnit->currentIndex());
   SaveQuantityOrder(s, kUnitConvSection, quantityOrder_);
 }

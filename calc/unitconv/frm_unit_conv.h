@@ -8,6 +8,7 @@
 
 #include "catalogue.h"
 #include "quantity_order.h"
+#include "window_geometry.h"
 
 class QComboBox;
 class QFrame;
@@ -73,6 +74,9 @@ class frmUnitConv : public QWidget {
   UnitTable unitTable_;
   bool unloaded_ = false;
   bool resizing_ = false;
+  // Only the position is read back: the fixed size overrides whatever
+  // "SizeH" and "SizeW" hold.
+  WindowGeometry geometry_;
 };
 
 // The window while it exists (created by the first opening, gone once it
