@@ -15,6 +15,7 @@
 #include "app_settings.h"
 #include "prompt_service.h"
 #include "script_runner.h"
+#include "user_editor.h"
 #include "zel_calculator.h"
 
 namespace zel::test {

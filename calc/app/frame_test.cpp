@@ -36,6 +36,7 @@
 #include "library_folder.h"
 #include "text_file_write.h"
 #include "twips.h"
+#include "user_editor.h"
 #include "window_registry.h"
 
 namespace zel::test {

@@ -12,6 +12,7 @@
 #include "calc_test_support.h"
 #include "frm_main.h"
 #include "startup.h"
+#include "user_editor.h"
 
 namespace zel::test {
 namespace {

@@ -3,13 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTextEdit>
-#include <QWidget>
 #include <cmath>
 #include <stdexcept>
 
@@ -20,6 +13,7 @@
 #include "vbs/value_ops.h"
 #include "script_runner.h"
 #include "ui_thread_object.h"
+#include "user_editor.h"
 
 namespace zel {
 
@@ -263,122 +257,6 @@ EvalResult JudgeValue(const vbs::Variant& value) {
   EvalResult r = JudgeResult(kind, numeric, kind != ValueKind::Null && EqualsZero(v), std::move(text));
   r.value = v;
   return r;
-}
-
-void FocusTextBox(QWidget* box) {
-  if (!box) return;
-  if (auto* combo = qobject_cast<QComboBox*>(box)) {
-    if (QLineEdit* edit = combo->lineEdit()) {
-      edit->deselect();
-      edit->setCursorPosition(int(edit->text().size()));
-    }
-  } else if (auto* edit = qobject_cast<QLineEdit*>(box)) {
-    edit->deselect();
-    edit->setCursorPosition(int(edit->text().size()));
-  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
-    QTextCursor c = plain->textCursor();
-    c.movePosition(QTextCursor::End);
-    plain->setTextCursor(c);
-    plain->ensureCursorVisible();
-  } else if (auto* rich = qobject_cast<QTextEdit*>(box)) {
-    QTextCursor c = rich->textCursor();
-    c.movePosition(QTextCursor::End);
-    rich->setTextCursor(c);
-    rich->ensureCursorVisible();
-  }
-  if (!box->window()->isVisible()) return;
-  if (!box->isEnabled()) {
-    box->setEnabled(true);
-    box->setFocus();
-    box->setEnabled(false);
-  } else {
-    box->setFocus();
-  }
-}
-
-QString StripSpaces(const QString& text) { return ToQ(StripSpaces(ToU16(text))); }
-
-std::function<bool(const QString&, const QStringList&)> gStartProcess;
-
-namespace {
-
-bool Start(const QString& program, const QStringList& arguments) {
-  if (gStartProcess) return gStartProcess(program, arguments);
-  return QProcess::startDetached(program, arguments);
-}
-
-// The program a command names, when it exists and can be run.
-QString FindProgram(const QString& program) {
-  if (program.isEmpty()) return {};
-  if (program.contains(QLatin1Char('/'))) {
-    const QFileInfo info(program);
-    return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
-  }
-  return QStandardPaths::findExecutable(program);
-}
-
-// The desktop's handler of plain text, as its desktop entry's command with
-// the file put in place of the field codes.
-QStringList DefaultTextEditorCommand(const QString& filePath) {
-  const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-  if (xdgMime.isEmpty()) return {};
-  QProcess query;
-  query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
-  if (!query.waitForFinished(3000)) {
-    query.kill();
-    query.waitForFinished(1000);
-    return {};
-  }
-  const QString id = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
-  if (id.isEmpty()) return {};
-  const QString entry = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
-  QFile f(entry);
-  if (entry.isEmpty() || !f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-  QString exec;
-  bool inEntry = false;
-  while (!f.atEnd()) {
-    const QString line = QString::fromUtf8(f.readLine()).trimmed();
-    if (line.startsWith(QLatin1Char('['))) inEntry = line == QLatin1String("[Desktop Entry]");
-    else if (inEntry && line.startsWith(QLatin1String("Exec="))) exec = line.mid(5);
-  }
-  QStringList command;
-  bool placed = false;
-  for (const QString& word : QProcess::splitCommand(exec)) {
-    if (word == QLatin1String("%f") || word == QLatin1String("%F") ||
-        word == QLatin1String("%u") || word == QLatin1String("%U")) {
-      command << filePath;
-      placed = true;
-    } else if (!(word.size() == 2 && word.startsWith(QLatin1Char('%')))) {
-      command << word;
-    }
-  }
-  if (command.isEmpty()) return {};
-  if (!placed) command << filePath;
-  return command;
-}
-
-}  // namespace
-
-bool StartUserEditor(const QString& filePath) {
-  const QString setting =
-      QString::fromStdString(AppSettings().Get("Option", "UserEditor", std::string()));
-  QStringList configured = QProcess::splitCommand(setting);
-  if (!configured.isEmpty()) {
-    const QString program = FindProgram(configured.takeFirst());
-    if (!program.isEmpty() && Start(program, configured << filePath)) return true;
-  }
-  QStringList fallback = DefaultTextEditorCommand(filePath);
-  if (!fallback.isEmpty()) {
-    const QString program = FindProgram(fallback.takeFirst());
-    if (!program.isEmpty() && Start(program, fallback)) return true;
-  }
-  const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-  if (!xdgOpen.isEmpty() && Start(xdgOpen, {filePath})) return true;
-  ShowPrompt(QString(),
-             QStringLiteral("No text editor could be started for the file\r\n") + filePath +
-                 QStringLiteral("\r\nChoose one under Option - Editor."),
-             PromptIcon::Exclamation, PromptButtons::OK);
-  return false;
 }
 
 }  // namespace zel

@@ -2,10 +2,7 @@
 // zelCalculator: the engine host shared by the program's windows. One
 // script engine with its global module, the one zelIO object, the library
 // folder, the answer value and the option flags.
-#include <QFile>
 #include <QString>
-#include <QStringList>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +11,7 @@
 
 #include "keypad.h"
 #include "library_loader.h"
+#include "qt_text.h"
 #include "vbs/engine.h"
 #include "vbs/object.h"
 #include "vbs/variant.h"
@@ -94,35 +92,5 @@ vbs::Variant EvaluateExpression(std::u16string_view expression);
 
 // How a value is judged for the log and the answer.
 EvalResult JudgeValue(const vbs::Variant& value);
-
-// Caret after the last character; focus when the window is visible (a
-// disabled box is enabled for the moment it takes the focus).
-void FocusTextBox(QWidget* box);
-
-QString StripSpaces(const QString& text);
-
-// Opens a library file in the user's editor without waiting: the
-// "UserEditor" command (split into program and arguments; the file's path
-// is one argument of its own, blanks and all). When the setting is absent or
-// names a program that cannot be found, the desktop's default text editor
-// is used. When nothing starts, a message says so and false is returned.
-// The setting is never changed here.
-bool StartUserEditor(const QString& filePath);
-
-// Starts a program without waiting; false when it could not be started.
-// QProcess::startDetached unless a test installs its own.
-extern std::function<bool(const QString& program, const QStringList& arguments)> gStartProcess;
-
-// Conversions at the Qt boundary.
-inline std::u16string ToU16(const QString& s) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size()));
-}
-inline QString ToQ(std::u16string_view s) {
-  return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-// A file name as the file system spells it (QFile::encodeName).
-inline std::filesystem::path ToPath(const QString& file) {
-  return std::filesystem::path(QFile::encodeName(file).toStdString());
-}
 
 }  // namespace zel

@@ -22,6 +22,7 @@
 #include "prompt_service.h"
 #include "script_runner.h"
 #include "twips.h"
+#include "user_editor.h"
 #include "zel_calculator.h"
 
 namespace zel {
