@@ -125,7 +125,8 @@ TEST_F(FrameTest, MenuTreeCaptionsAndShortcuts) {
             (QStringList{"User Added Program (&L)|Ctrl+L", "Script Execution (&U)|Ctrl+U",
                          "Edit VBS File (&V)|Ctrl+V"}));
   EXPECT_EQ(entries(w_->mnuOpt), (QStringList{"Show Input|", "Edit Output Display|",
-                                              "AC Key Clear Output|", "Editor (&D)|", "Fonts (&F)|"}));
+                                              "AC Key Clear Output|", "Editor (&D)|", "Fonts (&F)|",
+                                              "Number Format...|"}));
   EXPECT_EQ(entries(w_->mnuHELP),
             (QStringList{"VBS Manual|", "zelCalc Manual|", "Version Info.|"}));
   // Entries whose windows other modules attach do nothing until then.

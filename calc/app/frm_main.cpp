@@ -1,19 +1,23 @@
 #include "frm_main.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTimer>
 #include <any>
 #include <cstdlib>
@@ -24,6 +28,7 @@
 #include "common_dialog.h"
 #include "export_log.h"
 #include "frm_about.h"
+#include "frm_number_format.h"
 #include "guarded_text_edit.h"
 #include "help_files.h"
 #include "busy_state.h"
@@ -165,6 +170,8 @@ void frmMain::BuildMenus() {
   for (QAction* a : {mnuShowInput, mnuEditDisplay, mnuACKeyOption}) a->setCheckable(true);
   mnuUserEditor = item(mnuOpt, "mnuUserEditor", "Editor (&D)", nullptr, &frmMain::mnuUserEditor_Click);
   mnuFont = item(mnuOpt, "mnuFont", "Fonts (&F)", nullptr, &frmMain::mnuFont_Click);
+  mnuNumberFormat = item(mnuOpt, "mnuNumberFormat", "Number Format...", nullptr,
+                         &frmMain::mnuNumberFormat_Click);
   // The check marks show the flags whenever the menu opens, whoever set them.
   connect(mnuOpt, &QMenu::aboutToShow, this, [this] {
     mnuShowInput->setChecked(gShowInput);
@@ -276,6 +283,11 @@ void frmMain::mnuFont_Click() {
   }
 }
 
+void frmMain::mnuNumberFormat_Click() {
+  frmNumberFormat d(gNumberFormat, this);
+  if (d.exec() == QDialog::Accepted) gNumberFormat = d.Chosen();
+}
+
 void frmMain::Form_HelpKey() { OpenHelpFile(gHelpFile); }
 
 void frmMain::mnuVBSHelp_Click() { Form_HelpKey(); }
@@ -354,6 +366,7 @@ void frmMain::SaveSettings() {
       [&] { WriteBool(s, "frmMain", "ShowInput", gShowInput); },
       [&] { WriteBool(s, "frmMain", "DisplayEdit", gDisplayEdit); },
       [&] { WriteBool(s, "frmMain", "ACKeyClear", gACKeyClear); },
+      [&] { WriteNumberFormat(s, gNumberFormat); },
   };
   for (const auto& step : steps) {
     try {
@@ -387,6 +400,7 @@ void frmMain::RestoreSettings() {
   gShowInput = ReadBool(s, "frmMain", "ShowInput", true);
   gDisplayEdit = ReadBool(s, "frmMain", "DisplayEdit", false);
   gACKeyClear = ReadBool(s, "frmMain", "ACKeyClear", false);
+  gNumberFormat = ReadNumberFormat(s);
   mnuShowInput->setChecked(gShowInput);
   mnuEditDisplay->setChecked(gDisplayEdit);
   mnuACKeyOption->setChecked(gACKeyClear);
@@ -468,13 +482,16 @@ void frmMain::cmdUserNumKey_Click(int index) {
   st.acKeyClear = gACKeyClear;
 
   KeyEffects fx = PressKey(st, index, [](const std::u16string& expression) {
-    return JudgeValue(EvaluateExpression(expression));
+    EvalResult r = JudgeValue(EvaluateExpression(expression));
+    r.shownText = DisplayedResultText(r);
+    return r;
   });
 
   if (fx.historyInsert) txtUserInput->insertItem(0, ToQ(*fx.historyInsert));
   if (fx.answerChanged) gLastAnswer = std::any_cast<vbs::Variant>(fx.answerValue);
   if (fx.clearLog) txtOutputDisplay->clear();
   if (!fx.logAppend.empty()) AppendLog(ToQ(fx.logAppend));
+  if (fx.loggedValue) MarkLoggedValue(txtOutputDisplay, ToQ(*fx.loggedValue));
   if (fx.focusLogEnd) FocusTextBox(txtOutputDisplay);
 
   QLineEdit* edit = txtUserInput->lineEdit();
@@ -523,8 +540,14 @@ bool frmMain::txtUserInput_KeyDown(int key) {
   return true;
 }
 
-void frmMain::txtOutputDisplay_DblClick() {
-  if (gACKeyClear) return;
+void frmMain::txtOutputDisplay_DblClick(int line) {
+  if (gACKeyClear) {
+    // A logged number copies as its full value, not as the log shows it.
+    if (const std::optional<QString> full =
+            LoggedValueAt(txtOutputDisplay->document()->findBlockByNumber(line)))
+      QGuiApplication::clipboard()->setText(*full);
+    return;
+  }
   ShowPrompt(ToQ(kAppTitle), ToQ(kLogReadOnlyText), PromptIcon::Exclamation, PromptButtons::OK);
 }
 
@@ -550,7 +573,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
              event->type() == QEvent::MouseButtonDblClick) {
     // The filter sees mouse events even of a disabled box; a disabled log
     // takes no mouse input at all.
-    if (txtOutputDisplay->isEnabled()) txtOutputDisplay_DblClick();
+    if (txtOutputDisplay->isEnabled()) {
+      const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+      txtOutputDisplay_DblClick(txtOutputDisplay->cursorForPosition(at).blockNumber());
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

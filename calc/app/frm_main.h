@@ -57,6 +57,7 @@ class frmMain : public QMainWindow {
   QAction* mnuACKeyOption = nullptr;
   QAction* mnuUserEditor = nullptr;
   QAction* mnuFont = nullptr;
+  QAction* mnuNumberFormat = nullptr;
   QMenu* mnuHELP = nullptr;
   QAction* mnuVBSHelp = nullptr;
   QAction* mnuZelCalcManu = nullptr;
@@ -75,7 +76,8 @@ class frmMain : public QMainWindow {
   bool txtUserInput_KeyPress(int keyAscii);
   // Up (older) and Down (newer) walk the history; true when the key was taken.
   bool txtUserInput_KeyDown(int key);
-  void txtOutputDisplay_DblClick();
+  // `line`: the log's line (block number) under the mouse.
+  void txtOutputDisplay_DblClick(int line = -1);
 
   // Menu handlers.
   void mnuExport_Click();
@@ -85,6 +87,7 @@ class frmMain : public QMainWindow {
   void mnuACKeyOption_Click();
   void mnuUserEditor_Click();
   void mnuFont_Click();
+  void mnuNumberFormat_Click();
   void mnuVBSHelp_Click();
   void mnuZelCalcManu_Click();
   void mnuShowVersion_Click();

@@ -170,7 +170,8 @@ KeyEffects PressKey(KeyState& st, int index, const Evaluator& evaluate) {
           add += u"\u300F";
           add += kCrLf;
         }
-        add += LoggedResultText(r.text);
+        add += LoggedResultText(r.shownText.empty() ? r.text : r.shownText);
+        if (!r.shownText.empty()) fx.loggedValue = r.text;
         fx.logAppend = std::move(add);
         fx.focusLogEnd = true;
       }

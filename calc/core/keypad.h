@@ -37,6 +37,9 @@ struct EvalResult {
   bool zero = false;    // compares equal to 0 (0, False, Empty)
   bool shown = false;   // gets a line in the log
   std::any value;       // the engine's value itself, for the answer
+  // The log's text of a number in the chosen display form; empty: `text`.
+  // The answer always keeps `text`.
+  std::u16string shownText;
 };
 
 // How a value is judged. Kinds mirror the script value types that matter.
@@ -73,6 +76,8 @@ struct KeyEffects {
   bool focusLogEnd = false;                   // FocusTextBox on the log
   bool answerChanged = false;
   std::any answerValue;                       // the new gLastAnswer
+  // A number logged in display form: the full text behind its line.
+  std::optional<std::u16string> loggedValue;
   bool evaluated = false;
 };
 

@@ -213,6 +213,26 @@ TEST(KeySequences, AHugeResultIsLoggedCutAndKeptWholeAsTheAnswer) {
             limit.substr(1) + u"\r\n... 4 more characters left out");
 }
 
+TEST(KeySequences, ANumberInDisplayFormIsLoggedAsShownButKeptInFull) {
+  Pad p;
+  EvalResult third = JudgeResult(ValueKind::Number, true, false, u"0.333333333333333");
+  third.shownText = u"333 m";
+  p.eval.answers[u"1/3"] = third;
+  p.st.input = u"1/3";
+  p.Press({kKeyExe});
+  EXPECT_EQ(p.log, u"\r\n『1/3』\r\n333 m");
+  EXPECT_EQ(p.last.loggedValue, u"0.333333333333333");
+  p.Press({kKeyAns});
+  EXPECT_EQ(p.st.input, u"0.333333333333333");
+
+  // Without a display form nothing is recorded behind the line.
+  p.eval.Number(u"2+3", 5, u"5");
+  p.st.input = u"2+3";
+  p.Press({kKeyExe});
+  EXPECT_EQ(p.last.loggedValue, std::nullopt);
+  EXPECT_EQ(p.log, u"\r\n『1/3』\r\n333 m\r\n『2+3』\r\n5");
+}
+
 TEST(KeySequences, ShowInputOffLogsOnlyTheResult) {
   Pad p;
   p.st.showInput = false;
