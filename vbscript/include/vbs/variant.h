@@ -236,15 +236,10 @@ class Variant {
 
   // ---- in-place setters (fast paths for the VM) --------------------------
   void Clear() { Reset(vbEmpty); }
-  void SetNull() { Reset(vbNull); }
   void SetBool(bool v) { Reset(vbBoolean, v); }
-  void SetByte(uint8_t v) { Reset(vbByte, v); }
   void SetInteger(int16_t v) { Reset(vbInteger, uint16_t(v)); }
   void SetLong(int32_t v) { Reset(vbLong, uint32_t(v)); }
-  void SetSingle(float v) { Reset(vbSingle, SingleBits(v)); }
   void SetDouble(double v) { Reset(vbDouble); d_ = v; }
-  void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
-  void SetDate(double v) { Reset(vbDate); d_ = v; }
   // Integer or Long v over a value that holds nothing counted (a number
   // just read from it): no release check. Flags are kept.
   void OverwriteWithInteger(int16_t v) { Overwrite(vbInteger, uint16_t(v)); }

@@ -165,10 +165,7 @@ void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
         return;
       }
       Variant* cell = VarCell(n, f, true);
-      if (!cell) {
-        if (n->nk == NameKind::Builtin || n->nk == NameKind::Constant) Throw(501);
-        Throw(501);
-      }
+      if (!cell) Throw(501);
       if (n->hasParens && !n->args.empty()) {
         AssignIndexed(*cell, n->args, std::move(value), isSet, f);
         return;

@@ -210,8 +210,7 @@ Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
     auto* ci = static_cast<ClassInstance*>(ov.object());
     return CallClassMember(ci, SiteMember(ci, m, f), args, f);
   }
-  return CallObject(ov, m->name, -1, args, m->hasParens, f,
-                    asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
+  return CallObject(ov, m->name, args, f, asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
 }
 
 void Interp::BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out) {
@@ -245,11 +244,8 @@ int Interp::LookupClassMember(ClassInstance* ci, std::u16string_view name, Membe
   return mi;
 }
 
-Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int cachedMember,
-                           ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
-                           MemberExpr* site) {
-  (void)cachedMember;
-  (void)hasParens;
+Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, ExprList* args, Frame& f,
+                           InvokeKind kind, MemberExpr* site) {
   const Variant& ov = objIn.Deref();
   // A member of Nothing is as much a missing object as one of a number.
   if (!ov.IsObject() || !ov.object()) Throw(424);

@@ -32,15 +32,11 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
     case Expr::Unary: {
       auto* u = static_cast<UnaryExpr*>(e);
       Variant v = EvalExpr(u->operand.get(), f);
-      try {
-        switch (u->op) {
-          case UnOp::Neg: return OpNeg(v);
-          case UnOp::Not: return OpNot(v);
-          case UnOp::Plus:
-            return v;  // leaves its operand as it is: an object, text, a Boolean
-        }
-      } catch (const ScriptError&) {
-        throw;
+      switch (u->op) {
+        case UnOp::Neg: return OpNeg(v);
+        case UnOp::Not: return OpNot(v);
+        case UnOp::Plus:
+          return v;  // leaves its operand as it is: an object, text, a Boolean
       }
       return v;
     }
@@ -84,71 +80,67 @@ Variant Interp::IndexValue(const Variant& baseIn, ExprList& args, Frame& f) {
   }
   if (base.IsObject()) {
     Variant obj = base;
-    return CallObject(obj, u"", 0, &args, true, f, InvokeKind::PropertyGet, nullptr);
+    return CallObject(obj, u"", &args, f, InvokeKind::PropertyGet, nullptr);
   }
   if (args.empty()) return base;
   Throw(13);
 }
 
 Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
-  try {
-    switch (n->nk) {
-      case NameKind::Local: {
-        Variant& v = f.slots[n->slot].Deref();
+  switch (n->nk) {
+    case NameKind::Local: {
+      Variant& v = f.slots[n->slot].Deref();
+      if (!n->hasParens) return v;
+      return IndexValue(v, n->args, f);
+    }
+    case NameKind::Field: {
+      Variant& v = f.me->fields()[size_t(n->slot)];
+      if (!n->hasParens) return v;
+      return IndexValue(v, n->args, f);
+    }
+    case NameKind::Dyn:
+      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+        if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
+        if (n->strict) Throw(500);
+        Variant& v = f.slots[n->local].Deref();
         if (!n->hasParens) return v;
         return IndexValue(v, n->args, f);
       }
-      case NameKind::Field: {
-        Variant& v = f.me->fields()[size_t(n->slot)];
-        if (!n->hasParens) return v;
-        return IndexValue(v, n->args, f);
-      }
-      case NameKind::Dyn:
-        if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+      [[fallthrough]];
+    case NameKind::Global: {
+      GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+      switch (k) {
+        case GlobalSlot::Procedure: {
+          // Programs stay alive until Reset, so a procedure that is
+          // redefined while it runs keeps its code.
+          return CallProc(gslots_[size_t(n->slot)].proc, nullptr, n->args, f);
+        }
+        case GlobalSlot::Undefined:
           if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
           if (n->strict) Throw(500);
-          Variant& v = f.slots[n->local].Deref();
+          // Calling something that was never defined.
+          if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + std::u16string(n->name) + u"'");
+          return Variant();
+        case GlobalSlot::Class:
+          Throw(13);
+        default: {
+          Variant& v = gvals_[size_t(n->slot)];
           if (!n->hasParens) return v;
           return IndexValue(v, n->args, f);
         }
-        [[fallthrough]];
-      case NameKind::Global: {
-        GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
-        switch (k) {
-          case GlobalSlot::Procedure: {
-            // Programs stay alive until Reset, so a procedure that is
-            // redefined while it runs keeps its code.
-            return CallProc(gslots_[size_t(n->slot)].proc, nullptr, n->args, f);
-          }
-          case GlobalSlot::Undefined:
-            if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
-            if (n->strict) Throw(500);
-            // Calling something that was never defined.
-            if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + std::u16string(n->name) + u"'");
-            return Variant();
-          case GlobalSlot::Class:
-            Throw(13);
-          default: {
-            Variant& v = gvals_[size_t(n->slot)];
-            if (!n->hasParens) return v;
-            return IndexValue(v, n->args, f);
-          }
-        }
       }
-      case NameKind::MeMember: {
-        if (!f.me) Throw(424);
-        return CallClassMember(f.me, n->slot, n->hasParens ? &n->args : nullptr, f);
-      }
-      case NameKind::Builtin:
-        return CallBuiltin(n->slot, n->args, f);
-      case NameKind::Constant:
-        if (n->hasParens && !n->args.empty()) Throw(13);
-        return n->constVal;
-      case NameKind::Unresolved:
-        break;
     }
-  } catch (const ScriptError&) {
-    throw;
+    case NameKind::MeMember: {
+      if (!f.me) Throw(424);
+      return CallClassMember(f.me, n->slot, n->hasParens ? &n->args : nullptr, f);
+    }
+    case NameKind::Builtin:
+      return CallBuiltin(n->slot, n->args, f);
+    case NameKind::Constant:
+      if (n->hasParens && !n->args.empty()) Throw(13);
+      return n->constVal;
+    case NameKind::Unresolved:
+      break;
   }
   Throw(500);
 }
@@ -257,11 +249,7 @@ Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
     }
   }
   Variant callee = EvalExpr(c->callee.get(), f);
-  try {
-    return IndexValue(callee, c->args, f);
-  } catch (const ScriptError&) {
-    throw;
-  }
+  return IndexValue(callee, c->args, f);
 }
 
 }  // namespace vbs

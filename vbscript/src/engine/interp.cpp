@@ -259,11 +259,7 @@ bool Interp::Eval(std::u16string_view text, Variant& out) {
     Frame top;
     top.slots = slots;
     curFrame_ = &top;
-    try {
-      out = EvalExpr(e.expr.get(), top);
-    } catch (const ScriptError&) {
-      throw;
-    }
+    out = EvalExpr(e.expr.get(), top);
   });
 }
 
@@ -379,11 +375,10 @@ Proc* ExtraVars::FindProc(std::u16string_view name) const {
 
 // ---- Context -------------------------------------------------------------------------
 UiHost* Context::ui() const { return interp_.ui; }
+FileAccess Context::fileAccess() const { return interp_.fileAccess; }
 ErrState& Context::err() { return interp_.err; }
 uint32_t& Context::rndSeed() { return interp_.rndSeed; }
 float& Context::lastRnd() { return interp_.lastRnd; }
-Variant Context::EvalGlobal(std::u16string_view text) { return interp_.EvalInScope(text); }
-void Context::ExecuteGlobal(std::u16string_view text) { interp_.ExecuteInScope(text, true); }
 Variant Context::DefaultValue(const Variant& v) {
   const Variant& d = v.Deref();
   if (d.IsObject()) {
@@ -426,11 +421,11 @@ bool Engine::CompileCode(std::u16string_view text) { return impl_->CompileCode(t
 bool Engine::ExecuteStatement(std::u16string_view text) { return impl_->ExecuteStatement(text); }
 bool Engine::Eval(std::u16string_view text, Variant& out) { return impl_->Eval(text, out); }
 const ErrorInfo& Engine::Error() const { return impl_->error; }
-void Engine::ClearError() { impl_->error = ErrorInfo(); }
 std::vector<ProcedureInfo> Engine::Procedures() const { return impl_->Procedures(); }
 void Engine::Reset() { impl_->Reset(); }
 void Engine::SetUiHost(UiHost* host) { impl_->ui = host; }
 UiHost* Engine::GetUiHost() const { return impl_->ui; }
+void Engine::SetFileAccess(FileAccess access) { impl_->fileAccess = access; }
 void Engine::RequestInterrupt() { impl_->RequestInterrupt(); }
 
 }  // namespace vbs

@@ -239,6 +239,7 @@ class Interp {
 
   ErrorInfo error;
   UiHost* ui = nullptr;
+  FileAccess fileAccess = FileAccess::Allowed;
   ErrState err;
   uint32_t rndSeed = 327680;
   float lastRnd = 0;
@@ -336,9 +337,8 @@ class Interp {
   Variant CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args, Frame& f,
                                Variant* slots, size_t first);
   Variant CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f);
-  Variant CallObject(const Variant& obj, std::u16string_view member, int cachedMember,
-                     ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
-                     MemberExpr* site);
+  Variant CallObject(const Variant& obj, std::u16string_view member, ExprList* args, Frame& f,
+                     InvokeKind kind, MemberExpr* site);
   int LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site, Frame& f);
   int SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f);
   const Variant& MemberObject(Expr* oe, Frame& f, Variant& tmp);
@@ -419,7 +419,6 @@ class Interp {
   NameIndex gindex_;  // folded name -> global slot
   std::vector<std::shared_ptr<Program>> programs_;
   std::vector<int> procOrder_;          // global slots of procedures, declaration order
-  std::vector<std::u16string> procOrderNames_;
   bool optionExplicit_ = false;
   std::atomic<bool> interrupt_{false};
   std::shared_ptr<bool> alive_;

@@ -65,10 +65,10 @@ void Parser::ParseTopStatement(Block& out) {
         break;
     }
   }
-  ParseStatement(out, false);
+  ParseStatement(out);
 }
 
-void Parser::ParseStatement(Block& out, bool /*nested*/) {
+void Parser::ParseStatement(Block& out) {
   Guard();
   Compact();
   // The token's position and kind only: nested statements may recycle
@@ -547,7 +547,7 @@ void Parser::ParseStatementNoEos(Block& out) {
   size_t lineEndBefore = pos_;
   (void)lineEndBefore;
   noEosDepth_++;
-  ParseStatement(out, true);
+  ParseStatement(out);
   noEosDepth_--;
 }
 
@@ -806,7 +806,7 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
       }
     }
     if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Class)) Fail(kExpEnd);
-    ParseStatement(p->body, true);
+    ParseStatement(p->body);
   }
   Advance();
   Advance();

@@ -281,11 +281,11 @@ class Parser {
       SkipNewlines();
       if (AtEnd()) Fail(errIfEof);
       if (isEnd()) return;
-      ParseStatement(out, true);
+      ParseStatement(out);
     }
   }
 
-  void ParseStatement(Block& out, bool /*nested*/);
+  void ParseStatement(Block& out);
   ExprP ParseTarget();
   ExprP ParseParenCallee();
 

@@ -319,12 +319,12 @@ void Resolver::ResolveStmtInner(Stmt* s) {
   switch (s->kind) {
     case Stmt::Assign: {
       auto* a = static_cast<AssignStmt*>(s);
-      ResolveExpr(a->target.get(), true);
-      ResolveExpr(a->value.get(), false);
+      ResolveExpr(a->target.get());
+      ResolveExpr(a->value.get());
       break;
     }
     case Stmt::CallS:
-      ResolveExpr(static_cast<CallStmt*>(s)->call.get(), false);
+      ResolveExpr(static_cast<CallStmt*>(s)->call.get());
       break;
     case Stmt::Dim:
       for (auto& v : static_cast<DimStmt*>(s)->vars) {
@@ -332,32 +332,32 @@ void Resolver::ResolveStmtInner(Stmt* s) {
         n->name = v.name;
         n->line = v.line;
         n->col = v.col;
-        ResolveExpr(n.get(), true);
+        ResolveExpr(n.get());
         v.target = std::move(n);
-        for (auto& b : v.bounds) ResolveExpr(b.get(), false);
+        for (auto& b : v.bounds) ResolveExpr(b.get());
       }
       break;
     case Stmt::ReDim:
       for (auto& it : static_cast<ReDimStmt*>(s)->items) {
         if (strict_ && it.target->kind == Expr::Name) DeclareReDimmed(static_cast<NameExpr*>(it.target.get()));
-        ResolveExpr(it.target.get(), true);
-        for (auto& b : it.bounds) ResolveExpr(b.get(), false);
+        ResolveExpr(it.target.get());
+        for (auto& b : it.bounds) ResolveExpr(b.get());
       }
       break;
     case Stmt::If: {
       auto* i = static_cast<IfStmt*>(s);
-      for (auto& c : i->conds) ResolveExpr(c.get(), false);
+      for (auto& c : i->conds) ResolveExpr(c.get());
       for (auto& bl : i->blocks) ResolveBlock(bl);
       ResolveBlock(i->elseBlock);
       break;
     }
     case Stmt::Select: {
       auto* sel = static_cast<SelectStmt*>(s);
-      ResolveExpr(sel->subject.get(), false);
+      ResolveExpr(sel->subject.get());
       for (auto& c : sel->cases) {
         for (auto& t : c.tests) {
-          ResolveExpr(t.a.get(), false);
-          if (t.b) ResolveExpr(t.b.get(), false);
+          ResolveExpr(t.a.get());
+          if (t.b) ResolveExpr(t.b.get());
         }
         ResolveBlock(c.body);
       }
@@ -366,10 +366,10 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::For: {
       auto* f = static_cast<ForStmt*>(s);
-      ResolveExpr(f->var.get(), true);
-      ResolveExpr(f->from.get(), false);
-      ResolveExpr(f->to.get(), false);
-      if (f->step) ResolveExpr(f->step.get(), false);
+      ResolveExpr(f->var.get());
+      ResolveExpr(f->from.get());
+      ResolveExpr(f->to.get());
+      if (f->step) ResolveExpr(f->step.get());
       ++forDepth_;
       ResolveBlock(f->body);
       --forDepth_;
@@ -377,8 +377,8 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::ForEach: {
       auto* f = static_cast<ForEachStmt*>(s);
-      ResolveExpr(f->var.get(), true);
-      ResolveExpr(f->coll.get(), false);
+      ResolveExpr(f->var.get());
+      ResolveExpr(f->coll.get());
       ++forDepth_;
       ResolveBlock(f->body);
       --forDepth_;
@@ -386,7 +386,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::Do: {
       auto* d = static_cast<DoStmt*>(s);
-      if (d->cond) ResolveExpr(d->cond.get(), false);
+      if (d->cond) ResolveExpr(d->cond.get());
       // While ... Wend cannot be left with Exit Do.
       int& depth = d->isWhileWend ? whileDepth_ : doDepth_;
       ++depth;
@@ -396,7 +396,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::With: {
       auto* w = static_cast<WithStmt*>(s);
-      ResolveExpr(w->obj.get(), false);
+      ResolveExpr(w->obj.get());
       w->slot = NewTemp();
       withSlots_.push_back(w->slot);
       ResolveBlock(w->body);
@@ -404,7 +404,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       break;
     }
     case Stmt::Erase:
-      for (auto& t : static_cast<EraseStmt*>(s)->targets) ResolveExpr(t.get(), true);
+      for (auto& t : static_cast<EraseStmt*>(s)->targets) ResolveExpr(t.get());
       break;
     case Stmt::Const:
       for (auto& c : static_cast<ConstStmt*>(s)->items) {
@@ -412,9 +412,9 @@ void Resolver::ResolveStmtInner(Stmt* s) {
         n->name = c.name;
         n->line = c.line;
         n->col = c.col;
-        ResolveExpr(n.get(), true);
+        ResolveExpr(n.get());
         c.target = std::move(n);
-        ResolveExpr(c.value.get(), false);
+        ResolveExpr(c.value.get());
       }
       break;
     case Stmt::OnError:
@@ -438,22 +438,22 @@ void Resolver::ResolveStmtInner(Stmt* s) {
   }
 }
 
-void Resolver::ResolveExpr(Expr* e, bool isTarget) {
+void Resolver::ResolveExpr(Expr* e) {
   if (!e) return;
   if (StackExhausted()) throw CompileError{28, e->line, e->col};  // Out of stack space
-  ResolveExprInner(e, isTarget);
+  ResolveExprInner(e);
   Interp::Specialize(e);
 }
 
-void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
+void Resolver::ResolveExprInner(Expr* e) {
   switch (e->kind) {
     case Expr::Literal:
     case Expr::Me:
     case Expr::WithObj:
       break;
     case Expr::Name:
-      ResolveName(static_cast<NameExpr*>(e), isTarget);
-      for (auto& a : static_cast<NameExpr*>(e)->args) ResolveExpr(a.get(), false);
+      ResolveName(static_cast<NameExpr*>(e));
+      for (auto& a : static_cast<NameExpr*>(e)->args) ResolveExpr(a.get());
       break;
     case Expr::Member: {
       auto* m = static_cast<MemberExpr*>(e);
@@ -467,25 +467,25 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
         Interp::Specialize(n.get());
         m->obj = std::move(n);
       } else {
-        ResolveExpr(m->obj.get(), false);
+        ResolveExpr(m->obj.get());
       }
-      for (auto& a : m->args) ResolveExpr(a.get(), false);
+      for (auto& a : m->args) ResolveExpr(a.get());
       break;
     }
     case Expr::Call: {
       auto* c = static_cast<CallExpr*>(e);
-      ResolveExpr(c->callee.get(), false);
-      for (auto& a : c->args) ResolveExpr(a.get(), false);
+      ResolveExpr(c->callee.get());
+      for (auto& a : c->args) ResolveExpr(a.get());
       break;
     }
     case Expr::Unary:
-      ResolveExpr(static_cast<UnaryExpr*>(e)->operand.get(), false);
+      ResolveExpr(static_cast<UnaryExpr*>(e)->operand.get());
       break;
     case Expr::Binary: {
       auto* b = static_cast<BinaryExpr*>(e);
       if (b->lhs->kind != Expr::Binary) {
-        ResolveExpr(b->lhs.get(), false);
-        ResolveExpr(b->rhs.get(), false);
+        ResolveExpr(b->lhs.get());
+        ResolveExpr(b->rhs.get());
         break;
       }
       // a + b + c ... nests to the left without bound: walk down that
@@ -494,16 +494,16 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
       const size_t base = spine_.size();
       for (Expr* x = b; x->kind == Expr::Binary; x = static_cast<BinaryExpr*>(x)->lhs.get())
         spine_.push_back(static_cast<BinaryExpr*>(x));
-      ResolveExpr(spine_.back()->lhs.get(), false);
+      ResolveExpr(spine_.back()->lhs.get());
       for (size_t i = spine_.size(); i-- > base;) {
-        ResolveExpr(spine_[i]->rhs.get(), false);
+        ResolveExpr(spine_[i]->rhs.get());
         if (i > base) Interp::Specialize(spine_[i]);  // e itself: by ResolveExpr
       }
       spine_.resize(base);
       break;
     }
     case Expr::Paren:
-      ResolveExpr(static_cast<ParenExpr*>(e)->inner.get(), false);
+      ResolveExpr(static_cast<ParenExpr*>(e)->inner.get());
       break;
     case Expr::New: {
       auto* n = static_cast<NewExpr*>(e);
@@ -516,8 +516,7 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
   }
 }
 
-void Resolver::ResolveName(NameExpr* n, bool isTarget) {
-  (void)isTarget;
+void Resolver::ResolveName(NameExpr* n) {
   n->strict = strict_;
   const std::u16string& key = Folded(n->name);
   const uint64_t hash = NameIndex::Hash(key);

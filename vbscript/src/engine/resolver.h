@@ -48,7 +48,7 @@ class Resolver {
   bool procsLocal_ = false;
   // Procedures an earlier Execute declared in that call (folded names).
   std::vector<std::u16string> frameProcs_;
-  void ResolveExprOnly(Expr* e) { ResolveExpr(e, false); }
+  void ResolveExprOnly(Expr* e) { ResolveExpr(e); }
 
   struct Redecl {
     int slot;
@@ -81,9 +81,9 @@ class Resolver {
   void ResolveBlock(Block& b);
   void ResolveStmt(Stmt* s);
   void ResolveStmtInner(Stmt* s);
-  void ResolveExpr(Expr* e, bool isTarget);
-  void ResolveExprInner(Expr* e, bool isTarget);
-  void ResolveName(NameExpr* n, bool isTarget);
+  void ResolveExpr(Expr* e);
+  void ResolveExprInner(Expr* e);
+  void ResolveName(NameExpr* n);
   void DeclareReDimmed(NameExpr* n);
 
   Interp& in_;

@@ -36,20 +36,11 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
                   Variant rhs = EvalExpr(b->rhs.get(), f);
                   cell = VarCell(n, f, true);
                   if (cell->IsString() && !rhs.IsObject()) {
-                    try {
-                      ConcatAssign(*cell, rhs);
-                    } catch (const ScriptError&) {
-                      throw;
-                    }
+                    ConcatAssign(*cell, rhs);
                     return Flow::Normal;
                   }
                   Variant lv = *cell;
-                  Variant r;
-                  try {
-                    r = OpConcat(lv, rhs);
-                  } catch (const ScriptError&) {
-                    throw;
-                  }
+                  Variant r = OpConcat(lv, rhs);
                   AssignCell(*cell, std::move(r), false);
                   return Flow::Normal;
                 }

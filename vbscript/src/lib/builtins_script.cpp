@@ -89,7 +89,7 @@ Variant FnInputBox(Context& ctx, Args& args) {
 
 Variant FnCreateObject(Context& ctx, Args& args) {
   const std::u16string progId = Str(ctx, args[0]);
-  Ref<HostObject> obj = CreateLibraryObject(progId);
+  Ref<HostObject> obj = CreateLibraryObject(progId, ctx.fileAccess());
   if (!obj) throw ScriptError(429);
   return Variant::FromObject(obj.get());
 }

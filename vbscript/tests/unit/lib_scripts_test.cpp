@@ -181,3 +181,19 @@ TEST_F(LibScriptFiles, Utf16AndFileObjects) {
   EXPECT_EQ(Out("fso.DeleteFile dir & \"/*.dat\""), u"#53");
   EXPECT_EQ(Out("result = fso.FolderExists(fso.GetSpecialFolder(2).Path)"), u"True");
 }
+
+// The fuzz target's engine: none of its scripts can reach a file, whatever
+// they do; the other objects stay, and so does the setting after Reset.
+TEST(LibFileAccess, DeniedEngineCannotCreateTheFileSystemObject) {
+  const std::u16string makeFso = u"Set f = CreateObject(\"Scripting.FileSystemObject\")";
+  Engine open;
+  EXPECT_TRUE(open.ExecuteStatement(makeFso));
+  Engine closed;
+  closed.SetFileAccess(FileAccess::Denied);
+  EXPECT_FALSE(closed.ExecuteStatement(makeFso));
+  EXPECT_EQ(closed.Error().Number, 429);
+  EXPECT_TRUE(closed.ExecuteStatement(u"Set d = CreateObject(\"Scripting.Dictionary\") : d.Add 1, 2"));
+  closed.Reset();
+  EXPECT_FALSE(closed.ExecuteStatement(u"Set f = CreateObject(\"scripting.filesystemobject\")"));
+  EXPECT_EQ(closed.Error().Number, 429);
+}
