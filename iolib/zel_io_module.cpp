@@ -20,12 +20,6 @@ namespace {
 
 zelDialog* g_dialog = nullptr;
 
-// Error numbers the object raises, as the script language numbers them.
-constexpr int kSubscriptOutOfRange = 9;
-constexpr int kInvalidPropertyValue = 380;
-constexpr int kArgumentNotOptional = 449;
-constexpr int kWrongArgumentCount = 450;
-
 struct MemberDef {
   const char* name;
   int id;
@@ -52,7 +46,7 @@ QString ToQString(const vbs::Variant& v) {
 bool DiffersFromEmptyText(const vbs::Variant& v) {
   if (v.IsMissing() || v.IsEmpty() || v.IsNull()) return false;
   if (v.IsString()) return !v.str().empty();
-  if (v.IsArray()) throw vbs::ScriptError(13);
+  if (v.IsArray()) vbs::Raise(vbs::kErrTypeMismatch);
   if (v.IsObject()) return DiffersFromEmptyText(vbs::DefaultValue(v.object()));
   return true;
 }
@@ -103,12 +97,12 @@ void zelIOModule::Invoke(int member, vbs::InvokeKind kind, vbs::Args& args, vbs:
   const MemberDef* def = nullptr;
   for (const MemberDef& m : kMembers)
     if (m.id == member) def = &m;
-  if (!def) throw vbs::ScriptError(438);
+  if (!def) vbs::Raise(vbs::kErrNoSuchMember);
   if (kind == vbs::InvokeKind::PropertyLet || kind == vbs::InvokeKind::PropertySet)
-    throw vbs::ScriptError(kWrongArgumentCount);
-  if (args.size() > def->maxArgs) throw vbs::ScriptError(kWrongArgumentCount);
+    vbs::Raise(vbs::kErrWrongArgCount);
+  if (args.size() > def->maxArgs) vbs::Raise(vbs::kErrWrongArgCount);
   for (int i = 0; i < def->minArgs; ++i)
-    if (args.Missing(i)) throw vbs::ScriptError(kArgumentNotOptional);
+    if (args.Missing(i)) vbs::Raise(vbs::kErrArgNotOptional);
 
   switch (member) {
     case kAddListItem:
@@ -179,7 +173,7 @@ void zelIOModule::SetGuidePicture(const QString& pictureName) {
 
 void zelIOModule::SetUnitId(int uid, int subIU) {
   if (uid < 0 || uid >= kQuantityCount)
-    throw vbs::ScriptError(kSubscriptOutOfRange, u"Subscript out of range");
+    vbs::Raise(vbs::kErrSubscriptOutOfRange);
   zelDialog& dialog = IODialog();
   // The stored order, not the dialog's: both agree unless the store was
   // changed behind the dialog's back.
@@ -193,7 +187,7 @@ void zelIOModule::SetUnitId(int uid, int subIU) {
   }
   for (QListWidget* list : dialog.lstUnitList) {
     if (subIU < -1 || subIU >= list->count())
-      throw vbs::ScriptError(kInvalidPropertyValue, u"Invalid property value");
+      vbs::Raise(vbs::kErrInvalidPropertyValue);
     list->setCurrentRow(subIU);
   }
 }

@@ -179,12 +179,12 @@ TEST_F(StopRunaway, WholeScriptInTheGlobalModuleStopsWithError18) {
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(
       u"Dim before\r\nbefore = 7\r\nDo\r\n  before = before\r\nLoop\r\n"));
   ASSERT_TRUE(busy.Fired());
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"before * kept"), "287");
   // On Error Resume Next does not swallow a stop.
   WhenBusy again([] { ScriptRunner::Instance()->RequestStop(); });
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"On Error Resume Next\r\nDo\r\nLoop\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
 }
 
 TEST_F(StopRunaway, LibraryFileThatNeverEndsIsStoppedFromTheLoadingWindow) {

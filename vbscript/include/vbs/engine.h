@@ -45,9 +45,6 @@ struct UiHost {
 
 class Interp;  // the interpreter behind the facade
 
-// Error number reported when a host interrupt stops a script.
-inline constexpr int kInterruptErrorNumber = 18;  // "User interrupt occurred"
-
 class Engine {
  public:
   Engine();
@@ -94,7 +91,7 @@ class Engine {
   void SetFileAccess(FileAccess access);
 
   // Thread-safe: the running script stops at its next loop iteration or
-  // call with error kInterruptErrorNumber. The request is cleared when the
+  // call with error kErrInterrupted. The request is cleared when the
   // next top-level call starts.
   void RequestInterrupt();
 

@@ -1,7 +1,7 @@
 #pragma once
 // Operators on Variants with VBScript's typing. The Integer/Long/Double
 // cases are inline because the VM runs them in its hottest loops; every
-// other case goes to an out-of-line slow path. All throw ScriptError.
+// other case goes to an out-of-line slow path. All raise run-time errors.
 #include <cmath>
 #include <cstdint>
 
@@ -115,9 +115,8 @@ inline Variant IntResult(int64_t r, bool bothInteger) {
   if (r >= INT32_MIN && r <= INT32_MAX) return Variant::FromLong(int32_t(r));
   return Variant::FromDouble(double(r));
 }
-[[noreturn]] void ThrowOverflow();
 inline Variant CheckedDouble(double r) {
-  if (!std::isfinite(r)) ThrowOverflow();
+  if (!std::isfinite(r)) Raise(kErrOverflow);
   return Variant::FromDouble(r);
 }
 }  // namespace detail

@@ -6,11 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "vbs/errors.h"
 
 namespace vbs {
 
@@ -35,28 +36,6 @@ enum VarType : uint16_t {
   // Never visible to scripts; Deref() resolves it.
   vbByRef = 0x4000,
 };
-
-// Error thrown by natives, operators and conversions. An empty description
-// means "the standard text for the number" (see StandardErrorText).
-struct ScriptError {
-  int number = 0;
-  std::u16string description;
-  ScriptError() = default;
-  explicit ScriptError(int n, std::u16string d = {}) : number(n), description(std::move(d)) {}
-  // The description to show: the given one, or the standard text.
-  std::u16string Text() const;
-};
-
-// VBScript's English description for a run-time or compile error number;
-// "Unknown runtime error" for numbers it does not know.
-std::u16string StandardErrorText(int number);
-// Every number that has a standard text, ascending, with its text.
-struct StandardError {
-  int number;
-  const char* text;
-};
-std::span<const StandardError> StandardErrors();
-[[noreturn]] void Throw(int number);  // throws ScriptError(number)
 
 class Object;
 class Array;

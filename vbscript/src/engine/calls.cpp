@@ -21,8 +21,8 @@ class FuncRef : public HostObject {
   std::u16string TypeName() const override { return u"Object"; }
   int FindMember(std::u16string_view) const override { return -1; }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (member != 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(438);
-    if (!*alive_) Throw(424);
+    if (member != 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
+    if (!*alive_) Raise(kErrObjectRequired);
     std::vector<Variant> raw;
     raw.reserve(size_t(args.size()));
     for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
@@ -44,7 +44,7 @@ class ScriptGlobals : public HostObject {
   std::u16string TypeName() const override { return u"Object"; }
   int FindMember(std::u16string_view name) const override { return *alive_ ? in_->GlobalMemberId(name) : -1; }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (!*alive_) Throw(424);
+    if (!*alive_) Raise(kErrObjectRequired);
     in_->InvokeGlobal(member, kind, args, result);
   }
 
@@ -70,11 +70,11 @@ int Interp::GlobalMemberId(std::u16string_view name) const {
 }
 
 void Interp::InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& result) {
-  if (member <= 0 || size_t(member) > gslots_.size()) Throw(438);
+  if (member <= 0 || size_t(member) > gslots_.size()) Raise(kErrNoSuchMember);
   const size_t s = size_t(member - 1);
   const bool assign = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
   if (gslots_[s].kind == GlobalSlot::Procedure) {
-    if (assign) Throw(438);
+    if (assign) Raise(kErrNoSuchMember);
     std::vector<Variant> raw;
     for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
     Proc* p = gslots_[s].proc;
@@ -88,17 +88,17 @@ void Interp::InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& resu
   if (!assign) {
     if (idx.empty()) result = cell;
     else if (cell.IsArray()) result = cell.array()->At(idx.data(), int(idx.size()));
-    else Throw(13);
+    else Raise(kErrTypeMismatch);
     return;
   }
   GlobalSlot::Kind k = gslots_[s].kind;
-  if (k != GlobalSlot::Var && k != GlobalSlot::Implicit) Throw(501);
+  if (k != GlobalSlot::Var && k != GlobalSlot::Implicit) Raise(kErrIllegalAssignment);
   Variant v = args[args.size() - 1];
   if (idx.empty()) {
     AssignCell(cell, std::move(v), kind == InvokeKind::PropertySet);
     return;
   }
-  if (!cell.IsArray()) Throw(13);
+  if (!cell.IsArray()) Raise(kErrTypeMismatch);
   cell.ArrayForWrite()->At(idx.data(), int(idx.size())) = std::move(v);
 }
 
@@ -162,7 +162,7 @@ SlotStack::~SlotStack() {
 
 Variant Interp::MakeFuncRef(std::u16string_view name) {
   int s = FindGlobal(FoldName(name));
-  if (s < 0 || gslots_[size_t(s)].kind != GlobalSlot::Procedure) Throw(5);
+  if (s < 0 || gslots_[size_t(s)].kind != GlobalSlot::Procedure) Raise(kErrInvalidCall);
   const GlobalSlot& g = gslots_[size_t(s)];
   return Variant::FromObject(new FuncRef(this, g.proc, g.owner, alive_));
 }
@@ -170,9 +170,9 @@ Variant Interp::MakeFuncRef(std::u16string_view name) {
 // ---- procedure calls -------------------------------------------------------------
 Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
   const size_t nargs = args.size();
-  if (nargs != p->nparams) Throw(450);
+  if (nargs != p->nparams) Raise(kErrWrongArgCount);
   CheckInterrupt();
-  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
+  if (depth_ >= kMaxCallDepth || StackLow()) Raise(kErrOutOfStack);
   DepthGuard dg(depth_);
   const int n = p->nslots;
   Variant* slots = stack_.Push(n);
@@ -239,7 +239,7 @@ Variant Interp::CallElementsFrom(Frame& nf, ExprList& args, Frame& f, size_t fir
 
 void Interp::CallRefused() {
   CheckInterrupt();
-  Throw(28);
+  Raise(kErrOutOfStack);
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an
@@ -276,11 +276,11 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
           if (base && base->IsArray()) {
             idx.clear();
             for (auto& ix : n->args) {
-              if (!ix) Throw(9);
+              if (!ix) Raise(kErrSubscriptOutOfRange);
               idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
             }
             base = VarCell(n, f, false);
-            if (!base->IsArray()) Throw(13);
+            if (!base->IsArray()) Raise(kErrTypeMismatch);
             Array* arr = base->ArrayForWrite();
             Variant& element = arr->At(idx.data(), int(idx.size()));
             arr->AddRef();
@@ -299,9 +299,9 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
 
 
 Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs) {
-  if (uint32_t(nargs) != p->nparams) Throw(450);
+  if (uint32_t(nargs) != p->nparams) Raise(kErrWrongArgCount);
   CheckInterrupt();
-  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
+  if (depth_ >= kMaxCallDepth || StackLow()) Raise(kErrOutOfStack);
   DepthGuard dg(depth_);
   int n = p->nslots;
   Variant* slots = stack_.Push(n);
@@ -317,7 +317,7 @@ Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int na
 Variant Interp::CallBuiltin(int index, ExprList& args, Frame& f) {
   const BuiltinDef& d = BuiltinAt(index);
   int n = int(args.size());
-  if (n < d.minArgs || (d.maxArgs >= 0 && n > d.maxArgs)) Throw(450);
+  if (n < d.minArgs || (d.maxArgs >= 0 && n > d.maxArgs)) Raise(kErrWrongArgCount);
   Variant buf[8];
   std::vector<Variant> big;
   Variant* items = buf;

@@ -6,7 +6,7 @@
 namespace vbs {
 
 Variant Interp::EvalGeneric(Expr* e, Frame& f) {
-  if (StackLow()) Throw(28);  // ((( ... ))), - - - ...: nested as deep as the parser allowed
+  if (StackLow()) Raise(kErrOutOfStack);  // ((( ... ))), - - - ...: nested as deep as the parser allowed
   switch (e->kind) {
     case Expr::Literal:
       return static_cast<LiteralExpr*>(e)->value;
@@ -70,12 +70,12 @@ Variant Interp::IndexValue(const Variant& baseIn, ExprList& args, Frame& f) {
       idx = big.data();
     }
     for (size_t i = 0; i < args.size(); ++i) {
-      if (!args[i]) Throw(9);
+      if (!args[i]) Raise(kErrSubscriptOutOfRange);
       idx[i] = ToIndex(EvalExpr(args[i].get(), f));
     }
     // base is a variable's storage: reading the indices may have replaced
     // the array in it, so look again.
-    if (!base.IsArray()) Throw(13);
+    if (!base.IsArray()) Raise(kErrTypeMismatch);
     return base.array()->At(idx, int(args.size()));
   }
   if (base.IsObject()) {
@@ -83,7 +83,7 @@ Variant Interp::IndexValue(const Variant& baseIn, ExprList& args, Frame& f) {
     return CallObject(obj, u"", &args, f, InvokeKind::PropertyGet, nullptr);
   }
   if (args.empty()) return base;
-  Throw(13);
+  Raise(kErrTypeMismatch);
 }
 
 Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
@@ -101,7 +101,7 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
     case NameKind::Dyn:
       if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
         if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
-        if (n->strict) Throw(500);
+        if (n->strict) Raise(kErrUndefinedVariable);
         Variant& v = f.slots[n->local].Deref();
         if (!n->hasParens) return v;
         return IndexValue(v, n->args, f);
@@ -117,12 +117,12 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
         }
         case GlobalSlot::Undefined:
           if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
-          if (n->strict) Throw(500);
+          if (n->strict) Raise(kErrUndefinedVariable);
           // Calling something that was never defined.
-          if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + std::u16string(n->name) + u"'");
+          if (n->hasParens || asStatement) Raise(kErrTypeMismatch, u"Type mismatch: '" + std::u16string(n->name) + u"'");
           return Variant();
         case GlobalSlot::Class:
-          Throw(13);
+          Raise(kErrTypeMismatch);
         default: {
           Variant& v = gvals_[size_t(n->slot)];
           if (!n->hasParens) return v;
@@ -131,18 +131,18 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
       }
     }
     case NameKind::MeMember: {
-      if (!f.me) Throw(424);
+      if (!f.me) Raise(kErrObjectRequired);
       return CallClassMember(f.me, n->slot, n->hasParens ? &n->args : nullptr, f);
     }
     case NameKind::Builtin:
       return CallBuiltin(n->slot, n->args, f);
     case NameKind::Constant:
-      if (n->hasParens && !n->args.empty()) Throw(13);
+      if (n->hasParens && !n->args.empty()) Raise(kErrTypeMismatch);
       return n->constVal;
     case NameKind::Unresolved:
       break;
   }
-  Throw(500);
+  Raise(kErrUndefinedVariable);
 }
 
 // The cell of a name that lives in the frame: a local, a field of Me, or an
@@ -156,7 +156,7 @@ Variant* Interp::FrameCell(NameExpr* n, Frame& f) {
       return &f.me->fields()[size_t(n->slot)];
     case NameKind::Dyn:
       if (gslots_[size_t(n->slot)].kind != GlobalSlot::Undefined) return nullptr;
-      if (n->strict) Throw(500);
+      if (n->strict) Raise(kErrUndefinedVariable);
       return &f.slots[n->local].Deref();
     default:
       return nullptr;
@@ -180,7 +180,7 @@ Variant* Interp::ByRefCell(Expr* e, Frame& f) {
       if (g.kind == GlobalSlot::Var) return n->gcell = &gvals_[size_t(n->slot)];
       if (g.kind == GlobalSlot::Implicit) return &gvals_[size_t(n->slot)];
       if (g.kind == GlobalSlot::Undefined) {
-        if (n->strict) Throw(500);
+        if (n->strict) Raise(kErrUndefinedVariable);
         g.kind = GlobalSlot::Implicit;
         return &gvals_[size_t(n->slot)];
       }
@@ -206,13 +206,13 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
         case GlobalSlot::Implicit:
           return &gvals_[size_t(n->slot)];
         case GlobalSlot::Undefined:
-          if (n->strict) Throw(500);
+          if (n->strict) Raise(kErrUndefinedVariable);
           g.kind = GlobalSlot::Implicit;
           return &gvals_[size_t(n->slot)];
         case GlobalSlot::Const:
         case GlobalSlot::HostObj:
         case GlobalSlot::ErrObj:
-          if (forWrite) Throw(501);
+          if (forWrite) Raise(kErrIllegalAssignment);
           return &gvals_[size_t(n->slot)];
         default:
           return nullptr;
@@ -224,7 +224,7 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
 }
 
 Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
-  if (StackLow()) Throw(28);  // f(1)(2)(3)... nests without bound
+  if (StackLow()) Raise(kErrOutOfStack);  // f(1)(2)(3)... nests without bound
   // (F)(x): a procedure named in parentheses is called with the list that
   // follows (ByRef arguments as in F(x)), not first without arguments.
   if (c->callee->kind == Expr::Paren) {

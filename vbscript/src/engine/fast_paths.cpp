@@ -303,11 +303,11 @@ struct Ev {
     int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
     if constexpr (N == 1) {
       // The subscript may have replaced the array in the variable.
-      if (ranCode && !cell->IsArray()) Throw(13);
+      if (ranCode && !cell->IsArray()) Raise(kErrTypeMismatch);
       return cell->array()->At1(i);
     } else {
       int32_t j = Subscript(in, n->args[1].get(), f, ranCode);
-      if (ranCode && !cell->IsArray()) Throw(13);
+      if (ranCode && !cell->IsArray()) Raise(kErrTypeMismatch);
       return cell->array()->At2(i, j);
     }
   }
@@ -333,7 +333,7 @@ struct Ev {
     int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
     int32_t j = N == 2 ? Subscript(in, n->args[1].get(), f, ranCode) : 0;
     // The value or a subscript may have replaced the array in the variable.
-    if (!cell->IsArray()) Throw(13);
+    if (!cell->IsArray()) Raise(kErrTypeMismatch);
     Array* arr = cell->ArrayForWrite();
     if constexpr (N == 1) arr->At1(i) = std::move(v);
     else arr->At2(i, j) = std::move(v);

@@ -188,7 +188,7 @@ std::shared_ptr<Program> Interp::CompileTopLevel(std::u16string_view text) {
   } catch (const ScriptError& se) {
     RecordCompileError(CompileError{se.number, 1, 1}, text);
   } catch (const std::bad_alloc&) {
-    RecordCompileError(CompileError{7, 1, 1}, text);
+    RecordCompileError(CompileError{kErrOutOfMemory, 1, 1}, text);
   }
   return nullptr;
 }
@@ -233,7 +233,7 @@ bool Interp::Guarded(std::u16string_view text, F&& body) {
   } catch (const AbortError& a) {
     RecordError(a.err, text);
   } catch (const std::bad_alloc&) {
-    RecordError(ScriptError(7), text);
+    RecordError(ScriptError(kErrOutOfMemory), text);
   }
   return false;
 }
@@ -250,7 +250,7 @@ bool Interp::Eval(std::u16string_view text, Variant& out) {
     RecordCompileError(ce, text);
     return false;
   } catch (const std::bad_alloc&) {
-    RecordCompileError(CompileError{7, 1, 1}, text);
+    RecordCompileError(CompileError{kErrOutOfMemory, 1, 1}, text);
     return false;
   }
   return Guarded(text, [&] {
@@ -315,7 +315,7 @@ Variant Interp::EvalInScope(std::u16string_view text) {
   try {
     e = CompileExpr(text, f);
   } catch (const CompileError& ce) {
-    throw ScriptError(ce.number);
+    Raise(ce.number);
   }
   if (f && f->proc) {
     int n = 0;
@@ -347,7 +347,7 @@ void Interp::ExecuteInScope(std::u16string_view text, bool global) {
   try {
     prog = CompileProgram(text, f, &newExtras);
   } catch (const CompileError& ce) {
-    throw ScriptError(ce.number);
+    Raise(ce.number);
   }
   if (f && (!newExtras.empty() || !prog->procs.empty())) {
     if (!f->extras) f->extras = std::make_shared<ExtraVars>();
@@ -382,7 +382,7 @@ float& Context::lastRnd() { return interp_.lastRnd; }
 Variant Context::DefaultValue(const Variant& v) {
   const Variant& d = v.Deref();
   if (d.IsObject()) {
-    if (!d.object()) Throw(91);
+    if (!d.object()) Raise(kErrObjectNotSet);
     return vbs::DefaultValue(d.object());
   }
   return d;

@@ -65,11 +65,11 @@ __attribute__((always_inline)) inline Flow Interp::Guarded(Stmt* s, Frame& f, Ru
     throw;
   } catch (const std::bad_alloc&) {
     if (f.onErrorResume) {
-      CatchToErr(ScriptError(7));
+      CatchToErr(ScriptError(kErrOutOfMemory));
       return Flow::Normal;
     }
     NotePos(s->line, s->col);
-    throw ScriptError(7);
+    Raise(kErrOutOfMemory);
   } catch (const AbortError&) {
     NotePos(s->line, s->col);
     throw;

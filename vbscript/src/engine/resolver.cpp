@@ -7,9 +7,6 @@
 #include "engine/stack_guard.h"
 
 namespace vbs {
-namespace {
-constexpr int kNameRedefined = 1041;
-}
 
 Resolver::Resolver(Interp& in, Program& prog, bool optionExplicit)
     : in_(in), prog_(prog), strict_(optionExplicit) {}
@@ -57,7 +54,7 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
     // in the same text or a later one.
     const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
     const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
-    if (!redefinable || (DeclaredHere(slot) && !procAgain)) throw CompileError{kNameRedefined, line, col};
+    if (!redefinable || (DeclaredHere(slot) && !procAgain)) throw CompileError{kErrNameRedefined, line, col};
     MarkDeclaredHere(slot);
     redeclare_.push_back({slot, kind});
     if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
@@ -132,7 +129,7 @@ void Resolver::CollectScopedDecls(Block& b) {
 
 int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
   const std::u16string& key = Folded(name);
-  if (locals_.Contains(key)) throw CompileError{kNameRedefined, line, col};
+  if (locals_.Contains(key)) throw CompileError{kErrNameRedefined, line, col};
   int slot = p.nslots++;
   locals_[key] = slot;
   p.slotNames.emplace_back(name);
@@ -193,7 +190,7 @@ void Resolver::BuildClass(ClassDef& c) {
     auto it = idx.find(key);
     if (it != idx.end()) {
       ClassMember& m = c.members[size_t(it->second)];
-      if (!isProp || m.field >= 0 || m.method) throw CompileError{kNameRedefined, line, col};
+      if (!isProp || m.field >= 0 || m.method) throw CompileError{kErrNameRedefined, line, col};
       return m;
     }
     idx[key] = int(c.members.size());
@@ -216,34 +213,34 @@ void Resolver::BuildClass(ClassDef& c) {
     switch (p->kind) {
       case ProcKind::Sub:
       case ProcKind::Function:
-        if (m.get || m.let || m.set) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.get || m.let || m.set) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.method = p;
         break;
       case ProcKind::PropGet:
-        if (m.get) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.get) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.get = p;
         break;
       case ProcKind::PropLet:
-        if (m.let) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.let) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.let = p;
         break;
       case ProcKind::PropSet:
-        if (m.set) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.set) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.set = p;
         break;
     }
     m.isPublic = p->isPublic || m.isPublic;
     if (!p->isPublic && !(m.get || m.let || m.set)) m.isPublic = false;
     if (p->isDefault) {
-      if (c.defaultMember >= 0 && c.defaultMember != mi) throw CompileError{1052, p->line, p->col};
+      if (c.defaultMember >= 0 && c.defaultMember != mi) throw CompileError{kErrMultipleDefaults, p->line, p->col};
       c.defaultMember = mi;
     }
     if (p->kind == ProcKind::Sub) {
       if (NameEqualsFold(p->name, u"class_initialize")) {
-        if (!p->params.empty()) throw CompileError{1053, p->line, p->col};
+        if (!p->params.empty()) throw CompileError{kErrInitTerminateArgs, p->line, p->col};
         c.init = p;
       } else if (NameEqualsFold(p->name, u"class_terminate")) {
-        if (!p->params.empty()) throw CompileError{1053, p->line, p->col};
+        if (!p->params.empty()) throw CompileError{kErrInitTerminateArgs, p->line, p->col};
         c.term = p;
       }
     }
@@ -430,7 +427,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       else if (e->what == ExitKind::Property)
         ok = proc_ && (proc_->kind == ProcKind::PropGet || proc_->kind == ProcKind::PropLet ||
                        proc_->kind == ProcKind::PropSet);
-      if (!ok) throw CompileError{1039, s->line, s->col};
+      if (!ok) throw CompileError{kErrInvalidExit, s->line, s->col};
       break;
     }
     case Stmt::Nop:
@@ -440,7 +437,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
 
 void Resolver::ResolveExpr(Expr* e) {
   if (!e) return;
-  if (StackExhausted()) throw CompileError{28, e->line, e->col};  // Out of stack space
+  if (StackExhausted()) throw CompileError{kErrOutOfStack, e->line, e->col};
   ResolveExprInner(e);
   Interp::Specialize(e);
 }
@@ -458,7 +455,7 @@ void Resolver::ResolveExprInner(Expr* e) {
     case Expr::Member: {
       auto* m = static_cast<MemberExpr*>(e);
       if (!m->obj) {
-        if (withSlots_.empty()) throw CompileError{1002, e->line, e->col};
+        if (withSlots_.empty()) throw CompileError{kErrSyntax, e->line, e->col};
         auto n = MakeNode<NameExpr>();
         n->line = e->line;
         n->col = e->col;

@@ -9,13 +9,13 @@ namespace vbs {
 Flow Interp::ExecBlock(Block& b, Frame& f) {
   // Blocks nest as deep as the parser allowed, which may be more than is
   // left below a deep recursion.
-  if (StackLow()) Throw(28);
+  if (StackLow()) Raise(kErrOutOfStack);
   return ExecBody(b, f);
 }
 
 
 Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
-  if (StackLow()) Throw(28);  // loops and Select nest like blocks
+  if (StackLow()) Raise(kErrOutOfStack);  // loops and Select nest like blocks
   switch (s->kind) {
     case Stmt::Assign: {
       auto* a = static_cast<AssignStmt*>(s);
@@ -131,9 +131,9 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
       return Flow::Normal;
     case Stmt::Erase:
       for (auto& t : static_cast<EraseStmt*>(s)->targets) {
-        if (t->kind != Expr::Name) Throw(13);
+        if (t->kind != Expr::Name) Raise(kErrTypeMismatch);
         Variant* cell = VarCell(static_cast<NameExpr*>(t.get()), f, true);
-        if (!cell) Throw(13);
+        if (!cell) Raise(kErrTypeMismatch);
         EraseVariable(*cell);
       }
       return Flow::Normal;
@@ -174,7 +174,7 @@ void Interp::ExecReDim(ReDimStmt* s, Frame& f) {
     for (auto& b : it.bounds) ub.push_back(ToIndex(EvalExpr(b.get(), f)));
     Variant* cell = nullptr;
     if (it.target->kind == Expr::Name) cell = VarCell(static_cast<NameExpr*>(it.target.get()), f, true);
-    if (!cell) Throw(13);
+    if (!cell) Raise(kErrTypeMismatch);
     ReDimVariable(*cell, ub.data(), int(ub.size()), s->preserve);
   }
 }
@@ -252,12 +252,12 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
     if (from.IsObject()) from = DefaultValue(from.object());
     if (to.IsObject()) to = DefaultValue(to.object());
     if (step.IsObject()) step = DefaultValue(step.object());
-    if (from.IsNull() || to.IsNull() || step.IsNull()) Throw(94);
+    if (from.IsNull() || to.IsNull() || step.IsNull()) Raise(kErrInvalidNull);
     // Text bounds count as the numbers they spell ("abc" raises 13).
     for (Variant* v : {&from, &to, &step})
       if (v->IsString()) *v = Variant::FromDouble(ToDouble(*v));
     cell = VarCell(var, f, true);
-    if (!cell) Throw(13);
+    if (!cell) Raise(kErrTypeMismatch);
   } catch (const ScriptError& e) {
     // Resuming after a failed start runs the body once, the counter
     // untouched, and the loop ends there.
@@ -366,11 +366,11 @@ Flow Interp::ExecForEach(ForEachStmt* s, Frame& f) {
       data = arrHold.array()->Data();
       count = arrHold.array()->Count();
     } else if (cv.IsObject() && cv.object()) {
-      if (!cv.object()->Enumerate(items)) Throw(451);
+      if (!cv.object()->Enumerate(items)) Raise(kErrNotCollection);
       data = items.data();
       count = items.size();
     } else {
-      Throw(cv.IsObject() ? 91 : 451);
+      Raise(cv.IsObject() ? kErrObjectNotSet : kErrNotCollection);
     }
   } catch (const ScriptError& e) {
     // Resuming runs the body once, the variable untouched.

@@ -67,8 +67,6 @@ Variant StringArray(const std::vector<std::u16string>& items);
 // Elements of a one-dimensional array argument (13 when not an array).
 const Array& ArrayArg(Context& ctx, const Variant& v, Variant& holder);
 
-[[noreturn]] void Fail(int number);
-
 // Registration of each family (called from RegisterLibraryBuiltins).
 void RegisterStringBuiltins();
 void RegisterMathBuiltins();

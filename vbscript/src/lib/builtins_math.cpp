@@ -15,7 +15,7 @@ namespace {
 // -1 for Abs, -2 Int, -3 Fix, else Round to that many decimals.
 int64_t CurrencyOp(int64_t s, int digits) {
   if (digits == -1) {
-    if (s == INT64_MIN) Fail(kErrOverflow);
+    if (s == INT64_MIN) Raise(kErrOverflow);
     return s < 0 ? -s : s;
   }
   if (digits >= 4) return s;
@@ -53,7 +53,7 @@ Variant MapNumber(Context& ctx, const Variant& arg, F f, int currencyDigits) {
     case vbDate: return Variant::FromDate(f(v.dateVal()));
     default: {
       const double r = f(ToDouble(v));
-      if (!std::isfinite(r)) Fail(kErrOverflow);
+      if (!std::isfinite(r)) Raise(kErrOverflow);
       return Variant::FromDouble(r);
     }
   }
@@ -64,13 +64,13 @@ Variant FnInt(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](doub
 Variant FnFix(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::trunc(x); }, -3); }
 
 Variant FnSgn(Context& ctx, Args& args) {
-  if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
+  if (IsNullArg(args, 0)) Raise(kErrInvalidNull);
   const double x = Dbl(ctx, args[0]);
   return Variant::FromInteger(static_cast<int16_t>(x > 0 ? 1 : x < 0 ? -1 : 0));
 }
 
 Variant Real(double r) {
-  if (!std::isfinite(r)) Fail(kErrOverflow);
+  if (!std::isfinite(r)) Raise(kErrOverflow);
   return Variant::FromDouble(r);
 }
 
@@ -82,13 +82,13 @@ Variant FnExp(Context& ctx, Args& args) { return Real(std::exp(Dbl(ctx, args[0])
 
 Variant FnLog(Context& ctx, Args& args) {
   const double x = Dbl(ctx, args[0]);
-  if (!(x > 0)) Fail(kErrInvalidCall);
+  if (!(x > 0)) Raise(kErrInvalidCall);
   return Real(std::log(x));
 }
 
 Variant FnSqr(Context& ctx, Args& args) {
   const double x = Dbl(ctx, args[0]);
-  if (x < 0) Fail(kErrInvalidCall);
+  if (x < 0) Raise(kErrInvalidCall);
   return Real(std::sqrt(x));
 }
 
@@ -108,7 +108,7 @@ Variant FnRandomize(Context& ctx, Args& args) {
 Variant FnRound(Context& ctx, Args& args) {
   if (IsNullArg(args, 0)) return Variant::Null();
   const int32_t digits = OptLong(ctx, args, 1, 0);
-  if (digits < 0) Fail(kErrInvalidCall);
+  if (digits < 0) Raise(kErrInvalidCall);
   const Variant v = Plain(ctx, args[0]);
   if (v.type() == vbBoolean) return v;  // Round keeps a Boolean as it is
   if (v.type() == vbString) {

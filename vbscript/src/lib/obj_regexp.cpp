@@ -12,7 +12,7 @@ namespace {
 
 Variant IndexedItem(const std::vector<Variant>& items, Args& a) {
   const int32_t i = ToLong(a[0]);
-  if (i < 0 || static_cast<size_t>(i) >= items.size()) throw ScriptError(kErrInvalidCall);
+  if (i < 0 || static_cast<size_t>(i) >= items.size()) Raise(kErrInvalidCall);
   return items[static_cast<size_t>(i)];
 }
 
@@ -26,7 +26,7 @@ class ItemCollection : public LibObject {
     return true;
   }
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     if (member == 0) {
       NeedArgs(a, 1, 1);
       result = IndexedItem(items_, a);
@@ -34,7 +34,7 @@ class ItemCollection : public LibObject {
       NeedArgs(a, 0, 0);
       result = Variant::FromLong(static_cast<int32_t>(items_.size()));
     } else {
-      throw ScriptError(kErrNotSupported);
+      Raise(kErrNoSuchMember);
     }
   }
 
@@ -54,7 +54,7 @@ class MatchObject final : public LibObject {
   explicit MatchObject(RegexMatch m) : m_(std::move(m)) {}
   std::u16string TypeName() const override { return u"IMatch2"; }
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     if (member != 3) NeedArgs(a, 0, 0);
     switch (member) {
       case 0: result = Variant::FromString(m_.value); return;
@@ -68,7 +68,7 @@ class MatchObject final : public LibObject {
         ApplyDefault(result, a);
         return;
       }
-      default: throw ScriptError(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
@@ -104,7 +104,7 @@ class RegExpObject final : public LibObject {
       case kMultiline: Flag(put, a, result, multiline_); return;
       default: break;
     }
-    if (put) throw ScriptError(kErrNotSupported);
+    if (put) Raise(kErrNoSuchMember);
     switch (member) {
       case kTest:
         NeedArgs(a, 1, 1);
@@ -127,11 +127,11 @@ class RegExpObject final : public LibObject {
         try {
           result = Variant::FromString(Compiled().Replace(text, ToText(a[1]), global_));
         } catch (const std::length_error&) {
-          throw ScriptError(7);
+          Raise(kErrOutOfMemory);
         }
         return;
       }
-      default: throw ScriptError(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
@@ -162,7 +162,7 @@ class RegExpObject final : public LibObject {
       try {
         compiled_ = std::make_unique<Regex>(pattern_, ignoreCase_, multiline_);
       } catch (const RegexError&) {
-        throw ScriptError(5017);
+        Raise(kErrRegExpSyntax);
       }
     }
     return *compiled_;

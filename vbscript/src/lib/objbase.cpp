@@ -13,13 +13,13 @@ void LibObject::NeedArgs(const Args& a, int min, int max) {
   int given = a.size();
   while (given > min && a.Missing(given - 1)) --given;   // trailing omitted arguments
   for (int i = 0; i < min; ++i)
-    if (a.Missing(i)) throw ScriptError(450);
-  if (given < min || given > max) throw ScriptError(450);
+    if (a.Missing(i)) Raise(kErrWrongArgCount);
+  if (given < min || given > max) Raise(kErrWrongArgCount);
 }
 
 void LibObject::ApplyDefault(Variant& result, Args& a) {
   if (a.size() == 0) return;
-  if (!result.IsObject() || result.IsNothing()) throw ScriptError(450);
+  if (!result.IsObject() || result.IsNothing()) Raise(kErrWrongArgCount);
   const Variant holder = result;
   Variant out;
   holder.object()->Invoke(0, InvokeKind::PropertyGet, a, out);

@@ -9,14 +9,6 @@
 
 namespace vbs::lib {
 
-enum : int {
-  kErrInvalidCall = 5,
-  kErrOverflow = 6,
-  kErrTypeMismatch = 13,
-  kErrInvalidNull = 94,
-  kErrNotSupported = 438,
-};
-
 // Native object with members listed by name; member ids are positions in
 // the list, so a class whose default member is listed first gets id 0.
 class LibObject : public HostObject {

@@ -41,9 +41,9 @@ class Probe : public HostObject {
         result = Variant::FromBool(!args.Missing(1));
         return;
       case 4:
-        throw ScriptError(5, u"probe refused");
+        Raise(kErrInvalidCall, u"probe refused");
       default:
-        Throw(438);
+        Raise(kErrNoSuchMember);
     }
   }
   int value = 7;
@@ -257,7 +257,7 @@ TEST(EngineHost, InterruptStopsARunawayScript) {
   bool ok = e.ExecuteStatement(u"On Error Resume Next\np.Value = 1\nDo\n  i = i + 1\nLoop");
   stopper.join();
   EXPECT_FALSE(ok);
-  EXPECT_EQ(e.Error().Number, kInterruptErrorNumber);
+  EXPECT_EQ(e.Error().Number, kErrInterrupted);
   EXPECT_EQ(e.Error().Line, 3);  // the loop that was stopped
   // A fresh call is not affected by the old request.
   EXPECT_TRUE(e.ExecuteStatement(u"x = 1"));
@@ -270,7 +270,7 @@ class Stopper : public HostObject {
   std::u16string TypeName() const override { return u"Stopper"; }
   int FindMember(std::u16string_view n) const override { return NameEquals(n, "tick") ? 1 : -1; }
   void Invoke(int member, InvokeKind, Args&, Variant&) override {
-    if (member != 1) Throw(438);
+    if (member != 1) Raise(kErrNoSuchMember);
     if (++ticks == 1) engine_.RequestInterrupt();
   }
   int ticks = 0;
@@ -292,7 +292,7 @@ TEST(EngineHost, StopDuringClassTerminateEndsTheScriptWithoutRunningTheRest) {
       u"Set n = Nothing\nSet head = Nothing\n"
       u"For k = 1 To 10 : Next\nreached = True");
   EXPECT_FALSE(ok);
-  EXPECT_EQ(e.Error().Number, kInterruptErrorNumber);
+  EXPECT_EQ(e.Error().Number, kErrInterrupted);
   EXPECT_EQ(stopper->ticks, 1);
   EXPECT_TRUE(e.ExecuteStatement(u"x = IsEmpty(reached)"));
   EXPECT_EQ(Text(e, u"x"), u"True");

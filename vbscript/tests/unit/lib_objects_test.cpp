@@ -25,7 +25,7 @@ Variant Call(Object* o, const char* name, std::initializer_list<Variant> args = 
   Args a(v.data(), static_cast<int>(v.size()));
   const std::u16string n(name, name + std::char_traits<char>::length(name));
   const int id = o->FindMember(n);
-  if (id < 0) throw ScriptError(438);
+  if (id < 0) Raise(kErrNoSuchMember);
   Variant r;
   o->Invoke(id, kind, a, r);
   return r;

@@ -205,9 +205,9 @@ class Probe : public HostObject {
     return -1;
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (member != 1 || kind != InvokeKind::Method) throw ScriptError(438);
+    if (member != 1 || kind != InvokeKind::Method) Raise(kErrNoSuchMember);
     // Doubles its ByRef argument in place and returns the old value.
-    if (args.Missing(0)) throw ScriptError(450, u"needs a value");
+    if (args.Missing(0)) Raise(kErrWrongArgCount, u"needs a value");
     result = args[0];
     args[0] = OpMul(args[0], Variant::FromLong(2));
     if (lastSeen_) *lastSeen_ = result;
@@ -249,7 +249,7 @@ class Watcher : public HostObject {
   Watcher(const Variant* watched, VarType* seen) : watched_(watched), seen_(seen) {}
   ~Watcher() override { *seen_ = watched_->type(); }
   int FindMember(std::u16string_view) const override { return -1; }
-  void Invoke(int, InvokeKind, Args&, Variant&) override { throw ScriptError(438); }
+  void Invoke(int, InvokeKind, Args&, Variant&) override { Raise(kErrNoSuchMember); }
   std::u16string TypeName() const override { return u"Watcher"; }
 
  private:
@@ -327,7 +327,12 @@ TEST(ValueErrors, StandardTexts) {
   EXPECT_EQ(StandardErrorText(1041), u"Name redefined");
   EXPECT_EQ(StandardErrorText(32811), u"Element not found");
   EXPECT_EQ(StandardErrorText(12345), u"Unknown runtime error");
-  EXPECT_EQ(ScriptError(11).Text(), u"Division by zero");
+  EXPECT_EQ(ScriptError(kErrDivisionByZero).Text(), u"Division by zero");
+  // The hosts' own errors have their text when raised, but Err.Raise of
+  // their numbers keeps the runtime's answer.
+  EXPECT_EQ(ScriptError(kErrInvalidPropertyValue).Text(), u"Invalid property value");
+  EXPECT_EQ(ScriptError(kErrInterrupted).Text(), u"User interrupt occurred");
+  EXPECT_EQ(StandardErrorText(kErrInvalidPropertyValue), u"Unknown runtime error");
 }
 
 TEST(ValueVariant, SizeAndTagAfterSetters) {
