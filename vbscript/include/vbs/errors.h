@@ -2,6 +2,7 @@
 // Every run-time and compile error the engine, its library and its hosts
 // raise: each named once, beside its number and its English text, and the
 // one way to raise them.
+#include <span>
 #include <string>
 #include <utility>
 
@@ -173,5 +174,12 @@ std::u16string StandardErrorText(int number);
 // The text of any error named above, the hosts' too; else as
 // StandardErrorText.
 std::u16string ErrorText(int number);
+// Every number the runtime's table has, ascending, with its text (the
+// language reference lists them).
+struct StandardError {
+  int number;
+  const char* text;
+};
+std::span<const StandardError> StandardErrors();
 
 }  // namespace vbs

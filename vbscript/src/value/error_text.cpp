@@ -1,6 +1,5 @@
 // The texts of the errors named in vbs/errors.h, and raising them.
 #include <cstddef>
-#include <string_view>
 
 #include "vbs/errors.h"
 
@@ -8,16 +7,11 @@ namespace vbs {
 
 namespace {
 
-struct ErrorEntry {
-  int number;
-  std::string_view text;
-};
-
 #define VBS_ERROR_ENTRY(name, number, text) {number, text},
 // The runtime's own table, ascending: looked up by halves.
-constexpr ErrorEntry kStandard[] = {
+constexpr StandardError kStandard[] = {
     VBS_RUNTIME_ERRORS(VBS_ERROR_ENTRY) VBS_COMPILE_ERRORS(VBS_ERROR_ENTRY) VBS_OBJECT_ERRORS(VBS_ERROR_ENTRY)};
-constexpr ErrorEntry kHost[] = {VBS_HOST_ERRORS(VBS_ERROR_ENTRY)};
+constexpr StandardError kHost[] = {VBS_HOST_ERRORS(VBS_ERROR_ENTRY)};
 #undef VBS_ERROR_ENTRY
 
 constexpr bool Ascending() {
@@ -30,6 +24,8 @@ static_assert(Ascending(), "the error lists of vbs/errors.h must stay in ascendi
 std::u16string U16Text(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
 }  // namespace
+
+std::span<const StandardError> StandardErrors() { return kStandard; }
 
 std::u16string StandardErrorText(int number) {
   size_t lo = 0, hi = sizeof(kStandard) / sizeof(kStandard[0]);
@@ -44,7 +40,7 @@ std::u16string StandardErrorText(int number) {
 }
 
 std::u16string ErrorText(int number) {
-  for (const ErrorEntry& e : kHost)
+  for (const StandardError& e : kHost)
     if (e.number == number) return U16Text(e.text);
   return StandardErrorText(number);
 }
