@@ -20,20 +20,8 @@ namespace {
 
 zelDialog* g_dialog = nullptr;
 
-struct MemberDef {
-  const char* name;
-  int id;
-  int minArgs;
-  int maxArgs;
-};
-
-constexpr MemberDef kMembers[] = {
-    {"AddListItem", zelIOModule::kAddListItem, 1, 1},
-    {"ClearListItem", zelIOModule::kClearListItem, 0, 0},
-    {"SetGuidePicture", zelIOModule::kSetGuidePicture, 1, 1},
-    {"SetUnitId", zelIOModule::kSetUnitId, 1, 2},
-    {"getData", zelIOModule::kGetData, 1, 3},
-};
+constexpr const char* kMemberNames[] = {"AddListItem", "ClearListItem", "SetGuidePicture", "SetUnitId",
+                                       "getData"};
 
 QString ToQString(const vbs::Variant& v) {
   const std::u16string text = vbs::ToText(v);
@@ -88,30 +76,27 @@ zelIOModule::zelIOModule() { IODialog(); }
 vbs::Ref<vbs::HostObject> CreateIOObject() { return vbs::Ref<vbs::HostObject>(new zelIOModule()); }
 
 int zelIOModule::FindMember(std::u16string_view name) const {
-  for (const MemberDef& m : kMembers)
-    if (vbs::NameEquals(name, m.name)) return m.id;
-  return -1;
+  return vbs::MemberTable(kMemberNames, kAddListItem).Find(name);
 }
 
+// A compiled class's methods: every argument written counts, and one a
+// method needs but was left out raises 449.
 void zelIOModule::Invoke(int member, vbs::InvokeKind kind, vbs::Args& args, vbs::Variant& result) {
-  const MemberDef* def = nullptr;
-  for (const MemberDef& m : kMembers)
-    if (m.id == member) def = &m;
-  if (!def) vbs::Raise(vbs::kErrNoSuchMember);
+  if (member < kAddListItem || member > kGetData) vbs::Raise(vbs::kErrNoSuchMember);
   if (kind == vbs::InvokeKind::PropertyLet || kind == vbs::InvokeKind::PropertySet)
     vbs::Raise(vbs::kErrWrongArgCount);
-  if (args.size() > def->maxArgs) vbs::Raise(vbs::kErrWrongArgCount);
-  for (int i = 0; i < def->minArgs; ++i)
-    if (args.Missing(i)) vbs::Raise(vbs::kErrArgNotOptional);
-
+  constexpr auto kCounted = vbs::OmittedArgs::Counted;
   switch (member) {
     case kAddListItem:
+      vbs::NeedArgs(args, 1, 1, kCounted);
       AddListItem(args[0]);
       return;
     case kClearListItem:
+      vbs::NeedArgs(args, 0, 0, kCounted);
       ClearListItem();
       return;
     case kSetGuidePicture: {
+      vbs::NeedArgs(args, 1, 1, kCounted);
       // Never fails: a name that cannot even be made text loads nothing.
       QString name;
       try {
@@ -123,12 +108,14 @@ void zelIOModule::Invoke(int member, vbs::InvokeKind kind, vbs::Args& args, vbs:
       return;
     }
     case kSetUnitId: {
+      vbs::NeedArgs(args, 1, 2, kCounted);
       const int uid = vbs::ToInteger(args[0]);
       const int subIU = args.Missing(1) ? 0 : vbs::ToInteger(args[1]);
       SetUnitId(uid, subIU);
       return;
     }
     case kGetData: {
+      vbs::NeedArgs(args, 1, 3, kCounted);
       const QString caption = ToQString(args[0]);
       const QString title =
           args.Missing(2) ? QStringLiteral("User Input") : ToQString(args[2]);

@@ -47,23 +47,6 @@ void ToStderr(std::u16string_view text) {
   std::fwrite(s.data(), 1, s.size(), stderr);
 }
 
-void NeedArgs(const Args& a, int min, int max) {
-  int given = a.size();
-  while (given > min && a.Missing(given - 1)) --given;  // trailing omitted arguments
-  for (int i = 0; i < min; ++i)
-    if (a.Missing(i)) Raise(kErrWrongArgCount);
-  if (given < min || given > max) Raise(kErrWrongArgCount);
-}
-
-int Find(std::u16string_view name, std::initializer_list<const char*> names) {
-  int i = 0;
-  for (const char* n : names) {
-    if (NameEquals(name, n)) return i;
-    ++i;
-  }
-  return -1;
-}
-
 std::u16string Joined(Args& args) {
   std::u16string line;
   for (int i = 0; i < args.size(); ++i) {
@@ -127,9 +110,11 @@ class ConsoleStream : public HostObject {
   enum Member { kWrite, kWriteLine, kWriteBlankLines, kClose, kLine, kColumn, kReadLine, kReadAll,
                 kRead, kSkip, kSkipLine, kAtEndOfStream, kAtEndOfLine };
   int FindMember(std::u16string_view n) const override {
-    int m = Find(n, {"write", "writeline", "writeblanklines", "close", "line", "column", "readline",
-                     "readall", "read", "skip", "skipline", "atendofstream", "atendofline"});
-    return m < 0 ? -1 : m + 1;  // 0 is the default member: there is none
+    // 0 is the default member: there is none.
+    static constexpr const char* kNames[] = {"write", "writeline", "writeblanklines", "close", "line",
+                                             "column", "readline", "readall", "read", "skip", "skipline",
+                                             "atendofstream", "atendofline"};
+    return MemberTable(kNames, 1).Find(n);
   }
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
     if (member <= 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet)
@@ -250,7 +235,8 @@ class ArgumentsObject : public HostObject {
   std::u16string TypeName() const override { return u"Object"; }
   enum Member { kItem, kCount, kLength, kNamed, kUnnamed, kShowUsage };
   int FindMember(std::u16string_view n) const override {
-    int m = Find(n, {"item", "count", "length", "named", "unnamed", "showusage"});
+    static constexpr const char* kNames[] = {"item", "count", "length", "named", "unnamed", "showusage"};
+    const int m = MemberTable(kNames).Find(n);
     if (m >= kNamed && !named_) return -1;  // only the whole list has the parts
     return m;
   }
@@ -305,7 +291,8 @@ class NamedArguments : public HostObject {
   }
   enum Member { kItem, kCount, kLength, kExists };
   int FindMember(std::u16string_view n) const override {
-    return Find(n, {"item", "count", "length", "exists"});
+    static constexpr const char* kNames[] = {"item", "count", "length", "exists"};
+    return MemberTable(kNames).Find(n);
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
     if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
@@ -368,10 +355,12 @@ class WScriptObject : public HostObject {
                 kSleep, kName, kVersion, kBuildVersion, kFullName, kPath, kCreateObject, kGetObject,
                 kInteractive };
   int FindMember(std::u16string_view n) const override {
-    int m = Find(n, {"echo", "quit", "arguments", "stdout", "stderr", "stdin", "scriptname",
-                     "scriptfullname", "sleep", "name", "version", "buildversion", "fullname", "path",
-                     "createobject", "getobject", "interactive"});
-    return m < 0 ? -1 : m + 1;  // 0 is the default member: Name
+    // 0 is the default member: Name.
+    static constexpr const char* kNames[] = {"echo", "quit", "arguments", "stdout", "stderr", "stdin",
+                                             "scriptname", "scriptfullname", "sleep", "name", "version",
+                                             "buildversion", "fullname", "path", "createobject", "getobject",
+                                             "interactive"};
+    return MemberTable(kNames, 1).Find(n);
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
     if (kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);

@@ -129,10 +129,10 @@ class Dictionary final : public LibObject {
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {"Item", "Add", "Exists", "Items", "Keys", "Key",
-                                                   "Remove", "RemoveAll", "Count", "CompareMode"};
-    return names;
+  MemberTable Members() const override {
+    static constexpr const char* kNames[] = {"Item", "Add",    "Exists",    "Items", "Keys",
+                                             "Key",  "Remove", "RemoveAll", "Count", "CompareMode"};
+    return MemberTable(kNames);
   }
 
  private:

@@ -296,11 +296,12 @@ class TextStream final : public LibObject {
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {
+  MemberTable Members() const override {
+    // Slot 0 is the default member, which a TextStream does not have.
+    static constexpr const char* kNames[] = {
         "", "ReadLine", "ReadAll", "Read", "Skip", "SkipLine", "AtEndOfStream", "AtEndOfLine",
         "Line", "Column", "Write", "WriteLine", "WriteBlankLines", "Close"};
-    return names;
+    return MemberTable(kNames);
   }
 
  private:
@@ -429,42 +430,26 @@ Ref<HostObject> OpenForWriting(const fs::path& p, bool append, bool unicode) {
 Ref<HostObject> MakeFile(const std::u16string& path);
 Ref<HostObject> MakeFolder(const std::u16string& path);
 
-// Files or SubFolders of a folder: by name, in name order.
-class EntryCollection final : public LibObject {
+// Files or SubFolders of a folder: by name, in name order, as the folder
+// holds them when asked.
+class EntryCollection final : public Collection {
  public:
   EntryCollection(std::u16string dir, bool folders) : dir_(std::move(dir)), folders_(folders) {}
   std::u16string TypeName() const override { return folders_ ? u"Folders" : u"Files"; }
 
   bool Enumerate(std::vector<Variant>& out) override {
-    for (const auto& name : Names()) out.push_back(Item(name));
+    for (const auto& name : Names()) out.push_back(Entry(name));
     return true;
   }
 
-  void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
-    if (member == 0) {
-      NeedArgs(a, 1, 1);
-      const std::u16string name = ToText(a[0]);
-      for (const auto& n : Names())
-        if (StrCompare(n, name, Compare::Text) == 0) {
-          result = Item(n);
-          return;
-        }
-      Raise(kErrFileNotFound);
-    }
-    if (member == 1) {
-      NeedArgs(a, 0, 0);
-      result = Variant::FromLong(static_cast<int32_t>(Names().size()));
-      return;
-    }
-    Raise(kErrNoSuchMember);
-  }
-
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {"Item", "Count"};
-    return names;
+  Variant Item(const Variant& key) override {
+    const std::u16string name = ToText(key);
+    for (const auto& n : Names())
+      if (StrCompare(n, name, Compare::Text) == 0) return Entry(n);
+    Raise(kErrFileNotFound);
   }
+  int32_t Count() override { return static_cast<int32_t>(Names().size()); }
 
  private:
   std::vector<std::u16string> Names() const {
@@ -480,7 +465,7 @@ class EntryCollection final : public LibObject {
     return names;
   }
 
-  Variant Item(const std::u16string& name) const {
+  Variant Entry(const std::u16string& name) const {
     const std::u16string path = BuildPath(dir_, name);
     Ref<HostObject> o = folders_ ? MakeFolder(path) : MakeFile(path);
     return Variant::FromObject(o.get());
@@ -564,12 +549,12 @@ class FileItem final : public LibObject {
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {
+  MemberTable Members() const override {
+    static constexpr const char* kNames[] = {
         "Path", "Name", "Size", "DateLastModified", "DateCreated", "DateLastAccessed", "ParentFolder",
         "Attributes", "Type", "ShortName", "ShortPath", "Delete", "OpenAsTextStream", "Files", "SubFolders",
         "IsRootFolder", "CreateTextFile"};
-    return names;
+    return MemberTable(kNames);
   }
 
  private:
@@ -743,12 +728,13 @@ class FileSystem final : public LibObject {
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {
+  MemberTable Members() const override {
+    // Slot 0 is the default member, which the object does not have.
+    static constexpr const char* kNames[] = {
         "", "FileExists", "FolderExists", "CreateFolder", "DeleteFile", "DeleteFolder", "GetFile", "GetFolder",
         "OpenTextFile", "CreateTextFile", "BuildPath", "GetBaseName", "GetExtensionName", "GetFileName",
         "GetParentFolderName", "GetAbsolutePathName", "CopyFile", "MoveFile", "GetTempName", "GetSpecialFolder"};
-    return names;
+    return MemberTable(kNames);
   }
 };
 

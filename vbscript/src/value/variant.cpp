@@ -266,6 +266,26 @@ bool NameEquals(std::u16string_view a, const char* ascii) {
   return i == a.size();
 }
 
+int MemberTable::Find(std::u16string_view name) const {
+  for (size_t i = 0; i < names_.size(); ++i)
+    if (NameEquals(name, names_[i])) return firstId_ + int(i);
+  return -1;
+}
+
+void NeedArgs(const Args& a, int min, int max, OmittedArgs omitted) {
+  if (omitted == OmittedArgs::Counted) {
+    if (a.size() > max) Raise(kErrWrongArgCount);
+    for (int i = 0; i < min; ++i)
+      if (a.Missing(i)) Raise(kErrArgNotOptional);
+    return;
+  }
+  int given = a.size();
+  while (given > min && a.Missing(given - 1)) --given;
+  for (int i = 0; i < min; ++i)
+    if (a.Missing(i)) Raise(kErrWrongArgCount);
+  if (given < min || given > max) Raise(kErrWrongArgCount);
+}
+
 Variant DefaultValue(Object* obj) {
   if (!obj) Raise(kErrObjectNotSet);
   Ref<Object> keep(obj);
