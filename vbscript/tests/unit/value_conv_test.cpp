@@ -6,7 +6,7 @@
 #include "vbs/datetime.h"
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
-#include "error_of.h"
+#include "test_support.h"
 
 namespace vbs {
 namespace {

@@ -8,7 +8,7 @@
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
 #include "vbs/value_ops.h"
-#include "error_of.h"
+#include "test_support.h"
 
 namespace vbs {
 namespace {
@@ -314,6 +314,31 @@ TEST(ValueObject, DefaultMemberMissingOrNothing) {
   EXPECT_EQ(ErrorOf([&] { DefaultValue(p.get()); }), 438);
   EXPECT_EQ(ErrorOf([] { DefaultValue(nullptr); }), 91);
   EXPECT_EQ(ErrorOf([&] { OpAdd(Variant::FromObject(p.get()), Variant::FromLong(1)); }), 438);
+}
+
+// The two argument-count rules of native members, on one table of calls
+// of a member that takes one or two arguments (M = omitted).
+TEST(ValueObject, ArgumentCountRules) {
+  const Variant x = Variant::FromLong(1), m = Variant::Missing();
+  struct Case {
+    std::vector<Variant> args;
+    int droppedAtEnd;  // the error under each rule, 0 for none
+    int counted;
+  };
+  const Case cases[] = {
+      {{}, 450, 449},        {{x}, 0, 0},           {{x, x}, 0, 0},     {{x, m}, 0, 0},
+      {{x, x, x}, 450, 450}, {{x, m, m}, 0, 450},   {{m}, 450, 449},    {{m, x}, 450, 449},
+  };
+  for (const Case& c : cases) {
+    std::vector<Variant> items = c.args;
+    Args a(items.data(), int(items.size()));
+    EXPECT_EQ(ErrorOf([&] { NeedArgs(a, 1, 2); }), c.droppedAtEnd) << items.size();
+    EXPECT_EQ(ErrorOf([&] { NeedArgs(a, 1, 2, OmittedArgs::Counted); }), c.counted) << items.size();
+  }
+  static constexpr const char* kNames[] = {"Item", "Count"};
+  EXPECT_EQ(MemberTable(kNames).Find(u"count"), 1);
+  EXPECT_EQ(MemberTable(kNames, 5).Find(u"ITEM"), 5);
+  EXPECT_EQ(MemberTable(kNames).Find(u"Items"), -1);
 }
 
 TEST(ValueErrors, StandardTexts) {
