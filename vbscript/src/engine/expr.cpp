@@ -15,9 +15,7 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
       if (!n->hasParens) {
         if (n->nk == NameKind::Local) return f.slots[n->slot].Deref();
         if (n->nk == NameKind::Global) {
-          GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
-          if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
-            return gvals_[size_t(n->slot)];
+          if (const Variant* cell = GlobalReadCell(n)) return *cell;
         }
       }
       return EvalName(n, f, false);
@@ -145,6 +143,23 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
   Raise(kErrUndefinedVariable);
 }
 
+Variant* Interp::GlobalVarCellSlow(NameExpr* n, bool makeImplicit) {
+  GlobalSlot& g = gslots_[size_t(n->slot)];
+  switch (g.kind) {
+    case GlobalSlot::Var:
+      return n->gcell = &gvals_[size_t(n->slot)];
+    case GlobalSlot::Implicit:
+      return &gvals_[size_t(n->slot)];
+    case GlobalSlot::Undefined:
+      if (!makeImplicit) return nullptr;
+      if (n->strict) Raise(kErrUndefinedVariable);
+      g.kind = GlobalSlot::Implicit;
+      return &gvals_[size_t(n->slot)];
+    default:
+      return nullptr;
+  }
+}
+
 // The cell of a name that lives in the frame: a local, a field of Me, or an
 // undeclared name while no global of that name exists yet (its hidden
 // local). nullptr: the name is the global's.
@@ -174,18 +189,8 @@ Variant* Interp::ByRefCell(Expr* e, Frame& f) {
     case NameKind::Dyn:
       if (Variant* local = FrameCell(n, f)) return local;
       [[fallthrough]];
-    case NameKind::Global: {
-      if (n->gcell) return n->gcell;
-      GlobalSlot& g = gslots_[size_t(n->slot)];
-      if (g.kind == GlobalSlot::Var) return n->gcell = &gvals_[size_t(n->slot)];
-      if (g.kind == GlobalSlot::Implicit) return &gvals_[size_t(n->slot)];
-      if (g.kind == GlobalSlot::Undefined) {
-        if (n->strict) Raise(kErrUndefinedVariable);
-        g.kind = GlobalSlot::Implicit;
-        return &gvals_[size_t(n->slot)];
-      }
-      return nullptr;
-    }
+    case NameKind::Global:
+      return GlobalVarCell(n, true);
     default:
       return nullptr;
   }
@@ -200,15 +205,8 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
       if (Variant* local = FrameCell(n, f)) return local;
       [[fallthrough]];
     case NameKind::Global: {
-      GlobalSlot& g = gslots_[size_t(n->slot)];
-      switch (g.kind) {
-        case GlobalSlot::Var:
-        case GlobalSlot::Implicit:
-          return &gvals_[size_t(n->slot)];
-        case GlobalSlot::Undefined:
-          if (n->strict) Raise(kErrUndefinedVariable);
-          g.kind = GlobalSlot::Implicit;
-          return &gvals_[size_t(n->slot)];
+      if (Variant* cell = GlobalVarCell(n, true)) return cell;
+      switch (gslots_[size_t(n->slot)].kind) {
         case GlobalSlot::Const:
         case GlobalSlot::HostObj:
         case GlobalSlot::ErrObj:

@@ -76,11 +76,8 @@ struct Ev {
           out.SetDouble(double(x) / double(y));
           return true;
         } else if constexpr (arith) {
-          bool bothInt = tl == vbInteger && tr == vbInteger;
           int64_t z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
-          if (bothInt && z >= INT16_MIN && z <= INT16_MAX) out.SetInteger(int16_t(z));
-          else if (z >= INT32_MIN && z <= INT32_MAX) out.SetLong(int32_t(z));
-          else out.SetDouble(double(z));
+          SetWholeNumber(out, z, tl == vbInteger && tr == vbInteger);
           return true;
         } else {
           bool res = OP == BinOp::Eq ? x == y : OP == BinOp::Ne ? x != y : OP == BinOp::Lt ? x < y
@@ -119,22 +116,11 @@ struct Ev {
 
   // Cell of global variable `n` (declared or implicit), or nullptr.
   static inline __attribute__((always_inline)) Variant* GlobalVarCell(Interp& in, NameExpr* n) {
-    if (n->gcell) return n->gcell;
-    return GlobalVarCellSlow(in, n);
-  }
-  static Variant* GlobalVarCellSlow(Interp& in, NameExpr* n) {
-    GlobalSlot::Kind k = in.gslots_[size_t(n->slot)].kind;
-    if (k == GlobalSlot::Var) return n->gcell = &in.gvals_[size_t(n->slot)];
-    if (k == GlobalSlot::Implicit) return &in.gvals_[size_t(n->slot)];
-    return nullptr;
+    return in.GlobalVarCell(n, false);
   }
   // Readable cell of global `e`: a variable or a constant.
   static inline __attribute__((always_inline)) const Variant* GlobalVar(Interp& in, Expr* e) {
-    auto* n = static_cast<NameExpr*>(e);
-    if (n->gcell) return n->gcell;
-    if (Variant* c = GlobalVarCellSlow(in, n)) return c;
-    if (in.gslots_[size_t(n->slot)].kind == GlobalSlot::Const) return &in.gvals_[size_t(n->slot)];
-    return nullptr;
+    return in.GlobalReadCell(static_cast<NameExpr*>(e));
   }
 
   template <BinOp OP>
@@ -379,16 +365,9 @@ struct Ev {
         return true;
       } else {
         const int64_t r = OP == BinOp::Add ? x.i + y.i : OP == BinOp::Sub ? x.i - y.i : x.i * y.i;
+        z.t = WholeNumberType(r, x.t == vbInteger && y.t == vbInteger);
         z.i = r;
-        z.d = 0;
-        if (x.t == vbInteger && y.t == vbInteger && r >= INT16_MIN && r <= INT16_MAX) {
-          z.t = vbInteger;
-        } else if (r >= INT32_MIN && r <= INT32_MAX) {
-          z.t = vbLong;
-        } else {
-          z.t = vbDouble;
-          z.d = double(r);
-        }
+        z.d = z.t == vbDouble ? double(r) : 0;
         return true;
       }
     }

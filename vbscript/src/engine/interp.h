@@ -346,6 +346,24 @@ class Interp {
   Variant IndexValue(const Variant& base, ExprList& args, Frame& f);
   Variant NewObject(NewExpr* n);
   Variant* FrameCell(NameExpr* n, Frame& f);
+  // The cell of global variable n (a name resolved to a global slot): a
+  // declared variable's (remembered in n->gcell: it never moves or changes
+  // kind) or an implicit one's. With `makeImplicit`, a name not defined yet
+  // becomes an implicit variable (500 under Option Explicit). nullptr for
+  // anything else (a constant, a procedure, an object the host added).
+  __attribute__((always_inline)) Variant* GlobalVarCell(NameExpr* n, bool makeImplicit) {
+    if (n->gcell) return n->gcell;
+    return GlobalVarCellSlow(n, makeImplicit);
+  }
+  Variant* GlobalVarCellSlow(NameExpr* n, bool makeImplicit);
+  // What a read of global n finds in place: a variable's or a constant's
+  // cell, else nullptr.
+  __attribute__((always_inline)) const Variant* GlobalReadCell(NameExpr* n) {
+    if (n->gcell) return n->gcell;
+    if (Variant* c = GlobalVarCellSlow(n, false)) return c;
+    if (gslots_[size_t(n->slot)].kind == GlobalSlot::Const) return &gvals_[size_t(n->slot)];
+    return nullptr;
+  }
   Variant* VarCell(NameExpr* n, Frame& f, bool forWrite);
   Variant* ByRefCell(Expr* e, Frame& f);
   void Assign(Expr* target, Variant&& value, bool isSet, Frame& f);

@@ -45,9 +45,7 @@ struct MemberEv {
     auto* a = static_cast<vbs::AssignStmt*>(s);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant v = a->value->fn(in, a->value.get(), f);
-    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
-    if (!cell && in.gslots_[size_t(n->slot)].kind == GlobalSlot::Var)
-      cell = n->gcell = &in.gvals_[size_t(n->slot)];  // declared: its cell never moves
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : in.GlobalVarCell(n, false);
     if (cell && v.IsObject()) {
       *cell = std::move(v);  // the old object goes after the new one is in
       return Flow::Normal;

@@ -53,8 +53,7 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
             if (n->nk == NameKind::Local) {
               cell = &f.slots[n->slot].Deref();
             } else if (n->nk == NameKind::Global) {
-              GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
-              if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) cell = &gvals_[size_t(n->slot)];
+              cell = GlobalVarCell(n, false);
             }
             if (cell && !(cell->flags() & Variant::kFixedArray)) {
               *cell = std::move(val);
@@ -314,14 +313,12 @@ Flow Interp::ForWholeLoop(ForStmt* s, Frame& f, Variant* cell, int64_t i, int64_
     else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
     i += st;
     if (kUp ? i > end : i < end) break;
-    // Not past a Long bound: the value fits a Long. Integer + Integer stays
-    // Integer while it fits.
-    if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->OverwriteWithInteger(int16_t(i));
+    // Not past a Long bound: the value fits a Long, so it is an Integer or
+    // a Long by the rule of "+".
+    if (WholeNumberType(i, kStepInt && t == vbInteger) == vbInteger) cell->OverwriteWithInteger(int16_t(i));
     else cell->OverwriteWithLong(int32_t(i));
   }
-  if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
-  else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
-  else cell->SetDouble(double(i));
+  SetWholeNumber(*cell, i, kStepInt && t == vbInteger);
   return Flow::Normal;
 }
 

@@ -12,6 +12,7 @@
 #include "vbs/builtin.h"
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
+#include "vbs/value_ops.h"
 #include "vbs/variant.h"
 
 namespace vbs::lib {

@@ -119,8 +119,7 @@ Variant FnDateDiff(Context& ctx, Args& args) {
   const int fw = FirstWeekArg(ctx, args, 4);
   if (IsNullArg(args, 1) || IsNullArg(args, 2)) return Variant::Null();
   const int64_t r = DateDiff(iv, DateArg(ctx, args[1]), DateArg(ctx, args[2]), fd, fw);
-  if (r < INT32_MIN || r > INT32_MAX) return Variant::FromDouble(static_cast<double>(r));
-  return Variant::FromLong(static_cast<int32_t>(r));
+  return WholeNumber(r, false);
 }
 
 Variant FnDatePart(Context& ctx, Args& args) {

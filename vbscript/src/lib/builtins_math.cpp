@@ -42,11 +42,10 @@ Variant MapNumber(Context& ctx, const Variant& arg, F f, int currencyDigits) {
       const int64_t x = v.type() == vbBoolean ? (v.boolVal() ? -1 : 0)
                         : v.type() == vbByte  ? v.byteVal()
                         : v.type() == vbInteger ? v.intVal() : v.longVal();
+      // Abs, Int, Fix and Round of a whole number are whole numbers.
       const double r = f(static_cast<double>(x));
       if (v.type() == vbByte && r >= 0 && r <= 255) return Variant::FromByte(static_cast<uint8_t>(r));
-      if (v.type() != vbLong && r >= INT16_MIN && r <= INT16_MAX) return Variant::FromInteger(static_cast<int16_t>(r));
-      if (r >= INT32_MIN && r <= INT32_MAX) return Variant::FromLong(static_cast<int32_t>(r));
-      return Variant::FromDouble(r);
+      return WholeNumber(static_cast<int64_t>(r), v.type() != vbLong);
     }
     case vbSingle: return Variant::FromSingle(static_cast<float>(f(v.singleVal())));
     case vbCurrency: return Variant::FromCurrencyScaled(CurrencyOp(v.currencyScaled(), currencyDigits));

@@ -113,9 +113,7 @@ const BuiltinDef kScriptBuiltins[] = {
     {"GetObject", 0, 2, FnGetObject},
 };
 
-Variant Int(int32_t v) {
-  return v >= INT16_MIN && v <= INT16_MAX ? Variant::FromInteger(static_cast<int16_t>(v)) : Variant::FromLong(v);
-}
+Variant Int(int32_t v) { return WholeNumber(v, true); }
 
 }  // namespace
 

@@ -67,11 +67,10 @@ int64_t IntOf(const Variant& v) {
   }
 }
 
+// A Byte result stays a Byte while it fits; past that, the whole-number rule.
 Variant IntegralResult(int64_t r, Rank rank) {
   if (rank == kRByte && r >= 0 && r <= 255) return Variant::FromByte(uint8_t(r));
-  if (rank <= kRInteger && r >= INT16_MIN && r <= INT16_MAX) return Variant::FromInteger(int16_t(r));
-  if (r >= INT32_MIN && r <= INT32_MAX) return Variant::FromLong(int32_t(r));
-  return Variant::FromDouble(double(r));
+  return WholeNumber(r, rank <= kRInteger);
 }
 
 Variant FloatResult(double r, Rank rank) {
