@@ -21,6 +21,7 @@
 #include "frm_main.h"
 #include "keypad.h"
 #include "prompt_service.h"
+#include "window_bench.h"
 #include "zel_calculator.h"
 
 namespace {
@@ -88,15 +89,4 @@ BENCHMARK(BM_ExeLibraryCall)->Iterations(1)->Repetitions(kPresses)->ReportAggreg
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("zelCalc"));
-  benchmark::Initialize(&argc, argv);
-  Calculator calc;
-  gCalc = &calc;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gCalc = nullptr;
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, gCalc); }

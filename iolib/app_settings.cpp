@@ -1,9 +1,11 @@
 #include "app_settings.h"
 
+#include <QEvent>
+#include <QIODevice>
 #include <QSettings>
-#include <QStringList>
 #include <cmath>
 
+#include "ini_format.h"
 #include "leading_number.h"
 #include "numtext.h"
 
@@ -16,15 +18,47 @@ QString KeyPath(const std::string& section, const std::string& key) {
 }
 
 SettingsStore* g_installed = nullptr;
+int g_batchDepth = 0;
+int g_fileWrites = 0;
+
+bool ReadIniFile(QIODevice& device, QSettings::SettingsMap& map) {
+  map = ParseIni(device.readAll());
+  return true;
+}
+
+bool WriteIniFile(QIODevice& device, const QSettings::SettingsMap& map) {
+  ++g_fileWrites;
+  const QByteArray text = FormatIni(map);
+  return device.write(text) == text.size();
+}
+
+QSettings::Format IniFileFormat() {
+  static const QSettings::Format format =
+      QSettings::registerFormat(QStringLiteral("ini"), ReadIniFile, WriteIniFile, Qt::CaseSensitive);
+  return format;
+}
+
+// QSettings writes a changed file from the event loop by itself; inside a
+// batch that would happen in any nested loop (a message box), so it waits.
+class StoreSettings : public QSettings {
+ public:
+  using QSettings::QSettings;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::UpdateRequest && g_batchDepth > 0) return true;
+    return QSettings::event(event);
+  }
+};
 
 }  // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("zelCalc"), QStringLiteral("zelCalc"))) {}
+    : settings_(std::make_unique<StoreSettings>(IniFileFormat(), QSettings::UserScope,
+                                                QStringLiteral("zelCalc"), QStringLiteral("zelCalc"))) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+    : settings_(std::make_unique<StoreSettings>(iniPath, IniFileFormat())) {}
 
 QtSettingsStore::~QtSettingsStore() = default;
 
@@ -32,15 +66,17 @@ std::string QtSettingsStore::Get(const std::string& section, const std::string& 
                                  const std::string& defaultValue) const {
   const QVariant v = settings_->value(KeyPath(section, key));
   if (!v.isValid()) return defaultValue;
-  // A hand-edited value with unquoted commas comes back as a list.
-  if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", ")).toStdString();
   return v.toString().toStdString();
 }
 
 void QtSettingsStore::Set(const std::string& section, const std::string& key,
                           const std::string& value) {
   settings_->setValue(KeyPath(section, key), QString::fromStdString(value));
+}
+
+bool QtSettingsStore::Flush() {
   settings_->sync();
+  return settings_->status() == QSettings::NoError;
 }
 
 QString QtSettingsStore::FileName() const { return settings_->fileName(); }
@@ -57,6 +93,19 @@ bool HasSetting(const SettingsStore& store, const std::string& section, const st
   // Only an absent key gives back whichever default it is asked with.
   return store.Get(section, key, "a") != "a" || store.Get(section, key, "b") != "b";
 }
+
+QString AppSettingsFile() {
+  const auto* store = dynamic_cast<const QtSettingsStore*>(&AppSettings());
+  return store ? store->FileName() : QString();
+}
+
+SettingsBatch::SettingsBatch() { ++g_batchDepth; }
+
+SettingsBatch::~SettingsBatch() {
+  if (--g_batchDepth == 0) AppSettings().Flush();
+}
+
+int SettingsFileWrites() { return g_fileWrites; }
 
 double ReadNumber(const SettingsStore& store, const std::string& section, const std::string& key,
                   const std::string& defaultText) {

@@ -1,7 +1,13 @@
 #pragma once
 // The program's settings store on QSettings: a per-user INI file of
 // application "zelCalc", one INI group per section. Values are kept as text
-// exactly as the callers give them.
+// exactly as the callers give them, and as a user wrote them by hand (see
+// ini_format.h).
+//
+// Set changes the values in memory; the file is written once the event
+// loop runs again, or by Flush, or when the store ends. While a
+// SettingsBatch lives nothing is written until it is flushed, so a routine
+// that saves many values (the unload routine) writes the file once.
 #include <QString>
 #include <memory>
 #include <string>
@@ -22,9 +28,9 @@ class QtSettingsStore : public SettingsStore {
 
   std::string Get(const std::string& section, const std::string& key,
                   const std::string& defaultValue) const override;
-  // Written to disk at once: a crash later must not lose what was saved.
   void Set(const std::string& section, const std::string& key,
            const std::string& value) override;
+  bool Flush() override;
 
   QString FileName() const;
 
@@ -38,6 +44,23 @@ SettingsStore& AppSettings();
 // Installs a store (not owned; nullptr returns to the per-user file).
 // Tests point it at a MemorySettingsStore or a temporary INI file.
 void SetAppSettings(SettingsStore* store);
+// The file behind AppSettings(); empty for a store without one.
+QString AppSettingsFile();
+
+// Holds back the writes of every QtSettingsStore while it lives (batches
+// nest). The holder flushes when its values are complete; the last batch to
+// end flushes AppSettings() (another store writes at its next Flush or when
+// it ends).
+class SettingsBatch {
+ public:
+  SettingsBatch();
+  ~SettingsBatch();
+  SettingsBatch(const SettingsBatch&) = delete;
+  SettingsBatch& operator=(const SettingsBatch&) = delete;
+};
+
+// How many times a settings file has been written by this process.
+int SettingsFileWrites();
 
 // Whether the key holds a value at all (an absent key reads its default).
 bool HasSetting(const SettingsStore& store, const std::string& section, const std::string& key);

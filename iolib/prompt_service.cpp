@@ -4,10 +4,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zel {
 
@@ -69,9 +73,20 @@ class PromptBox : public QMessageBox {
       setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
                      ~Qt::WindowCloseButtonHint);
   }
+  void AddStopButton() {
+    stop_ = addButton(QString::fromLatin1(kStopScriptCaption), QMessageBox::ActionRole);
+    stop_->setObjectName(QStringLiteral("cmdStopScript"));
+    stop_->setToolTip(QString::fromLatin1(kStopScriptTip));
+  }
+  QAbstractButton* StopButton() const { return stop_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
+    if (stop_ && IsCtrlBreak(event)) {
+      event->accept();
+      stop_->click();
+      return;
+    }
     if (buttonsOnly_ && event->matches(QKeySequence::Cancel)) {
       event->accept();
       return;
@@ -88,7 +103,60 @@ class PromptBox : public QMessageBox {
 
  private:
   bool buttonsOnly_;
+  QAbstractButton* stop_ = nullptr;
 };
+
+// InputBox of a running script: the prompt, the text, OK, Cancel and
+// "Stop Script".
+class ScriptInputBox : public QDialog {
+ public:
+  ScriptInputBox(const QString& title, const QString& prompt, const QString& text, QWidget* owner)
+      : QDialog(owner) {
+    setWindowTitle(title);
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(prompt, this);
+    label->setWordWrap(true);
+    edit_ = new QLineEdit(text, this);
+    edit_->selectAll();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* stop = buttons->addButton(QString::fromLatin1(kStopScriptCaption),
+                                           QDialogButtonBox::ActionRole);
+    stop->setObjectName(QStringLiteral("cmdStopScript"));
+    stop->setToolTip(QString::fromLatin1(kStopScriptTip));
+    stop->setAutoDefault(false);
+    layout->addWidget(label);
+    layout->addWidget(edit_);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(stop, &QPushButton::clicked, this, [this] {
+      stopped_ = true;
+      reject();
+    });
+  }
+  QString Text() const { return edit_->text(); }
+  bool Stopped() const { return stopped_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (IsCtrlBreak(event)) {
+      event->accept();
+      stopped_ = true;
+      reject();
+      return;
+    }
+    QDialog::keyPressEvent(event);
+  }
+
+ private:
+  QLineEdit* edit_ = nullptr;
+  bool stopped_ = false;
+};
+
+// Ctrl+Break: the platform's key for stopping a program. With Ctrl held the
+// Pause key gives the X11 keysym Break, which Qt passes on without a key
+// code of its own; elsewhere it arrives as Pause or Cancel.
+constexpr quint32 kX11BreakKeysym = 0xFF6B;
 
 QWidget* OwnerWindow() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -97,21 +165,49 @@ QWidget* OwnerWindow() {
 
 }  // namespace
 
+const char kStopScriptCaption[] = "Stop Script";
+const char kStopScriptTip[] = "Answers this box and stops the running script (Ctrl+Break)";
+
+bool IsCtrlBreak(const QKeyEvent* event) {
+  const bool breakKey = event->key() == Qt::Key_Pause || event->key() == Qt::Key_Cancel ||
+                        (event->key() == 0 && event->nativeVirtualKey() == kX11BreakKeysym);
+  return breakKey && (event->modifiers() & Qt::ControlModifier);
+}
+
 int DefaultAnswer(PromptButtons buttons, int defaultButton) {
   const std::vector<int> answers = AnswersOf(buttons);
   if (defaultButton < 0 || size_t(defaultButton) >= answers.size()) defaultButton = 0;
   return answers[size_t(defaultButton)];
 }
 
+int StoppedAnswer(PromptButtons buttons) {
+  const std::vector<int> answers = AnswersOf(buttons);
+  for (int preferred : {kAnswerCancel, kAnswerNo, kAnswerAbort})
+    if (std::find(answers.begin(), answers.end(), preferred) != answers.end()) return preferred;
+  return answers.front();
+}
+
 int ShowPrompt(const QString& title, const QString& text, PromptIcon icon, PromptButtons buttons,
                int defaultButton) {
-  PromptRequest request{TitleOrApp(title), text, icon, buttons, defaultButton};
+  return AskPrompt(PromptRequest{TitleOrApp(title), text, icon, buttons, defaultButton});
+}
+
+int AskPrompt(const PromptRequest& given, bool* stopScript) {
+  PromptRequest request = given;
+  request.title = TitleOrApp(given.title);
+  request.offersStop = stopScript != nullptr;
+  const PromptButtons buttons = request.buttons;
+  const int defaultButton = request.defaultButton;
   const std::vector<int> answers = AnswersOf(buttons);
   if (g_recorder) {
     g_recorder->asked_.push_back(request);
     if (g_recorder->answers_.empty()) return DefaultAnswer(buttons, defaultButton);
     const int answer = g_recorder->answers_.front();
     g_recorder->answers_.pop_front();
+    if (answer == kAnswerStopScript && stopScript) {
+      *stopScript = true;
+      return StoppedAnswer(buttons);
+    }
     return answer;
   }
 
@@ -119,12 +215,21 @@ int ShowPrompt(const QString& title, const QString& text, PromptIcon icon, Promp
   // Cancel; any other set needs one of its buttons.
   const bool hasCancel =
       std::find(answers.begin(), answers.end(), kAnswerCancel) != answers.end();
-  PromptBox box(QtIcon(icon), request.title, text, OwnerWindow(),
+  PromptBox box(QtIcon(request.icon), request.title, request.text, OwnerWindow(),
                 answers.size() > 1 && !hasCancel);
   for (int answer : answers) box.addButton(QtButton(answer));
   box.setDefaultButton(QtButton(DefaultAnswer(buttons, defaultButton)));
+  if (stopScript) {
+    box.AddStopButton();
+    // A second button would leave a lone OK without Esc.
+    if (answers.size() == 1) box.setEscapeButton(box.button(QtButton(answers[0])));
+  }
   box.exec();
   QAbstractButton* clicked = box.clickedButton();
+  if (clicked && clicked == box.StopButton()) {
+    *stopScript = true;
+    return StoppedAnswer(buttons);
+  }
   if (clicked) {
     const QMessageBox::StandardButton which = box.standardButton(clicked);
     for (int answer : answers)
@@ -136,7 +241,7 @@ int ShowPrompt(const QString& title, const QString& text, PromptIcon icon, Promp
   return answers.size() == 1 ? answers[0] : DefaultAnswer(buttons, defaultButton);
 }
 
-int ShowScriptMsgBox(const QString& prompt, int style, const QString& title) {
+int ShowScriptMsgBox(const QString& prompt, int style, const QString& title, bool* stopScript) {
   int set = style & 0x7;
   if (set > 5) set = 0;
   int iconBits = style & 0x70;
@@ -144,19 +249,29 @@ int ShowScriptMsgBox(const QString& prompt, int style, const QString& title) {
   if (iconBits == 16 || iconBits == 32 || iconBits == 48 || iconBits == 64)
     icon = static_cast<PromptIcon>(iconBits);
   const int defaultButton = (style >> 8) & 0x3;
-  return ShowPrompt(title, prompt, icon, static_cast<PromptButtons>(set), defaultButton);
+  return AskPrompt(
+      PromptRequest{TitleOrApp(title), prompt, icon, static_cast<PromptButtons>(set), defaultButton},
+      stopScript);
 }
 
 std::optional<QString> AskText(const QString& title, const QString& prompt,
-                               const QString& defaultText) {
-  TextRequest request{TitleOrApp(title), prompt, defaultText};
+                               const QString& defaultText, bool* stopScript) {
+  TextRequest request{TitleOrApp(title), prompt, defaultText, stopScript != nullptr};
   if (g_recorder) {
     g_recorder->askedText_.push_back(request);
     if (g_recorder->textAnswers_.empty()) return defaultText;
     const PromptRecorder::TextAnswer answer = g_recorder->textAnswers_.front();
     g_recorder->textAnswers_.pop_front();
+    if (answer.stop && stopScript) *stopScript = true;
     if (answer.cancelled) return std::nullopt;
     return answer.text;
+  }
+  if (stopScript) {
+    ScriptInputBox box(request.title, prompt, defaultText, OwnerWindow());
+    const bool ok = box.exec() == QDialog::Accepted;
+    if (box.Stopped()) *stopScript = true;
+    if (!ok) return std::nullopt;
+    return box.Text();
   }
   bool ok = false;
   QString text = QInputDialog::getText(OwnerWindow(), request.title, prompt, QLineEdit::Normal,

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+class QKeyEvent;
+
 namespace zel {
 
 // Answers, numbered as the script language's MsgBox results.
@@ -17,6 +19,9 @@ inline constexpr int kAnswerRetry = 4;
 inline constexpr int kAnswerIgnore = 5;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
+// Not a button of the script language: the user chose "Stop Script" on a box
+// raised by a running script (test recorders answer with it too).
+inline constexpr int kAnswerStopScript = -18;
 
 // Numbered as the script language's MsgBox icon constants.
 enum class PromptIcon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
@@ -30,12 +35,14 @@ struct PromptRequest {
   PromptIcon icon = PromptIcon::None;
   PromptButtons buttons = PromptButtons::OK;
   int defaultButton = 0;  // 0..2: which button Enter presses
+  bool offersStop = false;  // raised by a running script: "Stop Script" too
 };
 
 struct TextRequest {
   QString title;  // already "zelCalc" when the caller gave none
   QString prompt;
   QString defaultText;
+  bool offersStop = false;
 };
 
 // Shows a modal message box and returns the answer (kAnswerOK ...). An empty
@@ -45,16 +52,35 @@ struct TextRequest {
 int ShowPrompt(const QString& title, const QString& text, PromptIcon icon = PromptIcon::None,
                PromptButtons buttons = PromptButtons::OK, int defaultButton = 0);
 
+// ShowPrompt with the whole request; `stopScript` as for ShowScriptMsgBox.
+int AskPrompt(const PromptRequest& request, bool* stopScript = nullptr);
+
 // The script language's MsgBox: `style` is its Buttons argument (button set +
 // icon + default button 0/256/512/768; modality bits are ignored).
-int ShowScriptMsgBox(const QString& prompt, int style, const QString& title);
+//
+// A box that a running script raises is modal, so it keeps the user from
+// the busy bar's Stop: given `stopScript`, the box offers "Stop Script" (and
+// Ctrl+Break) as well. Chosen, it answers the box as Esc would (Cancel, No,
+// Abort or OK, the first the box has) and sets *stopScript; the caller
+// then stops the script.
+int ShowScriptMsgBox(const QString& prompt, int style, const QString& title,
+                     bool* stopScript = nullptr);
 
-// The script language's InputBox: nullopt when the user cancels.
+// The script language's InputBox: nullopt when the user cancels. Given
+// `stopScript`, "Stop Script" and Ctrl+Break cancel the box and set it.
 std::optional<QString> AskText(const QString& title, const QString& prompt,
-                               const QString& defaultText);
+                               const QString& defaultText, bool* stopScript = nullptr);
+
+// How a box or dialog that a running script shows lets the user stop the
+// script: a "Stop Script" command, and Ctrl+Break.
+extern const char kStopScriptCaption[];
+extern const char kStopScriptTip[];
+bool IsCtrlBreak(const QKeyEvent* event);
 
 // The answers a box gives when nobody picks one: the button Enter presses.
 int DefaultAnswer(PromptButtons buttons, int defaultButton);
+// What "Stop Script" answers a box with.
+int StoppedAnswer(PromptButtons buttons);
 
 // Test hook. While one exists, prompts are not shown: each is recorded and
 // answered from the queue (when the queue is empty, with the box's default
@@ -71,19 +97,22 @@ class PromptRecorder {
   void Answer(int answer) { answers_.push_back(answer); }
   // nullopt answers as Cancel.
   void AnswerText(const std::optional<QString>& text) {
-    textAnswers_.push_back({!text.has_value(), text.value_or(QString())});
+    textAnswers_.push_back({!text.has_value(), false, text.value_or(QString())});
   }
+  // "Stop Script" on a text question that offers it (else Cancel).
+  void AnswerTextStop() { textAnswers_.push_back({true, true, QString()}); }
 
   const std::vector<PromptRequest>& Asked() const { return asked_; }
   const std::vector<TextRequest>& AskedText() const { return askedText_; }
   void Clear() { asked_.clear(); askedText_.clear(); }
 
  private:
-  friend int ShowPrompt(const QString&, const QString&, PromptIcon, PromptButtons, int);
-  friend std::optional<QString> AskText(const QString&, const QString&, const QString&);
+  friend int AskPrompt(const PromptRequest&, bool*);
+  friend std::optional<QString> AskText(const QString&, const QString&, const QString&, bool*);
   std::deque<int> answers_;
   struct TextAnswer {
     bool cancelled;
+    bool stop;
     QString text;
   };
   std::deque<TextAnswer> textAnswers_;

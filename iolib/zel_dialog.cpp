@@ -1,6 +1,8 @@
 #include "zel_dialog.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -8,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -192,6 +195,13 @@ void zelDialog::BuildControls() {
   connect(OKButton, &QPushButton::clicked, this, &zelDialog::OKButton_Click);
   connect(cmdExit, &QPushButton::clicked, this, &zelDialog::cmdExit_Click);
   connect(cmdUnitConv, &QPushButton::clicked, this, &zelDialog::cmdUnitConv_Click);
+  // The layout has no room for another button: a script's stop is offered
+  // by the context menu and Ctrl+Break, as on the script's message boxes.
+  mnuStopScript = new QAction(QString::fromLatin1(kStopScriptCaption) + QStringLiteral("\tCtrl+Break"), this);
+  mnuStopScript->setObjectName(QStringLiteral("mnuStopScript"));
+  mnuStopScript->setToolTip(QString::fromLatin1(kStopScriptTip));
+  connect(mnuStopScript, &QAction::triggered, this, &zelDialog::mnuStopScript_Click);
+
   // A pick from the list is a click even when it picks the current entry;
   // code that sets the index calls the handler itself.
   connect(cmbUnit, &QComboBox::activated, this, [this](int) { cmbUnit_Click(); });
@@ -236,6 +246,34 @@ void zelDialog::cmdExit_Click() {
 }
 
 void zelDialog::reject() { cmdExit_Click(); }
+
+void zelDialog::mnuStopScript_Click() {
+  if (!stopOffered_) return;
+  stopChosen_ = true;
+  cmdExit_Click();
+}
+
+void zelDialog::keyPressEvent(QKeyEvent* event) {
+  // What the focused control leaves unhandled: Ctrl+Break among it.
+  if (stopOffered_ && IsCtrlBreak(event)) {
+    event->accept();
+    mnuStopScript_Click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void zelDialog::contextMenuEvent(QContextMenuEvent* event) {
+  // Reached from the picture, the labels, the buttons and the dialog's
+  // background; the text fields keep their own menus.
+  if (!stopOffered_) {
+    event->ignore();
+    return;
+  }
+  QMenu menu(this);
+  menu.addAction(mnuStopScript);
+  menu.exec(event->globalPos());
+}
 
 bool zelDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtCaption && event->type() == QEvent::KeyPress) {
@@ -302,11 +340,17 @@ void zelDialog::showEvent(QShowEvent* event) {
   QTimer::singleShot(100, this, [this] { ApplyOuterSize(); });
 }
 
-QString zelDialog::RunModal() {
+QString zelDialog::RunModal(bool offerStop, bool* stopChosen) {
+  stopChosen_ = false;
+  stopOffered_ = offerStop;
+  cmdExit->setToolTip(offerStop ? QStringLiteral("Ctrl+Break: cancel and stop the running script")
+                                : QString());
   setModal(true);
   exec();
   const QString text = txtBaseValue->currentText();
   hide();
+  stopOffered_ = false;
+  if (stopChosen) *stopChosen = stopChosen_;
   return text;
 }
 

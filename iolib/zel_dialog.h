@@ -9,6 +9,7 @@
 #include "catalogue.h"
 #include "quantity_order.h"
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -43,9 +44,14 @@ class zelDialog : public QDialog {
   // once: on the close box, or at the end of the process.
   void Form_Unload();
 
+  // "Stop Script" (its context menu, Ctrl+Break): answers the dialog as
+  // Cancel does, and marks the script that asked to be stopped.
+  void mnuStopScript_Click();
+
   // Shows the dialog modally (no owner) and returns the value field's text
-  // once OK, Cancel or the close box ended it.
-  QString RunModal();
+  // once OK, Cancel or the close box ended it. With `offerStop` the dialog
+  // also offers "Stop Script"; *stopChosen tells whether it was chosen.
+  QString RunModal(bool offerStop = false, bool* stopChosen = nullptr);
 
   bool UnitAreaOpen() const { return unitAreaOpen_; }
   bool IsUnloaded() const { return unloaded_; }
@@ -67,9 +73,13 @@ class zelDialog : public QDialog {
   QComboBox* cmbUnit = nullptr;
   std::array<QListWidget*, 2> lstUnitList{};
   std::array<QPushButton*, 2> cmdConvertBtn{};
+  // The dialog's context menu entry, offered while a script waits on it.
+  QAction* mnuStopScript = nullptr;
 
  protected:
   void reject() override;  // Esc
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -87,6 +97,8 @@ class zelDialog : public QDialog {
   int outerHeightTwips_ = kDialogCollapsedHeight;
   bool shownBefore_ = false;
   bool unloaded_ = false;
+  bool stopOffered_ = false;
+  bool stopChosen_ = false;
 };
 
 }  // namespace zel

@@ -19,6 +19,7 @@ namespace zel {
 namespace {
 
 zelDialog* g_dialog = nullptr;
+std::function<void()> g_stopScript;
 
 constexpr const char* kMemberNames[] = {"AddListItem", "ClearListItem", "SetGuidePicture", "SetUnitId",
                                        "getData"};
@@ -70,6 +71,8 @@ void UnloadIODialog() {
   delete g_dialog;
   g_dialog = nullptr;
 }
+
+void SetScriptStopper(std::function<void()> stop) { g_stopScript = std::move(stop); }
 
 zelIOModule::zelIOModule() { IODialog(); }
 
@@ -185,7 +188,11 @@ QString zelIOModule::getData(const QString& caption, const vbs::Variant& default
   dialog.txtCaption->setPlainText(caption);
   dialog.setWindowTitle(title);
   if (DiffersFromEmptyText(defaultValue)) dialog.txtBaseValue->setEditText(ToQString(defaultValue));
-  return dialog.RunModal();
+  bool stop = false;
+  const QString text = dialog.RunModal(bool(g_stopScript), &stop);
+  // Answered first, as Cancel: the script stops at its next step.
+  if (stop && g_stopScript) g_stopScript();
+  return text;
 }
 
 }  // namespace zel

@@ -3,6 +3,7 @@
 // state of its own: every object of the process works on the one input
 // dialog, which is created on first use and stays loaded and hidden.
 #include <QString>
+#include <functional>
 #include <string_view>
 
 #include "vbs/object.h"
@@ -38,6 +39,12 @@ class zelIOModule : public vbs::HostObject {
   static QString getData(const QString& caption, const vbs::Variant& defaultValue,
                          const QString& title = QStringLiteral("User Input"));
 };
+
+// How the program that runs the scripts stops the one that called getData,
+// when the user chooses "Stop Script" (or Ctrl+Break) on the dialog: the
+// dialog is answered as Cancel, then `stop` is called. While none is set
+// the dialog offers no stop.
+void SetScriptStopper(std::function<void()> stop);
 
 // The object the calculator registers as "zelIO" in every engine it builds.
 // Call once per process (later calls give further objects on the same dialog).

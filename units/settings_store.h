@@ -15,6 +15,9 @@ class SettingsStore {
                           const std::string& defaultValue) const = 0;
   virtual void Set(const std::string& section, const std::string& key,
                    const std::string& value) = 0;
+  // Writes what Set changed to the store's file now; false when it could
+  // not be written. A store without a file has nothing to write.
+  virtual bool Flush() { return true; }
 };
 
 class MemorySettingsStore : public SettingsStore {

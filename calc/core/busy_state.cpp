@@ -19,6 +19,8 @@ namespace zel {
 
 const char16_t kBusyRunningText[] = u"Running a script...";
 const char16_t kBusyLoadingText[] = u"Loading the user library...";
+// The activity while the engine is released: the scripts' objects end.
+const char16_t kBusyReleasingText[] = u"Ending the scripts' objects (Class_Terminate)";
 const char16_t kStopCaption[] = u"Stop";
 // "A script is running. Stop the script?"
 const char16_t kStopBeforeCloseText[] = u"スクリプトを実行中です。\r\nスクリプトを中止しますか？";
@@ -33,8 +35,10 @@ QString RunningText(const QString& activity) {
 
 }  // namespace
 
-ScriptBusyBar::ScriptBusyBar(QWidget* window, QWidget* anchor, QList<QWidget*> disable)
-    : QFrame(anchor->parentWidget()), window_(window), anchor_(anchor) {
+ScriptBusyBar::ScriptBusyBar(QWidget* window, QWidget* anchor, QList<QWidget*> disable,
+                             std::function<bool()> ownsScript)
+    : QFrame(anchor->parentWidget()), window_(window), anchor_(anchor),
+      ownsScript_(std::move(ownsScript)) {
   setObjectName(QStringLiteral("fraScriptBusy"));
   for (QWidget* w : disable) disable_.append(w);
   setFrameShape(QFrame::StyledPanel);
@@ -78,6 +82,7 @@ ScriptBusyBar::ScriptBusyBar(QWidget* window, QWidget* anchor, QList<QWidget*> d
 
 void ScriptBusyBar::OnBusyShown(bool shown) {
   if (shown == active_) return;
+  if (shown && ownsScript_ && !ownsScript_()) return;
   active_ = shown;
   if (shown) {
     focusBefore_ = window_->focusWidget();
@@ -121,7 +126,8 @@ void ScriptBusyBar::FollowAnchor() { setGeometry(anchor_->geometry()); }
 bool ScriptBusyBar::eventFilter(QObject* watched, QEvent* event) {
   if (watched == anchor_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
     FollowAnchor();
-  } else if (watched == window_ && event->type() == QEvent::Close && ScriptRunning()) {
+  } else if (watched == window_ && event->type() == QEvent::Close && !ownsScript_ &&
+             ScriptRunning()) {
     // The window's own close handling runs once the script has ended.
     event->ignore();
     if (asking_ || closePending_) return true;
@@ -143,6 +149,8 @@ bool ScriptBusyBar::eventFilter(QObject* watched, QEvent* event) {
 void DisableWhileScriptRuns(QWidget* command) {
   ScriptRunner* runner = ScriptRunner::Instance();
   if (!runner || !command) return;
+  // A window opened while the busy state shows has missed its beginning.
+  if (runner->BusyShown()) command->setEnabled(false);
   QObject::connect(runner, &ScriptRunner::busyShownChanged, command, &QWidget::setDisabled);
 }
 

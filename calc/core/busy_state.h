@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -16,6 +17,7 @@ namespace zel {
 // closed while a script runs.
 extern const char16_t kBusyRunningText[];
 extern const char16_t kBusyLoadingText[];
+extern const char16_t kBusyReleasingText[];
 extern const char16_t kStopCaption[];
 extern const char16_t kStopBeforeCloseText[];
 
@@ -25,11 +27,16 @@ extern const char16_t kStopBeforeCloseText[];
 // script. Closing the window while a script runs asks first whether to stop
 // it; once the script has ended the close is repeated, so the window's own
 // close handling (its quit question, saving settings) runs as usual.
+//
+// Given `ownsScript`, the bar stands only for the window's own scripts: it
+// shows when the busy state begins while `ownsScript` is true, and leaves
+// closing to the window.
 class ScriptBusyBar : public QFrame {
   Q_OBJECT
 
  public:
-  ScriptBusyBar(QWidget* window, QWidget* anchor, QList<QWidget*> disable);
+  ScriptBusyBar(QWidget* window, QWidget* anchor, QList<QWidget*> disable,
+                std::function<bool()> ownsScript = {});
 
   QPushButton* cmdStop = nullptr;
   QLabel* lblActivity = nullptr;
@@ -44,6 +51,7 @@ class ScriptBusyBar : public QFrame {
 
   QWidget* window_;
   QWidget* anchor_;
+  std::function<bool()> ownsScript_;
   QList<QPointer<QWidget>> disable_;
   QList<bool> wasEnabled_;
   QPointer<QWidget> focusBefore_;

@@ -8,13 +8,43 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app_settings.h"
 #include "prompt_service.h"
+#include "script_runner.h"
 #include "zel_calculator.h"
 
 namespace zel::test {
+
+// Runs `action` from the event loop once the busy state shows (once). A
+// script still running long after is stopped, and the test fails.
+class WhenBusy : public QObject {
+ public:
+  explicit WhenBusy(std::function<void()> action, int watchdogMs = 30000)
+      : action_(std::move(action)) {
+    ScriptRunner* runner = ScriptRunner::Instance();
+    connect(runner, &ScriptRunner::busyShownChanged, this, [this](bool shown) {
+      if (!shown || fired_) return;
+      fired_ = true;
+      QTimer::singleShot(0, this, [this] { action_(); });
+    });
+    watchdog_.setSingleShot(true);
+    connect(&watchdog_, &QTimer::timeout, this, [] {
+      ADD_FAILURE() << "the script was still running";
+      ScriptRunner::Instance()->RequestStop();
+    });
+    watchdog_.start(watchdogMs);
+  }
+  bool Fired() const { return fired_; }
+
+ private:
+  std::function<void()> action_;
+  bool fired_ = false;
+  QTimer watchdog_;
+};
 
 class CalcFixture : public ::testing::Test {
  protected:

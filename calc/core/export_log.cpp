@@ -1,19 +1,18 @@
 #include "export_log.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QTextCursor>
-#include <iconv.h>
 
-#include <optional>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "common_dialog.h"
 #include "prompt_service.h"
+#include "text_file_write.h"
 #include "vbs/textcodec.h"
+#include "zel_calculator.h"
 
 namespace zel {
 
@@ -29,25 +28,9 @@ QString WithCrLf(QString text) {
   return text;
 }
 
-std::optional<QByteArray> EncodeCp932(const QString& text) {
-  iconv_t cd = iconv_open("CP932", "UTF-16LE");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  QByteArray in(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-  std::vector<char> out(size_t(text.size()) * 2 + 16);
-  char* ip = in.data();
-  size_t inLeft = size_t(in.size());
-  char* op = out.data();
-  size_t outLeft = out.size();
-  const size_t rc = iconv(cd, &ip, &inLeft, &op, &outLeft);
-  iconv_close(cd);
-  if (rc == size_t(-1) || inLeft != 0) return std::nullopt;
-  return QByteArray(out.data(), qsizetype(out.size() - outLeft));
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mode) {
-  QFile f(path);
-  if (!f.open(mode)) return false;
-  return f.write(bytes) == bytes.size();
+void Report(const WriteOutcome& outcome, const QString& path) {
+  const QString text = WriteFailureText(outcome, path);
+  if (!text.isEmpty()) ShowPrompt(kExportTitle, text, PromptIcon::Critical, PromptButtons::OK);
 }
 
 }  // namespace
@@ -75,46 +58,48 @@ QString RewriteAsUtf8Question() {
       "キャンセル=Cancel");
 }
 
-bool WriteNewFile(const QString& path, const QString& text) {
-  // Written aside and renamed into place: a failed write never leaves an
-  // old file half replaced.
-  QSaveFile out(path);
-  out.setDirectWriteFallback(true);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = text.toUtf8();
-  if (out.write(bytes) != bytes.size()) return false;
-  return out.commit();
-}
-
-AppendResult AppendToFile(const QString& path, const QString& text,
-                          const std::function<bool()>& rewriteAsUtf8) {
-  QFile existing(path);
-  if (!existing.open(QIODevice::ReadOnly)) return AppendResult::Failed;
-  const QByteArray old = existing.readAll();
-  existing.close();
-  const std::string_view bytes(old.constData(), size_t(old.size()));
-  std::optional<std::u16string> oldText;
-  if (!vbs::IsValidUtf8(bytes)) oldText = vbs::DecodeScriptText(bytes);
-  if (!oldText) {
-    // UTF-8 (or bytes of no known encoding): the text goes on as UTF-8.
-    return WriteAll(path, text.toUtf8(), QIODevice::WriteOnly | QIODevice::Append)
-               ? AppendResult::Written
-               : AppendResult::Failed;
+QString WriteFailureText(const WriteOutcome& outcome, const QString& path) {
+  const QString reason = outcome.error
+                             ? QStringLiteral("\r\n(") + QString::fromLocal8Bit(std::strerror(outcome.error)) +
+                                   QLatin1Char(')')
+                             : QString();
+  const bool full = outcome.error == ENOSPC || outcome.error == EDQUOT;
+  QString text;
+  switch (outcome.fault) {
+    case WriteFault::None:
+    case WriteFault::Cancelled:
+      return {};
+    case WriteFault::NotRegular:
+      return QStringLiteral("This is not a regular file (a folder, a device or a pipe); "
+                            "nothing was written:\r\n") + path;
+    case WriteFault::CannotOpen:
+      return QStringLiteral("The file cannot be opened; nothing was written:\r\n") + path + reason;
+    case WriteFault::NoTempFile:
+      return QStringLiteral("Nothing was written: no temporary file can be made in the file's "
+                            "folder, and the file is never written over in place.\r\n") +
+             path + reason;
+    case WriteFault::NotReplaced:
+      return QStringLiteral("The text was written aside but could not take the file's place; "
+                            "the file is as it was.\r\n") + path + reason;
+    case WriteFault::NotText:
+      return QStringLiteral("The file is not Shift_JIS (CP932) text throughout, so it was not "
+                            "rewritten; it is as it was.\r\n") + path;
+    case WriteFault::WriteFailed:
+      break;
   }
-  // A CP932 file stays CP932: one file never holds two encodings.
-  if (const std::optional<QByteArray> encoded = EncodeCp932(text)) {
-    return WriteAll(path, *encoded, QIODevice::WriteOnly | QIODevice::Append)
-               ? AppendResult::Written
-               : AppendResult::Failed;
-  }
-  if (!rewriteAsUtf8 || !rewriteAsUtf8()) return AppendResult::Cancelled;
-  // Written aside and renamed over the old file: a failure leaves it as it was.
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) return AppendResult::Failed;
-  const QByteArray all =
-      (QString::fromUtf16(oldText->data(), qsizetype(oldText->size())) + text).toUtf8();
-  if (out.write(all) != all.size()) return AppendResult::Failed;
-  return out.commit() ? AppendResult::Written : AppendResult::Failed;
+  if (!outcome.appending)
+    return (full ? QStringLiteral("The disk is full: nothing was written, and an existing file "
+                                  "is as it was.\r\n")
+                 : QStringLiteral("The file could not be written: nothing was written, and an "
+                                  "existing file is as it was.\r\n")) +
+           path + reason;
+  return (full ? QStringLiteral("The disk is full: the text could not be appended.\r\n")
+               : QStringLiteral("The text could not be appended.\r\n")) +
+         path + reason +
+         (outcome.restored
+              ? QStringLiteral("\r\nThe file was cut back to what it held before.")
+              : QStringLiteral("\r\nThe file could not be cut back to its old length: its end "
+                               "may hold part of the text."));
 }
 
 void ExportLog(QPlainTextEdit* log, CommonDialog& dialog, const QString& startFolder) {
@@ -151,20 +136,26 @@ void ExportLog(QPlainTextEdit* log, CommonDialog& dialog, const QString& startFo
   const QString path = dialog.FileName;
   if (path.isEmpty()) return;
 
-  if (QFileInfo::exists(path)) {
+  const std::filesystem::path file = ToPath(path);
+  // A dangling link counts as a new file; a pipe or a folder is asked
+  // about like a file, and then refused.
+  std::error_code ec;
+  if (std::filesystem::exists(file, ec)) {
     const int answer = ShowPrompt(path, ExistingFileQuestion(), PromptIcon::Question,
                                   PromptButtons::YesNoCancel);
     if (answer == kAnswerYes) {
-      WriteNewFile(path, text);
+      Report(ReplaceFileContent(file, vbs::Utf16ToUtf8(ToU16(text))), path);
     } else if (answer == kAnswerNo) {
-      AppendToFile(path, text, [&] {
-        return ShowPrompt(path, RewriteAsUtf8Question(), PromptIcon::Question,
-                          PromptButtons::OKCancel) == kAnswerOK;
-      });
+      Report(AppendText(file, ToU16(text),
+                        [&] {
+                          return ShowPrompt(path, RewriteAsUtf8Question(), PromptIcon::Question,
+                                            PromptButtons::OKCancel) == kAnswerOK;
+                        }),
+             path);
     }
     return;
   }
-  WriteNewFile(path, text);
+  Report(ReplaceFileContent(file, vbs::Utf16ToUtf8(ToU16(text))), path);
 }
 
 }  // namespace zel

@@ -14,10 +14,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "app_fonts.h"
 #include "calc_test_support.h"
@@ -29,6 +34,7 @@
 #include "help_viewer.h"
 #include "help_window.h"
 #include "library_folder.h"
+#include "text_file_write.h"
 #include "twips.h"
 #include "window_registry.h"
 
@@ -381,7 +387,24 @@ TEST_F(FrameTest, HelpEntriesOpenTheirManualAndF1ReturnsToTheLanguageReference) 
   w_->mnuVBSHelp->trigger();
   EXPECT_EQ(QFileInfo(shown()), QFileInfo(VbsManualPath()));
   EXPECT_TRUE(PromptTexts().isEmpty());
-  if (QWidget* viewer = CurrentHelpViewer()) viewer->close();
+  // Gone before the test's application ends, with its search indexing.
+  delete CurrentHelpViewer();
+}
+
+TEST_F(FrameTest, HelpWindowClosesWithTheProgram) {
+  SetHelpFolder(QCoreApplication::applicationDirPath());
+  gHelpFile = VbsManualPath();
+  w_->mnuVBSHelp->trigger();
+  QPointer<QWidget> viewer = CurrentHelpViewer();
+  ASSERT_TRUE(viewer);
+  ASSERT_TRUE(viewer->isVisible());
+  QApplication::setQuitOnLastWindowClosed(false);
+  Prompts().Answer(kAnswerYes);
+  EXPECT_TRUE(w_->close());
+  QApplication::setQuitOnLastWindowClosed(true);
+  EXPECT_TRUE(!viewer || !viewer->isVisible());
+  EXPECT_FALSE(CurrentHelpViewer() && CurrentHelpViewer()->isVisible());
+  delete viewer.data();
 }
 
 TEST_F(FrameTest, VersionWindow) {
@@ -500,6 +523,22 @@ TEST_F(FrameTest, ExitSavesThenClosesInLoadOrderAndNoKeepsOnlyTheMainWindow) {
   EXPECT_FALSE(gScriptEngine);
 }
 
+TEST_F(FrameTest, SettingsThatCannotBeWrittenAtExitAreReported) {
+  // The settings file's folder is a plain file.
+  Write(TmpFile("plain"), "");
+  QtSettingsStore broken(TmpFile("plain/zelCalc.ini"));
+  SetAppSettings(&broken);
+  Prompts().Answer(kAnswerYes);
+  QApplication::setQuitOnLastWindowClosed(false);
+  EXPECT_TRUE(w_->close());
+  QApplication::setQuitOnLastWindowClosed(true);
+  SetAppSettings(&store_);
+  const QStringList texts = PromptTexts();
+  ASSERT_EQ(texts.size(), 2);
+  EXPECT_TRUE(texts[1].startsWith("The settings could not be saved")) << texts[1].toStdString();
+  EXPECT_TRUE(texts[1].contains(TmpFile("plain/zelCalc.ini")));
+}
+
 // ---- export --------------------------------------------------------------------------
 
 TEST_F(FrameTest, ExportOfAnEmptyOrBlankLogSaysSoAndALineBreakOnlyLogIsExported) {
@@ -578,45 +617,73 @@ TEST_F(FrameTest, ExistingFileOverwriteAppendOrCancel) {
   EXPECT_EQ(w_->LogText(), "A");
 }
 
-TEST(ExportAppend, KeepsTheFileInItsOwnEncoding) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("sjis.txt");
-  auto write = [&](const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+// The file layer itself is tested on its own (text_file_test); here, that
+// the user hears of every failure and the file keeps what it held.
+TEST_F(FrameTest, ExportThatCannotWriteSaysSoAndLeavesTheFileAsItWas) {
+  const QString out = TmpFile("exists.txt");
+  const QByteArray old = "300 lines of old text\r\n";
+  w_->txtOutputDisplay->setPlainText(QStringLiteral("new text"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(TmpFile("fifo")).constData(), 0600), 0);
+  struct Case {
+    const char* what;
+    QString path;
+    int answer;  // to the existing-file question
+    std::function<void(FileCalls&)> breakIt;
+    const char* message;
+    const char* also;
+  } cases[] = {
+      {"overwrite, no temporary file", out, kAnswerYes,
+       [](FileCalls& c) {
+         c.open = [](const char*, int, int) {
+           errno = EACCES;
+           return -1;
+         };
+       },
+       "Nothing was written: no temporary file can be made", "never written over in place"},
+      {"overwrite, disk full", out, kAnswerYes,
+       [](FileCalls& c) {
+         c.write = [](int, const char*, size_t) -> long {
+           errno = ENOSPC;
+           return -1;
+         };
+       },
+       "The disk is full: nothing was written", "is as it was"},
+      {"append, disk full", out, kAnswerNo,
+       [](FileCalls& c) {
+         // Part of the text gets in before the disk is full.
+         auto wrote = std::make_shared<bool>(false);
+         c.write = [wrote](int fd, const char* data, size_t) -> long {
+           if (*wrote) {
+             errno = ENOSPC;
+             return -1;
+           }
+           *wrote = true;
+           return long(::write(fd, data, 1));
+         };
+       },
+       "The disk is full: the text could not be appended", "cut back to what it held before"},
+      {"append to a pipe", TmpFile("fifo"), kAnswerNo, [](FileCalls&) {},
+       "This is not a regular file", "nothing was written"},
   };
-  auto read = [&] {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  };
-  const QByteArray sjisNihon("\x93\xfa\x96\x7b");  // 日本 in CP932
-  write(sjisNihon);
-  int asked = 0;
-  auto ask = [&](bool answer) {
-    return [&asked, answer] {
-      ++asked;
-      return answer;
-    };
-  };
-  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("語\r\n1"), ask(true)), AppendResult::Written);
-  EXPECT_EQ(read(), sjisNihon + QByteArray("\x8c\xea\r\n1"));
-  EXPECT_EQ(asked, 0);
-
-  // A character CP932 cannot hold: cancel leaves the file as it was, OK
-  // rewrites it all as UTF-8 with nothing lost.
-  write(sjisNihon);
-  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("€"), ask(false)), AppendResult::Cancelled);
-  EXPECT_EQ(read(), sjisNihon);
-  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("€"), ask(true)), AppendResult::Written);
-  EXPECT_EQ(read(), QString::fromUtf8("日本€").toUtf8());
-  EXPECT_EQ(asked, 2);
-
-  // A UTF-8 file gets UTF-8.
-  write(QString::fromUtf8("日本").toUtf8());
-  EXPECT_EQ(AppendToFile(path, QString::fromUtf8("語"), ask(true)), AppendResult::Written);
-  EXPECT_EQ(read(), QString::fromUtf8("日本語").toUtf8());
-  EXPECT_EQ(AppendToFile(dir.filePath("missing/x.txt"), "a", ask(true)), AppendResult::Failed);
+  for (const Case& c : cases) {
+    Write(out, old);
+    Prompts().Clear();
+    Prompts().Answer(kAnswerOK);
+    Prompts().Answer(c.answer);
+    ChooseFile(c.path);
+    c.breakIt(CurrentFileCalls());
+    w_->mnuExport->trigger();
+    CurrentFileCalls() = SystemFileCalls();
+    ASSERT_EQ(Prompts().Asked().size(), 3u) << c.what;
+    const PromptRequest& said = Prompts().Asked()[2];
+    EXPECT_TRUE(said.text.startsWith(c.message)) << c.what << ": " << said.text.toStdString();
+    EXPECT_TRUE(said.text.contains(c.path)) << c.what;
+    EXPECT_TRUE(said.text.contains(c.also)) << c.what;
+    EXPECT_EQ(said.icon, PromptIcon::Critical) << c.what;
+    EXPECT_EQ(Read(out), old) << c.what;
+  }
+  // No temporary file is left behind.
+  EXPECT_EQ(QDir(tmp_.path()).entryList({"*.tmp"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST(ExportText, BlankMeansSpacesOnly) {

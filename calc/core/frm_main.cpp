@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <any>
+#include <cstdlib>
 #include <functional>
 
 #include "app_fonts.h"
@@ -41,7 +42,13 @@
 
 namespace zel {
 
+std::function<void()> gEndProgramNow;
+std::function<void()> gUnloadLibraryWindows;
+
 namespace {
+
+// How long the release of the engine at quit may go on after Stop.
+constexpr int kReleaseGiveUpMs = 3000;
 
 const char* const kCaptions[kKeyCount] = {"0", ".", "EXP", "1", "2", "3", "4",  "5",  "6",   "7",
                                           "8", "9", "ANS", "EXE", "+", "-", "*", "/", "CE", "AC"};
@@ -191,7 +198,16 @@ void frmMain::mnuExport_Click() {
   ExportLog(txtOutputDisplay, *cmnDialog, CurrentDialogFolders().documents);
 }
 
-void frmMain::mnuExit_Click() { Form_Unload(true); }
+void frmMain::mnuExit_Click() {
+  // While a script runs, closing asks first whether to stop it and comes
+  // back once it has ended (see ScriptBusyBar); the quit question and the
+  // unload routine run then.
+  if (ScriptRunning()) {
+    close();
+    return;
+  }
+  Form_Unload(true);
+}
 
 void frmMain::mnuShowInput_Click() {
   gShowInput = !gShowInput;
@@ -277,14 +293,14 @@ void frmMain::mnuShowVersion_Click() {
 }
 
 bool frmMain::Form_QueryUnload() {
-  if (ShowPrompt(QString(), QStringLiteral("Do you want quit?"), PromptIcon::Question,
-                 PromptButtons::YesNo) != kAnswerYes)
-    return false;
-  ReleaseEngine();
-  return true;
+  return ShowPrompt(QString(), QStringLiteral("Do you want quit?"), PromptIcon::Question,
+                    PromptButtons::YesNo) == kAnswerYes;
 }
 
 void frmMain::Form_Unload(bool closeMain) {
+  // Every window saves its own settings as it closes; the file is written
+  // once, when all of them have.
+  SettingsBatch batch;
   SaveSettings();
   UnloadRegisteredWindows([this, closeMain](QWidget* w) {
     if (w != this)
@@ -292,6 +308,34 @@ void frmMain::Form_Unload(bool closeMain) {
     else if (closeMain)
       close();
   });
+  if (gUnloadLibraryWindows) gUnloadLibraryWindows();
+  if (!AppSettings().Flush())
+    ShowPrompt(QString(),
+               QStringLiteral("The settings could not be saved to the file\r\n") + AppSettingsFile(),
+               PromptIcon::Exclamation, PromptButtons::OK);
+}
+
+void frmMain::ReleaseEngineAtQuit() {
+  ScriptRunner* runner = ScriptRunner::Instance();
+  QTimer giveUp;
+  giveUp.setSingleShot(true);
+  giveUp.setTimerType(Qt::PreciseTimer);
+  giveUp.setInterval(kReleaseGiveUpMs);
+  connect(&giveUp, &QTimer::timeout, this, [] {
+    if (gEndProgramNow) gEndProgramNow();
+    else std::_Exit(0);
+  });
+  QMetaObject::Connection onStop;
+  if (runner)
+    onStop = connect(runner, &ScriptRunner::stopRequested, &giveUp, [&giveUp] {
+      if (!giveUp.isActive()) giveUp.start();
+    });
+  try {
+    ReleaseEngine();
+  } catch (...) {
+    // Another script still runs in the engine: it goes with the process.
+  }
+  disconnect(onStop);
 }
 
 void frmMain::SaveSettings() {
@@ -325,11 +369,18 @@ void frmMain::SaveSettings() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  if (quitting_) {
+    event->accept();
+    return;
+  }
   if (!Form_QueryUnload()) {
     event->ignore();
     return;
   }
+  quitting_ = true;
+  // The settings are on disk before any script code runs again.
   Form_Unload(false);
+  ReleaseEngineAtQuit();
   event->accept();
 }
 
@@ -414,9 +465,14 @@ QString frmMain::LogText() const {
 void frmMain::AppendLog(const QString& text) {
   QString t = text;
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  QTextCursor c(txtOutputDisplay->document());
+  QTextDocument* doc = txtOutputDisplay->document();
+  // The program's appends are not the user's edits: kept out of the undo
+  // history, which would otherwise hold every result ever logged.
+  doc->setUndoRedoEnabled(false);
+  QTextCursor c(doc);
   c.movePosition(QTextCursor::End);
   c.insertText(t);
+  doc->setUndoRedoEnabled(true);
 }
 
 void frmMain::cmdUserNumKey_Click(int index) {

@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "input_history.h"
@@ -20,6 +21,17 @@ class QPushButton;
 namespace zel {
 
 class CommonDialog;
+
+// Ends the process at once. Used when the engine's release at quit has not
+// ended 3 seconds after Stop (the settings are saved by then). main()
+// installs one that gives up the instance lock first; unset, the process
+// simply ends.
+extern std::function<void()> gEndProgramNow;
+
+// Unloads the script I/O library's own window (its dialog) inside the unload
+// routine, so that what it saves is written with the rest. Set by the
+// program; unset, nothing happens.
+extern std::function<void()> gUnloadLibraryWindows;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -82,12 +94,17 @@ class frmMain : public QMainWindow {
   // with their check marks from section "frmMain". The log starts enabled
   // whatever DisplayEdit says.
   void RestoreSettings();
-  // The quit question; Yes releases the engine. false: the closing stops.
+  // The quit question. false: the closing stops.
   bool Form_QueryUnload();
   // The unload routine: saves the seven "frmMain" keys, then closes every
   // registered window in load order; `closeMain` closes this window too
-  // (which asks the quit question), as Exit does.
+  // (which asks the quit question), as Exit does. The settings file is
+  // written once, at its end.
   void Form_Unload(bool closeMain);
+  // After Yes and the unload routine: the engine is released (its objects'
+  // Class_Terminate code runs, with Stop); 3 s after Stop the program ends
+  // anyway.
+  void ReleaseEngineAtQuit();
   void SaveSettings();
   // Places the window at an outer twip rectangle, brought back onto a
   // screen when it would be off every screen, and lays out the controls.
@@ -97,7 +114,8 @@ class frmMain : public QMainWindow {
 
   // The log's text with CR LF line ends.
   QString LogText() const;
-  // Appends CR LF separated text to the log.
+  // Appends CR LF separated text to the log. The program's appends are not
+  // in the log's undo history.
   void AppendLog(const QString& text);
 
   const QString& SelText() const { return mSelText; }
@@ -115,6 +133,7 @@ class frmMain : public QMainWindow {
 
   QString mSelText;
   HistoryWalk historyWalk_;
+  bool quitting_ = false;  // Yes was answered: further closes go through
   bool laying_ = false;
   QSize pendingOuter_;  // outer size waiting for the frame to be known
 };

@@ -6,6 +6,7 @@
 
 #include "help_viewer.h"
 #include "prompt_service.h"
+#include "window_registry.h"
 
 namespace zel {
 
@@ -45,6 +46,9 @@ bool OpenHelpFile(const QString& path) {
     ShowPrompt(QString(), error, PromptIcon::Exclamation, PromptButtons::OK);
     return false;
   }
+  // The help window is one of the program's windows: the unload routine
+  // closes it with the others, so it never outlives the main window.
+  RegisterWindow(CurrentHelpViewer());
   return true;
 }
 

@@ -71,6 +71,34 @@ namespace {
 
 constexpr std::u16string_view kCrLf = u"\r\n";
 
+// 1234567 as "1,234,567".
+std::u16string GroupedNumber(size_t n) {
+  const std::string digits = std::to_string(n);
+  std::u16string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(u',');
+    out.push_back(char16_t(digits[i]));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::u16string LoggedResultText(std::u16string_view text) {
+  if (text.size() <= kMaxLoggedResultChars) return std::u16string(text);
+  size_t cut = kMaxLoggedResultChars;
+  // Not between the two halves of a surrogate pair.
+  if ((text[cut - 1] & 0xFC00) == 0xD800) --cut;
+  std::u16string out(text.substr(0, cut));
+  out += kCrLf;
+  out += u"... ";
+  out += GroupedNumber(text.size() - cut);
+  out += u" more characters left out";
+  return out;
+}
+
+namespace {
+
 bool HasApostrophe(std::u16string_view s) {
   return s.find(u'\'') != std::u16string_view::npos ||
          s.find(u'\u2019') != std::u16string_view::npos;
@@ -142,7 +170,7 @@ KeyEffects PressKey(KeyState& st, int index, const Evaluator& evaluate) {
           add += u"\u300F";
           add += kCrLf;
         }
-        add += r.text;
+        add += LoggedResultText(r.text);
         fx.logAppend = std::move(add);
         fx.focusLogEnd = true;
       }

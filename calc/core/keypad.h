@@ -45,6 +45,15 @@ enum class ValueKind { Empty, Null, Boolean, Number, Text, Other };
 // 0 as a script's comparison with the literal 0 says.
 EvalResult JudgeResult(ValueKind kind, bool numeric, bool equalsZero, std::u16string text);
 
+// A result longer than this is logged cut: the log stays usable whatever
+// a script returns. The answer value keeps the whole result.
+inline constexpr size_t kMaxLoggedResultChars = 1000000;
+
+// The text a result puts in the log: the whole text, or its first
+// kMaxLoggedResultChars characters followed by a line saying how many were
+// left out.
+std::u16string LoggedResultText(std::u16string_view text);
+
 struct KeyState {
   std::u16string input;          // txtUserInput's text
   std::u16string selText;        // mSelText

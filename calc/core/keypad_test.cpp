@@ -194,6 +194,25 @@ TEST(KeySequences, ZeroAndFalseAreNeitherLoggedNorKept) {
   EXPECT_EQ(p.history.size(), 4u);
 }
 
+TEST(KeySequences, AHugeResultIsLoggedCutAndKeptWholeAsTheAnswer) {
+  Pad p;
+  const std::u16string huge(1500000, u'7');
+  p.eval.Number(u"big", 7, huge);
+  p.st.input = u"big";
+  p.Press({kKeyExe});
+  EXPECT_EQ(p.log, u"\r\n『big』\r\n" + huge.substr(0, kMaxLoggedResultChars) +
+                       u"\r\n... 500,000 more characters left out");
+  EXPECT_EQ(p.st.lastAnswerText, huge);
+  EXPECT_TRUE(p.last.answerChanged);
+
+  // Up to the limit nothing is cut; a surrogate pair across it stays whole.
+  const std::u16string limit(kMaxLoggedResultChars, u'x');
+  EXPECT_EQ(LoggedResultText(limit), limit);
+  const std::u16string pair = limit.substr(1) + u"\xD83D\xDE00" + u"yz";
+  EXPECT_EQ(LoggedResultText(pair),
+            limit.substr(1) + u"\r\n... 4 more characters left out");
+}
+
 TEST(KeySequences, ShowInputOffLogsOnlyTheResult) {
   Pad p;
   p.st.showInput = false;

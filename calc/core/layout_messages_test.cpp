@@ -95,5 +95,16 @@ TEST(DialogTexts, LoadAndEvaluationErrors) {
             std::u16string::npos);
 }
 
+// However many files a stopped reload leaves out, the box stays short.
+TEST(DialogTexts, FilesNotLoadedAreListedUpToFifteen) {
+  std::vector<std::u16string> names;
+  for (char16_t c = u'a'; c <= u't'; ++c) names.push_back(std::u16string(1, c) + u".vbs");
+  const std::u16string text = LibraryNotLoadedText(names);
+  EXPECT_NE(text.find(u"\r\n  a.vbs\r\n  b.vbs\r\n"), std::u16string::npos);
+  EXPECT_NE(text.find(u"  o.vbs\r\n  ... and 5 more\r\n"), std::u16string::npos);
+  EXPECT_EQ(text.find(u"p.vbs"), std::u16string::npos);
+  EXPECT_EQ(LibraryNotLoadedText({u"z.vbs"}).find(u"more"), std::u16string::npos);
+}
+
 }  // namespace
 }  // namespace zel

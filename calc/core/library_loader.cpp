@@ -73,10 +73,15 @@ FileText ReadLibraryFile(const fs::path& path) {
   if (!in) return Failed(vbs::kErrPermissionDenied);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return Failed(vbs::kErrDeviceIo);
-  if (bytes.find('\0') != std::string::npos)
+  // UTF-16 holds NUL bytes in plain text; it is told by its mark and
+  // checked for NUL characters once decoded.
+  const bool utf16 = vbs::Utf16MarkOf(bytes) != 0;
+  if (!utf16 && bytes.find('\0') != std::string::npos)
     return Failed(vbs::kErrBadFileMode, u"Bad file mode: the file holds binary data, not text");
   auto text = vbs::DecodeScriptText(bytes);
-  if (!text) return Failed(vbs::kErrBadFileMode, u"Bad file mode: the text is neither UTF-8 nor Shift_JIS");
+  if (!text) return Failed(vbs::kErrBadFileMode, u"Bad file mode: the text is neither UTF-8, UTF-16 nor Shift_JIS");
+  if (utf16 && text->find(u'\0') != std::u16string::npos)
+    return Failed(vbs::kErrBadFileMode, u"Bad file mode: the file holds binary data, not text");
   FileText r;
   r.ok = true;
   r.text = std::move(*text);
@@ -125,16 +130,20 @@ LoadOutcome LoadLibraryFiles(const std::vector<LibraryFile>& files, CodeTarget& 
   auto loadError = [&](const LibraryFile& file, const ErrorRecord& e) {
     return ask(LoadErrorText(e.number, e.description, file.name, e.line, e.column), true);
   };
-  for (const LibraryFile& file : files) {
+  auto stopAt = [&](size_t i) {
+    outcome.editFile = files[i];
+    for (; i < files.size(); ++i) outcome.notLoaded.push_back(files[i].name);
+    return outcome;
+  };
+  for (size_t i = 0; i < files.size(); ++i) {
+    const LibraryFile& file = files[i];
     FileText ft = read(file);
     if (!ft.ok) {
       // A file that cannot be read is skipped when the user goes on; the
       // previous file's text is not added a second time.
       ErrorRecord e = ft.error.number != 0 ? ft.error : target.LastError();
-      if (loadError(file, e) != kReplyYes) {
-        outcome.editFile = file;
-        return outcome;
-      }
+      if (loadError(file, e) != kReplyYes) return stopAt(i);
+      outcome.notLoaded.push_back(file.name);
       continue;
     }
     std::set<int> commented;
@@ -151,15 +160,16 @@ LoadOutcome LoadLibraryFiles(const std::vector<LibraryFile>& files, CodeTarget& 
       const bool repairable = e.number == vbs::kErrNameRedefined && e.line >= 1 &&
                               e.line <= lineCount && !commented.count(e.line);
       if (repairable) {
-        if (ask(DuplicateDeclarationText(file.name, e.line), false) != kReplyYes) break;
+        if (ask(DuplicateDeclarationText(file.name, e.line), false) != kReplyYes) {
+          outcome.notLoaded.push_back(file.name);
+          break;
+        }
         commented.insert(e.line);
         code = RebuildCommentingLines(ft.text, commented);
         continue;
       }
-      if (loadError(file, e) != kReplyYes) {
-        outcome.editFile = file;
-        return outcome;
-      }
+      if (loadError(file, e) != kReplyYes) return stopAt(i);
+      outcome.notLoaded.push_back(file.name);
       break;
     }
   }

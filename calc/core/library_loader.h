@@ -55,8 +55,8 @@ bool IsLibraryFileName(std::u16string_view name);
 // cannot be listed.
 std::vector<LibraryFile> ListLibraryFiles(const std::filesystem::path& folder);
 
-// Reads a library file whole: UTF-8 (byte-order mark allowed) when valid,
-// else CP932. Missing, unreadable, binary (NUL bytes), undecodable and
+// Reads a library file whole: UTF-16 when it starts with a byte-order mark,
+// else UTF-8 (byte-order mark allowed) when valid, else CP932. Missing, unreadable, binary (NUL bytes), undecodable and
 // oversized files give !ok with a description of the fault.
 FileText ReadLibraryFile(const std::filesystem::path& path);
 
@@ -75,6 +75,9 @@ struct LoadOutcome {
   // is to be started on this file and the program ended.
   std::optional<LibraryFile> editFile;
   int filesAdded = 0;
+  // Names of the files that are not in the engine, in load order: left out
+  // after a question, and, when loading stopped, that file and the rest.
+  std::vector<std::u16string> notLoaded;
 };
 
 // Adds each file to `target`. A name declared twice (1041) asks whether to

@@ -152,6 +152,7 @@ TEST(LoadLibrary, DuplicateNoLeavesTheWholeFileOut) {
   EXPECT_FALSE(eng.names.count(u"z"));
   EXPECT_TRUE(eng.names.count(u"w"));
   EXPECT_FALSE(out.editFile);
+  EXPECT_EQ(out.notLoaded, std::vector<std::u16string>{u"two.vbs"});
 }
 
 TEST(LoadLibrary, LoadErrorYesGoesOnNoAsksForTheEditor) {
@@ -168,18 +169,21 @@ TEST(LoadLibrary, LoadErrorYesGoesOnNoAsksForTheEditor) {
     EXPECT_FALSE(out.editFile);
     EXPECT_EQ(out.filesAdded, 1);
     EXPECT_TRUE(eng.names.count(u"g"));
+    EXPECT_EQ(out.notLoaded, std::vector<std::u16string>{u"bad.vbs"});
   }
   {
     FakeEngine eng;
     MemFiles mf;
     mf.Add(u"bad.vbs", u"fail");
     mf.Add(u"good.vbs", u"Dim g");
+    mf.Add(u"last.vbs", u"Dim l");
     Asker ask{{kReplyNo}};
     auto out = LoadLibraryFiles(mf.list, eng, ask.fn(), mf.fn());
     ASSERT_TRUE(out.editFile);
     EXPECT_EQ(out.editFile->name, u"bad.vbs");
     EXPECT_EQ(out.filesAdded, 0);  // loading stopped there
     EXPECT_FALSE(eng.names.count(u"g"));
+    EXPECT_EQ(out.notLoaded, (std::vector<std::u16string>{u"bad.vbs", u"good.vbs", u"last.vbs"}));
   }
 }
 
@@ -214,6 +218,7 @@ TEST(LoadLibrary, UnreadableFileIsReportedAndSkippedOnYes) {
   // The previous file's text is not added again in its place.
   EXPECT_EQ(eng.added.size(), 2u);
   EXPECT_EQ(out.filesAdded, 2);
+  EXPECT_EQ(out.notLoaded, std::vector<std::u16string>{u"gone.vbs"});
 }
 
 class LibraryFolder : public ::testing::Test {
@@ -262,6 +267,31 @@ TEST_F(LibraryFolder, ReadingDecodesUtf8AndCp932AndRefusesJunk) {
   auto m = ReadLibraryFile(dir_ / "missing.vbs");
   EXPECT_FALSE(m.ok);
   EXPECT_EQ(m.error.number, 53);
+}
+
+TEST_F(LibraryFolder, Utf16WithAMarkIsReadInEitherByteOrder) {
+  using namespace std::string_literals;
+  // "Function F()" CR LF "F = \"\u5186\"" as a Windows editor saves it as Unicode.
+  const std::u16string text = u"Function F()\r\nF = \"\u5186\"";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (char16_t c : text) {
+    le += {char(c & 0xFF), char(c >> 8)};
+    be += {char(c >> 8), char(c & 0xFF)};
+  }
+  Write("le.vbs", le);
+  Write("be.vbs", be);
+  Write("nul.vbs", "\xFF\xFEx\0\0\0y\0"s);  // a NUL character: binary after all
+  Write("odd.vbs", "\xFF\xFEx\0y"s);
+  for (const char* name : {"le.vbs", "be.vbs"}) {
+    const FileText r = ReadLibraryFile(dir_ / name);
+    ASSERT_TRUE(r.ok) << name;
+    EXPECT_EQ(r.text, text) << name;
+  }
+  for (const char* name : {"nul.vbs", "odd.vbs"}) {
+    const FileText r = ReadLibraryFile(dir_ / name);
+    EXPECT_FALSE(r.ok) << name;
+    EXPECT_EQ(r.error.number, 54) << name;
+  }
 }
 
 TEST_F(LibraryFolder, OversizedFileIsRefusedWithoutReadingIt) {

@@ -63,6 +63,26 @@ std::u16string LoadErrorText(int number, std::u16string_view description,
   return t + ErrorTail(line, column);
 }
 
+std::u16string LibraryNotLoadedText(const std::vector<std::u16string>& fileNames) {
+  // The box must fit on the screen however many files the folder holds.
+  constexpr size_t kListed = 15;
+  std::u16string t = u"These user VBS files are not loaded:";
+  t += kNl;
+  for (size_t i = 0; i < fileNames.size() && i < kListed; ++i) {
+    t += u"  ";
+    t += fileNames[i];
+    t += kNl;
+  }
+  if (fileNames.size() > kListed) {
+    t += u"  ... and " + Num(static_cast<long long>(fileNames.size() - kListed)) + u" more";
+    t += kNl;
+  }
+  t += u"What they define cannot be used until they are loaded.";
+  t += kNl;
+  t += u"Reload the user VBS files now?";
+  return t;
+}
+
 std::u16string EvaluationErrorText(int number, std::u16string_view description, int line,
                                    int column) {
   return ErrorHead(number, description) + ErrorTail(line, column);

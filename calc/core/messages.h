@@ -2,6 +2,7 @@
 // The texts of the engine host's dialogs. Lines are separated by CR LF.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zel {
 
@@ -19,5 +20,9 @@ std::u16string LoadErrorText(int number, std::u16string_view description,
 // An evaluation failed.
 std::u16string EvaluationErrorText(int number, std::u16string_view description, int line,
                                    int column);
+
+// A reload that ended part-way, the program going on: which library files
+// are not loaded (a long list is cut short), and whether to reload now.
+std::u16string LibraryNotLoadedText(const std::vector<std::u16string>& fileNames);
 
 }  // namespace zel

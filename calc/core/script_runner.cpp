@@ -249,8 +249,10 @@ void ScriptRunner::CallForWorker(const std::function<void()>& call) {
 
 void ScriptRunner::RequestStop() {
   if (!jobActive_ || !engine_) return;
+  stopRequested_ = true;
   engine_->RequestInterrupt();
   stopRepeat_->start();
+  emit stopRequested();
 }
 
 void ScriptRunner::RequestStopForClose() {
@@ -269,6 +271,7 @@ void ScriptRunner::BeginSession() {
   if (sessionDepth_++ == 0) {
     sessionClock_.start();
     stopForClose_ = false;
+    stopRequested_ = false;
   }
 }
 

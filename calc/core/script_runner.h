@@ -48,6 +48,8 @@ class ScriptRunner : public QObject {
   // A job or a session is under way.
   bool Running() const { return jobActive_ || sessionDepth_ > 0; }
   bool BusyShown() const { return busyShown_; }
+  // A job is on the worker (not just a session between jobs).
+  bool JobActive() const { return jobActive_; }
 
   // Asks the running script to stop: it ends with the engine's error 18.
   // Nothing happens when no job runs.
@@ -56,6 +58,9 @@ class ScriptRunner : public QObject {
   // is not reported as an error (the user already decided).
   void RequestStopForClose();
   bool StoppingForClose() const { return stopForClose_; }
+  // Stop was asked for during the current (or last) session: its error 18
+  // is the user's doing, not the script's.
+  bool StopRequested() const { return stopRequested_; }
 
   // How long a job (or session) runs before the busy state shows.
   int BusyDelay() const { return busyDelayMs_; }
@@ -92,6 +97,8 @@ class ScriptRunner : public QObject {
   void busyShownChanged(bool shown);
   // Running() became false: nothing of a script is under way any more.
   void idle();
+  // Stop was asked for while a job ran.
+  void stopRequested();
   void activityChanged(const QString& text);
 
  private:
@@ -136,6 +143,7 @@ class ScriptRunner : public QObject {
   QElapsedTimer sessionClock_;
   bool busyShown_ = false;
   bool stopForClose_ = false;
+  bool stopRequested_ = false;
   int busyDelayMs_ = 500;
   QString activity_;
 };

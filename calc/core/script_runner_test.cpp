@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 
@@ -19,39 +21,17 @@
 #include "calc_test_support.h"
 #include "frm_main.h"
 #include "keypad.h"
+#include "app_settings.h"
 #include "script_runner.h"
 #include "startup.h"
+#include "zel_dialog.h"
+#include "zel_io_factory.h"
+#include "zel_io_module.h"
 
 namespace zel::test {
 namespace {
 
 bool OnUiThread() { return QThread::currentThread() == qApp->thread(); }
-
-// Runs `action` from the event loop once the busy state shows (once). A
-// script still running long after is stopped, and the test fails.
-class WhenBusy : public QObject {
- public:
-  explicit WhenBusy(std::function<void()> action) : action_(std::move(action)) {
-    ScriptRunner* runner = ScriptRunner::Instance();
-    connect(runner, &ScriptRunner::busyShownChanged, this, [this](bool shown) {
-      if (!shown || fired_) return;
-      fired_ = true;
-      QTimer::singleShot(0, this, [this] { action_(); });
-    });
-    watchdog_.setSingleShot(true);
-    connect(&watchdog_, &QTimer::timeout, this, [] {
-      ADD_FAILURE() << "the script was still running";
-      ScriptRunner::Instance()->RequestStop();
-    });
-    watchdog_.start(30000);
-  }
-  bool Fired() const { return fired_; }
-
- private:
-  std::function<void()> action_;
-  bool fired_ = false;
-  QTimer watchdog_;
-};
 
 // Where script calls arrive: zelIO's calls through the program, `Worker`'s
 // straight from the engine.
@@ -287,6 +267,221 @@ TEST_F(UserCalls, RunawayRecursionEndsInError28OnTheWorker) {
   EXPECT_EQ(EvalText(u"KeptPlusOne()"), "42");
 }
 
+// ---- what scripts show ------------------------------------------------------
+
+TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  Prompts().Answer(kAnswerOK);
+  Prompts().Answer(kAnswerOK);
+  Prompts().Answer(kAnswerStopScript);
+  EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"n = 0\r\nDo\r\n  n = n + 1\r\n  MsgBox \"x\"\r\nLoop\r\n"));
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(EvalText(u"n"), "3");
+  ASSERT_EQ(Prompts().Asked().size(), 3u);
+  for (const PromptRequest& p : Prompts().Asked()) EXPECT_TRUE(p.offersStop);
+
+  Prompts().AnswerText(QStringLiteral("a"));
+  Prompts().AnswerTextStop();
+  EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"Do\r\n  s = InputBox(\"Name?\")\r\nLoop\r\n"));
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  ASSERT_EQ(Prompts().AskedText().size(), 2u);
+  EXPECT_TRUE(Prompts().AskedText()[1].offersStop);
+
+  // The script ends at the box itself: the answer is not used, whatever
+  // On Error says.
+  Prompts().Answer(kAnswerStopScript);
+  EXPECT_FALSE(gGlobalModule->ExecuteStatement(
+      u"On Error Resume Next\r\nanswer = MsgBox(\"Delete?\", vbYesNo)\r\nafter = 1\r\n"));
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(EvalText(u"IsEmpty(answer) And IsEmpty(after)"), "True");
+
+  // A library file's top level that nags: stopped, and the load goes on.
+  WriteLib("nag.vbs", "Do\r\n  MsgBox \"x\"\r\nLoop\r\n");
+  Prompts().Clear();
+  Prompts().Answer(kAnswerStopScript);
+  Prompts().Answer(kAnswerYes);  // the load error: go on with the next file
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(Prompts().Asked().size(), 2u);
+  const QString asked = Prompts().Asked()[1].text;
+  EXPECT_TRUE(asked.contains(" 18\r\n") && asked.contains("nag.vbs")) << asked.toStdString();
+  EXPECT_EQ(EvalText(u"kept"), "41");
+}
+
+// zelIO's input dialog is modal too: Ctrl+Break there answers it as Cancel
+// and stops the script that keeps asking.
+TEST_F(UserCalls, TheInputDialogOfARunningScriptStopsItWithCtrlBreak) {
+  InstallIOObjectFactory();
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  // Each showing is told apart by its prompt, "p1", "p2", ...
+  int answered = 0;
+  std::function<void()> act = [&] {
+    auto* d = qobject_cast<zelDialog*>(QApplication::activeModalWidget());
+    if (!d || d->txtCaption->toPlainText() != QStringLiteral("p%1").arg(answered + 1)) {
+      QTimer::singleShot(10, act);
+      return;
+    }
+    if (++answered < 3) {
+      d->cmdExit->click();
+      QTimer::singleShot(10, act);
+      return;
+    }
+    // Ctrl+Break in the value field, as X11 reports it.
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::ControlModifier, 0, 0xFF6B, 0);
+    QApplication::sendEvent(d->txtBaseValue->lineEdit(), &press);
+  };
+  QTimer::singleShot(0, act);
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
+    ADD_FAILURE() << "the script went on asking";
+    ScriptRunner::Instance()->RequestStop();
+    if (auto* d = qobject_cast<zelDialog*>(QApplication::activeModalWidget())) d->cmdExit->click();
+  });
+  watchdog.start(10000);
+  // Not even On Error Resume Next keeps it going.
+  EXPECT_FALSE(gGlobalModule->ExecuteStatement(
+      u"On Error Resume Next\r\nn = 0\r\nDo\r\n  n = n + 1\r\n  x = zelIO.getData(\"p\" & n)\r\nLoop\r\n"));
+  watchdog.stop();
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(EvalText(u"n"), "3");
+  EXPECT_FALSE(IODialog().isVisible());
+  SetScriptStopper(nullptr);
+  gUnloadLibraryWindows = nullptr;
+  UnloadIODialog();
+}
+
+// ---- releasing the engine ------------------------------------------------------
+
+// A global object whose Class_Terminate runs for `seconds` unless stopped
+// (or slowOn is set to False first).
+QByteArray SlowTerminate(int seconds) {
+  return "Class SlowEnd\r\n"
+         "  Private Sub Class_Terminate()\r\n"
+         "    t0 = Timer\r\n"
+         "    Do While slowOn And Timer - t0 < " + QByteArray::number(seconds) + "\r\n"
+         "    Loop\r\n"
+         "  End Sub\r\n"
+         "End Class\r\n"
+         "Dim slow, slowOn\r\n"
+         "slowOn = True\r\n"
+         "Set slow = New SlowEnd\r\n";
+}
+
+// `blocker.Wait` waits, deaf to Stop, until released (at most 15 s).
+class Blocker : public vbs::HostObject {
+ public:
+  explicit Blocker(std::atomic<bool>* released) : released_(released) {}
+  int FindMember(std::u16string_view name) const override { return ToQ(name).toLower() == "wait" ? 1 : -1; }
+  void Invoke(int, vbs::InvokeKind, vbs::Args&, vbs::Variant&) override {
+    QElapsedTimer t;
+    t.start();
+    while (!*released_ && t.elapsed() < 15000) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::u16string TypeName() const override { return u"Blocker"; }
+
+ private:
+  std::atomic<bool>* released_;
+};
+
+using Release = WorkerTest;
+
+TEST_F(Release, ClassTerminateAtReloadRunsOnTheWorkerWhereStopReachesIt) {
+  WriteLib("slow.vbs", SlowTerminate(8));
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  QString activity;
+  WhenBusy busy(
+      [&] {
+        activity = ScriptRunner::Instance()->Activity();
+        ScriptRunner::Instance()->RequestStop();
+      },
+      20000);
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_EQ(activity, ToQ(kBusyReleasingText));
+  EXPECT_TRUE(Prompts().Asked().empty());
+  EXPECT_EQ(EvalText(u"kept"), "41");
+  EXPECT_TRUE(gGlobalModule->ExecuteStatement(u"slowOn = False"));
+}
+
+class QuitTest : public WorkerTest {
+ protected:
+  void SetUp() override {
+    WorkerTest::SetUp();
+    ini_ = std::make_unique<QtSettingsStore>(QDir(tmp_.path()).filePath("zelCalc.ini"));
+    SetAppSettings(ini_.get());
+    // Closing the last window must not end the test program's application.
+    QApplication::setQuitOnLastWindowClosed(false);
+  }
+  void TearDown() override {
+    QApplication::setQuitOnLastWindowClosed(true);
+    gEndProgramNow = nullptr;
+    WorkerTest::TearDown();
+    ini_.reset();
+  }
+  QString SettingsFileText() const {
+    QFile f(ini_->FileName());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+  }
+  std::unique_ptr<QtSettingsStore> ini_;
+};
+
+TEST_F(QuitTest, SettingsAreSavedThenTheEngineIsReleasedWithTheBusyBarAndStop) {
+  WriteLib("slow.vbs", SlowTerminate(8));
+  OpenWindow();
+  bool endedByForce = false;
+  gEndProgramNow = [&] { endedByForce = true; };
+  QString savedDuring;
+  bool barDuring = false;
+  WhenBusy busy(
+      [&] {
+        savedDuring = SettingsFileText();
+        barDuring = Bar()->isVisible();
+        Bar()->cmdStop->click();
+      },
+      20000);
+  Prompts().Answer(kAnswerYes);
+  EXPECT_TRUE(w_->close());
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_TRUE(barDuring);
+  EXPECT_TRUE(savedDuring.contains("[frmMain]") && savedDuring.contains("ShowInput=True"))
+      << savedDuring.toStdString();
+  EXPECT_FALSE(gScriptEngine);
+  EXPECT_FALSE(w_->isVisible());
+  EXPECT_FALSE(endedByForce);
+  ASSERT_EQ(Prompts().Asked().size(), 1u);  // the quit question alone
+}
+
+TEST_F(QuitTest, AReleaseThatStopCannotEndEndsTheProgramThreeSecondsAfterStop) {
+  WriteLib("stuck.vbs",
+           "Class StuckEnd\r\n"
+           "  Private Sub Class_Terminate()\r\n"
+           "    blocker.Wait\r\n"
+           "  End Sub\r\n"
+           "End Class\r\n"
+           "Dim stuck\r\n"
+           "Set stuck = New StuckEnd\r\n");
+  OpenWindow();
+  std::atomic<bool> released{false};
+  gScriptEngine->AddObject(u"blocker", vbs::Ref<vbs::HostObject>(new Blocker(&released)));
+  QElapsedTimer sinceStop;
+  qint64 endedAfter = -1;
+  gEndProgramNow = [&] {
+    endedAfter = sinceStop.elapsed();
+    released = true;  // a real end would leave the worker where it is
+  };
+  WhenBusy busy(
+      [&] {
+        sinceStop.start();
+        Bar()->cmdStop->click();
+      },
+      20000);
+  Prompts().Answer(kAnswerYes);
+  w_->close();
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_GE(endedAfter, 2900);
+  EXPECT_TRUE(SettingsFileText().contains("[frmMain]"));
+}
+
 using BusyState = WorkerTest;
 
 TEST_F(BusyState, SecondExeWhileBusyIsIgnored) {
@@ -345,6 +540,24 @@ TEST_F(BusyState, ShowsOnlyForLongScripts) {
   EXPECT_GE(shownAfter, 500);
   EXPECT_EQ(changes, (std::vector<bool>{true, false}));
   EXPECT_NE(w_->cursor().shape(), Qt::BusyCursor);
+}
+
+TEST_F(BusyState, ExitWhileBusyAsksToStopBeforeSavingAnything) {
+  OpenWindow();
+  bool runningAfterNo = false;
+  WhenBusy busy([&] {
+    w_->mnuExit->trigger();  // answered No: nothing is saved or closed
+    runningAfterNo = ScriptRunning() && w_->isVisible();
+    ScriptRunner::Instance()->RequestStop();
+  });
+  Prompts().Answer(kAnswerNo);
+  Prompts().Answer(kAnswerNo);  // the stopped evaluation
+  Exe("Spin()");
+  ASSERT_TRUE(busy.Fired());
+  EXPECT_TRUE(runningAfterNo);
+  ASSERT_EQ(Prompts().Asked().size(), 2u);
+  EXPECT_EQ(Prompts().Asked()[0].text, ToQ(kStopBeforeCloseText));
+  EXPECT_FALSE(store_.Has("frmMain", "PositionT"));
 }
 
 TEST_F(BusyState, ClosingWhileBusyAsksToStopFirst) {

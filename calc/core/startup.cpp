@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include "app_settings.h"
 #include "busy_state.h"
 #include "frm_main.h"
 #include "help_files.h"
@@ -20,17 +22,10 @@ StartupSession::StartupSession() = default;
 StartupSession::~StartupSession() = default;
 
 QString DefaultLockDir() {
-  // The session's runtime folder when there is one (asking Qt for it
-  // without one prints a warning); else the per-user configuration folder.
-  QString dir;
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-    dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (dir.isEmpty()) {
-    dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (!dir.isEmpty()) dir += QStringLiteral("/zelCalc");
-  }
-  if (dir.isEmpty()) dir = QDir::tempPath();
-  return dir;
+  const QString settings = AppSettingsFile();
+  if (!settings.isEmpty()) return QFileInfo(settings).absolutePath();
+  QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  return dir.isEmpty() ? QDir::tempPath() : dir + QStringLiteral("/zelCalc");
 }
 
 StartupResult StartProgram(StartupSession& session, const StartupOptions& options) {
@@ -71,7 +66,7 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
     LoadStatus status;
     {
       LoadingWindow loading;
-      status = LoadUserLibrary();
+      status = LoadUserLibrary(options.loadLibrary ? LibraryFiles::Load : LibraryFiles::Skip);
     }
     if (status == LoadStatus::EndProgram) {
       ReleaseEngine();

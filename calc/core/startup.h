@@ -14,9 +14,11 @@ struct StartupOptions {
   QString programDir;   // the library folder "VBS" is beside the program when it may be
   QString lockDir;      // where the per-user instance lock lives
   QString userDataDir;  // else it is here; empty: the per-user data folder
+  bool loadLibrary = true;  // false: start without the library files (--no-library)
 };
 
-// The per-user place for the instance lock.
+// The per-user place for the instance lock: the folder of the settings file,
+// so that every run that writes the same settings sees the same lock.
 QString DefaultLockDir();
 
 enum class StartupResult {

@@ -4,6 +4,10 @@
 
 namespace zel {
 
+UiThreadObject::~UiThreadObject() {
+  ScriptRunner::RunOnUiThread([this] { inner_ = nullptr; });
+}
+
 int UiThreadObject::FindMember(std::u16string_view name) const {
   int member = -1;
   ScriptRunner::RunOnUiThread([&] { member = inner_->FindMember(name); });

@@ -9,6 +9,9 @@ namespace zel {
 class UiThreadObject : public vbs::HostObject {
  public:
   explicit UiThreadObject(vbs::Ref<vbs::HostObject> inner) : inner_(std::move(inner)) {}
+  // The engine may be released on its worker: the inner object is let go
+  // on the user-interface thread, where the program holds it too.
+  ~UiThreadObject() override;
 
   int FindMember(std::u16string_view name) const override;
   void Invoke(int member, vbs::InvokeKind kind, vbs::Args& args, vbs::Variant& result) override;

@@ -368,6 +368,33 @@ TEST_F(WindowTest, ShowInputOffLogsOnlyResults) {
   EXPECT_EQ(Log(), "\r\n3");
 }
 
+TEST_F(WindowTest, AHugeResultIsLoggedCutWhileTheAnswerKeepsItWhole) {
+  // A number written with 1,500,000 characters: the answer keeps them all.
+  const QString expression = QStringLiteral("\"1.\" & String(1499998, \"0\")");
+  Type(expression);
+  Keys("=");
+  const QString cut = QStringLiteral("\r\n1.") + QString(999998, QLatin1Char('0')) +
+                      QStringLiteral("\r\n... 500,000 more characters left out");
+  const QString expected = QString::fromUtf8("\r\n『") + expression + QString::fromUtf8("』") + cut;
+  EXPECT_EQ(Log().size(), expected.size());
+  EXPECT_TRUE(Log() == expected);
+  EXPECT_EQ(vbs::ToText(gLastAnswer).size(), 1500000u);
+  Keys("A");
+  EXPECT_TRUE(Input().startsWith("1.000"));
+  Type(QStringLiteral("Len(myResult)"));
+  Keys("=");
+  EXPECT_TRUE(Log().endsWith(QString::fromUtf8("『Len(myResult)』\r\n1500000")));
+
+  // Text of many lines: cut by characters, the last line says how many went.
+  Type(QStringLiteral("Replace(Space(300000), \" \", \"line\" & vbCrLf)"));
+  Keys("=");
+  EXPECT_TRUE(Log().endsWith(QStringLiteral("\r\nline\r\n... 800,000 more characters left out")));
+  // The caret is at the end and the end is in view.
+  QPlainTextEdit* log = w_->txtOutputDisplay;
+  EXPECT_EQ(log->textCursor().position(), log->document()->characterCount() - 1);
+  EXPECT_TRUE(log->viewport()->rect().contains(log->cursorRect()));
+}
+
 TEST_F(WindowTest, UserEditsOfTheLogAreKept) {
   Keys("1+2=");
   w_->txtOutputDisplay->appendPlainText(QStringLiteral("my note"));

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "app_settings.h"
+#include "busy_state.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "vbs/value_ops.h"
@@ -37,21 +38,35 @@ std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
 namespace {
 
 // MsgBox and InputBox of scripts go through the program's prompt service,
-// on the user-interface thread.
+// on the user-interface thread. Their boxes are modal, out of the busy bar's
+// reach, so they offer "Stop Script" themselves: the box is answered, and
+// the script stops with error 18 at its next step.
 class PromptUiHost : public vbs::UiHost {
  public:
   int MsgBox(std::u16string_view prompt, int buttons, std::u16string_view title) override {
     int answer = 0;
-    ScriptRunner::RunOnUiThread(
-        [&] { answer = ShowScriptMsgBox(ToQ(prompt), buttons, ToQ(title)); });
+    ScriptRunner::RunOnUiThread([&] {
+      bool stop = false;
+      answer = ShowScriptMsgBox(ToQ(prompt), buttons, ToQ(title), &stop);
+      if (stop) StopScript();
+    });
     return answer;
   }
   std::optional<std::u16string> InputBox(std::u16string_view prompt, std::u16string_view title,
                                          std::u16string_view defaultText) override {
     std::optional<QString> r;
-    ScriptRunner::RunOnUiThread([&] { r = AskText(ToQ(title), ToQ(prompt), ToQ(defaultText)); });
+    ScriptRunner::RunOnUiThread([&] {
+      bool stop = false;
+      r = AskText(ToQ(title), ToQ(prompt), ToQ(defaultText), &stop);
+      if (stop) StopScript();
+    });
     if (!r) return std::nullopt;
     return ToU16(*r);
+  }
+
+ private:
+  static void StopScript() {
+    if (ScriptRunner* runner = ScriptRunner::Instance()) runner->RequestStop();
   }
 };
 
@@ -104,15 +119,17 @@ bool SetLibraryPath(const QString& programDir) {
   return QDir().mkdir(dir);
 }
 
-LoadStatus LoadUserLibrary() {
+LoadStatus LoadUserLibrary(LibraryFiles which, std::vector<std::u16string>* notLoaded) {
   // The engine a script is running in cannot be replaced under it.
   if (ScriptRunning()) throw std::runtime_error("a script is running");
   ScriptRunner::Session session;
   // Listing first: when the folder cannot be read the engine in use stays.
-  const std::vector<LibraryFile> files =
-      ListLibraryFiles(std::filesystem::path(QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString()));
+  std::vector<LibraryFile> files;
+  if (which == LibraryFiles::Load)
+    files = ListLibraryFiles(
+        std::filesystem::path(QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString()));
 
-  gGlobalModule.reset();
+  ReleaseEngine();
   gScriptEngine = std::make_unique<vbs::Engine>();
   gGlobalModule = std::make_unique<GlobalModule>(*gScriptEngine);
   gScriptEngine->SetUiHost(&UiHostInstance());
@@ -124,6 +141,7 @@ LoadStatus LoadUserLibrary() {
     if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(ToQ(f.name));
     return ReadLibraryFile(f.path);
   });
+  if (notLoaded) *notLoaded = outcome.notLoaded;
   if (outcome.editFile) {
     // The path as listed: a name that is not valid UTF-8 still reaches the
     // right file.
@@ -134,8 +152,23 @@ LoadStatus LoadUserLibrary() {
 }
 
 void ReleaseEngine() {
+  if (!gScriptEngine) {
+    gGlobalModule.reset();
+    return;
+  }
+  // A reload calls this inside its own session; a job is another script.
+  if (ScriptRunner* runner = ScriptRunner::Instance(); runner && runner->JobActive())
+    throw std::runtime_error("a script is running");
+  ScriptRunner::Session session;
+  if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(ToQ(kBusyReleasingText));
   gGlobalModule.reset();
-  gScriptEngine.reset();
+  std::unique_ptr<vbs::Engine> engine = std::move(gScriptEngine);
+  // The worker empties the engine; the object itself lives until the job
+  // has ended, since Stop reaches the job through it. What is left (the
+  // Err object) goes here without running script code.
+  vbs::Engine& running = *engine;
+  RunEngineJob(running, [&running] { running.Reset(); });
+  engine.reset();
 }
 
 namespace {

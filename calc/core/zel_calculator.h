@@ -2,12 +2,15 @@
 // zelCalculator: the engine host shared by the program's windows. One
 // script engine with its global module, the one zelIO object, the library
 // folder, the answer value and the option flags.
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "keypad.h"
 #include "library_loader.h"
@@ -65,12 +68,22 @@ enum class LoadStatus {
   EndProgram,  // the user chose to edit a failing file: the program ends
 };
 
+enum class LibraryFiles {
+  Load,  // every library file of gLibraryPath
+  Skip,  // none: the engine holds only zelIO (zelCalc --no-library)
+};
+
 // Builds a new engine with zelIO and adds every library file of
 // gLibraryPath. Throws when the folder cannot be listed or a script is still
-// running (the previous engine is then kept).
-LoadStatus LoadUserLibrary();
+// running (the previous engine is then kept). `notLoaded`, when given,
+// receives the names of the files that are not in the new engine.
+LoadStatus LoadUserLibrary(LibraryFiles files = LibraryFiles::Load,
+                           std::vector<std::u16string>* notLoaded = nullptr);
 
-// Releases gGlobalModule, then gScriptEngine.
+// Releases gGlobalModule, then gScriptEngine. Releasing the engine frees
+// the scripts' objects, which runs their Class_Terminate code: it runs on
+// the engine's worker like every script, with the busy state and Stop.
+// Throws, keeping the engine, while another script is running.
 void ReleaseEngine();
 
 // The value of `expression` through "myResult = " + expression; on a script
@@ -106,6 +119,10 @@ inline std::u16string ToU16(const QString& s) {
 }
 inline QString ToQ(std::u16string_view s) {
   return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+// A file name as the file system spells it (QFile::encodeName).
+inline std::filesystem::path ToPath(const QString& file) {
+  return std::filesystem::path(QFile::encodeName(file).toStdString());
 }
 
 }  // namespace zel

@@ -30,6 +30,8 @@ namespace {
 
 QPointer<frmCustomize> gCustomizeWindow;
 
+constexpr char16_t kReloadTitle[] = u"Reloading User VBS Files";
+
 // How wide `window` must be (outer) for its caption to show whole.
 int CaptionWidth(const QWidget* window, int titleBarHeight) {
   QFont font = window->font();
@@ -156,13 +158,20 @@ void frmCustomize::File1_DblClick() {
 void frmCustomize::cmdReload_Click() {
   // The engine a script is running in cannot be replaced under it.
   if (ScriptRunning()) return;
-  const int answer = ShowPrompt(QStringLiteral("Reloading User VBS Files"),
+  const int answer = ShowPrompt(ToQ(kReloadTitle),
                                 QStringLiteral("All temporary memories will be lost.\r\nDo you want continue?"),
                                 PromptIcon::Question, PromptButtons::YesNo);
   if (answer != kAnswerYes) return;
+  ScriptHandler handler(*this);
+  ReloadUserLibrary(main_);
+}
+
+void ReloadUserLibrary(frmMain& mainWindow) {
+  if (ScriptRunning()) return;
   LoadStatus status = LoadStatus::Loaded;
+  std::vector<std::u16string> notLoaded;
   try {
-    status = LoadUserLibrary();
+    status = LoadUserLibrary(LibraryFiles::Load, &notLoaded);
   } catch (const std::exception&) {
     // The folder could not be listed: the engine in use stays as it was.
     ShowPrompt(ToQ(kAppTitle),
@@ -171,14 +180,17 @@ void frmCustomize::cmdReload_Click() {
                PromptIcon::Exclamation, PromptButtons::OK);
     return;
   }
-  if (status == LoadStatus::EndProgram) {
-    // The user chose to edit the failing file: the program ends, through
-    // the main window's own closing so that every window saves itself.
-    QPointer<frmMain> main(&main_);
-    QTimer::singleShot(0, [main] {
-      if (main) main->close();
-    });
-  }
+  if (status != LoadStatus::EndProgram) return;
+  // The user chose to edit the failing file: the program ends, through the
+  // main window's own closing so that every window saves itself. When the
+  // user stays after all, the engine holds only part of the library: that
+  // is said, with the reload offered again.
+  QTimer::singleShot(0, &mainWindow, [main = &mainWindow, notLoaded] {
+    if (main->close()) return;
+    const int again = ShowPrompt(ToQ(kReloadTitle), ToQ(LibraryNotLoadedText(notLoaded)),
+                                 PromptIcon::Exclamation, PromptButtons::YesNo);
+    if (again == kAnswerYes) ReloadUserLibrary(*main);
+  });
 }
 
 void frmCustomize::cmdCustomizeExit_Click() { close(); }

@@ -59,6 +59,12 @@ class frmCustomize : public ToolWindow {
   frmMain& main_;
 };
 
+// Reload's work once the user has agreed: a new engine with the library.
+// When the user chose to edit a failing file the program ends; should the
+// user stay after all, the files not loaded are named and the reload is
+// offered again.
+void ReloadUserLibrary(frmMain& main);
+
 // Makes Yes on the evaluation-error dialog open frmCustomize over `main`.
 void InstallLibraryMaintenanceHook(frmMain& main);
 

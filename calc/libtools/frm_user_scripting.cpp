@@ -41,10 +41,6 @@ void SetBoxText(QPlainTextEdit* box, const std::u16string& text) {
   box->setPlainText(t);
 }
 
-std::filesystem::path ToPath(const QString& file) {
-  return std::filesystem::path(QFile::encodeName(file).toStdString());
-}
-
 }  // namespace
 
 frmUserScripting* frmUserScripting::Open(frmMain& main) {
@@ -106,6 +102,10 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   cmnDialog->setDefaultSuffix(QStringLiteral("txt"));
 
   DisableWhileScriptRuns(cmdExe);
+  // The window's own script shows its busy state here too, with Stop (and
+  // Esc) within reach; the script box, which Execute empties when the
+  // script has run, and Import wait meanwhile.
+  new ScriptBusyBar(this, txtUserScript, {txtUserScript, cmdImport}, [this] { return executing_; });
   RestoreGeometry();
   FocusTextBox(txtUserScript);
   // The window opens for typing a script: the script box, not the
@@ -126,15 +126,36 @@ bool frmUserScripting::RunInEngine(const QString& script) {
 void frmUserScripting::cmdExe_Click() {
   // The engine runs one script at a time.
   if (ScriptRunning()) return;
+  ScriptHandler handler(*this);
   const QString script = Script();
   SetBoxText(txtInMemory, TranscriptAfterExecute(ToU16(Transcript()), ToU16(script)));
   FocusTextBox(txtInMemory);
-  if (!RunInEngine(script)) {
-    ShowPrompt(ToQ(kAppTitle), ToQ(kNotExecutableText), PromptIcon::Critical, PromptButtons::OK);
+  executing_ = true;
+  const bool ran = RunInEngine(script);
+  executing_ = false;
+  if (!ran) {
+    // A script stopped because a window is closing is not reported.
+    const ScriptRunner* runner = ScriptRunner::Instance();
+    if (handler.Closing() || (runner && runner->StoppingForClose())) return;
+    ReportFailedScript();
     return;
   }
+  if (handler.Closing()) return;
   txtUserScript->clear();
   txtUserScript->setFocus();
+}
+
+void frmUserScripting::ReportFailedScript() {
+  // Stopped at the user's request (Stop, Esc, "Stop Script" on a box of the
+  // script): said as such, in the words of the stop's own error.
+  const ScriptRunner* runner = ScriptRunner::Instance();
+  if (runner && runner->StopRequested() && gScriptEngine &&
+      gScriptEngine->Error().Number == vbs::kInterruptErrorNumber) {
+    ShowPrompt(ToQ(kAppTitle), ToQ(gScriptEngine->Error().Description), PromptIcon::Information,
+               PromptButtons::OK);
+    return;
+  }
+  ShowPrompt(ToQ(kAppTitle), ToQ(kNotExecutableText), PromptIcon::Critical, PromptButtons::OK);
 }
 
 QString frmUserScripting::ChooseFile() {

@@ -52,7 +52,10 @@ class frmUserScripting : public ToolWindow {
   bool RunInEngine(const QString& script);
   // Shows cmnDialog; the chosen file, or empty when cancelled.
   QString ChooseFile();
+  // Reports a script that Execute could not run to its end.
+  void ReportFailedScript();
   bool laying_ = false;
+  bool executing_ = false;  // this window's Execute waits on its script
 };
 
 }  // namespace zel

@@ -1,7 +1,6 @@
 #include "library_listing.h"
 
 #include <QDir>
-#include <QFile>
 
 #include "zel_calculator.h"
 
@@ -9,8 +8,7 @@ namespace zel {
 
 std::vector<LibraryFile> ListLibraryFolder() {
   try {
-    return ListLibraryFiles(std::filesystem::path(
-        QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString()));
+    return ListLibraryFiles(ToPath(QDir::fromNativeSeparators(gLibraryPath)));
   } catch (const std::filesystem::filesystem_error&) {
     return {};
   }

@@ -2,14 +2,20 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QTimer>
 #include <algorithm>
 
 #include "app_settings.h"
+#include "busy_state.h"
 #include "frm_main.h"
 #include "layout.h"
+#include "messages.h"
+#include "prompt_service.h"
+#include "script_runner.h"
 #include "twips.h"
 #include "window_registry.h"
 #include "window_placement.h"
+#include "zel_calculator.h"
 
 namespace zel {
 
@@ -71,9 +77,42 @@ void ToolWindow::SaveGeometry() const {
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
+  if (handlers_ > 0) {
+    // A handler of this window is still on the stack: the window stays
+    // until it has returned.
+    event->ignore();
+    if (askingToStop_ || closeAfterHandler_) return;
+    ScriptRunner* runner = ScriptRunner::Instance();
+    if (runner && runner->Running()) {
+      askingToStop_ = true;
+      const int answer = ShowPrompt(ToQ(kAppTitle), ToQ(kStopBeforeCloseText), PromptIcon::Question,
+                                    PromptButtons::YesNo);
+      askingToStop_ = false;
+      if (answer != kAnswerYes || handlers_ == 0) {
+        // It ended while the question was up: Yes closes now.
+        if (answer == kAnswerYes) QTimer::singleShot(0, this, [this] { close(); });
+        return;
+      }
+      runner->RequestStopForClose();
+    }
+    closeAfterHandler_ = true;
+    return;
+  }
   SaveGeometry();
   QWidget::closeEvent(event);
   closed_ = event->isAccepted();
+}
+
+ToolWindow::ScriptHandler::ScriptHandler(ToolWindow& window) : window_(window) {
+  ++window_.handlers_;
+}
+
+ToolWindow::ScriptHandler::~ScriptHandler() {
+  if (--window_.handlers_ > 0 || !window_.closeAfterHandler_) return;
+  window_.closeAfterHandler_ = false;
+  // From the event loop: whatever called the handler (a button's click)
+  // still uses the window on its way back.
+  QTimer::singleShot(0, &window_, [w = &window_] { w->close(); });
 }
 
 void ToolWindow::ApplyPendingOuter() {

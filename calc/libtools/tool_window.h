@@ -37,6 +37,25 @@ class ToolWindow : public QWidget {
   // Closed and waiting to be deleted: an opening must build a new one.
   bool Closed() const { return closed_; }
 
+  // Held by a handler of the window while it waits on a script (Execute,
+  // Reload): the window is not destroyed under it. Closing the window
+  // meanwhile asks first whether to stop the script, as the main window
+  // does; on Yes (or when no script runs by then) the window closes as soon
+  // as the handler has returned.
+  class ScriptHandler {
+   public:
+    explicit ScriptHandler(ToolWindow& window);
+    ~ScriptHandler();
+    ScriptHandler(const ScriptHandler&) = delete;
+    ScriptHandler& operator=(const ScriptHandler&) = delete;
+    // The window is to close when the handler returns: what is left of the
+    // handler (reporting a script that was stopped for it) is skipped.
+    bool Closing() const { return window_.closeAfterHandler_; }
+
+   private:
+    ToolWindow& window_;
+  };
+
  protected:
   // The window's layout rule for the current outer size.
   virtual void ApplyLayout() = 0;
@@ -58,6 +77,9 @@ class ToolWindow : public QWidget {
   GeometryDefaults geometry_;
   QSize pendingOuter_;  // outer size waiting for the frame to be known
   bool closed_ = false;
+  int handlers_ = 0;              // ScriptHandlers alive
+  bool closeAfterHandler_ = false;
+  bool askingToStop_ = false;
 };
 
 // Shows a modeless window: a minimised one is restored, and it comes to the

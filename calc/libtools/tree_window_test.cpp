@@ -44,19 +44,28 @@ TEST_F(TreeWindowTest, ListsEveryLibraryFileWithItsProcedures) {
   WriteLib("f.txt", "Function Text()\r\nEnd Function\r\n");
   // Shift_JIS text in a comment and a string.
   WriteLib("g.vbs", "' \x83\x65\x83\x58\x83\x67\r\nFunction Jp(a)\r\n Jp = \"\x83\x65\"\r\nEnd Function\r\n");
+  // Saved as Unicode (UTF-16 with its mark), both byte orders.
+  const QString wide = QString::fromUtf8("' テスト\r\nFunction Wide%1(a, b)\r\nEnd Function\r\n");
+  QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+  for (QChar c : wide.arg("LE")) le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+  for (QChar c : wide.arg("BE")) be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+  WriteLib("h.vbs", le);
+  WriteLib("i.vbs", be);
   frmTree* t = OpenTree();
   QTreeWidgetItem* root = Root(t);
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(t->tvwVBSFiles->topLevelItemCount(), 1);
   EXPECT_EQ(root->text(0), "VBSFiles");
   EXPECT_TRUE(root->isExpanded());
-  EXPECT_EQ(Children(root), (QStringList{"a.vbs", "B.VBS", "c.Vbs", "d.vbs", "g.vbs"}));
+  EXPECT_EQ(Children(root), (QStringList{"a.vbs", "B.VBS", "c.Vbs", "d.vbs", "g.vbs", "h.vbs", "i.vbs"}));
   EXPECT_FALSE(FileItem(t, "a.vbs")->isExpanded());
   EXPECT_EQ(Children(FileItem(t, "a.vbs")), (QStringList{"AreaCircle(r)", "Area(w,h)"}));
   EXPECT_EQ(Children(FileItem(t, "B.VBS")), (QStringList{"Report(x,y)"}));
   EXPECT_EQ(Children(FileItem(t, "c.Vbs")), (QStringList{"Area(side)"}));
   EXPECT_EQ(Children(FileItem(t, "d.vbs")), (QStringList{"d_vbs()", "B()"}));
   EXPECT_EQ(Children(FileItem(t, "g.vbs")), (QStringList{"Jp(a)"}));
+  EXPECT_EQ(Children(FileItem(t, "h.vbs")), (QStringList{"WideLE(a,b)"}));
+  EXPECT_EQ(Children(FileItem(t, "i.vbs")), (QStringList{"WideBE(a,b)"}));
   EXPECT_EQ(frmTree::KindOf(FileItem(t, "a.vbs")->child(1)), TreeNodeKind::Procedure);
   EXPECT_TRUE(Prompts().Asked().empty());
 }

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -77,6 +79,87 @@ TEST(QtSettingsStore, KeepsJapaneseTextAndReadsHandEditedFiles) {
   store.Set("Option", "Memo", "計算機");
   QtSettingsStore again(path);
   EXPECT_EQ(again.Get("Option", "Memo", ""), "計算機");
+}
+
+QString WriteIni(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
+  const QString path = dir.filePath(name);
+  QFile f(path);
+  f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  f.write(text);
+  return path;
+}
+
+TEST(IniFile, HandWrittenValuesReadBackAsWritten) {
+  QTemporaryDir dir;
+  const struct {
+    const char* line;
+    const char* value;
+  } cases[] = {
+      {R"(UserEditor="/usr/bin/vi" -x)", R"("/usr/bin/vi" -x)"},
+      {R"(UserEditor="/opt/my editor/ed")", R"("/opt/my editor/ed")"},
+      {"UserEditor=gedit --new-window, -s", "gedit --new-window, -s"},
+      {"UserEditor=x;y = z # not a comment", "x;y = z # not a comment"},
+      {"  UserEditor =  spaced out  \r", "spaced out"},
+      {"UserEditor=", ""},
+      // As earlier versions wrote them, in QSettings' escapes.
+      {R"(UserEditor=\"/usr/bin/gedit\")", R"("/usr/bin/gedit")"},
+      {R"(UserEditor=C:\\x)", R"(C:\x)"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    QtSettingsStore store(WriteIni(dir, QString("case%1.ini").arg(++n),
+                                   QByteArray("; a comment\n[Option]\n") + c.line + "\n"));
+    EXPECT_EQ(store.Get("Option", "UserEditor", "<absent>"), c.value) << c.line;
+  }
+}
+
+TEST(IniFile, EveryValueSurvivesAWriteAndARead) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("zelCalc.ini");
+  const QStringList values = {
+      R"("/usr/bin/vi" -x)", R"("/opt/my editor/ed")", R"(C:\dir\x)", " lead", "trail ", "\t",
+      "two\r\nlines", R"(" x")", R"(\x41)", "", QString::fromUtf8("計算機"), "@at", "a=b;c,d",
+      R"(\")", "bell\x07"};
+  {
+    QtSettingsStore store(path);
+    for (int i = 0; i < values.size(); ++i)
+      store.Set("Option", std::to_string(i), values[i].toStdString());
+    EXPECT_TRUE(store.Flush());
+  }
+  QtSettingsStore again(path);
+  for (int i = 0; i < values.size(); ++i)
+    EXPECT_EQ(QString::fromStdString(again.Get("Option", std::to_string(i), "<absent>")), values[i]) << i;
+  // A value that needs no escape is written as it stands.
+  EXPECT_TRUE(ReadAll(path).contains("\n0=\"/usr/bin/vi\" -x\n"));
+}
+
+TEST(IniFile, WrittenWhenFlushedOnceForABatchAndFailuresAreReported) {
+  QTemporaryDir dir;
+  QtSettingsStore store(dir.filePath("zelCalc.ini"));
+  SetAppSettings(&store);
+  const int before = SettingsFileWrites();
+  {
+    SettingsBatch batch;
+    for (int i = 0; i < 50; ++i) store.Set("frmMain", std::to_string(i), "1");
+    QTest::qWait(30);  // the event loop writes nothing during a batch
+    EXPECT_EQ(SettingsFileWrites(), before);
+  }
+  EXPECT_EQ(SettingsFileWrites(), before + 1);
+  EXPECT_TRUE(ReadAll(store.FileName()).contains("49=1"));
+  // Outside a batch a change is written once the event loop runs.
+  store.Set("frmMain", "late", "2");
+  QTest::qWait(30);
+  EXPECT_EQ(SettingsFileWrites(), before + 2);
+  EXPECT_TRUE(ReadAll(store.FileName()).contains("late=2"));
+  SetAppSettings(nullptr);
+
+  // A file that cannot be written: its folder is a plain file.
+  QFile plain(dir.filePath("plain"));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  QtSettingsStore broken(dir.filePath("plain/zelCalc.ini"));
+  broken.Set("frmMain", "SizeW", "1");
+  EXPECT_FALSE(broken.Flush());
 }
 
 TEST(SettingsHelpers, BooleanAndNumberReadingRules) {
@@ -164,12 +247,14 @@ TEST(PromptService, TextQuestionsAndNestedRecorders) {
   EXPECT_EQ(outer.Asked().size(), 1u);
 }
 
-// Acts on the next real message box once it is up; the box is answered by
-// `act` (its last step clicks a button or presses a key that ends it).
-void OnMessageBox(std::function<void(QMessageBox&)> act) {
+// Acts on the next real modal window of kind W once it is up; it is
+// answered by `act` (its last step clicks a button or presses a key that
+// ends it).
+template <class W>
+void OnModal(std::function<void(W&)> act) {
   auto poll = std::make_shared<std::function<void(int)>>();
   *poll = [poll, act](int attempts) {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    if (auto* box = qobject_cast<W*>(QApplication::activeModalWidget())) {
       const auto run = act;  // the closure goes with the next line
       *poll = nullptr;
       run(*box);
@@ -186,6 +271,8 @@ void OnMessageBox(std::function<void(QMessageBox&)> act) {
   };
   QTimer::singleShot(0, [poll] { (*poll)(0); });
 }
+
+void OnMessageBox(std::function<void(QMessageBox&)> act) { OnModal<QMessageBox>(std::move(act)); }
 
 void SendEscape(QMessageBox& box) {
   QWidget* target = box.focusWidget() ? box.focusWidget() : &box;
@@ -222,6 +309,74 @@ TEST(PromptService, EscIsCancelWhereTheBoxHasCancelAndOkOnALoneOk) {
   EXPECT_EQ(ShowPrompt("", "q", PromptIcon::None, PromptButtons::OKCancel), kAnswerCancel);
   OnMessageBox([](QMessageBox& box) { SendEscape(box); });
   EXPECT_EQ(ShowPrompt("", "note", PromptIcon::Exclamation, PromptButtons::OK), kAnswerOK);
+}
+
+TEST(PromptService, BoxesOfARunningScriptOfferStopScriptAndCtrlBreak) {
+  {
+    PromptRecorder recorder{kAnswerStopScript};
+    bool stop = false;
+    EXPECT_EQ(ShowScriptMsgBox("p", 4, "t", &stop), kAnswerNo);  // Yes/No: stopped as No
+    EXPECT_TRUE(stop);
+    ASSERT_EQ(recorder.Asked().size(), 1u);
+    EXPECT_TRUE(recorder.Asked()[0].offersStop);
+    recorder.AnswerTextStop();
+    stop = false;
+    EXPECT_EQ(AskText("", "Name?", "abc", &stop), std::nullopt);
+    EXPECT_TRUE(stop);
+    EXPECT_TRUE(recorder.AskedText()[0].offersStop);
+  }
+  auto stopButton = [](QWidget& w) { return w.findChild<QAbstractButton*>("cmdStopScript"); };
+  // The button answers the box as Esc would, or with its first of No and Abort.
+  const struct {
+    int style;
+    int answer;
+  } sets[] = {{0, kAnswerOK}, {1, kAnswerCancel}, {2, kAnswerAbort}, {3, kAnswerCancel},
+              {4, kAnswerNo}, {5, kAnswerCancel}};
+  for (const auto& set : sets) {
+    OnMessageBox([&](QMessageBox& box) { stopButton(box)->click(); });
+    bool stop = false;
+    EXPECT_EQ(ShowScriptMsgBox("x", set.style, "", &stop), set.answer) << set.style;
+    EXPECT_TRUE(stop) << set.style;
+  }
+  // Ctrl+Break does the same, as X11 reports it: the keysym Break, for
+  // which Qt has no key code.
+  OnMessageBox([](QMessageBox& box) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::ControlModifier, 0, 0xFF6B, 0);
+    QApplication::sendEvent(box.focusWidget() ? box.focusWidget() : &box, &press);
+  });
+  bool stop = false;
+  EXPECT_EQ(ShowScriptMsgBox("x", 4, "", &stop), kAnswerNo);
+  EXPECT_TRUE(stop);
+  // A lone OK still goes with Esc, without stopping anything.
+  OnMessageBox([](QMessageBox& box) { SendEscape(box); });
+  stop = false;
+  EXPECT_EQ(ShowScriptMsgBox("x", 0, "", &stop), kAnswerOK);
+  EXPECT_FALSE(stop);
+  // The program's own questions offer no stop.
+  bool offered = true;
+  OnMessageBox([&](QMessageBox& box) {
+    offered = stopButton(box) != nullptr;
+    box.button(QMessageBox::Ok)->click();
+  });
+  ShowPrompt("", "note");
+  EXPECT_FALSE(offered);
+
+  // InputBox: OK gives the text; the button and Ctrl+Break cancel and stop.
+  OnModal<QDialog>([](QDialog& d) {
+    QLineEdit* edit = d.findChild<QLineEdit*>();
+    edit->setText("typed");
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  stop = false;
+  EXPECT_EQ(AskText("", "Name?", "abc", &stop), QString("typed"));
+  EXPECT_FALSE(stop);
+  OnModal<QDialog>([&](QDialog& d) { stopButton(d)->click(); });
+  EXPECT_EQ(AskText("", "Name?", "abc", &stop), std::nullopt);
+  EXPECT_TRUE(stop);
+  OnModal<QDialog>([](QDialog& d) { QTest::keyClick(d.findChild<QLineEdit*>(), Qt::Key_Pause, Qt::ControlModifier); });
+  stop = false;
+  EXPECT_EQ(AskText("", "Name?", "abc", &stop), std::nullopt);
+  EXPECT_TRUE(stop);
 }
 
 TEST(GuardedTextEdit, PasteFromAMissingOrEmptyClipboardChangesNothing) {

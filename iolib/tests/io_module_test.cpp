@@ -1,4 +1,5 @@
 // zelIO's five methods, driven the way scripts call them.
+#include <QAction>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -310,6 +311,51 @@ TEST_F(IOObject, EveryObjectSharesTheOneDialog) {
   EXPECT_EQ(&IODialog(), dialog);
   EXPECT_EQ(dialog->txtBaseValue->count(), 1);
   EXPECT_FALSE(dialog->isVisible());
+}
+
+// With a stopper (the program running the script), Ctrl+Break and the
+// context menu's "Stop Script" answer the dialog as Cancel and then stop the
+// script; OK and Cancel stop nothing. Without one there is no such way.
+TEST_F(IOObject, StopScriptAnswersAsCancelAndThenStops) {
+  vbs::Ref<vbs::HostObject> io = CreateIOObject();
+  int stops = 0;
+  SetScriptStopper([&] {
+    EXPECT_FALSE(IODialog().isVisible());  // answered first
+    ++stops;
+  });
+  const Variant prompt = Variant::FromString(u"p");
+  WhenShown([](zelDialog& d) {
+    d.txtBaseValue->setEditText(QStringLiteral("12"));
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::ControlModifier, 0, 0xFF6B, 0);  // X11's Break
+    QApplication::sendEvent(d.txtBaseValue->lineEdit(), &press);
+  });
+  EXPECT_EQ(Text(Call(*io, u"getData", {prompt, Variant::FromString(u"5")})), u"");
+  EXPECT_EQ(stops, 1);
+  WhenShown([](zelDialog& d) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier);
+    QApplication::sendEvent(d.txtCaption, &press);
+  });
+  EXPECT_EQ(Text(Call(*io, u"getData", {prompt, Variant::FromString(u"6")})), u"");
+  EXPECT_EQ(stops, 2);
+  WhenShown([](zelDialog& d) { d.mnuStopScript->trigger(); });
+  EXPECT_EQ(Text(Call(*io, u"getData", {prompt, Variant::FromString(u"7")})), u"");
+  EXPECT_EQ(stops, 3);
+  Answer(nullptr, true);
+  EXPECT_EQ(Text(Call(*io, u"getData", {prompt, Variant::FromString(u"8")})), u"8");
+  Answer(nullptr, false);
+  EXPECT_EQ(Text(Call(*io, u"getData", {prompt, Variant::FromString(u"9")})), u"");
+  EXPECT_EQ(stops, 3);
+
+  SetScriptStopper(nullptr);
+  WhenShown([](zelDialog& d) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::ControlModifier, 0, 0xFF6B, 0);
+    QApplication::sendEvent(d.txtBaseValue->lineEdit(), &press);
+    d.mnuStopScript->trigger();
+    EXPECT_TRUE(d.isVisible());
+    d.OKButton->click();
+  });
+  EXPECT_EQ(Text(Call(*io, u"getData", {prompt, Variant::FromString(u"10")})), u"10");
+  EXPECT_EQ(stops, 3);
 }
 
 }  // namespace

@@ -38,6 +38,9 @@ class Context {
   explicit Context(Interp& in) : interp_(in) {}
   UiHost* ui() const;
   FileAccess fileAccess() const;
+  // Ends the running script with error 18 when the host has asked it to
+  // stop (for example while a box of the script was up).
+  void CheckInterrupt();
   ErrState& err();
   // Rnd's generator state (24-bit linear congruential, VBScript's seed).
   uint32_t& rndSeed();

@@ -376,6 +376,7 @@ Proc* ExtraVars::FindProc(std::u16string_view name) const {
 // ---- Context -------------------------------------------------------------------------
 UiHost* Context::ui() const { return interp_.ui; }
 FileAccess Context::fileAccess() const { return interp_.fileAccess; }
+void Context::CheckInterrupt() { interp_.CheckInterrupt(); }
 ErrState& Context::err() { return interp_.err; }
 uint32_t& Context::rndSeed() { return interp_.rndSeed; }
 float& Context::lastRnd() { return interp_.lastRnd; }

@@ -263,6 +263,7 @@ class Interp {
   friend class Resolver;
   friend bool StopRequested();
   friend void CheckStopRequest();
+  friend class Context;  // CheckInterrupt for natives
 
   void Init();
   void Teardown();

@@ -15,15 +15,22 @@ uintptr_t StackLimitForThisThread() {
 #endif
   char here;
   uintptr_t cur = reinterpret_cast<uintptr_t>(&here);
-  pthread_attr_t attr;
-  void* addr = nullptr;
-  size_t size = 0;
-  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-    pthread_attr_getstack(&attr, &addr, &size);
-    pthread_attr_destroy(&attr);
+  // A thread's stack does not move, and asking for it is slow on the main
+  // thread (glibc reads /proc/self/maps): asked once per thread, not once
+  // per engine (the library browser makes one engine per file).
+  thread_local bool known = false;
+  thread_local void* addr = nullptr;
+  thread_local size_t size = 0;
+  if (!known) {
+    known = true;
+    pthread_attr_t attr;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+      pthread_attr_getstack(&attr, &addr, &size);
+      pthread_attr_destroy(&attr);
+    }
   }
-  if (!addr || size == 0) size = 1024 * 1024;
-  uintptr_t low = addr ? reinterpret_cast<uintptr_t>(addr) : cur - size;
+  const size_t stackSize = addr && size ? size : 1024 * 1024;
+  uintptr_t low = addr ? reinterpret_cast<uintptr_t>(addr) : cur - stackSize;
   // Never trust more than 64 MB (an unlimited rlimit reports huge sizes).
   if (cur - low > 64u * 1024 * 1024) low = cur - 64u * 1024 * 1024;
   // Use at most 3/4 of what is left, and keep the margin free.

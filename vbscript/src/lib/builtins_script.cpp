@@ -74,6 +74,8 @@ Variant FnMsgBox(Context& ctx, Args& args) {
   const std::u16string title = Has(args, 2) && !args[2].IsNull() ? Str(ctx, args[2]) : std::u16string();
   UiHost* ui = ctx.ui();
   const int answer = ui ? ui->MsgBox(prompt, buttons, title) : 1;
+  // Stopped from the box: the answer is not used.
+  ctx.CheckInterrupt();
   return Variant::FromInteger(static_cast<int16_t>(answer));
 }
 
@@ -84,6 +86,7 @@ Variant FnInputBox(Context& ctx, Args& args) {
   UiHost* ui = ctx.ui();
   if (!ui) return Text(def);
   const auto answer = ui->InputBox(prompt, title, def);
+  ctx.CheckInterrupt();
   return answer ? Text(*answer) : Variant();
 }
 

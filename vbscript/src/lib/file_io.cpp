@@ -164,8 +164,7 @@ std::string ReadBounded(int fd, bool utf16, size_t maxUnits) {
     }
     if (n == 0) return bytes;
     if (bytes.size() <= maxUnits) continue;
-    const bool wide = utf16 || (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                                static_cast<unsigned char>(bytes[1]) == 0xFE);
+    const bool wide = utf16 || Utf16MarkOf(bytes) != 0;
     size_t atLeast;
     if (wide) {
       atLeast = bytes.size() / 2 - (utf16 ? 0 : 1);

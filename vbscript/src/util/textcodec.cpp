@@ -149,7 +149,29 @@ size_t DecodedLengthBound::AtLeast() const {
   return n > 0 ? n - 1 : 0;
 }
 
+int Utf16MarkOf(std::string_view bytes) {
+  if (bytes.size() < 2) return 0;
+  const auto b0 = static_cast<unsigned char>(bytes[0]), b1 = static_cast<unsigned char>(bytes[1]);
+  if (b0 == 0xFF && b1 == 0xFE) return 1;
+  if (b0 == 0xFE && b1 == 0xFF) return 2;
+  return 0;
+}
+
+std::optional<std::u16string> DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  if (bytes.size() % 2 != 0) return std::nullopt;
+  std::u16string out(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto a = static_cast<unsigned char>(bytes[2 * i]);
+    const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
+    out[i] = static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+  }
+  return out;
+}
+
 std::optional<std::u16string> DecodeScriptText(std::string_view bytes) {
+  // Neither mark is valid UTF-8 or CP932, so reading it as UTF-16 takes no
+  // file from the other two.
+  if (const int mark = Utf16MarkOf(bytes)) return DecodeUtf16(bytes.substr(2), mark == 2);
   if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
       static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF)
     bytes.remove_prefix(3);

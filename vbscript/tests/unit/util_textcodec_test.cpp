@@ -19,6 +19,17 @@ TEST(TextCodec, Cp932IsTheFallbackForInvalidUtf8) {
   EXPECT_EQ(vbs::DecodeScriptText("\x81\x60"), u"\uFF5E");
 }
 
+TEST(TextCodec, Utf16WithAMarkDecodesInEitherByteOrder) {
+  using namespace std::string_literals;
+  EXPECT_EQ(vbs::DecodeScriptText("\xFF\xFEx\0=\0\x24\x50\r\0\n\0"s), u"x=\u5024\r\n");
+  EXPECT_EQ(vbs::DecodeScriptText("\xFE\xFF\0x\0=\x50\x24\0\r\0\n"s), u"x=\u5024\r\n");
+  EXPECT_EQ(vbs::DecodeScriptText("\xFF\xFE"s), u"");
+  // Half a code unit at the end is not text.
+  EXPECT_FALSE(vbs::DecodeScriptText("\xFF\xFEx\0="s).has_value());
+  // Without a mark the bytes are not taken for UTF-16.
+  EXPECT_EQ(vbs::DecodeScriptText("x\0"s), std::u16string(u"x\0", 2));
+}
+
 TEST(TextCodec, BytesValidInNeitherEncodingAreRefused) {
   // A lead byte with nothing after it, and an undefined lead byte.
   EXPECT_FALSE(vbs::DecodeScriptText("abc\x92").has_value());
