@@ -274,7 +274,7 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, Exp
 }
 
 Variant Interp::NewObject(NewExpr* n) {
-  const GlobalSlot& g = gslots_[size_t(n->globalSlot)];
+  const GlobalSlot& g = globals_.slot(n->globalSlot);
   if (g.kind != GlobalSlot::Class) {
     // Not a script class: a built-in class whose factory is registered as
     // a function of the same name (RegExp).

@@ -49,7 +49,7 @@ class ErrObject : public HostObject {
     return -1;
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    ErrState& e = in_->err;
+    ErrState& e = in_->state.err;
     bool set = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
     auto value = [&]() -> Variant& {
       if (args.size() < 1) Raise(kErrWrongArgCount);
@@ -95,7 +95,7 @@ class ErrObject : public HostObject {
         n.helpFile = !args.Missing(3) ? ToText(args[3]) : e.helpFile;
         n.helpContext = !args.Missing(4) ? ToLong(args[4]) : e.helpContext;
         e = n;
-        in_->raisedByErr = true;
+        in_->state.raisedByErr = true;
         Raise(number, n.description);
       }
       default:
@@ -145,8 +145,8 @@ void Interp::RecordError(const ScriptError& e, std::u16string_view text) {
   error.Column = posSet_ ? errCol_ : 1;
   error.Source = LineText(text, error.Line);
   error.IsCompileError = false;
-  err.number = e.number;
-  err.description = error.Description;
+  state.err.number = e.number;
+  state.err.description = error.Description;
 }
 
 [[noreturn]] void Interp::ThrowInterrupt() {
@@ -170,14 +170,14 @@ void CheckStopRequest() {
 }
 
 void Interp::CatchToErr(const ScriptError& e) {
-  if (!raisedByErr) {
-    err.number = e.number;
-    err.description = e.Text();
-    err.source = u"Microsoft VBScript runtime error";
-    err.helpFile.clear();
-    err.helpContext = 0;
+  if (!state.raisedByErr) {
+    state.err.number = e.number;
+    state.err.description = e.Text();
+    state.err.source = u"Microsoft VBScript runtime error";
+    state.err.helpFile.clear();
+    state.err.helpContext = 0;
   }
-  raisedByErr = false;
+  state.raisedByErr = false;
   posSet_ = false;
 }
 

@@ -97,7 +97,7 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
       return IndexValue(v, n->args, f);
     }
     case NameKind::Dyn:
-      if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+      if (globals_.slot(n->slot).kind == GlobalSlot::Undefined) {
         if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
         if (n->strict) Raise(kErrUndefinedVariable);
         Variant& v = f.slots[n->local].Deref();
@@ -106,12 +106,12 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
       }
       [[fallthrough]];
     case NameKind::Global: {
-      GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
+      GlobalSlot::Kind k = globals_.slot(n->slot).kind;
       switch (k) {
         case GlobalSlot::Procedure: {
           // Programs stay alive until Reset, so a procedure that is
           // redefined while it runs keeps its code.
-          return CallProc(gslots_[size_t(n->slot)].proc, nullptr, n->args, f);
+          return CallProc(globals_.slot(n->slot).proc, nullptr, n->args, f);
         }
         case GlobalSlot::Undefined:
           if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
@@ -122,7 +122,7 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
         case GlobalSlot::Class:
           Raise(kErrTypeMismatch);
         default: {
-          Variant& v = gvals_[size_t(n->slot)];
+          Variant& v = globals_.value(n->slot);
           if (!n->hasParens) return v;
           return IndexValue(v, n->args, f);
         }
@@ -144,17 +144,17 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
 }
 
 Variant* Interp::GlobalVarCellSlow(NameExpr* n, bool makeImplicit) {
-  GlobalSlot& g = gslots_[size_t(n->slot)];
+  GlobalSlot& g = globals_.slot(n->slot);
   switch (g.kind) {
     case GlobalSlot::Var:
-      return n->gcell = &gvals_[size_t(n->slot)];
+      return n->gcell = &globals_.value(n->slot);
     case GlobalSlot::Implicit:
-      return &gvals_[size_t(n->slot)];
+      return &globals_.value(n->slot);
     case GlobalSlot::Undefined:
       if (!makeImplicit) return nullptr;
       if (n->strict) Raise(kErrUndefinedVariable);
       g.kind = GlobalSlot::Implicit;
-      return &gvals_[size_t(n->slot)];
+      return &globals_.value(n->slot);
     default:
       return nullptr;
   }
@@ -170,7 +170,7 @@ Variant* Interp::FrameCell(NameExpr* n, Frame& f) {
     case NameKind::Field:
       return &f.me->fields()[size_t(n->slot)];
     case NameKind::Dyn:
-      if (gslots_[size_t(n->slot)].kind != GlobalSlot::Undefined) return nullptr;
+      if (globals_.slot(n->slot).kind != GlobalSlot::Undefined) return nullptr;
       if (n->strict) Raise(kErrUndefinedVariable);
       return &f.slots[n->local].Deref();
     default:
@@ -206,12 +206,12 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
       [[fallthrough]];
     case NameKind::Global: {
       if (Variant* cell = GlobalVarCell(n, true)) return cell;
-      switch (gslots_[size_t(n->slot)].kind) {
+      switch (globals_.slot(n->slot).kind) {
         case GlobalSlot::Const:
         case GlobalSlot::HostObj:
         case GlobalSlot::ErrObj:
           if (forWrite) Raise(kErrIllegalAssignment);
-          return &gvals_[size_t(n->slot)];
+          return &globals_.value(n->slot);
         default:
           return nullptr;
       }
@@ -238,8 +238,8 @@ Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
           break;
         case NameKind::Global:
         case NameKind::Dyn:
-          if (gslots_[size_t(n->slot)].kind == GlobalSlot::Procedure)
-            return CallProc(gslots_[size_t(n->slot)].proc, nullptr, c->args, f);
+          if (globals_.slot(n->slot).kind == GlobalSlot::Procedure)
+            return CallProc(globals_.slot(n->slot).proc, nullptr, c->args, f);
           break;
         default:
           break;

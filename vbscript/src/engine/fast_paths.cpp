@@ -23,7 +23,7 @@ struct Ev {
   // name(args) where the name is global: most often a procedure call.
   static Variant CallGlobal(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
-    const GlobalSlot& g = in.gslots_[size_t(n->slot)];
+    const GlobalSlot& g = in.globals_.slot(n->slot);
     if (g.kind == GlobalSlot::Procedure) return in.CallProc(g.proc, nullptr, n->args, f);
     return GlobalElementOrOther(in, e, f);
   }
@@ -32,7 +32,7 @@ struct Ev {
   template <int N>
   static Variant CallSite(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
-    const GlobalSlot& g = in.gslots_[size_t(n->slot)];
+    const GlobalSlot& g = in.globals_.slot(n->slot);
     if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
       return in.CallFixed<N>(g.proc, n->args, n->argPlan, f);
     return CallGlobal(in, e, f);
@@ -41,7 +41,7 @@ struct Ev {
   template <int N>
   static Flow CallSiteStmt(Interp& in, Stmt* s, Frame& f) {
     auto* n = static_cast<NameExpr*>(static_cast<CallStmt*>(s)->call.get());
-    const GlobalSlot& g = in.gslots_[size_t(n->slot)];
+    const GlobalSlot& g = in.globals_.slot(n->slot);
     if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1)) {
       in.CallFixed<N>(g.proc, n->args, n->argPlan, f);
       return Flow::Normal;
@@ -629,7 +629,7 @@ struct Ev {
   static Flow AssignCall(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* c = static_cast<NameExpr*>(a->value.get());
-    const GlobalSlot& g = in.gslots_[size_t(c->slot)];
+    const GlobalSlot& g = in.globals_.slot(c->slot);
     if (__builtin_expect(g.kind != GlobalSlot::Procedure || g.proc->nparams != N, 0))
       return AssignCallOther<kLocalTarget>(in, s, f);
     Variant v = in.CallFixed<N>(g.proc, c->args, c->argPlan, f);

@@ -16,28 +16,26 @@ int Resolver::LookupGlobal(const std::u16string& key) const {
 }
 int Resolver::LookupGlobal(const std::u16string& key, uint64_t hash) const {
   if (const int* v = pendingIndex_.Find(key, hash)) return *v;
-  return in_.FindGlobal(key, hash);
+  return in_.globals().Find(key, hash);
 }
 
 GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
-  int base = in_.SlotCount();
-  if (slot >= base) return pending_[size_t(slot - base)].kind;
-  return in_.Slot(slot).kind;
+  int base = in_.globals().count();
+  if (slot >= base) return decls_.newSlots[size_t(slot - base)].kind;
+  return in_.globals().slot(size_t(slot)).kind;
 }
 
 const std::u16string& Resolver::Folded(std::u16string_view name) {
-  foldBuf_.assign(name);
-  for (auto& c : foldBuf_)
-    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  FoldNameInto(name, foldBuf_);
   return foldBuf_;
 }
 
 int Resolver::NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind) {
-  int idx = in_.SlotCount() + int(pending_.size());
+  int idx = in_.globals().count() + int(decls_.newSlots.size());
   GlobalSlot g;
   g.kind = kind;
   g.name = name;
-  pending_.push_back(std::move(g));
+  decls_.newSlots.push_back(std::move(g));
   pendingIndex_[key] = idx;
   return idx;
 }
@@ -49,15 +47,15 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
   int slot = LookupGlobal(key);
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
-    bool pendingSlot = slot >= in_.SlotCount();
+    bool pendingSlot = slot >= in_.globals().count();
     // A procedure declared again replaces the earlier one (the last wins),
     // in the same text or a later one.
     const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
     const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
     if (!redefinable || (DeclaredHere(slot) && !procAgain)) throw CompileError{kErrNameRedefined, line, col};
     MarkDeclaredHere(slot);
-    redeclare_.push_back({slot, kind});
-    if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
+    decls_.redeclared.push_back({slot, kind});
+    if (pendingSlot) decls_.newSlots[size_t(slot - in_.globals().count())].kind = kind;
     return slot;
   }
   slot = NewPending(name, key, kind);
@@ -99,8 +97,8 @@ void Resolver::CollectScopedDecls(Block& b) {
       locals_[key] = *dyn;
       return;
     }
-    locals_[key] = evalBase_ + int(newExtras_.size());
-    newExtras_.emplace_back(name);
+    locals_[key] = evalBase_ + int(decls_.newExtras.size());
+    decls_.newExtras.emplace_back(name);
   };
   for (auto& sp : b) {
     Stmt* s = sp.get();
@@ -148,11 +146,11 @@ int Resolver::NewTemp() {
 void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
                           const std::vector<std::u16string>* extras) {
   // Global names first, so that procedures see every global of the text.
-  procsLocal_ = scopeProc != nullptr;
-  if (!procsLocal_) {
-    for (auto& p : prog_.procs) procSlots_.push_back(DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col));
+  decls_.procsLocal = scopeProc != nullptr;
+  if (!decls_.procsLocal) {
+    for (auto& p : prog_.procs) decls_.procSlots.push_back(DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col));
   }
-  for (auto& c : prog_.classes) classSlots_.push_back(DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1));
+  for (auto& c : prog_.classes) decls_.classSlots.push_back(DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1));
   if (!scopeProc) CollectGlobalDecls();
   for (auto& c : prog_.classes) BuildClass(*c);
 
@@ -172,7 +170,7 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
     }
     // Execute inside a procedure declares its variables there.
     CollectScopedDecls(prog_.top);
-    evalBase_ += int(newExtras_.size());
+    evalBase_ += int(decls_.newExtras.size());
   }
   ResolveBlock(prog_.top);
   evalScope_ = false;

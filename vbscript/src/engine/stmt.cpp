@@ -126,7 +126,7 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
     }
     case Stmt::OnError:
       f.onErrorResume = static_cast<OnErrorStmt*>(s)->resumeNext;
-      err.Clear();
+      state.err.Clear();
       return Flow::Normal;
     case Stmt::Erase:
       for (auto& t : static_cast<EraseStmt*>(s)->targets) {
@@ -140,7 +140,7 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
       for (auto& c : static_cast<ConstStmt*>(s)->items) {
         Variant v = EvalExpr(c.value.get(), f);
         auto* n = static_cast<NameExpr*>(c.target.get());
-        if (n->nk == NameKind::Global) gvals_[size_t(n->slot)] = std::move(v);
+        if (n->nk == NameKind::Global) globals_.value(n->slot) = std::move(v);
         else if (Variant* cell = VarCell(n, f, false)) *cell = std::move(v);
       }
       return Flow::Normal;
