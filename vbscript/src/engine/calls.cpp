@@ -125,7 +125,7 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
     if (!a) return CallProcWithElements(p, me, args, f, slots, i);  // omitted
     if ((byRef >> i) & 1) {
       // The common ByRef argument: a plain local, referred to directly.
-      if (a->isLocalRead) {
+      if (a->operand == OperandKind::Local) {
         slots[i + 1].SetRef(&f.slots[static_cast<NameExpr*>(a)->slot].Deref());
         continue;
       }

@@ -251,17 +251,17 @@ class Interp {
   }
 
  public:
-  // Picks the routine that runs a resolved node.
-  static void Specialize(Expr* e);
-  static void Specialize(Stmt* s);
-  // The object-code routine for a node (member_paths.cpp), or nullptr.
-  static EvalFn MemberRoutine(const Expr* e);
-  static ExecFn MemberRoutine(const Stmt* s);
+  // Picks the routine that runs a resolved node (pick_routines.cpp).
+  static void PickRoutine(Expr* e);
+  static void PickRoutine(Stmt* s);
   // How each argument of a call site is passed (four bits per argument).
   enum ArgPlan : unsigned { kArgValue, kArgLocal, kArgGlobal, kArgCall, kArgOther };
   static uint16_t PlanArgs(const ExprList& args);
-  friend struct Ev;
-  friend struct MemberEv;
+  friend struct OperandReads;
+  friend struct CallRoutines;
+  friend struct OperatorRoutines;
+  friend struct AssignRoutines;
+  friend struct MemberRoutines;
 
  private:
   Engine* owner_;

@@ -307,7 +307,7 @@ void Resolver::ResolveBlock(Block& b) {
 
 void Resolver::ResolveStmt(Stmt* s) {
   ResolveStmtInner(s);
-  Interp::Specialize(s);
+  Interp::PickRoutine(s);
 }
 
 void Resolver::ResolveStmtInner(Stmt* s) {
@@ -437,7 +437,33 @@ void Resolver::ResolveExpr(Expr* e) {
   if (!e) return;
   if (StackExhausted()) throw CompileError{kErrOutOfStack, e->line, e->col};
   ResolveExprInner(e);
-  Interp::Specialize(e);
+  Finish(e);
+}
+
+// How operators, subscripts and calls may read resolved node e.
+static OperandKind OperandKindOf(const Expr* e) {
+  if (e->kind == Expr::Literal) return OperandKind::Literal;
+  if (e->kind != Expr::Name) return OperandKind::Any;
+  auto* n = static_cast<const NameExpr*>(e);
+  if (!n->hasParens) {
+    if (n->nk == NameKind::Local) return OperandKind::Local;
+    return n->nk == NameKind::Global ? OperandKind::Global : OperandKind::Any;
+  }
+  bool allGiven = true;
+  for (auto& a : n->args) allGiven = allGiven && a;
+  if (!allGiven) return OperandKind::Any;
+  // A declared variable stays one (a procedure of its name cannot be
+  // added), so g(i) on it is an element from the start.
+  if ((n->nk == NameKind::Local || (n->nk == NameKind::Global && n->declaredVar)) &&
+      (n->args.size() == 1 || n->args.size() == 2))
+    return OperandKind::Element;
+  if (n->nk == NameKind::Global && n->args.size() <= 4) return OperandKind::CallSite;
+  return OperandKind::Any;
+}
+
+void Resolver::Finish(Expr* e) {
+  e->operand = OperandKindOf(e);
+  Interp::PickRoutine(e);
 }
 
 void Resolver::ResolveExprInner(Expr* e) {
@@ -459,7 +485,7 @@ void Resolver::ResolveExprInner(Expr* e) {
         n->col = e->col;
         n->nk = NameKind::Local;
         n->slot = withSlots_.back();
-        Interp::Specialize(n.get());
+        Finish(n.get());
         m->obj = std::move(n);
       } else {
         ResolveExpr(m->obj.get());
@@ -492,7 +518,7 @@ void Resolver::ResolveExprInner(Expr* e) {
       ResolveExpr(spine_.back()->lhs.get());
       for (size_t i = spine_.size(); i-- > base;) {
         ResolveExpr(spine_[i]->rhs.get());
-        if (i > base) Interp::Specialize(spine_[i]);  // e itself: by ResolveExpr
+        if (i > base) Finish(spine_[i]);  // e itself: by ResolveExpr
       }
       spine_.resize(base);
       break;

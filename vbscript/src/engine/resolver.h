@@ -68,6 +68,8 @@ class Resolver {
   void ResolveStmtInner(Stmt* s);
   void ResolveExpr(Expr* e);
   void ResolveExprInner(Expr* e);
+  // A resolved node: how operators read it, then its routine.
+  void Finish(Expr* e);
   void ResolveName(NameExpr* n);
   void DeclareReDimmed(NameExpr* n);
 
