@@ -143,21 +143,12 @@ Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
   Raise(kErrUndefinedVariable);
 }
 
-Variant* Interp::GlobalVarCellSlow(NameExpr* n, bool makeImplicit) {
+Variant* Interp::MakeImplicit(NameExpr* n) {
   GlobalSlot& g = globals_.slot(n->slot);
-  switch (g.kind) {
-    case GlobalSlot::Var:
-      return n->gcell = &globals_.value(n->slot);
-    case GlobalSlot::Implicit:
-      return &globals_.value(n->slot);
-    case GlobalSlot::Undefined:
-      if (!makeImplicit) return nullptr;
-      if (n->strict) Raise(kErrUndefinedVariable);
-      g.kind = GlobalSlot::Implicit;
-      return &globals_.value(n->slot);
-    default:
-      return nullptr;
-  }
+  if (g.kind != GlobalSlot::Undefined) return nullptr;
+  if (n->strict) Raise(kErrUndefinedVariable);
+  g.kind = GlobalSlot::Implicit;
+  return &globals_.value(n->slot);
 }
 
 // The cell of a name that lives in the frame: a local, a field of Me, or an

@@ -187,14 +187,24 @@ class Interp {
   // anything else (a constant, a procedure, an object the host added).
   __attribute__((always_inline)) Variant* GlobalVarCell(NameExpr* n, bool makeImplicit) {
     if (n->gcell) return n->gcell;
-    return GlobalVarCellSlow(n, makeImplicit);
+    if (Variant* cell = VariableCell(n)) return cell;
+    return makeImplicit ? MakeImplicit(n) : nullptr;
   }
-  Variant* GlobalVarCellSlow(NameExpr* n, bool makeImplicit);
+  // The first part of it, small enough for the node routines to inline.
+  Variant* VariableCell(NameExpr* n) {
+    const GlobalSlot::Kind k = globals_.slot(n->slot).kind;
+    if (k == GlobalSlot::Var) return n->gcell = &globals_.value(n->slot);
+    if (k == GlobalSlot::Implicit) return &globals_.value(n->slot);
+    return nullptr;
+  }
+  // Global n, not defined yet, as an implicit variable; nullptr when it is
+  // something else.
+  Variant* MakeImplicit(NameExpr* n);
   // What a read of global n finds in place: a variable's or a constant's
   // cell, else nullptr.
   __attribute__((always_inline)) const Variant* GlobalReadCell(NameExpr* n) {
     if (n->gcell) return n->gcell;
-    if (Variant* c = GlobalVarCellSlow(n, false)) return c;
+    if (Variant* c = VariableCell(n)) return c;
     if (globals_.slot(n->slot).kind == GlobalSlot::Const) return &globals_.value(n->slot);
     return nullptr;
   }

@@ -160,9 +160,8 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
           new (&slot) Variant(a->fn(*this, a, f));
           continue;
         }
-      } else if (kind == kArgGlobal) {
-        if (Variant* cell = GlobalVarCell(nm, true)) slot.SetRef(cell);
-        else new (&slot) Variant(a->fn(*this, a, f));
+      } else if (kind == kArgGlobal && nm->gcell) {
+        slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
         continue;
       } else if (PassArg(a, slot, f)) {
         continue;
