@@ -52,7 +52,7 @@ double TimeOneStop(const std::string& code) {
   const Clock::time_point asked = Clock::now();
   e.RequestInterrupt();
   run.join();
-  if (error != vbs::kInterruptErrorNumber) return -1;
+  if (error != vbs::kErrInterrupted) return -1;
   return std::chrono::duration<double, std::milli>(ended - asked).count();
 }
 

@@ -21,26 +21,8 @@ namespace {
 zelDialog* g_dialog = nullptr;
 std::function<void()> g_stopScript;
 
-// Error numbers the object raises, as the script language numbers them.
-constexpr int kSubscriptOutOfRange = 9;
-constexpr int kInvalidPropertyValue = 380;
-constexpr int kArgumentNotOptional = 449;
-constexpr int kWrongArgumentCount = 450;
-
-struct MemberDef {
-  const char* name;
-  int id;
-  int minArgs;
-  int maxArgs;
-};
-
-constexpr MemberDef kMembers[] = {
-    {"AddListItem", zelIOModule::kAddListItem, 1, 1},
-    {"ClearListItem", zelIOModule::kClearListItem, 0, 0},
-    {"SetGuidePicture", zelIOModule::kSetGuidePicture, 1, 1},
-    {"SetUnitId", zelIOModule::kSetUnitId, 1, 2},
-    {"getData", zelIOModule::kGetData, 1, 3},
-};
+constexpr const char* kMemberNames[] = {"AddListItem", "ClearListItem", "SetGuidePicture", "SetUnitId",
+                                       "getData"};
 
 QString ToQString(const vbs::Variant& v) {
   const std::u16string text = vbs::ToText(v);
@@ -53,7 +35,7 @@ QString ToQString(const vbs::Variant& v) {
 bool DiffersFromEmptyText(const vbs::Variant& v) {
   if (v.IsMissing() || v.IsEmpty() || v.IsNull()) return false;
   if (v.IsString()) return !v.str().empty();
-  if (v.IsArray()) throw vbs::ScriptError(13);
+  if (v.IsArray()) vbs::Raise(vbs::kErrTypeMismatch);
   if (v.IsObject()) return DiffersFromEmptyText(vbs::DefaultValue(v.object()));
   return true;
 }
@@ -97,30 +79,27 @@ zelIOModule::zelIOModule() { IODialog(); }
 vbs::Ref<vbs::HostObject> CreateIOObject() { return vbs::Ref<vbs::HostObject>(new zelIOModule()); }
 
 int zelIOModule::FindMember(std::u16string_view name) const {
-  for (const MemberDef& m : kMembers)
-    if (vbs::NameEquals(name, m.name)) return m.id;
-  return -1;
+  return vbs::MemberTable(kMemberNames, kAddListItem).Find(name);
 }
 
+// A compiled class's methods: every argument written counts, and one a
+// method needs but was left out raises 449.
 void zelIOModule::Invoke(int member, vbs::InvokeKind kind, vbs::Args& args, vbs::Variant& result) {
-  const MemberDef* def = nullptr;
-  for (const MemberDef& m : kMembers)
-    if (m.id == member) def = &m;
-  if (!def) throw vbs::ScriptError(438);
+  if (member < kAddListItem || member > kGetData) vbs::Raise(vbs::kErrNoSuchMember);
   if (kind == vbs::InvokeKind::PropertyLet || kind == vbs::InvokeKind::PropertySet)
-    throw vbs::ScriptError(kWrongArgumentCount);
-  if (args.size() > def->maxArgs) throw vbs::ScriptError(kWrongArgumentCount);
-  for (int i = 0; i < def->minArgs; ++i)
-    if (args.Missing(i)) throw vbs::ScriptError(kArgumentNotOptional);
-
+    vbs::Raise(vbs::kErrWrongArgCount);
+  constexpr auto kCounted = vbs::OmittedArgs::Counted;
   switch (member) {
     case kAddListItem:
+      vbs::NeedArgs(args, 1, 1, kCounted);
       AddListItem(args[0]);
       return;
     case kClearListItem:
+      vbs::NeedArgs(args, 0, 0, kCounted);
       ClearListItem();
       return;
     case kSetGuidePicture: {
+      vbs::NeedArgs(args, 1, 1, kCounted);
       // Never fails: a name that cannot even be made text loads nothing.
       QString name;
       try {
@@ -132,12 +111,14 @@ void zelIOModule::Invoke(int member, vbs::InvokeKind kind, vbs::Args& args, vbs:
       return;
     }
     case kSetUnitId: {
+      vbs::NeedArgs(args, 1, 2, kCounted);
       const int uid = vbs::ToInteger(args[0]);
       const int subIU = args.Missing(1) ? 0 : vbs::ToInteger(args[1]);
       SetUnitId(uid, subIU);
       return;
     }
     case kGetData: {
+      vbs::NeedArgs(args, 1, 3, kCounted);
       const QString caption = ToQString(args[0]);
       const QString title =
           args.Missing(2) ? QStringLiteral("User Input") : ToQString(args[2]);
@@ -182,7 +163,7 @@ void zelIOModule::SetGuidePicture(const QString& pictureName) {
 
 void zelIOModule::SetUnitId(int uid, int subIU) {
   if (uid < 0 || uid >= kQuantityCount)
-    throw vbs::ScriptError(kSubscriptOutOfRange, u"Subscript out of range");
+    vbs::Raise(vbs::kErrSubscriptOutOfRange);
   zelDialog& dialog = IODialog();
   // The stored order, not the dialog's: both agree unless the store was
   // changed behind the dialog's back.
@@ -196,7 +177,7 @@ void zelIOModule::SetUnitId(int uid, int subIU) {
   }
   for (QListWidget* list : dialog.lstUnitList) {
     if (subIU < -1 || subIU >= list->count())
-      throw vbs::ScriptError(kInvalidPropertyValue, u"Invalid property value");
+      vbs::Raise(vbs::kErrInvalidPropertyValue);
     list->setCurrentRow(subIU);
   }
 }

@@ -159,12 +159,12 @@ TEST_F(StopRunaway, WholeScriptInTheGlobalModuleStopsWithError18) {
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(
       u"Dim before\r\nbefore = 7\r\nDo\r\n  before = before\r\nLoop\r\n"));
   ASSERT_TRUE(busy.Fired());
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"before * kept"), "287");
   // On Error Resume Next does not swallow a stop.
   WhenBusy again([] { ScriptRunner::Instance()->RequestStop(); });
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"On Error Resume Next\r\nDo\r\nLoop\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
 }
 
 TEST_F(StopRunaway, LibraryFileThatNeverEndsIsStoppedFromTheLoadingWindow) {
@@ -275,7 +275,7 @@ TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
   Prompts().Answer(kAnswerOK);
   Prompts().Answer(kAnswerStopScript);
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"n = 0\r\nDo\r\n  n = n + 1\r\n  MsgBox \"x\"\r\nLoop\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"n"), "3");
   ASSERT_EQ(Prompts().Asked().size(), 3u);
   for (const PromptRequest& p : Prompts().Asked()) EXPECT_TRUE(p.offersStop);
@@ -283,7 +283,7 @@ TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
   Prompts().AnswerText(QStringLiteral("a"));
   Prompts().AnswerTextStop();
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"Do\r\n  s = InputBox(\"Name?\")\r\nLoop\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
   ASSERT_EQ(Prompts().AskedText().size(), 2u);
   EXPECT_TRUE(Prompts().AskedText()[1].offersStop);
 
@@ -292,7 +292,7 @@ TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
   Prompts().Answer(kAnswerStopScript);
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(
       u"On Error Resume Next\r\nanswer = MsgBox(\"Delete?\", vbYesNo)\r\nafter = 1\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"IsEmpty(answer) And IsEmpty(after)"), "True");
 
   // A library file's top level that nags: stopped, and the load goes on.
@@ -342,7 +342,7 @@ TEST_F(UserCalls, TheInputDialogOfARunningScriptStopsItWithCtrlBreak) {
   EXPECT_FALSE(gGlobalModule->ExecuteStatement(
       u"On Error Resume Next\r\nn = 0\r\nDo\r\n  n = n + 1\r\n  x = zelIO.getData(\"p\" & n)\r\nLoop\r\n"));
   watchdog.stop();
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kInterruptErrorNumber);
+  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"n"), "3");
   EXPECT_FALSE(IODialog().isVisible());
   SetScriptStopper(nullptr);

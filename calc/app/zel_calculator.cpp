@@ -170,7 +170,7 @@ namespace {
 bool AskContinueAfterError() {
   const vbs::ErrorInfo& e = gScriptEngine->Error();
   // Stopped because the user is closing the window: nothing to go on with.
-  if (e.Number == vbs::kInterruptErrorNumber) {
+  if (e.Number == vbs::kErrInterrupted) {
     if (ScriptRunner* runner = ScriptRunner::Instance(); runner && runner->StoppingForClose())
       return false;
   }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "messages.h"
+#include "vbs/errors.h"
 #include "vbs/textcodec.h"
 
 namespace zel {
@@ -37,10 +38,12 @@ std::u16string NameOf(const fs::path& p) {
   return out;
 }
 
-FileText Fail(int number, std::u16string description) {
+// A file that cannot be loaded: the error, with its standard text unless
+// there is more to say.
+FileText Failed(int number, std::u16string description = {}) {
   FileText r;
   r.error.number = number;
-  r.error.description = std::move(description);
+  r.error.description = description.empty() ? vbs::StandardErrorText(number) : std::move(description);
   return r;
 }
 
@@ -64,21 +67,21 @@ std::vector<LibraryFile> ListLibraryFiles(const fs::path& folder) {
 FileText ReadLibraryFile(const fs::path& path) {
   std::error_code ec;
   const auto size = fs::file_size(path, ec);
-  if (ec) return Fail(53, u"File not found");
-  if (size > kMaxLibraryFileBytes) return Fail(7, u"Out of memory: the file is larger than 16 MB");
+  if (ec) return Failed(vbs::kErrFileNotFound);
+  if (size > kMaxLibraryFileBytes) return Failed(vbs::kErrOutOfMemory, u"Out of memory: the file is larger than 16 MB");
   std::ifstream in(path, std::ios::binary);
-  if (!in) return Fail(70, u"Permission denied");
+  if (!in) return Failed(vbs::kErrPermissionDenied);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return Fail(57, u"Device I/O error");
+  if (in.bad()) return Failed(vbs::kErrDeviceIo);
   // UTF-16 holds NUL bytes in plain text; it is told by its mark and
   // checked for NUL characters once decoded.
   const bool utf16 = vbs::Utf16MarkOf(bytes) != 0;
   if (!utf16 && bytes.find('\0') != std::string::npos)
-    return Fail(54, u"Bad file mode: the file holds binary data, not text");
+    return Failed(vbs::kErrBadFileMode, u"Bad file mode: the file holds binary data, not text");
   auto text = vbs::DecodeScriptText(bytes);
-  if (!text) return Fail(54, u"Bad file mode: the text is neither UTF-8, UTF-16 nor Shift_JIS");
+  if (!text) return Failed(vbs::kErrBadFileMode, u"Bad file mode: the text is neither UTF-8, UTF-16 nor Shift_JIS");
   if (utf16 && text->find(u'\0') != std::u16string::npos)
-    return Fail(54, u"Bad file mode: the file holds binary data, not text");
+    return Failed(vbs::kErrBadFileMode, u"Bad file mode: the file holds binary data, not text");
   FileText r;
   r.ok = true;
   r.text = std::move(*text);
@@ -154,7 +157,7 @@ LoadOutcome LoadLibraryFiles(const std::vector<LibraryFile>& files, CodeTarget& 
       const ErrorRecord e = target.LastError();
       // A repeat on a line already commented out (or outside the file)
       // cannot be repaired by commenting; it is asked about as any error.
-      const bool repairable = e.number == kNameRedefinedError && e.line >= 1 &&
+      const bool repairable = e.number == vbs::kErrNameRedefined && e.line >= 1 &&
                               e.line <= lineCount && !commented.count(e.line);
       if (repairable) {
         if (ask(DuplicateDeclarationText(file.name, e.line), false) != kReplyYes) {

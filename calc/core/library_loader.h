@@ -11,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "vbs/errors.h"
+
 namespace zel {
 
-inline constexpr int kNameRedefinedError = 1041;
 inline constexpr int kReplyYes = 6;
 inline constexpr int kReplyNo = 7;
 // Larger files are refused rather than read into memory.

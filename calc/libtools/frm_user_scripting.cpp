@@ -150,7 +150,7 @@ void frmUserScripting::ReportFailedScript() {
   // script): said as such, in the words of the stop's own error.
   const ScriptRunner* runner = ScriptRunner::Instance();
   if (runner && runner->StopRequested() && gScriptEngine &&
-      gScriptEngine->Error().Number == vbs::kInterruptErrorNumber) {
+      gScriptEngine->Error().Number == vbs::kErrInterrupted) {
     ShowPrompt(ToQ(kAppTitle), ToQ(gScriptEngine->Error().Description), PromptIcon::Information,
                PromptButtons::OK);
     return;

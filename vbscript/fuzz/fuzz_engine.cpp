@@ -1,5 +1,6 @@
 // Fuzz target: arbitrary bytes as script text, compiled and run. A watchdog
-// interrupts scripts that loop forever, so every input ends.
+// interrupts scripts that loop forever, so every input ends. The engine has
+// no file system object: no input can write a file.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -61,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto text = vbs::DecodeScriptText(bytes);
   if (!text) return 0;
   vbs::Engine engine;
+  engine.SetFileAccess(vbs::FileAccess::Denied);
   watchdog->Arm(&engine);
   engine.AddCode(*text);
   vbs::Variant v;

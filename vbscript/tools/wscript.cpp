@@ -19,18 +19,6 @@ using namespace vbs;
 
 namespace {
 
-enum : int {
-  kErrInvalidCall = 5,
-  kErrOutOfMemory = 7,
-  kErrBadFileMode = 54,
-  kErrDeviceIo = 57,
-  kErrDiskFull = 61,
-  kErrPastEnd = 62,
-  kErrCannotCreate = 429,
-  kErrNotSupported = 438,
-  kErrArgCount = 450,
-};
-
 int gOutError = 0;   // errno of the first failed write to standard output
 
 }  // namespace
@@ -42,7 +30,7 @@ void WriteOut(std::u16string_view text) {
   if (std::fwrite(s.data(), 1, s.size(), stdout) == s.size()) return;
   const int err = errno;
   if (!gOutError) gOutError = err ? err : EIO;
-  Throw(err == ENOSPC || err == EDQUOT || err == EFBIG ? kErrDiskFull : kErrDeviceIo);
+  Raise(err == ENOSPC || err == EDQUOT || err == EFBIG ? kErrDiskFull : kErrDeviceIo);
 }
 
 std::string OutputFailure() {
@@ -57,23 +45,6 @@ namespace {
 void ToStderr(std::u16string_view text) {
   const std::string s = Utf16ToUtf8(text);
   std::fwrite(s.data(), 1, s.size(), stderr);
-}
-
-void NeedArgs(const Args& a, int min, int max) {
-  int given = a.size();
-  while (given > min && a.Missing(given - 1)) --given;  // trailing omitted arguments
-  for (int i = 0; i < min; ++i)
-    if (a.Missing(i)) Throw(kErrArgCount);
-  if (given < min || given > max) Throw(kErrArgCount);
-}
-
-int Find(std::u16string_view name, std::initializer_list<const char*> names) {
-  int i = 0;
-  for (const char* n : names) {
-    if (NameEquals(name, n)) return i;
-    ++i;
-  }
-  return -1;
 }
 
 std::u16string Joined(Args& args) {
@@ -96,7 +67,7 @@ bool InputAtEnd() { return std::cin.peek() == std::char_traits<char>::eof(); }
 // Input that is sure to be longer than a script string raises 7 at once,
 // before more of it is read.
 void NeedRoom(const DecodedLengthBound& bound) {
-  if (bound.AtLeast() > String::kMaxLength) Throw(kErrOutOfMemory);
+  if (bound.AtLeast() > String::kMaxLength) Raise(kErrOutOfMemory);
 }
 
 // One line of standard input without its line end; nullopt at the end.
@@ -139,13 +110,15 @@ class ConsoleStream : public HostObject {
   enum Member { kWrite, kWriteLine, kWriteBlankLines, kClose, kLine, kColumn, kReadLine, kReadAll,
                 kRead, kSkip, kSkipLine, kAtEndOfStream, kAtEndOfLine };
   int FindMember(std::u16string_view n) const override {
-    int m = Find(n, {"write", "writeline", "writeblanklines", "close", "line", "column", "readline",
-                     "readall", "read", "skip", "skipline", "atendofstream", "atendofline"});
-    return m < 0 ? -1 : m + 1;  // 0 is the default member: there is none
+    // 0 is the default member: there is none.
+    static constexpr const char* kNames[] = {"write", "writeline", "writeblanklines", "close", "line",
+                                             "column", "readline", "readall", "read", "skip", "skipline",
+                                             "atendofstream", "atendofline"};
+    return MemberTable(kNames, 1).Find(n);
   }
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
     if (member <= 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet)
-      Throw(kErrNotSupported);
+      Raise(kErrNoSuchMember);
     switch (Member(member - 1)) {
       case kLine: NeedArgs(a, 0, 0); result = Variant::FromLong(line_); return;
       case kColumn: NeedArgs(a, 0, 0); result = Variant::FromLong(column_); return;
@@ -156,23 +129,23 @@ class ConsoleStream : public HostObject {
         return;
       default: break;
     }
-    if (closed_) Throw(kErrBadFileMode);
+    if (closed_) Raise(kErrBadFileMode);
     const bool writing = member - 1 <= kWriteBlankLines;
-    if (writing != (dir_ != Dir::In)) Throw(kErrBadFileMode);
+    if (writing != (dir_ != Dir::In)) Raise(kErrBadFileMode);
     switch (Member(member - 1)) {
       case kWrite: NeedArgs(a, 1, 1); Put(ToText(a[0])); return;
       case kWriteLine: NeedArgs(a, 0, 1); Put((a.Missing(0) ? std::u16string() : ToText(a[0])) + u"\n"); return;
       case kWriteBlankLines: {
         NeedArgs(a, 1, 1);
         const int32_t n = ToLong(a[0]);
-        if (n < 0) Throw(kErrInvalidCall);
+        if (n < 0) Raise(kErrInvalidCall);
         Put(std::u16string(size_t(n), u'\n'));
         return;
       }
       case kReadLine: {
         NeedArgs(a, 0, 0);
         auto line = ReadInputLine();
-        if (!line) Throw(kErrPastEnd);
+        if (!line) Raise(kErrPastEndOfFile);
         ++line_;
         column_ = 1;
         result = Variant::FromString(Decode(*line));
@@ -180,13 +153,13 @@ class ConsoleStream : public HostObject {
       }
       case kSkipLine:
         NeedArgs(a, 0, 0);
-        if (!ReadInputLine()) Throw(kErrPastEnd);
+        if (!ReadInputLine()) Raise(kErrPastEndOfFile);
         ++line_;
         column_ = 1;
         return;
       case kReadAll: {
         NeedArgs(a, 0, 0);
-        if (InputAtEnd()) Throw(kErrPastEnd);
+        if (InputAtEnd()) Raise(kErrPastEndOfFile);
         std::u16string text = Decode(ReadInputRest());
         Count(text);
         result = Variant::FromString(text);
@@ -196,8 +169,8 @@ class ConsoleStream : public HostObject {
       case kSkip: {
         NeedArgs(a, 1, 1);
         const int32_t n = ToLong(a[0]);
-        if (n < 0) Throw(kErrInvalidCall);
-        if (n > 0 && InputAtEnd()) Throw(kErrPastEnd);
+        if (n < 0) Raise(kErrInvalidCall);
+        if (n > 0 && InputAtEnd()) Raise(kErrPastEndOfFile);
         std::u16string text = ReadChars(n);
         Count(text);
         if (member - 1 == kRead) result = Variant::FromString(text);
@@ -210,7 +183,7 @@ class ConsoleStream : public HostObject {
         result = Variant::FromBool(c == std::char_traits<char>::eof() || c == '\n' || c == '\r');
         return;
       }
-      default: Throw(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
@@ -240,7 +213,7 @@ class ConsoleStream : public HostObject {
   static std::u16string ReadChars(int32_t n) {
     std::string bytes;
     for (int32_t i = 0; i < n && !InputAtEnd(); ++i) {
-      if (size_t(i) >= String::kMaxLength) Throw(kErrOutOfMemory);
+      if (size_t(i) >= String::kMaxLength) Raise(kErrOutOfMemory);
       const int lead = std::cin.get();
       bytes.push_back(char(lead));
       const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
@@ -262,17 +235,18 @@ class ArgumentsObject : public HostObject {
   std::u16string TypeName() const override { return u"Object"; }
   enum Member { kItem, kCount, kLength, kNamed, kUnnamed, kShowUsage };
   int FindMember(std::u16string_view n) const override {
-    int m = Find(n, {"item", "count", "length", "named", "unnamed", "showusage"});
+    static constexpr const char* kNames[] = {"item", "count", "length", "named", "unnamed", "showusage"};
+    const int m = MemberTable(kNames).Find(n);
     if (m >= kNamed && !named_) return -1;  // only the whole list has the parts
     return m;
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     switch (member) {
       case kItem: {
         NeedArgs(args, 1, 1);
         int i = ToLong(args[0]);
-        if (i < 0 || size_t(i) >= args_.size()) Throw(9);
+        if (i < 0 || size_t(i) >= args_.size()) Raise(kErrSubscriptOutOfRange);
         result = Variant::FromString(args_[size_t(i)]);
         return;
       }
@@ -284,7 +258,7 @@ class ArgumentsObject : public HostObject {
       case kNamed: PassOn(named_, args, result); return;
       case kUnnamed: PassOn(unnamed_, args, result); return;
       case kShowUsage: return;
-      default: Throw(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
   bool Enumerate(std::vector<Variant>& items) override {
@@ -317,10 +291,11 @@ class NamedArguments : public HostObject {
   }
   enum Member { kItem, kCount, kLength, kExists };
   int FindMember(std::u16string_view n) const override {
-    return Find(n, {"item", "count", "length", "exists"});
+    static constexpr const char* kNames[] = {"item", "count", "length", "exists"};
+    return MemberTable(kNames).Find(n);
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     switch (member) {
       case kItem:
       case kExists: {
@@ -339,7 +314,7 @@ class NamedArguments : public HostObject {
         NeedArgs(args, 0, 0);
         result = Variant::FromLong(int32_t(items_.size()));
         return;
-      default: Throw(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
   bool Enumerate(std::vector<Variant>& items) override {
@@ -380,15 +355,17 @@ class WScriptObject : public HostObject {
                 kSleep, kName, kVersion, kBuildVersion, kFullName, kPath, kCreateObject, kGetObject,
                 kInteractive };
   int FindMember(std::u16string_view n) const override {
-    int m = Find(n, {"echo", "quit", "arguments", "stdout", "stderr", "stdin", "scriptname",
-                     "scriptfullname", "sleep", "name", "version", "buildversion", "fullname", "path",
-                     "createobject", "getobject", "interactive"});
-    return m < 0 ? -1 : m + 1;  // 0 is the default member: Name
+    // 0 is the default member: Name.
+    static constexpr const char* kNames[] = {"echo", "quit", "arguments", "stdout", "stderr", "stdin",
+                                             "scriptname", "scriptfullname", "sleep", "name", "version",
+                                             "buildversion", "fullname", "path", "createobject", "getobject",
+                                             "interactive"};
+    return MemberTable(kNames, 1).Find(n);
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (kind == InvokeKind::PropertySet) Throw(kErrNotSupported);
+    if (kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     if (kind == InvokeKind::PropertyLet) {
-      if (member - 1 != kInteractive) Throw(kErrNotSupported);
+      if (member - 1 != kInteractive) Raise(kErrNoSuchMember);
       interactive_ = ToBool(args[args.size() - 1]);
       return;
     }
@@ -422,7 +399,7 @@ class WScriptObject : public HostObject {
       case kSleep: {
         NeedArgs(args, 1, 1);
         const int32_t ms = ToLong(args[0]);
-        if (ms < 0) Throw(kErrInvalidCall);
+        if (ms < 0) Raise(kErrInvalidCall);
         std::fflush(stdout);  // what the script printed shows while it waits
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return;
@@ -432,13 +409,13 @@ class WScriptObject : public HostObject {
         // connect to: the library's objects raise no events.
         NeedArgs(args, 1, 2);
         Ref<HostObject> obj = CreateLibraryObject(ToText(args[0]));
-        if (!obj) Throw(kErrCannotCreate);
+        if (!obj) Raise(kErrCannotCreateObject);
         result = Variant::FromObject(obj.get());
         return;
       }
-      case kGetObject: NeedArgs(args, 1, 2); Throw(kErrCannotCreate);
+      case kGetObject: NeedArgs(args, 1, 2); Raise(kErrCannotCreateObject);
       case kInteractive: NeedArgs(args, 0, 0); result = Variant::FromBool(interactive_); return;
-      default: Throw(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 

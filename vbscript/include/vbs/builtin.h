@@ -6,8 +6,6 @@
 //   RegisterValueBuiltins()   - conversions and type functions (src/value/)
 //   RegisterLibraryBuiltins() - string, math, date, format functions,
 //                               constants and objects (src/lib/)
-// Until an area provides its hook, src/engine/default_hooks.cpp holds an
-// empty weak definition, so the library always links.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "vbs/libobjects.h"
 #include "vbs/object.h"
 #include "vbs/variant.h"
 
@@ -38,6 +37,7 @@ class Context {
  public:
   explicit Context(Interp& in) : interp_(in) {}
   UiHost* ui() const;
+  FileAccess fileAccess() const;
   // Ends the running script with error 18 when the host has asked it to
   // stop (for example while a box of the script was up).
   void CheckInterrupt();
@@ -45,9 +45,6 @@ class Context {
   // Rnd's generator state (24-bit linear congruential, VBScript's seed).
   uint32_t& rndSeed();
   float& lastRnd();
-  // Evaluates/executes text in the global namespace.
-  Variant EvalGlobal(std::u16string_view text);
-  void ExecuteGlobal(std::u16string_view text);
   // Calls an object's default member (method or property get) with no
   // arguments: how an object turns into a plain value.
   Variant DefaultValue(const Variant& v);
@@ -82,12 +79,10 @@ void RegisterStandardLibrary();
 void RegisterValueBuiltins();
 void RegisterLibraryBuiltins();
 
-// Lookups used by the compiler. -1 / nullptr when unknown.
-int FindBuiltin(std::u16string_view name);
-const BuiltinDef& BuiltinAt(int index);
-const Variant* FindConstant(std::u16string_view name);
-// The same with a name already in lower case (no conversion, no copy).
+// Lookups used by the compiler, by a name already in lower case (no
+// conversion, no copy). -1 / nullptr when unknown.
 int FindBuiltinFolded(const std::u16string& folded);
+const BuiltinDef& BuiltinAt(int index);
 const Variant* FindConstantFolded(const std::u16string& folded);
 
 // What is registered, for the generated language reference and its checks:

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vbs/libobjects.h"
 #include "vbs/object.h"
 #include "vbs/variant.h"
 
@@ -44,9 +45,6 @@ struct UiHost {
 
 class Interp;  // the interpreter behind the facade
 
-// Error number reported when a host interrupt stops a script.
-inline constexpr int kInterruptErrorNumber = 18;  // "User interrupt occurred"
-
 class Engine {
  public:
   Engine();
@@ -77,7 +75,6 @@ class Engine {
   bool Eval(std::u16string_view text, Variant& out);
 
   const ErrorInfo& Error() const;
-  void ClearError();
 
   // Every Sub and Function of the global namespace, in declaration order.
   std::vector<ProcedureInfo> Procedures() const;
@@ -88,12 +85,15 @@ class Engine {
   void SetUiHost(UiHost* host);
   UiHost* GetUiHost() const;
 
+  // Whether scripts may create the file system object (Allowed unless set;
+  // kept across Reset). Denied, CreateObject refuses it with 429 as it
+  // does a class it does not know: the scripts cannot touch files.
+  void SetFileAccess(FileAccess access);
+
   // Thread-safe: the running script stops at its next loop iteration or
-  // call with error kInterruptErrorNumber. The request is cleared when the
+  // call with error kErrInterrupted. The request is cleared when the
   // next top-level call starts.
   void RequestInterrupt();
-
-  Interp& interp() { return *impl_; }
 
  private:
   std::unique_ptr<Interp> impl_;

@@ -1,5 +1,6 @@
 #pragma once
 // Objects of the function library that the language creates by name.
+#include <cstdint>
 #include <string_view>
 
 #include "vbs/object.h"
@@ -10,8 +11,12 @@ namespace vbs {
 // when the name is not one of them (the engine then reports its own error).
 Ref<HostObject> NewLibraryObject(std::u16string_view className);
 
+// Whether CreateObject may give scripts the file system object.
+enum class FileAccess : uint8_t { Allowed, Denied };
+
 // CreateObject's registry: "Scripting.Dictionary", "VBScript.RegExp",
-// "Scripting.FileSystemObject"; a null Ref for any other name.
-Ref<HostObject> CreateLibraryObject(std::u16string_view progId);
+// "Scripting.FileSystemObject" (unless `files` is Denied); a null Ref for
+// any other name.
+Ref<HostObject> CreateLibraryObject(std::u16string_view progId, FileAccess files = FileAccess::Allowed);
 
 }  // namespace vbs

@@ -1,7 +1,9 @@
 #pragma once
 // Objects seen by scripts: the refcounted base, the interface native host
 // objects implement, their argument list, and the smart pointer.
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -97,6 +99,36 @@ class HostObject : public Object {
   std::u16string TypeName() const override = 0;
   bool Enumerate(std::vector<Variant>& items) override { (void)items; return false; }
 };
+
+// A native object's members by name: what FindMember looks up. The id of
+// a member is its place in the table plus `firstId` (1 for an object whose
+// id 0, the default member, has no name of its own).
+class MemberTable {
+ public:
+  template <size_t N>
+  constexpr MemberTable(const char* const (&names)[N], int firstId = 0) : names_(names), firstId_(firstId) {}
+  // The member's id, or -1 (names match ignoring case).
+  int Find(std::u16string_view name) const;
+
+ private:
+  std::span<const char* const> names_;
+  int firstId_;
+};
+
+// How a member call's omitted arguments count.
+enum class OmittedArgs : uint8_t {
+  // The library's objects and the console host's: omitted arguments at the
+  // end are as if not written, and an omitted one the member needs is a
+  // wrong number of arguments (450).
+  DroppedAtEnd,
+  // A compiled class's methods: every argument written counts, and an
+  // omitted one the member needs raises 449 "Argument not optional".
+  Counted,
+};
+
+// The argument-count check of a native member that takes min..max
+// arguments: raises 450, or 449 as `omitted` says.
+void NeedArgs(const Args& a, int min, int max, OmittedArgs omitted = OmittedArgs::DroppedAtEnd);
 
 // Intrusive smart pointer for Objects (and anything with AddRef/Release).
 template <class T>

@@ -1,7 +1,7 @@
 #pragma once
 // Operators on Variants with VBScript's typing. The Integer/Long/Double
 // cases are inline because the VM runs them in its hottest loops; every
-// other case goes to an out-of-line slow path. All throw ScriptError.
+// other case goes to an out-of-line slow path. All raise run-time errors.
 #include <cmath>
 #include <cstdint>
 
@@ -106,18 +106,35 @@ inline bool IsTrue(const Variant& v) {
   return IsTrueSlow(v);
 }
 
+// ---- whole numbers -----------------------------------------------------------
+// The subtype a whole-number result takes: Integer when `integer` allows it
+// (both operands were Integer) and it fits, else Long when it fits, else
+// Double.
+inline VarType WholeNumberType(int64_t r, bool integer) {
+  if (integer && r >= INT16_MIN && r <= INT16_MAX) return vbInteger;
+  if (r >= INT32_MIN && r <= INT32_MAX) return vbLong;
+  return vbDouble;
+}
+inline Variant WholeNumber(int64_t r, bool integer) {
+  switch (WholeNumberType(r, integer)) {
+    case vbInteger: return Variant::FromInteger(int16_t(r));
+    case vbLong: return Variant::FromLong(int32_t(r));
+    default: return Variant::FromDouble(double(r));
+  }
+}
+// The same written over `v` in place (what v held is released).
+inline void SetWholeNumber(Variant& v, int64_t r, bool integer) {
+  switch (WholeNumberType(r, integer)) {
+    case vbInteger: v.SetInteger(int16_t(r)); return;
+    case vbLong: v.SetLong(int32_t(r)); return;
+    default: v.SetDouble(double(r)); return;
+  }
+}
+
 // ---- arithmetic fast paths ----------------------------------------------------
 namespace detail {
-// Integer-typed result: Integer if it fits and both inputs were Integer,
-// else Long if it fits, else Double.
-inline Variant IntResult(int64_t r, bool bothInteger) {
-  if (bothInteger && r >= INT16_MIN && r <= INT16_MAX) return Variant::FromInteger(int16_t(r));
-  if (r >= INT32_MIN && r <= INT32_MAX) return Variant::FromLong(int32_t(r));
-  return Variant::FromDouble(double(r));
-}
-[[noreturn]] void ThrowOverflow();
 inline Variant CheckedDouble(double r) {
-  if (!std::isfinite(r)) ThrowOverflow();
+  if (!std::isfinite(r)) Raise(kErrOverflow);
   return Variant::FromDouble(r);
 }
 }  // namespace detail
@@ -128,8 +145,8 @@ inline Variant CheckedDouble(double r) {
   inline Variant name(const Variant& a, const Variant& b) {                       \
     int32_t x, y;                                                                 \
     if (detail::AsInt(a, x) && detail::AsInt(b, y))                               \
-      return detail::IntResult(int64_t(x) op int64_t(y),                          \
-                               a.type() == vbInteger && b.type() == vbInteger);   \
+      return WholeNumber(int64_t(x) op int64_t(y),                                \
+                         a.type() == vbInteger && b.type() == vbInteger);         \
     double p, q;                                                                  \
     if ((a.type() == vbDouble || b.type() == vbDouble) && detail::AsDbl(a, p) &&  \
         detail::AsDbl(b, q))                                                      \

@@ -6,11 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "vbs/errors.h"
 
 namespace vbs {
 
@@ -35,28 +36,6 @@ enum VarType : uint16_t {
   // Never visible to scripts; Deref() resolves it.
   vbByRef = 0x4000,
 };
-
-// Error thrown by natives, operators and conversions. An empty description
-// means "the standard text for the number" (see StandardErrorText).
-struct ScriptError {
-  int number = 0;
-  std::u16string description;
-  ScriptError() = default;
-  explicit ScriptError(int n, std::u16string d = {}) : number(n), description(std::move(d)) {}
-  // The description to show: the given one, or the standard text.
-  std::u16string Text() const;
-};
-
-// VBScript's English description for a run-time or compile error number;
-// "Unknown runtime error" for numbers it does not know.
-std::u16string StandardErrorText(int number);
-// Every number that has a standard text, ascending, with its text.
-struct StandardError {
-  int number;
-  const char* text;
-};
-std::span<const StandardError> StandardErrors();
-[[noreturn]] void Throw(int number);  // throws ScriptError(number)
 
 class Object;
 class Array;
@@ -236,15 +215,10 @@ class Variant {
 
   // ---- in-place setters (fast paths for the VM) --------------------------
   void Clear() { Reset(vbEmpty); }
-  void SetNull() { Reset(vbNull); }
   void SetBool(bool v) { Reset(vbBoolean, v); }
-  void SetByte(uint8_t v) { Reset(vbByte, v); }
   void SetInteger(int16_t v) { Reset(vbInteger, uint16_t(v)); }
   void SetLong(int32_t v) { Reset(vbLong, uint32_t(v)); }
-  void SetSingle(float v) { Reset(vbSingle, SingleBits(v)); }
   void SetDouble(double v) { Reset(vbDouble); d_ = v; }
-  void SetCurrencyScaled(int64_t v) { Reset(vbCurrency); i64_ = v; }
-  void SetDate(double v) { Reset(vbDate); d_ = v; }
   // Integer or Long v over a value that holds nothing counted (a number
   // just read from it): no release check. Flags are kept.
   void OverwriteWithInteger(int16_t v) { Overwrite(vbInteger, uint16_t(v)); }

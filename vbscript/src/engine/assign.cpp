@@ -8,18 +8,18 @@ namespace vbs {
 // ---- assignment --------------------------------------------------------------------
 void Interp::AssignCell(Variant& cell, Variant&& value, bool isSet) {
   if (isSet) {
-    if (!value.IsObject()) Throw(424);
+    if (!value.IsObject()) Raise(kErrObjectRequired);
     cell = std::move(value);
     return;
   }
   if (value.IsObject()) {
-    if (value.IsNothing()) Throw(91);
+    if (value.IsNothing()) Raise(kErrObjectNotSet);
     Variant d = DefaultValue(value.object());
     cell = std::move(d);
     return;
   }
   uint16_t flags = cell.flags();
-  if (flags & Variant::kFixedArray) Throw(501);
+  if (flags & Variant::kFixedArray) Raise(kErrIllegalAssignment);
   cell = std::move(value);
 }
 
@@ -35,14 +35,14 @@ void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
   Variant& base = baseIn.Deref();
   if (base.IsArray()) {
     for (size_t i = 0; i < idxExprs.size(); ++i) {
-      if (!idxExprs[i]) Throw(9);
+      if (!idxExprs[i]) Raise(kErrSubscriptOutOfRange);
       idx[i] = ToIndex(EvalExpr(idxExprs[i].get(), f));
     }
-    if (!base.IsArray()) Throw(13);
+    if (!base.IsArray()) Raise(kErrTypeMismatch);
     if (isSet) {
-      if (!value.IsObject()) Throw(424);
+      if (!value.IsObject()) Raise(kErrObjectRequired);
     } else if (value.IsObject()) {
-      if (value.IsNothing()) Throw(91);
+      if (value.IsNothing()) Raise(kErrObjectNotSet);
       value = DefaultValue(value.object());
     }
     Array* a = base.ArrayForWrite();
@@ -52,7 +52,7 @@ void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
   if (base.IsObject()) {
     Variant hold = base;
     Object* o = hold.object();
-    if (!o) Throw(91);
+    if (!o) Raise(kErrObjectNotSet);
     std::vector<Variant> items;
     BuildHostArgs(&idxExprs, f, items);
     items.push_back(std::move(value));
@@ -61,7 +61,7 @@ void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
     o->Invoke(0, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, av, ignored);
     return;
   }
-  Throw(13);
+  Raise(kErrTypeMismatch);
 }
 
 // a(i)(j) = v where a(i) holds an array: v goes into that inner array, in
@@ -111,30 +111,30 @@ bool Interp::AssignNested(CallExpr* c, Variant& value, bool isSet, Frame& f) {
   // An object stored without Set stores its default value, found now:
   // it may run code, which must not happen once an element is in hand.
   if (isSet) {
-    if (!value.IsObject()) Throw(424);
+    if (!value.IsObject()) Raise(kErrObjectRequired);
   } else if (value.IsObject()) {
-    if (value.IsNothing()) Throw(91);
+    if (value.IsNothing()) Raise(kErrObjectNotSet);
     value = DefaultValue(value.object());
   }
   auto indices = [](const std::vector<Variant>& vs) {
     std::vector<int32_t> out;
     for (const Variant& v : vs) {
-      if (v.IsMissing()) Throw(9);
+      if (v.IsMissing()) Raise(kErrSubscriptOutOfRange);
       out.push_back(ToIndex(v));
     }
     return out;
   };
   base = VarCell(n, f, false);
-  if (!base || !base->Deref().IsArray()) Throw(13);
+  if (!base || !base->Deref().IsArray()) Raise(kErrTypeMismatch);
   Variant* cell = &base->Deref();
   Variant scratch;  // what an object's default property gave on the way
   for (size_t k = 0; k < subs.size(); ++k) {
     const bool last = k + 1 == subs.size();
     if (!cell->IsArray()) {
       // An object on the way: its default property takes the subscripts.
-      if (!cell->IsObject()) Throw(13);
+      if (!cell->IsObject()) Raise(kErrTypeMismatch);
       Variant hold = *cell;
-      if (!hold.object()) Throw(91);
+      if (!hold.object()) Raise(kErrObjectNotSet);
       std::vector<Variant>& items = subs[k];
       if (last) items.push_back(std::move(value));
       Args av(items.data(), int(items.size()));
@@ -159,16 +159,13 @@ void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
     case Expr::Name: {
       auto* n = static_cast<NameExpr*>(target);
       if (n->nk == NameKind::MeMember) {
-        if (!f.me) Throw(424);
+        if (!f.me) Raise(kErrObjectRequired);
         ClassMember& cm = f.me->cls()->members[size_t(n->slot)];
         SetClassProperty(f.me, cm, n->hasParens ? &n->args : nullptr, std::move(value), isSet, f);
         return;
       }
       Variant* cell = VarCell(n, f, true);
-      if (!cell) {
-        if (n->nk == NameKind::Builtin || n->nk == NameKind::Constant) Throw(501);
-        Throw(501);
-      }
+      if (!cell) Raise(kErrIllegalAssignment);
       if (n->hasParens && !n->args.empty()) {
         AssignIndexed(*cell, n->args, std::move(value), isSet, f);
         return;
@@ -187,7 +184,7 @@ void Interp::Assign(Expr* target, Variant&& value, bool isSet, Frame& f) {
       return;
     }
     default:
-      Throw(501);
+      Raise(kErrIllegalAssignment);
   }
 }
 

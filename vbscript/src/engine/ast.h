@@ -173,6 +173,17 @@ enum class NameKind : uint8_t {
   Constant,    // built-in constant, value in `constVal`
 };
 
+// How operators, subscripts and calls may read a node, told by the
+// resolver once the node is resolved; the routines are picked by it.
+enum class OperandKind : uint8_t {
+  Any,      // evaluated by its routine
+  Local,    // a local variable without arguments: read in place
+  Literal,  // read in place
+  Global,   // a global name without arguments: a variable or constant read in place
+  Element,  // a(i) or a(i, j) on a local or declared global variable
+  CallSite, // name(a1..aN) on a global name, N <= 4, every argument given
+};
+
 struct Expr {
   enum Kind : uint8_t {
     Literal, Name, Member, Call, Unary, Binary, New, Me, WithObj, Paren,
@@ -182,9 +193,7 @@ struct Expr {
   EvalFn fn = nullptr;
   int line = 0, col = 0;
   Kind kind;
-  // Set with `fn`: a plain local variable read, which a ByRef argument
-  // refers to directly.
-  bool isLocalRead = false;
+  OperandKind operand = OperandKind::Any;
   explicit Expr(Kind k) : kind(k) {}
   // Nodes come from MakeNode only, and go with their arena.
   static void* operator new(size_t) = delete;

@@ -1,9 +1,8 @@
-// Procedure calls: frame slots on the segmented stack, argument passing
-// (ByRef cells, array elements), built-in calls and GetRef's references.
+// Procedure calls: argument passing (ByRef cells, array elements),
+// built-in calls and GetRef's references.
 #include "engine/interp.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <new>
 
 #include "engine/interp_inline.h"
@@ -21,8 +20,8 @@ class FuncRef : public HostObject {
   std::u16string TypeName() const override { return u"Object"; }
   int FindMember(std::u16string_view) const override { return -1; }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (member != 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Throw(438);
-    if (!*alive_) Throw(424);
+    if (member != 0 || kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
+    if (!*alive_) Raise(kErrObjectRequired);
     std::vector<Variant> raw;
     raw.reserve(size_t(args.size()));
     for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
@@ -44,7 +43,7 @@ class ScriptGlobals : public HostObject {
   std::u16string TypeName() const override { return u"Object"; }
   int FindMember(std::u16string_view name) const override { return *alive_ ? in_->GlobalMemberId(name) : -1; }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (!*alive_) Throw(424);
+    if (!*alive_) Raise(kErrObjectRequired);
     in_->InvokeGlobal(member, kind, args, result);
   }
 
@@ -61,118 +60,60 @@ Variant Interp::GlobalObject() {
 }
 
 int Interp::GlobalMemberId(std::u16string_view name) const {
-  const int s = FindGlobal(FoldName(name));
+  const int s = globals_.Find(FoldName(name));
   if (s < 0) return -1;
-  switch (gslots_[size_t(s)].kind) {
+  switch (globals_.slot(s).kind) {
     case GlobalSlot::Undefined: case GlobalSlot::Class: return -1;
     default: return s + 1;
   }
 }
 
 void Interp::InvokeGlobal(int member, InvokeKind kind, Args& args, Variant& result) {
-  if (member <= 0 || size_t(member) > gslots_.size()) Throw(438);
+  if (member <= 0 || member > globals_.count()) Raise(kErrNoSuchMember);
   const size_t s = size_t(member - 1);
   const bool assign = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
-  if (gslots_[s].kind == GlobalSlot::Procedure) {
-    if (assign) Throw(438);
+  if (globals_.slot(s).kind == GlobalSlot::Procedure) {
+    if (assign) Raise(kErrNoSuchMember);
     std::vector<Variant> raw;
     for (int i = 0; i < args.size(); ++i) raw.push_back(args.Raw(i));
-    Proc* p = gslots_[s].proc;
+    Proc* p = globals_.slot(s).proc;
     result = CallProcValues(p, nullptr, raw.data(), int(raw.size()));
     return;
   }
-  Variant& cell = gvals_[s];
+  Variant& cell = globals_.value(s);
   const int nidx = assign ? args.size() - 1 : args.size();
   std::vector<int32_t> idx;
   for (int i = 0; i < nidx; ++i) idx.push_back(ToIndex(args[i]));
   if (!assign) {
     if (idx.empty()) result = cell;
     else if (cell.IsArray()) result = cell.array()->At(idx.data(), int(idx.size()));
-    else Throw(13);
+    else Raise(kErrTypeMismatch);
     return;
   }
-  GlobalSlot::Kind k = gslots_[s].kind;
-  if (k != GlobalSlot::Var && k != GlobalSlot::Implicit) Throw(501);
+  GlobalSlot::Kind k = globals_.slot(s).kind;
+  if (k != GlobalSlot::Var && k != GlobalSlot::Implicit) Raise(kErrIllegalAssignment);
   Variant v = args[args.size() - 1];
   if (idx.empty()) {
     AssignCell(cell, std::move(v), kind == InvokeKind::PropertySet);
     return;
   }
-  if (!cell.IsArray()) Throw(13);
+  if (!cell.IsArray()) Raise(kErrTypeMismatch);
   cell.ArrayForWrite()->At(idx.data(), int(idx.size())) = std::move(v);
 }
 
-// ---- SlotStack ----------------------------------------------------------------
-Variant* SlotStack::PushSlow(int n) {
-  Sync();
-  size_t need = size_t(n);
-  // Move on to the next segment (the current one stays as it is: frames
-  // in it are still live).
-  if (cur_ < segs_.size() && segs_[cur_].used > 0) ++cur_;
-  while (cur_ < segs_.size() && segs_[cur_].cap < need) {
-    // An unused segment that is too small: replace it by a bigger one.
-    std::free(segs_[cur_].data);
-    segs_.erase(segs_.begin() + std::ptrdiff_t(cur_));
-  }
-  if (cur_ >= segs_.size()) {
-    size_t cap = std::max<size_t>(need, 16384);
-    // Zeroed memory is Empty slots, made without a constructor call per
-    // slot; segments hold nothing to release once their frames are gone.
-    segs_.reserve(segs_.size() + 1);
-    auto* data = static_cast<Variant*>(std::calloc(cap + kPad, sizeof(Variant)));
-    if (!data) throw std::bad_alloc();
-    segs_.push_back(Seg{data, cap, 0});
-    cur_ = segs_.size() - 1;
-  }
-  Seg& s = segs_[cur_];
-  Variant* p = s.data + s.used;
-  s.used += need;
-  Load();
-  return p;
-}
-
-void SlotStack::PopSlow(Variant* base) {
-  Sync();
-  // The frame starts a segment (or lives in an earlier one): walk back.
-  for (;;) {
-    Seg& s = segs_[cur_];
-    if (base >= s.data && base < s.data + s.cap) {
-      s.used = size_t(base - s.data);
-      if (s.used == 0 && cur_ > 0) --cur_;
-      Load();
-      return;
-    }
-    s.used = 0;
-    if (cur_ == 0) {
-      Load();
-      return;
-    }
-    --cur_;
-  }
-}
-
-void SlotStack::ReleaseSlots(Variant* base, int n) {
-  for (int i = n - 1; i >= 0; --i)
-    if (Variant::IsRefType(base[i].type())) base[i].ResetSlot();
-}
-
-SlotStack::~SlotStack() {
-  for (auto& s : segs_) std::free(s.data);
-}
-
 Variant Interp::MakeFuncRef(std::u16string_view name) {
-  int s = FindGlobal(FoldName(name));
-  if (s < 0 || gslots_[size_t(s)].kind != GlobalSlot::Procedure) Throw(5);
-  const GlobalSlot& g = gslots_[size_t(s)];
+  int s = globals_.Find(FoldName(name));
+  if (s < 0 || globals_.slot(s).kind != GlobalSlot::Procedure) Raise(kErrInvalidCall);
+  const GlobalSlot& g = globals_.slot(s);
   return Variant::FromObject(new FuncRef(this, g.proc, g.owner, alive_));
 }
 
 // ---- procedure calls -------------------------------------------------------------
 Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
   const size_t nargs = args.size();
-  if (nargs != p->nparams) Throw(450);
+  if (nargs != p->nparams) Raise(kErrWrongArgCount);
   CheckInterrupt();
-  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
+  if (depth_ >= kMaxCallDepth || StackLow()) Raise(kErrOutOfStack);
   DepthGuard dg(depth_);
   const int n = p->nslots;
   Variant* slots = stack_.Push(n);
@@ -184,7 +125,7 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
     if (!a) return CallProcWithElements(p, me, args, f, slots, i);  // omitted
     if ((byRef >> i) & 1) {
       // The common ByRef argument: a plain local, referred to directly.
-      if (a->isLocalRead) {
+      if (a->operand == OperandKind::Local) {
         slots[i + 1].SetRef(&f.slots[static_cast<NameExpr*>(a)->slot].Deref());
         continue;
       }
@@ -239,7 +180,7 @@ Variant Interp::CallElementsFrom(Frame& nf, ExprList& args, Frame& f, size_t fir
 
 void Interp::CallRefused() {
   CheckInterrupt();
-  Throw(28);
+  Raise(kErrOutOfStack);
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an
@@ -276,11 +217,11 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
           if (base && base->IsArray()) {
             idx.clear();
             for (auto& ix : n->args) {
-              if (!ix) Throw(9);
+              if (!ix) Raise(kErrSubscriptOutOfRange);
               idx.push_back(ToIndex(EvalExpr(ix.get(), f)));
             }
             base = VarCell(n, f, false);
-            if (!base->IsArray()) Throw(13);
+            if (!base->IsArray()) Raise(kErrTypeMismatch);
             Array* arr = base->ArrayForWrite();
             Variant& element = arr->At(idx.data(), int(idx.size()));
             arr->AddRef();
@@ -299,9 +240,9 @@ Variant Interp::CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args,
 
 
 Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int nargs) {
-  if (uint32_t(nargs) != p->nparams) Throw(450);
+  if (uint32_t(nargs) != p->nparams) Raise(kErrWrongArgCount);
   CheckInterrupt();
-  if (depth_ >= kMaxCallDepth || StackLow()) Throw(28);
+  if (depth_ >= kMaxCallDepth || StackLow()) Raise(kErrOutOfStack);
   DepthGuard dg(depth_);
   int n = p->nslots;
   Variant* slots = stack_.Push(n);
@@ -317,7 +258,7 @@ Variant Interp::CallProcValues(Proc* p, ClassInstance* me, Variant* args, int na
 Variant Interp::CallBuiltin(int index, ExprList& args, Frame& f) {
   const BuiltinDef& d = BuiltinAt(index);
   int n = int(args.size());
-  if (n < d.minArgs || (d.maxArgs >= 0 && n > d.maxArgs)) Throw(450);
+  if (n < d.minArgs || (d.maxArgs >= 0 && n > d.maxArgs)) Raise(kErrWrongArgCount);
   Variant buf[8];
   std::vector<Variant> big;
   Variant* items = buf;

@@ -34,7 +34,7 @@ int ClassInstance::FindMember(std::u16string_view name) const {
 }
 
 void ClassInstance::Invoke(int member, InvokeKind kind, Args& args, Variant& result) {
-  if (!*alive_) Throw(424);
+  if (!*alive_) Raise(kErrObjectRequired);
   interp_->InvokeClassMember(this, member, kind, args, result);
 }
 
@@ -81,7 +81,7 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
                                Variant& result) {
   ClassDef* cls = inst->cls();
   int mi = member == 0 ? cls->defaultMember : member - 1;
-  if (mi < 0 || mi >= int(cls->members.size())) Throw(438);
+  if (mi < 0 || mi >= int(cls->members.size())) Raise(kErrNoSuchMember);
   ClassMember& m = cls->members[size_t(mi)];
   // The host may pass the only reference in a variable the member's code
   // can clear (a ByRef argument).
@@ -95,7 +95,7 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
       if (args.size() == 0) {
         result = cell;
       } else {
-        if (!cell.IsArray()) Throw(13);
+        if (!cell.IsArray()) Raise(kErrTypeMismatch);
         std::vector<int32_t> idx;
         for (int i = 0; i < args.size(); ++i) idx.push_back(ToIndex(args[i]));
         result = cell.array()->At(idx.data(), int(idx.size()));
@@ -106,7 +106,7 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
     if (args.size() == 1) {
       AssignCell(cell, std::move(v), kind == InvokeKind::PropertySet);
     } else {
-      if (!cell.IsArray()) Throw(13);
+      if (!cell.IsArray()) Raise(kErrTypeMismatch);
       std::vector<int32_t> idx;
       for (int i = 0; i + 1 < args.size(); ++i) idx.push_back(ToIndex(args[i]));
       Array* a = cell.ArrayForWrite();
@@ -118,7 +118,7 @@ void Interp::InvokeClassMember(ClassInstance* inst, int member, InvokeKind kind,
   if (!assign) p = m.method ? m.method : m.get;
   else if (kind == InvokeKind::PropertySet) p = m.set ? m.set : m.let;
   else p = m.let ? m.let : m.set;
-  if (!p) Throw(438);
+  if (!p) Raise(kErrNoSuchMember);
   Variant r = CallProcValues(p, inst, raw.data(), int(raw.size()));
   if (!assign) result = std::move(r);
 }
@@ -162,7 +162,7 @@ Variant Interp::CallClassMember(ClassInstance* inst, int mi, ExprList* args, Fra
     return IndexValue(v, *args, f);
   }
   Proc* p = m.method ? m.method : m.get;
-  if (!p) Throw(438);
+  if (!p) Raise(kErrNoSuchMember);
   if (!m.method && (!args || args->empty()) && AccessorField(p) >= 0) {
     // An object would be assigned by its default value: leave that to the call.
     const Variant& v = inst->fields()[size_t(p->accessorField)];
@@ -202,7 +202,7 @@ inline int Interp::SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f) {
 }
 
 Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
-  if (StackLow()) Throw(28);  // o.a.b.c... nests without bound
+  if (StackLow()) Raise(kErrOutOfStack);  // o.a.b.c... nests without bound
   Variant tmp;
   const Variant& ov = MemberObject(m->obj.get(), f, tmp);
   ExprList* args = m->hasParens ? &m->args : nullptr;
@@ -210,8 +210,7 @@ Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
     auto* ci = static_cast<ClassInstance*>(ov.object());
     return CallClassMember(ci, SiteMember(ci, m, f), args, f);
   }
-  return CallObject(ov, m->name, -1, args, m->hasParens, f,
-                    asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
+  return CallObject(ov, m->name, args, f, asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
 }
 
 void Interp::BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out) {
@@ -240,19 +239,16 @@ int Interp::LookupClassMember(ClassInstance* ci, std::u16string_view name, Membe
       site->cachePublic = mi >= 0 && ci->cls()->members[size_t(mi)].isPublic;
     }
   }
-  if (mi < 0) Throw(438);
-  if (!ci->cls()->members[size_t(mi)].isPublic && !(f.me && f.me->cls() == ci->cls())) Throw(438);
+  if (mi < 0) Raise(kErrNoSuchMember);
+  if (!ci->cls()->members[size_t(mi)].isPublic && !(f.me && f.me->cls() == ci->cls())) Raise(kErrNoSuchMember);
   return mi;
 }
 
-Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int cachedMember,
-                           ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
-                           MemberExpr* site) {
-  (void)cachedMember;
-  (void)hasParens;
+Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, ExprList* args, Frame& f,
+                           InvokeKind kind, MemberExpr* site) {
   const Variant& ov = objIn.Deref();
   // A member of Nothing is as much a missing object as one of a number.
-  if (!ov.IsObject() || !ov.object()) Throw(424);
+  if (!ov.IsObject() || !ov.object()) Raise(kErrObjectRequired);
   Object* o = ov.object();
   bool isDefault = member.empty();
   if (o->IsScriptClass()) {
@@ -260,14 +256,14 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int
     int mi;
     if (isDefault) {
       mi = ci->cls()->defaultMember;
-      if (mi < 0) Throw(438);
+      if (mi < 0) Raise(kErrNoSuchMember);
     } else {
       mi = LookupClassMember(ci, member, site, f);
     }
     return CallClassMember(ci, mi, args, f);
   }
   int id = isDefault ? 0 : o->FindMember(member);
-  if (id < 0) Throw(438);
+  if (id < 0) Raise(kErrNoSuchMember);
   Ref<Object> hold(o);  // the arguments may drop the caller's reference
   std::vector<Variant> items;
   BuildHostArgs(args, f, items);
@@ -278,12 +274,12 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, int
 }
 
 Variant Interp::NewObject(NewExpr* n) {
-  const GlobalSlot& g = gslots_[size_t(n->globalSlot)];
+  const GlobalSlot& g = globals_.slot(n->globalSlot);
   if (g.kind != GlobalSlot::Class) {
     // Not a script class: a built-in class whose factory is registered as
     // a function of the same name (RegExp).
     Ref<HostObject> obj = NewLibraryObject(n->className);
-    if (!obj) throw ScriptError(506, u"Class not defined: '" + n->className + u"'");
+    if (!obj) Raise(kErrClassNotDefined, u"Class not defined: '" + n->className + u"'");
     return Variant::FromObject(obj.get());
   }
   auto* inst = new ClassInstance(this, g.cls, g.owner, alive_);
@@ -296,7 +292,7 @@ Variant Interp::NewObject(NewExpr* n) {
 void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) {
   Variant tmp;
   const Variant& ov = MemberObject(m->obj.get(), f, tmp);
-  if (!ov.IsObject() || !ov.object()) Throw(424);
+  if (!ov.IsObject() || !ov.object()) Raise(kErrObjectRequired);
   Object* o = ov.object();
   // Indices, a default value and Property Let code may all drop the
   // variable's reference to the object.
@@ -315,7 +311,7 @@ void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) 
     return;
   }
   int id = o->FindMember(m->name);
-  if (id < 0) Throw(438);
+  if (id < 0) Raise(kErrNoSuchMember);
   std::vector<Variant> items;
   BuildHostArgs(m->hasParens ? &m->args : nullptr, f, items);
   items.push_back(std::move(value));
@@ -329,10 +325,10 @@ void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args
   Proc* p = isSet ? (cm.set ? cm.set : nullptr) : (cm.let ? cm.let : nullptr);
   if (!p) {
     if (!isSet && !cm.let && cm.set && value.IsObject()) p = cm.set;
-    else Throw(isSet ? 438 : 438);
+    else Raise(kErrNoSuchMember);
   }
   if (!isSet && value.IsObject() && p == cm.let) {
-    if (value.IsNothing()) Throw(91);
+    if (value.IsNothing()) Raise(kErrObjectNotSet);
     value = DefaultValue(value.object());
   }
   // The caller holds the instance for the call.

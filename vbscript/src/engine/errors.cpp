@@ -14,23 +14,23 @@ namespace {
 // positive number past 16 bits is no error code (5). Other negative
 // numbers (vbObjectError + n) stay as they are.
 int RaisedNumber(int32_t number) {
-  if (number == 0 || number > 0xFFFF) Throw(5);
+  if (number == 0 || number > 0xFFFF) Raise(kErrInvalidCall);
   const uint32_t h = uint32_t(number);
   if ((h & 0xFFFF0000u) == 0x800A0000u && (h & 0xFFFFu) != 0) return int(h & 0xFFFFu);
   static const struct { uint32_t hr; int err; } known[] = {
-      {0x8007000Eu, 7},    // E_OUTOFMEMORY: Out of memory
-      {0x80070057u, 5},    // E_INVALIDARG
-      {0x80070005u, 70},   // E_ACCESSDENIED: Permission denied
-      {0x80004001u, 445},  // E_NOTIMPL
-      {0x80004002u, 430},  // E_NOINTERFACE
-      {0x80020005u, 13},   // DISP_E_TYPEMISMATCH
-      {0x8002000Au, 6},    // DISP_E_OVERFLOW
-      {0x8002000Bu, 9},    // DISP_E_BADINDEX
-      {0x80020012u, 11},   // DISP_E_DIVBYZERO
-      {0x80020003u, 438},  // DISP_E_MEMBERNOTFOUND
-      {0x80020006u, 438},  // DISP_E_UNKNOWNNAME
-      {0x8002000Eu, 450},  // DISP_E_BADPARAMCOUNT
-      {0x8002000Fu, 449},  // DISP_E_PARAMNOTOPTIONAL
+      {0x8007000Eu, kErrOutOfMemory},         // E_OUTOFMEMORY
+      {0x80070057u, kErrInvalidCall},         // E_INVALIDARG
+      {0x80070005u, kErrPermissionDenied},    // E_ACCESSDENIED
+      {0x80004001u, kErrActionNotSupported},  // E_NOTIMPL
+      {0x80004002u, kErrNoAutomation},        // E_NOINTERFACE
+      {0x80020005u, kErrTypeMismatch},        // DISP_E_TYPEMISMATCH
+      {0x8002000Au, kErrOverflow},            // DISP_E_OVERFLOW
+      {0x8002000Bu, kErrSubscriptOutOfRange}, // DISP_E_BADINDEX
+      {0x80020012u, kErrDivisionByZero},      // DISP_E_DIVBYZERO
+      {0x80020003u, kErrNoSuchMember},        // DISP_E_MEMBERNOTFOUND
+      {0x80020006u, kErrNoSuchMember},        // DISP_E_UNKNOWNNAME
+      {0x8002000Eu, kErrWrongArgCount},       // DISP_E_BADPARAMCOUNT
+      {0x8002000Fu, kErrArgNotOptional},      // DISP_E_PARAMNOTOPTIONAL
   };
   for (const auto& k : known)
     if (k.hr == h) return k.err;
@@ -49,10 +49,10 @@ class ErrObject : public HostObject {
     return -1;
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    ErrState& e = in_->err;
+    ErrState& e = in_->state.err;
     bool set = kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet;
     auto value = [&]() -> Variant& {
-      if (args.size() < 1) Throw(450);
+      if (args.size() < 1) Raise(kErrWrongArgCount);
       return args[args.size() - 1];
     };
     switch (member) {
@@ -77,12 +77,12 @@ class ErrObject : public HostObject {
         else result = Variant::FromLong(e.helpContext);
         return;
       case 5:
-        if (set) Throw(438);
+        if (set) Raise(kErrNoSuchMember);
         e.Clear();
         return;
       case 6: {
-        if (set) Throw(438);
-        if (args.size() < 1 || args.Missing(0)) Throw(450);
+        if (set) Raise(kErrNoSuchMember);
+        if (args.size() < 1 || args.Missing(0)) Raise(kErrWrongArgCount);
         const int number = RaisedNumber(ToLong(args[0]));
         // What the call leaves out comes from Err as it stands, when it
         // has not been cleared.
@@ -95,11 +95,11 @@ class ErrObject : public HostObject {
         n.helpFile = !args.Missing(3) ? ToText(args[3]) : e.helpFile;
         n.helpContext = !args.Missing(4) ? ToLong(args[4]) : e.helpContext;
         e = n;
-        in_->raisedByErr = true;
-        throw ScriptError(number, n.description);
+        in_->state.raisedByErr = true;
+        Raise(number, n.description);
       }
       default:
-        Throw(438);
+        Raise(kErrNoSuchMember);
     }
   }
 
@@ -145,13 +145,13 @@ void Interp::RecordError(const ScriptError& e, std::u16string_view text) {
   error.Column = posSet_ ? errCol_ : 1;
   error.Source = LineText(text, error.Line);
   error.IsCompileError = false;
-  err.number = e.number;
-  err.description = error.Description;
+  state.err.number = e.number;
+  state.err.description = error.Description;
 }
 
 [[noreturn]] void Interp::ThrowInterrupt() {
   interrupt_.store(false, std::memory_order_relaxed);
-  throw AbortError{ScriptError(kInterruptErrorNumber, u"User interrupt occurred")};
+  throw AbortError{ScriptError(kErrInterrupted)};
 }
 
 // The interpreter whose host call runs on this thread, for library code
@@ -170,14 +170,14 @@ void CheckStopRequest() {
 }
 
 void Interp::CatchToErr(const ScriptError& e) {
-  if (!raisedByErr) {
-    err.number = e.number;
-    err.description = e.Text();
-    err.source = u"Microsoft VBScript runtime error";
-    err.helpFile.clear();
-    err.helpContext = 0;
+  if (!state.raisedByErr) {
+    state.err.number = e.number;
+    state.err.description = e.Text();
+    state.err.source = u"Microsoft VBScript runtime error";
+    state.err.helpFile.clear();
+    state.err.helpContext = 0;
   }
-  raisedByErr = false;
+  state.raisedByErr = false;
   posSet_ = false;
 }
 

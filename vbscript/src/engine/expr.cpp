@@ -6,7 +6,7 @@
 namespace vbs {
 
 Variant Interp::EvalGeneric(Expr* e, Frame& f) {
-  if (StackLow()) Throw(28);  // ((( ... ))), - - - ...: nested as deep as the parser allowed
+  if (StackLow()) Raise(kErrOutOfStack);  // ((( ... ))), - - - ...: nested as deep as the parser allowed
   switch (e->kind) {
     case Expr::Literal:
       return static_cast<LiteralExpr*>(e)->value;
@@ -15,9 +15,7 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
       if (!n->hasParens) {
         if (n->nk == NameKind::Local) return f.slots[n->slot].Deref();
         if (n->nk == NameKind::Global) {
-          GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
-          if (k == GlobalSlot::Var || k == GlobalSlot::Implicit || k == GlobalSlot::Const)
-            return gvals_[size_t(n->slot)];
+          if (const Variant* cell = GlobalReadCell(n)) return *cell;
         }
       }
       return EvalName(n, f, false);
@@ -32,15 +30,11 @@ Variant Interp::EvalGeneric(Expr* e, Frame& f) {
     case Expr::Unary: {
       auto* u = static_cast<UnaryExpr*>(e);
       Variant v = EvalExpr(u->operand.get(), f);
-      try {
-        switch (u->op) {
-          case UnOp::Neg: return OpNeg(v);
-          case UnOp::Not: return OpNot(v);
-          case UnOp::Plus:
-            return v;  // leaves its operand as it is: an object, text, a Boolean
-        }
-      } catch (const ScriptError&) {
-        throw;
+      switch (u->op) {
+        case UnOp::Neg: return OpNeg(v);
+        case UnOp::Not: return OpNot(v);
+        case UnOp::Plus:
+          return v;  // leaves its operand as it is: an object, text, a Boolean
       }
       return v;
     }
@@ -74,83 +68,87 @@ Variant Interp::IndexValue(const Variant& baseIn, ExprList& args, Frame& f) {
       idx = big.data();
     }
     for (size_t i = 0; i < args.size(); ++i) {
-      if (!args[i]) Throw(9);
+      if (!args[i]) Raise(kErrSubscriptOutOfRange);
       idx[i] = ToIndex(EvalExpr(args[i].get(), f));
     }
     // base is a variable's storage: reading the indices may have replaced
     // the array in it, so look again.
-    if (!base.IsArray()) Throw(13);
+    if (!base.IsArray()) Raise(kErrTypeMismatch);
     return base.array()->At(idx, int(args.size()));
   }
   if (base.IsObject()) {
     Variant obj = base;
-    return CallObject(obj, u"", 0, &args, true, f, InvokeKind::PropertyGet, nullptr);
+    return CallObject(obj, u"", &args, f, InvokeKind::PropertyGet, nullptr);
   }
   if (args.empty()) return base;
-  Throw(13);
+  Raise(kErrTypeMismatch);
 }
 
 Variant Interp::EvalName(NameExpr* n, Frame& f, bool asStatement) {
-  try {
-    switch (n->nk) {
-      case NameKind::Local: {
-        Variant& v = f.slots[n->slot].Deref();
+  switch (n->nk) {
+    case NameKind::Local: {
+      Variant& v = f.slots[n->slot].Deref();
+      if (!n->hasParens) return v;
+      return IndexValue(v, n->args, f);
+    }
+    case NameKind::Field: {
+      Variant& v = f.me->fields()[size_t(n->slot)];
+      if (!n->hasParens) return v;
+      return IndexValue(v, n->args, f);
+    }
+    case NameKind::Dyn:
+      if (globals_.slot(n->slot).kind == GlobalSlot::Undefined) {
+        if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
+        if (n->strict) Raise(kErrUndefinedVariable);
+        Variant& v = f.slots[n->local].Deref();
         if (!n->hasParens) return v;
         return IndexValue(v, n->args, f);
       }
-      case NameKind::Field: {
-        Variant& v = f.me->fields()[size_t(n->slot)];
-        if (!n->hasParens) return v;
-        return IndexValue(v, n->args, f);
-      }
-      case NameKind::Dyn:
-        if (gslots_[size_t(n->slot)].kind == GlobalSlot::Undefined) {
+      [[fallthrough]];
+    case NameKind::Global: {
+      GlobalSlot::Kind k = globals_.slot(n->slot).kind;
+      switch (k) {
+        case GlobalSlot::Procedure: {
+          // Programs stay alive until Reset, so a procedure that is
+          // redefined while it runs keeps its code.
+          return CallProc(globals_.slot(n->slot).proc, nullptr, n->args, f);
+        }
+        case GlobalSlot::Undefined:
           if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
-          if (n->strict) Throw(500);
-          Variant& v = f.slots[n->local].Deref();
+          if (n->strict) Raise(kErrUndefinedVariable);
+          // Calling something that was never defined.
+          if (n->hasParens || asStatement) Raise(kErrTypeMismatch, u"Type mismatch: '" + std::u16string(n->name) + u"'");
+          return Variant();
+        case GlobalSlot::Class:
+          Raise(kErrTypeMismatch);
+        default: {
+          Variant& v = globals_.value(n->slot);
           if (!n->hasParens) return v;
           return IndexValue(v, n->args, f);
         }
-        [[fallthrough]];
-      case NameKind::Global: {
-        GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
-        switch (k) {
-          case GlobalSlot::Procedure: {
-            // Programs stay alive until Reset, so a procedure that is
-            // redefined while it runs keeps its code.
-            return CallProc(gslots_[size_t(n->slot)].proc, nullptr, n->args, f);
-          }
-          case GlobalSlot::Undefined:
-            if (Proc* p = FrameProc(f, n->name)) return CallProc(p, nullptr, n->args, f);
-            if (n->strict) Throw(500);
-            // Calling something that was never defined.
-            if (n->hasParens || asStatement) throw ScriptError(13, u"Type mismatch: '" + std::u16string(n->name) + u"'");
-            return Variant();
-          case GlobalSlot::Class:
-            Throw(13);
-          default: {
-            Variant& v = gvals_[size_t(n->slot)];
-            if (!n->hasParens) return v;
-            return IndexValue(v, n->args, f);
-          }
-        }
       }
-      case NameKind::MeMember: {
-        if (!f.me) Throw(424);
-        return CallClassMember(f.me, n->slot, n->hasParens ? &n->args : nullptr, f);
-      }
-      case NameKind::Builtin:
-        return CallBuiltin(n->slot, n->args, f);
-      case NameKind::Constant:
-        if (n->hasParens && !n->args.empty()) Throw(13);
-        return n->constVal;
-      case NameKind::Unresolved:
-        break;
     }
-  } catch (const ScriptError&) {
-    throw;
+    case NameKind::MeMember: {
+      if (!f.me) Raise(kErrObjectRequired);
+      return CallClassMember(f.me, n->slot, n->hasParens ? &n->args : nullptr, f);
+    }
+    case NameKind::Builtin:
+      return CallBuiltin(n->slot, n->args, f);
+    case NameKind::Constant:
+      if (n->hasParens && !n->args.empty()) Raise(kErrTypeMismatch);
+      return n->constVal;
+    case NameKind::Unresolved:
+      break;
   }
-  Throw(500);
+  Raise(kErrUndefinedVariable);
+}
+
+Variant* Interp::MakeImplicit(NameExpr* n) {
+  GlobalSlot& g = globals_.slot(n->slot);
+  if (g.kind != GlobalSlot::Undefined) return nullptr;
+  if (n->strict) Raise(kErrUndefinedVariable);
+  g.kind = GlobalSlot::Implicit;
+  return &globals_.value(n->slot);
 }
 
 // The cell of a name that lives in the frame: a local, a field of Me, or an
@@ -163,8 +161,8 @@ Variant* Interp::FrameCell(NameExpr* n, Frame& f) {
     case NameKind::Field:
       return &f.me->fields()[size_t(n->slot)];
     case NameKind::Dyn:
-      if (gslots_[size_t(n->slot)].kind != GlobalSlot::Undefined) return nullptr;
-      if (n->strict) Throw(500);
+      if (globals_.slot(n->slot).kind != GlobalSlot::Undefined) return nullptr;
+      if (n->strict) Raise(kErrUndefinedVariable);
       return &f.slots[n->local].Deref();
     default:
       return nullptr;
@@ -182,18 +180,8 @@ Variant* Interp::ByRefCell(Expr* e, Frame& f) {
     case NameKind::Dyn:
       if (Variant* local = FrameCell(n, f)) return local;
       [[fallthrough]];
-    case NameKind::Global: {
-      if (n->gcell) return n->gcell;
-      GlobalSlot& g = gslots_[size_t(n->slot)];
-      if (g.kind == GlobalSlot::Var) return n->gcell = &gvals_[size_t(n->slot)];
-      if (g.kind == GlobalSlot::Implicit) return &gvals_[size_t(n->slot)];
-      if (g.kind == GlobalSlot::Undefined) {
-        if (n->strict) Throw(500);
-        g.kind = GlobalSlot::Implicit;
-        return &gvals_[size_t(n->slot)];
-      }
-      return nullptr;
-    }
+    case NameKind::Global:
+      return GlobalVarCell(n, true);
     default:
       return nullptr;
   }
@@ -208,20 +196,13 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
       if (Variant* local = FrameCell(n, f)) return local;
       [[fallthrough]];
     case NameKind::Global: {
-      GlobalSlot& g = gslots_[size_t(n->slot)];
-      switch (g.kind) {
-        case GlobalSlot::Var:
-        case GlobalSlot::Implicit:
-          return &gvals_[size_t(n->slot)];
-        case GlobalSlot::Undefined:
-          if (n->strict) Throw(500);
-          g.kind = GlobalSlot::Implicit;
-          return &gvals_[size_t(n->slot)];
+      if (Variant* cell = GlobalVarCell(n, true)) return cell;
+      switch (globals_.slot(n->slot).kind) {
         case GlobalSlot::Const:
         case GlobalSlot::HostObj:
         case GlobalSlot::ErrObj:
-          if (forWrite) Throw(501);
-          return &gvals_[size_t(n->slot)];
+          if (forWrite) Raise(kErrIllegalAssignment);
+          return &globals_.value(n->slot);
         default:
           return nullptr;
       }
@@ -232,7 +213,7 @@ Variant* Interp::VarCell(NameExpr* n, Frame& f, bool forWrite) {
 }
 
 Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
-  if (StackLow()) Throw(28);  // f(1)(2)(3)... nests without bound
+  if (StackLow()) Raise(kErrOutOfStack);  // f(1)(2)(3)... nests without bound
   // (F)(x): a procedure named in parentheses is called with the list that
   // follows (ByRef arguments as in F(x)), not first without arguments.
   if (c->callee->kind == Expr::Paren) {
@@ -248,8 +229,8 @@ Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
           break;
         case NameKind::Global:
         case NameKind::Dyn:
-          if (gslots_[size_t(n->slot)].kind == GlobalSlot::Procedure)
-            return CallProc(gslots_[size_t(n->slot)].proc, nullptr, c->args, f);
+          if (globals_.slot(n->slot).kind == GlobalSlot::Procedure)
+            return CallProc(globals_.slot(n->slot).proc, nullptr, c->args, f);
           break;
         default:
           break;
@@ -257,11 +238,7 @@ Variant Interp::EvalCallExpr(CallExpr* c, Frame& f) {
     }
   }
   Variant callee = EvalExpr(c->callee.get(), f);
-  try {
-    return IndexValue(callee, c->args, f);
-  } catch (const ScriptError&) {
-    throw;
-  }
+  return IndexValue(callee, c->args, f);
 }
 
 }  // namespace vbs

@@ -11,13 +11,6 @@
 
 namespace vbs {
 
-std::u16string FoldName(std::u16string_view s) {
-  std::u16string r(s);
-  for (auto& c : r)
-    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
-  return r;
-}
-
 // ---- Interp: setup ---------------------------------------------------------------
 Interp::Interp(Engine* owner) : owner_(owner) {
   RegisterStandardLibrary();
@@ -27,43 +20,18 @@ Interp::Interp(Engine* owner) : owner_(owner) {
 void Interp::Init() {
   stackLimit_ = StackLimitForThisThread();
   alive_ = std::make_shared<bool>(true);
-  GlobalSlot g;
-  g.kind = GlobalSlot::ErrObj;
-  g.name = u"Err";
-  gslots_.push_back(g);
-  gvals_.push_back(Variant::FromObject(MakeErrObject(this).get()));
-  gindex_[u"err"] = 0;
+  globals_.Add(u"Err", u"err", GlobalSlot::ErrObj, Variant::FromObject(MakeErrObject(this).get()));
 }
 
 void Interp::Teardown() {
   // Release script values while the code behind their classes still runs.
-  // Script variables go first, so Class_Terminate handlers can still use
-  // the host's objects; objects before arrays before the rest, so that the
-  // handlers that run at the end of a script still read and write the
-  // numbers and texts of the globals.
-  for (int pass = 0; pass < 3; ++pass) {
-    for (size_t i = 0; i < gvals_.size(); ++i) {
-      GlobalSlot::Kind k = i < gslots_.size() ? gslots_[i].kind : GlobalSlot::Var;
-      if (k == GlobalSlot::HostObj || k == GlobalSlot::ErrObj) continue;
-      const Variant& v = gvals_[i];
-      if (pass == 0 ? !v.IsObject() : pass == 1 ? !v.IsArray() : false) continue;
-      Variant tmp = std::move(gvals_[i]);
-      tmp.Clear();
-    }
-  }
-  gvals_.ForEach([](Variant& v) {
-    Variant tmp = std::move(v);
-    tmp.Clear();
-  });
+  globals_.ReleaseValues();
   *alive_ = false;
   globalObj_ = nullptr;
-  gvals_.clear();
-  gslots_.clear();
-  gindex_.Clear();
-  procOrder_.clear();
+  globals_.Clear();
   programs_.clear();
   optionExplicit_ = false;
-  err.Clear();
+  state.err.Clear();
 }
 
 Interp::~Interp() { Teardown(); }
@@ -74,72 +42,21 @@ void Interp::Reset() {
   Init();
 }
 
-int Interp::FindGlobal(const std::u16string& name) const {
-  const int* v = gindex_.Find(name);
-  return v ? *v : -1;
-}
-
 void Interp::AddObject(std::u16string_view name, Ref<HostObject> obj) {
   auto key = FoldName(name);
-  int slot = FindGlobal(key);
-  if (slot < 0) {
-    slot = int(gslots_.size());
-    GlobalSlot g;
-    g.name = std::u16string(name);
-    gslots_.push_back(g);
-    gvals_.emplace_back();
-    gindex_[key] = slot;
-  }
+  int slot = globals_.Find(key);
+  if (slot < 0) slot = globals_.Add(name, key, GlobalSlot::Undefined, Variant());
   // A variable the script declared stays a variable that now holds the
   // object (compiled code reaches declared variables directly).
-  if (gslots_[size_t(slot)].kind != GlobalSlot::Var) gslots_[size_t(slot)].kind = GlobalSlot::HostObj;
-  gvals_[size_t(slot)] = Variant::FromObject(obj.get());
+  if (globals_.slot(slot).kind != GlobalSlot::Var) globals_.slot(slot).kind = GlobalSlot::HostObj;
+  globals_.value(slot) = Variant::FromObject(obj.get());
 }
 
-std::vector<ProcedureInfo> Interp::Procedures() const {
-  std::vector<ProcedureInfo> out;
-  out.reserve(procOrder_.size());
-  for (int s : procOrder_) {
-    const GlobalSlot& g = gslots_[size_t(s)];
-    if (g.kind != GlobalSlot::Procedure || !g.proc) continue;
-    out.push_back({g.proc->name, int(g.proc->params.size()), g.proc->kind == ProcKind::Function});
-  }
-  return out;
-}
+std::vector<ProcedureInfo> Interp::Procedures() const { return globals_.Procedures(); }
 
 // ---- compilation -------------------------------------------------------------------
-void Interp::Commit(Resolver& r, const std::shared_ptr<Program>& prog) {
-  // The resolver's slots become real; it is done with its pending list.
-  for (auto& g : r.pending_) {
-    int idx = int(gslots_.size());
-    gindex_[r.Folded(g.name)] = idx;
-    gslots_.push_back(std::move(g));
-    gvals_.emplace_back();
-  }
-  for (auto& rd : r.redeclare_) {
-    GlobalSlot& g = gslots_[size_t(rd.slot)];
-    if (rd.kind != GlobalSlot::Procedure) g.kind = rd.kind;
-  }
-  for (size_t i = 0; i < prog->procs.size() && !r.procsLocal_; ++i) {
-    auto& p = prog->procs[i];
-    int s = r.procSlots_[i];
-    GlobalSlot& g = gslots_[size_t(s)];
-    g.kind = GlobalSlot::Procedure;
-    g.proc = p.get();
-    g.owner = prog;
-    if (!g.listed) {
-      g.listed = true;
-      procOrder_.push_back(s);
-    }
-  }
-  for (size_t i = 0; i < prog->classes.size(); ++i) {
-    auto& c = prog->classes[i];
-    int s = r.classSlots_[i];
-    GlobalSlot& g = gslots_[size_t(s)];
-    g.kind = GlobalSlot::Class;
-    g.cls = c.get();
-    g.owner = prog;
-  }
+void Interp::Commit(Declarations& d, const std::shared_ptr<Program>& prog) {
+  globals_.Commit(d, prog);
   programs_.push_back(prog);
 }
 
@@ -157,8 +74,9 @@ std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Frame*
     NodeArenaScope arena(prog->arena.get());  // nodes the resolver adds
     r.ResolveAll(p, c, scope && scope->extras ? &scope->extras->names : nullptr);
   }
-  Commit(r, prog);
-  if (newExtras) *newExtras = std::move(r.newExtras_);
+  Declarations d = r.TakeDeclarations();
+  Commit(d, prog);
+  if (newExtras) *newExtras = std::move(d.newExtras);
   return prog;
 }
 
@@ -188,7 +106,7 @@ std::shared_ptr<Program> Interp::CompileTopLevel(std::u16string_view text) {
   } catch (const ScriptError& se) {
     RecordCompileError(CompileError{se.number, 1, 1}, text);
   } catch (const std::bad_alloc&) {
-    RecordCompileError(CompileError{7, 1, 1}, text);
+    RecordCompileError(CompileError{kErrOutOfMemory, 1, 1}, text);
   }
   return nullptr;
 }
@@ -198,7 +116,7 @@ bool Interp::RunText(std::u16string_view text) {
   std::shared_ptr<Program> prog = CompileTopLevel(text);
   if (!prog) return false;
   ProgramRelease release{*this, prog};
-  return Guarded(text, [&] { RunProgram(*prog, nullptr); });
+  return RunRecordingErrors(text, [&] { RunProgram(*prog, nullptr); });
 }
 
 bool Interp::CompileCode(std::u16string_view text) {
@@ -223,7 +141,7 @@ void Interp::ReleaseIfPlain(const std::shared_ptr<Program>& prog) {
 }
 
 template <class F>
-bool Interp::Guarded(std::u16string_view text, F&& body) {
+bool Interp::RunRecordingErrors(std::u16string_view text, F&& body) {
   RunningScope running(*this);
   try {
     body();
@@ -233,7 +151,7 @@ bool Interp::Guarded(std::u16string_view text, F&& body) {
   } catch (const AbortError& a) {
     RecordError(a.err, text);
   } catch (const std::bad_alloc&) {
-    RecordError(ScriptError(7), text);
+    RecordError(ScriptError(kErrOutOfMemory), text);
   }
   return false;
 }
@@ -250,20 +168,16 @@ bool Interp::Eval(std::u16string_view text, Variant& out) {
     RecordCompileError(ce, text);
     return false;
   } catch (const std::bad_alloc&) {
-    RecordCompileError(CompileError{7, 1, 1}, text);
+    RecordCompileError(CompileError{kErrOutOfMemory, 1, 1}, text);
     return false;
   }
-  return Guarded(text, [&] {
+  return RunRecordingErrors(text, [&] {
     Variant* slots = stack_.Push(1);
     FrameScope scope(stack_, slots, 1, curFrame_);
     Frame top;
     top.slots = slots;
     curFrame_ = &top;
-    try {
-      out = EvalExpr(e.expr.get(), top);
-    } catch (const ScriptError&) {
-      throw;
-    }
+    out = EvalExpr(e.expr.get(), top);
   });
 }
 
@@ -279,7 +193,8 @@ CompiledExpr Interp::CompileExpr(std::u16string_view text, Frame* scope) {
                    scope->extras ? &scope->extras->names : nullptr);
   r.ResolveExprOnly(e.get());
   auto keep = std::make_shared<Program>();
-  Commit(r, keep);
+  Declarations d = r.TakeDeclarations();
+  Commit(d, keep);
   programs_.pop_back();
   out.expr = std::move(e);
   return out;
@@ -319,7 +234,7 @@ Variant Interp::EvalInScope(std::u16string_view text) {
   try {
     e = CompileExpr(text, f);
   } catch (const CompileError& ce) {
-    throw ScriptError(ce.number);
+    Raise(ce.number);
   }
   if (f && f->proc) {
     int n = 0;
@@ -351,7 +266,7 @@ void Interp::ExecuteInScope(std::u16string_view text, bool global) {
   try {
     prog = CompileProgram(text, f, &newExtras);
   } catch (const CompileError& ce) {
-    throw ScriptError(ce.number);
+    Raise(ce.number);
   }
   if (f && (!newExtras.empty() || !prog->procs.empty())) {
     if (!f->extras) f->extras = std::make_shared<ExtraVars>();
@@ -371,24 +286,17 @@ void Interp::ExecuteInScope(std::u16string_view text, bool global) {
   RunProgram(*prog, f);
 }
 
-Proc* ExtraVars::FindProc(std::u16string_view name) const {
-  for (auto& lp : procs)
-    if (NameEquals(name, lp.key)) return lp.proc;
-  return nullptr;
-}
-
 // ---- Context -------------------------------------------------------------------------
 UiHost* Context::ui() const { return interp_.ui; }
+FileAccess Context::fileAccess() const { return interp_.fileAccess; }
 void Context::CheckInterrupt() { interp_.CheckInterrupt(); }
-ErrState& Context::err() { return interp_.err; }
-uint32_t& Context::rndSeed() { return interp_.rndSeed; }
-float& Context::lastRnd() { return interp_.lastRnd; }
-Variant Context::EvalGlobal(std::u16string_view text) { return interp_.EvalInScope(text); }
-void Context::ExecuteGlobal(std::u16string_view text) { interp_.ExecuteInScope(text, true); }
+ErrState& Context::err() { return interp_.state.err; }
+uint32_t& Context::rndSeed() { return interp_.state.rndSeed; }
+float& Context::lastRnd() { return interp_.state.lastRnd; }
 Variant Context::DefaultValue(const Variant& v) {
   const Variant& d = v.Deref();
   if (d.IsObject()) {
-    if (!d.object()) Throw(91);
+    if (!d.object()) Raise(kErrObjectNotSet);
     return vbs::DefaultValue(d.object());
   }
   return d;
@@ -427,11 +335,11 @@ bool Engine::CompileCode(std::u16string_view text) { return impl_->CompileCode(t
 bool Engine::ExecuteStatement(std::u16string_view text) { return impl_->ExecuteStatement(text); }
 bool Engine::Eval(std::u16string_view text, Variant& out) { return impl_->Eval(text, out); }
 const ErrorInfo& Engine::Error() const { return impl_->error; }
-void Engine::ClearError() { impl_->error = ErrorInfo(); }
 std::vector<ProcedureInfo> Engine::Procedures() const { return impl_->Procedures(); }
 void Engine::Reset() { impl_->Reset(); }
 void Engine::SetUiHost(UiHost* host) { impl_->ui = host; }
 UiHost* Engine::GetUiHost() const { return impl_->ui; }
+void Engine::SetFileAccess(FileAccess access) { impl_->fileAccess = access; }
 void Engine::RequestInterrupt() { impl_->RequestInterrupt(); }
 
 }  // namespace vbs

@@ -1,20 +1,20 @@
 #pragma once
-// The interpreter: global namespace, compiler front end (parse + resolve)
-// and the tree-walking evaluator over resolved syntax trees. Its members are
-// defined by concern: interp.cpp (set-up, host entry points), calls.cpp,
-// expr.cpp, assign.cpp, stmt.cpp, classes.cpp, errors.cpp and
-// fast_paths.cpp (the routines picked per node); interp_inline.h holds
+// The interpreter: compiling texts (parse + resolve) into the global table
+// (globals.h) and walking the resolved syntax trees over frames on the slot
+// stack (frame.h). Its members are defined by concern: interp.cpp (set-up,
+// host entry points), calls.cpp, expr.cpp, assign.cpp, stmt.cpp,
+// classes.cpp, errors.cpp and pick_routines.cpp (the routine each node
+// runs, from the routine families in *_routines.h); interp_inline.h holds
 // what they share.
 #include <atomic>
-#include <cstring>
-#include <deque>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/ast.h"
-#include "engine/name_index.h"
+#include "engine/class_instance.h"
+#include "engine/frame.h"
+#include "engine/globals.h"
 #include "engine/parser.h"
 #include "vbs/builtin.h"
 #include "vbs/engine.h"
@@ -23,42 +23,12 @@
 
 namespace vbs {
 
-class Interp;
-class ClassInstance;
 class Resolver;
-
-// Lower-cases ASCII letters: the key for case-insensitive name tables.
-std::u16string FoldName(std::u16string_view s);
-
-struct GlobalSlot {
-  enum Kind : uint8_t { Undefined, Var, Implicit, Const, Procedure, Class, HostObj, ErrObj };
-  Kind kind = Undefined;
-  std::u16string name;
-  Proc* proc = nullptr;
-  ClassDef* cls = nullptr;
-  std::shared_ptr<Program> owner;  // keeps proc / class alive
-  bool listed = false;             // in the procedure list already
-};
 
 // Thrown for conditions that On Error Resume Next must not swallow (host
 // interrupt).
 struct AbortError {
   ScriptError err;
-};
-
-
-// Variables and procedures that Execute declared inside a running
-// procedure: they live as long as the procedure's frame and are reached by
-// the procedure itself and by later Execute/Eval in it, never from outside.
-struct ExtraVars {
-  std::vector<std::u16string> names;
-  std::vector<std::unique_ptr<Variant>> values;
-  struct LocalProc {
-    std::u16string key;  // folded name
-    Proc* proc;          // owned by a program kept in Interp::programs_
-  };
-  std::vector<LocalProc> procs;
-  Proc* FindProc(std::u16string_view name) const;
 };
 
 // An expression compiled on its own (Eval): its nodes and their arena.
@@ -67,150 +37,13 @@ struct CompiledExpr {
   ExprP expr;
 };
 
-struct Frame {
-  Variant* slots = nullptr;
-  std::shared_ptr<ExtraVars> extras;
-  Proc* proc = nullptr;             // nullptr at top level
-  ClassInstance* me = nullptr;
-  bool onErrorResume = false;
-  Frame* parent = nullptr;
-};
-
-// Global variable storage: chunks that never move (ByRef arguments point
-// into them) with constant-time indexing.
-class GlobalValues {
- public:
-  Variant& operator[](size_t i) { return chunks_[i >> kShift][i & kMask]; }
-  size_t size() const { return size_; }
-  void push_back(Variant v) {
-    if ((size_ >> kShift) >= chunks_.size()) chunks_.emplace_back(new Variant[kChunk]);
-    (*this)[size_] = std::move(v);
-    ++size_;
-  }
-  void emplace_back() { push_back(Variant()); }
-  void clear() {
-    chunks_.clear();
-    size_ = 0;
-  }
-  template <class F>
-  void ForEach(F&& fn) {
-    for (size_t i = 0; i < size_; ++i) fn((*this)[i]);
-  }
-
- private:
-  static constexpr size_t kShift = 10, kChunk = size_t(1) << kShift, kMask = kChunk - 1;
-  std::vector<std::unique_ptr<Variant[]>> chunks_;
-  size_t size_ = 0;
-};
-
-// Segmented stack of frame slots: segments never move, so ByRef pointers
-// into a caller's frame stay valid.
-class SlotStack {
- public:
-  // Fresh slots come back Empty and without flags (a slot must not
-  // inherit a fixed-array mark); Pop releases only what holds a reference,
-  // so a frame of numbers costs one pass of stores here and none there.
-  Variant* Push(int n) {
-    Variant* p = Reserve(n);
-    // Whole groups of four: segments end in kPad spare slots, and slots
-    // above the top hold nothing that needs releasing.
-    Variant* q = p;
-    do {
-      std::memset(static_cast<void*>(q), 0, kPad * sizeof(Variant));
-      q += kPad;
-    } while (q < p + n);
-    return p;
-  }
-  // A call's frame: the argument slots 1..nargs are left unset for the
-  // caller to build in place (until then they hold nothing to release);
-  // the result slot and the locals come back Empty.
-  Variant* PushArgs(int n, int nargs) {
-    Variant* p = Reserve(n);
-    std::memset(static_cast<void*>(p), 0, sizeof(Variant));
-    for (Variant* q = p + nargs + 1; q < p + n; q += kPad)
-      std::memset(static_cast<void*>(q), 0, kPad * sizeof(Variant));
-    return p;
-  }
-  void Pop(Variant* base, int n) {
-    // One pass ORs the types, in the groups of four Push zeroed (spare
-    // slots past the frame hold no references): no String, Object or array
-    // bit means nothing to release (Boolean and the like only cost the
-    // slow pass).
-    unsigned any = base[0].type() | base[1].type() | base[2].type() | base[3].type();
-    for (const Variant* q = base + kPad; q < base + n; q += kPad) {
-      // Kept a plain loop: frames are short, and a vectorised one spends
-      // more deciding how to run than it saves.
-      asm("" : "+r"(q));
-      any |= q[0].type() | q[1].type() | q[2].type() | q[3].type();
-    }
-    if (any & (vbArray | vbString)) ReleaseSlots(base, n);
-    if (base > start_ && base < end_) {
-      top_ = base;
-      return;
-    }
-    PopSlow(base);
-  }
-  ~SlotStack();
-
- private:
-  struct Seg {
-    Variant* data;
-    size_t cap;
-    size_t used;
-  };
-  Variant* Reserve(int n) {
-    if (__builtin_expect(end_ - top_ < n, 0)) return PushSlow(n);
-    Variant* p = top_;
-    top_ += n;
-    return p;
-  }
-  Variant* PushSlow(int n);
-  void PopSlow(Variant* base);
-  static void ReleaseSlots(Variant* base, int n);
-  static constexpr int kPad = 4;
-  // The current segment is mirrored in start_/top_/end_ for the fast
-  // paths; the slow paths write it back and reload it.
-  void Sync() {
-    if (cur_ < segs_.size()) segs_[cur_].used = size_t(top_ - start_);
-  }
-  void Load() {
-    if (cur_ < segs_.size()) {
-      Seg& s = segs_[cur_];
-      start_ = s.data;
-      top_ = s.data + s.used;
-      end_ = s.data + s.cap;
-    }
-  }
-  std::vector<Seg> segs_;
-  size_t cur_ = 0;
-  Variant* start_ = nullptr;
-  Variant* top_ = nullptr;
-  Variant* end_ = nullptr;
-};
-
-// Instance of a script Class.
-class ClassInstance : public Object {
- public:
-  ClassInstance(Interp* in, ClassDef* cls, std::shared_ptr<Program> prog,
-                std::shared_ptr<bool> alive);
-  ~ClassInstance() override;
-  std::u16string TypeName() const override { return cls_->name; }
-  int FindMember(std::u16string_view name) const override;
-  void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override;
-
-  ClassDef* cls() const { return cls_; }
-  std::vector<Variant>& fields() { return fields_; }
-  bool initialized = false;
-
- protected:
-  void Finalize() override;
-
- private:
-  Interp* interp_;
-  ClassDef* cls_;
-  std::shared_ptr<Program> prog_;
-  std::shared_ptr<bool> alive_;
-  std::vector<Variant> fields_;
+// What the script's run-time library keeps between statements: the Err
+// object's fields and Rnd's generator.
+struct RuntimeState {
+  ErrState err;
+  uint32_t rndSeed = 327680;  // Rnd's 24-bit generator, VBScript's seed
+  float lastRnd = 0;          // Rnd(0) repeats it
+  bool raisedByErr = false;   // the error in flight came from Err.Raise
 };
 
 class Interp {
@@ -239,9 +72,8 @@ class Interp {
 
   ErrorInfo error;
   UiHost* ui = nullptr;
-  ErrState err;
-  uint32_t rndSeed = 327680;
-  float lastRnd = 0;
+  FileAccess fileAccess = FileAccess::Allowed;
+  RuntimeState state;
 
   // Services for natives (Context)
   Variant EvalInScope(std::u16string_view text);
@@ -267,7 +99,7 @@ class Interp {
   void Init();
   void Teardown();
   // Compilation
-  void Commit(Resolver& r, const std::shared_ptr<Program>& prog);
+  void Commit(Declarations& d, const std::shared_ptr<Program>& prog);
   std::shared_ptr<Program> CompileProgram(std::u16string_view text, Frame* scope,
                                           std::vector<std::u16string>* newExtras);
   // A procedure that Execute declared in the procedure running in `f`.
@@ -289,8 +121,10 @@ class Interp {
     const std::shared_ptr<Program>& prog;
     ~ProgramRelease() { in.ReleaseIfPlain(prog); }
   };
+  // Runs a host call's body: an error that ends it is recorded for the
+  // host (Engine::Error) and the call answers false.
   template <class F>
-  bool Guarded(std::u16string_view text, F&& body);
+  bool RunRecordingErrors(std::u16string_view text, F&& body);
   void RunProgram(Program& prog, Frame* scope);
   void RecordError(const ScriptError& e, std::u16string_view text);
   void RecordCompileError(const CompileError& e, std::u16string_view text);
@@ -310,7 +144,7 @@ class Interp {
   bool MayNameElement(const NameExpr* n) const {
     switch (n->nk) {
       case NameKind::Local: case NameKind::Field: case NameKind::Dyn: return true;
-      case NameKind::Global: return gslots_[size_t(n->slot)].kind != GlobalSlot::Procedure;
+      case NameKind::Global: return globals_.slot(n->slot).kind != GlobalSlot::Procedure;
       default: return false;
     }
   }
@@ -337,9 +171,8 @@ class Interp {
   Variant CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args, Frame& f,
                                Variant* slots, size_t first);
   Variant CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f);
-  Variant CallObject(const Variant& obj, std::u16string_view member, int cachedMember,
-                     ExprList* args, bool hasParens, Frame& f, InvokeKind kind,
-                     MemberExpr* site);
+  Variant CallObject(const Variant& obj, std::u16string_view member, ExprList* args, Frame& f,
+                     InvokeKind kind, MemberExpr* site);
   int LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site, Frame& f);
   int SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f);
   const Variant& MemberObject(Expr* oe, Frame& f, Variant& tmp);
@@ -347,6 +180,34 @@ class Interp {
   Variant IndexValue(const Variant& base, ExprList& args, Frame& f);
   Variant NewObject(NewExpr* n);
   Variant* FrameCell(NameExpr* n, Frame& f);
+  // The cell of global variable n (a name resolved to a global slot): a
+  // declared variable's (remembered in n->gcell: it never moves or changes
+  // kind) or an implicit one's. With `makeImplicit`, a name not defined yet
+  // becomes an implicit variable (500 under Option Explicit). nullptr for
+  // anything else (a constant, a procedure, an object the host added).
+  __attribute__((always_inline)) Variant* GlobalVarCell(NameExpr* n, bool makeImplicit) {
+    if (n->gcell) return n->gcell;
+    if (Variant* cell = VariableCell(n)) return cell;
+    return makeImplicit ? MakeImplicit(n) : nullptr;
+  }
+  // The first part of it, small enough for the node routines to inline.
+  Variant* VariableCell(NameExpr* n) {
+    const GlobalSlot::Kind k = globals_.slot(n->slot).kind;
+    if (k == GlobalSlot::Var) return n->gcell = &globals_.value(n->slot);
+    if (k == GlobalSlot::Implicit) return &globals_.value(n->slot);
+    return nullptr;
+  }
+  // Global n, not defined yet, as an implicit variable; nullptr when it is
+  // something else.
+  Variant* MakeImplicit(NameExpr* n);
+  // What a read of global n finds in place: a variable's or a constant's
+  // cell, else nullptr.
+  __attribute__((always_inline)) const Variant* GlobalReadCell(NameExpr* n) {
+    if (n->gcell) return n->gcell;
+    if (Variant* c = VariableCell(n)) return c;
+    if (globals_.slot(n->slot).kind == GlobalSlot::Const) return &globals_.value(n->slot);
+    return nullptr;
+  }
   Variant* VarCell(NameExpr* n, Frame& f, bool forWrite);
   Variant* ByRefCell(Expr* e, Frame& f);
   void Assign(Expr* target, Variant&& value, bool isSet, Frame& f);
@@ -362,7 +223,7 @@ class Interp {
   Flow ExecBody(Block& b, Frame& f);
   Flow ExecOne(Stmt* s, Frame& f);
   template <class Run>
-  Flow Guarded(Stmt* s, Frame& f, Run&& run);
+  Flow RunStatement(Stmt* s, Frame& f, Run&& run);
   Flow RunIfTest(IfStmt* i, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
@@ -400,27 +261,22 @@ class Interp {
   }
 
  public:
-  // Picks the routine that runs a resolved node.
-  static void Specialize(Expr* e);
-  static void Specialize(Stmt* s);
-  // The object-code routine for a node (member_paths.cpp), or nullptr.
-  static EvalFn MemberRoutine(const Expr* e);
-  static ExecFn MemberRoutine(const Stmt* s);
+  // Picks the routine that runs a resolved node (pick_routines.cpp).
+  static void PickRoutine(Expr* e);
+  static void PickRoutine(Stmt* s);
   // How each argument of a call site is passed (four bits per argument).
   enum ArgPlan : unsigned { kArgValue, kArgLocal, kArgGlobal, kArgCall, kArgOther };
   static uint16_t PlanArgs(const ExprList& args);
-  friend struct Ev;
-  friend struct MemberEv;
-  bool raisedByErr = false;   // the error in flight came from Err.Raise
+  friend struct OperandReads;
+  friend struct CallRoutines;
+  friend struct OperatorRoutines;
+  friend struct AssignRoutines;
+  friend struct MemberRoutines;
 
  private:
   Engine* owner_;
-  GlobalValues gvals_;
-  std::vector<GlobalSlot> gslots_;
-  NameIndex gindex_;  // folded name -> global slot
+  GlobalTable globals_;
   std::vector<std::shared_ptr<Program>> programs_;
-  std::vector<int> procOrder_;          // global slots of procedures, declaration order
-  std::vector<std::u16string> procOrderNames_;
   bool optionExplicit_ = false;
   std::atomic<bool> interrupt_{false};
   std::shared_ptr<bool> alive_;
@@ -433,14 +289,8 @@ class Interp {
   int errLine_ = 0, errCol_ = 0;
 
  public:
-  // Resolution helpers used by the resolver
-  int FindGlobal(const std::u16string& foldedName) const;
-  int FindGlobal(std::u16string_view foldedName, uint64_t hash) const {
-    const int* v = gindex_.Find(foldedName, hash);
-    return v ? *v : -1;
-  }
-  const GlobalSlot& Slot(int i) const { return gslots_[size_t(i)]; }
-  int SlotCount() const { return int(gslots_.size()); }
+  // What the resolver looks names up in.
+  const GlobalTable& globals() const { return globals_; }
 };
 
 }  // namespace vbs

@@ -53,7 +53,7 @@ Ref<HostObject> MakeErrObject(Interp* in);
 // Resume Next (the block then goes on with its next statement), else it
 // leaves with the statement's position noted.
 template <class Run>
-__attribute__((always_inline)) inline Flow Interp::Guarded(Stmt* s, Frame& f, Run&& run) {
+__attribute__((always_inline)) inline Flow Interp::RunStatement(Stmt* s, Frame& f, Run&& run) {
   try {
     return run();
   } catch (const ScriptError& e) {
@@ -65,11 +65,11 @@ __attribute__((always_inline)) inline Flow Interp::Guarded(Stmt* s, Frame& f, Ru
     throw;
   } catch (const std::bad_alloc&) {
     if (f.onErrorResume) {
-      CatchToErr(ScriptError(7));
+      CatchToErr(ScriptError(kErrOutOfMemory));
       return Flow::Normal;
     }
     NotePos(s->line, s->col);
-    throw ScriptError(7);
+    Raise(kErrOutOfMemory);
   } catch (const AbortError&) {
     NotePos(s->line, s->col);
     throw;
@@ -77,7 +77,7 @@ __attribute__((always_inline)) inline Flow Interp::Guarded(Stmt* s, Frame& f, Ru
 }
 
 __attribute__((always_inline)) inline Flow Interp::ExecOne(Stmt* s, Frame& f) {
-  return Guarded(s, f, [&]() __attribute__((always_inline)) { return Exec(s, f); });
+  return RunStatement(s, f, [&]() __attribute__((always_inline)) { return Exec(s, f); });
 }
 
 // ExecBlock's loop, inlined into the loop statements. A block of one
@@ -156,12 +156,12 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
         continue;
       }
       if (kind == kArgCall) {
-        if (gslots_[size_t(nm->slot)].kind == GlobalSlot::Procedure) {
+        if (globals_.slot(nm->slot).kind == GlobalSlot::Procedure) {
           new (&slot) Variant(a->fn(*this, a, f));
           continue;
         }
       } else if (kind == kArgGlobal && nm->gcell) {
-        slot.SetRef(nm->gcell);
+        slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
         continue;
       } else if (PassArg(a, slot, f)) {
         continue;
@@ -174,7 +174,7 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
   curFrame_ = &nf;
   // A body that is one If on a comparison runs here, without a routine
   // call of its own.
-  if (IfStmt* i = p->ifBody) Guarded(i, nf, [&]() __attribute__((always_inline)) { return RunIfTest(i, nf); });
+  if (IfStmt* i = p->ifBody) RunStatement(i, nf, [&]() __attribute__((always_inline)) { return RunIfTest(i, nf); });
   else ExecBody(p->body, nf);
   return std::move(nf.slots[0]);
 }

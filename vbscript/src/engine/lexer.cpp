@@ -255,7 +255,7 @@ void Lexer::Next(Token& tk) {
   if (c == u'[') {
     size_t p = pos_ + 1;
     while (p < src_.size() && src_[p] != u']' && src_[p] != u'\n' && src_[p] != u'\r') ++p;
-    if (p >= src_.size() || src_[p] != u']') throw LexError{1010, line_, col};  // Expected identifier
+    if (p >= src_.size() || src_[p] != u']') throw LexError{kErrExpectedIdentifier, line_, col};
     tk.word = src_.substr(pos_ + 1, p - pos_ - 1);
     pos_ = p + 1;
     Make(tk, Tok::Ident, start, col);
@@ -288,7 +288,7 @@ void Lexer::Next(Token& tk) {
     ++pos_;
     for (;;) {
       if (pos_ >= src_.size() || src_[pos_] == u'\n' || src_[pos_] == u'\r')
-        throw LexError{1033, line_, col};  // Unterminated string constant
+        throw LexError{kErrUnterminatedString, line_, col};
       if (src_[pos_] == u'"') {
         if (Peek(1) == u'"') {
           s.push_back(u'"');
@@ -342,7 +342,7 @@ void Lexer::Next(Token& tk) {
       else op = OpK::Gt;
       break;
     default:
-      throw LexError{1032, line_, col};  // Invalid character
+      throw LexError{kErrInvalidCharacter, line_, col};
   }
   Make(tk, Tok::Op, start, col);
   tk.op = op;
@@ -372,8 +372,8 @@ void Lexer::LexNumber(Token& tk, size_t start, int col) {
       ++digits;
       ++pos_;
     }
-    if (digits == 0) throw LexError{1002, line_, col};
-    if (overflow) throw LexError{1002, line_, col};
+    if (digits == 0) throw LexError{kErrSyntax, line_, col};
+    if (overflow) throw LexError{kErrSyntax, line_, col};
     bool suffix = false;
     if (Peek() == u'&') { suffix = true; ++pos_; }
     Make(tk, Tok::Number, start, col);
@@ -416,12 +416,12 @@ void Lexer::LexNumber(Token& tk, size_t start, int col) {
   if (!isFloat && d <= 32767) tk.value = Variant::FromInteger(int16_t(d));
   else if (!isFloat && d <= 2147483647.0) tk.value = Variant::FromLong(int32_t(d));
   else {
-    if (std::isinf(d)) throw LexError{1002, line_, col};
+    if (std::isinf(d)) throw LexError{kErrSyntax, line_, col};
     tk.value = Variant::FromDouble(d);
   }
   if (IsLetter(Peek()) && Peek() != u'&') {
     // "1abc": a number glued to a name
-    throw LexError{1025, line_, int(pos_ - lineStart_) + 1};
+    throw LexError{kErrExpectedEndOfStatement, line_, int(pos_ - lineStart_) + 1};
   }
   return;
 }
@@ -429,10 +429,10 @@ void Lexer::LexNumber(Token& tk, size_t start, int col) {
 void Lexer::LexDate(Token& tk, size_t start, int col) {
   size_t p = pos_ + 1;
   while (p < src_.size() && src_[p] != u'#' && src_[p] != u'\n' && src_[p] != u'\r') ++p;
-  if (p >= src_.size() || src_[p] != u'#') throw LexError{1002, line_, col};
+  if (p >= src_.size() || src_[p] != u'#') throw LexError{kErrSyntax, line_, col};
   std::u16string_view body = src_.substr(pos_ + 1, p - pos_ - 1);
   auto parsed = ParseDateTime(body);
-  if (!parsed) throw LexError{1002, line_, col};
+  if (!parsed) throw LexError{kErrSyntax, line_, col};
   double v = *parsed;
   pos_ = p + 1;
   Make(tk, Tok::Date, start, col);

@@ -15,7 +15,7 @@ std::unique_ptr<Program> Parser::ParseAll(bool& optionExplicit) {
   // Option Explicit must come before any other statement.
   if (IsKw(Kw::Option)) {
     Advance();
-    if (!IsKw(Kw::Explicit)) Fail(kSyntax);
+    if (!IsKw(Kw::Explicit)) Fail(kErrSyntax);
     Advance();
     optionExplicit = true;
     EndOfStatement();
@@ -32,7 +32,7 @@ ExprP Parser::ParseOnlyExpression() {
   SkipNewlines();
   ExprP e = ParseExpr();
   SkipNewlines();
-  if (!AtEnd()) Fail(kExpEos);
+  if (!AtEnd()) Fail(kErrExpectedEndOfStatement);
   return e;
 }
 
@@ -48,7 +48,7 @@ void Parser::ParseTopStatement(Block& out) {
         prog_->procs.push_back(ParseProc(false, false, nullptr));
         return;
       case Kw::Property:
-        Fail(1048);  // Must be defined inside a Class
+        Fail(kErrOutsideClass);
       case Kw::Public:
       case Kw::Private: {
         Kw nk = PeekTok().kw;
@@ -65,10 +65,10 @@ void Parser::ParseTopStatement(Block& out) {
         break;
     }
   }
-  ParseStatement(out, false);
+  ParseStatement(out);
 }
 
-void Parser::ParseStatement(Block& out, bool /*nested*/) {
+void Parser::ParseStatement(Block& out) {
   Guard();
   Compact();
   // The token's position and kind only: nested statements may recycle
@@ -80,7 +80,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     ParseSimple(out);
     return;
   }
-  if (type != Tok::Ident) Fail(kExpStmt);
+  if (type != Tok::Ident) Fail(kErrExpectedStatement);
   switch (kw) {
     case Kw::Dim:
       Advance();
@@ -103,7 +103,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
         return;
       }
       if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Class) || IsKw(Kw::Property))
-        Fail(1024);
+        Fail(kErrExpectedStatement);
       PushDecl(out, ParseDimList(t));
       EndOfStatement();
       return;
@@ -139,7 +139,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
       else if (IsKw(Kw::Function)) s->what = ExitKind::Function;
       else if (IsKw(Kw::Sub)) s->what = ExitKind::Sub;
       else if (IsKw(Kw::Property)) s->what = ExitKind::Property;
-      else Fail(kInvalidExit);
+      else Fail(kErrInvalidExit);
       Advance();
       out.push_back(std::move(s));
       EndOfStatement();
@@ -150,7 +150,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
       auto s = Node<WithStmt>(t);
       s->obj = ParseExpr();
       EndOfStatement();
-      ParseBlock(s->body, [&] { return IsEnd(Kw::With); }, kExpEnd);
+      ParseBlock(s->body, [&] { return IsEnd(Kw::With); }, kErrExpectedEnd);
       Advance();
       Advance();
       out.push_back(std::move(s));
@@ -159,19 +159,19 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     }
     case Kw::On: {
       Advance();
-      ExpectKw(Kw::Error, kSyntax);
+      ExpectKw(Kw::Error, kErrSyntax);
       auto s = Node<OnErrorStmt>(t);
       if (IsKw(Kw::Resume)) {
         Advance();
-        ExpectKw(Kw::Next, kSyntax);
+        ExpectKw(Kw::Next, kErrSyntax);
         s->resumeNext = true;
       } else if (IsKw(Kw::GoTo)) {
         Advance();
         if (Cur().type != Tok::Number || Cur().value.type() != vbInteger || Cur().value.intVal() != 0)
-          Fail(kSyntax);
+          Fail(kErrSyntax);
         Advance();
       } else {
-        Fail(kSyntax);
+        Fail(kErrSyntax);
       }
       out.push_back(std::move(s));
       EndOfStatement();
@@ -194,13 +194,13 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
       EndOfStatement();
       return;
     case Kw::Option:
-      Fail(1042);  // Must be first statement on the line... (Option Explicit placement)
+      Fail(kErrMustBeFirstStatement);  // Option Explicit after other statements
     case Kw::Set: {
       Advance();
       auto s = Node<AssignStmt>(t);
       s->isSet = true;
       s->target = ParseTarget();
-      ExpectOp(OpK::Eq, kExpEq);
+      ExpectOp(OpK::Eq, kErrExpectedEquals);
       s->value = ParseExpr();
       out.push_back(std::move(s));
       EndOfStatement();
@@ -210,7 +210,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
       Advance();
       auto s = Node<AssignStmt>(t);
       s->target = ParseTarget();
-      ExpectOp(OpK::Eq, kExpEq);
+      ExpectOp(OpK::Eq, kErrExpectedEquals);
       s->value = ParseExpr();
       out.push_back(std::move(s));
       EndOfStatement();
@@ -229,11 +229,11 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
     case Kw::Function:
       // A procedure written inside a block (If ... End If) is still an
       // ordinary global procedure; only procedures cannot nest.
-      if (proc_ || noEosDepth_ > 0) Fail(kSyntax);
+      if (proc_ || noEosDepth_ > 0) Fail(kErrSyntax);
       prog_->procs.push_back(ParseProc(false, false, nullptr));
       return;
     case Kw::Class:
-      Fail(kSyntax);
+      Fail(kErrSyntax);
     case Kw::Me:
     case Kw::Property:
     case Kw::Get:
@@ -247,7 +247,7 @@ void Parser::ParseStatement(Block& out, bool /*nested*/) {
       ParseSimple(out);
       return;
     default:
-      Fail(kExpStmt);
+      Fail(kErrExpectedStatement);
   }
 }
 
@@ -257,11 +257,11 @@ ExprP Parser::ParseTarget() {
   if (Cur().type == Tok::Dot) {
     e = ParsePrimary();
   } else {
-    if (Cur().type != Tok::Ident) Fail(kExpIdent);
+    if (Cur().type != Tok::Ident) Fail(kErrExpectedIdentifier);
     if (Cur().kw == Kw::Me) {
       e = ParsePrimary();
     } else {
-      if (IsReservedKeyword(Cur().kw)) Fail(kExpIdent);
+      if (IsReservedKeyword(Cur().kw)) Fail(kErrExpectedIdentifier);
       e = ParsePrimary();
     }
   }
@@ -336,7 +336,7 @@ void Parser::ParseSimple(Block& out) {
     else if (target->kind == Expr::Member && static_cast<MemberExpr*>(target.get())->hasParens)
       args = &static_cast<MemberExpr*>(target.get())->args;
     if (args) {
-      if (args->size() > 1) FailAt(kParensSub, t);
+      if (args->size() > 1) FailAt(kErrParensCallingSub, t);
       if (args->size() == 1 && (*args)[0]) {
         auto p = MakeNode<ParenExpr>();
         p->line = (*args)[0]->line;
@@ -346,7 +346,7 @@ void Parser::ParseSimple(Block& out) {
       }
     } else if (target->kind == Expr::Call) {
       auto* c = static_cast<CallExpr*>(target.get());
-      if (c->args.size() > 1) FailAt(kParensSub, t);
+      if (c->args.size() > 1) FailAt(kErrParensCallingSub, t);
     }
     s->call = std::move(target);
     out.push_back(std::move(s));
@@ -384,7 +384,7 @@ void Parser::ParseSimple(Block& out) {
     m->hasParens = true;
     m->args = std::move(args);
   } else {
-    Fail(kExpEos);
+    Fail(kErrExpectedEndOfStatement);
   }
   s->call = std::move(callee);
   out.push_back(std::move(s));
@@ -431,12 +431,12 @@ NodeP<DimStmt> Parser::ParseDimList(Pos at) {
           // Dim takes constant bounds; sizes computed at run time need ReDim.
           const Pos bt = Cur();
           v.bounds.push_back(ParseExpr());
-          if (v.bounds.back()->kind != Expr::Literal) FailAt(kExpInt, bt);
+          if (v.bounds.back()->kind != Expr::Literal) FailAt(kErrExpectedInteger, bt);
           if (!IsOp(OpK::Comma)) break;
           Advance();
         }
       }
-      ExpectOp(OpK::RParen, kExpRParen);
+      ExpectOp(OpK::RParen, kErrExpectedRParen);
     }
     s->vars.push_back(std::move(v));
     if (!IsOp(OpK::Comma)) break;
@@ -452,7 +452,7 @@ NodeP<ConstStmt> Parser::ParseConst(Pos at) {
     it.line = Cur().line;
     it.col = Cur().col;
     it.name = ArenaText(ExpectNameView());
-    ExpectOp(OpK::Eq, kExpEq);
+    ExpectOp(OpK::Eq, kErrExpectedEquals);
     {
       // A constant's value is a literal, optionally signed.
       const Pos vt = Cur();
@@ -460,7 +460,7 @@ NodeP<ConstStmt> Parser::ParseConst(Pos at) {
       Expr* v = it.value.get();
       if (v->kind == Expr::Unary && static_cast<UnaryExpr*>(v)->op != UnOp::Not)
         v = static_cast<UnaryExpr*>(v)->operand.get();
-      if (v->kind != Expr::Literal) FailAt(kExpLiteral, vt);
+      if (v->kind != Expr::Literal) FailAt(kErrExpectedLiteral, vt);
     }
     s->items.push_back(std::move(it));
     if (!IsOp(OpK::Comma)) break;
@@ -491,9 +491,9 @@ void Parser::ParseReDim(Block& out) {
       args = &m->args;
       m->hasParens = false;
     }
-    if (!args || args->empty()) Fail(kExpLParen);
+    if (!args || args->empty()) Fail(kErrExpectedLParen);
     for (auto& a : *args)
-      if (!a) Fail(kExpExpr);
+      if (!a) Fail(kErrExpectedExpression);
     it.bounds = std::move(*args);
     args->clear();
     it.target = std::move(e);
@@ -547,7 +547,7 @@ void Parser::ParseStatementNoEos(Block& out) {
   size_t lineEndBefore = pos_;
   (void)lineEndBefore;
   noEosDepth_++;
-  ParseStatement(out, true);
+  ParseStatement(out);
   noEosDepth_--;
 }
 
@@ -556,29 +556,29 @@ void Parser::ParseIf(Block& out, bool inlineContext) {
   Advance();
   auto s = Node<IfStmt>(t);
   s->conds.push_back(ParseExpr());
-  ExpectKw(Kw::Then, kExpThen);
+  ExpectKw(Kw::Then, kErrExpectedThen);
   if (Cur().type == Tok::Newline && !Cur().colon) {
     // Block form.
     s->blocks.emplace_back();
-    ParseBlock(s->blocks.back(), [&] { return IsKw(Kw::ElseIf) || IsKw(Kw::Else) || IsEnd(Kw::If); }, kExpEnd);
+    ParseBlock(s->blocks.back(), [&] { return IsKw(Kw::ElseIf) || IsKw(Kw::Else) || IsEnd(Kw::If); }, kErrExpectedEnd);
     for (;;) {
       if (IsKw(Kw::ElseIf)) {
         Advance();
         s->conds.push_back(ParseExpr());
-        ExpectKw(Kw::Then, kExpThen);
+        ExpectKw(Kw::Then, kErrExpectedThen);
         s->blocks.emplace_back();
         if (!IsEos()) ParseInlineStatements(s->blocks.back(), false);
-        ParseBlock(s->blocks.back(), [&] { return IsKw(Kw::ElseIf) || IsKw(Kw::Else) || IsEnd(Kw::If); }, kExpEnd);
+        ParseBlock(s->blocks.back(), [&] { return IsKw(Kw::ElseIf) || IsKw(Kw::Else) || IsEnd(Kw::If); }, kErrExpectedEnd);
         continue;
       }
       if (IsKw(Kw::Else)) {
         Advance();
         if (!IsEos()) ParseInlineStatements(s->elseBlock, false);
-        ParseBlock(s->elseBlock, [&] { return IsEnd(Kw::If); }, kExpEnd);
+        ParseBlock(s->elseBlock, [&] { return IsEnd(Kw::If); }, kErrExpectedEnd);
       }
       break;
     }
-    if (!IsEnd(Kw::If)) Fail(kExpEnd);
+    if (!IsEnd(Kw::If)) Fail(kErrExpectedEnd);
     Advance();
     Advance();
     out.push_back(std::move(s));
@@ -598,20 +598,20 @@ void Parser::ParseIf(Block& out, bool inlineContext) {
 void Parser::ParseSelect(Block& out) {
   const Pos t = Cur();
   Advance();
-  ExpectKw(Kw::Case, kExpCase);
+  ExpectKw(Kw::Case, kErrExpectedCase);
   auto s = Node<SelectStmt>(t);
   s->subject = ParseExpr();
   EndOfStatement();
   SkipNewlines();
   while (!IsEnd(Kw::Select)) {
-    if (AtEnd()) Fail(kExpEnd);
-    if (!IsKw(Kw::Case)) Fail(kExpCase);
+    if (AtEnd()) Fail(kErrExpectedEnd);
+    if (!IsKw(Kw::Case)) Fail(kErrExpectedCase);
     Advance();
     if (IsKw(Kw::Else)) {
       Advance();
       s->hasElse = true;
       if (Cur().type == Tok::Newline) Advance();
-      ParseBlock(s->elseBlock, [&] { return IsEnd(Kw::Select); }, kExpEnd);
+      ParseBlock(s->elseBlock, [&] { return IsEnd(Kw::Select); }, kErrExpectedEnd);
       break;
     }
     SelectStmt::Case c;
@@ -626,7 +626,7 @@ void Parser::ParseSelect(Block& out) {
         else if (IsOp(OpK::Gt)) ct.cmp = BinOp::Gt;
         else if (IsOp(OpK::Le)) ct.cmp = BinOp::Le;
         else if (IsOp(OpK::Ge)) ct.cmp = BinOp::Ge;
-        else Fail(kSyntax);
+        else Fail(kErrSyntax);
         Advance();
         ct.a = ParseConcat();
       } else {
@@ -643,7 +643,7 @@ void Parser::ParseSelect(Block& out) {
     }
     // A statement may follow the tests on their line: "Case 1  y = 200".
     if (Cur().type == Tok::Newline) Advance();
-    ParseBlock(c.body, [&] { return IsKw(Kw::Case) || IsEnd(Kw::Select); }, kExpEnd);
+    ParseBlock(c.body, [&] { return IsKw(Kw::Case) || IsEnd(Kw::Select); }, kErrExpectedEnd);
     s->cases.push_back(std::move(c));
   }
   Advance();
@@ -654,7 +654,7 @@ void Parser::ParseSelect(Block& out) {
 
 void Parser::ParseNextTail() {
   // Next [var]
-  ExpectKw(Kw::Next, kExpNext);
+  ExpectKw(Kw::Next, kErrExpectedNext);
   if (Cur().type == Tok::Ident && !IsReservedKeyword(Cur().kw)) Advance();
 }
 
@@ -668,10 +668,10 @@ void Parser::ParseFor(Block& out) {
     auto n = Node<NameExpr>(vt);
     n->name = ArenaText(ExpectNameView());
     s->var = std::move(n);
-    ExpectKw(Kw::In, kExpIn);
+    ExpectKw(Kw::In, kErrExpectedIn);
     s->coll = ParseExpr();
     EndOfStatement();
-    ParseBlock(s->body, [&] { return IsKw(Kw::Next); }, kExpNext);
+    ParseBlock(s->body, [&] { return IsKw(Kw::Next); }, kErrExpectedNext);
     ParseNextTail();
     out.push_back(std::move(s));
     EndOfStatement();
@@ -682,16 +682,16 @@ void Parser::ParseFor(Block& out) {
   auto n = Node<NameExpr>(vt);
   n->name = ArenaText(ExpectNameView());
   s->var = std::move(n);
-  ExpectOp(OpK::Eq, kExpEq);
+  ExpectOp(OpK::Eq, kErrExpectedEquals);
   s->from = ParseExpr();
-  ExpectKw(Kw::To, kExpTo);
+  ExpectKw(Kw::To, kErrExpectedTo);
   s->to = ParseExpr();
   if (IsKw(Kw::Step)) {
     Advance();
     s->step = ParseExpr();
   }
   EndOfStatement();
-  ParseBlock(s->body, [&] { return IsKw(Kw::Next); }, kExpNext);
+  ParseBlock(s->body, [&] { return IsKw(Kw::Next); }, kErrExpectedNext);
   ParseNextTail();
   out.push_back(std::move(s));
   EndOfStatement();
@@ -707,12 +707,12 @@ void Parser::ParseDo(Block& out) {
     s->cond = ParseExpr();
     s->condAtTop = true;
   }
-  if (!IsEos()) Fail(kExpWhileUntil);
+  if (!IsEos()) Fail(kErrExpectedWhileUntilOrEnd);
   EndOfStatement();
-  ParseBlock(s->body, [&] { return IsKw(Kw::Loop); }, kExpLoop);
+  ParseBlock(s->body, [&] { return IsKw(Kw::Loop); }, kErrExpectedLoop);
   Advance();
   if (IsKw(Kw::While) || IsKw(Kw::Until)) {
-    if (s->cond) Fail(kExpEos);
+    if (s->cond) Fail(kErrExpectedEndOfStatement);
     s->isUntil = IsKw(Kw::Until);
     Advance();
     s->cond = ParseExpr();
@@ -729,7 +729,7 @@ void Parser::ParseWhile(Block& out) {
   s->isWhileWend = true;
   s->cond = ParseExpr();
   EndOfStatement();
-  ParseBlock(s->body, [&] { return IsKw(Kw::Wend); }, kExpWend);
+  ParseBlock(s->body, [&] { return IsKw(Kw::Wend); }, kErrExpectedWend);
   Advance();
   out.push_back(std::move(s));
   EndOfStatement();
@@ -750,12 +750,12 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
     endKw = Kw::Function;
     Advance();
   } else {
-    ExpectKw(Kw::Property, kSyntax);
+    ExpectKw(Kw::Property, kErrSyntax);
     endKw = Kw::Property;
     if (IsKw(Kw::Get)) p->kind = ProcKind::PropGet;
     else if (IsKw(Kw::Let)) p->kind = ProcKind::PropLet;
     else if (IsKw(Kw::Set)) p->kind = ProcKind::PropSet;
-    else Fail(kExpLetSetGet);
+    else Fail(kErrExpectedLetSetGet);
     Advance();
   }
   p->line = Cur().line;
@@ -772,7 +772,7 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
         prm.name = ExpectName();
         if (IsOp(OpK::LParen)) {
           Advance();
-          ExpectOp(OpK::RParen, kExpRParen);
+          ExpectOp(OpK::RParen, kErrExpectedRParen);
           prm.isArray = true;
         }
         p->params.push_back(std::move(prm));
@@ -780,10 +780,10 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
         Advance();
       }
     }
-    ExpectOp(OpK::RParen, kExpRParen);
+    ExpectOp(OpK::RParen, kErrExpectedRParen);
   }
   if ((p->kind == ProcKind::PropLet || p->kind == ProcKind::PropSet) && p->params.empty())
-    Fail(1054);
+    Fail(kErrPropertyNeedsArg);
   // The body may start on the header's line: "Function Twice(n) Twice = n * 2".
   if (IsEos()) EndOfStatement();
   Proc* const savedProc = proc_;
@@ -793,10 +793,10 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
     Proc* v;
     ~RestoreProc() { f = v; }
   } restoreProc{proc_, savedProc};
-  int err = endKw == Kw::Sub ? kExpSub : endKw == Kw::Function ? kExpFunction : kExpProperty;
+  int err = endKw == Kw::Sub ? kErrExpectedSub : endKw == Kw::Function ? kErrExpectedFunction : kErrExpectedProperty;
   for (;;) {
     SkipNewlines();
-    if (AtEnd()) Fail(kExpEnd);
+    if (AtEnd()) Fail(kErrExpectedEnd);
     if (IsKw(Kw::End)) {
       if (PeekTok().type == Tok::Ident && PeekTok().kw == endKw) break;
       if (PeekTok().type == Tok::Ident &&
@@ -805,8 +805,8 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
         Fail(err);
       }
     }
-    if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Class)) Fail(kExpEnd);
-    ParseStatement(p->body, true);
+    if (IsKw(Kw::Sub) || IsKw(Kw::Function) || IsKw(Kw::Class)) Fail(kErrExpectedEnd);
+    ParseStatement(p->body);
   }
   Advance();
   Advance();
@@ -822,7 +822,7 @@ void Parser::ParseClass() {
   if (IsEos()) EndOfStatement();
   for (;;) {
     SkipNewlines();
-    if (AtEnd()) Fail(kExpEnd);
+    if (AtEnd()) Fail(kErrExpectedEnd);
     if (IsEnd(Kw::Class)) break;
     bool isPublic = true, isDefault = false, hadMod = false;
     const Pos at = Cur();
@@ -831,7 +831,7 @@ void Parser::ParseClass() {
       hadMod = true;
       Advance();
       if (IsKw(Kw::Default)) {
-        if (!isPublic) Fail(1057);
+        if (!isPublic) Fail(kErrDefaultNotPublic);
         isDefault = true;
         Advance();
       }
@@ -848,12 +848,12 @@ void Parser::ParseClass() {
       c->procs.push_back(std::move(p));
       continue;
     }
-    if (isDefault) Fail(1056);
+    if (isDefault) Fail(kErrDefaultPlacement);
     if (IsKw(Kw::Const)) {
       // Constants in a class body act as read-only fields.
-      Fail(kSyntax);
+      Fail(kErrSyntax);
     }
-    if (!hadMod) Fail(kSyntax);
+    if (!hadMod) Fail(kErrSyntax);
     ParseFieldList(*c, isPublic, at);
     EndOfStatement();
   }
@@ -871,9 +871,9 @@ void Parser::ParseFieldList(ClassDef& c, bool isPublic, Pos at) {
     f.isPublic = isPublic;
     f.isArray = v.isArray;
     for (auto& b : v.bounds) {
-      if (b->kind != Expr::Literal) throw CompileError{kExpInt, b->line, b->col};
+      if (b->kind != Expr::Literal) throw CompileError{kErrExpectedInteger, b->line, b->col};
       const Variant& lv = static_cast<LiteralExpr*>(b.get())->value;
-      if (lv.type() != vbInteger && lv.type() != vbLong) throw CompileError{kExpInt, b->line, b->col};
+      if (lv.type() != vbInteger && lv.type() != vbLong) throw CompileError{kErrExpectedInteger, b->line, b->col};
       f.bounds.push_back(lv.type() == vbInteger ? lv.intVal() : lv.longVal());
     }
     f.line = v.line;

@@ -122,7 +122,7 @@ ExprP Parser::ParsePowTail(ExprP l) {
 // Argument list after '(' up to ')'; omitted arguments are nullptr.
 ExprList Parser::ParseParenArgs() {
   ExprList args;
-  ExpectOp(OpK::LParen, kExpLParen);
+  ExpectOp(OpK::LParen, kErrExpectedLParen);
   if (IsOp(OpK::RParen)) {
     Advance();
     return args;
@@ -148,7 +148,7 @@ ExprList Parser::ParseParenArgs() {
       }
       continue;
     }
-    ExpectOp(OpK::RParen, kExpRParen);
+    ExpectOp(OpK::RParen, kErrExpectedRParen);
     return args;
   }
 }
@@ -184,10 +184,10 @@ ExprP Parser::ParsePrimary() {
         Advance();
         auto p = Node<ParenExpr>(at);
         p->inner = ParseExpr();
-        ExpectOp(OpK::RParen, kExpRParen);
+        ExpectOp(OpK::RParen, kErrExpectedRParen);
         return p;
       }
-      Fail(kExpExpr);
+      Fail(kErrExpectedExpression);
     case Tok::Ident: {
       Pos at = t;
       switch (t.kw) {
@@ -228,14 +228,14 @@ ExprP Parser::ParsePrimary() {
         default:
           break;
       }
-      if (IsReservedKeyword(t.kw)) Fail(kExpExpr);
+      if (IsReservedKeyword(t.kw)) Fail(kErrExpectedExpression);
       auto n = Node<NameExpr>(at);
       n->name = ArenaText(t.word);
       Advance();
       return n;
     }
     default:
-      Fail(kExpExpr);
+      Fail(kErrExpectedExpression);
   }
 }
 

@@ -14,41 +14,6 @@
 namespace vbs::parsing {
 
 
-// Compile error numbers.
-enum : int {
-  kSyntax = 1002,
-  kExpLParen = 1005,
-  kExpRParen = 1006,
-  kExpIdent = 1010,
-  kExpEq = 1011,
-  kExpIf = 1012,
-  kExpTo = 1013,
-  kExpEnd = 1014,
-  kExpFunction = 1015,
-  kExpSub = 1016,
-  kExpThen = 1017,
-  kExpWend = 1018,
-  kExpLoop = 1019,
-  kExpNext = 1020,
-  kExpCase = 1021,
-  kExpSelect = 1022,
-  kExpExpr = 1023,
-  kExpStmt = 1024,
-  kExpEos = 1025,
-  kExpInt = 1026,
-  kExpWhileUntil = 1028,
-  kExpWith = 1029,
-  kInvalidExit = 1039,
-  kParensSub = 1044,
-  kExpLiteral = 1045,
-  kExpIn = 1046,
-  kExpClass = 1047,
-  kExpLetSetGet = 1049,
-  kExpProperty = 1050,
-  kMultiDefault = 1052,
-  kOutOfStack = 28,
-};
-
 // Tokens in fixed chunks: reading more never moves a token already read,
 // finished chunks can be dropped, and indexing stays a shift and a mask.
 class TokenBuf {
@@ -186,29 +151,29 @@ class Parser {
         if (Cur().colon) Advance();
         return;
       }
-      Fail(kExpEos);
+      Fail(kErrExpectedEndOfStatement);
     }
-    if (Cur().type != Tok::Newline) Fail(kExpEos);
+    if (Cur().type != Tok::Newline) Fail(kErrExpectedEndOfStatement);
     Advance();
   }
   // A name usable for a variable or procedure.
   std::u16string ExpectName() { return std::u16string(ExpectNameView()); }
   // The same as a view of the source text.
   std::u16string_view ExpectNameView() {
-    if (Cur().type != Tok::Ident || IsReservedKeyword(Cur().kw)) Fail(kExpIdent);
+    if (Cur().type != Tok::Ident || IsReservedKeyword(Cur().kw)) Fail(kErrExpectedIdentifier);
     std::u16string_view n = Cur().word;
     Advance();
     return n;
   }
   // A member name after '.': any word (a view of the source text).
   std::u16string_view ExpectMemberName() {
-    if (Cur().type != Tok::Ident) Fail(kExpIdent);
+    if (Cur().type != Tok::Ident) Fail(kErrExpectedIdentifier);
     std::u16string_view n = Cur().word;
     Advance();
     return n;
   }
   void Guard() {
-    if (StackExhausted()) Fail(kOutOfStack);
+    if (StackExhausted()) Fail(kErrOutOfStack);
   }
   // Is the current token the `End <kw>` pair?
   bool IsEnd(Kw k) const {
@@ -281,11 +246,11 @@ class Parser {
       SkipNewlines();
       if (AtEnd()) Fail(errIfEof);
       if (isEnd()) return;
-      ParseStatement(out, true);
+      ParseStatement(out);
     }
   }
 
-  void ParseStatement(Block& out, bool /*nested*/);
+  void ParseStatement(Block& out);
   ExprP ParseTarget();
   ExprP ParseParenCallee();
 

@@ -10,12 +10,6 @@
 namespace vbs {
 namespace {
 
-std::u16string FoldAscii(std::u16string_view s) {
-  std::u16string r(s);
-  for (auto& c : r)
-    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
-  return r;
-}
 std::u16string FoldAscii(const char* s) {
   std::u16string r;
   for (; *s; ++s) {
@@ -63,12 +57,6 @@ void RegisterConstants(const ConstDef* defs, std::size_t count) {
   }
 }
 
-int FindBuiltin(std::u16string_view name) {
-  auto& t = T();
-  auto it = t.builtinIndex.find(FoldAscii(name));
-  return it == t.builtinIndex.end() ? -1 : it->second;
-}
-
 int FindBuiltinFolded(const std::u16string& folded) {
   auto& t = T();
   auto it = t.builtinIndex.find(folded);
@@ -91,12 +79,6 @@ std::vector<std::pair<std::string, Variant>> RegisteredConstants() {
   r.reserve(t.constantNames.size());
   for (const char* name : t.constantNames) r.emplace_back(name, t.constants[FoldAscii(name)]);
   return r;
-}
-
-const Variant* FindConstant(std::u16string_view name) {
-  auto& t = T();
-  auto it = t.constants.find(FoldAscii(name));
-  return it == t.constants.end() ? nullptr : &it->second;
 }
 
 void RegisterEngineBuiltins();  // defined with the interpreter

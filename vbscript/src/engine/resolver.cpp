@@ -7,9 +7,6 @@
 #include "engine/stack_guard.h"
 
 namespace vbs {
-namespace {
-constexpr int kNameRedefined = 1041;
-}
 
 Resolver::Resolver(Interp& in, Program& prog, bool optionExplicit)
     : in_(in), prog_(prog), strict_(optionExplicit) {}
@@ -19,28 +16,26 @@ int Resolver::LookupGlobal(const std::u16string& key) const {
 }
 int Resolver::LookupGlobal(const std::u16string& key, uint64_t hash) const {
   if (const int* v = pendingIndex_.Find(key, hash)) return *v;
-  return in_.FindGlobal(key, hash);
+  return in_.globals().Find(key, hash);
 }
 
 GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
-  int base = in_.SlotCount();
-  if (slot >= base) return pending_[size_t(slot - base)].kind;
-  return in_.Slot(slot).kind;
+  int base = in_.globals().count();
+  if (slot >= base) return decls_.newSlots[size_t(slot - base)].kind;
+  return in_.globals().slot(size_t(slot)).kind;
 }
 
 const std::u16string& Resolver::Folded(std::u16string_view name) {
-  foldBuf_.assign(name);
-  for (auto& c : foldBuf_)
-    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  FoldNameInto(name, foldBuf_);
   return foldBuf_;
 }
 
 int Resolver::NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind) {
-  int idx = in_.SlotCount() + int(pending_.size());
+  int idx = in_.globals().count() + int(decls_.newSlots.size());
   GlobalSlot g;
   g.kind = kind;
   g.name = name;
-  pending_.push_back(std::move(g));
+  decls_.newSlots.push_back(std::move(g));
   pendingIndex_[key] = idx;
   return idx;
 }
@@ -52,15 +47,15 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
   int slot = LookupGlobal(key);
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
-    bool pendingSlot = slot >= in_.SlotCount();
+    bool pendingSlot = slot >= in_.globals().count();
     // A procedure declared again replaces the earlier one (the last wins),
     // in the same text or a later one.
     const bool procAgain = k == GlobalSlot::Procedure && kind == GlobalSlot::Procedure;
     const bool redefinable = k == GlobalSlot::Undefined || k == GlobalSlot::Implicit || procAgain;
-    if (!redefinable || (DeclaredHere(slot) && !procAgain)) throw CompileError{kNameRedefined, line, col};
+    if (!redefinable || (DeclaredHere(slot) && !procAgain)) throw CompileError{kErrNameRedefined, line, col};
     MarkDeclaredHere(slot);
-    redeclare_.push_back({slot, kind});
-    if (pendingSlot) pending_[size_t(slot - in_.SlotCount())].kind = kind;
+    decls_.redeclared.push_back({slot, kind});
+    if (pendingSlot) decls_.newSlots[size_t(slot - in_.globals().count())].kind = kind;
     return slot;
   }
   slot = NewPending(name, key, kind);
@@ -102,8 +97,8 @@ void Resolver::CollectScopedDecls(Block& b) {
       locals_[key] = *dyn;
       return;
     }
-    locals_[key] = evalBase_ + int(newExtras_.size());
-    newExtras_.emplace_back(name);
+    locals_[key] = evalBase_ + int(decls_.newExtras.size());
+    decls_.newExtras.emplace_back(name);
   };
   for (auto& sp : b) {
     Stmt* s = sp.get();
@@ -132,7 +127,7 @@ void Resolver::CollectScopedDecls(Block& b) {
 
 int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
   const std::u16string& key = Folded(name);
-  if (locals_.Contains(key)) throw CompileError{kNameRedefined, line, col};
+  if (locals_.Contains(key)) throw CompileError{kErrNameRedefined, line, col};
   int slot = p.nslots++;
   locals_[key] = slot;
   p.slotNames.emplace_back(name);
@@ -151,11 +146,11 @@ int Resolver::NewTemp() {
 void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
                           const std::vector<std::u16string>* extras) {
   // Global names first, so that procedures see every global of the text.
-  procsLocal_ = scopeProc != nullptr;
-  if (!procsLocal_) {
-    for (auto& p : prog_.procs) procSlots_.push_back(DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col));
+  decls_.procsLocal = scopeProc != nullptr;
+  if (!decls_.procsLocal) {
+    for (auto& p : prog_.procs) decls_.procSlots.push_back(DeclareGlobal(p->name, GlobalSlot::Procedure, p->line, p->col));
   }
-  for (auto& c : prog_.classes) classSlots_.push_back(DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1));
+  for (auto& c : prog_.classes) decls_.classSlots.push_back(DeclareGlobal(c->name, GlobalSlot::Class, c->line, 1));
   if (!scopeProc) CollectGlobalDecls();
   for (auto& c : prog_.classes) BuildClass(*c);
 
@@ -175,7 +170,7 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
     }
     // Execute inside a procedure declares its variables there.
     CollectScopedDecls(prog_.top);
-    evalBase_ += int(newExtras_.size());
+    evalBase_ += int(decls_.newExtras.size());
   }
   ResolveBlock(prog_.top);
   evalScope_ = false;
@@ -193,7 +188,7 @@ void Resolver::BuildClass(ClassDef& c) {
     auto it = idx.find(key);
     if (it != idx.end()) {
       ClassMember& m = c.members[size_t(it->second)];
-      if (!isProp || m.field >= 0 || m.method) throw CompileError{kNameRedefined, line, col};
+      if (!isProp || m.field >= 0 || m.method) throw CompileError{kErrNameRedefined, line, col};
       return m;
     }
     idx[key] = int(c.members.size());
@@ -216,34 +211,34 @@ void Resolver::BuildClass(ClassDef& c) {
     switch (p->kind) {
       case ProcKind::Sub:
       case ProcKind::Function:
-        if (m.get || m.let || m.set) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.get || m.let || m.set) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.method = p;
         break;
       case ProcKind::PropGet:
-        if (m.get) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.get) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.get = p;
         break;
       case ProcKind::PropLet:
-        if (m.let) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.let) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.let = p;
         break;
       case ProcKind::PropSet:
-        if (m.set) throw CompileError{kNameRedefined, p->line, p->col};
+        if (m.set) throw CompileError{kErrNameRedefined, p->line, p->col};
         m.set = p;
         break;
     }
     m.isPublic = p->isPublic || m.isPublic;
     if (!p->isPublic && !(m.get || m.let || m.set)) m.isPublic = false;
     if (p->isDefault) {
-      if (c.defaultMember >= 0 && c.defaultMember != mi) throw CompileError{1052, p->line, p->col};
+      if (c.defaultMember >= 0 && c.defaultMember != mi) throw CompileError{kErrMultipleDefaults, p->line, p->col};
       c.defaultMember = mi;
     }
     if (p->kind == ProcKind::Sub) {
       if (NameEqualsFold(p->name, u"class_initialize")) {
-        if (!p->params.empty()) throw CompileError{1053, p->line, p->col};
+        if (!p->params.empty()) throw CompileError{kErrInitTerminateArgs, p->line, p->col};
         c.init = p;
       } else if (NameEqualsFold(p->name, u"class_terminate")) {
-        if (!p->params.empty()) throw CompileError{1053, p->line, p->col};
+        if (!p->params.empty()) throw CompileError{kErrInitTerminateArgs, p->line, p->col};
         c.term = p;
       }
     }
@@ -312,19 +307,19 @@ void Resolver::ResolveBlock(Block& b) {
 
 void Resolver::ResolveStmt(Stmt* s) {
   ResolveStmtInner(s);
-  Interp::Specialize(s);
+  Interp::PickRoutine(s);
 }
 
 void Resolver::ResolveStmtInner(Stmt* s) {
   switch (s->kind) {
     case Stmt::Assign: {
       auto* a = static_cast<AssignStmt*>(s);
-      ResolveExpr(a->target.get(), true);
-      ResolveExpr(a->value.get(), false);
+      ResolveExpr(a->target.get());
+      ResolveExpr(a->value.get());
       break;
     }
     case Stmt::CallS:
-      ResolveExpr(static_cast<CallStmt*>(s)->call.get(), false);
+      ResolveExpr(static_cast<CallStmt*>(s)->call.get());
       break;
     case Stmt::Dim:
       for (auto& v : static_cast<DimStmt*>(s)->vars) {
@@ -332,32 +327,32 @@ void Resolver::ResolveStmtInner(Stmt* s) {
         n->name = v.name;
         n->line = v.line;
         n->col = v.col;
-        ResolveExpr(n.get(), true);
+        ResolveExpr(n.get());
         v.target = std::move(n);
-        for (auto& b : v.bounds) ResolveExpr(b.get(), false);
+        for (auto& b : v.bounds) ResolveExpr(b.get());
       }
       break;
     case Stmt::ReDim:
       for (auto& it : static_cast<ReDimStmt*>(s)->items) {
         if (strict_ && it.target->kind == Expr::Name) DeclareReDimmed(static_cast<NameExpr*>(it.target.get()));
-        ResolveExpr(it.target.get(), true);
-        for (auto& b : it.bounds) ResolveExpr(b.get(), false);
+        ResolveExpr(it.target.get());
+        for (auto& b : it.bounds) ResolveExpr(b.get());
       }
       break;
     case Stmt::If: {
       auto* i = static_cast<IfStmt*>(s);
-      for (auto& c : i->conds) ResolveExpr(c.get(), false);
+      for (auto& c : i->conds) ResolveExpr(c.get());
       for (auto& bl : i->blocks) ResolveBlock(bl);
       ResolveBlock(i->elseBlock);
       break;
     }
     case Stmt::Select: {
       auto* sel = static_cast<SelectStmt*>(s);
-      ResolveExpr(sel->subject.get(), false);
+      ResolveExpr(sel->subject.get());
       for (auto& c : sel->cases) {
         for (auto& t : c.tests) {
-          ResolveExpr(t.a.get(), false);
-          if (t.b) ResolveExpr(t.b.get(), false);
+          ResolveExpr(t.a.get());
+          if (t.b) ResolveExpr(t.b.get());
         }
         ResolveBlock(c.body);
       }
@@ -366,10 +361,10 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::For: {
       auto* f = static_cast<ForStmt*>(s);
-      ResolveExpr(f->var.get(), true);
-      ResolveExpr(f->from.get(), false);
-      ResolveExpr(f->to.get(), false);
-      if (f->step) ResolveExpr(f->step.get(), false);
+      ResolveExpr(f->var.get());
+      ResolveExpr(f->from.get());
+      ResolveExpr(f->to.get());
+      if (f->step) ResolveExpr(f->step.get());
       ++forDepth_;
       ResolveBlock(f->body);
       --forDepth_;
@@ -377,8 +372,8 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::ForEach: {
       auto* f = static_cast<ForEachStmt*>(s);
-      ResolveExpr(f->var.get(), true);
-      ResolveExpr(f->coll.get(), false);
+      ResolveExpr(f->var.get());
+      ResolveExpr(f->coll.get());
       ++forDepth_;
       ResolveBlock(f->body);
       --forDepth_;
@@ -386,7 +381,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::Do: {
       auto* d = static_cast<DoStmt*>(s);
-      if (d->cond) ResolveExpr(d->cond.get(), false);
+      if (d->cond) ResolveExpr(d->cond.get());
       // While ... Wend cannot be left with Exit Do.
       int& depth = d->isWhileWend ? whileDepth_ : doDepth_;
       ++depth;
@@ -396,7 +391,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
     }
     case Stmt::With: {
       auto* w = static_cast<WithStmt*>(s);
-      ResolveExpr(w->obj.get(), false);
+      ResolveExpr(w->obj.get());
       w->slot = NewTemp();
       withSlots_.push_back(w->slot);
       ResolveBlock(w->body);
@@ -404,7 +399,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       break;
     }
     case Stmt::Erase:
-      for (auto& t : static_cast<EraseStmt*>(s)->targets) ResolveExpr(t.get(), true);
+      for (auto& t : static_cast<EraseStmt*>(s)->targets) ResolveExpr(t.get());
       break;
     case Stmt::Const:
       for (auto& c : static_cast<ConstStmt*>(s)->items) {
@@ -412,9 +407,9 @@ void Resolver::ResolveStmtInner(Stmt* s) {
         n->name = c.name;
         n->line = c.line;
         n->col = c.col;
-        ResolveExpr(n.get(), true);
+        ResolveExpr(n.get());
         c.target = std::move(n);
-        ResolveExpr(c.value.get(), false);
+        ResolveExpr(c.value.get());
       }
       break;
     case Stmt::OnError:
@@ -430,7 +425,7 @@ void Resolver::ResolveStmtInner(Stmt* s) {
       else if (e->what == ExitKind::Property)
         ok = proc_ && (proc_->kind == ProcKind::PropGet || proc_->kind == ProcKind::PropLet ||
                        proc_->kind == ProcKind::PropSet);
-      if (!ok) throw CompileError{1039, s->line, s->col};
+      if (!ok) throw CompileError{kErrInvalidExit, s->line, s->col};
       break;
     }
     case Stmt::Nop:
@@ -438,54 +433,80 @@ void Resolver::ResolveStmtInner(Stmt* s) {
   }
 }
 
-void Resolver::ResolveExpr(Expr* e, bool isTarget) {
+void Resolver::ResolveExpr(Expr* e) {
   if (!e) return;
-  if (StackExhausted()) throw CompileError{28, e->line, e->col};  // Out of stack space
-  ResolveExprInner(e, isTarget);
-  Interp::Specialize(e);
+  if (StackExhausted()) throw CompileError{kErrOutOfStack, e->line, e->col};
+  ResolveExprInner(e);
+  Finish(e);
 }
 
-void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
+// How operators, subscripts and calls may read resolved node e.
+static OperandKind OperandKindOf(const Expr* e) {
+  if (e->kind == Expr::Literal) return OperandKind::Literal;
+  if (e->kind != Expr::Name) return OperandKind::Any;
+  auto* n = static_cast<const NameExpr*>(e);
+  if (!n->hasParens) {
+    if (n->nk == NameKind::Local) return OperandKind::Local;
+    return n->nk == NameKind::Global ? OperandKind::Global : OperandKind::Any;
+  }
+  bool allGiven = true;
+  for (auto& a : n->args) allGiven = allGiven && a;
+  if (!allGiven) return OperandKind::Any;
+  // A declared variable stays one (a procedure of its name cannot be
+  // added), so g(i) on it is an element from the start.
+  if ((n->nk == NameKind::Local || (n->nk == NameKind::Global && n->declaredVar)) &&
+      (n->args.size() == 1 || n->args.size() == 2))
+    return OperandKind::Element;
+  if (n->nk == NameKind::Global && n->args.size() <= 4) return OperandKind::CallSite;
+  return OperandKind::Any;
+}
+
+void Resolver::Finish(Expr* e) {
+  e->operand = OperandKindOf(e);
+  Interp::PickRoutine(e);
+}
+
+void Resolver::ResolveExprInner(Expr* e) {
   switch (e->kind) {
     case Expr::Literal:
     case Expr::Me:
     case Expr::WithObj:
       break;
     case Expr::Name:
-      ResolveName(static_cast<NameExpr*>(e), isTarget);
-      for (auto& a : static_cast<NameExpr*>(e)->args) ResolveExpr(a.get(), false);
+      ResolveName(static_cast<NameExpr*>(e));
+      for (auto& a : static_cast<NameExpr*>(e)->args) ResolveExpr(a.get());
       break;
     case Expr::Member: {
       auto* m = static_cast<MemberExpr*>(e);
       if (!m->obj) {
-        if (withSlots_.empty()) throw CompileError{1002, e->line, e->col};
+        if (withSlots_.empty()) throw CompileError{kErrSyntax, e->line, e->col};
         auto n = MakeNode<NameExpr>();
         n->line = e->line;
         n->col = e->col;
         n->nk = NameKind::Local;
         n->slot = withSlots_.back();
-        Interp::Specialize(n.get());
+        Finish(n.get());
         m->obj = std::move(n);
       } else {
-        ResolveExpr(m->obj.get(), false);
+        ResolveExpr(m->obj.get());
       }
-      for (auto& a : m->args) ResolveExpr(a.get(), false);
+      for (auto& a : m->args) ResolveExpr(a.get());
       break;
     }
     case Expr::Call: {
       auto* c = static_cast<CallExpr*>(e);
-      ResolveExpr(c->callee.get(), false);
-      for (auto& a : c->args) ResolveExpr(a.get(), false);
+      ResolveExpr(c->callee.get());
+      for (auto& a : c->args) ResolveExpr(a.get());
       break;
     }
     case Expr::Unary:
-      ResolveExpr(static_cast<UnaryExpr*>(e)->operand.get(), false);
+      ResolveExpr(static_cast<UnaryExpr*>(e)->operand.get());
       break;
     case Expr::Binary: {
       auto* b = static_cast<BinaryExpr*>(e);
       if (b->lhs->kind != Expr::Binary) {
-        ResolveExpr(b->lhs.get(), false);
-        ResolveExpr(b->rhs.get(), false);
+        ResolveExpr(b->lhs.get());
+        ResolveExpr(b->rhs.get());
         break;
       }
       // a + b + c ... nests to the left without bound: walk down that
@@ -494,16 +515,16 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
       const size_t base = spine_.size();
       for (Expr* x = b; x->kind == Expr::Binary; x = static_cast<BinaryExpr*>(x)->lhs.get())
         spine_.push_back(static_cast<BinaryExpr*>(x));
-      ResolveExpr(spine_.back()->lhs.get(), false);
+      ResolveExpr(spine_.back()->lhs.get());
       for (size_t i = spine_.size(); i-- > base;) {
-        ResolveExpr(spine_[i]->rhs.get(), false);
-        if (i > base) Interp::Specialize(spine_[i]);  // e itself: by ResolveExpr
+        ResolveExpr(spine_[i]->rhs.get());
+        if (i > base) Finish(spine_[i]);  // e itself: by ResolveExpr
       }
       spine_.resize(base);
       break;
     }
     case Expr::Paren:
-      ResolveExpr(static_cast<ParenExpr*>(e)->inner.get(), false);
+      ResolveExpr(static_cast<ParenExpr*>(e)->inner.get());
       break;
     case Expr::New: {
       auto* n = static_cast<NewExpr*>(e);
@@ -516,8 +537,7 @@ void Resolver::ResolveExprInner(Expr* e, bool isTarget) {
   }
 }
 
-void Resolver::ResolveName(NameExpr* n, bool isTarget) {
-  (void)isTarget;
+void Resolver::ResolveName(NameExpr* n) {
   n->strict = strict_;
   const std::u16string& key = Folded(n->name);
   const uint64_t hash = NameIndex::Hash(key);

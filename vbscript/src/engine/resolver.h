@@ -41,28 +41,13 @@ class Resolver {
     evalBase_ = base + (extras ? int(extras->size()) : 0);
     evalScope_ = true;
   }
-  // Names that Execute declares in the procedure scope (in slot order).
-  std::vector<std::u16string> newExtras_;
-  // Execute inside a procedure: the text's procedures belong to that call,
-  // not to the global namespace.
-  bool procsLocal_ = false;
   // Procedures an earlier Execute declared in that call (folded names).
   std::vector<std::u16string> frameProcs_;
-  void ResolveExprOnly(Expr* e) { ResolveExpr(e, false); }
-
-  struct Redecl {
-    int slot;
-    GlobalSlot::Kind kind;
-  };
-  std::vector<GlobalSlot> pending_;
-  std::vector<Redecl> redeclare_;
-  // The global slot of each procedure (unless procsLocal_) and class of
-  // the text, in the program's order.
-  std::vector<int> procSlots_;
-  std::vector<int> classSlots_;
+  void ResolveExprOnly(Expr* e) { ResolveExpr(e); }
+  // What the text declares, once it has resolved; the resolver is done.
+  Declarations TakeDeclarations() { return std::move(decls_); }
 
  private:
-  friend class Interp;
   int LookupGlobal(const std::u16string& key) const;
   int LookupGlobal(const std::u16string& key, uint64_t hash) const;
   GlobalSlot::Kind GlobalKind(int slot) const;
@@ -81,13 +66,16 @@ class Resolver {
   void ResolveBlock(Block& b);
   void ResolveStmt(Stmt* s);
   void ResolveStmtInner(Stmt* s);
-  void ResolveExpr(Expr* e, bool isTarget);
-  void ResolveExprInner(Expr* e, bool isTarget);
-  void ResolveName(NameExpr* n, bool isTarget);
+  void ResolveExpr(Expr* e);
+  void ResolveExprInner(Expr* e);
+  // A resolved node: how operators read it, then its routine.
+  void Finish(Expr* e);
+  void ResolveName(NameExpr* n);
   void DeclareReDimmed(NameExpr* n);
 
   Interp& in_;
   Program& prog_;
+  Declarations decls_;
   bool strict_;
   bool evalScope_ = false;
   int evalBase_ = 0;

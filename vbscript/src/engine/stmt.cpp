@@ -9,13 +9,13 @@ namespace vbs {
 Flow Interp::ExecBlock(Block& b, Frame& f) {
   // Blocks nest as deep as the parser allowed, which may be more than is
   // left below a deep recursion.
-  if (StackLow()) Throw(28);
+  if (StackLow()) Raise(kErrOutOfStack);
   return ExecBody(b, f);
 }
 
 
 Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
-  if (StackLow()) Throw(28);  // loops and Select nest like blocks
+  if (StackLow()) Raise(kErrOutOfStack);  // loops and Select nest like blocks
   switch (s->kind) {
     case Stmt::Assign: {
       auto* a = static_cast<AssignStmt*>(s);
@@ -36,20 +36,11 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
                   Variant rhs = EvalExpr(b->rhs.get(), f);
                   cell = VarCell(n, f, true);
                   if (cell->IsString() && !rhs.IsObject()) {
-                    try {
-                      ConcatAssign(*cell, rhs);
-                    } catch (const ScriptError&) {
-                      throw;
-                    }
+                    ConcatAssign(*cell, rhs);
                     return Flow::Normal;
                   }
                   Variant lv = *cell;
-                  Variant r;
-                  try {
-                    r = OpConcat(lv, rhs);
-                  } catch (const ScriptError&) {
-                    throw;
-                  }
+                  Variant r = OpConcat(lv, rhs);
                   AssignCell(*cell, std::move(r), false);
                   return Flow::Normal;
                 }
@@ -62,8 +53,7 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
             if (n->nk == NameKind::Local) {
               cell = &f.slots[n->slot].Deref();
             } else if (n->nk == NameKind::Global) {
-              GlobalSlot::Kind k = gslots_[size_t(n->slot)].kind;
-              if (k == GlobalSlot::Var || k == GlobalSlot::Implicit) cell = &gvals_[size_t(n->slot)];
+              cell = GlobalVarCell(n, false);
             }
             if (cell && !(cell->flags() & Variant::kFixedArray)) {
               *cell = std::move(val);
@@ -136,13 +126,13 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
     }
     case Stmt::OnError:
       f.onErrorResume = static_cast<OnErrorStmt*>(s)->resumeNext;
-      err.Clear();
+      state.err.Clear();
       return Flow::Normal;
     case Stmt::Erase:
       for (auto& t : static_cast<EraseStmt*>(s)->targets) {
-        if (t->kind != Expr::Name) Throw(13);
+        if (t->kind != Expr::Name) Raise(kErrTypeMismatch);
         Variant* cell = VarCell(static_cast<NameExpr*>(t.get()), f, true);
-        if (!cell) Throw(13);
+        if (!cell) Raise(kErrTypeMismatch);
         EraseVariable(*cell);
       }
       return Flow::Normal;
@@ -150,7 +140,7 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
       for (auto& c : static_cast<ConstStmt*>(s)->items) {
         Variant v = EvalExpr(c.value.get(), f);
         auto* n = static_cast<NameExpr*>(c.target.get());
-        if (n->nk == NameKind::Global) gvals_[size_t(n->slot)] = std::move(v);
+        if (n->nk == NameKind::Global) globals_.value(n->slot) = std::move(v);
         else if (Variant* cell = VarCell(n, f, false)) *cell = std::move(v);
       }
       return Flow::Normal;
@@ -183,7 +173,7 @@ void Interp::ExecReDim(ReDimStmt* s, Frame& f) {
     for (auto& b : it.bounds) ub.push_back(ToIndex(EvalExpr(b.get(), f)));
     Variant* cell = nullptr;
     if (it.target->kind == Expr::Name) cell = VarCell(static_cast<NameExpr*>(it.target.get()), f, true);
-    if (!cell) Throw(13);
+    if (!cell) Raise(kErrTypeMismatch);
     ReDimVariable(*cell, ub.data(), int(ub.size()), s->preserve);
   }
 }
@@ -261,12 +251,12 @@ Flow Interp::ExecFor(ForStmt* s, Frame& f) {
     if (from.IsObject()) from = DefaultValue(from.object());
     if (to.IsObject()) to = DefaultValue(to.object());
     if (step.IsObject()) step = DefaultValue(step.object());
-    if (from.IsNull() || to.IsNull() || step.IsNull()) Throw(94);
+    if (from.IsNull() || to.IsNull() || step.IsNull()) Raise(kErrInvalidNull);
     // Text bounds count as the numbers they spell ("abc" raises 13).
     for (Variant* v : {&from, &to, &step})
       if (v->IsString()) *v = Variant::FromDouble(ToDouble(*v));
     cell = VarCell(var, f, true);
-    if (!cell) Throw(13);
+    if (!cell) Raise(kErrTypeMismatch);
   } catch (const ScriptError& e) {
     // Resuming after a failed start runs the body once, the counter
     // untouched, and the loop ends there.
@@ -323,14 +313,12 @@ Flow Interp::ForWholeLoop(ForStmt* s, Frame& f, Variant* cell, int64_t i, int64_
     else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
     i += st;
     if (kUp ? i > end : i < end) break;
-    // Not past a Long bound: the value fits a Long. Integer + Integer stays
-    // Integer while it fits.
-    if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->OverwriteWithInteger(int16_t(i));
+    // Not past a Long bound: the value fits a Long, so it is an Integer or
+    // a Long by the rule of "+".
+    if (WholeNumberType(i, kStepInt && t == vbInteger) == vbInteger) cell->OverwriteWithInteger(int16_t(i));
     else cell->OverwriteWithLong(int32_t(i));
   }
-  if (kStepInt && t == vbInteger && i >= INT16_MIN && i <= INT16_MAX) cell->SetInteger(int16_t(i));
-  else if (i >= INT32_MIN && i <= INT32_MAX) cell->SetLong(int32_t(i));
-  else cell->SetDouble(double(i));
+  SetWholeNumber(*cell, i, kStepInt && t == vbInteger);
   return Flow::Normal;
 }
 
@@ -375,11 +363,11 @@ Flow Interp::ExecForEach(ForEachStmt* s, Frame& f) {
       data = arrHold.array()->Data();
       count = arrHold.array()->Count();
     } else if (cv.IsObject() && cv.object()) {
-      if (!cv.object()->Enumerate(items)) Throw(451);
+      if (!cv.object()->Enumerate(items)) Raise(kErrNotCollection);
       data = items.data();
       count = items.size();
     } else {
-      Throw(cv.IsObject() ? 91 : 451);
+      Raise(cv.IsObject() ? kErrObjectNotSet : kErrNotCollection);
     }
   } catch (const ScriptError& e) {
     // Resuming runs the body once, the variable untouched.

@@ -2,8 +2,6 @@
 
 namespace vbs::lib {
 
-void Fail(int number) { throw ScriptError(number); }
-
 std::u16string Str(Context& ctx, const Variant& v) {
   if (v.IsObject()) return ToText(ctx.DefaultValue(v));
   return ToText(v);
@@ -25,7 +23,7 @@ Compare OptCompare(Context& ctx, const Args& a, int i) {
   const int32_t c = Long(ctx, a[i]);
   if (c == 0) return Compare::Binary;
   if (c == 1 || c == 2) return Compare::Text;
-  Fail(kErrInvalidCall);
+  Raise(kErrInvalidCall);
 }
 
 Variant StringArray(const std::vector<std::u16string>& items) {
@@ -37,9 +35,9 @@ Variant StringArray(const std::vector<std::u16string>& items) {
 
 const Array& ArrayArg(Context& ctx, const Variant& v, Variant& holder) {
   holder = Plain(ctx, v);
-  if (holder.IsNull()) Fail(kErrInvalidNull);
-  if (!holder.IsArray() || holder.array() == nullptr) Fail(kErrTypeMismatch);
-  if (holder.array()->Dims() != 1) Fail(kErrTypeMismatch);
+  if (holder.IsNull()) Raise(kErrInvalidNull);
+  if (!holder.IsArray() || holder.array() == nullptr) Raise(kErrTypeMismatch);
+  if (holder.array()->Dims() != 1) Raise(kErrTypeMismatch);
   return *holder.array();
 }
 

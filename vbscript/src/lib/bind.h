@@ -12,6 +12,7 @@
 #include "vbs/builtin.h"
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
+#include "vbs/value_ops.h"
 #include "vbs/variant.h"
 
 namespace vbs::lib {
@@ -66,8 +67,6 @@ inline Variant Text(std::u16string_view s) { return Variant::FromString(s); }
 Variant StringArray(const std::vector<std::u16string>& items);
 // Elements of a one-dimensional array argument (13 when not an array).
 const Array& ArrayArg(Context& ctx, const Variant& v, Variant& holder);
-
-[[noreturn]] void Fail(int number);
 
 // Registration of each family (called from RegisterLibraryBuiltins).
 void RegisterStringBuiltins();

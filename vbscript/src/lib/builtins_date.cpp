@@ -44,13 +44,13 @@ Variant FnTimer(Context&, Args&) {
 }
 
 Variant DateResult(std::optional<double> serial) {
-  if (!serial) Fail(kErrInvalidCall);
+  if (!serial) Raise(kErrInvalidCall);
   return Variant::FromDate(*serial);
 }
 
 int64_t Whole(Context& ctx, const Variant& v) {
   const double d = Dbl(ctx, v);
-  if (!std::isfinite(d) || std::fabs(d) > 9.0e15) Fail(kErrOverflow);
+  if (!std::isfinite(d) || std::fabs(d) > 9.0e15) Raise(kErrOverflow);
   return static_cast<int64_t>(std::nearbyint(d));
 }
 
@@ -83,19 +83,19 @@ Variant PartOf(Context& ctx, Args& args) {
 
 int FirstDayArg(Context& ctx, const Args& args, int i) {
   const int32_t v = OptLong(ctx, args, i, 1);
-  if (v < 0 || v > 7) Fail(kErrInvalidCall);
+  if (v < 0 || v > 7) Raise(kErrInvalidCall);
   return v == 0 ? 1 : v;
 }
 
 int FirstWeekArg(Context& ctx, const Args& args, int i) {
   const int32_t v = OptLong(ctx, args, i, 1);
-  if (v < 0 || v > 3) Fail(kErrInvalidCall);
+  if (v < 0 || v > 3) Raise(kErrInvalidCall);
   return v == 0 ? 1 : v;
 }
 
 Interval IntervalArg(Context& ctx, const Variant& v) {
   const auto iv = ParseInterval(Str(ctx, v));
-  if (!iv) Fail(kErrInvalidCall);
+  if (!iv) Raise(kErrInvalidCall);
   return *iv;
 }
 
@@ -107,7 +107,7 @@ Variant FnWeekday(Context& ctx, Args& args) {
 
 Variant FnDateAdd(Context& ctx, Args& args) {
   const Interval iv = IntervalArg(ctx, args[0]);
-  if (IsNullArg(args, 1)) Fail(kErrInvalidNull);  // a Null count raises; a Null date gives Null
+  if (IsNullArg(args, 1)) Raise(kErrInvalidNull);  // a Null count raises; a Null date gives Null
   if (IsNullArg(args, 2)) return Variant::Null();
   const int64_t n = Whole(ctx, args[1]);
   return DateResult(DateAdd(iv, n, DateArg(ctx, args[2])));
@@ -119,8 +119,7 @@ Variant FnDateDiff(Context& ctx, Args& args) {
   const int fw = FirstWeekArg(ctx, args, 4);
   if (IsNullArg(args, 1) || IsNullArg(args, 2)) return Variant::Null();
   const int64_t r = DateDiff(iv, DateArg(ctx, args[1]), DateArg(ctx, args[2]), fd, fw);
-  if (r < INT32_MIN || r > INT32_MAX) return Variant::FromDouble(static_cast<double>(r));
-  return Variant::FromLong(static_cast<int32_t>(r));
+  return WholeNumber(r, false);
 }
 
 Variant FnDatePart(Context& ctx, Args& args) {
@@ -133,19 +132,19 @@ Variant FnDatePart(Context& ctx, Args& args) {
 
 Variant FnMonthName(Context& ctx, Args& args) {
   const int32_t m = Long(ctx, args[0]);
-  if (m < 1 || m > 12) Fail(kErrInvalidCall);
+  if (m < 1 || m > 12) Raise(kErrInvalidCall);
   return Text(MonthNameText(m, Has(args, 1) && Bool(ctx, args[1])));
 }
 
 Variant FnWeekdayName(Context& ctx, Args& args) {
   const int32_t d = Long(ctx, args[0]);
-  if (d < 1 || d > 7) Fail(kErrInvalidCall);
+  if (d < 1 || d > 7) Raise(kErrInvalidCall);
   const bool abbr = Has(args, 1) && Bool(ctx, args[1]);
   return Text(WeekdayNameText(d, abbr, FirstDayArg(ctx, args, 2)));
 }
 
 Variant FnFormatDateTime(Context& ctx, Args& args) {
-  if (IsNullArg(args, 0)) Fail(kErrTypeMismatch);
+  if (IsNullArg(args, 0)) Raise(kErrTypeMismatch);
   const double d = DateArg(ctx, args[0]);
   switch (OptLong(ctx, args, 1, 0)) {
     case 0: return Text(GeneralDateText(d));
@@ -153,7 +152,7 @@ Variant FnFormatDateTime(Context& ctx, Args& args) {
     case 2: return Text(ShortDateText(d));
     case 3: return Text(LongTimeText(d));
     case 4: return Text(ShortTimeText(d));
-    default: Fail(kErrInvalidCall);
+    default: Raise(kErrInvalidCall);
   }
 }
 

@@ -15,7 +15,7 @@ namespace {
 // -1 for Abs, -2 Int, -3 Fix, else Round to that many decimals.
 int64_t CurrencyOp(int64_t s, int digits) {
   if (digits == -1) {
-    if (s == INT64_MIN) Fail(kErrOverflow);
+    if (s == INT64_MIN) Raise(kErrOverflow);
     return s < 0 ? -s : s;
   }
   if (digits >= 4) return s;
@@ -42,18 +42,17 @@ Variant MapNumber(Context& ctx, const Variant& arg, F f, int currencyDigits) {
       const int64_t x = v.type() == vbBoolean ? (v.boolVal() ? -1 : 0)
                         : v.type() == vbByte  ? v.byteVal()
                         : v.type() == vbInteger ? v.intVal() : v.longVal();
+      // Abs, Int, Fix and Round of a whole number are whole numbers.
       const double r = f(static_cast<double>(x));
       if (v.type() == vbByte && r >= 0 && r <= 255) return Variant::FromByte(static_cast<uint8_t>(r));
-      if (v.type() != vbLong && r >= INT16_MIN && r <= INT16_MAX) return Variant::FromInteger(static_cast<int16_t>(r));
-      if (r >= INT32_MIN && r <= INT32_MAX) return Variant::FromLong(static_cast<int32_t>(r));
-      return Variant::FromDouble(r);
+      return WholeNumber(static_cast<int64_t>(r), v.type() != vbLong);
     }
     case vbSingle: return Variant::FromSingle(static_cast<float>(f(v.singleVal())));
     case vbCurrency: return Variant::FromCurrencyScaled(CurrencyOp(v.currencyScaled(), currencyDigits));
     case vbDate: return Variant::FromDate(f(v.dateVal()));
     default: {
       const double r = f(ToDouble(v));
-      if (!std::isfinite(r)) Fail(kErrOverflow);
+      if (!std::isfinite(r)) Raise(kErrOverflow);
       return Variant::FromDouble(r);
     }
   }
@@ -64,13 +63,13 @@ Variant FnInt(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](doub
 Variant FnFix(Context& ctx, Args& args) { return MapNumber(ctx, args[0], [](double x) { return std::trunc(x); }, -3); }
 
 Variant FnSgn(Context& ctx, Args& args) {
-  if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
+  if (IsNullArg(args, 0)) Raise(kErrInvalidNull);
   const double x = Dbl(ctx, args[0]);
   return Variant::FromInteger(static_cast<int16_t>(x > 0 ? 1 : x < 0 ? -1 : 0));
 }
 
 Variant Real(double r) {
-  if (!std::isfinite(r)) Fail(kErrOverflow);
+  if (!std::isfinite(r)) Raise(kErrOverflow);
   return Variant::FromDouble(r);
 }
 
@@ -82,13 +81,13 @@ Variant FnExp(Context& ctx, Args& args) { return Real(std::exp(Dbl(ctx, args[0])
 
 Variant FnLog(Context& ctx, Args& args) {
   const double x = Dbl(ctx, args[0]);
-  if (!(x > 0)) Fail(kErrInvalidCall);
+  if (!(x > 0)) Raise(kErrInvalidCall);
   return Real(std::log(x));
 }
 
 Variant FnSqr(Context& ctx, Args& args) {
   const double x = Dbl(ctx, args[0]);
-  if (x < 0) Fail(kErrInvalidCall);
+  if (x < 0) Raise(kErrInvalidCall);
   return Real(std::sqrt(x));
 }
 
@@ -108,7 +107,7 @@ Variant FnRandomize(Context& ctx, Args& args) {
 Variant FnRound(Context& ctx, Args& args) {
   if (IsNullArg(args, 0)) return Variant::Null();
   const int32_t digits = OptLong(ctx, args, 1, 0);
-  if (digits < 0) Fail(kErrInvalidCall);
+  if (digits < 0) Raise(kErrInvalidCall);
   const Variant v = Plain(ctx, args[0]);
   if (v.type() == vbBoolean) return v;  // Round keeps a Boolean as it is
   if (v.type() == vbString) {

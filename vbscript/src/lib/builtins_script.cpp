@@ -19,19 +19,19 @@ bool Tristate(Context& ctx, const Args& a, int i, bool def) {
   if (v == -2) return def;
   if (v == 0) return false;
   if (v == -1 || v == 1) return true;
-  Fail(kErrInvalidCall);
+  Raise(kErrInvalidCall);
 }
 
 Variant Format(Context& ctx, Args& args, NumberStyle style) {
   const Variant v = Plain(ctx, args[0]);
   double x;
   if (v.IsEmpty()) x = 0;
-  else if (v.IsNull() || (v.IsString() && !IsNumericValue(v))) Fail(kErrTypeMismatch);
+  else if (v.IsNull() || (v.IsString() && !IsNumericValue(v))) Raise(kErrTypeMismatch);
   else x = ToDouble(v);
-  if (!std::isfinite(x) || (style == NumberStyle::Percent && !std::isfinite(x * 100))) Fail(kErrOverflow);
+  if (!std::isfinite(x) || (style == NumberStyle::Percent && !std::isfinite(x * 100))) Raise(kErrOverflow);
   NumberFormat f;
   const int32_t digits = OptLong(ctx, args, 1, -1);
-  if (digits < -1 || digits > 99) Fail(kErrInvalidCall);
+  if (digits < -1 || digits > 99) Raise(kErrInvalidCall);
   f.digits = digits == -1 ? 2 : digits;
   f.leadingDigit = Tristate(ctx, args, 2, true);
   f.parens = Tristate(ctx, args, 3, style == NumberStyle::Currency);
@@ -62,7 +62,7 @@ Variant FnRGB(Context& ctx, Args& args) {
   int32_t c[3];
   for (int i = 0; i < 3; ++i) {
     c[i] = Long(ctx, args[i]);
-    if (c[i] < 0) Fail(kErrInvalidCall);
+    if (c[i] < 0) Raise(kErrInvalidCall);
     if (c[i] > 255) c[i] = 255;
   }
   return Variant::FromLong(c[0] + c[1] * 256 + c[2] * 65536);
@@ -92,12 +92,12 @@ Variant FnInputBox(Context& ctx, Args& args) {
 
 Variant FnCreateObject(Context& ctx, Args& args) {
   const std::u16string progId = Str(ctx, args[0]);
-  Ref<HostObject> obj = CreateLibraryObject(progId);
-  if (!obj) throw ScriptError(429);
+  Ref<HostObject> obj = CreateLibraryObject(progId, ctx.fileAccess());
+  if (!obj) Raise(kErrCannotCreateObject);
   return Variant::FromObject(obj.get());
 }
 
-Variant FnGetObject(Context&, Args&) { throw ScriptError(429); }
+Variant FnGetObject(Context&, Args&) { Raise(kErrCannotCreateObject); }
 
 const BuiltinDef kScriptBuiltins[] = {
     {"FormatNumber", 1, 5, FnFormatNumber},
@@ -116,9 +116,7 @@ const BuiltinDef kScriptBuiltins[] = {
     {"GetObject", 0, 2, FnGetObject},
 };
 
-Variant Int(int32_t v) {
-  return v >= INT16_MIN && v <= INT16_MAX ? Variant::FromInteger(static_cast<int16_t>(v)) : Variant::FromLong(v);
-}
+Variant Int(int32_t v) { return WholeNumber(v, true); }
 
 }  // namespace
 

@@ -69,7 +69,7 @@ Variant FnLenB(Context& ctx, Args& args) {
 
 int32_t NonNegative(Context& ctx, const Variant& v) {
   const int32_t n = Long(ctx, v);
-  if (n < 0) Fail(kErrInvalidCall);
+  if (n < 0) Raise(kErrInvalidCall);
   return n;
 }
 
@@ -91,7 +91,7 @@ Variant FnMid(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
   const TextArg s(ctx, args[0]);
   const int32_t start = Long(ctx, args[1]);
-  if (start < 1) Fail(kErrInvalidCall);
+  if (start < 1) Raise(kErrInvalidCall);
   size_t len = s.size();
   if (Has(args, 2)) len = static_cast<size_t>(NonNegative(ctx, args[2]));
   if (static_cast<size_t>(start) > s.size()) return Text(u"");
@@ -121,18 +121,18 @@ Variant FnRTrim(Context& ctx, Args& args) {
 
 Variant FnSpace(Context& ctx, Args& args) {
   const int32_t n = NonNegative(ctx, args[0]);
-  if (static_cast<size_t>(n) > String::kMaxLength) Fail(7);
+  if (static_cast<size_t>(n) > String::kMaxLength) Raise(kErrOutOfMemory);
   return Text(std::u16string(static_cast<size_t>(n), u' '));
 }
 
 Variant FnString(Context& ctx, Args& args) {
   if (IsNullArg(args, 0) || IsNullArg(args, 1)) return Variant::Null();
   const int32_t n = NonNegative(ctx, args[0]);
-  if (static_cast<size_t>(n) > String::kMaxLength) Fail(7);
+  if (static_cast<size_t>(n) > String::kMaxLength) Raise(kErrOutOfMemory);
   const Variant c = Plain(ctx, args[1]);
   char16_t ch;
   if (c.IsString()) {
-    if (c.str().empty()) Fail(kErrInvalidCall);
+    if (c.str().empty()) Raise(kErrInvalidCall);
     ch = c.str()[0];
   } else {
     int32_t code = ToLong(c);
@@ -147,33 +147,33 @@ Variant FnStrReverse(Context& ctx, Args& args) { return Text(Reverse(TextArg(ctx
 
 Variant FnAsc(Context& ctx, Args& args) {
   const TextArg s(ctx, args[0]);
-  if (s.empty()) Fail(kErrInvalidCall);
+  if (s.empty()) Raise(kErrInvalidCall);
   return Variant::FromInteger(static_cast<int16_t>(CharToAnsi(s[0])));
 }
 Variant FnAscW(Context& ctx, Args& args) {
   const TextArg s(ctx, args[0]);
-  if (s.empty()) Fail(kErrInvalidCall);
+  if (s.empty()) Raise(kErrInvalidCall);
   return Variant::FromInteger(static_cast<int16_t>(s[0]));
 }
 Variant FnAscB(Context& ctx, Args& args) {
   const ByteArg s(ctx, args[0]);
-  if (s.size() == 0) Fail(kErrInvalidCall);
+  if (s.size() == 0) Raise(kErrInvalidCall);
   return Variant::FromInteger(static_cast<int16_t>(s[0]));
 }
 
 Variant FnChr(Context& ctx, Args& args) {
   const int32_t n = Long(ctx, args[0]);
-  if (n < 0 || n > 255) Fail(kErrInvalidCall);
+  if (n < 0 || n > 255) Raise(kErrInvalidCall);
   return Text(std::u16string(1, AnsiToChar(n)));
 }
 Variant FnChrW(Context& ctx, Args& args) {
   const int32_t n = Long(ctx, args[0]);
-  if (n < -32768 || n > 65535) Fail(kErrInvalidCall);
+  if (n < -32768 || n > 65535) Raise(kErrInvalidCall);
   return Text(std::u16string(1, static_cast<char16_t>(n & 0xFFFF)));
 }
 Variant FnChrB(Context& ctx, Args& args) {
   const int32_t n = Long(ctx, args[0]);
-  if (n < 0 || n > 255) Fail(kErrInvalidCall);
+  if (n < 0 || n > 255) Raise(kErrInvalidCall);
   String* s = String::Make(std::u16string(1, static_cast<char16_t>(n)));
   s->SetOddByte(true);
   return Variant::FromString(s);
@@ -197,7 +197,7 @@ Variant FnMidB(Context& ctx, Args& args) {
   NULL_IN_NULL_OUT(0);
   const ByteArg s(ctx, args[0]);
   const int32_t start = Long(ctx, args[1]);
-  if (start < 1) Fail(kErrInvalidCall);
+  if (start < 1) Raise(kErrInvalidCall);
   size_t len = s.size();
   if (Has(args, 2)) len = static_cast<size_t>(NonNegative(ctx, args[2]));
   const size_t from = static_cast<size_t>(start - 1);
@@ -216,9 +216,9 @@ struct InStrArgs {
 InStrArgs ReadInStrArgs(Context& ctx, Args& args) {
   InStrArgs in;
   if (args.size() >= 3) {
-    if (IsNullArg(args, 0)) Fail(kErrInvalidNull);
+    if (IsNullArg(args, 0)) Raise(kErrInvalidNull);
     in.start = Long(ctx, args[0]);
-    if (in.start < 1) Fail(kErrInvalidCall);
+    if (in.start < 1) Raise(kErrInvalidCall);
     in.first = 1;
   }
   if (args.size() >= 4) in.cmp = OptCompare(ctx, args, 3);
@@ -255,11 +255,11 @@ Variant FnInStr(Context& ctx, Args& args) {
 
 Variant FnInStrRev(Context& ctx, Args& args) {
   if (IsNullArg(args, 0)) return Variant::Null();
-  if (IsNullArg(args, 1)) Fail(kErrInvalidNull);  // unlike InStr, a Null to find raises
+  if (IsNullArg(args, 1)) Raise(kErrInvalidNull);  // unlike InStr, a Null to find raises
   const TextArg s(ctx, args[0]);
   const TextArg f(ctx, args[1]);
   const int32_t start = OptLong(ctx, args, 2, -1);
-  if (start == 0 || start < -1) Fail(kErrInvalidCall);
+  if (start == 0 || start < -1) Raise(kErrInvalidCall);
   const Compare cmp = OptCompare(ctx, args, 3);
   return Variant::FromLong(static_cast<int32_t>(InStrRev(s, f, start, cmp)));
 }
@@ -276,9 +276,9 @@ Variant FnReplace(Context& ctx, Args& args) {
   const TextArg find(ctx, args[1]);
   const TextArg with(ctx, args[2]);
   const int32_t start = OptLong(ctx, args, 3, 1);
-  if (start < 1) Fail(kErrInvalidCall);
+  if (start < 1) Raise(kErrInvalidCall);
   const int32_t count = OptLong(ctx, args, 4, -1);
-  if (count < -1) Fail(kErrInvalidCall);
+  if (count < -1) Raise(kErrInvalidCall);
   const Compare cmp = OptCompare(ctx, args, 5);
   // Refuse results past the longest string before building them.
   if (find.size() < with.size() && !find.empty()) {
@@ -292,7 +292,7 @@ Variant FnReplace(Context& ctx, Args& args) {
       for (int64_t p = InStr(start, s, find, cmp); p > 0 && (count < 0 || actual < count);
            p = InStr(p + static_cast<int64_t>(find.size()), s, find, cmp))
         ++actual;
-      if (grows(actual)) Fail(7);
+      if (grows(actual)) Raise(kErrOutOfMemory);
     }
   }
   return Text(ReplaceText(s, find, with, start, count, cmp));
@@ -302,7 +302,7 @@ Variant FnSplit(Context& ctx, Args& args) {
   const TextArg s(ctx, args[0]);
   const std::u16string delim = OptStr(ctx, args, 1, u" ");
   const int32_t count = OptLong(ctx, args, 2, -1);
-  if (count < -1) Fail(kErrInvalidCall);
+  if (count < -1) Raise(kErrInvalidCall);
   return StringArray(SplitText(s, delim, count, OptCompare(ctx, args, 3)));
 }
 
@@ -314,9 +314,9 @@ Variant FnJoin(Context& ctx, Args& args) {
   for (size_t i = 0; i < a.Count(); ++i) {
     if (i) out += delim;
     const Variant& e = a.Data()[i];
-    if (e.IsNull()) Fail(kErrTypeMismatch);
+    if (e.IsNull()) Raise(kErrTypeMismatch);
     out += Str(ctx, e);
-    if (out.size() > String::kMaxLength) Fail(7);
+    if (out.size() > String::kMaxLength) Raise(kErrOutOfMemory);
   }
   return Text(out);
 }
@@ -324,13 +324,13 @@ Variant FnJoin(Context& ctx, Args& args) {
 Variant FnFilter(Context& ctx, Args& args) {
   Variant holder;
   const Array& a = ArrayArg(ctx, args[0], holder);
-  if (IsNullArg(args, 1)) Fail(kErrInvalidNull);
+  if (IsNullArg(args, 1)) Raise(kErrInvalidNull);
   const TextArg value(ctx, args[1]);
   const bool include = Has(args, 2) ? Bool(ctx, args[2]) : true;
   std::vector<std::u16string> items;
   items.reserve(a.Count());
   for (size_t i = 0; i < a.Count(); ++i) {
-    if (a.Data()[i].IsNull()) Fail(kErrTypeMismatch);
+    if (a.Data()[i].IsNull()) Raise(kErrTypeMismatch);
     items.push_back(Str(ctx, a.Data()[i]));
   }
   return StringArray(FilterText(items, value, include, OptCompare(ctx, args, 3)));

@@ -19,14 +19,6 @@ namespace vbs::lib {
 
 namespace {
 
-enum : int {
-  kErrOutOfMemory = 7,
-  kErrDeviceIo = 57,
-  kErrDiskFull = 61,
-  kErrPermission = 70,
-  kErrPathAccess = 75,
-};
-
 constexpr size_t kHoldUpTo = size_t(1) << 16;   // bytes a sink holds before writing them
 constexpr int kWaitStepMs = 20;                  // a wait's step between looks at Stop
 
@@ -60,13 +52,13 @@ int OpenNoWait(const std::filesystem::path& p, OpenFor how) {
   // reader, and opening some devices waits for the device.
   const int fd = ::open(p.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
   if (fd < 0) {
-    if (errno == ENXIO) throw ScriptError(kErrPathAccess);   // a FIFO nobody reads
+    if (errno == ENXIO) Raise(kErrPathFileAccess);   // a FIFO nobody reads
     return -1;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     ::close(fd);
-    throw ScriptError(kErrDeviceIo);
+    Raise(kErrDeviceIo);
   }
   if (S_ISREG(st.st_mode)) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -77,7 +69,7 @@ int OpenNoWait(const std::filesystem::path& p, OpenFor how) {
   // in either direction.
   if (how != OpenFor::Read && S_ISCHR(st.st_mode)) return fd;
   ::close(fd);
-  throw ScriptError(kErrPathAccess);
+  Raise(kErrPathFileAccess);
 }
 
 FileSink::~FileSink() {
@@ -90,7 +82,7 @@ FileSink::~FileSink() {
 }
 
 void FileSink::Write(std::string_view bytes) {
-  if (fd_ < 0) throw ScriptError(kErrDeviceIo);
+  if (fd_ < 0) Raise(kErrDeviceIo);
   held_.append(bytes);
   if (held_.size() >= kHoldUpTo) Flush(true);
 }
@@ -116,7 +108,7 @@ void FileSink::Close() {
   fd_ = -1;
   // close() reports what a network file system could only find out now.
   if (::close(fd) != 0 && errno != EINTR && failure == 0) failure = WriteErrorOf(errno);
-  if (failure) throw ScriptError(failure);
+  if (failure) Raise(failure);
 }
 
 void FileSink::Flush(bool wait) {
@@ -138,7 +130,7 @@ void FileSink::Flush(bool wait) {
       // What failed is dropped: the error is raised once, at this call.
       const int err = errno;
       done = held_.size();
-      throw ScriptError(WriteErrorOf(err));
+      Raise(WriteErrorOf(err));
     }
   }
 }
@@ -149,7 +141,7 @@ void FileSink::WaitWritable() const {
     CheckStopRequest();
     const int r = ::poll(&p, 1, kWaitStepMs);
     if (r > 0) return;
-    if (r < 0 && errno != EINTR) throw ScriptError(kErrDeviceIo);
+    if (r < 0 && errno != EINTR) Raise(kErrDeviceIo);
   }
 }
 
@@ -168,7 +160,7 @@ std::string ReadBounded(int fd, bool utf16, size_t maxUnits) {
     bytes.resize(have + static_cast<size_t>(std::max<ssize_t>(n, 0)));
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw ScriptError(kErrDeviceIo);
+      Raise(kErrDeviceIo);
     }
     if (n == 0) return bytes;
     if (bytes.size() <= maxUnits) continue;
@@ -181,22 +173,22 @@ std::string ReadBounded(int fd, bool utf16, size_t maxUnits) {
       counted = bytes.size();
       atLeast = bound.AtLeast();
     }
-    if (atLeast > maxUnits) throw ScriptError(kErrOutOfMemory);
+    if (atLeast > maxUnits) Raise(kErrOutOfMemory);
   }
 }
 
 void CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to) {
   const int in = OpenNoWait(from, OpenFor::Read);
-  if (in < 0) throw ScriptError(kErrPermission);
+  if (in < 0) Raise(kErrPermissionDenied);
   FdCloser inCloser{in};
   struct stat st {};
-  if (::fstat(in, &st) != 0) throw ScriptError(kErrDeviceIo);
+  if (::fstat(in, &st) != 0) Raise(kErrDeviceIo);
 
   TempRemover temp{(to.parent_path() / ("." + to.filename().string() + ".XXXXXX")).string()};
   const int out = ::mkostemp(temp.path.data(), O_CLOEXEC);
   if (out < 0) {
     temp.keep = true;   // nothing was made
-    throw ScriptError(errno == ENOSPC || errno == EDQUOT ? kErrDiskFull : kErrPermission);
+    Raise(errno == ENOSPC || errno == EDQUOT ? kErrDiskFull : kErrPermissionDenied);
   }
   ::fchmod(out, st.st_mode & 07777);
   FileSink sink(out);
@@ -206,13 +198,13 @@ void CopyWhole(const std::filesystem::path& from, const std::filesystem::path& t
     const ssize_t n = ::read(in, chunk.data(), chunk.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw ScriptError(kErrDeviceIo);
+      Raise(kErrDeviceIo);
     }
     if (n == 0) break;
     sink.Write(std::string_view(chunk.data(), static_cast<size_t>(n)));
   }
   sink.Close();
-  if (::rename(temp.path.c_str(), to.c_str()) != 0) throw ScriptError(kErrPermission);
+  if (::rename(temp.path.c_str(), to.c_str()) != 0) Raise(kErrPermissionDenied);
   temp.keep = true;
 }
 

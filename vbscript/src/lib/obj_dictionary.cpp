@@ -59,7 +59,7 @@ class Dictionary final : public LibObject {
       case kAdd: {
         NeedArgs(a, 2, 2);
         KeyId id = Id(a[0]);
-        if (index_.count(id)) throw ScriptError(457);
+        if (index_.count(id)) Raise(kErrDuplicateKey);
         Insert(std::move(id), a[0], a[1]);
         return;
       }
@@ -77,12 +77,12 @@ class Dictionary final : public LibObject {
         return;
       }
       case kKey: {
-        if (kind != InvokeKind::PropertyLet && kind != InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+        if (kind != InvokeKind::PropertyLet && kind != InvokeKind::PropertySet) Raise(kErrNoSuchMember);
         NeedArgs(a, 2, 2);
         auto it = index_.find(Id(a[0]));
-        if (it == index_.end()) throw ScriptError(32811);
+        if (it == index_.end()) Raise(kErrElementNotFound);
         KeyId newId = Id(a[1]);
-        if (index_.count(newId)) throw ScriptError(457);
+        if (index_.count(newId)) Raise(kErrDuplicateKey);
         const size_t pos = it->second;
         index_.erase(it);
         entries_[pos].key = Stored(a[1]);
@@ -92,7 +92,7 @@ class Dictionary final : public LibObject {
       case kRemove: {
         NeedArgs(a, 1, 1);
         auto it = index_.find(Id(a[0]));
-        if (it == index_.end()) throw ScriptError(32811);
+        if (it == index_.end()) Raise(kErrElementNotFound);
         Entry& e = entries_[it->second];
         e.alive = false;
         e.key = Variant();
@@ -116,7 +116,7 @@ class Dictionary final : public LibObject {
         if (kind == InvokeKind::PropertyLet) {
           NeedArgs(a, 1, 1);
           const int32_t mode = ToLong(a[0]);
-          if (mode < 0 || !index_.empty()) throw ScriptError(kErrInvalidCall);
+          if (mode < 0 || !index_.empty()) Raise(kErrInvalidCall);
           textMode_ = mode >= 1;   // text and database compare both ignore case
           mode_ = mode;
         } else {
@@ -124,15 +124,15 @@ class Dictionary final : public LibObject {
         }
         return;
       default:
-        throw ScriptError(kErrNotSupported);
+        Raise(kErrNoSuchMember);
     }
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {"Item", "Add", "Exists", "Items", "Keys", "Key",
-                                                   "Remove", "RemoveAll", "Count", "CompareMode"};
-    return names;
+  MemberTable Members() const override {
+    static constexpr const char* kNames[] = {"Item", "Add",    "Exists",    "Items", "Keys",
+                                             "Key",  "Remove", "RemoveAll", "Count", "CompareMode"};
+    return MemberTable(kNames);
   }
 
  private:
@@ -162,7 +162,7 @@ class Dictionary final : public LibObject {
         if (k.num == 0) k.num = 0;   // -0 and 0 are one key
         break;
       default:
-        if (v.IsArray()) throw ScriptError(kErrTypeMismatch);
+        if (v.IsArray()) Raise(kErrTypeMismatch);
         k.kind = KeyId::Number;
         k.num = ToDouble(v);
         break;

@@ -10,10 +10,10 @@ Ref<HostObject> NewLibraryObject(std::u16string_view className) {
   return nullptr;
 }
 
-Ref<HostObject> CreateLibraryObject(std::u16string_view progId) {
+Ref<HostObject> CreateLibraryObject(std::u16string_view progId, FileAccess files) {
   if (NameEquals(progId, "Scripting.Dictionary")) return lib::CreateDictionary();
   if (NameEquals(progId, "VBScript.RegExp")) return lib::CreateRegExpObject();
-  if (NameEquals(progId, "Scripting.FileSystemObject")) return lib::CreateFileSystemObject();
+  if (NameEquals(progId, "Scripting.FileSystemObject") && files == FileAccess::Allowed) return lib::CreateFileSystemObject();
   return nullptr;
 }
 

@@ -23,26 +23,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum : int {
-  kErrOutOfMemory = 7,
-  kErrBadFileName = 52,
-  kErrFileNotFound = 53,
-  kErrBadFileMode = 54,
-  kErrFileExists = 58,
-  kErrDiskFull = 61,
-  kErrPastEnd = 62,
-  kErrPermission = 70,
-  kErrPathAccess = 75,
-  kErrPathNotFound = 76,
-};
-
 constexpr off_t kReadAtOnce = off_t(1) << 20;   // bytes a TextStream reads when opened
 
 bool IsSep(char16_t c) { return c == u'/' || c == u'\\'; }
 
 // A NUL would end the name the system sees: refused rather than cut short.
 void RefuseNul(std::u16string_view p) {
-  if (p.find(u'\0') != std::u16string_view::npos) throw ScriptError(kErrBadFileName);
+  if (p.find(u'\0') != std::u16string_view::npos) Raise(kErrBadFileName);
 }
 
 fs::path ToPath(std::u16string_view p) {
@@ -182,7 +169,7 @@ bool Exists(const fs::path& p) {
 
 void NeedParentDir(const fs::path& p) {
   const fs::path parent = p.parent_path();
-  if (!parent.empty() && !IsDir(parent)) throw ScriptError(kErrPathNotFound);
+  if (!parent.empty() && !IsDir(parent)) Raise(kErrPathNotFound);
 }
 
 // ---------------------------------------------------------------------------
@@ -220,7 +207,7 @@ class TextStream final : public LibObject {
   std::u16string TypeName() const override { return u"TextStream"; }
 
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     switch (member) {
       case kLine: NeedArgs(a, 0, 0); result = Variant::FromLong(line_); return;
       case kColumn: NeedArgs(a, 0, 0); result = Variant::FromLong(column_); return;
@@ -231,7 +218,7 @@ class TextStream final : public LibObject {
         return;
       default: break;
     }
-    if (closed_) throw ScriptError(kErrBadFileMode);
+    if (closed_) Raise(kErrBadFileMode);
     switch (member) {
       case kReadLine: {
         NeedArgs(a, 0, 0);
@@ -257,7 +244,7 @@ class TextStream final : public LibObject {
       case kRead: {
         NeedArgs(a, 1, 1);
         const int32_t n = ToLong(a[0]);
-        if (n < 0) throw ScriptError(kErrInvalidCall);
+        if (n < 0) Raise(kErrInvalidCall);
         NeedRead(n > 0);
         result = Variant::FromString(Take(std::min<size_t>(static_cast<size_t>(n), text_.size() - pos_)));
         return;
@@ -265,7 +252,7 @@ class TextStream final : public LibObject {
       case kSkip: {
         NeedArgs(a, 1, 1);
         const int32_t n = ToLong(a[0]);
-        if (n < 0) throw ScriptError(kErrInvalidCall);
+        if (n < 0) Raise(kErrInvalidCall);
         NeedRead(n > 0);
         Take(std::min<size_t>(static_cast<size_t>(n), text_.size() - pos_));
         return;
@@ -298,31 +285,32 @@ class TextStream final : public LibObject {
       case kWriteBlankLines: {
         NeedArgs(a, 1, 1);
         const int32_t n = ToLong(a[0]);
-        if (n < 0) throw ScriptError(kErrInvalidCall);
+        if (n < 0) Raise(kErrInvalidCall);
         std::u16string s;
         for (int32_t i = 0; i < n; ++i) s += u"\r\n";
         Put(s);
         return;
       }
-      default: throw ScriptError(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {
+  MemberTable Members() const override {
+    // Slot 0 is the default member, which a TextStream does not have.
+    static constexpr const char* kNames[] = {
         "", "ReadLine", "ReadAll", "Read", "Skip", "SkipLine", "AtEndOfStream", "AtEndOfLine",
         "Line", "Column", "Write", "WriteLine", "WriteBlankLines", "Close"};
-    return names;
+    return MemberTable(kNames);
   }
 
  private:
   explicit TextStream(bool reading) : reading_(reading) {}
 
   void NeedRead(bool consumes) {
-    if (!reading_) throw ScriptError(kErrBadFileMode);
+    if (!reading_) Raise(kErrBadFileMode);
     Load();
-    if (consumes && pos_ >= text_.size()) throw ScriptError(kErrPastEnd);
+    if (consumes && pos_ >= text_.size()) Raise(kErrPastEndOfFile);
   }
 
   // A text longer than a script string raises 7 as soon as that is sure,
@@ -336,7 +324,7 @@ class TextStream final : public LibObject {
       ~Closer() { ::close(fd); }
     } closer{fd};
     std::u16string text = DecodeFile(ReadBounded(fd, format_ == -1, String::kMaxLength), format_);
-    if (text.size() > String::kMaxLength) throw ScriptError(kErrOutOfMemory);
+    if (text.size() > String::kMaxLength) Raise(kErrOutOfMemory);
     text_ = std::move(text);
   }
 
@@ -357,7 +345,7 @@ class TextStream final : public LibObject {
   }
 
   void Put(const std::u16string& s) {
-    if (reading_) throw ScriptError(kErrBadFileMode);
+    if (reading_) Raise(kErrBadFileMode);
     for (char16_t c : s) {
       if (c == u'\n') { ++line_; column_ = 1; }
       else if (c != u'\r') ++column_;
@@ -375,7 +363,7 @@ class TextStream final : public LibObject {
   }
 
   void Raw(const std::string& bytes) {
-    if (!sink_) throw ScriptError(kErrBadFileMode);
+    if (!sink_) Raise(kErrBadFileMode);
     sink_->Write(bytes);
   }
 
@@ -418,13 +406,13 @@ std::u16string TextStream::DecodeFile(const std::string& bytes, int format) {
 
 // Errors of a refused open: 61 when a new file finds the disk full.
 [[noreturn]] void OpenFailed() {
-  throw ScriptError(errno == ENOSPC || errno == EDQUOT ? kErrDiskFull : kErrPermission);
+  Raise(errno == ENOSPC || errno == EDQUOT ? kErrDiskFull : kErrPermissionDenied);
 }
 
 Ref<HostObject> OpenForReading(const fs::path& p, int format) {
   if (!Exists(p) || IsDir(p)) {
     NeedParentDir(p);
-    throw ScriptError(kErrFileNotFound);
+    Raise(kErrFileNotFound);
   }
   const int fd = OpenNoWait(p, OpenFor::Read);
   if (fd < 0) OpenFailed();
@@ -433,7 +421,7 @@ Ref<HostObject> OpenForReading(const fs::path& p, int format) {
 
 Ref<HostObject> OpenForWriting(const fs::path& p, bool append, bool unicode) {
   NeedParentDir(p);
-  if (IsDir(p)) throw ScriptError(kErrPermission);
+  if (IsDir(p)) Raise(kErrPermissionDenied);
   const int fd = OpenNoWait(p, append ? OpenFor::Append : OpenFor::Write);
   if (fd < 0) OpenFailed();
   return TextStream::Writer(fd, unicode, unicode && !append);
@@ -442,42 +430,26 @@ Ref<HostObject> OpenForWriting(const fs::path& p, bool append, bool unicode) {
 Ref<HostObject> MakeFile(const std::u16string& path);
 Ref<HostObject> MakeFolder(const std::u16string& path);
 
-// Files or SubFolders of a folder: by name, in name order.
-class EntryCollection final : public LibObject {
+// Files or SubFolders of a folder: by name, in name order, as the folder
+// holds them when asked.
+class EntryCollection final : public Collection {
  public:
   EntryCollection(std::u16string dir, bool folders) : dir_(std::move(dir)), folders_(folders) {}
   std::u16string TypeName() const override { return folders_ ? u"Folders" : u"Files"; }
 
   bool Enumerate(std::vector<Variant>& out) override {
-    for (const auto& name : Names()) out.push_back(Item(name));
+    for (const auto& name : Names()) out.push_back(Entry(name));
     return true;
   }
 
-  void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
-    if (member == 0) {
-      NeedArgs(a, 1, 1);
-      const std::u16string name = ToText(a[0]);
-      for (const auto& n : Names())
-        if (StrCompare(n, name, Compare::Text) == 0) {
-          result = Item(n);
-          return;
-        }
-      throw ScriptError(kErrFileNotFound);
-    }
-    if (member == 1) {
-      NeedArgs(a, 0, 0);
-      result = Variant::FromLong(static_cast<int32_t>(Names().size()));
-      return;
-    }
-    throw ScriptError(kErrNotSupported);
-  }
-
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {"Item", "Count"};
-    return names;
+  Variant Item(const Variant& key) override {
+    const std::u16string name = ToText(key);
+    for (const auto& n : Names())
+      if (StrCompare(n, name, Compare::Text) == 0) return Entry(n);
+    Raise(kErrFileNotFound);
   }
+  int32_t Count() override { return static_cast<int32_t>(Names().size()); }
 
  private:
   std::vector<std::u16string> Names() const {
@@ -493,7 +465,7 @@ class EntryCollection final : public LibObject {
     return names;
   }
 
-  Variant Item(const std::u16string& name) const {
+  Variant Entry(const std::u16string& name) const {
     const std::u16string path = BuildPath(dir_, name);
     Ref<HostObject> o = folders_ ? MakeFolder(path) : MakeFile(path);
     return Variant::FromObject(o.get());
@@ -516,7 +488,7 @@ class FileItem final : public LibObject {
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
     if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) {
       if (member == kName) return Rename(ToText(a[a.size() - 1]));
-      throw ScriptError(kErrNotSupported);
+      Raise(kErrNoSuchMember);
     }
     const fs::path p = ToPath(path_);
     switch (member) {
@@ -535,55 +507,54 @@ class FileItem final : public LibObject {
         std::error_code ec;
         if (folder_) fs::remove_all(p, ec);
         else fs::remove(p, ec);
-        if (ec) throw ScriptError(kErrPermission);
+        if (ec) Raise(kErrPermissionDenied);
         return;
       }
       case kOpenAsTextStream: {
-        if (folder_) throw ScriptError(kErrNotSupported);
+        if (folder_) Raise(kErrNoSuchMember);
         const int32_t mode = a.Missing(0) ? 1 : ToLong(a[0]);
         const int32_t format = a.Missing(1) ? 0 : ToLong(a[1]);
-        Ref<HostObject> ts = mode == 1 ? OpenForReading(p, format)
-                             : mode == 2 || mode == 8 ? OpenForWriting(p, mode == 8, format == -1)
-                                                      : throw ScriptError(kErrInvalidCall);
+        if (mode != 1 && mode != 2 && mode != 8) Raise(kErrInvalidCall);
+        Ref<HostObject> ts = mode == 1 ? OpenForReading(p, format) : OpenForWriting(p, mode == 8, format == -1);
         result = Variant::FromObject(ts.get());
         return;
       }
       case kFiles: case kSubFolders: {
-        if (!folder_) throw ScriptError(kErrNotSupported);
+        if (!folder_) Raise(kErrNoSuchMember);
         Ref<HostObject> c(new EntryCollection(path_, member == kSubFolders));
         result = Variant::FromObject(c.get());
         ApplyDefault(result, a);
         return;
       }
       case kCreateTextFile: {
-        if (!folder_) throw ScriptError(kErrNotSupported);
+        if (!folder_) Raise(kErrNoSuchMember);
         const fs::path target = ToPath(BuildPath(path_, ToText(a[0])));
         const bool overwrite = a.Missing(1) ? true : ToBool(a[1]);
-        if (!overwrite && IsFile(target)) throw ScriptError(kErrFileExists);
+        if (!overwrite && IsFile(target)) Raise(kErrFileExists);
         result = Variant::FromObject(OpenForWriting(target, false, !a.Missing(2) && ToBool(a[2])).get());
         return;
       }
       default: break;
     }
     const StatInfo st = Stat(p);
-    if (!st.ok) throw ScriptError(folder_ ? kErrPathNotFound : kErrFileNotFound);
+    if (!st.ok) Raise(folder_ ? kErrPathNotFound : kErrFileNotFound);
     switch (member) {
       case kSize: result = Size(p, st); return;
       case kDateLastModified: result = Variant::FromDate(st.modified); return;
       case kDateCreated: result = Variant::FromDate(st.created); return;
       case kDateLastAccessed: result = Variant::FromDate(st.accessed); return;
       case kAttributes: result = Variant::FromLong((folder_ ? 16 : 32) | (st.readOnly ? 1 : 0)); return;
-      default: throw ScriptError(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {
+  MemberTable Members() const override {
+    static constexpr const char* kNames[] = {
         "Path", "Name", "Size", "DateLastModified", "DateCreated", "DateLastAccessed", "ParentFolder",
         "Attributes", "Type", "ShortName", "ShortPath", "Delete", "OpenAsTextStream", "Files", "SubFolders",
         "IsRootFolder", "CreateTextFile"};
-    return names;
+    return MemberTable(kNames);
   }
 
  private:
@@ -605,7 +576,7 @@ class FileItem final : public LibObject {
     const std::u16string target = BuildPath(ParentOf(path_), name);
     std::error_code ec;
     fs::rename(ToPath(path_), ToPath(target), ec);
-    if (ec) throw ScriptError(kErrFileExists);
+    if (ec) Raise(kErrFileExists);
     path_ = target;
   }
 
@@ -625,7 +596,7 @@ class FileSystem final : public LibObject {
   std::u16string TypeName() const override { return u"FileSystemObject"; }
 
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     switch (member) {
       case kFileExists: NeedArgs(a, 1, 1); result = Variant::FromBool(IsFile(ToPath(ToText(a[0])))); return;
       case kFolderExists: NeedArgs(a, 1, 1); result = Variant::FromBool(IsDir(ToPath(ToText(a[0])))); return;
@@ -633,10 +604,10 @@ class FileSystem final : public LibObject {
         NeedArgs(a, 1, 1);
         const std::u16string path = ToText(a[0]);
         const fs::path p = ToPath(path);
-        if (IsDir(p) || IsFile(p)) throw ScriptError(kErrFileExists);
+        if (IsDir(p) || IsFile(p)) Raise(kErrFileExists);
         NeedParentDir(p);
         std::error_code ec;
-        if (!fs::create_directory(p, ec)) throw ScriptError(kErrPermission);
+        if (!fs::create_directory(p, ec)) Raise(kErrPermissionDenied);
         result = Variant::FromObject(MakeFolder(AbsoluteOf(path)).get());
         return;
       }
@@ -661,12 +632,12 @@ class FileSystem final : public LibObject {
           const fs::path p = ToPath(pathPattern);
           if (folder ? IsDir(p) : IsFile(p)) targets.push_back(p);
         }
-        if (targets.empty()) throw ScriptError(folder ? kErrPathNotFound : kErrFileNotFound);
+        if (targets.empty()) Raise(folder ? kErrPathNotFound : kErrFileNotFound);
         for (const auto& p : targets) {
           std::error_code ec;
           if (folder) fs::remove_all(p, ec);
           else fs::remove(p, ec);
-          if (ec) throw ScriptError(kErrPermission);
+          if (ec) Raise(kErrPermissionDenied);
         }
         return;
       }
@@ -675,7 +646,7 @@ class FileSystem final : public LibObject {
         const std::u16string path = ToText(a[0]);
         const bool folder = member == kGetFolder;
         if (folder ? !IsDir(ToPath(path)) : !IsFile(ToPath(path)))
-          throw ScriptError(folder ? kErrPathNotFound : kErrFileNotFound);
+          Raise(folder ? kErrPathNotFound : kErrFileNotFound);
         result = Variant::FromObject((folder ? MakeFolder(AbsoluteOf(path)) : MakeFile(AbsoluteOf(path))).get());
         return;
       }
@@ -691,11 +662,11 @@ class FileSystem final : public LibObject {
         } else if (mode == 2 || mode == 8) {
           if (!create && (!Exists(p) || IsDir(p))) {
             NeedParentDir(p);
-            throw ScriptError(kErrFileNotFound);
+            Raise(kErrFileNotFound);
           }
           ts = OpenForWriting(p, mode == 8, format == -1);
         } else {
-          throw ScriptError(kErrInvalidCall);
+          Raise(kErrInvalidCall);
         }
         result = Variant::FromObject(ts.get());
         return;
@@ -704,7 +675,7 @@ class FileSystem final : public LibObject {
         NeedArgs(a, 1, 3);
         const fs::path p = ToPath(ToText(a[0]));
         const bool overwrite = a.Missing(1) ? true : ToBool(a[1]);
-        if (!overwrite && IsFile(p)) throw ScriptError(kErrFileExists);
+        if (!overwrite && IsFile(p)) Raise(kErrFileExists);
         result = Variant::FromObject(OpenForWriting(p, false, !a.Missing(2) && ToBool(a[2])).get());
         return;
       }
@@ -721,23 +692,23 @@ class FileSystem final : public LibObject {
         NeedArgs(a, 2, 3);
         fs::path from = ToPath(ToText(a[0]));
         fs::path to = ToPath(ToText(a[1]));
-        if (!IsFile(from)) throw ScriptError(kErrFileNotFound);
+        if (!IsFile(from)) Raise(kErrFileNotFound);
         if (IsDir(to)) to /= from.filename();
         const bool overwrite = member == kCopyFile && (a.Missing(2) || ToBool(a[2]));
-        if (IsFile(to) && !overwrite) throw ScriptError(kErrFileExists);
+        if (IsFile(to) && !overwrite) Raise(kErrFileExists);
         if (member == kCopyFile) {
           CopyWhole(from, to);
           return;
         }
         std::error_code ec;
         fs::rename(from, to, ec);
-        if (ec) throw ScriptError(kErrPermission);
+        if (ec) Raise(kErrPermissionDenied);
         return;
       }
       case kGetSpecialFolder: {
         NeedArgs(a, 1, 1);
         const int32_t which = ToLong(a[0]);
-        if (which < 0 || which > 2) throw ScriptError(kErrInvalidCall);
+        if (which < 0 || which > 2) Raise(kErrInvalidCall);
         std::error_code ec;
         // No Windows or System folder here: both are the root.
         const std::u16string path = which == 2 ? FromPath(fs::temp_directory_path(ec)) : u"/";
@@ -752,17 +723,18 @@ class FileSystem final : public LibObject {
         result = Variant::FromString(u"rad" + std::u16string(5 - std::min<size_t>(5, hex.size()), u'0') + hex + u".tmp");
         return;
       }
-      default: throw ScriptError(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {
+  MemberTable Members() const override {
+    // Slot 0 is the default member, which the object does not have.
+    static constexpr const char* kNames[] = {
         "", "FileExists", "FolderExists", "CreateFolder", "DeleteFile", "DeleteFolder", "GetFile", "GetFolder",
         "OpenTextFile", "CreateTextFile", "BuildPath", "GetBaseName", "GetExtensionName", "GetFileName",
         "GetParentFolderName", "GetAbsolutePathName", "CopyFile", "MoveFile", "GetTempName", "GetSpecialFolder"};
-    return names;
+    return MemberTable(kNames);
   }
 };
 

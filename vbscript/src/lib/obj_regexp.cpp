@@ -10,14 +10,8 @@ namespace vbs::lib {
 
 namespace {
 
-Variant IndexedItem(const std::vector<Variant>& items, Args& a) {
-  const int32_t i = ToLong(a[0]);
-  if (i < 0 || static_cast<size_t>(i) >= items.size()) throw ScriptError(kErrInvalidCall);
-  return items[static_cast<size_t>(i)];
-}
-
-// A read-only, zero-based collection (Matches and SubMatches).
-class ItemCollection : public LibObject {
+// Matches and SubMatches: zero-based, fixed when made.
+class ItemCollection final : public Collection {
  public:
   ItemCollection(std::u16string name, std::vector<Variant> items) : name_(std::move(name)), items_(std::move(items)) {}
   std::u16string TypeName() const override { return name_; }
@@ -25,24 +19,14 @@ class ItemCollection : public LibObject {
     out.insert(out.end(), items_.begin(), items_.end());
     return true;
   }
-  void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
-    if (member == 0) {
-      NeedArgs(a, 1, 1);
-      result = IndexedItem(items_, a);
-    } else if (member == 1) {
-      NeedArgs(a, 0, 0);
-      result = Variant::FromLong(static_cast<int32_t>(items_.size()));
-    } else {
-      throw ScriptError(kErrNotSupported);
-    }
-  }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {"Item", "Count"};
-    return names;
+  Variant Item(const Variant& key) override {
+    const int32_t i = ToLong(key);
+    if (i < 0 || static_cast<size_t>(i) >= items_.size()) Raise(kErrInvalidCall);
+    return items_[static_cast<size_t>(i)];
   }
+  int32_t Count() override { return static_cast<int32_t>(items_.size()); }
 
  private:
   std::u16string name_;
@@ -54,7 +38,7 @@ class MatchObject final : public LibObject {
   explicit MatchObject(RegexMatch m) : m_(std::move(m)) {}
   std::u16string TypeName() const override { return u"IMatch2"; }
   void Invoke(int member, InvokeKind kind, Args& a, Variant& result) override {
-    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) throw ScriptError(kErrNotSupported);
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
     if (member != 3) NeedArgs(a, 0, 0);
     switch (member) {
       case 0: result = Variant::FromString(m_.value); return;
@@ -68,14 +52,14 @@ class MatchObject final : public LibObject {
         ApplyDefault(result, a);
         return;
       }
-      default: throw ScriptError(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
-    static const std::vector<const char*> names = {"Value", "FirstIndex", "Length", "SubMatches"};
-    return names;
+  MemberTable Members() const override {
+    static constexpr const char* kNames[] = {"Value", "FirstIndex", "Length", "SubMatches"};
+    return MemberTable(kNames);
   }
 
  private:
@@ -104,7 +88,7 @@ class RegExpObject final : public LibObject {
       case kMultiline: Flag(put, a, result, multiline_); return;
       default: break;
     }
-    if (put) throw ScriptError(kErrNotSupported);
+    if (put) Raise(kErrNoSuchMember);
     switch (member) {
       case kTest:
         NeedArgs(a, 1, 1);
@@ -127,20 +111,20 @@ class RegExpObject final : public LibObject {
         try {
           result = Variant::FromString(Compiled().Replace(text, ToText(a[1]), global_));
         } catch (const std::length_error&) {
-          throw ScriptError(7);
+          Raise(kErrOutOfMemory);
         }
         return;
       }
-      default: throw ScriptError(kErrNotSupported);
+      default: Raise(kErrNoSuchMember);
     }
   }
 
  protected:
-  const std::vector<const char*>& Members() const override {
+  MemberTable Members() const override {
     // Slot 0 is the default member, which RegExp does not have.
-    static const std::vector<const char*> names = {"", "Pattern", "IgnoreCase", "Global", "Multiline",
-                                                   "Test", "Execute", "Replace"};
-    return names;
+    static constexpr const char* kNames[] = {"", "Pattern", "IgnoreCase", "Global", "Multiline",
+                                             "Test", "Execute", "Replace"};
+    return MemberTable(kNames);
   }
 
  private:
@@ -162,7 +146,7 @@ class RegExpObject final : public LibObject {
       try {
         compiled_ = std::make_unique<Regex>(pattern_, ignoreCase_, multiline_);
       } catch (const RegexError&) {
-        throw ScriptError(5017);
+        Raise(kErrRegExpSyntax);
       }
     }
     return *compiled_;

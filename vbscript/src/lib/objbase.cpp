@@ -2,28 +2,31 @@
 
 namespace vbs::lib {
 
-int LibObject::FindMember(std::u16string_view name) const {
-  const auto& names = Members();
-  for (size_t i = 0; i < names.size(); ++i)
-    if (NameEquals(name, names[i])) return static_cast<int>(i);
-  return -1;
-}
-
-void LibObject::NeedArgs(const Args& a, int min, int max) {
-  int given = a.size();
-  while (given > min && a.Missing(given - 1)) --given;   // trailing omitted arguments
-  for (int i = 0; i < min; ++i)
-    if (a.Missing(i)) throw ScriptError(450);
-  if (given < min || given > max) throw ScriptError(450);
-}
-
 void LibObject::ApplyDefault(Variant& result, Args& a) {
   if (a.size() == 0) return;
-  if (!result.IsObject() || result.IsNothing()) throw ScriptError(450);
+  if (!result.IsObject() || result.IsNothing()) Raise(kErrWrongArgCount);
   const Variant holder = result;
   Variant out;
   holder.object()->Invoke(0, InvokeKind::PropertyGet, a, out);
   result = std::move(out);
+}
+
+MemberTable Collection::Members() const {
+  static constexpr const char* kNames[] = {"Item", "Count"};
+  return MemberTable(kNames);
+}
+
+void Collection::Invoke(int member, InvokeKind kind, Args& a, Variant& result) {
+  if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) Raise(kErrNoSuchMember);
+  if (member == 0) {
+    NeedArgs(a, 1, 1);
+    result = Item(a[0]);
+  } else if (member == 1) {
+    NeedArgs(a, 0, 0);
+    result = Variant::FromLong(Count());
+  } else {
+    Raise(kErrNoSuchMember);
+  }
 }
 
 }  // namespace vbs::lib

@@ -11,7 +11,7 @@ namespace {
 Variant Conv(Args& a, VarType t) {
   const Variant& v = a[0];
   if (v.IsNull()) {
-    throw ScriptError(94);
+    Raise(kErrInvalidNull);
   }
   return ConvertTo(v, t);
 }
@@ -44,7 +44,7 @@ Variant FnArray(Context&, Args& a) {
 
 Variant Bound(Args& a, bool upper) {
   const Variant& v = a[0];
-  if (!v.IsArray()) throw ScriptError(13);
+  if (!v.IsArray()) Raise(kErrTypeMismatch);
   int dim = a.Missing(1) ? 1 : ToLong(a[1]);
   const Array* arr = v.array();
   return Variant::FromLong(upper ? arr->UBound(dim) : arr->LBound(dim));

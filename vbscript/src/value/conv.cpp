@@ -133,7 +133,7 @@ double ToNumber(const Variant& in) {
   const Variant& v = in.Deref();
   switch (v.type()) {
     case vbEmpty: return 0.0;
-    case vbNull: throw ScriptError(94);
+    case vbNull: Raise(kErrInvalidNull);
     case vbBoolean: return v.boolVal() ? -1.0 : 0.0;
     case vbByte: return v.byteVal();
     case vbInteger: return v.intVal();
@@ -144,12 +144,12 @@ double ToNumber(const Variant& in) {
     case vbDate: return v.dateVal();
     case vbString: {
       auto d = ParseNumber(v.str());
-      if (!d) throw ScriptError(13);
-      if (!std::isfinite(*d)) throw ScriptError(6);
+      if (!d) Raise(kErrTypeMismatch);
+      if (!std::isfinite(*d)) Raise(kErrOverflow);
       return *d;
     }
     case vbObject: return ToNumber(DefaultValue(v.object()));
-    default: throw ScriptError(13);
+    default: Raise(kErrTypeMismatch);
   }
 }
 
@@ -159,7 +159,7 @@ std::u16string ToText(const Variant& in) {
   const Variant& v = in.Deref();
   switch (v.type()) {
     case vbEmpty: return {};
-    case vbNull: throw ScriptError(94);
+    case vbNull: Raise(kErrInvalidNull);
     case vbBoolean: return v.boolVal() ? u"True" : u"False";
     case vbByte: return IntText(v.byteVal());
     case vbInteger: return IntText(v.intVal());
@@ -170,7 +170,7 @@ std::u16string ToText(const Variant& in) {
     case vbDate: return FormatDateTime(v.dateVal());
     case vbString: return std::u16string(v.str());
     case vbObject: return ToText(DefaultValue(v.object()));
-    default: throw ScriptError(13);
+    default: Raise(kErrTypeMismatch);
   }
 }
 
@@ -184,7 +184,7 @@ bool ToBool(const Variant& in) {
   const Variant& v = in.Deref();
   switch (v.type()) {
     case vbBoolean: return v.boolVal();
-    case vbNull: throw ScriptError(94);
+    case vbNull: Raise(kErrInvalidNull);
     case vbString: {
       std::u16string_view t = Trim(v.str());
       // "#TRUE#" and "#FALSE#" are how Boolean values are written to files.
@@ -201,7 +201,7 @@ bool ToBool(const Variant& in) {
 namespace {
 double RoundedIn(const Variant& v, double lo, double hi) {
   double d = RoundHalfEven(ToNumber(v));
-  if (!(d >= lo && d <= hi)) throw ScriptError(6);
+  if (!(d >= lo && d <= hi)) Raise(kErrOverflow);
   return d;
 }
 }  // namespace
@@ -234,7 +234,7 @@ int32_t ToLong(const Variant& v) {
 
 float ToSingle(const Variant& v) {
   double d = ToNumber(v);
-  if (std::fabs(d) > double(FLT_MAX)) throw ScriptError(6);
+  if (std::fabs(d) > double(FLT_MAX)) Raise(kErrOverflow);
   return float(d);
 }
 
@@ -275,7 +275,7 @@ std::optional<int64_t> ExactCurrencyText(std::u16string_view t) {
   // Banker's rounding of what lies beyond the fourth decimal.
   if (roundDigit > 5 || (roundDigit == 5 && (restNonZero || (r & 1)))) ++r;
   if (neg) r = -r;
-  if (r > INT64_MAX || r < INT64_MIN) throw ScriptError(6);
+  if (r > INT64_MAX || r < INT64_MIN) Raise(kErrOverflow);
   return int64_t(r);
 }
 }  // namespace
@@ -287,12 +287,12 @@ int64_t ToCurrencyScaled(const Variant& in) {
     if (auto exact = ExactCurrencyText(x.str())) return *exact;
   double v = ToNumber(x);
   // The largest Currency is 922337203685477.5807.
-  if (!(std::fabs(v) < 922337203685478.0)) throw ScriptError(6);
+  if (!(std::fabs(v) < 922337203685478.0)) Raise(kErrOverflow);
   // Scale the whole part exactly and round only the fraction, so that
   // large amounts keep their last digits.
   double whole = std::trunc(v);
   __int128 r = static_cast<__int128>(int64_t(whole)) * 10000 + int64_t(RoundHalfEven((v - whole) * 10000.0));
-  if (r > INT64_MAX || r < INT64_MIN) throw ScriptError(6);
+  if (r > INT64_MAX || r < INT64_MIN) Raise(kErrOverflow);
   return int64_t(r);
 }
 
@@ -307,19 +307,19 @@ double ToDate(const Variant& in) {
   const Variant& v = in.Deref();
   switch (v.type()) {
     case vbDate: return v.dateVal();
-    case vbNull: throw ScriptError(94);
+    case vbNull: Raise(kErrInvalidNull);
     case vbString: {
       auto d = ParseDateTime(v.str());
       if (d) return *d;
       auto n = ParseNumber(v.str());
-      if (!n) throw ScriptError(13);
-      if (!InDateRange(*n)) throw ScriptError(6);
+      if (!n) Raise(kErrTypeMismatch);
+      if (!InDateRange(*n)) Raise(kErrOverflow);
       return *n;
     }
     case vbObject: return ToDate(DefaultValue(v.object()));
     default: {
       double d = ToNumber(v);
-      if (!InDateRange(d)) throw ScriptError(6);
+      if (!InDateRange(d)) Raise(kErrOverflow);
       return d;
     }
   }
@@ -336,7 +336,7 @@ Variant ConvertTo(const Variant& in, VarType type) {
     case vbCurrency: return Variant::FromCurrencyScaled(ToCurrencyScaled(in));
     case vbDate: return Variant::FromDate(ToDate(in));
     case vbString: return CStrVariant(in);
-    default: throw ScriptError(13);
+    default: Raise(kErrTypeMismatch);
   }
 }
 

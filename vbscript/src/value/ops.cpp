@@ -40,7 +40,7 @@ Rank RankOf(const Variant& v) {
     case vbCurrency: return kRCurrency;
     case vbDate: return kRDate;
     case vbString: return kRDouble;  // numeric text counts as Double
-    default: throw ScriptError(13);
+    default: Raise(kErrTypeMismatch);
   }
 }
 
@@ -67,22 +67,21 @@ int64_t IntOf(const Variant& v) {
   }
 }
 
+// A Byte result stays a Byte while it fits; past that, the whole-number rule.
 Variant IntegralResult(int64_t r, Rank rank) {
   if (rank == kRByte && r >= 0 && r <= 255) return Variant::FromByte(uint8_t(r));
-  if (rank <= kRInteger && r >= INT16_MIN && r <= INT16_MAX) return Variant::FromInteger(int16_t(r));
-  if (r >= INT32_MIN && r <= INT32_MAX) return Variant::FromLong(int32_t(r));
-  return Variant::FromDouble(double(r));
+  return WholeNumber(r, rank <= kRInteger);
 }
 
 Variant FloatResult(double r, Rank rank) {
-  if (std::isnan(r)) throw ScriptError(6);
-  if (!std::isfinite(r)) throw ScriptError(6);
+  if (std::isnan(r)) Raise(kErrOverflow);
+  if (!std::isfinite(r)) Raise(kErrOverflow);
   if (rank == kRSingle) {
     if (std::fabs(r) <= double(FLT_MAX)) return Variant::FromSingle(float(r));
     return Variant::FromDouble(r);
   }
   if (rank == kRDate) {
-    if (r < kMinDate || r > kMaxDate) throw ScriptError(6);
+    if (r < kMinDate || r > kMaxDate) Raise(kErrOverflow);
     return Variant::FromDate(r);
   }
   return Variant::FromDouble(r);
@@ -124,10 +123,10 @@ Variant Arithmetic(const Variant& ain, const Variant& bin, Arith op) {
       __int128 q = p / 10000, rem = p % 10000;
       if (rem < 0) { rem = -rem; }
       if (rem > 5000 || (rem == 5000 && (q & 1))) q += p < 0 ? -1 : 1;
-      if (q > INT64_MAX || q < INT64_MIN) throw ScriptError(6);
+      if (q > INT64_MAX || q < INT64_MIN) Raise(kErrOverflow);
       r = int64_t(q);
     } else if (op == Arith::Add ? __builtin_add_overflow(x, y, &r) : __builtin_sub_overflow(x, y, &r)) {
-      throw ScriptError(6);
+      Raise(kErrOverflow);
     }
     return Variant::FromCurrencyScaled(r);
   }
@@ -140,7 +139,7 @@ Variant Arithmetic(const Variant& ain, const Variant& bin, Arith op) {
 int64_t RoundedLong(const Variant& v) {
   if (v.type() == vbLong || v.type() == vbInteger || v.type() == vbByte || v.type() == vbBoolean) return IntOf(v);
   double d = RoundHalfEven(ToNumber(v));
-  if (!(d >= -2147483648.0 && d <= 2147483647.0)) throw ScriptError(6);
+  if (!(d >= -2147483648.0 && d <= 2147483647.0)) Raise(kErrOverflow);
   return int64_t(d);
 }
 
@@ -169,7 +168,7 @@ Variant DivSlow(const Variant& ain, const Variant& bin) {
   if (a.IsNull() || b.IsNull()) return Variant::Null();
   Rank ra = RankOf(a), rb = RankOf(b);
   double x = ToNumber(a), y = ToNumber(b);
-  if (y == 0.0) throw ScriptError(x == 0.0 ? 6 : 11);
+  if (y == 0.0) Raise(x == 0.0 ? kErrOverflow : kErrDivisionByZero);
   double r = x / y;
   Rank m = ra > rb ? ra : rb;
   if (m == kRSingle && ra != kRLong && rb != kRLong) return FloatResult(r, kRSingle);
@@ -182,9 +181,9 @@ Variant OpIntDiv(const Variant& ain, const Variant& bin) {
   const Variant& b = Plain(bin, hb);
   if (a.IsNull() || b.IsNull()) return Variant::Null();
   int64_t x = RoundedLong(a), y = RoundedLong(b);
-  if (y == 0) throw ScriptError(11);
+  if (y == 0) Raise(kErrDivisionByZero);
   int64_t r = x / y;
-  if (r > INT32_MAX) throw ScriptError(6);
+  if (r > INT32_MAX) Raise(kErrOverflow);
   return IntegralResult(r, IntDivRank(a, b));
 }
 
@@ -194,7 +193,7 @@ Variant OpMod(const Variant& ain, const Variant& bin) {
   const Variant& b = Plain(bin, hb);
   if (a.IsNull() || b.IsNull()) return Variant::Null();
   int64_t x = RoundedLong(a), y = RoundedLong(b);
-  if (y == 0) throw ScriptError(11);
+  if (y == 0) Raise(kErrDivisionByZero);
   return IntegralResult(x % y, IntDivRank(a, b));
 }
 
@@ -204,10 +203,10 @@ Variant OpPow(const Variant& ain, const Variant& bin) {
   const Variant& b = Plain(bin, hb);
   if (a.IsNull() || b.IsNull()) return Variant::Null();
   double x = ToNumber(a), y = ToNumber(b);
-  if (x == 0.0 && y < 0.0) throw ScriptError(5);
+  if (x == 0.0 && y < 0.0) Raise(kErrInvalidCall);
   double r = std::pow(x, y);
-  if (std::isnan(r)) throw ScriptError(5);
-  if (!std::isfinite(r)) throw ScriptError(6);
+  if (std::isnan(r)) Raise(kErrInvalidCall);
+  if (!std::isfinite(r)) Raise(kErrOverflow);
   return Variant::FromDouble(r);
 }
 
@@ -222,11 +221,11 @@ Variant OpNeg(const Variant& ain) {
     case vbSingle: return Variant::FromSingle(-a.singleVal());
     case vbDouble: return Variant::FromDouble(-a.doubleVal());
     case vbCurrency:
-      if (a.currencyScaled() == INT64_MIN) throw ScriptError(6);
+      if (a.currencyScaled() == INT64_MIN) Raise(kErrOverflow);
       return Variant::FromCurrencyScaled(-a.currencyScaled());
     case vbDate: return FloatResult(-a.dateVal(), kRDate);
     case vbString: return Variant::FromDouble(-ToNumber(a));
-    default: throw ScriptError(13);
+    default: Raise(kErrTypeMismatch);
   }
 }
 
@@ -369,10 +368,10 @@ CmpResult CompareSlow(const Variant& ain, const Variant& bin, CompareMode mode) 
     // A number is less than any string.
     if (IsNumericType(ta)) return CmpResult::Less;
     if (IsNumericType(tb)) return CmpResult::Greater;
-    throw ScriptError(13);
+    Raise(kErrTypeMismatch);
   }
   if (ta == vbEmpty && tb == vbEmpty) return CmpResult::Equal;
-  if ((ta != vbEmpty && !IsNumericType(ta)) || (tb != vbEmpty && !IsNumericType(tb))) throw ScriptError(13);
+  if ((ta != vbEmpty && !IsNumericType(ta)) || (tb != vbEmpty && !IsNumericType(tb))) Raise(kErrTypeMismatch);
   if (ta == vbCurrency && tb == vbCurrency) return Order(a.currencyScaled(), b.currencyScaled());
   if (IsIntegral(a) && IsIntegral(b)) return Order(IntOf(a), IntOf(b));
   return Order(ToNumber(a), ToNumber(b));
@@ -416,7 +415,7 @@ bool IsTrueSlow(const Variant& in) {
 bool OpIs(const Variant& ain, const Variant& bin) {
   const Variant& a = ain.Deref();
   const Variant& b = bin.Deref();
-  if (!a.IsObject() || !b.IsObject()) throw ScriptError(424);
+  if (!a.IsObject() || !b.IsObject()) Raise(kErrObjectRequired);
   return a.object() == b.object();
 }
 

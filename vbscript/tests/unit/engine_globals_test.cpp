@@ -5,26 +5,23 @@
 
 #include "vbs/engine.h"
 #include "vbs/value_conv.h"
+#include "test_support.h"
 
 namespace vbs {
 namespace {
 
-std::u16string Text(Engine& e, std::u16string_view expr) {
-  Variant v;
-  EXPECT_TRUE(e.Eval(expr, v)) << "Eval failed: " << e.Error().Number;
-  return ToText(v);
-}
+using unittest::EvalText;
 
 TEST(EngineGlobals, LibraryConstantsInPlainVariablesSurviveEveryRead) {
   Engine e;
   ASSERT_TRUE(e.AddCode(u"g = 9.80665\nrho = 1000\n"
                         u"Function Head(p) : Head = p / (rho * g) : End Function\n"
                         u"Function Twice() : Twice = g + g : End Function\n"));
-  EXPECT_EQ(Text(e, u"Twice()"), u"19.6133");
-  EXPECT_EQ(Text(e, u"Round(Head(98066.5), 6)"), u"10");
+  EXPECT_EQ(EvalText(e, u"Twice()"), u"19.6133");
+  EXPECT_EQ(EvalText(e, u"Round(Head(98066.5), 6)"), u"10");
   // A later statement changes the global: the procedures see the new value.
   ASSERT_TRUE(e.ExecuteStatement(u"g = 10"));
-  EXPECT_EQ(Text(e, u"Twice()"), u"20");
+  EXPECT_EQ(EvalText(e, u"Twice()"), u"20");
 }
 
 TEST(EngineGlobals, ProcedureCompiledBeforeTheGlobalExists) {
@@ -32,15 +29,15 @@ TEST(EngineGlobals, ProcedureCompiledBeforeTheGlobalExists) {
   ASSERT_TRUE(e.AddCode(u"Function Scaled(x) : Scaled = x * factor + factor : End Function\n"
                         u"Sub SetFactor(v) : factor = v : End Sub\n"));
   // No global yet: the name is each call's own local, so nothing leaks.
-  EXPECT_EQ(Text(e, u"Scaled(3)"), u"0");
+  EXPECT_EQ(EvalText(e, u"Scaled(3)"), u"0");
   ASSERT_TRUE(e.ExecuteStatement(u"SetFactor 4"));
-  EXPECT_EQ(Text(e, u"IsEmpty(factor)"), u"True");
+  EXPECT_EQ(EvalText(e, u"IsEmpty(factor)"), u"True");
   // Another text makes it: the same compiled code now reads and writes it.
   ASSERT_TRUE(e.AddCode(u"factor = 2\n"));
-  EXPECT_EQ(Text(e, u"Scaled(3)"), u"8");
+  EXPECT_EQ(EvalText(e, u"Scaled(3)"), u"8");
   ASSERT_TRUE(e.ExecuteStatement(u"SetFactor 5"));
-  EXPECT_EQ(Text(e, u"factor"), u"5");
-  EXPECT_EQ(Text(e, u"Scaled(1)"), u"10");
+  EXPECT_EQ(EvalText(e, u"factor"), u"5");
+  EXPECT_EQ(EvalText(e, u"Scaled(1)"), u"10");
 }
 
 TEST(EngineGlobals, WritesFromProceduresReachTheGlobalOfAnotherText) {
@@ -52,8 +49,8 @@ TEST(EngineGlobals, WritesFromProceduresReachTheGlobalOfAnotherText) {
                         u"  If count > 1 Then notes(count) = notes(count - 1) & s\n"
                         u"End Sub\n"));
   ASSERT_TRUE(e.ExecuteStatement(u"Note \"a\" : Note \"b\" : Note \"c\""));
-  EXPECT_EQ(Text(e, u"count"), u"3");
-  EXPECT_EQ(Text(e, u"notes(3)"), u"abc");
+  EXPECT_EQ(EvalText(e, u"count"), u"3");
+  EXPECT_EQ(EvalText(e, u"notes(3)"), u"abc");
 }
 
 TEST(EngineGlobals, ClassMethodsAndEvalInsideProcedures) {
@@ -65,10 +62,10 @@ TEST(EngineGlobals, ClassMethodsAndEvalInsideProcedures) {
                         u"Function Via(expr) : unit = unit & \"!\" : Via = Eval(expr) & unit : End Function\n"));
   ASSERT_TRUE(e.AddCode(u"total = 1 : unit = \"m\"\nSet mt = New Meter\n"));
   ASSERT_TRUE(e.ExecuteStatement(u"mt.Add 2 : mt.Add 3"));
-  EXPECT_EQ(Text(e, u"total"), u"6");
-  EXPECT_EQ(Text(e, u"mt.Show()"), u"18");
-  EXPECT_EQ(Text(e, u"Via(\"unit & total\")"), u"m!6m!");
-  EXPECT_EQ(Text(e, u"unit"), u"m!");
+  EXPECT_EQ(EvalText(e, u"total"), u"6");
+  EXPECT_EQ(EvalText(e, u"mt.Show()"), u"18");
+  EXPECT_EQ(EvalText(e, u"Via(\"unit & total\")"), u"m!6m!");
+  EXPECT_EQ(EvalText(e, u"unit"), u"m!");
 }
 
 TEST(EngineGlobals, ExecuteInsideAProcedureReachesTheGlobal) {
@@ -76,7 +73,7 @@ TEST(EngineGlobals, ExecuteInsideAProcedureReachesTheGlobal) {
   ASSERT_TRUE(e.AddCode(u"Sub Run(code) : n = n + 1 : Execute code : End Sub\n"));
   ASSERT_TRUE(e.AddCode(u"n = 10\n"));
   ASSERT_TRUE(e.ExecuteStatement(u"Run \"n = n * 2\""));
-  EXPECT_EQ(Text(e, u"n"), u"22");
+  EXPECT_EQ(EvalText(e, u"n"), u"22");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "vbs/engine.h"
 #include "vbs/value_conv.h"
+#include "test_support.h"
 
 namespace vbs {
 namespace {
@@ -42,20 +43,16 @@ class Probe : public HostObject {
         result = Variant::FromBool(!args.Missing(1));
         return;
       case 4:
-        throw ScriptError(5, u"probe refused");
+        Raise(kErrInvalidCall, u"probe refused");
       default:
-        Throw(438);
+        Raise(kErrNoSuchMember);
     }
   }
   int value = 7;
   std::atomic<int> lets{0};
 };
 
-std::u16string Text(Engine& e, std::u16string_view expr) {
-  Variant v;
-  EXPECT_TRUE(e.Eval(expr, v)) << "Eval failed: " << e.Error().Number;
-  return ToText(v);
-}
+using unittest::EvalText;
 
 TEST(EngineHost, AddCodeIsAtomicOnCompileError) {
   Engine e;
@@ -67,7 +64,7 @@ TEST(EngineHost, AddCodeIsAtomicOnCompileError) {
   EXPECT_FALSE(e.Eval(u"F()", v));
   // Nothing of the failed text was declared: the same names are free.
   EXPECT_TRUE(e.AddCode(u"Dim a\nFunction F()\n  F = 2\nEnd Function\n"));
-  EXPECT_EQ(Text(e, u"F()"), u"2");
+  EXPECT_EQ(EvalText(e, u"F()"), u"2");
 }
 
 TEST(EngineHost, NameRedefinedAcrossAddCodeCallsReportsTheSecondLine) {
@@ -80,10 +77,10 @@ TEST(EngineHost, NameRedefinedAcrossAddCodeCallsReportsTheSecondLine) {
   EXPECT_EQ(e.Error().Source, u"Dim total");
   // The failed file added nothing, and the first file's value is intact.
   EXPECT_EQ(e.Procedures().size(), 0u);
-  EXPECT_EQ(Text(e, u"total"), u"5");
+  EXPECT_EQ(EvalText(e, u"total"), u"5");
   // With the duplicate line commented out the file loads.
   EXPECT_TRUE(e.AddCode(u"' second file\r\nFunction G()\r\n  G = 1\r\nEnd Function\r\n'Dim total\r\n"));
-  EXPECT_EQ(Text(e, u"G() + total"), u"6");
+  EXPECT_EQ(EvalText(e, u"G() + total"), u"6");
   // Duplicates inside one text: constants and variables alike.
   EXPECT_FALSE(e.AddCode(u"Const k = 1\nDim k\n"));
   EXPECT_EQ(e.Error().Number, 1041);
@@ -114,9 +111,9 @@ TEST(EngineHost, EvalAfterFailedStatementReadsThePreviousValue) {
   EXPECT_TRUE(v.IsEmpty());
   ASSERT_TRUE(e.ExecuteStatement(u"myResult = 2"));
   EXPECT_FALSE(e.ExecuteStatement(u"myResult = 1/0"));
-  EXPECT_EQ(Text(e, u"myResult"), u"2");
+  EXPECT_EQ(EvalText(e, u"myResult"), u"2");
   ASSERT_TRUE(e.ExecuteStatement(u"myResult = myResult+1"));
-  EXPECT_EQ(Text(e, u"myResult"), u"3");
+  EXPECT_EQ(EvalText(e, u"myResult"), u"3");
   EXPECT_FALSE(e.Eval(u"1 +", v));
   EXPECT_EQ(e.Error().Number, 1023);
 }
@@ -124,16 +121,16 @@ TEST(EngineHost, EvalAfterFailedStatementReadsThePreviousValue) {
 TEST(EngineHost, ExecuteStatementRunsWholeScriptsThatDefineProcedures) {
   Engine e;
   ASSERT_TRUE(e.ExecuteStatement(u"Function Twice(x)\n  Twice = 2 * x\nEnd Function\nDim k : k = 4"));
-  EXPECT_EQ(Text(e, u"Twice(k)"), u"8");
+  EXPECT_EQ(EvalText(e, u"Twice(k)"), u"8");
   ASSERT_TRUE(e.ExecuteStatement(u""));
   // A later definition replaces the earlier one.
   ASSERT_TRUE(e.ExecuteStatement(u"Function Twice(x)\n  Twice = 3 * x\nEnd Function"));
-  EXPECT_EQ(Text(e, u"Twice(1)"), u"3");
+  EXPECT_EQ(EvalText(e, u"Twice(1)"), u"3");
   // Many statements later (each compiled, run and dropped) the procedures
   // and classes of earlier texts still work.
   ASSERT_TRUE(e.ExecuteStatement(u"Class Acc\n Public N\nEnd Class\nSet a = New Acc : a.N = 0"));
   for (int i = 0; i < 2000; ++i) ASSERT_TRUE(e.ExecuteStatement(u"k = Twice(1) + k - 3 : a.N = a.N + 1"));
-  EXPECT_EQ(Text(e, u"k & \" \" & a.N & \" \" & TypeName(New Acc)"), u"4 2000 Acc");
+  EXPECT_EQ(EvalText(e, u"k & \" \" & a.N & \" \" & TypeName(New Acc)"), u"4 2000 Acc");
 }
 
 TEST(EngineHost, ProceduresInDeclarationOrderAndReset) {
@@ -156,7 +153,7 @@ TEST(EngineHost, ProceduresInDeclarationOrderAndReset) {
   // Names are free again after a reset.
   EXPECT_TRUE(e.AddCode(u"Function C()\nC = 9\nEnd Function\n"));
   EXPECT_EQ(e.Procedures().size(), 1u);
-  EXPECT_EQ(Text(e, u"C()"), u"9");
+  EXPECT_EQ(EvalText(e, u"C()"), u"9");
 }
 
 // Counts MsgBox and InputBox calls; answers OK and cancels.
@@ -188,8 +185,8 @@ TEST(EngineHost, CompileCodeDeclaresWithoutRunningTopLevelStatements) {
   EXPECT_EQ(procs[1].Name, u"Show");
   EXPECT_FALSE(procs[1].IsFunction);
   // Declared but never assigned; the procedures themselves work.
-  EXPECT_EQ(Text(e, u"IsEmpty(n)"), u"True");
-  EXPECT_EQ(Text(e, u"Area(2, 3)"), u"6");
+  EXPECT_EQ(EvalText(e, u"IsEmpty(n)"), u"True");
+  EXPECT_EQ(EvalText(e, u"Area(2, 3)"), u"6");
 
   // A compile error adds nothing and is reported like AddCode's.
   EXPECT_FALSE(e.CompileCode(u"Function G()\r\nEnd Function\r\nIf x Then\r\n"));
@@ -207,13 +204,13 @@ TEST(EngineHost, HostObjectIsReachedOnlyThroughItsName) {
   Engine e;
   Ref<Probe> probe(new Probe());
   e.AddObject(u"zelIO", probe);
-  EXPECT_EQ(Text(e, u"ZELIO.Value"), u"7");
+  EXPECT_EQ(EvalText(e, u"ZELIO.Value"), u"7");
   Variant v;
   ASSERT_TRUE(e.Eval(u"Value", v));
   EXPECT_TRUE(v.IsEmpty());  // members are not global names
   ASSERT_TRUE(e.ExecuteStatement(u"zelIO.Value = 12"));
   EXPECT_EQ(probe->value, 12);
-  EXPECT_EQ(Text(e, u"TypeName(zelIO)"), u"Probe");
+  EXPECT_EQ(EvalText(e, u"TypeName(zelIO)"), u"Probe");
   EXPECT_FALSE(e.Eval(u"zelIO.Missing", v));
   EXPECT_EQ(e.Error().Number, 438);
   // Host objects cannot be assigned over; a script variable of the same
@@ -223,25 +220,25 @@ TEST(EngineHost, HostObjectIsReachedOnlyThroughItsName) {
   ASSERT_TRUE(e.AddCode(u"Dim io\nFunction Probed() : Probed = io.Value : End Function"));
   EXPECT_FALSE(e.Eval(u"Probed()", v));
   e.AddObject(u"io", probe);
-  EXPECT_EQ(Text(e, u"Probed() & TypeName(io)"), u"12Probe");
+  EXPECT_EQ(EvalText(e, u"Probed() & TypeName(io)"), u"12Probe");
 }
 
 TEST(EngineHost, HostObjectArgumentsByReferenceOptionalAndErrors) {
   Engine e;
   e.AddObject(u"p", Ref<Probe>(new Probe()));
   ASSERT_TRUE(e.ExecuteStatement(u"n = 1 : p.Inc n : p.Inc n"));
-  EXPECT_EQ(Text(e, u"n"), u"3");
+  EXPECT_EQ(EvalText(e, u"n"), u"3");
   // A parenthesised argument goes by value.
   ASSERT_TRUE(e.ExecuteStatement(u"p.Inc (n)"));
-  EXPECT_EQ(Text(e, u"n"), u"3");
-  EXPECT_EQ(Text(e, u"p.HasSecond(1)"), u"False");
-  EXPECT_EQ(Text(e, u"p.HasSecond(1, )"), u"False");
-  EXPECT_EQ(Text(e, u"p.HasSecond(1, 2)"), u"True");
+  EXPECT_EQ(EvalText(e, u"n"), u"3");
+  EXPECT_EQ(EvalText(e, u"p.HasSecond(1)"), u"False");
+  EXPECT_EQ(EvalText(e, u"p.HasSecond(1, )"), u"False");
+  EXPECT_EQ(EvalText(e, u"p.HasSecond(1, 2)"), u"True");
   EXPECT_FALSE(e.ExecuteStatement(u"p.Fail"));
   EXPECT_EQ(e.Error().Number, 5);
   EXPECT_EQ(e.Error().Description, u"probe refused");
   ASSERT_TRUE(e.ExecuteStatement(u"On Error Resume Next\np.Fail\nr = Err.Number & \":\" & Err.Description"));
-  EXPECT_EQ(Text(e, u"r"), u"5:probe refused");
+  EXPECT_EQ(EvalText(e, u"r"), u"5:probe refused");
 }
 
 TEST(EngineHost, InterruptStopsARunawayScript) {
@@ -258,7 +255,7 @@ TEST(EngineHost, InterruptStopsARunawayScript) {
   bool ok = e.ExecuteStatement(u"On Error Resume Next\np.Value = 1\nDo\n  i = i + 1\nLoop");
   stopper.join();
   EXPECT_FALSE(ok);
-  EXPECT_EQ(e.Error().Number, kInterruptErrorNumber);
+  EXPECT_EQ(e.Error().Number, kErrInterrupted);
   EXPECT_EQ(e.Error().Line, 3);  // the loop that was stopped
   // A fresh call is not affected by the old request.
   EXPECT_TRUE(e.ExecuteStatement(u"x = 1"));
@@ -271,7 +268,7 @@ class Stopper : public HostObject {
   std::u16string TypeName() const override { return u"Stopper"; }
   int FindMember(std::u16string_view n) const override { return NameEquals(n, "tick") ? 1 : -1; }
   void Invoke(int member, InvokeKind, Args&, Variant&) override {
-    if (member != 1) Throw(438);
+    if (member != 1) Raise(kErrNoSuchMember);
     if (++ticks == 1) engine_.RequestInterrupt();
   }
   int ticks = 0;
@@ -293,10 +290,10 @@ TEST(EngineHost, StopDuringClassTerminateEndsTheScriptWithoutRunningTheRest) {
       u"Set n = Nothing\nSet head = Nothing\n"
       u"For k = 1 To 10 : Next\nreached = True");
   EXPECT_FALSE(ok);
-  EXPECT_EQ(e.Error().Number, kInterruptErrorNumber);
+  EXPECT_EQ(e.Error().Number, kErrInterrupted);
   EXPECT_EQ(stopper->ticks, 1);
   EXPECT_TRUE(e.ExecuteStatement(u"x = IsEmpty(reached)"));
-  EXPECT_EQ(Text(e, u"x"), u"True");
+  EXPECT_EQ(EvalText(e, u"x"), u"True");
 }
 
 TEST(EngineHost, DeepRecursionRaisesOutOfStackSpace) {
@@ -307,7 +304,7 @@ TEST(EngineHost, DeepRecursionRaisesOutOfStackSpace) {
   EXPECT_FALSE(e.ExecuteStatement(u"S"));
   EXPECT_EQ(e.Error().Number, 28);
   // The engine still works afterwards.
-  EXPECT_EQ(Text(e, u"1 + 1"), u"2");
+  EXPECT_EQ(EvalText(e, u"1 + 1"), u"2");
 }
 
 // Bytes this process has read from files so far (Linux accounting).

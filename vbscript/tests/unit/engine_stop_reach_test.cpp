@@ -65,7 +65,7 @@ TEST(EngineStopReach, StopEndsARegularExpressionThatBacktracksForEver) {
                              "sig.Ready\n"
                              "found = re.Test(s)\n"
                              "reached = True"),
-            kInterruptErrorNumber);
+            kErrInterrupted);
   EXPECT_EQ(e.Error().Line, 5);
   Variant reached;
   ASSERT_TRUE(e.Eval(u"IsEmpty(reached)", reached));
@@ -88,7 +88,7 @@ TEST(EngineStopReach, StopEndsAWriteToADeviceThatTakesNothing) {
                                "Set ts = fso.CreateTextFile(\"" + device + "\")\n"
                                "sig.Ready\n"
                                "ts.Write String(1000000, \"x\")"),
-              kInterruptErrorNumber);
+              kErrInterrupted);
     EXPECT_EQ(e.Error().Line, 4);
   }   // releasing the stream does not wait either
   ::close(master);

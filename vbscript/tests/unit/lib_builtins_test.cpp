@@ -6,6 +6,7 @@
 
 #include "vbs/engine.h"
 #include "vbs/value_conv.h"
+#include "test_support.h"
 
 using namespace vbs;
 
@@ -13,13 +14,7 @@ namespace {
 
 class LibBuiltins : public ::testing::Test {
  protected:
-  // The result as text, or "#<error number>".
-  std::u16string Ev(const char* expr) {
-    Variant out;
-    if (!engine_.Eval(U16(expr), out)) return u"#" + U16(std::to_string(engine_.Error().Number));
-    if (out.IsNull()) return u"<Null>";
-    return ToText(out);
-  }
+  std::u16string Ev(const char* expr) { return unittest::EvalResult(engine_, U16(expr)); }
   std::u16string Type(const std::string& expr) { return Ev(("TypeName(" + expr + ")").c_str()); }
   bool Run(const char* code) { return engine_.ExecuteStatement(U16(code)); }
   Engine engine_;

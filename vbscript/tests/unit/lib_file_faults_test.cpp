@@ -21,6 +21,7 @@
 #include "vbs/engine.h"
 #include "vbs/textcodec.h"
 #include "vbs/value_conv.h"
+#include "test_support.h"
 
 using namespace vbs;
 namespace fs = std::filesystem;
@@ -30,29 +31,14 @@ namespace {
 class LibFileFaults : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vbs_file_faults_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
     ASSERT_TRUE(engine_.ExecuteStatement(
         Utf8ToUtf16("Set fso = CreateObject(\"Scripting.FileSystemObject\")\ndir = \"" + dir_.string() + "\"")));
   }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
+  // A test may have taken the folder's permissions away.
+  void TearDown() override { fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add); }
 
-  // Runs code, then returns the text of `result` (or "#<error number>").
-  std::string Out(const std::string& code) {
-    if (!engine_.ExecuteStatement(Utf8ToUtf16(code))) return "#" + std::to_string(engine_.Error().Number);
-    Variant v;
-    if (!engine_.Eval(u"result", v)) return "#eval";
-    return Utf16ToUtf8(ToText(v));
-  }
-
-  std::string Bytes(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string Out(const std::string& code) { return unittest::ResultOf(engine_, code); }
+  std::string Bytes(const std::string& name) const { return unittest::FileBytes(dir_ / name); }
 
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
@@ -61,7 +47,8 @@ class LibFileFaults : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
+  unittest::ScratchFolder scratch_{"vbs_file_faults"};
+  const fs::path& dir_ = scratch_.path();
   Engine engine_;
 };
 

@@ -13,7 +13,7 @@
 
 #include "vbs/libobjects.h"
 #include "vbs/value_conv.h"
-#include "error_of.h"
+#include "test_support.h"
 
 using namespace vbs;
 
@@ -25,7 +25,7 @@ Variant Call(Object* o, const char* name, std::initializer_list<Variant> args = 
   Args a(v.data(), static_cast<int>(v.size()));
   const std::u16string n(name, name + std::char_traits<char>::length(name));
   const int id = o->FindMember(n);
-  if (id < 0) throw ScriptError(438);
+  if (id < 0) Raise(kErrNoSuchMember);
   Variant r;
   o->Invoke(id, kind, a, r);
   return r;
@@ -137,21 +137,11 @@ TEST(LibRegExp, ExecuteAndCollections) {
 
 class LibFileSystem : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vbs_lib_fs_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());   // tests may run in parallel
-    std::filesystem::create_directories(dir_);
-    fso_ = CreateLibraryObject(u"Scripting.FileSystemObject");
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   Variant P(const std::string& name) const { return Variant::FromUtf8((dir_ / name).string()); }
-  std::string Bytes(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  std::filesystem::path dir_;
-  Ref<HostObject> fso_;
+  std::string Bytes(const std::string& name) const { return unittest::FileBytes(dir_ / name); }
+  unittest::ScratchFolder scratch_{"vbs_lib_fs"};
+  const std::filesystem::path& dir_ = scratch_.path();
+  Ref<HostObject> fso_ = CreateLibraryObject(u"Scripting.FileSystemObject");
 };
 
 TEST_F(LibFileSystem, WriteThenReadText) {

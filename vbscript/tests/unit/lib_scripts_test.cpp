@@ -12,6 +12,7 @@
 #include "vbs/engine.h"
 #include "vbs/textcodec.h"
 #include "vbs/value_conv.h"
+#include "test_support.h"
 
 using namespace vbs;
 
@@ -19,13 +20,7 @@ namespace {
 
 class LibScripts : public ::testing::Test {
  protected:
-  // Runs code, then returns the text of `result` (or "#<error number>").
-  std::u16string Out(const std::string& code) {
-    if (!engine_.ExecuteStatement(Utf8ToUtf16(code))) return u"#" + U16(std::to_string(engine_.Error().Number));
-    Variant v;
-    if (!engine_.Eval(u"result", v)) return u"#eval";
-    return v.IsNull() ? u"<Null>" : ToText(v);
-  }
+  std::u16string Out(const std::string& code) { return unittest::ResultOf(engine_, Utf8ToUtf16(code)); }
   Engine engine_;
 };
 
@@ -120,15 +115,11 @@ TEST_F(LibScripts, DateIntervalsAndWeeks) {
 class LibScriptFiles : public LibScripts {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vbs_lib_scripts_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());   // tests may run in parallel
-    std::filesystem::create_directories(dir_);
     ASSERT_TRUE(engine_.ExecuteStatement(U16("Set fso = CreateObject(\"Scripting.FileSystemObject\")\ndir = \"" +
                                              dir_.string() + "\"")));
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  unittest::ScratchFolder scratch_{"vbs_lib_scripts"};
+  const std::filesystem::path& dir_ = scratch_.path();
 };
 
 TEST_F(LibScriptFiles, StreamPositionsAndModes) {
@@ -180,4 +171,20 @@ TEST_F(LibScriptFiles, Utf16AndFileObjects) {
             u"FalseTrueFalse");
   EXPECT_EQ(Out("fso.DeleteFile dir & \"/*.dat\""), u"#53");
   EXPECT_EQ(Out("result = fso.FolderExists(fso.GetSpecialFolder(2).Path)"), u"True");
+}
+
+// The fuzz target's engine: none of its scripts can reach a file, whatever
+// they do; the other objects stay, and so does the setting after Reset.
+TEST(LibFileAccess, DeniedEngineCannotCreateTheFileSystemObject) {
+  const std::u16string makeFso = u"Set f = CreateObject(\"Scripting.FileSystemObject\")";
+  Engine open;
+  EXPECT_TRUE(open.ExecuteStatement(makeFso));
+  Engine closed;
+  closed.SetFileAccess(FileAccess::Denied);
+  EXPECT_FALSE(closed.ExecuteStatement(makeFso));
+  EXPECT_EQ(closed.Error().Number, 429);
+  EXPECT_TRUE(closed.ExecuteStatement(u"Set d = CreateObject(\"Scripting.Dictionary\") : d.Add 1, 2"));
+  closed.Reset();
+  EXPECT_FALSE(closed.ExecuteStatement(u"Set f = CreateObject(\"scripting.filesystemobject\")"));
+  EXPECT_EQ(closed.Error().Number, 429);
 }

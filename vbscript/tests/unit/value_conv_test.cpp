@@ -6,7 +6,7 @@
 #include "vbs/datetime.h"
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
-#include "error_of.h"
+#include "test_support.h"
 
 namespace vbs {
 namespace {
@@ -143,7 +143,7 @@ class Thing : public HostObject {
   explicit Thing(Variant dflt) : dflt_(std::move(dflt)) {}
   int FindMember(std::u16string_view name) const override { return NameEquals(name, "Value") ? 0 : -1; }
   void Invoke(int member, InvokeKind kind, Args&, Variant& result) override {
-    if (member != 0 || kind == InvokeKind::PropertyLet) throw ScriptError(438);
+    if (member != 0 || kind == InvokeKind::PropertyLet) Raise(kErrNoSuchMember);
     result = dflt_;
   }
   std::u16string TypeName() const override { return u"Thing"; }

@@ -5,7 +5,7 @@
 
 #include "vbs/value_conv.h"
 #include "vbs/value_ops.h"
-#include "error_of.h"
+#include "test_support.h"
 
 namespace vbs {
 namespace {

@@ -8,7 +8,7 @@
 #include "vbs/object.h"
 #include "vbs/value_conv.h"
 #include "vbs/value_ops.h"
-#include "error_of.h"
+#include "test_support.h"
 
 namespace vbs {
 namespace {
@@ -205,9 +205,9 @@ class Probe : public HostObject {
     return -1;
   }
   void Invoke(int member, InvokeKind kind, Args& args, Variant& result) override {
-    if (member != 1 || kind != InvokeKind::Method) throw ScriptError(438);
+    if (member != 1 || kind != InvokeKind::Method) Raise(kErrNoSuchMember);
     // Doubles its ByRef argument in place and returns the old value.
-    if (args.Missing(0)) throw ScriptError(450, u"needs a value");
+    if (args.Missing(0)) Raise(kErrWrongArgCount, u"needs a value");
     result = args[0];
     args[0] = OpMul(args[0], Variant::FromLong(2));
     if (lastSeen_) *lastSeen_ = result;
@@ -249,7 +249,7 @@ class Watcher : public HostObject {
   Watcher(const Variant* watched, VarType* seen) : watched_(watched), seen_(seen) {}
   ~Watcher() override { *seen_ = watched_->type(); }
   int FindMember(std::u16string_view) const override { return -1; }
-  void Invoke(int, InvokeKind, Args&, Variant&) override { throw ScriptError(438); }
+  void Invoke(int, InvokeKind, Args&, Variant&) override { Raise(kErrNoSuchMember); }
   std::u16string TypeName() const override { return u"Watcher"; }
 
  private:
@@ -316,6 +316,31 @@ TEST(ValueObject, DefaultMemberMissingOrNothing) {
   EXPECT_EQ(ErrorOf([&] { OpAdd(Variant::FromObject(p.get()), Variant::FromLong(1)); }), 438);
 }
 
+// The two argument-count rules of native members, on one table of calls
+// of a member that takes one or two arguments (M = omitted).
+TEST(ValueObject, ArgumentCountRules) {
+  const Variant x = Variant::FromLong(1), m = Variant::Missing();
+  struct Case {
+    std::vector<Variant> args;
+    int droppedAtEnd;  // the error under each rule, 0 for none
+    int counted;
+  };
+  const Case cases[] = {
+      {{}, 450, 449},        {{x}, 0, 0},           {{x, x}, 0, 0},     {{x, m}, 0, 0},
+      {{x, x, x}, 450, 450}, {{x, m, m}, 0, 450},   {{m}, 450, 449},    {{m, x}, 450, 449},
+  };
+  for (const Case& c : cases) {
+    std::vector<Variant> items = c.args;
+    Args a(items.data(), int(items.size()));
+    EXPECT_EQ(ErrorOf([&] { NeedArgs(a, 1, 2); }), c.droppedAtEnd) << items.size();
+    EXPECT_EQ(ErrorOf([&] { NeedArgs(a, 1, 2, OmittedArgs::Counted); }), c.counted) << items.size();
+  }
+  static constexpr const char* kNames[] = {"Item", "Count"};
+  EXPECT_EQ(MemberTable(kNames).Find(u"count"), 1);
+  EXPECT_EQ(MemberTable(kNames, 5).Find(u"ITEM"), 5);
+  EXPECT_EQ(MemberTable(kNames).Find(u"Items"), -1);
+}
+
 TEST(ValueErrors, StandardTexts) {
   EXPECT_EQ(StandardErrorText(5), u"Invalid procedure call or argument");
   EXPECT_EQ(StandardErrorText(9), u"Subscript out of range");
@@ -327,7 +352,12 @@ TEST(ValueErrors, StandardTexts) {
   EXPECT_EQ(StandardErrorText(1041), u"Name redefined");
   EXPECT_EQ(StandardErrorText(32811), u"Element not found");
   EXPECT_EQ(StandardErrorText(12345), u"Unknown runtime error");
-  EXPECT_EQ(ScriptError(11).Text(), u"Division by zero");
+  EXPECT_EQ(ScriptError(kErrDivisionByZero).Text(), u"Division by zero");
+  // The hosts' own errors have their text when raised, but Err.Raise of
+  // their numbers keeps the runtime's answer.
+  EXPECT_EQ(ScriptError(kErrInvalidPropertyValue).Text(), u"Invalid property value");
+  EXPECT_EQ(ScriptError(kErrInterrupted).Text(), u"User interrupt occurred");
+  EXPECT_EQ(StandardErrorText(kErrInvalidPropertyValue), u"Unknown runtime error");
 }
 
 TEST(ValueVariant, SizeAndTagAfterSetters) {

@@ -1,12 +1,13 @@
-// Node routines for object code: o.m read, called and assigned, fields of
-// Me, and Set into a variable. They skip the generic dispatch; the member
-// work itself is classes.cpp's.
+#pragma once
+// Routines for object code: o.m read, called and assigned, fields of Me,
+// and Set into a variable. They skip the generic dispatch; the member work
+// itself is classes.cpp's.
 #include "engine/interp.h"
 #include "engine/interp_inline.h"
 
 namespace vbs {
 
-struct MemberEv {
+struct MemberRoutines {
   static Variant Get(Interp& in, Expr* e, Frame& f) {
     return in.EvalMember(static_cast<MemberExpr*>(e), f, false);
   }
@@ -45,9 +46,7 @@ struct MemberEv {
     auto* a = static_cast<vbs::AssignStmt*>(s);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant v = a->value->fn(in, a->value.get(), f);
-    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
-    if (!cell && in.gslots_[size_t(n->slot)].kind == GlobalSlot::Var)
-      cell = n->gcell = &in.gvals_[size_t(n->slot)];  // declared: its cell never moves
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : in.GlobalVarCell(n, false);
     if (cell && v.IsObject()) {
       *cell = std::move(v);  // the old object goes after the new one is in
       return Flow::Normal;
@@ -56,36 +55,5 @@ struct MemberEv {
     return Flow::Normal;
   }
 };
-
-EvalFn Interp::MemberRoutine(const Expr* e) {
-  if (e->kind == Expr::Member) return &MemberEv::Get;
-  if (e->kind == Expr::Name) {
-    auto* n = static_cast<const NameExpr*>(e);
-    if (n->nk == NameKind::Field && !n->hasParens) return &MemberEv::FieldRead;
-  }
-  return nullptr;
-}
-
-ExecFn Interp::MemberRoutine(const Stmt* s) {
-  if (s->kind == Stmt::CallS) {
-    if (static_cast<const vbs::CallStmt*>(s)->call->kind == Expr::Member) return &MemberEv::CallStmt;
-    return nullptr;
-  }
-  if (s->kind != Stmt::Assign) return nullptr;
-  auto* a = static_cast<const vbs::AssignStmt*>(s);
-  if (a->target->kind == Expr::Member) return &MemberEv::AssignStmt;
-  if (a->target->kind != Expr::Name) return nullptr;
-  auto* n = static_cast<const NameExpr*>(a->target.get());
-  if (n->hasParens) return nullptr;
-  if (a->isSet) {
-    if (n->nk == NameKind::Local || n->nk == NameKind::Global) return &MemberEv::SetVar;
-    return nullptr;
-  }
-  // s = s & x keeps the generic routine's in-place append.
-  if (a->value->kind == Expr::Binary && static_cast<const BinaryExpr*>(a->value.get())->op == BinOp::Concat)
-    return nullptr;
-  if (n->nk == NameKind::Field) return &MemberEv::AssignField;
-  return nullptr;
-}
 
 }  // namespace vbs

@@ -1,0 +1,182 @@
+#pragma once
+// Routines for assignments: to a variable from a value, a variable or a
+// call's result, to an element, and the accumulations x = x + e and
+// s = s + a * b computed in place.
+#include "engine/arith_routines.h"
+
+namespace vbs {
+
+struct AssignRoutines : OperatorRoutines {
+  template <int N>
+  static Flow AssignIndexN(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant* cell = ElementCell(in, n, f);
+    if (!cell || !cell->IsArray()) return in.ExecGeneric(s, f);
+    Variant v = a->value->fn(in, a->value.get(), f);
+    if (v.IsObject()) {
+      in.Assign(n, std::move(v), false, f);
+      return Flow::Normal;
+    }
+    bool ranCode = false;
+    int32_t i = Subscript(in, n->args[0].get(), f, ranCode);
+    int32_t j = N == 2 ? Subscript(in, n->args[1].get(), f, ranCode) : 0;
+    // The value or a subscript may have replaced the array in the variable.
+    if (!cell->IsArray()) Raise(kErrTypeMismatch);
+    Array* arr = cell->ArrayForWrite();
+    if constexpr (N == 1) arr->At1(i) = std::move(v);
+    else arr->At2(i, j) = std::move(v);
+    return Flow::Normal;
+  }
+
+  // x = x + e, x = x - e, x = x * e for a numeric variable x: the new value
+  // is computed from a snapshot of x and stored in place.
+  template <BinOp OP>
+  static __attribute__((noinline)) Flow AccumulateDoubleSlow(Interp& in, NameExpr* n, double x,
+                                                             const Variant& rv, Frame& f) {
+    Variant out = Finish<OP>(Variant::FromDouble(x), rv);
+    in.Assign(n, std::move(out), false, f);
+    return Flow::Normal;
+  }
+  // The target's cell when a number may simply be stored in it.
+  static inline __attribute__((always_inline)) Variant* PlainTarget(Interp& in, NameExpr* n, Frame& f) {
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : GlobalVarCell(in, n);
+    return cell && !(cell->flags() & Variant::kFixedArray) ? cell : nullptr;
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static Flow AccumulateProduct(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
+    Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+    Num x, p, z;
+    if (cell && ToNum(*cell, x) && Product<OP2, LK, RK>(in, m, f, p) && NumOp<OP>(x, p, z)) {
+      StoreNum(*cell, z);
+      return Flow::Normal;
+    }
+    return Accumulate<OP>(in, s, f);
+  }
+  // y = a * b + c (also - and /): c is a local, a literal or a global.
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static Flow AssignProductPlus(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Expr* ce = b->rhs.get();
+    const Variant* c = ce->operand == OperandKind::Local ? &f.slots[static_cast<NameExpr*>(ce)->slot].Deref()
+                     : ce->kind == Expr::Literal ? &static_cast<LiteralExpr*>(ce)->value : GlobalVar(in, ce);
+    Num p, y, z;
+    if (c && Product<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) && ToNum(*c, y) &&
+        NumOp<OP>(p, y, z)) {
+      if (Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f)) {
+        StoreNum(*cell, z);
+        return Flow::Normal;
+      }
+    }
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    return n->nk == NameKind::Local ? AssignLocal(in, s, f) : AssignGlobal(in, s, f);
+  }
+
+  template <BinOp OP>
+  static Flow Accumulate(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Variant* cell = nullptr;
+    if (n->nk == NameKind::Local) cell = &f.slots[n->slot].Deref();
+    else cell = GlobalVarCell(in, n);
+    if (!cell || cell->flags()) return in.ExecGeneric(s, f);
+    const VarType tc = cell->type();
+    Expr* re = b->rhs.get();
+    if (tc == vbDouble) {
+      const double x = cell->doubleVal();
+      Variant rv = re->fn(in, re, f);
+      const VarType tr = rv.type();
+      double y;
+      if (tr == vbDouble) y = rv.doubleVal();
+      else if (tr == vbLong) y = rv.longVal();
+      else if (tr == vbInteger) y = rv.intVal();
+      else return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      const double z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
+      if (__builtin_expect(!std::isfinite(z), 0)) return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      // The right side may have run code that stored something else in x.
+      if (__builtin_expect(cell->type() != vbDouble, 0)) return AccumulateDoubleSlow<OP>(in, n, x, rv, f);
+      cell->SetDouble(z);
+      return Flow::Normal;
+    }
+    if (IsIntegral(tc)) {
+      Variant lv = *cell;
+      Variant rv = re->fn(in, re, f);
+      Variant out = Finish<OP>(lv, rv);
+      if (!out.IsObject() && !cell->flags()) *cell = std::move(out);
+      else in.Assign(n, std::move(out), false, f);
+      return Flow::Normal;
+    }
+    return in.ExecGeneric(s, f);
+  }
+
+  // x = <expr> for a local x (no Set, no arguments)
+  static Flow AssignLocal(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant v = a->value->fn(in, a->value.get(), f);
+    Variant& cell = f.slots[n->slot].Deref();
+    if (!v.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
+      cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+  // x = y or x = <literal> for a local x: copied cell to cell.
+  template <OperandKind K>
+  static Flow AssignLocalFrom(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    const Variant& src = *InPlace<K>(in, a->value.get(), f);
+    Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
+    if (!src.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
+      cell = src;
+      return Flow::Normal;
+    }
+    return AssignLocalCold(in, s, f);
+  }
+  // Kept out of line: the common path above then saves no registers.
+  static __attribute__((noinline)) Flow AssignLocalCold(Interp& in, Stmt* s, Frame& f) {
+    return AssignLocal(in, s, f);
+  }
+  static Flow AssignGlobal(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant v = a->value->fn(in, a->value.get(), f);
+    Variant* cell = v.IsObject() ? nullptr : GlobalVarCell(in, n);
+    if (cell && !(cell->flags() & Variant::kFixedArray)) {
+      *cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+  // x = F(a1..aN) with F a global name: the call runs right here (no
+  // routine in between), and its result moves into x.
+  template <int N, bool kLocalTarget>
+  static Flow AssignCall(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* c = static_cast<NameExpr*>(a->value.get());
+    const GlobalSlot& g = in.globals_.slot(c->slot);
+    if (__builtin_expect(g.kind != GlobalSlot::Procedure || g.proc->nparams != N, 0))
+      return AssignCallOther<kLocalTarget>(in, s, f);
+    Variant v = in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant* cell = kLocalTarget ? &f.slots[n->slot].Deref() : v.IsObject() ? nullptr : GlobalVarCell(in, n);
+    if (cell && !v.IsObject() && !(cell->flags() & Variant::kFixedArray)) {
+      *cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+  template <bool kLocalTarget>
+  static __attribute__((noinline)) Flow AssignCallOther(Interp& in, Stmt* s, Frame& f) {
+    return kLocalTarget ? AssignLocal(in, s, f) : AssignGlobal(in, s, f);
+  }
+};
+
+}  // namespace vbs

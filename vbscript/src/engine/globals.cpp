@@ -1,0 +1,100 @@
+// The global namespace: adding names, committing a compiled text's
+// declarations, and releasing the values at the end.
+#include "engine/globals.h"
+
+namespace vbs {
+
+void FoldNameInto(std::u16string_view s, std::u16string& out) {
+  out.assign(s);
+  for (auto& c : out)
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+}
+
+std::u16string FoldName(std::u16string_view s) {
+  std::u16string r;
+  FoldNameInto(s, r);
+  return r;
+}
+
+int GlobalTable::Add(std::u16string_view name, std::u16string_view folded, GlobalSlot::Kind kind,
+                     Variant value) {
+  const int slot = count();
+  GlobalSlot g;
+  g.kind = kind;
+  g.name = std::u16string(name);
+  slots_.push_back(std::move(g));
+  values_.push_back(std::move(value));
+  index_[folded] = slot;
+  return slot;
+}
+
+void GlobalTable::Commit(Declarations& d, const std::shared_ptr<Program>& prog) {
+  for (auto& g : d.newSlots) {
+    FoldNameInto(g.name, foldBuf_);
+    index_[foldBuf_] = count();
+    slots_.push_back(std::move(g));
+    values_.emplace_back();
+  }
+  for (auto& rd : d.redeclared) {
+    GlobalSlot& g = slots_[size_t(rd.slot)];
+    if (rd.kind != GlobalSlot::Procedure) g.kind = rd.kind;
+  }
+  for (size_t i = 0; i < prog->procs.size() && !d.procsLocal; ++i) {
+    const int s = d.procSlots[i];
+    GlobalSlot& g = slots_[size_t(s)];
+    g.kind = GlobalSlot::Procedure;
+    g.proc = prog->procs[i].get();
+    g.owner = prog;
+    if (!g.listed) {
+      g.listed = true;
+      procOrder_.push_back(s);
+    }
+  }
+  for (size_t i = 0; i < prog->classes.size(); ++i) {
+    GlobalSlot& g = slots_[size_t(d.classSlots[i])];
+    g.kind = GlobalSlot::Class;
+    g.cls = prog->classes[i].get();
+    g.owner = prog;
+  }
+}
+
+std::vector<ProcedureInfo> GlobalTable::Procedures() const {
+  std::vector<ProcedureInfo> out;
+  out.reserve(procOrder_.size());
+  for (int s : procOrder_) {
+    const GlobalSlot& g = slots_[size_t(s)];
+    if (g.kind != GlobalSlot::Procedure || !g.proc) continue;
+    out.push_back({g.proc->name, int(g.proc->params.size()), g.proc->kind == ProcKind::Function});
+  }
+  return out;
+}
+
+void GlobalTable::ReleaseValues() {
+  // Script variables go first, so Class_Terminate handlers can still use
+  // the host's objects; objects before arrays before the rest, so that the
+  // handlers that run at the end of a script still read and write the
+  // numbers and texts of the globals.
+  for (int pass = 0; pass < 3; ++pass) {
+    for (size_t i = 0; i < values_.size(); ++i) {
+      GlobalSlot::Kind k = i < slots_.size() ? slots_[i].kind : GlobalSlot::Var;
+      if (k == GlobalSlot::HostObj || k == GlobalSlot::ErrObj) continue;
+      const Variant& v = values_[i];
+      if (pass == 0 ? !v.IsObject() : pass == 1 ? !v.IsArray() : false) continue;
+      Variant tmp = std::move(values_[i]);
+      tmp.Clear();
+    }
+  }
+  values_.ForEach([](Variant& v) {
+    Variant tmp = std::move(v);
+    tmp.Clear();
+  });
+}
+
+void GlobalTable::Clear() {
+  values_.clear();
+  slots_.clear();
+  index_.Clear();
+  procOrder_.clear();
+}
+
+}  // namespace vbs
