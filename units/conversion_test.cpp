@@ -8,15 +8,12 @@
 
 #include "leading_number.h"
 #include "numtext.h"
+#include "units_test_support.h"
 
 namespace zel {
 namespace {
 
-UnitTable Loaded(const char* quantity) {
-  UnitTable t;
-  EXPECT_TRUE(LoadQuantity(t, quantity));
-  return t;
-}
+using test::Loaded;
 
 // Runs one button press and expects a shown result.
 double Ok(const UnitTable& t, int button, const char* left, const char* right, double x) {
