@@ -13,7 +13,7 @@
 namespace zel {
 namespace {
 
-using unittest::Loaded;
+using test::Loaded;
 
 // Runs one button press and expects a shown result.
 double Ok(const UnitTable& t, int button, const char* left, const char* right, double x) {

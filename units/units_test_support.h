@@ -1,18 +1,16 @@
-// What tests of the unit catalogue and its conversions share (here and in
-// the calculator's unit window tests).
 #pragma once
-
+// Shared by the tests of the unit catalogue and of the unit window's rules.
 #include <gtest/gtest.h>
 
 #include "catalogue.h"
 
-namespace zel::unittest {
+namespace zel::test {
 
-// The unit table of one quantity; a name the catalogue lacks fails the test.
+// The catalogue's table of `quantity`; a name the catalogue lacks fails the test.
 inline UnitTable Loaded(const char* quantity) {
   UnitTable t;
   EXPECT_TRUE(LoadQuantity(t, quantity)) << quantity;
   return t;
 }
 
-}  // namespace zel::unittest
+}  // namespace zel::test

@@ -19,6 +19,7 @@
 
 #include "app_fonts.h"
 #include "app_settings.h"
+#include "appservices_test_support.h"
 #include "guarded_text_edit.h"
 #include "prompt_service.h"
 #include "twips.h"
@@ -252,24 +253,8 @@ TEST(PromptService, TextQuestionsAndNestedRecorders) {
 // ends it).
 template <class W>
 void OnModal(std::function<void(W&)> act) {
-  auto poll = std::make_shared<std::function<void(int)>>();
-  *poll = [poll, act](int attempts) {
-    if (auto* box = qobject_cast<W*>(QApplication::activeModalWidget())) {
-      const auto run = act;  // the closure goes with the next line
-      *poll = nullptr;
-      run(*box);
-      return;
-    }
-    if (attempts > 300) {
-      ADD_FAILURE() << "no message box came up";
-      *poll = nullptr;
-      return;
-    }
-    QTimer::singleShot(10, [poll, attempts] {
-      if (*poll) (*poll)(attempts + 1);
-    });
-  };
-  QTimer::singleShot(0, [poll] { (*poll)(0); });
+  test::WhenModal<W>([] { return qobject_cast<W*>(QApplication::activeModalWidget()); }, std::move(act),
+                     "no message box came up");
 }
 
 void OnMessageBox(std::function<void(QMessageBox&)> act) { OnModal<QMessageBox>(std::move(act)); }

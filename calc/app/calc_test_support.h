@@ -5,14 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
 #include "app_settings.h"
+#include "frm_main.h"
 #include "prompt_service.h"
 #include "script_runner.h"
 #include "user_editor.h"
@@ -68,6 +71,7 @@ class CalcFixture : public ::testing::Test {
     };
   }
   void TearDown() override {
+    w_.reset();
     gStartProcess = nullptr;
     ReleaseEngine();
     gIOObject = nullptr;
@@ -89,11 +93,27 @@ class CalcFixture : public ::testing::Test {
     return names;
   }
   PromptRecorder& Prompts() { return *recorder_; }
+  // Waits up to 10 s for `done`.
+  template <class F>
+  static bool WaitFor(F done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 10000) QTest::qWait(20);
+    return done();
+  }
+  // Loads the library and shows the main window as start-up leaves it.
+  void OpenMainWindow() {
+    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    w_ = std::make_unique<frmMain>();
+    w_->RestoreSettings();
+    w_->show();
+  }
 
   QTemporaryDir tmp_;
   MemorySettingsStore store_;
   QList<QStringList> started_;  // program and arguments of each start
   std::unique_ptr<PromptRecorder> recorder_;
+  std::unique_ptr<frmMain> w_;  // OpenMainWindow's window
 };
 
 }  // namespace zel::test

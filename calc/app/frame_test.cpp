@@ -48,11 +48,8 @@ class FrameTest : public CalcFixture {
     CalcFixture::SetUp();
     SetHelpFolder(tmp_.path());
     gHelpFile = VbsManualPath();
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
     SetDialogFolders({TmpFile("programs"), TmpFile("documents")});
-    w_ = std::make_unique<frmMain>();
-    w_->RestoreSettings();
-    w_->show();
+    OpenMainWindow();
   }
   void TearDown() override {
     CommonDialog::SetResponder(nullptr);
@@ -100,7 +97,6 @@ class FrameTest : public CalcFixture {
     QString fileName;  // the name offered
   };
   std::vector<Shown> shown_;
-  std::unique_ptr<frmMain> w_;
 };
 
 // ---- menu bar ---------------------------------------------------------------

@@ -1,7 +1,6 @@
 // The engine host: library loading with its two questions, evaluation, the
 // zelIO registration, script message boxes, and the small text helpers.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -128,9 +127,7 @@ TEST_F(HostTest, LoadErrorNoStartsTheEditorAndEnds) {
   Prompts().Answer(kAnswerNo);
   EXPECT_EQ(LoadUserLibrary(), LoadStatus::EndProgram);
   EXPECT_FALSE(Procedures().contains("LATER"));
-  QElapsedTimer t;
-  t.start();
-  while (!QFile::exists(marker) && t.elapsed() < 10000) QTest::qWait(50);
+  WaitFor([&] { return QFile::exists(marker); });
   QFile f(marker);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(QString::fromUtf8(f.readAll()), gLibraryPath + QDir::separator() + "bad.vbs");

@@ -26,10 +26,7 @@ class NumberFormatTest : public CalcFixture {
  protected:
   void SetUp() override {
     CalcFixture::SetUp();
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-    w_ = std::make_unique<frmMain>();
-    w_->RestoreSettings();
-    w_->show();
+    OpenMainWindow();
   }
   void TearDown() override {
     w_.reset();
@@ -55,7 +52,6 @@ class NumberFormatTest : public CalcFixture {
     w_->mnuNumberFormat->trigger();
     EXPECT_TRUE(seen);
   }
-  std::unique_ptr<frmMain> w_;
 };
 
 TEST_F(NumberFormatTest, MenuEntryFollowsTheOptionsAndSetsTheForm) {

@@ -175,15 +175,15 @@ void ScriptRunner::WaitForJob() {
     if (ServeWorker()) return;
     if (wakePending_) continue;
     QEventLoop loop;
-    if (!busyShown_) {
-      const qint64 left = busyDelayMs_ - sessionClock_.elapsed();
-      if (left <= 0) {
+    if (!busy_.Shown()) {
+      const auto left = busy_.QuietLeft(BusyAfterDelay::Clock::now());
+      if (left.count() <= 0) {
         SetBusyShown(true);
         continue;
       }
       // No user input yet: a quick script must not see clicks or keys that
       // were meant for after it (they wait in the queue instead).
-      QTimer::singleShot(int(left), &loop, &QEventLoop::quit);
+      QTimer::singleShot(left, &loop, &QEventLoop::quit);
       Wait(loop, QEventLoop::ExcludeUserInputEvents);
     } else {
       Wait(loop, QEventLoop::AllEvents);
@@ -269,7 +269,7 @@ void ScriptRunner::SetActivity(const QString& text) {
 
 void ScriptRunner::BeginSession() {
   if (sessionDepth_++ == 0) {
-    sessionClock_.start();
+    busy_.Begin(BusyAfterDelay::Clock::now());
     stopForClose_ = false;
     stopRequested_ = false;
   }
@@ -283,8 +283,7 @@ void ScriptRunner::EndSession() {
 }
 
 void ScriptRunner::SetBusyShown(bool shown) {
-  if (busyShown_ == shown) return;
-  busyShown_ = shown;
+  if (!busy_.SetShown(shown)) return;
   emit busyShownChanged(shown);
 }
 

@@ -11,7 +11,6 @@
 // (no flicker, type-ahead kept); after that the busy state is announced
 // (busyShownChanged) and the windows disable what would use the engine and
 // offer Stop.
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QObject>
 #include <condition_variable>
@@ -19,6 +18,8 @@
 #include <functional>
 #include <mutex>
 #include <pthread.h>
+
+#include "busy_after_delay.h"
 
 class QSocketNotifier;
 class QTimer;
@@ -47,7 +48,7 @@ class ScriptRunner : public QObject {
 
   // A job or a session is under way.
   bool Running() const { return jobActive_ || sessionDepth_ > 0; }
-  bool BusyShown() const { return busyShown_; }
+  bool BusyShown() const { return busy_.Shown(); }
   // A job is on the worker (not just a session between jobs).
   bool JobActive() const { return jobActive_; }
 
@@ -63,8 +64,8 @@ class ScriptRunner : public QObject {
   bool StopRequested() const { return stopRequested_; }
 
   // How long a job (or session) runs before the busy state shows.
-  int BusyDelay() const { return busyDelayMs_; }
-  void SetBusyDelay(int ms) { busyDelayMs_ = ms; }
+  int BusyDelay() const { return busy_.DelayMs(); }
+  void SetBusyDelay(int ms) { busy_.SetDelayMs(ms); }
 
   // What is running, for the busy displays (e.g. the library file being
   // loaded). Cleared when the session ends.
@@ -140,11 +141,9 @@ class ScriptRunner : public QObject {
   vbs::Engine* engine_ = nullptr;
   bool jobActive_ = false;
   int sessionDepth_ = 0;
-  QElapsedTimer sessionClock_;
-  bool busyShown_ = false;
+  BusyAfterDelay busy_;
   bool stopForClose_ = false;
   bool stopRequested_ = false;
-  int busyDelayMs_ = 500;
   QString activity_;
 };
 

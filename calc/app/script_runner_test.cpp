@@ -80,10 +80,7 @@ class WorkerTest : public CalcFixture {
     CalcFixture::TearDown();
   }
   void OpenWindow() {
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-    w_ = std::make_unique<frmMain>();
-    w_->RestoreSettings();
-    w_->show();
+    OpenMainWindow();
     QApplication::setActiveWindow(w_.get());
   }
   void Exe(const QString& input) {
@@ -94,7 +91,6 @@ class WorkerTest : public CalcFixture {
     return ToQ(vbs::ToText(EvaluateExpression(expression)));
   }
   ScriptBusyBar* Bar() const { return w_->findChild<ScriptBusyBar*>(); }
-  std::unique_ptr<frmMain> w_;
 };
 
 using StopRunaway = WorkerTest;
@@ -592,9 +588,7 @@ TEST_F(BusyState, ClosingWhileBusyAsksToStopFirst) {
   EXPECT_EQ(Prompts().Asked()[1].text, ToQ(kStopBeforeCloseText));
   // The close is repeated once the script has ended and now goes through.
   w_->installEventFilter(&counter);
-  QElapsedTimer clock;
-  clock.start();
-  while (w_->isVisible() && clock.elapsed() < 10000) QTest::qWait(10);
+  WaitFor([&] { return !w_->isVisible(); });
   QApplication::setQuitOnLastWindowClosed(true);
   EXPECT_FALSE(w_->isVisible());
   EXPECT_EQ(closesSeen, 1);

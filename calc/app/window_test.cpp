@@ -24,10 +24,7 @@ class WindowTest : public CalcFixture {
  protected:
   void SetUp() override {
     CalcFixture::SetUp();
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-    w_ = std::make_unique<frmMain>();
-    w_->RestoreSettings();
-    w_->show();
+    OpenMainWindow();
   }
   void TearDown() override {
     w_.reset();
@@ -61,7 +58,6 @@ class WindowTest : public CalcFixture {
     for (int i = 0; i < w_->txtUserInput->count(); ++i) items << w_->txtUserInput->itemText(i);
     return items;
   }
-  std::unique_ptr<frmMain> w_;
 };
 
 TEST_F(WindowTest, OperatorAfterExeExtendsTheExpression) {

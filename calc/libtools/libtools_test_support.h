@@ -3,7 +3,6 @@
 // window, and helpers for what only the event loop can show.
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include "calc_test_support.h"
@@ -21,14 +20,6 @@ class ToolFixture : public CalcFixture {
   void TearDown() override {
     main_.reset();  // its tool windows go with it
     CalcFixture::TearDown();
-  }
-  // Waits up to 10 s for `done`.
-  template <class F>
-  static bool WaitFor(F done) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 10000) QTest::qWait(20);
-    return done();
   }
   QString Input() const { return main_->txtUserInput->currentText(); }
   std::string Stored(const char* section, const char* key) const {

@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "units_test_support.h"
+
 namespace zel {
 namespace {
 
-UnitTable Loaded(const char* quantity) {
-  UnitTable t;
-  EXPECT_TRUE(LoadQuantity(t, quantity));
-  return t;
-}
+using test::Loaded;
 
 TEST(StartValue, NumericSelectionIsReadAndWrittenBackTheLineIsTakenAsItStands) {
   struct Case {

@@ -12,40 +12,32 @@
 #include <memory>
 
 #include "app_settings.h"
+#include "appservices_test_support.h"
 #include "prompt_service.h"
 #include "zel_dialog.h"
 #include "zel_io_module.h"
 
-namespace zel::testing {
+namespace zel::test {
 
 // Schedules `action` for when the dialog is shown modally. If the action
 // leaves the dialog up, it is cancelled after a while and the test fails.
 inline void WhenShown(std::function<void(zelDialog&)> action) {
-  auto poll = std::make_shared<std::function<void(int)>>();
-  *poll = [poll, action](int attempts) {
-    if (IODialogLoaded() && IODialog().isVisible() && QApplication::activeModalWidget() == &IODialog()) {
-      action(IODialog());
-      QTimer::singleShot(3000, [] {
-        if (IODialogLoaded() && IODialog().isVisible()) {
-          ADD_FAILURE() << "the dialog was left open";
-          IODialog().cmdExit_Click();
-        }
-      });
-      *poll = nullptr;  // breaks the self-reference
-      return;
-    }
-    if (attempts > 300) {
-      ADD_FAILURE() << "the dialog never came up";
-      *poll = nullptr;
-      return;
-    }
-    QTimer::singleShot(10, [poll, attempts] {
-      if (*poll) (*poll)(attempts + 1);
-    });
-  };
-  QTimer::singleShot(0, [poll] {
-    if (*poll) (*poll)(0);
-  });
+  WhenModal<zelDialog>(
+      []() -> zelDialog* {
+        const bool up = IODialogLoaded() && IODialog().isVisible() &&
+                        QApplication::activeModalWidget() == &IODialog();
+        return up ? &IODialog() : nullptr;
+      },
+      [action](zelDialog& dialog) {
+        action(dialog);
+        QTimer::singleShot(3000, [] {
+          if (IODialogLoaded() && IODialog().isVisible()) {
+            ADD_FAILURE() << "the dialog was left open";
+            IODialog().cmdExit_Click();
+          }
+        });
+      },
+      "the dialog never came up");
 }
 
 inline void PressKey(QWidget* target, int key) {
@@ -84,4 +76,4 @@ class DialogTest : public ::testing::Test {
   PromptRecorder prompts;
 };
 
-}  // namespace zel::testing
+}  // namespace zel::test

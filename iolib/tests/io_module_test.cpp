@@ -11,7 +11,7 @@
 #include "dialog_test_util.h"
 #include "vbs/value_conv.h"
 
-namespace zel::testing {
+namespace zel::test {
 namespace {
 
 using vbs::Variant;
@@ -359,4 +359,4 @@ TEST_F(IOObject, StopScriptAnswersAsCancelAndThenStops) {
 }
 
 }  // namespace
-}  // namespace zel::testing
+}  // namespace zel::test

@@ -5,7 +5,7 @@
 #include "dialog_test_util.h"
 #include "vbs/engine.h"
 
-namespace zel::testing {
+namespace zel::test {
 namespace {
 
 class ScriptBinding : public DialogTest {
@@ -69,4 +69,4 @@ TEST_F(ScriptBinding, ErrorsReachTheScriptWithNumberAndText) {
 }
 
 }  // namespace
-}  // namespace zel::testing
+}  // namespace zel::test

@@ -12,7 +12,7 @@
 #include "dialog_test_util.h"
 #include "twips.h"
 
-namespace zel::testing {
+namespace zel::test {
 namespace {
 
 using InputDialog = DialogTest;
@@ -216,4 +216,4 @@ TEST_F(InputDialog, TheEndOfTheProgramUnloadsTheDialog) {
 }
 
 }  // namespace
-}  // namespace zel::testing
+}  // namespace zel::test
