@@ -35,6 +35,7 @@
 #include "messages.h"
 #include "prompt_service.h"
 #include "script_runner.h"
+#include "status_line.h"
 #include "twips.h"
 #include "window_registry.h"
 #include "zel_calculator.h"
@@ -117,6 +118,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   }
   SetGeometryTwips(fraUserTenKey, 0, 0, kKeypadFrameWidth, kKeypadFrameHeight);
   txtOutputDisplay->installEventFilter(this);
+  lblStatus = new StatusLine(client);
 
   setWindowIcon(QIcon(zelDialog::LogoPicture()));
   cmnDialog = std::make_unique<CommonDialog>(this);
@@ -470,6 +472,7 @@ void frmMain::ApplyLayout() {
   SetGeometryTwips(txtUserInput, l.input.left, l.input.top, l.input.width, l.input.height);
   SetGeometryTwips(txtOutputDisplay, l.log.left, l.log.top, l.log.width, l.log.height);
   SetGeometryTwips(fraUserTenKey, l.keypad.left, l.keypad.top, l.keypad.width, l.keypad.height);
+  lblStatus->Place(txtOutputDisplay->geometry().united(fraUserTenKey->geometry()));
   laying_ = false;
 }
 

@@ -23,6 +23,7 @@ namespace zel {
 
 class CommonDialog;
 class LogKeeper;
+class StatusLine;
 
 // Ends the process at once. Used when the engine's release at quit has not
 // ended 3 seconds after Stop (the settings are saved by then). main()
@@ -73,6 +74,8 @@ class frmMain : public QMainWindow {
   QPlainTextEdit* txtOutputDisplay = nullptr;
   QFrame* fraUserTenKey = nullptr;
   std::array<QPushButton*, 20> cmdUserNumKey{};
+  // Notes under the controls ("Library reloaded: ...").
+  StatusLine* lblStatus = nullptr;
 
   void cmdUserNumKey_Click(int index);
   // Enter evaluates, Escape empties the line; true when the key was taken.
