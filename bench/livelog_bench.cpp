@@ -55,7 +55,7 @@ struct Fixture {
     if (zel::LoadUserLibrary() != zel::LoadStatus::Loaded) std::abort();
     // A kept log at its cap, as a long use leaves it.
     std::vector<std::u16string> lines, inputs;
-    for (int i = 0; i < zel::kKeptLogLineCap / 2; ++i) {
+    for (size_t i = 0; i < zel::kKeptLogLineCap / 2; ++i) {
       const std::u16string n = zel::ToU16(QString::number(i * 7));
       lines.push_back(u"『" + n + u"*3+1』");
       lines.push_back(zel::ToU16(QString::number(i * 21 + 1)));
