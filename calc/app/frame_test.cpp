@@ -116,13 +116,13 @@ TEST_F(FrameTest, MenuTreeCaptionsAndShortcuts) {
     }
     return out;
   };
-  EXPECT_EQ(entries(w_->mnuFile), (QStringList{"Export (&E)|Ctrl+E", "Exit (&X)|Ctrl+X"}));
+  EXPECT_EQ(entries(w_->mnuFile), (QStringList{"Export (&E)|Ctrl+E", "Exit (&X)|Ctrl+X", "Clear Log|"}));
   EXPECT_EQ(entries(w_->mnuExec),
             (QStringList{"User Added Program (&L)|Ctrl+L", "Script Execution (&U)|Ctrl+U",
                          "Edit VBS File (&V)|Ctrl+V"}));
   EXPECT_EQ(entries(w_->mnuOpt), (QStringList{"Show Input|", "Edit Output Display|",
                                               "AC Key Clear Output|", "Editor (&D)|", "Fonts (&F)|",
-                                              "Number Format...|"}));
+                                              "Number Format...|", "Reload Library on Save|", "Keep Log|"}));
   EXPECT_EQ(entries(w_->mnuHELP),
             (QStringList{"VBS Manual|", "zelCalc Manual|", "Version Info.|"}));
   // Entries whose windows other modules attach do nothing until then.

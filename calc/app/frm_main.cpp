@@ -35,10 +35,12 @@
 #include "key_caption.h"
 #include "keypad.h"
 #include "library_folder.h"
+#include "log_keeper.h"
 #include "layout.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "script_runner.h"
+#include "status_line.h"
 #include "twips.h"
 #include "window_registry.h"
 #include "zel_calculator.h"
@@ -121,6 +123,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   }
   SetGeometryTwips(fraUserTenKey, 0, 0, kKeypadFrameWidth, kKeypadFrameHeight);
   txtOutputDisplay->installEventFilter(this);
+  lblStatus = new StatusLine(client);
 
   setWindowIcon(QIcon(zelDialog::LogoPicture()));
   cmnDialog = std::make_unique<CommonDialog>(this);
@@ -150,6 +153,7 @@ void frmMain::BuildMenus() {
   mnuFile = menu("mnuFile", "Files (&P)");
   mnuExport = item(mnuFile, "mnuExport", "Export (&E)", "Ctrl+E", &frmMain::mnuExport_Click);
   mnuExit = item(mnuFile, "mnuExit", "Exit (&X)", "Ctrl+X", &frmMain::mnuExit_Click);
+  mnuClearLog = item(mnuFile, "mnuClearLog", "Clear Log", nullptr, &frmMain::mnuClearLog_Click);
 
   // A command on the bar itself; the unit conversion window attaches to it.
   mnuUnitConv = bar->addAction(QStringLiteral("Unit Conversion (&Q)"));
@@ -172,11 +176,17 @@ void frmMain::BuildMenus() {
   mnuFont = item(mnuOpt, "mnuFont", "Fonts (&F)", nullptr, &frmMain::mnuFont_Click);
   mnuNumberFormat = item(mnuOpt, "mnuNumberFormat", "Number Format...", nullptr,
                          &frmMain::mnuNumberFormat_Click);
+  mnuReloadOnSave = item(mnuOpt, "mnuReloadOnSave", "Reload Library on Save", nullptr,
+                         &frmMain::mnuReloadOnSave_Click);
+  mnuKeepLog = item(mnuOpt, "mnuKeepLog", "Keep Log", nullptr, &frmMain::mnuKeepLog_Click);
+  for (QAction* a : {mnuReloadOnSave, mnuKeepLog}) a->setCheckable(true);
   // The check marks show the flags whenever the menu opens, whoever set them.
   connect(mnuOpt, &QMenu::aboutToShow, this, [this] {
     mnuShowInput->setChecked(gShowInput);
     mnuEditDisplay->setChecked(gDisplayEdit);
     mnuACKeyOption->setChecked(gACKeyClear);
+    mnuReloadOnSave->setChecked(mReloadOnSave);
+    mnuKeepLog->setChecked(mKeepLog);
   });
 
   mnuHELP = menu("mnuHELP", "Help (&H)");
@@ -229,6 +239,46 @@ void frmMain::mnuEditDisplay_Click() {
 void frmMain::mnuACKeyOption_Click() {
   gACKeyClear = !gACKeyClear;
   mnuACKeyOption->setChecked(gACKeyClear);
+}
+
+void frmMain::mnuClearLog_Click() {
+  // No is the default: Enter alone does not throw the log away.
+  if (ShowPrompt(QString(), QStringLiteral("Clear the output log?"), PromptIcon::Question,
+                 PromptButtons::YesNo, 1) != kAnswerYes)
+    return;
+  txtOutputDisplay->clear();
+  if (keeper_) keeper_->Cleared();
+}
+
+void frmMain::mnuReloadOnSave_Click() {
+  mReloadOnSave = !mReloadOnSave;
+  mnuReloadOnSave->setChecked(mReloadOnSave);
+  emit reloadOnSaveToggled(mReloadOnSave);
+}
+
+void frmMain::mnuKeepLog_Click() {
+  mKeepLog = !mKeepLog;
+  mnuKeepLog->setChecked(mKeepLog);
+  if (!keeper_) return;
+  if (mKeepLog) keeper_->Start();
+  else keeper_->Stop();
+}
+
+void frmMain::StartKeptLog(const QString& folder) {
+  keeper_ = std::make_unique<LogKeeper>(folder);
+  if (!mKeepLog) return;
+  const LogKeeper::Restored kept = keeper_->Restore(QDateTime::currentDateTime());
+  if (!kept.logText.isEmpty()) {
+    AppendLog(kept.logText);
+    // Scrolled to the end once the window has its size.
+    FocusTextBox(txtOutputDisplay);
+    QTimer::singleShot(0, txtOutputDisplay, [box = txtOutputDisplay] {
+      box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    });
+  }
+  if (!kept.history.isEmpty()) txtUserInput->insertItems(0, kept.history);
+  txtUserInput->setCurrentIndex(-1);
+  keeper_->Start();
 }
 
 void frmMain::mnuUserEditor_Click() {
@@ -313,6 +363,7 @@ void frmMain::Form_Unload(bool closeMain) {
   // once, when all of them have.
   SettingsBatch batch;
   SaveSettings();
+  if (keeper_) keeper_->Finish();
   UnloadRegisteredWindows([this, closeMain](QWidget* w) {
     if (w != this)
       w->close();
@@ -367,6 +418,8 @@ void frmMain::SaveSettings() {
       [&] { WriteBool(s, "frmMain", "DisplayEdit", gDisplayEdit); },
       [&] { WriteBool(s, "frmMain", "ACKeyClear", gACKeyClear); },
       [&] { WriteNumberFormat(s, gNumberFormat); },
+      [&] { WriteBool(s, "Option", "ReloadOnSave", mReloadOnSave); },
+      [&] { WriteBool(s, "Option", "KeepLog", mKeepLog); },
   };
   for (const auto& step : steps) {
     try {
@@ -404,6 +457,10 @@ void frmMain::RestoreSettings() {
   mnuShowInput->setChecked(gShowInput);
   mnuEditDisplay->setChecked(gDisplayEdit);
   mnuACKeyOption->setChecked(gACKeyClear);
+  mReloadOnSave = ReadBool(s, "Option", "ReloadOnSave", true);
+  mKeepLog = ReadBool(s, "Option", "KeepLog", true);
+  mnuReloadOnSave->setChecked(mReloadOnSave);
+  mnuKeepLog->setChecked(mKeepLog);
   txtOutputDisplay->setEnabled(true);
 }
 
@@ -429,6 +486,7 @@ void frmMain::ApplyLayout() {
   SetGeometryTwips(txtUserInput, l.input.left, l.input.top, l.input.width, l.input.height);
   SetGeometryTwips(txtOutputDisplay, l.log.left, l.log.top, l.log.width, l.log.height);
   SetGeometryTwips(fraUserTenKey, l.keypad.left, l.keypad.top, l.keypad.width, l.keypad.height);
+  lblStatus->Place(txtOutputDisplay->geometry().united(fraUserTenKey->geometry()));
   laying_ = false;
 }
 
@@ -487,10 +545,19 @@ void frmMain::cmdUserNumKey_Click(int index) {
     return r;
   });
 
-  if (fx.historyInsert) txtUserInput->insertItem(0, ToQ(*fx.historyInsert));
+  if (fx.historyInsert) {
+    txtUserInput->insertItem(0, ToQ(*fx.historyInsert));
+    if (keeper_) keeper_->HistoryAdded(ToQ(*fx.historyInsert));
+  }
   if (fx.answerChanged) gLastAnswer = std::any_cast<vbs::Variant>(fx.answerValue);
-  if (fx.clearLog) txtOutputDisplay->clear();
-  if (!fx.logAppend.empty()) AppendLog(ToQ(fx.logAppend));
+  if (fx.clearLog) {
+    txtOutputDisplay->clear();
+    if (keeper_) keeper_->Cleared();
+  }
+  if (!fx.logAppend.empty()) {
+    AppendLog(ToQ(fx.logAppend));
+    if (keeper_) keeper_->Logged(ToQ(fx.logAppend));
+  }
   if (fx.loggedValue) MarkLoggedValue(txtOutputDisplay, ToQ(*fx.loggedValue));
   if (fx.focusLogEnd) FocusTextBox(txtOutputDisplay);
 

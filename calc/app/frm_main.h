@@ -22,6 +22,8 @@ class QPushButton;
 namespace zel {
 
 class CommonDialog;
+class LogKeeper;
+class StatusLine;
 
 // Ends the process at once. Used when the engine's release at quit has not
 // ended 3 seconds after Stop (the settings are saved by then). main()
@@ -46,6 +48,7 @@ class frmMain : public QMainWindow {
   QMenu* mnuFile = nullptr;
   QAction* mnuExport = nullptr;
   QAction* mnuExit = nullptr;
+  QAction* mnuClearLog = nullptr;
   QAction* mnuUnitConv = nullptr;  // a command directly on the bar
   QMenu* mnuExec = nullptr;
   QAction* mnuBuiltinFunc = nullptr;
@@ -58,6 +61,8 @@ class frmMain : public QMainWindow {
   QAction* mnuUserEditor = nullptr;
   QAction* mnuFont = nullptr;
   QAction* mnuNumberFormat = nullptr;
+  QAction* mnuReloadOnSave = nullptr;
+  QAction* mnuKeepLog = nullptr;
   QMenu* mnuHELP = nullptr;
   QAction* mnuVBSHelp = nullptr;
   QAction* mnuZelCalcManu = nullptr;
@@ -70,6 +75,8 @@ class frmMain : public QMainWindow {
   QPlainTextEdit* txtOutputDisplay = nullptr;
   QFrame* fraUserTenKey = nullptr;
   std::array<QPushButton*, 20> cmdUserNumKey{};
+  // Notes under the controls ("Library reloaded: ...").
+  StatusLine* lblStatus = nullptr;
 
   void cmdUserNumKey_Click(int index);
   // Enter evaluates, Escape empties the line; true when the key was taken.
@@ -91,6 +98,10 @@ class frmMain : public QMainWindow {
   void mnuVBSHelp_Click();
   void mnuZelCalcManu_Click();
   void mnuShowVersion_Click();
+  // Asks first; empties the log, the kept log going to its backup file.
+  void mnuClearLog_Click();
+  void mnuReloadOnSave_Click();
+  void mnuKeepLog_Click();
   // F1: opens the current help file.
   void Form_HelpKey();
 
@@ -124,6 +135,16 @@ class frmMain : public QMainWindow {
 
   const QString& SelText() const { return mSelText; }
 
+  // "Keep Log" on: what the last sessions kept in `folder` comes back into
+  // the log and the history, and what is logged from now on is kept there.
+  void StartKeptLog(const QString& folder);
+  LogKeeper* KeptLog() const { return keeper_.get(); }
+  bool KeepLog() const { return mKeepLog; }
+  bool ReloadOnSave() const { return mReloadOnSave; }
+
+ signals:
+  void reloadOnSaveToggled(bool on);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -137,6 +158,9 @@ class frmMain : public QMainWindow {
 
   QString mSelText;
   HistoryWalk historyWalk_;
+  bool mKeepLog = true;
+  bool mReloadOnSave = true;
+  std::unique_ptr<LogKeeper> keeper_;
   bool quitting_ = false;  // Yes was answered: further closes go through
   bool laying_ = false;
   WindowGeometry geometry_{*this, {"frmMain", "105", "105", "3495", "7605"}};

@@ -7,6 +7,7 @@
 #include "frm_customize.h"
 #include "frm_main.h"
 #include "frm_unit_conv.h"
+#include "reload_on_save.h"
 #include "startup.h"
 #include "zel_calculator.h"
 #include "zel_io_factory.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     std::_Exit(0);
   };
   zel::AttachLibraryTools(*session.window);
+  zel::WatchLibraryForSaves(*session.window);
   zel::AttachUnitConversion(*session.window);
   const int rc = app.exec();
   zel::ReleaseEngine();

@@ -58,6 +58,7 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   }
   SetLibraryPath(library.baseDir);
   SetDialogFolders(ChooseDialogFolders(places));
+  session.window->StartKeptLog(places.userDataDir);
   // A missing manual is reported only when it is opened.
   SetHelpFolder(options.programDir);
   gHelpFile = VbsManualPath();

@@ -25,8 +25,9 @@ class StartupTest : public CalcFixture {
     ASSERT_TRUE(locks_.isValid());
     gLibraryPath.clear();
   }
-  StartupOptions Options() const { return {program_.path(), locks_.path(), QString()}; }
+  StartupOptions Options() const { return {program_.path(), locks_.path(), data_.path()}; }
   QTemporaryDir program_;
+  QTemporaryDir data_;
   QTemporaryDir locks_;
 };
 

@@ -167,8 +167,8 @@ void frmCustomize::cmdReload_Click() {
   ReloadUserLibrary(main_);
 }
 
-void ReloadUserLibrary(frmMain& mainWindow) {
-  if (ScriptRunning()) return;
+LibraryReload ReloadUserLibrary(frmMain& mainWindow, ReloadTrigger trigger) {
+  if (ScriptRunning()) return {};
   LoadStatus status = LoadStatus::Loaded;
   std::vector<std::u16string> notLoaded;
   try {
@@ -179,9 +179,9 @@ void ReloadUserLibrary(frmMain& mainWindow) {
                QStringLiteral("The library folder cannot be read:\r\n%1\r\nThe scripts loaded before stay in use.")
                    .arg(gLibraryPath),
                PromptIcon::Exclamation, PromptButtons::OK);
-    return;
+    return {};
   }
-  if (status != LoadStatus::EndProgram) return;
+  if (status != LoadStatus::EndProgram || trigger == ReloadTrigger::Saved) return {true, notLoaded};
   // The user chose to edit the failing file: the program ends, through the
   // main window's own closing so that every window saves itself. When the
   // user stays after all, the engine holds only part of the library: that
@@ -192,6 +192,7 @@ void ReloadUserLibrary(frmMain& mainWindow) {
                                  PromptIcon::Exclamation, PromptButtons::YesNo);
     if (again == kAnswerYes) ReloadUserLibrary(*main);
   });
+  return {true, notLoaded};
 }
 
 void frmCustomize::cmdCustomizeExit_Click() { close(); }

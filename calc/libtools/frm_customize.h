@@ -4,6 +4,8 @@
 // the program's engine.
 #include <QString>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "tool_window.h"
 
@@ -59,11 +61,22 @@ class frmCustomize : public ToolWindow {
   frmMain& main_;
 };
 
+enum class ReloadTrigger {
+  Command,  // Reload in this window, the user having agreed
+  Saved,    // a library file was saved (Reload Library on Save)
+};
+
+struct LibraryReload {
+  bool done = false;  // a new engine was built
+  std::vector<std::u16string> notLoaded;
+};
+
 // Reload's work once the user has agreed: a new engine with the library.
 // When the user chose to edit a failing file the program ends; should the
 // user stay after all, the files not loaded are named and the reload is
-// offered again.
-void ReloadUserLibrary(frmMain& main);
+// offered again. After a save the user is in the editor already: the
+// program goes on with what loaded before the failing file.
+LibraryReload ReloadUserLibrary(frmMain& main, ReloadTrigger trigger = ReloadTrigger::Command);
 
 // Makes Yes on the evaluation-error dialog open frmCustomize over `main`.
 void InstallLibraryMaintenanceHook(frmMain& main);

@@ -92,6 +92,11 @@ void frmTree::Form_Load() {
   root->setExpanded(true);
 }
 
+void frmTree::Refresh() {
+  tvwVBSFiles->clear();
+  Form_Load();
+}
+
 void frmTree::ApplyLayout() {
   if (laying_ || isMinimized() || !tvwVBSFiles) return;
   laying_ = true;

@@ -34,6 +34,8 @@ class frmTree : public ToolWindow {
   void cmdSelect_Click();
   void cmdExit_Click();
   void tvwVBSFiles_DblClick();
+  // Reads the library folder again (after a reload).
+  void Refresh();
 
   // The node's kind as stored on its item.
   static TreeNodeKind KindOf(const QTreeWidgetItem* item);
