@@ -50,22 +50,6 @@ bool ReadWhole(const fs::path& path, std::string& out, bool& missing) {
   return true;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const long n = CurrentFileCalls().write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    bytes.remove_prefix(size_t(n));
-  }
-  return true;
-}
-
 // The length of the complete lines: up to and with the last '\n'.
 off_t CompleteLength(int fd, off_t size) {
   char buffer[4096];

@@ -31,9 +31,6 @@ FileCalls& CurrentFileCalls() {
   return calls;
 }
 
-namespace {
-
-// Writes every byte; false with errno set when the file takes no more.
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const long n = CurrentFileCalls().write(fd, bytes.data(), bytes.size());
@@ -49,6 +46,8 @@ bool WriteAll(int fd, std::string_view bytes) {
   }
   return true;
 }
+
+namespace {
 
 // Reads up to `size` bytes at `offset`; false with errno set on a failure.
 bool ReadAt(int fd, off_t offset, size_t size, std::string& out) {

@@ -24,6 +24,10 @@ struct FileCalls {
 FileCalls& CurrentFileCalls();  // the calls in use
 FileCalls SystemFileCalls();    // the system's own
 
+// Writes every byte through the calls in use; false with errno set when the
+// file takes no more.
+bool WriteAll(int fd, std::string_view bytes);
+
 enum class WriteFault {
   None,
   Cancelled,    // the user declined; nothing was written
