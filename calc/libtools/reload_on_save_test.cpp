@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 #include "frm_customize.h"
 #include "library_watcher.h"
@@ -114,6 +115,27 @@ TEST_F(ReloadOnSave, NoReloadWhileAScriptRunsButOnceItHasEnded) {
   script = false;
   ASSERT_TRUE(WaitFor([&] { return w->Reloads() == 1; }));
   EXPECT_EQ(Eval("Area(0)"), "7");
+}
+
+// The program's own watch, held back by a real evaluation: the save lands
+// while the script runs, the reload comes once it has ended.
+TEST_F(ReloadOnSave, AReloadWaitsForTheRunningEvaluation) {
+  WriteLib("wait.vbs",
+           "Function Hold(s)\r\nDim t0\r\nt0 = Timer\r\nDo While Timer - t0 < s\r\nLoop\r\nHold = 5\r\nEnd Function\r\n");
+  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  LibraryWatcher* w = WatchLibraryForSaves(*main_);
+  ASSERT_TRUE(w->Enabled());
+  int reloadsDuring = -1;
+  QObject guard;
+  QTimer::singleShot(100, &guard, [&] {
+    SaveInPlace("area.vbs", "Function Area(r)\r\nArea = 11\r\nEnd Function\r\n");
+  });
+  // Well past the quiet period, the script still running.
+  QTimer::singleShot(1200, &guard, [&] { reloadsDuring = w->Reloads(); });
+  EXPECT_EQ(Eval("Hold(1.6)"), "5");
+  EXPECT_EQ(reloadsDuring, 0);
+  ASSERT_TRUE(WaitFor([&] { return w->Reloads() == 1; }));
+  EXPECT_EQ(Eval("Area(0)"), "11");
 }
 
 TEST_F(ReloadOnSave, AFileThatFailsIsNamedAndWhatLoadedBeforeItStays) {
