@@ -28,36 +28,17 @@ namespace {
 
 constexpr int kPresses = 1000;
 
-struct Calculator {
-  QTemporaryDir dir;
-  zel::MemorySettingsStore store;
-  zel::PromptRecorder prompts;  // a script error would otherwise wait for a click
-  std::unique_ptr<zel::frmMain> window;
+constexpr const char* kLibrary =
+    "Const PI = 3.14159265358979\r\n"
+    "Function Area(d)\r\n"
+    "  Area = PI * d ^ 2 / 4\r\n"
+    "End Function\r\n"
+    "Function Velocity(q, d)\r\n"
+    "  Velocity = q / 3600 / Area(d)\r\n"
+    "End Function\r\n";
 
-  Calculator() {
-    zel::SetAppSettings(&store);
-    zel::SetLibraryPath(dir.path());
-    QFile lib(QDir(dir.path()).filePath(QStringLiteral("VBS/pipe.vbs")));
-    if (!lib.open(QIODevice::WriteOnly)) std::abort();
-    lib.write("Const PI = 3.14159265358979\r\n"
-              "Function Area(d)\r\n"
-              "  Area = PI * d ^ 2 / 4\r\n"
-              "End Function\r\n"
-              "Function Velocity(q, d)\r\n"
-              "  Velocity = q / 3600 / Area(d)\r\n"
-              "End Function\r\n");
-    lib.close();
-    if (zel::LoadUserLibrary() != zel::LoadStatus::Loaded) std::abort();
-    window = std::make_unique<zel::frmMain>();
-    window->RestoreSettings();
-    window->show();
-    QApplication::processEvents();
-  }
-  ~Calculator() {
-    window.reset();
-    zel::ReleaseEngine();
-    zel::SetAppSettings(nullptr);
-  }
+struct Calculator : BenchWindow {
+  Calculator() : BenchWindow(kLibrary) {}
   void Press(const QString& input) {
     window->txtUserInput->setEditText(input);
     window->cmdUserNumKey[size_t(zel::kKeyExe)]->click();

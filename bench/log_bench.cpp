@@ -44,27 +44,9 @@ double ResidentMegabytes() {
   return 0;
 }
 
-struct Calculator {
-  QTemporaryDir dir;
-  zel::MemorySettingsStore store;
-  zel::PromptRecorder prompts;
-  std::unique_ptr<zel::frmMain> window;
+struct Calculator : BenchWindow {
   long long results = 0;
 
-  Calculator() {
-    zel::SetAppSettings(&store);
-    zel::SetLibraryPath(dir.path());
-    if (zel::LoadUserLibrary() != zel::LoadStatus::Loaded) std::abort();
-    window = std::make_unique<zel::frmMain>();
-    window->RestoreSettings();
-    window->show();
-    QApplication::processEvents();
-  }
-  ~Calculator() {
-    window.reset();
-    zel::ReleaseEngine();
-    zel::SetAppSettings(nullptr);
-  }
   // What EXE does with a result once the engine has given it.
   void AppendResult() {
     ++results;

@@ -6,6 +6,16 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+
+#include "app_settings.h"
+#include "frm_main.h"
+#include "prompt_service.h"
+#include "zel_calculator.h"
 
 template <class Fixture>
 int RunWindowBenchmarks(int argc, char** argv, Fixture*& global) {
@@ -20,3 +30,33 @@ int RunWindowBenchmarks(int argc, char** argv, Fixture*& global) {
   global = nullptr;
   return 0;
 }
+
+// The main window as start-up opens it, over a library folder of its own
+// (with `library`, if given, as its one file), settings kept in memory and
+// message boxes answered by a recorder so that none waits for a click.
+struct BenchWindow {
+  QTemporaryDir dir;
+  zel::MemorySettingsStore store;
+  zel::PromptRecorder prompts;
+  std::unique_ptr<zel::frmMain> window;
+
+  explicit BenchWindow(const char* library = nullptr) {
+    zel::SetAppSettings(&store);
+    zel::SetLibraryPath(dir.path());
+    if (library) {
+      QFile lib(QDir(dir.path()).filePath(QStringLiteral("VBS/bench.vbs")));
+      if (!lib.open(QIODevice::WriteOnly)) std::abort();
+      lib.write(library);
+    }
+    if (zel::LoadUserLibrary() != zel::LoadStatus::Loaded) std::abort();
+    window = std::make_unique<zel::frmMain>();
+    window->RestoreSettings();
+    window->show();
+    QApplication::processEvents();
+  }
+  ~BenchWindow() {
+    window.reset();
+    zel::ReleaseEngine();
+    zel::SetAppSettings(nullptr);
+  }
+};

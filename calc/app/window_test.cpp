@@ -26,10 +26,6 @@ class WindowTest : public CalcFixture {
     CalcFixture::SetUp();
     OpenMainWindow();
   }
-  void TearDown() override {
-    w_.reset();
-    CalcFixture::TearDown();
-  }
   // Clicks the keys for the characters of `keys`; '=' stands for EXE,
   // 'A' ANS, 'C' CE, 'X' AC, 'E' EXP.
   void Keys(const char* keys) {
