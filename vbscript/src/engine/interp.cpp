@@ -140,22 +140,6 @@ void Interp::ReleaseIfPlain(const std::shared_ptr<Program>& prog) {
   }
 }
 
-template <class F>
-bool Interp::RunRecordingErrors(std::u16string_view text, F&& body) {
-  RunningScope running(*this);
-  try {
-    body();
-    return true;
-  } catch (const ScriptError& e) {
-    RecordError(e, text);
-  } catch (const AbortError& a) {
-    RecordError(a.err, text);
-  } catch (const std::bad_alloc&) {
-    RecordError(ScriptError(kErrOutOfMemory), text);
-  }
-  return false;
-}
-
 bool Interp::AddCode(std::u16string_view text) { return RunText(text); }
 bool Interp::ExecuteStatement(std::u16string_view text) { return RunText(text); }
 
@@ -334,6 +318,14 @@ bool Engine::AddCode(std::u16string_view text) { return impl_->AddCode(text); }
 bool Engine::CompileCode(std::u16string_view text) { return impl_->CompileCode(text); }
 bool Engine::ExecuteStatement(std::u16string_view text) { return impl_->ExecuteStatement(text); }
 bool Engine::Eval(std::u16string_view text, Variant& out) { return impl_->Eval(text, out); }
+std::shared_ptr<const CompiledFunction> Engine::CompileFunction(std::span<const std::u16string> params,
+                                                                std::u16string_view expression) {
+  return impl_->CompileFunction(params, expression);
+}
+bool Engine::CallFunction(const CompiledFunction& fn, std::span<const Variant> args,
+                          const FunctionResultSink& each) {
+  return impl_->CallFunction(fn, args, each);
+}
 const ErrorInfo& Engine::Error() const { return impl_->error; }
 std::vector<ProcedureInfo> Engine::Procedures() const { return impl_->Procedures(); }
 void Engine::Reset() { impl_->Reset(); }

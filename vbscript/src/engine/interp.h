@@ -57,6 +57,10 @@ class Interp {
   bool CompileCode(std::u16string_view text);
   bool ExecuteStatement(std::u16string_view text);
   bool Eval(std::u16string_view text, Variant& out);
+  std::shared_ptr<const CompiledFunction> CompileFunction(std::span<const std::u16string> params,
+                                                          std::u16string_view expression);
+  bool CallFunction(const CompiledFunction& fn, std::span<const Variant> args,
+                    const FunctionResultSink& each);
   std::vector<ProcedureInfo> Procedures() const;
   void Reset();
   void RequestInterrupt() { interrupt_.store(true, std::memory_order_relaxed); }

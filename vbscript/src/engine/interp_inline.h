@@ -227,4 +227,22 @@ inline Variant ApplyBinary(BinOp op, const Variant& l, const Variant& r, uint8_t
   return Variant();
 }
 
+// The body of a host call: an error that ends it is recorded for the host
+// (Engine::Error) and the call answers false.
+template <class F>
+bool Interp::RunRecordingErrors(std::u16string_view text, F&& body) {
+  RunningScope running(*this);
+  try {
+    body();
+    return true;
+  } catch (const ScriptError& e) {
+    RecordError(e, text);
+  } catch (const AbortError& a) {
+    RecordError(a.err, text);
+  } catch (const std::bad_alloc&) {
+    RecordError(ScriptError(kErrOutOfMemory), text);
+  }
+  return false;
+}
+
 }  // namespace vbs
