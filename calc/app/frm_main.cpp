@@ -164,6 +164,7 @@ void frmMain::BuildMenus() {
   mnuBuiltinFunc = item(mnuExec, "mnuBuiltinFunc", "User Added Program (&L)", "Ctrl+L", nullptr);
   mnuUserCode = item(mnuExec, "mnuUserCode", "Script Execution (&U)", "Ctrl+U", nullptr);
   mnuVBS = item(mnuExec, "mnuVBS", "Edit VBS File (&V)", "Ctrl+V", nullptr);
+  mnuPlot = item(mnuExec, "mnuPlot", "Plot (&G)", "Ctrl+G", nullptr);
 
   mnuOpt = menu("mnuOpt", "Option (&O)");
   mnuShowInput = item(mnuOpt, "mnuShowInput", "Show Input", nullptr, &frmMain::mnuShowInput_Click);

@@ -54,6 +54,7 @@ class frmMain : public QMainWindow {
   QAction* mnuBuiltinFunc = nullptr;
   QAction* mnuUserCode = nullptr;
   QAction* mnuVBS = nullptr;
+  QAction* mnuPlot = nullptr;
   QMenu* mnuOpt = nullptr;
   QAction* mnuShowInput = nullptr;
   QAction* mnuEditDisplay = nullptr;

@@ -6,6 +6,7 @@
 
 #include "frm_customize.h"
 #include "frm_main.h"
+#include "frm_plot.h"
 #include "frm_unit_conv.h"
 #include "reload_on_save.h"
 #include "startup.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   zel::InstallIOObjectFactory();
+  zel::gCreatePlotObject = zel::CreatePlotObject;
   zel::StartupSession session;
   zel::StartupOptions options{QCoreApplication::applicationDirPath(), zel::DefaultLockDir(), QString()};
   options.loadLibrary = !parser.isSet(noLibrary);
@@ -68,6 +70,7 @@ int main(int argc, char** argv) {
   zel::AttachLibraryTools(*session.window);
   zel::WatchLibraryForSaves(*session.window);
   zel::AttachUnitConversion(*session.window);
+  zel::AttachPlot(*session.window);
   const int rc = app.exec();
   zel::ReleaseEngine();
   zel::gIOObject = nullptr;

@@ -28,6 +28,7 @@ bool gDisplayEdit = false;
 bool gACKeyClear = false;
 std::function<void()> gShowLibraryMaintenance;
 std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
+std::function<vbs::Ref<vbs::HostObject>()> gCreatePlotObject;
 
 namespace {
 
@@ -129,6 +130,9 @@ LoadStatus LoadUserLibrary(LibraryFiles which, std::vector<std::u16string>* notL
   gScriptEngine->SetUiHost(&UiHostInstance());
   if (!gIOObject && gCreateIOObject) gIOObject = gCreateIOObject();
   if (gIOObject) gScriptEngine->AddObject(u"zelIO", vbs::Ref<vbs::HostObject>(new UiThreadObject(gIOObject)));
+  if (gCreatePlotObject)
+    if (vbs::Ref<vbs::HostObject> plot = gCreatePlotObject())
+      gScriptEngine->AddObject(u"zelPlot", vbs::Ref<vbs::HostObject>(new UiThreadObject(plot)));
 
   ModuleTarget target(*gGlobalModule);
   LoadOutcome outcome = LoadLibraryFiles(files, target, AskYesNo, [](const LibraryFile& f) {

@@ -57,6 +57,10 @@ extern std::function<void()> gShowLibraryMaintenance;
 // factory; tests may install their own. Unset: no zelIO object.
 extern std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
 
+// Creates the zelPlot object added to every new engine. Set by the program
+// to the plot window's; unset: no zelPlot object.
+extern std::function<vbs::Ref<vbs::HostObject>()> gCreatePlotObject;
+
 // Sets gLibraryPath to `programDir` + "/VBS" and creates the folder (one
 // level) when missing. false when it cannot be created.
 bool SetLibraryPath(const QString& programDir);
