@@ -64,7 +64,7 @@ frmPlot* frmPlot::Open(frmMain& main) {
 
 frmPlot* frmPlot::Instance() { return gPlotWindow && !gPlotWindow->Closed() ? gPlotWindow.data() : nullptr; }
 
-frmPlot::frmPlot(QWidget* owner) : ToolWindow(owner, {kPlotSection, "105", "105", "7200", "12000"}) {
+frmPlot::frmPlot(QWidget* owner) : ToolWindow(owner, {kPlotSection, "105", "105", "7800", "13500"}) {
   setObjectName(QStringLiteral("frmPlot"));
   setWindowTitle(QStringLiteral("Plot"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -99,7 +99,7 @@ void frmPlot::BuildControls() {
     color->setToolTip(QStringLiteral("Colour of trace %1").arg(i + 1));
     auto* text = new QLineEdit(traces);
     text->setObjectName(QStringLiteral("txtTrace%1").arg(i + 1));
-    text->setMinimumWidth(180);
+    text->setMinimumWidth(150);
     grid->addWidget(on, i, 0);
     grid->addWidget(color, i, 1);
     grid->addWidget(text, i, 2);
@@ -167,7 +167,11 @@ void frmPlot::BuildControls() {
   buttons->addWidget(cmdSave, 2, 0);
   buttons->addWidget(cmdClear, 2, 1);
 
-  auto* left = new QVBoxLayout;
+  // The controls keep to a column of their own; the plot takes the rest.
+  auto* panel = new QWidget(this);
+  panel->setMaximumWidth(330);
+  auto* left = new QVBoxLayout(panel);
+  left->setContentsMargins(0, 0, 0, 0);
   left->addWidget(traces);
   left->addWidget(range);
   left->addLayout(buttons);
@@ -183,7 +187,7 @@ void frmPlot::BuildControls() {
   right->addWidget(lblStatus);
 
   auto* main = new QHBoxLayout(this);
-  main->addLayout(left, 0);
+  main->addWidget(panel, 0);
   main->addLayout(right, 1);
 
   connect(picPlot, &PlotCanvas::viewChanged, this, &frmPlot::OnViewChanged);

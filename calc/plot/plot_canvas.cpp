@@ -18,7 +18,7 @@ namespace zel::plot {
 namespace {
 
 // Ticks roughly this many pixels apart.
-constexpr int kTickSpacingX = 90;
+constexpr int kTickSpacingX = 80;
 constexpr int kTickSpacingY = 45;
 // One wheel notch zooms by this factor.
 constexpr double kWheelZoom = 0.8;
@@ -166,7 +166,11 @@ void PlotCanvas::Render(QPainter& p, const QRect& area, bool withCrosshair) cons
     const QStringList lines = Readout(*mouse_);
     int width = 0;
     for (const QString& s : lines) width = std::max(width, fm.horizontalAdvance(s));
-    const QRect box(r.left() + 6, r.top() + 6, width + 12, fm.height() * int(lines.size()) + 8);
+    // Beside the cursor, on whichever side has room, clear of the legend.
+    QRect box(0, 0, width + 12, fm.height() * int(lines.size()) + 8);
+    box.moveTopLeft(*mouse_ + QPoint(14, 14));
+    if (box.right() > r.right()) box.moveRight(mouse_->x() - 14);
+    if (box.bottom() > r.bottom()) box.moveBottom(mouse_->y() - 14);
     p.fillRect(box, QColor(255, 255, 224, 235));
     p.setPen(QPen(QColor(150, 150, 150), 0));
     p.drawRect(box);
