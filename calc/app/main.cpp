@@ -52,9 +52,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zelCalc: %s\n", qPrintable(parser.errorText()));
     return 1;
   }
-  zel::InstallIOObjectFactory();
-  zel::gCreatePlotObject = zel::CreatePlotObject;
   zel::StartupSession session;
+  zel::InstallIOObjectFactory(session.calc);
+  session.calc.gCreatePlotObject = [&session] {
+    return zel::CreatePlotObject([&session] { return session.window.get(); });
+  };
   zel::StartupOptions options{QCoreApplication::applicationDirPath(), zel::DefaultLockDir(), QString()};
   options.loadLibrary = !parser.isSet(noLibrary);
   switch (zel::StartProgram(session, options)) {
@@ -63,7 +65,7 @@ int main(int argc, char** argv) {
     case zel::StartupResult::Failed:
     case zel::StartupResult::EditorStarted: return 1;
   }
-  zel::gEndProgramNow = [&session] {
+  session.calc.gEndProgramNow = [&session] {
     if (session.lock) session.lock->unlock();
     std::_Exit(0);
   };
@@ -72,8 +74,8 @@ int main(int argc, char** argv) {
   zel::AttachUnitConversion(*session.window);
   zel::AttachPlot(*session.window);
   const int rc = app.exec();
-  zel::ReleaseEngine();
-  zel::gIOObject = nullptr;
+  zel::ReleaseEngine(session.calc);
+  session.calc.gIOObject = nullptr;
   // Windows closed on the way out (the help window with its search
   // indexing thread) are deleted while the application still exists.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

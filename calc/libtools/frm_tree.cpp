@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "app_fonts.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "library_listing.h"
 #include "messages.h"
@@ -83,7 +84,7 @@ void frmTree::Form_Load() {
   root->setData(0, kKindRole, int(TreeNodeKind::Root));
   // Each file is compiled on an engine of its own and never run; the
   // program's engine is not touched.
-  for (const FileNode& f : DescribeLibrary(ListLibraryFolder())) {
+  for (const FileNode& f : DescribeLibrary(ListLibraryFolder(main_.Session().gLibraryPath))) {
     QTreeWidgetItem* file = AddNode(root, TreeNodeKind::File, f.name);
     if (!f.error.empty()) AddNode(file, TreeNodeKind::Error, f.error);
     for (const ProcedureNode& p : f.procedures) AddNode(file, TreeNodeKind::Procedure, p.text);

@@ -14,6 +14,7 @@
 #include "common_dialog.h"
 #include "guarded_text_edit.h"
 #include "library_folder.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -44,13 +45,13 @@ void SetBoxText(QPlainTextEdit* box, const std::u16string& text) {
 }  // namespace
 
 frmUserScripting* frmUserScripting::Open(frmMain& main) {
-  return OpenOnce(gScriptWindow, [&main] { return new frmUserScripting(&main); });
+  return OpenOnce(gScriptWindow, [&main] { return new frmUserScripting(main); });
 }
 
 frmUserScripting* frmUserScripting::Instance() { return gScriptWindow && !gScriptWindow->Closed() ? gScriptWindow.data() : nullptr; }
 
-frmUserScripting::frmUserScripting(QWidget* owner)
-    : ToolWindow(owner, {"frmUserScripting", "105", "105", "7365", "4605"}) {
+frmUserScripting::frmUserScripting(frmMain& main)
+    : ToolWindow(&main, {"frmUserScripting", "105", "105", "7365", "4605"}), main_(main) {
   setObjectName(QStringLiteral("frmUserScripting"));
   setWindowTitle(QStringLiteral("User Script Execution"));
   // Sizable, with neither a minimise nor a maximise button.
@@ -120,7 +121,8 @@ QString frmUserScripting::SelectedTranscript() const {
 }
 
 bool frmUserScripting::RunInEngine(const QString& script) {
-  return gGlobalModule && gGlobalModule->ExecuteStatement(ToU16(script));
+  GlobalModule* module = main_.Session().gGlobalModule.get();
+  return module && module->ExecuteStatement(ToU16(script));
 }
 
 void frmUserScripting::cmdExe_Click() {
@@ -149,9 +151,9 @@ void frmUserScripting::ReportFailedScript() {
   // Stopped at the user's request (Stop, Esc, "Stop Script" on a box of the
   // script): said as such, in the words of the stop's own error.
   const ScriptRunner* runner = ScriptRunner::Instance();
-  if (runner && runner->StopRequested() && gScriptEngine &&
-      gScriptEngine->Error().Number == vbs::kErrInterrupted) {
-    ShowPrompt(ToQ(kAppTitle), ToQ(gScriptEngine->Error().Description), PromptIcon::Information,
+  const vbs::Engine* engine = main_.Session().gScriptEngine.get();
+  if (runner && runner->StopRequested() && engine && engine->Error().Number == vbs::kErrInterrupted) {
+    ShowPrompt(ToQ(kAppTitle), ToQ(engine->Error().Description), PromptIcon::Information,
                PromptButtons::OK);
     return;
   }

@@ -6,9 +6,9 @@
 
 namespace zel {
 
-std::vector<LibraryFile> ListLibraryFolder() {
+std::vector<LibraryFile> ListLibraryFolder(const QString& libraryPath) {
   try {
-    return ListLibraryFiles(ToPath(QDir::fromNativeSeparators(gLibraryPath)));
+    return ListLibraryFiles(ToPath(QDir::fromNativeSeparators(libraryPath)));
   } catch (const std::filesystem::filesystem_error&) {
     return {};
   }

@@ -24,6 +24,7 @@
 
 #include "app_settings.h"
 #include "busy_state.h"
+#include "calc_session.h"
 #include "common_dialog.h"
 #include "frm_main.h"
 #include "library_folder.h"
@@ -40,7 +41,6 @@ namespace {
 using namespace plot;
 
 QPointer<frmPlot> gPlotWindow;
-QPointer<frmMain> gPlotMain;
 
 // After the mouse has rested this long, the range in view is sampled anew.
 constexpr int kResampleDelayMs = 120;
@@ -59,12 +59,13 @@ QColor ToColor(uint32_t rgb) { return QColor::fromRgb(QRgb(0xFF000000u | rgb)); 
 }  // namespace
 
 frmPlot* frmPlot::Open(frmMain& main) {
-  return OpenOnce(gPlotWindow, [&main] { return new frmPlot(&main); });
+  return OpenOnce(gPlotWindow, [&main] { return new frmPlot(main); });
 }
 
 frmPlot* frmPlot::Instance() { return gPlotWindow && !gPlotWindow->Closed() ? gPlotWindow.data() : nullptr; }
 
-frmPlot::frmPlot(QWidget* owner) : ToolWindow(owner, {kPlotSection, "105", "105", "7800", "13500"}) {
+frmPlot::frmPlot(frmMain& main)
+    : ToolWindow(&main, {kPlotSection, "105", "105", "7800", "13500"}), main_(main) {
   setObjectName(QStringLiteral("frmPlot"));
   setWindowTitle(QStringLiteral("Plot"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -295,7 +296,8 @@ void frmPlot::Sample(bool fit) {
   }
   const std::vector<double> xs = problem_.isEmpty() ? SamplePlan(xRange.lo, xRange.hi, setup.samples, setup.logX)
                                                     : std::vector<double>{};
-  if (xs.empty() || !gScriptEngine) {
+  vbs::Engine* engineInUse = main_.Session().gScriptEngine.get();
+  if (xs.empty() || !engineInUse) {
     if (problem_.isEmpty()) problem_ = QStringLiteral("The range of x cannot be sampled.");
     // Nothing is drawn that the fields no longer describe.
     xs_.clear();
@@ -309,7 +311,7 @@ void frmPlot::Sample(bool fit) {
     ScriptHandler handler(*this);
     ScriptRunner::Session session;
     if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(QStringLiteral("Plotting"));
-    vbs::Engine& engine = *gScriptEngine;
+    vbs::Engine& engine = *engineInUse;
     sampling_ = true;
     const bool ran = RunEngineJob(engine, [&] {
       bool stopped = false;
@@ -472,34 +474,40 @@ void frmPlot::closeEvent(QCloseEvent* event) {
 }
 
 void AttachPlot(frmMain& main) {
-  gPlotMain = &main;
   QObject::connect(main.mnuPlot, &QAction::triggered, &main, [&main] { frmPlot::Open(main); });
 }
 
 namespace {
 
-// zelPlot's window: the open one, or a new one over the main window.
+// zelPlot's window: the open one, or a new one over the main window,
+// created without taking the focus (the input line keeps it).
 class PlotWindowTarget : public PlotTarget {
  public:
+  explicit PlotWindowTarget(std::function<frmMain*()> main) : main_(std::move(main)) {}
   int AddTrace(const std::u16string& expression, double from, double to) override {
-    return Window().AddTrace(expression, from, to);
+    frmPlot* w = Window();
+    return w ? w->AddTrace(expression, from, to) : -1;
   }
-  void ClearTraces() override { Window().ClearTraces(); }
+  void ClearTraces() override {
+    if (frmPlot* w = Window()) w->ClearTraces();
+  }
 
  private:
-  // Created without taking the focus: the input line keeps it.
-  static frmPlot& Window() {
-    if (frmPlot* w = frmPlot::Instance()) return *w;
-    gPlotWindow = new frmPlot(gPlotMain.data());
-    return *gPlotWindow;
+  frmPlot* Window() {
+    if (frmPlot* w = frmPlot::Instance()) return w;
+    frmMain* main = main_ ? main_() : nullptr;
+    if (!main) return nullptr;
+    gPlotWindow = new frmPlot(*main);
+    return gPlotWindow;
   }
+  std::function<frmMain*()> main_;
 };
 
 }  // namespace
 
-vbs::Ref<vbs::HostObject> CreatePlotObject() {
-  static PlotWindowTarget target;
-  return vbs::Ref<vbs::HostObject>(new zelPlotObject([]() -> PlotTarget& { return target; }));
+vbs::Ref<vbs::HostObject> CreatePlotObject(std::function<frmMain*()> main) {
+  auto target = std::make_shared<PlotWindowTarget>(std::move(main));
+  return vbs::Ref<vbs::HostObject>(new zelPlotObject([target]() -> PlotTarget& { return *target; }));
 }
 
 }  // namespace zel

@@ -6,6 +6,8 @@
 // Esc end a long sampling); zooming and panning resample the range in view.
 #include <QPointer>
 #include <array>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "plot_canvas.h"
@@ -35,7 +37,7 @@ class frmPlot : public ToolWindow, public plot::PlotTarget {
   // The window while it is open, else nullptr.
   static frmPlot* Instance();
 
-  explicit frmPlot(QWidget* owner);
+  explicit frmPlot(frmMain& main);
   ~frmPlot() override;
 
   // Controls, a row per trace.
@@ -112,13 +114,15 @@ class frmPlot : public ToolWindow, public plot::PlotTarget {
   bool unloaded_ = false;
   QTimer* resample_ = nullptr;
   std::unique_ptr<CommonDialog> cmnDialog;
+  frmMain& main_;
 };
 
-// Attaches the window to the main window's "Plot" entry; the zelPlot
-// object opens it over this main window.
+// Attaches the window to the main window's "Plot" entry.
 void AttachPlot(frmMain& main);
 
-// The zelPlot object of a new engine (the engine host's factory hook).
-vbs::Ref<vbs::HostObject> CreatePlotObject();
+// A zelPlot object for a new engine (the session's gCreatePlotObject): it
+// opens the window over the main window `main` gives at the time of the
+// call. While there is none, Add raises 5 as when no trace is free.
+vbs::Ref<vbs::HostObject> CreatePlotObject(std::function<frmMain*()> main);
 
 }  // namespace zel

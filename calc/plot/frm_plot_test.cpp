@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "busy_state.h"
+#include "calc_session.h"
 #include "calc_test_support.h"
 #include "common_dialog.h"
 #include "frm_plot.h"
@@ -26,13 +27,12 @@ class PlotTest : public CalcFixture {
  protected:
   void SetUp() override {
     CalcFixture::SetUp();
-    gCreatePlotObject = CreatePlotObject;
+    session_.gCreatePlotObject = [this] { return CreatePlotObject([this] { return w_.get(); }); };
   }
   void TearDown() override {
     CommonDialog::SetResponder(nullptr);
     if (frmPlot* w = frmPlot::Instance()) w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    gCreatePlotObject = nullptr;
     CalcFixture::TearDown();
   }
   frmPlot& OpenPlot() {
@@ -54,7 +54,7 @@ class PlotTest : public CalcFixture {
     p.txtSamples->setValue(samples);
     p.cmdPlot_Click();
   }
-  QString EvalText(const char16_t* expression) { return ToQ(vbs::ToText(EvaluateExpression(expression))); }
+  QString EvalText(const char16_t* expression) { return ToQ(vbs::ToText(EvaluateExpression(session_, expression))); }
 };
 
 TEST_F(PlotTest, TheProgramsMenuEndsWithPlotWhichOpensOneWindow) {
@@ -74,7 +74,7 @@ TEST_F(PlotTest, TheProgramsMenuEndsWithPlotWhichOpensOneWindow) {
 TEST_F(PlotTest, ALibraryFunctionIsSampledWithGapsAndTheUsersXStays) {
   WriteLib("inv.vbs", "Function Inv(v)\r\n  Inv = 1 / v\r\nEnd Function\r\n");
   frmPlot& p = OpenPlot();
-  ASSERT_TRUE(gGlobalModule->ExecuteStatement(u"x = 7"));
+  ASSERT_TRUE(session_.gGlobalModule->ExecuteStatement(u"x = 7"));
   PlotOne(p, "Inv(x)", -1, 1, 5);
   ASSERT_EQ(p.SampledX(), (std::vector<double>{-1, -0.5, 0, 0.5, 1}));
   const auto& s = p.Samples(0);
@@ -151,7 +151,7 @@ TEST_F(PlotTest, ZelPlotAddsTracesFromTheInputLineUpToEight) {
   EvalText(u"Add(\"x\", 0, 1)");
   EXPECT_EQ(Prompts().Asked().size(), 2u);
 
-  ASSERT_TRUE(gGlobalModule->ExecuteStatement(u"zelPlot.Clear"));
+  ASSERT_TRUE(session_.gGlobalModule->ExecuteStatement(u"zelPlot.Clear"));
   for (QLineEdit* t : p->txtTrace) EXPECT_TRUE(t->text().isEmpty());
   EXPECT_EQ(EvalText(u"zelPlot.Add(\"x\", 0, 1)"), "1");
 }
