@@ -82,8 +82,11 @@ void BM_DrawOneTraceOf10000(benchmark::State& state) { Draw(state, 1); }
 BENCHMARK(BM_DrawOneTraceOf10000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // A frame of a drag: the view moves by a pixel's worth and everything is
-// drawn again (the resampling waits for the mouse to rest).
+// drawn again (the resampling waits for the mouse to rest), in the quality
+// the canvas draws while the view moves (argument 0) and at rest (1).
 void BM_PanFrameEightTracesOf10000(benchmark::State& state) {
+  const auto quality = state.range(0) == 0 ? zel::plot::PlotCanvas::Quality::Moving
+                                           : zel::plot::PlotCanvas::Quality::Full;
   gBench->Show(8, 10000);
   zel::plot::PlotCanvas* c = gBench->plot->picPlot;
   QImage image(c->size(), QImage::Format_ARGB32_Premultiplied);
@@ -94,10 +97,10 @@ void BM_PanFrameEightTracesOf10000(benchmark::State& state) {
     shift = -shift;
     c->SetView(view);
     QPainter p(&image);
-    c->Render(p, c->rect(), true);
+    c->Render(p, c->rect(), true, quality);
   }
 }
-BENCHMARK(BM_PanFrameEightTracesOf10000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_PanFrameEightTracesOf10000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
 

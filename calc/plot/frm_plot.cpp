@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -123,6 +124,8 @@ void frmPlot::BuildControls() {
   txtSamples->setRange(kMinSamples, kMaxSamples);
   txtSamples->setValue(kDefaultSamples);
   txtSamples->setGroupSeparatorShown(false);
+  // Enter plots from here too, as from the other fields.
+  txtSamples->installEventFilter(this);
   chkLogX = new QCheckBox(QStringLiteral("Log x"), range);
   chkLogX->setObjectName(QStringLiteral("chkLogX"));
   chkLogY = new QCheckBox(QStringLiteral("Log y"), range);
@@ -471,6 +474,18 @@ void frmPlot::closeEvent(QCloseEvent* event) {
   ToolWindow::closeEvent(event);
   if (!event->isAccepted()) return;
   Form_Unload();
+}
+
+bool frmPlot::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtSamples && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      txtSamples->interpretText();
+      cmdPlot_Click();
+      return true;
+    }
+  }
+  return ToolWindow::eventFilter(watched, event);
 }
 
 void AttachPlot(frmMain& main) {

@@ -92,6 +92,7 @@ class frmPlot : public ToolWindow, public plot::PlotTarget {
  protected:
   void ApplyLayout() override {}
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();

@@ -69,6 +69,11 @@ TEST_F(PlotTest, TheProgramsMenuEndsWithPlotWhichOpensOneWindow) {
   w_->mnuPlot->trigger();
   EXPECT_EQ(frmPlot::Instance(), &p);
   EXPECT_EQ(p.txtSamples->value(), 1000);
+  // Enter in the samples field plots, as in the other fields.
+  p.txtTrace[0]->setText("x");
+  p.txtSamples->setValue(7);
+  QTest::keyClick(p.txtSamples, Qt::Key_Return);
+  EXPECT_EQ(p.SampledX().size(), 7u);
 }
 
 TEST_F(PlotTest, ALibraryFunctionIsSampledWithGapsAndTheUsersXStays) {

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -38,6 +39,10 @@ PlotCanvas::PlotCanvas(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(240, 160);
   setCursor(Qt::CrossCursor);
+  settle_ = new QTimer(this);
+  settle_->setSingleShot(true);
+  settle_->setInterval(150);
+  connect(settle_, &QTimer::timeout, this, [this] { update(); });
 }
 
 void PlotCanvas::SetData(const std::vector<double>* xs, std::vector<CanvasTrace> traces) {
@@ -64,7 +69,7 @@ QPointF PlotCanvas::Fractions(QPointF at) const {
   return {(at.x() - r.left()) / std::max(1, r.width()), (r.bottom() - at.y()) / std::max(1, r.height())};
 }
 
-void PlotCanvas::Render(QPainter& p, const QRect& area, bool withCrosshair) const {
+void PlotCanvas::Render(QPainter& p, const QRect& area, bool withCrosshair, Quality quality) const {
   p.save();
   p.setFont(font());
   p.fillRect(area, Qt::white);
@@ -114,9 +119,11 @@ void PlotCanvas::Render(QPainter& p, const QRect& area, bool withCrosshair) cons
   if (xs_) {
     for (const CanvasTrace& t : traces_) {
       if (!t.y) continue;
-      QPen pen(t.color, 1.6);
-      pen.setCapStyle(Qt::RoundCap);
-      pen.setJoinStyle(Qt::RoundJoin);
+      QPen pen(t.color, quality == Quality::Full ? 1.6 : 0);
+      if (quality == Quality::Full) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+      }
       p.setPen(pen);
       for (const Polyline& line : TraceLines(*xs_, *t.y, view_, r.width(), r.height())) {
         if (line.size() == 1) {
@@ -212,7 +219,8 @@ QImage PlotCanvas::Image() const {
 
 void PlotCanvas::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  Render(p, rect(), true);
+  const bool moving = (pressAt_ && !rubberBand_) || settle_->isActive();
+  Render(p, rect(), true, moving ? Quality::Moving : Quality::Full);
 }
 
 void PlotCanvas::wheelEvent(QWheelEvent* event) {
@@ -222,6 +230,7 @@ void PlotCanvas::wheelEvent(QWheelEvent* event) {
   const double factor = std::pow(kWheelZoom, notches);
   view_.x = ZoomAbout(view_.x, f.x(), factor);
   view_.y = ZoomAbout(view_.y, f.y(), factor);
+  settle_->start();
   update();
   emit viewChanged();
   event->accept();

@@ -34,9 +34,14 @@ class PlotCanvas : public QWidget {
   void SetView(const PlotView& view);
   const PlotView& View() const { return view_; }
 
+  // How the traces are stroked: Full (1.6 px, round joins) at rest and in
+  // files; Moving (1 px cosmetic lines, which the painter draws several
+  // times faster) while a drag or the wheel moves the view.
+  enum class Quality { Full, Moving };
+
   // Draws the whole plot into `area` of any paint device: the window, an
   // image for the clipboard or a PNG, an SVG.
-  void Render(QPainter& p, const QRect& area, bool withCrosshair) const;
+  void Render(QPainter& p, const QRect& area, bool withCrosshair, Quality quality = Quality::Full) const;
   QImage Image() const;
 
   // The plot area inside a widget rectangle of this size (axes outside).
@@ -71,6 +76,7 @@ class PlotCanvas : public QWidget {
   std::optional<QPoint> pressAt_;     // a drag under way
   PlotView pressView_;
   bool rubberBand_ = false;           // the drag draws a rectangle (Shift)
+  class QTimer* settle_ = nullptr;    // the wheel's moving quality ends
 };
 
 }  // namespace zel::plot
