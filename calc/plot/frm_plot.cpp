@@ -209,7 +209,7 @@ void frmPlot::BuildControls() {
 PlotSetup frmPlot::Setup() const {
   PlotSetup s;
   for (int i = 0; i < kMaxTraces; ++i) {
-    TraceSpec& t = s.traces[size_t(i)];
+    TraceEntry& t = s.traces[size_t(i)];
     t.expression = txtTrace[size_t(i)]->text().trimmed().toStdU16String();
     t.on = chkTrace[size_t(i)]->isChecked();
     t.color = colors_[size_t(i)];
@@ -224,7 +224,7 @@ PlotSetup frmPlot::Setup() const {
 
 void frmPlot::ShowSetup(const PlotSetup& s) {
   for (int i = 0; i < kMaxTraces; ++i) {
-    const TraceSpec& t = s.traces[size_t(i)];
+    const TraceEntry& t = s.traces[size_t(i)];
     txtTrace[size_t(i)]->setText(QString::fromStdU16String(t.expression));
     const QSignalBlocker quiet(chkTrace[size_t(i)]);
     chkTrace[size_t(i)]->setChecked(t.on);

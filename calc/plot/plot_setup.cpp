@@ -64,7 +64,7 @@ int ClampSamples(double samples) {
 PlotSetup ReadPlotSetup(const SettingsStore& s) {
   PlotSetup p;
   for (int i = 0; i < kMaxTraces; ++i) {
-    TraceSpec& t = p.traces[size_t(i)];
+    TraceEntry& t = p.traces[size_t(i)];
     t.expression = vbs::Utf8ToUtf16(s.Get(kPlotSection, Key("Trace", i), ""));
     if (auto c = ParseColor(s.Get(kPlotSection, Key("Color", i), ""))) t.color = *c;
     t.on = ReadFlag(s, Key("Show", i), true);
@@ -79,7 +79,7 @@ PlotSetup ReadPlotSetup(const SettingsStore& s) {
 
 void SavePlotSetup(SettingsStore& s, const PlotSetup& p) {
   for (int i = 0; i < kMaxTraces; ++i) {
-    const TraceSpec& t = p.traces[size_t(i)];
+    const TraceEntry& t = p.traces[size_t(i)];
     s.Set(kPlotSection, Key("Trace", i), vbs::Utf16ToUtf8(t.expression));
     char color[16];
     std::snprintf(color, sizeof color, "#%06X", unsigned(t.color & 0xFFFFFF));

@@ -19,14 +19,14 @@ constexpr int kMinSamples = 2;
 constexpr int kMaxSamples = 100000;
 extern const char kPlotSection[];  // "frmPlot"
 
-struct TraceSpec {
+struct TraceEntry {
   std::u16string expression;  // empty: the trace is not in use
   uint32_t color = 0;         // 0xRRGGBB
   bool on = true;
 };
 
 struct PlotSetup {
-  std::array<TraceSpec, kMaxTraces> traces;
+  std::array<TraceEntry, kMaxTraces> traces;
   double xFrom = 0;
   double xTo = 10;
   int samples = kDefaultSamples;
