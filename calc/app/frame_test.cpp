@@ -119,7 +119,7 @@ TEST_F(FrameTest, MenuTreeCaptionsAndShortcuts) {
   EXPECT_EQ(entries(w_->mnuFile), (QStringList{"Export (&E)|Ctrl+E", "Exit (&X)|Ctrl+X", "Clear Log|"}));
   EXPECT_EQ(entries(w_->mnuExec),
             (QStringList{"User Added Program (&L)|Ctrl+L", "Script Execution (&U)|Ctrl+U",
-                         "Edit VBS File (&V)|Ctrl+V"}));
+                         "Edit VBS File (&V)|Ctrl+V", "Plot (&G)|Ctrl+G"}));
   EXPECT_EQ(entries(w_->mnuOpt), (QStringList{"Show Input|", "Edit Output Display|",
                                               "AC Key Clear Output|", "Editor (&D)|", "Fonts (&F)|",
                                               "Number Format...|", "Reload Library on Save|", "Keep Log|"}));
