@@ -336,6 +336,7 @@ bool Engine::ExecuteStatement(std::u16string_view text) { return impl_->ExecuteS
 bool Engine::Eval(std::u16string_view text, Variant& out) { return impl_->Eval(text, out); }
 const ErrorInfo& Engine::Error() const { return impl_->error; }
 std::vector<ProcedureInfo> Engine::Procedures() const { return impl_->Procedures(); }
+std::vector<GlobalNameInfo> Engine::GlobalNames() const { return impl_->GlobalNames(); }
 void Engine::Reset() { impl_->Reset(); }
 void Engine::SetUiHost(UiHost* host) { impl_->ui = host; }
 UiHost* Engine::GetUiHost() const { return impl_->ui; }

@@ -58,6 +58,7 @@ class Interp {
   bool ExecuteStatement(std::u16string_view text);
   bool Eval(std::u16string_view text, Variant& out);
   std::vector<ProcedureInfo> Procedures() const;
+  std::vector<GlobalNameInfo> GlobalNames() const { return globals_.GlobalNames(); }
   void Reset();
   void RequestInterrupt() { interrupt_.store(true, std::memory_order_relaxed); }
   // Makes this interpreter the one StopRequested() and CheckStopRequest()
