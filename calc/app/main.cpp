@@ -7,6 +7,7 @@
 #include "frm_customize.h"
 #include "frm_main.h"
 #include "frm_unit_conv.h"
+#include "input_assist.h"
 #include "reload_on_save.h"
 #include "startup.h"
 #include "zel_calculator.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
   zel::AttachLibraryTools(*session.window);
   zel::WatchLibraryForSaves(*session.window);
   zel::AttachUnitConversion(*session.window);
+  zel::InputAssist::Attach(*session.window);
   const int rc = app.exec();
   zel::ReleaseEngine();
   zel::gIOObject = nullptr;

@@ -17,6 +17,7 @@
 #include "frm_main.h"
 #include "frm_tree.h"
 #include "frm_user_scripting.h"
+#include "input_assist.h"
 #include "library_listing.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -181,6 +182,8 @@ LibraryReload ReloadUserLibrary(frmMain& mainWindow, ReloadTrigger trigger) {
                PromptIcon::Exclamation, PromptButtons::OK);
     return {};
   }
+  // The names the input line offers follow the new engine.
+  if (InputAssist* assist = InputAssist::Instance()) assist->LibraryLoaded();
   if (status != LoadStatus::EndProgram || trigger == ReloadTrigger::Saved) return {true, notLoaded};
   // The user chose to edit the failing file: the program ends, through the
   // main window's own closing so that every window saves itself. When the

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "name_catalogue.h"
 #include "zel_calculator.h"
 
 namespace zel {
@@ -12,6 +13,11 @@ std::vector<LibraryFile> ListLibraryFolder() {
   } catch (const std::filesystem::filesystem_error&) {
     return {};
   }
+}
+
+std::vector<FileDeclarations> DeclareLibraryFolder() {
+  static DeclarationCache cache;
+  return cache.Declare(ListLibraryFolder(), [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
 }
 
 }  // namespace zel
