@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app_settings.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "kept_log.h"
 #include "log_keeper.h"
@@ -45,14 +46,15 @@ struct Fixture {
   QTemporaryDir lib, empty, kept;
   zel::MemorySettingsStore store;
   zel::PromptRecorder prompts;
+  zel::CalcSession session;
   std::unique_ptr<zel::frmMain> window;
   int version = 0;
 
   Fixture() {
     zel::SetAppSettings(&store);
-    zel::SetLibraryPath(lib.path());
+    zel::SetLibraryPath(session, lib.path());
     for (int f = 0; f < kLibraryFiles; ++f) Write(f);
-    if (zel::LoadUserLibrary() != zel::LoadStatus::Loaded) std::abort();
+    if (zel::LoadUserLibrary(session) != zel::LoadStatus::Loaded) std::abort();
     // A kept log at its cap, as a long use leaves it.
     std::vector<std::u16string> lines, inputs;
     for (size_t i = 0; i < zel::kKeptLogLineCap / 2; ++i) {
@@ -67,7 +69,7 @@ struct Fixture {
   }
   ~Fixture() {
     window.reset();
-    zel::ReleaseEngine();
+    zel::ReleaseEngine(session);
     zel::SetAppSettings(nullptr);
   }
   static void Put(const QString& path, const std::string& bytes) {
@@ -76,13 +78,13 @@ struct Fixture {
     f.write(bytes.data(), qint64(bytes.size()));
   }
   void Write(int file) {
-    QFile f(QDir(zel::gLibraryPath).filePath(QStringLiteral("lib%1.vbs").arg(file, 2, 10, QLatin1Char('0'))));
+    QFile f(QDir(session.gLibraryPath).filePath(QStringLiteral("lib%1.vbs").arg(file, 2, 10, QLatin1Char('0'))));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
     f.write(LibraryFile(file, version));
   }
   // The window as start-up opens it, with what `folder` keeps.
-  static std::unique_ptr<zel::frmMain> Open(const QString& folder) {
-    auto w = std::make_unique<zel::frmMain>();
+  std::unique_ptr<zel::frmMain> Open(const QString& folder) {
+    auto w = std::make_unique<zel::frmMain>(session);
     w->RestoreSettings();
     w->StartKeptLog(folder);
     w->show();
@@ -96,7 +98,7 @@ Fixture* gFixture = nullptr;
 void BM_Start(benchmark::State& state) {
   const QString folder = state.range(0) ? gFixture->kept.path() : gFixture->empty.path();
   for (auto _ : state) {
-    auto w = Fixture::Open(folder);
+    auto w = gFixture->Open(folder);
     state.PauseTiming();
     // Nothing logged: the kept files stay as they are for the next round.
     w->KeptLog()->Stop();

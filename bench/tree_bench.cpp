@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "app_settings.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "frm_tree.h"
 #include "library_listing.h"
@@ -33,11 +34,12 @@ struct Library {
   QTemporaryDir dir;
   zel::MemorySettingsStore store;
   zel::PromptRecorder prompts;
+  zel::CalcSession session;
   std::unique_ptr<zel::frmMain> window;
 
   Library() {
     zel::SetAppSettings(&store);
-    zel::SetLibraryPath(dir.path());
+    zel::SetLibraryPath(session, dir.path());
     for (int i = 0; i < kFiles; ++i) {
       QFile f(QDir(dir.path()).filePath(QStringLiteral("VBS/lib%1.vbs").arg(i, 4, 10, QLatin1Char('0'))));
       if (!f.open(QIODevice::WriteOnly)) std::abort();
@@ -61,7 +63,7 @@ struct Library {
               "  Version" + n + " = \"1." + n + "\"\r\n"
               "End Function\r\n");
     }
-    window = std::make_unique<zel::frmMain>();
+    window = std::make_unique<zel::frmMain>(session);
     window->show();
     QApplication::processEvents();
   }
@@ -77,7 +79,7 @@ void BM_ListLibrary(benchmark::State& state) {
   size_t procedures = 0;
   for (auto _ : state) {
     procedures = 0;
-    for (const zel::FileNode& f : zel::DescribeLibrary(zel::ListLibraryFolder()))
+    for (const zel::FileNode& f : zel::DescribeLibrary(zel::ListLibraryFolder(gLibrary->session.gLibraryPath)))
       procedures += f.procedures.size();
   }
   if (procedures != size_t(kFiles) * 5) state.SkipWithError("procedures missing");

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "app_settings.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "prompt_service.h"
 #include "zel_calculator.h"
@@ -38,25 +39,26 @@ struct BenchWindow {
   QTemporaryDir dir;
   zel::MemorySettingsStore store;
   zel::PromptRecorder prompts;
+  zel::CalcSession session;
   std::unique_ptr<zel::frmMain> window;
 
   explicit BenchWindow(const char* library = nullptr) {
     zel::SetAppSettings(&store);
-    zel::SetLibraryPath(dir.path());
+    zel::SetLibraryPath(session, dir.path());
     if (library) {
       QFile lib(QDir(dir.path()).filePath(QStringLiteral("VBS/bench.vbs")));
       if (!lib.open(QIODevice::WriteOnly)) std::abort();
       lib.write(library);
     }
-    if (zel::LoadUserLibrary() != zel::LoadStatus::Loaded) std::abort();
-    window = std::make_unique<zel::frmMain>();
+    if (zel::LoadUserLibrary(session) != zel::LoadStatus::Loaded) std::abort();
+    window = std::make_unique<zel::frmMain>(session);
     window->RestoreSettings();
     window->show();
     QApplication::processEvents();
   }
   ~BenchWindow() {
     window.reset();
-    zel::ReleaseEngine();
+    zel::ReleaseEngine(session);
     zel::SetAppSettings(nullptr);
   }
 };

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app_settings.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "prompt_service.h"
 #include "script_runner.h"
@@ -55,16 +56,11 @@ class CalcFixture : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(tmp_.isValid());
     SetAppSettings(&store_);
-    ASSERT_TRUE(SetLibraryPath(tmp_.path()));
+    ASSERT_TRUE(SetLibraryPath(session_, tmp_.path()));
     recorder_ = std::make_unique<PromptRecorder>();
-    gLastAnswer = vbs::Variant();
-    gShowInput = true;
-    gDisplayEdit = false;
-    gACKeyClear = false;
-    gShowLibraryMaintenance = nullptr;
     // Only stand-in editors of the test's own folder really start; the
     // desktop's programs never do.
-    gStartProcess = [this](const QString& program, const QStringList& arguments) {
+    session_.gStartProcess = [this](const QString& program, const QStringList& arguments) {
       started_.append(QStringList{program} + arguments);
       if (!program.startsWith(tmp_.path())) return false;
       return QProcess::startDetached(program, arguments);
@@ -72,11 +68,7 @@ class CalcFixture : public ::testing::Test {
   }
   void TearDown() override {
     w_.reset();
-    gStartProcess = nullptr;
-    ReleaseEngine();
-    gIOObject = nullptr;
-    gCreateIOObject = nullptr;
-    gShowLibraryMaintenance = nullptr;
+    ReleaseEngine(session_);
     recorder_.reset();
     SetAppSettings(nullptr);
   }
@@ -87,11 +79,12 @@ class CalcFixture : public ::testing::Test {
     f.write(bytes);
   }
   // The names of the engine's procedures, upper-cased.
-  QStringList Procedures() const {
+  static QStringList Procedures(const CalcSession& session) {
     QStringList names;
-    for (const auto& p : gScriptEngine->Procedures()) names << ToQ(p.Name).toUpper();
+    for (const auto& p : session.gScriptEngine->Procedures()) names << ToQ(p.Name).toUpper();
     return names;
   }
+  QStringList Procedures() const { return Procedures(session_); }
   PromptRecorder& Prompts() { return *recorder_; }
   // Waits up to 10 s for `done`.
   template <class F>
@@ -103,14 +96,15 @@ class CalcFixture : public ::testing::Test {
   }
   // Loads the library and shows the main window as start-up leaves it.
   void OpenMainWindow() {
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-    w_ = std::make_unique<frmMain>();
+    ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+    w_ = std::make_unique<frmMain>(session_);
     w_->RestoreSettings();
     w_->show();
   }
 
   QTemporaryDir tmp_;
   MemorySettingsStore store_;
+  CalcSession session_;  // each test's own, as start-up would make it
   QList<QStringList> started_;  // program and arguments of each start
   std::unique_ptr<PromptRecorder> recorder_;
   std::unique_ptr<frmMain> w_;  // OpenMainWindow's window

@@ -65,12 +65,12 @@ class ExamplesTest : public CalcFixture {
     ASSERT_FALSE(files.isEmpty());
     for (const QString& f : files) ASSERT_TRUE(QFile::copy(src.filePath(f), QDir(LibDir()).filePath(f)));
     io_ = new ScriptedIO;
-    gCreateIOObject = [this] { return vbs::Ref<vbs::HostObject>(io_); };
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    session_.gCreateIOObject = [this] { return vbs::Ref<vbs::HostObject>(io_); };
+    ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
     ASSERT_TRUE(Prompts().Asked().empty()) << Prompts().Asked()[0].text.toStdString();
   }
   double Number(const char* expression) {
-    vbs::Variant v = EvaluateExpression(QString::fromUtf8(expression).toStdU16String());
+    vbs::Variant v = EvaluateExpression(session_, QString::fromUtf8(expression).toStdU16String());
     EXPECT_TRUE(Prompts().Asked().empty()) << expression;
     return vbs::ToDouble(v);
   }
@@ -109,7 +109,7 @@ TEST_F(ExamplesTest, PressureDropAsksEachValueInItsUnit) {
 
 TEST_F(ExamplesTest, CancelEndsTheQuestionsWithNothing) {
   io_->answers = {"1000", ""};
-  vbs::Variant v = EvaluateExpression(u"ReynoldsAsk()");
+  vbs::Variant v = EvaluateExpression(session_, u"ReynoldsAsk()");
   EXPECT_EQ(v.type(), vbs::vbEmpty);
   EXPECT_EQ(io_->asked.size(), 2u);
 }

@@ -47,7 +47,7 @@ class FrameTest : public CalcFixture {
   void SetUp() override {
     CalcFixture::SetUp();
     SetHelpFolder(tmp_.path());
-    gHelpFile = VbsManualPath();
+    session_.gHelpFile = VbsManualPath();
     SetDialogFolders({TmpFile("programs"), TmpFile("documents")});
     OpenMainWindow();
   }
@@ -162,16 +162,16 @@ TEST_F(FrameTest, OptionTogglesFollowTheFlagsAndWriteNothing) {
   EXPECT_TRUE(w_->mnuShowInput->isChecked());
   EXPECT_FALSE(w_->mnuEditDisplay->isChecked());
   w_->mnuShowInput->trigger();
-  EXPECT_FALSE(gShowInput);
+  EXPECT_FALSE(session_.gShowInput);
   EXPECT_FALSE(w_->mnuShowInput->isChecked());
   w_->mnuShowInput->trigger();
-  EXPECT_TRUE(gShowInput);
+  EXPECT_TRUE(session_.gShowInput);
   EXPECT_TRUE(w_->mnuShowInput->isChecked());
   w_->mnuACKeyOption->trigger();
-  EXPECT_TRUE(gACKeyClear);
+  EXPECT_TRUE(session_.gACKeyClear);
   // Edit Output Display switches the log's enabled state with the flag.
   w_->mnuEditDisplay->trigger();
-  EXPECT_TRUE(gDisplayEdit);
+  EXPECT_TRUE(session_.gDisplayEdit);
   EXPECT_TRUE(w_->txtOutputDisplay->isEnabled());
   w_->mnuEditDisplay->trigger();
   EXPECT_FALSE(w_->txtOutputDisplay->isEnabled());
@@ -182,7 +182,7 @@ TEST_F(FrameTest, OptionTogglesFollowTheFlagsAndWriteNothing) {
   EXPECT_FALSE(store_.Has("frmMain", "ShowInput"));
   EXPECT_FALSE(store_.Has("frmMain", "ACKeyClear"));
   // A flag set elsewhere shows when the menu opens.
-  gShowInput = false;
+  session_.gShowInput = false;
   emit w_->mnuOpt->aboutToShow();
   EXPECT_FALSE(w_->mnuShowInput->isChecked());
 }
@@ -190,7 +190,7 @@ TEST_F(FrameTest, OptionTogglesFollowTheFlagsAndWriteNothing) {
 TEST_F(FrameTest, StoredFlagsSetTheCheckMarksButTheLogStartsEnabled) {
   store_.Set("frmMain", "DisplayEdit", "True");
   store_.Set("frmMain", "ShowInput", "False");
-  frmMain w;
+  frmMain w(session_);
   w.RestoreSettings();
   EXPECT_TRUE(w.mnuEditDisplay->isChecked());
   EXPECT_FALSE(w.mnuShowInput->isChecked());
@@ -292,7 +292,7 @@ TEST_F(FrameTest, EditorStartsWithBlanksInBothPathsAndFallsBackWhenMissing) {
   QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   store_.Set("Option", "UserEditor", ("\"" + editor + "\"").toStdString());
   const QString file = TmpFile("VBS/my lib.vbs");
-  EXPECT_TRUE(StartUserEditor(file));
+  EXPECT_TRUE(StartUserEditor(session_, file));
   ASSERT_EQ(started_.size(), 1);
   EXPECT_EQ(started_[0], (QStringList{editor, file}));
 
@@ -300,7 +300,7 @@ TEST_F(FrameTest, EditorStartsWithBlanksInBothPathsAndFallsBackWhenMissing) {
   // to start, a message says so, and the setting stays as it was.
   started_.clear();
   store_.Set("Option", "UserEditor", "\"/no/such/editor\"");
-  EXPECT_FALSE(StartUserEditor(file));
+  EXPECT_FALSE(StartUserEditor(session_, file));
   for (const QStringList& call : started_) EXPECT_NE(call.value(0), "/no/such/editor");
   ASSERT_EQ(Prompts().Asked().size(), 1u);
   EXPECT_TRUE(Prompts().Asked()[0].text.contains(file));
@@ -356,7 +356,7 @@ TEST_F(FrameTest, ProgramManualSwitchesTheHelpFileForOneMoment) {
   QApplication::setActiveWindow(w_.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(w_.get()));
   w_->mnuZelCalcManu->trigger();
-  EXPECT_EQ(gHelpFile, VbsManualPath());
+  EXPECT_EQ(session_.gHelpFile, VbsManualPath());
   QTest::keyClick(w_->txtUserInput->lineEdit(), Qt::Key_F1);
   w_->mnuVBSHelp->trigger();
   const QStringList texts = PromptTexts();
@@ -370,7 +370,7 @@ TEST_F(FrameTest, ProgramManualSwitchesTheHelpFileForOneMoment) {
 TEST_F(FrameTest, HelpEntriesOpenTheirManualAndF1ReturnsToTheLanguageReference) {
   // The manuals built beside the program.
   SetHelpFolder(QCoreApplication::applicationDirPath());
-  gHelpFile = VbsManualPath();
+  session_.gHelpFile = VbsManualPath();
   ASSERT_TRUE(QFileInfo::exists(VbsManualPath()));
   ASSERT_TRUE(QFileInfo::exists(ProgramManualPath()));
   auto shown = [] {
@@ -392,7 +392,7 @@ TEST_F(FrameTest, HelpEntriesOpenTheirManualAndF1ReturnsToTheLanguageReference) 
 
 TEST_F(FrameTest, HelpWindowClosesWithTheProgram) {
   SetHelpFolder(QCoreApplication::applicationDirPath());
-  gHelpFile = VbsManualPath();
+  session_.gHelpFile = VbsManualPath();
   w_->mnuVBSHelp->trigger();
   QPointer<QWidget> viewer = CurrentHelpViewer();
   ASSERT_TRUE(viewer);
@@ -446,7 +446,7 @@ TEST_F(FrameTest, AbsurdStoredGeometryIsClampedToTheScreen) {
     store_.Set("frmMain", "SizeH", bad);
     store_.Set("frmMain", "SizeW", bad);
     store_.Set("frmMain", "PositionT", bad);
-    frmMain w;
+    frmMain w(session_);
     w.RestoreSettings();
     w.show();
     EXPECT_LE(w.frameGeometry().height(), std::max(screen.height(), TwipsToPixelsY(3500)) + 2) << bad;
@@ -477,7 +477,7 @@ TEST_F(FrameTest, CloseBoxAsksAndNoLeavesEverythingAsItWas) {
   EXPECT_FALSE(w_->close());
   EXPECT_TRUE(w_->isVisible());
   EXPECT_TRUE(other.isVisible());
-  EXPECT_TRUE(gScriptEngine != nullptr);
+  EXPECT_TRUE(session_.gScriptEngine != nullptr);
   EXPECT_FALSE(store_.Has("frmMain", "PositionT"));
   ASSERT_EQ(Prompts().Asked().size(), 1u);
   EXPECT_EQ(Prompts().Asked()[0].title, "zelCalc");
@@ -485,10 +485,10 @@ TEST_F(FrameTest, CloseBoxAsksAndNoLeavesEverythingAsItWas) {
   EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Question);
 
   // Yes: engine released, the seven keys saved, the other window closed.
-  gACKeyClear = true;
+  session_.gACKeyClear = true;
   Prompts().Answer(kAnswerYes);
   EXPECT_TRUE(w_->close());
-  EXPECT_FALSE(gScriptEngine);
+  EXPECT_FALSE(session_.gScriptEngine);
   EXPECT_EQ(closed, QStringList{"other"});
   EXPECT_EQ(store_.Get("frmMain", "ShowInput", ""), "True");
   EXPECT_EQ(store_.Get("frmMain", "DisplayEdit", ""), "False");
@@ -514,12 +514,12 @@ TEST_F(FrameTest, ExitSavesThenClosesInLoadOrderAndNoKeepsOnlyTheMainWindow) {
   EXPECT_EQ(closed, (QStringList{"first", "second"}));
   EXPECT_TRUE(w_->isVisible());
   EXPECT_TRUE(store_.Has("frmMain", "PositionT"));
-  EXPECT_TRUE(gScriptEngine != nullptr);
+  EXPECT_TRUE(session_.gScriptEngine != nullptr);
 
   Prompts().Answer(kAnswerYes);
   w_->mnuExit->trigger();
   EXPECT_FALSE(w_->isVisible());
-  EXPECT_FALSE(gScriptEngine);
+  EXPECT_FALSE(session_.gScriptEngine);
 }
 
 TEST_F(FrameTest, SettingsThatCannotBeWrittenAtExitAreReported) {

@@ -32,6 +32,7 @@
 #include "guarded_text_edit.h"
 #include "help_files.h"
 #include "busy_state.h"
+#include "calc_session.h"
 #include "key_caption.h"
 #include "keypad.h"
 #include "library_folder.h"
@@ -47,9 +48,6 @@
 #include "zel_dialog.h"
 
 namespace zel {
-
-std::function<void()> gEndProgramNow;
-std::function<void()> gUnloadLibraryWindows;
 
 namespace {
 
@@ -75,7 +73,7 @@ bool IsSmallCaption(int index) {
 
 }  // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+frmMain::frmMain(CalcSession& session, QWidget* parent) : QMainWindow(parent), session_(session) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(ToQ(kMainCaption));
   auto* client = new QWidget(this);
@@ -183,9 +181,9 @@ void frmMain::BuildMenus() {
   for (QAction* a : {mnuReloadOnSave, mnuKeepLog, mnuCompletion}) a->setCheckable(true);
   // The check marks show the flags whenever the menu opens, whoever set them.
   connect(mnuOpt, &QMenu::aboutToShow, this, [this] {
-    mnuShowInput->setChecked(gShowInput);
-    mnuEditDisplay->setChecked(gDisplayEdit);
-    mnuACKeyOption->setChecked(gACKeyClear);
+    mnuShowInput->setChecked(session_.gShowInput);
+    mnuEditDisplay->setChecked(session_.gDisplayEdit);
+    mnuACKeyOption->setChecked(session_.gACKeyClear);
     mnuReloadOnSave->setChecked(mReloadOnSave);
     mnuKeepLog->setChecked(mKeepLog);
     mnuCompletion->setChecked(mCompletion);
@@ -228,19 +226,19 @@ void frmMain::mnuExit_Click() {
 }
 
 void frmMain::mnuShowInput_Click() {
-  gShowInput = !gShowInput;
-  mnuShowInput->setChecked(gShowInput);
+  session_.gShowInput = !session_.gShowInput;
+  mnuShowInput->setChecked(session_.gShowInput);
 }
 
 void frmMain::mnuEditDisplay_Click() {
-  gDisplayEdit = !gDisplayEdit;
-  mnuEditDisplay->setChecked(gDisplayEdit);
-  txtOutputDisplay->setEnabled(gDisplayEdit);
+  session_.gDisplayEdit = !session_.gDisplayEdit;
+  mnuEditDisplay->setChecked(session_.gDisplayEdit);
+  txtOutputDisplay->setEnabled(session_.gDisplayEdit);
 }
 
 void frmMain::mnuACKeyOption_Click() {
-  gACKeyClear = !gACKeyClear;
-  mnuACKeyOption->setChecked(gACKeyClear);
+  session_.gACKeyClear = !session_.gACKeyClear;
+  mnuACKeyOption->setChecked(session_.gACKeyClear);
 }
 
 void frmMain::mnuClearLog_Click() {
@@ -342,18 +340,18 @@ void frmMain::mnuFont_Click() {
 }
 
 void frmMain::mnuNumberFormat_Click() {
-  frmNumberFormat d(gNumberFormat, this);
-  if (d.exec() == QDialog::Accepted) gNumberFormat = d.Chosen();
+  frmNumberFormat d(session_.gNumberFormat, this);
+  if (d.exec() == QDialog::Accepted) session_.gNumberFormat = d.Chosen();
 }
 
-void frmMain::Form_HelpKey() { OpenHelpFile(gHelpFile); }
+void frmMain::Form_HelpKey() { OpenHelpFile(session_.gHelpFile); }
 
 void frmMain::mnuVBSHelp_Click() { Form_HelpKey(); }
 
 void frmMain::mnuZelCalcManu_Click() {
-  gHelpFile = ProgramManualPath();
+  session_.gHelpFile = ProgramManualPath();
   Form_HelpKey();
-  gHelpFile = VbsManualPath();
+  session_.gHelpFile = VbsManualPath();
 }
 
 void frmMain::mnuShowVersion_Click() {
@@ -378,7 +376,7 @@ void frmMain::Form_Unload(bool closeMain) {
     else if (closeMain)
       close();
   });
-  if (gUnloadLibraryWindows) gUnloadLibraryWindows();
+  if (session_.gUnloadLibraryWindows) session_.gUnloadLibraryWindows();
   if (!AppSettings().Flush())
     ShowPrompt(QString(),
                QStringLiteral("The settings could not be saved to the file\r\n") + AppSettingsFile(),
@@ -391,8 +389,8 @@ void frmMain::ReleaseEngineAtQuit() {
   giveUp.setSingleShot(true);
   giveUp.setTimerType(Qt::PreciseTimer);
   giveUp.setInterval(kReleaseGiveUpMs);
-  connect(&giveUp, &QTimer::timeout, this, [] {
-    if (gEndProgramNow) gEndProgramNow();
+  connect(&giveUp, &QTimer::timeout, this, [this] {
+    if (session_.gEndProgramNow) session_.gEndProgramNow();
     else std::_Exit(0);
   });
   QMetaObject::Connection onStop;
@@ -401,7 +399,7 @@ void frmMain::ReleaseEngineAtQuit() {
       if (!giveUp.isActive()) giveUp.start();
     });
   try {
-    ReleaseEngine();
+    ReleaseEngine(session_);
   } catch (...) {
     // Another script still runs in the engine: it goes with the process.
   }
@@ -422,10 +420,10 @@ void frmMain::SaveSettings() {
   geometry_.Save(outer);
   SettingsStore& s = AppSettings();
   const std::function<void()> steps[] = {
-      [&] { WriteBool(s, "frmMain", "ShowInput", gShowInput); },
-      [&] { WriteBool(s, "frmMain", "DisplayEdit", gDisplayEdit); },
-      [&] { WriteBool(s, "frmMain", "ACKeyClear", gACKeyClear); },
-      [&] { WriteNumberFormat(s, gNumberFormat); },
+      [&] { WriteBool(s, "frmMain", "ShowInput", session_.gShowInput); },
+      [&] { WriteBool(s, "frmMain", "DisplayEdit", session_.gDisplayEdit); },
+      [&] { WriteBool(s, "frmMain", "ACKeyClear", session_.gACKeyClear); },
+      [&] { WriteNumberFormat(s, session_.gNumberFormat); },
       [&] { WriteBool(s, "Option", "ReloadOnSave", mReloadOnSave); },
       [&] { WriteBool(s, "Option", "KeepLog", mKeepLog); },
       [&] { WriteBool(s, "Option", "Completion", mCompletion); },
@@ -459,13 +457,13 @@ void frmMain::RestoreSettings() {
   const StoredGeometry g = geometry_.Read();
   SetWindowTwips(g.top, g.left, g.height, g.width);
   SettingsStore& s = AppSettings();
-  gShowInput = ReadBool(s, "frmMain", "ShowInput", true);
-  gDisplayEdit = ReadBool(s, "frmMain", "DisplayEdit", false);
-  gACKeyClear = ReadBool(s, "frmMain", "ACKeyClear", false);
-  gNumberFormat = ReadNumberFormat(s);
-  mnuShowInput->setChecked(gShowInput);
-  mnuEditDisplay->setChecked(gDisplayEdit);
-  mnuACKeyOption->setChecked(gACKeyClear);
+  session_.gShowInput = ReadBool(s, "frmMain", "ShowInput", true);
+  session_.gDisplayEdit = ReadBool(s, "frmMain", "DisplayEdit", false);
+  session_.gACKeyClear = ReadBool(s, "frmMain", "ACKeyClear", false);
+  session_.gNumberFormat = ReadNumberFormat(s);
+  mnuShowInput->setChecked(session_.gShowInput);
+  mnuEditDisplay->setChecked(session_.gDisplayEdit);
+  mnuACKeyOption->setChecked(session_.gACKeyClear);
   mReloadOnSave = ReadBool(s, "Option", "ReloadOnSave", true);
   mKeepLog = ReadBool(s, "Option", "KeepLog", true);
   mnuReloadOnSave->setChecked(mReloadOnSave);
@@ -545,18 +543,18 @@ void frmMain::cmdUserNumKey_Click(int index) {
   KeyState st;
   st.input = ToU16(txtUserInput->currentText());
   st.selText = ToU16(mSelText);
-  if (!gLastAnswer.IsNull()) {
+  if (!session_.gLastAnswer.IsNull()) {
     try {
-      st.lastAnswerText = vbs::ToText(gLastAnswer);
+      st.lastAnswerText = vbs::ToText(session_.gLastAnswer);
     } catch (const vbs::ScriptError&) {
     }
   }
-  st.showInput = gShowInput;
-  st.acKeyClear = gACKeyClear;
+  st.showInput = session_.gShowInput;
+  st.acKeyClear = session_.gACKeyClear;
 
-  KeyEffects fx = PressKey(st, index, [](const std::u16string& expression) {
-    EvalResult r = JudgeValue(EvaluateExpression(expression));
-    r.shownText = DisplayedResultText(r);
+  KeyEffects fx = PressKey(st, index, [this](const std::u16string& expression) {
+    EvalResult r = JudgeValue(EvaluateExpression(session_, expression));
+    r.shownText = DisplayedResultText(r, session_.gNumberFormat);
     return r;
   });
 
@@ -564,7 +562,7 @@ void frmMain::cmdUserNumKey_Click(int index) {
     txtUserInput->insertItem(0, ToQ(*fx.historyInsert));
     if (keeper_) keeper_->HistoryAdded(ToQ(*fx.historyInsert));
   }
-  if (fx.answerChanged) gLastAnswer = std::any_cast<vbs::Variant>(fx.answerValue);
+  if (fx.answerChanged) session_.gLastAnswer = std::any_cast<vbs::Variant>(fx.answerValue);
   if (fx.clearLog) {
     txtOutputDisplay->clear();
     if (keeper_) keeper_->Cleared();
@@ -623,7 +621,7 @@ bool frmMain::txtUserInput_KeyDown(int key) {
 }
 
 void frmMain::txtOutputDisplay_DblClick(int line) {
-  if (gACKeyClear) {
+  if (session_.gACKeyClear) {
     // A logged number copies as its full value, not as the log shows it.
     if (const std::optional<QString> full =
             LoggedValueAt(txtOutputDisplay->document()->findBlockByNumber(line)))

@@ -22,26 +22,20 @@ class QPushButton;
 namespace zel {
 
 class CommonDialog;
+struct CalcSession;
 class LogKeeper;
 class StatusLine;
-
-// Ends the process at once. Used when the engine's release at quit has not
-// ended 3 seconds after Stop (the settings are saved by then). main()
-// installs one that gives up the instance lock first; unset, the process
-// simply ends.
-extern std::function<void()> gEndProgramNow;
-
-// Unloads the script I/O library's own window (its dialog) inside the unload
-// routine, so that what it saves is written with the rest. Set by the
-// program; unset, nothing happens.
-extern std::function<void()> gUnloadLibraryWindows;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit frmMain(QWidget* parent = nullptr);
+  // `session` outlives the window.
+  explicit frmMain(CalcSession& session, QWidget* parent = nullptr);
   ~frmMain() override;
+
+  // What the running calculator keeps: the engine, the answer, the options.
+  CalcSession& Session() const { return session_; }
 
   // The menu bar. Entries whose window belongs to another module get their
   // action attached by that module (connect to `triggered`).
@@ -162,6 +156,7 @@ class frmMain : public QMainWindow {
   // The menu's Ctrl shortcuts win over the text boxes' own editing keys.
   bool IsMenuShortcut(const QKeyEvent* key) const;
 
+  CalcSession& session_;
   QString mSelText;
   HistoryWalk historyWalk_;
   bool mKeepLog = true;

@@ -20,13 +20,11 @@
 
 namespace zel {
 
-DisplayFormat gNumberFormat;
-
 const char kSignificantDigitsRefused[] =
     "Significant digits must be a whole number from 1 to 15.";
 const char kDecimalsRefused[] = "Decimals must be a whole number from 0 to 15.";
 
-std::u16string DisplayedResultText(const EvalResult& result) {
+std::u16string DisplayedResultText(const EvalResult& result, const DisplayFormat& format) {
   const auto* value = std::any_cast<vbs::Variant>(&result.value);
   if (!value) return {};
   switch (value->Deref().type()) {
@@ -41,7 +39,7 @@ std::u16string DisplayedResultText(const EvalResult& result) {
     if (c > 0x7F) return {};
     text.push_back(char(c));
   }
-  return ToU16(QString::fromStdString(FormatForDisplay(text, gNumberFormat)));
+  return ToU16(QString::fromStdString(FormatForDisplay(text, format)));
 }
 
 DisplayFormat ReadNumberFormat(const SettingsStore& store) {

@@ -23,13 +23,10 @@ namespace zel {
 
 class SettingsStore;
 
-// The form of numbers in the log; General until the settings say otherwise.
-extern DisplayFormat gNumberFormat;
-
-// The log's text of a judged result in gNumberFormat: set for Double,
+// The log's text of a judged result in `format`: set for Double,
 // Single, Currency, Integer, Long and Byte values, empty for every other
 // value (which is logged by its own text).
-std::u16string DisplayedResultText(const EvalResult& result);
+std::u16string DisplayedResultText(const EvalResult& result, const DisplayFormat& format);
 
 // Section "Option": "NumberFormat", "SignificantDigits", "Decimals",
 // "DigitGrouping". Absent or unusable values read as their defaults.

@@ -4,9 +4,9 @@
 // The manuals are looked for from the help folder, by default the
 // program's folder (its help/ folder, or ../share/zelCalc/help when
 // installed).
-// The current help file is gHelpFile (zel_calculator.h): start-up sets it
-// to the VBScript manual; the program-manual command switches it for one
-// moment. OpenHelpFile is the one place a help file is shown.
+// The current help file is the session's gHelpFile (calc_session.h):
+// start-up sets it to the VBScript manual; the program-manual command
+// switches it for one moment. OpenHelpFile is the one place a help file is shown.
 #include <QString>
 
 namespace zel {

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 
@@ -16,12 +17,12 @@ namespace {
 class HostTest : public CalcFixture {
  protected:
   QString EvalText(const QString& expression) {
-    return ToQ(vbs::ToText(EvaluateExpression(ToU16(expression))));
+    return ToQ(vbs::ToText(EvaluateExpression(session_, ToU16(expression))));
   }
 };
 
 TEST_F(HostTest, EmptyLibraryStillEvaluates) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   EXPECT_TRUE(Procedures().isEmpty());
   EXPECT_EQ(EvalText("1+1"), "2");
   EXPECT_EQ(EvalText("myResult+1"), "3");
@@ -35,7 +36,7 @@ TEST_F(HostTest, OnlyVbsFilesOfAnyLetterCaseAreLoaded) {
   WriteLib("d.vbs.bak", "Function FD()\r\nFD = 4\r\nEnd Function\r\n");
   WriteLib("e.txt", "Function FE()\r\nFE = 5\r\nEnd Function\r\n");
   WriteLib("f", "Function FF()\r\nFF = 6\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   QStringList names = Procedures();
   names.sort();
   EXPECT_EQ(names, (QStringList{"FA", "FB", "FC"}));
@@ -46,7 +47,7 @@ TEST_F(HostTest, Cp932AndUtf8FilesReadTheSame) {
   // "円" (yen) in CP932 and in UTF-8 with a byte-order mark.
   WriteLib("sjis.vbs", "Function Yen()\r\nYen = \"\x89\x7E\"\r\nEnd Function\r\n");
   WriteLib("utf8.vbs", "\xEF\xBB\xBF" "Function Yen8()\r\nYen8 = \"\xE5\x86\x86\"\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   EXPECT_EQ(EvalText("Yen()"), QString::fromUtf8("円"));
   EXPECT_EQ(EvalText("Yen8() = Yen()"), "True");
 }
@@ -55,7 +56,7 @@ TEST_F(HostTest, DuplicateDeclarationYesLoadsTheRestOfTheFile) {
   WriteLib("1.vbs", "Dim gRate\r\ngRate = 2\r\n");
   WriteLib("2.vbs", "Dim gRate\r\nFunction Twice(x)\r\nTwice = x * gRate\r\nEnd Function");
   Prompts().Answer(kAnswerYes);
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   ASSERT_EQ(Prompts().Asked().size(), 1u);
   const PromptRequest& p = Prompts().Asked()[0];
   EXPECT_EQ(p.text, ToQ(DuplicateDeclarationText(u"2.vbs", 1)));
@@ -74,7 +75,7 @@ TEST_F(HostTest, TwoDuplicatesAskTwice) {
   WriteLib("2.vbs", "Dim p\r\nDim r\r\nDim q\r\nFunction R2()\r\nr = 7\r\nR2 = r\r\nEnd Function\r\n");
   Prompts().Answer(kAnswerYes);
   Prompts().Answer(kAnswerYes);
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   ASSERT_EQ(Prompts().Asked().size(), 2u);
   EXPECT_EQ(Prompts().Asked()[0].text, ToQ(DuplicateDeclarationText(u"2.vbs", 1)));
   EXPECT_EQ(Prompts().Asked()[1].text, ToQ(DuplicateDeclarationText(u"2.vbs", 3)));
@@ -86,7 +87,7 @@ TEST_F(HostTest, DuplicateDeclarationNoLeavesTheFileOut) {
   WriteLib("2.vbs", "Dim gRate\r\nFunction Twice(x)\r\nTwice = x * 2\r\nEnd Function\r\n");
   WriteLib("3.vbs", "Function Three()\r\nThree = 3\r\nEnd Function\r\n");
   Prompts().Answer(kAnswerNo);
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   EXPECT_EQ(Prompts().Asked().size(), 1u);
   EXPECT_FALSE(Procedures().contains("TWICE"));
   EXPECT_TRUE(Procedures().contains("THREE"));
@@ -96,7 +97,7 @@ TEST_F(HostTest, LoadErrorYesGoesOnWithTheNextFile) {
   WriteLib("1bad.vbs", "Function Broken(\r\n");
   WriteLib("2good.vbs", "Function Good()\r\nGood = 1\r\nEnd Function\r\n");
   Prompts().Answer(kAnswerYes);
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   ASSERT_EQ(Prompts().Asked().size(), 1u);
   const PromptRequest& p = Prompts().Asked()[0];
   EXPECT_EQ(p.icon, PromptIcon::Question);
@@ -125,19 +126,19 @@ TEST_F(HostTest, LoadErrorNoStartsTheEditorAndEnds) {
   WriteLib("bad.vbs", "x = 1/0\r\n");
   WriteLib("later.vbs", "Function Later()\r\nLater = 1\r\nEnd Function\r\n");
   Prompts().Answer(kAnswerNo);
-  EXPECT_EQ(LoadUserLibrary(), LoadStatus::EndProgram);
+  EXPECT_EQ(LoadUserLibrary(session_), LoadStatus::EndProgram);
   EXPECT_FALSE(Procedures().contains("LATER"));
   WaitFor([&] { return QFile::exists(marker); });
   QFile f(marker);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(QString::fromUtf8(f.readAll()), gLibraryPath + QDir::separator() + "bad.vbs");
+  EXPECT_EQ(QString::fromUtf8(f.readAll()), session_.gLibraryPath + QDir::separator() + "bad.vbs");
 }
 
 TEST_F(HostTest, LoadErrorNoWithAMissingEditorStillEnds) {
   store_.Set("Option", "UserEditor", "no-such-editor-zelcalc");
   WriteLib("bad.vbs", "Function (\r\n");
   Prompts().Answer(kAnswerNo);
-  EXPECT_EQ(LoadUserLibrary(), LoadStatus::EndProgram);
+  EXPECT_EQ(LoadUserLibrary(session_), LoadStatus::EndProgram);
 }
 
 TEST_F(HostTest, BinaryUndecodableAndHugeFilesAreReportedNotLoaded) {
@@ -150,7 +151,7 @@ TEST_F(HostTest, BinaryUndecodableAndHugeFilesAreReportedNotLoaded) {
   }
   WriteLib("ok.vbs", "Function Ok()\r\nOk = 1\r\nEnd Function\r\n");
   for (int i = 0; i < 3; ++i) Prompts().Answer(kAnswerYes);
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   ASSERT_EQ(Prompts().Asked().size(), 3u);
   EXPECT_TRUE(Prompts().Asked()[0].text.contains(QString::fromUtf8("ファイル\u3000bin.vbs\r\n")));
   EXPECT_TRUE(Prompts().Asked()[1].text.contains(QString::fromUtf8("ファイル\u3000huge.vbs\r\n")));
@@ -160,11 +161,11 @@ TEST_F(HostTest, BinaryUndecodableAndHugeFilesAreReportedNotLoaded) {
 
 TEST_F(HostTest, MissingFolderKeepsTheEngineInUse) {
   WriteLib("a.vbs", "Function FA()\r\nFA = 1\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-  vbs::Engine* before = gScriptEngine.get();
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+  vbs::Engine* before = session_.gScriptEngine.get();
   ASSERT_TRUE(QDir(LibDir()).removeRecursively());
-  EXPECT_ANY_THROW(LoadUserLibrary());
-  EXPECT_EQ(gScriptEngine.get(), before);
+  EXPECT_ANY_THROW(LoadUserLibrary(session_));
+  EXPECT_EQ(session_.gScriptEngine.get(), before);
   EXPECT_EQ(EvalText("FA()"), "1");
 }
 
@@ -186,12 +187,12 @@ class EchoObject : public vbs::HostObject {
 
 TEST_F(HostTest, OneZelIOObjectServesEveryEngine) {
   EchoObject::created = 0;
-  gCreateIOObject = [] { return vbs::Ref<vbs::HostObject>(new EchoObject); };
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-  vbs::HostObject* first = gIOObject.get();
+  session_.gCreateIOObject = [] { return vbs::Ref<vbs::HostObject>(new EchoObject); };
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+  vbs::HostObject* first = session_.gIOObject.get();
   EXPECT_EQ(EvalText("zelIO.Twice(4)"), "8");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-  EXPECT_EQ(gIOObject.get(), first);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+  EXPECT_EQ(session_.gIOObject.get(), first);
   EXPECT_EQ(EchoObject::created, 1);
   EXPECT_EQ(EvalText("zelIO.Twice(5)"), "10");
   // Its members are not global names.
@@ -201,18 +202,50 @@ TEST_F(HostTest, OneZelIOObjectServesEveryEngine) {
 }
 
 TEST_F(HostTest, ReloadDropsScriptVariables) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   EXPECT_EQ(EvalText("2"), "2");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-  EXPECT_EQ(EvaluateExpression(u"myResult").type(), vbs::vbEmpty);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+  EXPECT_EQ(EvaluateExpression(session_, u"myResult").type(), vbs::vbEmpty);
+}
+
+// Two calculators in one process keep apart: each its own library folder,
+// engine and variables; a session that ends releases its engine, running its
+// objects' Class_Terminate code, and leaves the other one as it was.
+TEST_F(HostTest, EachSessionKeepsItsOwnEngineAndReleasesItWhenItEnds) {
+  WriteLib("a.vbs", "Function Which()\r\n  Which = \"first\"\r\nEnd Function\r\n");
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+  QTemporaryDir other;
+  ASSERT_TRUE(other.isValid());
+  const QString ended = QDir(other.path()).filePath("ended.txt");
+  {
+    CalcSession second;
+    ASSERT_TRUE(SetLibraryPath(second, other.path()));
+    QFile lib(QDir(second.gLibraryPath).filePath("b.vbs"));
+    ASSERT_TRUE(lib.open(QIODevice::WriteOnly));
+    lib.write("Function Which()\r\n  Which = \"second\"\r\nEnd Function\r\n"
+              "Class Marker\r\n  Private Sub Class_Terminate()\r\n"
+              "    CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"" +
+              ended.toUtf8() + "\").Write \"x\"\r\n  End Sub\r\nEnd Class\r\n"
+              "Dim keep\r\nSet keep = New Marker\r\n");
+    lib.close();
+    ASSERT_EQ(LoadUserLibrary(second), LoadStatus::Loaded);
+    EXPECT_EQ(EvalText("Which()"), "first");
+    EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(second, u"Which()"))), "second");
+    ASSERT_TRUE(second.gGlobalModule->ExecuteStatement(u"shared = 2"));
+    EXPECT_EQ(EvalText("IsEmpty(shared)"), "True");
+    EXPECT_NE(second.gLibraryPath, session_.gLibraryPath);
+    EXPECT_FALSE(QFile::exists(ended));
+  }
+  EXPECT_TRUE(QFile::exists(ended));
+  EXPECT_EQ(EvalText("Which()"), "first");
 }
 
 TEST_F(HostTest, EvaluationErrorAnswers) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   int opened = 0;
-  gShowLibraryMaintenance = [&] { ++opened; };
+  session_.gShowLibraryMaintenance = [&] { ++opened; };
   Prompts().Answer(kAnswerYes);
-  vbs::Variant v = EvaluateExpression(u"1/0");
+  vbs::Variant v = EvaluateExpression(session_, u"1/0");
   EXPECT_EQ(v.type(), vbs::vbEmpty);  // fresh engine: nothing held before
   EXPECT_EQ(opened, 1);
   ASSERT_EQ(Prompts().Asked().size(), 1u);
@@ -223,11 +256,11 @@ TEST_F(HostTest, EvaluationErrorAnswers) {
   // Nor after an earlier result: the failed expression never gets its value.
   EXPECT_EQ(EvalText("Sqr(2)"), "1.4142135623731");
   Prompts().Answer(kAnswerYes);
-  EXPECT_EQ(EvaluateExpression(u"1/0").type(), vbs::vbEmpty);
+  EXPECT_EQ(EvaluateExpression(session_, u"1/0").type(), vbs::vbEmpty);
   EXPECT_EQ(opened, 2);
   Prompts().Clear();
   Prompts().Answer(kAnswerNo);
-  v = EvaluateExpression(u"1/0");
+  v = EvaluateExpression(session_, u"1/0");
   ASSERT_EQ(v.type(), vbs::vbString);
   EXPECT_EQ(v.str(), u"");
   EXPECT_EQ(opened, 2);
@@ -235,7 +268,7 @@ TEST_F(HostTest, EvaluationErrorAnswers) {
   // Columns count within "myResult = " + expression: a syntax error in the
   // expression lies past those 11 characters.
   Prompts().Answer(kAnswerNo);
-  EvaluateExpression(u"2 +* 3");
+  EvaluateExpression(session_, u"2 +* 3");
   ASSERT_EQ(Prompts().Asked().size(), 2u);
   const QString syntax = Prompts().Asked()[1].text;
   const QRegularExpressionMatch m =
@@ -245,7 +278,7 @@ TEST_F(HostTest, EvaluationErrorAnswers) {
 }
 
 TEST_F(HostTest, ScriptMessageBoxesGoThroughThePromptService) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   Prompts().Answer(kAnswerNo);
   EXPECT_EQ(EvalText("MsgBox(\"Go on?\", 36, \"Check\")"), "7");
   ASSERT_EQ(Prompts().Asked().size(), 1u);

@@ -26,7 +26,7 @@ class KeptLogWindow : public CalcFixture {
   void SetUp() override {
     CalcFixture::SetUp();
     ASSERT_TRUE(data_.isValid());
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   }
   void TearDown() override {
     w_.reset();
@@ -35,7 +35,7 @@ class KeptLogWindow : public CalcFixture {
   // A new run: a window that restores its options and the kept log.
   void Start() {
     w_.reset();
-    w_ = std::make_unique<frmMain>();
+    w_ = std::make_unique<frmMain>(session_);
     w_->RestoreSettings();
     w_->StartKeptLog(data_.path());
     w_->show();

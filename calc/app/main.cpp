@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zelCalc: %s\n", qPrintable(parser.errorText()));
     return 1;
   }
-  zel::InstallIOObjectFactory();
   zel::StartupSession session;
+  zel::InstallIOObjectFactory(session.calc);
   zel::StartupOptions options{QCoreApplication::applicationDirPath(), zel::DefaultLockDir(), QString()};
   options.loadLibrary = !parser.isSet(noLibrary);
   switch (zel::StartProgram(session, options)) {
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     case zel::StartupResult::Failed:
     case zel::StartupResult::EditorStarted: return 1;
   }
-  zel::gEndProgramNow = [&session] {
+  session.calc.gEndProgramNow = [&session] {
     if (session.lock) session.lock->unlock();
     std::_Exit(0);
   };
@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
   zel::AttachUnitConversion(*session.window);
   zel::InputAssist::Attach(*session.window);
   const int rc = app.exec();
-  zel::ReleaseEngine();
-  zel::gIOObject = nullptr;
+  zel::ReleaseEngine(session.calc);
+  session.calc.gIOObject = nullptr;
   // Windows closed on the way out (the help window with its search
   // indexing thread) are deleted while the application still exists.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -30,7 +30,7 @@ class NumberFormatTest : public CalcFixture {
   }
   void TearDown() override {
     w_.reset();
-    gNumberFormat = DisplayFormat{};
+    session_.gNumberFormat = DisplayFormat{};
     CalcFixture::TearDown();
   }
   void Eval(const QString& expression) {
@@ -73,7 +73,7 @@ TEST_F(NumberFormatTest, MenuEntryFollowsTheOptionsAndSetsTheForm) {
     preview = d.lblPreview->text();  // live, before OK
     d.cmdOK->click();
   });
-  EXPECT_EQ(gNumberFormat, (DisplayFormat{NumberForm::SIPrefix, 6, 4, false}));
+  EXPECT_EQ(session_.gNumberFormat, (DisplayFormat{NumberForm::SIPrefix, 6, 4, false}));
   EXPECT_TRUE(preview.contains(QString::fromUtf8("4.5E-06            \u2192 4.5 \u00B5"))) << preview.toStdString();
   EXPECT_TRUE(preview.contains(QString::fromUtf8("\u2192 333.333 m"))) << preview.toStdString();
 
@@ -86,7 +86,7 @@ TEST_F(NumberFormatTest, MenuEntryFollowsTheOptionsAndSetsTheForm) {
 }
 
 TEST_F(NumberFormatTest, EscapeAndCancelKeepTheForm) {
-  gNumberFormat = {NumberForm::Fixed, 15, 2, true};
+  session_.gNumberFormat = {NumberForm::Fixed, 15, 2, true};
   WithDialog([](frmNumberFormat& d) {
     EXPECT_TRUE(d.optForm[3]->isChecked());
     EXPECT_TRUE(d.chkDigitGrouping->isChecked());
@@ -99,7 +99,7 @@ TEST_F(NumberFormatTest, EscapeAndCancelKeepTheForm) {
     d.optForm[0]->click();
     d.cmdCancel->click();
   });
-  EXPECT_EQ(gNumberFormat, (DisplayFormat{NumberForm::Fixed, 15, 2, true}));
+  EXPECT_EQ(session_.gNumberFormat, (DisplayFormat{NumberForm::Fixed, 15, 2, true}));
 }
 
 TEST_F(NumberFormatTest, OutOfRangeCountsAreRefused) {
@@ -131,21 +131,21 @@ TEST_F(NumberFormatTest, OutOfRangeCountsAreRefused) {
     EXPECT_FALSE(d.isVisible());
   });
   // The unused box's bad text left its value as it was.
-  EXPECT_EQ(gNumberFormat, (DisplayFormat{NumberForm::Fixed, 15, 0, false}));
+  EXPECT_EQ(session_.gNumberFormat, (DisplayFormat{NumberForm::Fixed, 15, 0, false}));
 }
 
 TEST_F(NumberFormatTest, AnswerKeepsFullPrecisionThroughARoundedDisplay) {
-  gNumberFormat = {NumberForm::SIPrefix, 3, 4, false};
+  session_.gNumberFormat = {NumberForm::SIPrefix, 3, 4, false};
   Eval(QStringLiteral("1/3"));
   EXPECT_EQ(LastLine(), "333 m");
-  EXPECT_EQ(gLastAnswer.type(), vbs::vbDouble);
-  EXPECT_EQ(gLastAnswer.doubleVal(), 1.0 / 3);
+  EXPECT_EQ(session_.gLastAnswer.type(), vbs::vbDouble);
+  EXPECT_EQ(session_.gLastAnswer.doubleVal(), 1.0 / 3);
   w_->cmdUserNumKey[size_t(kKeyAns)]->click();
   EXPECT_EQ(w_->txtUserInput->currentText(), "0.333333333333333");
   // The history holds the expressions as typed.
   EXPECT_EQ(w_->txtUserInput->itemText(0), "1/3");
 
-  gNumberFormat = {NumberForm::Fixed, 15, 2, false};
+  session_.gNumberFormat = {NumberForm::Fixed, 15, 2, false};
   Eval(QStringLiteral("2.675"));
   EXPECT_EQ(LastLine(), "2.68");
   w_->cmdUserNumKey[size_t(kKeyAns)]->click();
@@ -153,7 +153,7 @@ TEST_F(NumberFormatTest, AnswerKeepsFullPrecisionThroughARoundedDisplay) {
 }
 
 TEST_F(NumberFormatTest, OnlyNumbersChangeForm) {
-  gNumberFormat = {NumberForm::Engineering, 3, 0, true};
+  session_.gNumberFormat = {NumberForm::Engineering, 3, 0, true};
   const struct {
     const char* expression;
     const char* shown;
@@ -175,14 +175,14 @@ TEST_F(NumberFormatTest, OnlyNumbersChangeForm) {
   // A date is written as in General.
   Eval(QStringLiteral("DateSerial(2024, 1, 2) + 0.5"));
   const QString dateText = LastLine();
-  gNumberFormat = DisplayFormat{};
+  session_.gNumberFormat = DisplayFormat{};
   Eval(QStringLiteral("DateSerial(2024, 1, 2) + 0.5"));
   EXPECT_EQ(LastLine(), dateText);
 }
 
 TEST_F(NumberFormatTest, DoubleClickCopiesTheFullValueWhereTheLogAllowsIt) {
-  gNumberFormat = {NumberForm::SIPrefix, 3, 4, false};
-  gACKeyClear = true;
+  session_.gNumberFormat = {NumberForm::SIPrefix, 3, 4, false};
+  session_.gACKeyClear = true;
   Eval(QStringLiteral("2/3"));
   Eval(QStringLiteral("\"text\""));
   Eval(QStringLiteral("-1/7"));
@@ -208,7 +208,7 @@ TEST_F(NumberFormatTest, DoubleClickCopiesTheFullValueWhereTheLogAllowsIt) {
   EXPECT_TRUE(Prompts().Asked().empty());
 
   // Without the option the double-click only says the log is for display.
-  gACKeyClear = false;
+  session_.gACKeyClear = false;
   w_->txtOutputDisplay_DblClick(6);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
   ASSERT_EQ(Prompts().Asked().size(), 1u);
@@ -216,15 +216,15 @@ TEST_F(NumberFormatTest, DoubleClickCopiesTheFullValueWhereTheLogAllowsIt) {
 
 TEST_F(NumberFormatTest, SettingsRoundTripWithSaneDefaults) {
   // Written at exit with the other options.
-  gNumberFormat = {NumberForm::SIPrefix, 6, 2, true};
+  session_.gNumberFormat = {NumberForm::SIPrefix, 6, 2, true};
   w_->SaveSettings();
   EXPECT_EQ(store_.Get("Option", "NumberFormat", ""), "SIPrefix");
   EXPECT_EQ(store_.Get("Option", "SignificantDigits", ""), "6");
   EXPECT_EQ(store_.Get("Option", "Decimals", ""), "2");
   EXPECT_EQ(store_.Get("Option", "DigitGrouping", ""), "True");
-  gNumberFormat = DisplayFormat{};
+  session_.gNumberFormat = DisplayFormat{};
   w_->RestoreSettings();
-  EXPECT_EQ(gNumberFormat, (DisplayFormat{NumberForm::SIPrefix, 6, 2, true}));
+  EXPECT_EQ(session_.gNumberFormat, (DisplayFormat{NumberForm::SIPrefix, 6, 2, true}));
 
   const struct {
     const char* form;

@@ -88,7 +88,7 @@ class WorkerTest : public CalcFixture {
     w_->cmdUserNumKey[size_t(kKeyExe)]->click();
   }
   QString EvalText(std::u16string_view expression) {
-    return ToQ(vbs::ToText(EvaluateExpression(expression)));
+    return ToQ(vbs::ToText(EvaluateExpression(session_, expression)));
   }
   ScriptBusyBar* Bar() const { return w_->findChild<ScriptBusyBar*>(); }
 };
@@ -119,7 +119,7 @@ TEST_F(StopRunaway, LoopTypedIntoTheInputLineStopsAndTheLogStays) {
   EXPECT_TRUE(asked.contains(" 18\r\n")) << asked.toStdString();
   EXPECT_TRUE(asked.contains("User interrupt occurred")) << asked.toStdString();
   EXPECT_EQ(w_->LogText(), logBefore);
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "42");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "42");
   // The window is back as it was and works.
   EXPECT_FALSE(Bar()->isVisible());
   EXPECT_TRUE(w_->txtUserInput->isEnabled());
@@ -131,7 +131,7 @@ TEST_F(StopRunaway, LoopTypedIntoTheInputLineStopsAndTheLogStays) {
 TEST_F(StopRunaway, EscStopsALibraryFunctionAndDefinitionsSurvive) {
   OpenWindow();
   int maintenanceShown = 0;
-  gShowLibraryMaintenance = [&] { ++maintenanceShown; };
+  session_.gShowLibraryMaintenance = [&] { ++maintenanceShown; };
   Exe("KeptPlusOne()");
   const QString logBefore = w_->LogText();
   WhenBusy busy([&] {
@@ -140,7 +140,7 @@ TEST_F(StopRunaway, EscStopsALibraryFunctionAndDefinitionsSurvive) {
   });
   // Going on after the error gives no value: not the one myResult held before.
   Prompts().Answer(kAnswerYes);
-  EXPECT_EQ(EvaluateExpression(u"Spin()").type(), vbs::vbEmpty);
+  EXPECT_EQ(EvaluateExpression(session_, u"Spin()").type(), vbs::vbEmpty);
   ASSERT_TRUE(busy.Fired());
   ASSERT_EQ(Prompts().Asked().size(), 1u);
   EXPECT_TRUE(Prompts().Asked()[0].text.contains(" 18\r\n"));
@@ -150,17 +150,17 @@ TEST_F(StopRunaway, EscStopsALibraryFunctionAndDefinitionsSurvive) {
 }
 
 TEST_F(StopRunaway, WholeScriptInTheGlobalModuleStopsWithError18) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   WhenBusy busy([] { ScriptRunner::Instance()->RequestStop(); });
-  EXPECT_FALSE(gGlobalModule->ExecuteStatement(
+  EXPECT_FALSE(session_.gGlobalModule->ExecuteStatement(
       u"Dim before\r\nbefore = 7\r\nDo\r\n  before = before\r\nLoop\r\n"));
   ASSERT_TRUE(busy.Fired());
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
+  EXPECT_EQ(session_.gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"before * kept"), "287");
   // On Error Resume Next does not swallow a stop.
   WhenBusy again([] { ScriptRunner::Instance()->RequestStop(); });
-  EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"On Error Resume Next\r\nDo\r\nLoop\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
+  EXPECT_FALSE(session_.gGlobalModule->ExecuteStatement(u"On Error Resume Next\r\nDo\r\nLoop\r\n"));
+  EXPECT_EQ(session_.gScriptEngine->Error().Number, vbs::kErrInterrupted);
 }
 
 TEST_F(StopRunaway, LibraryFileThatNeverEndsIsStoppedFromTheLoadingWindow) {
@@ -197,7 +197,7 @@ TEST_F(StopRunaway, LibraryFileThatNeverEndsIsStoppedFromTheLoadingWindow) {
   ASSERT_EQ(Prompts().Asked().size(), 1u);
   const QString asked = Prompts().Asked()[0].text;
   EXPECT_TRUE(asked.contains(" 18\r\n") && asked.contains("b.vbs")) << asked.toStdString();
-  EXPECT_EQ(EvalText(u"FromA() & FromC()"), "13");
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(session.calc, u"FromA() & FromC()"))), "13");
   EXPECT_EQ(ScriptRunner::Instance()->BusyDelay(), 500);
 }
 
@@ -205,7 +205,7 @@ using UserCalls = WorkerTest;
 
 TEST_F(UserCalls, ScriptRunsOnTheWorkerAndAsksOnTheUserInterfaceThread) {
   bool zelIOOnUi = false, workerOnUi = true;
-  gCreateIOObject = [&] { return vbs::Ref<vbs::HostObject>(new ThreadProbe(&zelIOOnUi)); };
+  session_.gCreateIOObject = [&] { return vbs::Ref<vbs::HostObject>(new ThreadProbe(&zelIOOnUi)); };
   WriteLib("ask.vbs",
            "Function Ask()\r\n"
            "  Dim answer, name\r\n"
@@ -213,9 +213,9 @@ TEST_F(UserCalls, ScriptRunsOnTheWorkerAndAsksOnTheUserInterfaceThread) {
            "  name = InputBox(\"Name?\", \"Who\", \"nobody\")\r\n"
            "  Ask = name & \":\" & zelIO.Twice(answer) & \":\" & Worker.OnUiThread()\r\n"
            "End Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   // Registered straight in the engine: called where the script runs.
-  gScriptEngine->AddObject(u"Worker", vbs::Ref<vbs::HostObject>(new ThreadProbe(&workerOnUi)));
+  session_.gScriptEngine->AddObject(u"Worker", vbs::Ref<vbs::HostObject>(new ThreadProbe(&workerOnUi)));
   Prompts().Answer(kAnswerYes);
   Prompts().AnswerText(QStringLiteral("Ada"));
   EXPECT_EQ(EvalText(u"Ask()"), "Ada:12:False");
@@ -255,7 +255,7 @@ TEST_F(UserCalls, ErrorsAndResultsCrossBackToTheCaller) {
 
 TEST_F(UserCalls, RunawayRecursionEndsInError28OnTheWorker) {
   WriteLib("deep.vbs", "Function Deep(n)\r\n  Deep = Deep(n + 1)\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   Prompts().Answer(kAnswerNo);
   EXPECT_EQ(EvalText(u"Deep(1)"), "");
   ASSERT_EQ(Prompts().Asked().size(), 1u);
@@ -266,29 +266,29 @@ TEST_F(UserCalls, RunawayRecursionEndsInError28OnTheWorker) {
 // ---- what scripts show ------------------------------------------------------
 
 TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   Prompts().Answer(kAnswerOK);
   Prompts().Answer(kAnswerOK);
   Prompts().Answer(kAnswerStopScript);
-  EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"n = 0\r\nDo\r\n  n = n + 1\r\n  MsgBox \"x\"\r\nLoop\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
+  EXPECT_FALSE(session_.gGlobalModule->ExecuteStatement(u"n = 0\r\nDo\r\n  n = n + 1\r\n  MsgBox \"x\"\r\nLoop\r\n"));
+  EXPECT_EQ(session_.gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"n"), "3");
   ASSERT_EQ(Prompts().Asked().size(), 3u);
   for (const PromptRequest& p : Prompts().Asked()) EXPECT_TRUE(p.offersStop);
 
   Prompts().AnswerText(QStringLiteral("a"));
   Prompts().AnswerTextStop();
-  EXPECT_FALSE(gGlobalModule->ExecuteStatement(u"Do\r\n  s = InputBox(\"Name?\")\r\nLoop\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
+  EXPECT_FALSE(session_.gGlobalModule->ExecuteStatement(u"Do\r\n  s = InputBox(\"Name?\")\r\nLoop\r\n"));
+  EXPECT_EQ(session_.gScriptEngine->Error().Number, vbs::kErrInterrupted);
   ASSERT_EQ(Prompts().AskedText().size(), 2u);
   EXPECT_TRUE(Prompts().AskedText()[1].offersStop);
 
   // The script ends at the box itself: the answer is not used, whatever
   // On Error says.
   Prompts().Answer(kAnswerStopScript);
-  EXPECT_FALSE(gGlobalModule->ExecuteStatement(
+  EXPECT_FALSE(session_.gGlobalModule->ExecuteStatement(
       u"On Error Resume Next\r\nanswer = MsgBox(\"Delete?\", vbYesNo)\r\nafter = 1\r\n"));
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
+  EXPECT_EQ(session_.gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"IsEmpty(answer) And IsEmpty(after)"), "True");
 
   // A library file's top level that nags: stopped, and the load goes on.
@@ -296,7 +296,7 @@ TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
   Prompts().Clear();
   Prompts().Answer(kAnswerStopScript);
   Prompts().Answer(kAnswerYes);  // the load error: go on with the next file
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   ASSERT_EQ(Prompts().Asked().size(), 2u);
   const QString asked = Prompts().Asked()[1].text;
   EXPECT_TRUE(asked.contains(" 18\r\n") && asked.contains("nag.vbs")) << asked.toStdString();
@@ -306,8 +306,8 @@ TEST_F(UserCalls, MessageBoxesOfARunningScriptStopItWithError18) {
 // zelIO's input dialog is modal too: Ctrl+Break there answers it as Cancel
 // and stops the script that keeps asking.
 TEST_F(UserCalls, TheInputDialogOfARunningScriptStopsItWithCtrlBreak) {
-  InstallIOObjectFactory();
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  InstallIOObjectFactory(session_);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   // Each showing is told apart by its prompt, "p1", "p2", ...
   int answered = 0;
   std::function<void()> act = [&] {
@@ -335,14 +335,14 @@ TEST_F(UserCalls, TheInputDialogOfARunningScriptStopsItWithCtrlBreak) {
   });
   watchdog.start(10000);
   // Not even On Error Resume Next keeps it going.
-  EXPECT_FALSE(gGlobalModule->ExecuteStatement(
+  EXPECT_FALSE(session_.gGlobalModule->ExecuteStatement(
       u"On Error Resume Next\r\nn = 0\r\nDo\r\n  n = n + 1\r\n  x = zelIO.getData(\"p\" & n)\r\nLoop\r\n"));
   watchdog.stop();
-  EXPECT_EQ(gScriptEngine->Error().Number, vbs::kErrInterrupted);
+  EXPECT_EQ(session_.gScriptEngine->Error().Number, vbs::kErrInterrupted);
   EXPECT_EQ(EvalText(u"n"), "3");
   EXPECT_FALSE(IODialog().isVisible());
   SetScriptStopper(nullptr);
-  gUnloadLibraryWindows = nullptr;
+  session_.gUnloadLibraryWindows = nullptr;
   UnloadIODialog();
 }
 
@@ -383,7 +383,7 @@ using Release = WorkerTest;
 
 TEST_F(Release, ClassTerminateAtReloadRunsOnTheWorkerWhereStopReachesIt) {
   WriteLib("slow.vbs", SlowTerminate(8));
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   QString activity;
   WhenBusy busy(
       [&] {
@@ -391,12 +391,12 @@ TEST_F(Release, ClassTerminateAtReloadRunsOnTheWorkerWhereStopReachesIt) {
         ScriptRunner::Instance()->RequestStop();
       },
       20000);
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   ASSERT_TRUE(busy.Fired());
   EXPECT_EQ(activity, ToQ(kBusyReleasingText));
   EXPECT_TRUE(Prompts().Asked().empty());
   EXPECT_EQ(EvalText(u"kept"), "41");
-  EXPECT_TRUE(gGlobalModule->ExecuteStatement(u"slowOn = False"));
+  EXPECT_TRUE(session_.gGlobalModule->ExecuteStatement(u"slowOn = False"));
 }
 
 class QuitTest : public WorkerTest {
@@ -410,7 +410,7 @@ class QuitTest : public WorkerTest {
   }
   void TearDown() override {
     QApplication::setQuitOnLastWindowClosed(true);
-    gEndProgramNow = nullptr;
+    session_.gEndProgramNow = nullptr;
     WorkerTest::TearDown();
     ini_.reset();
   }
@@ -425,7 +425,7 @@ TEST_F(QuitTest, SettingsAreSavedThenTheEngineIsReleasedWithTheBusyBarAndStop) {
   WriteLib("slow.vbs", SlowTerminate(8));
   OpenWindow();
   bool endedByForce = false;
-  gEndProgramNow = [&] { endedByForce = true; };
+  session_.gEndProgramNow = [&] { endedByForce = true; };
   QString savedDuring;
   bool barDuring = false;
   WhenBusy busy(
@@ -441,7 +441,7 @@ TEST_F(QuitTest, SettingsAreSavedThenTheEngineIsReleasedWithTheBusyBarAndStop) {
   EXPECT_TRUE(barDuring);
   EXPECT_TRUE(savedDuring.contains("[frmMain]") && savedDuring.contains("ShowInput=True"))
       << savedDuring.toStdString();
-  EXPECT_FALSE(gScriptEngine);
+  EXPECT_FALSE(session_.gScriptEngine);
   EXPECT_FALSE(w_->isVisible());
   EXPECT_FALSE(endedByForce);
   ASSERT_EQ(Prompts().Asked().size(), 1u);  // the quit question alone
@@ -458,10 +458,10 @@ TEST_F(QuitTest, AReleaseThatStopCannotEndEndsTheProgramThreeSecondsAfterStop) {
            "Set stuck = New StuckEnd\r\n");
   OpenWindow();
   std::atomic<bool> released{false};
-  gScriptEngine->AddObject(u"blocker", vbs::Ref<vbs::HostObject>(new Blocker(&released)));
+  session_.gScriptEngine->AddObject(u"blocker", vbs::Ref<vbs::HostObject>(new Blocker(&released)));
   QElapsedTimer sinceStop;
   qint64 endedAfter = -1;
-  gEndProgramNow = [&] {
+  session_.gEndProgramNow = [&] {
     endedAfter = sinceStop.elapsed();
     released = true;  // a real end would leave the worker where it is
   };
@@ -485,15 +485,15 @@ TEST_F(BusyState, SecondExeWhileBusyIsIgnored) {
   QString evalDuring = "not asked";
   bool executeDuring = true;
   bool reloadRefused = false;
-  vbs::Engine* engineBefore = gScriptEngine.get();
+  vbs::Engine* engineBefore = session_.gScriptEngine.get();
   WhenBusy busy([&] {
     QTest::mouseClick(w_->cmdUserNumKey[size_t(kKeyExe)], Qt::LeftButton);
     QTest::keyClick(w_->txtUserInput->lineEdit(), Qt::Key_Return);
     w_->cmdUserNumKey_Click(kKeyExe);
-    evalDuring = ToQ(vbs::ToText(EvaluateExpression(u"1+1")));
-    executeDuring = gGlobalModule->ExecuteStatement(u"kept = 0");
+    evalDuring = ToQ(vbs::ToText(EvaluateExpression(session_, u"1+1")));
+    executeDuring = session_.gGlobalModule->ExecuteStatement(u"kept = 0");
     try {
-      LoadUserLibrary();
+      LoadUserLibrary(session_);
     } catch (const std::exception&) {
       reloadRefused = true;
     }
@@ -507,7 +507,7 @@ TEST_F(BusyState, SecondExeWhileBusyIsIgnored) {
   EXPECT_EQ(evalDuring, "");
   EXPECT_FALSE(executeDuring);
   EXPECT_TRUE(reloadRefused);
-  EXPECT_EQ(gScriptEngine.get(), engineBefore);
+  EXPECT_EQ(session_.gScriptEngine.get(), engineBefore);
   EXPECT_EQ(Prompts().Asked().size(), 1u);  // only the stopped evaluation
   EXPECT_EQ(EvalText(u"kept"), "41");
 }
@@ -595,13 +595,13 @@ TEST_F(BusyState, ClosingWhileBusyAsksToStopFirst) {
   // Then the window's own close handling runs as usual, after the script.
   ASSERT_EQ(Prompts().Asked().size(), 3u);
   EXPECT_NE(Prompts().Asked()[2].text, ToQ(kStopBeforeCloseText));
-  EXPECT_FALSE(gScriptEngine);  // released by the confirmed quit
+  EXPECT_FALSE(session_.gScriptEngine);  // released by the confirmed quit
 }
 
 TEST_F(BusyState, TenThousandEvaluationsInARow) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   vbs::Variant last;
-  for (int i = 0; i < 10000; ++i) last = EvaluateExpression(u"myResult + 1");
+  for (int i = 0; i < 10000; ++i) last = EvaluateExpression(session_, u"myResult + 1");
   EXPECT_EQ(ToQ(vbs::ToText(last)), "10000");
   EXPECT_TRUE(Prompts().Asked().empty());
   EXPECT_FALSE(ScriptRunning());

@@ -46,7 +46,7 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
   // Every window and message box carries the program's icon, those
   // without an owner too.
   QApplication::setWindowIcon(QIcon(zelDialog::LogoPicture()));
-  session.window = std::make_unique<frmMain>();
+  session.window = std::make_unique<frmMain>(session.calc);
   session.window->RestoreSettings();
 
   const LibraryFolderPlaces places = DefaultLibraryFolderPlaces(options.programDir, options.userDataDir);
@@ -56,28 +56,28 @@ StartupResult StartProgram(StartupSession& session, const StartupOptions& option
     session.window.reset();
     return StartupResult::Failed;
   }
-  SetLibraryPath(library.baseDir);
+  SetLibraryPath(session.calc, library.baseDir);
   SetDialogFolders(ChooseDialogFolders(places));
   session.window->StartKeptLog(places.userDataDir);
   // A missing manual is reported only when it is opened.
   SetHelpFolder(options.programDir);
-  gHelpFile = VbsManualPath();
+  session.calc.gHelpFile = VbsManualPath();
 
   try {
     LoadStatus status;
     {
       LoadingWindow loading;
-      status = LoadUserLibrary(options.loadLibrary ? LibraryFiles::Load : LibraryFiles::Skip);
+      status = LoadUserLibrary(session.calc, options.loadLibrary ? LibraryFiles::Load : LibraryFiles::Skip);
     }
     if (status == LoadStatus::EndProgram) {
-      ReleaseEngine();
+      ReleaseEngine(session.calc);
       session.window.reset();
       return StartupResult::EditorStarted;
     }
     session.window->show();
     FocusTextBox(session.window->txtUserInput);
   } catch (...) {
-    ReleaseEngine();
+    ReleaseEngine(session.calc);
     session.window.reset();
     return StartupResult::Failed;
   }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <memory>
 
+#include "calc_session.h"
+
 class QLockFile;
 
 namespace zel {
@@ -29,11 +31,13 @@ enum class StartupResult {
   EditorStarted,   // the user chose to edit a failing library file: end
 };
 
-// Owns what the running program keeps: the instance lock and the window.
+// Owns what the running program keeps: the instance lock, the calculator's
+// session and the window (which goes first).
 struct StartupSession {
   StartupSession();
   ~StartupSession();
   std::unique_ptr<QLockFile> lock;
+  CalcSession calc;
   std::unique_ptr<frmMain> window;
 };
 

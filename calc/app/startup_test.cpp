@@ -23,7 +23,6 @@ class StartupTest : public CalcFixture {
     CalcFixture::SetUp();
     ASSERT_TRUE(program_.isValid());
     ASSERT_TRUE(locks_.isValid());
-    gLibraryPath.clear();
   }
   StartupOptions Options() const { return {program_.path(), locks_.path(), data_.path()}; }
   QTemporaryDir program_;
@@ -34,14 +33,14 @@ class StartupTest : public CalcFixture {
 TEST_F(StartupTest, FirstStartCreatesTheLibraryFolderAndShowsTheWindow) {
   StartupSession s;
   ASSERT_EQ(StartProgram(s, Options()), StartupResult::Running);
-  EXPECT_EQ(gLibraryPath, QDir::toNativeSeparators(program_.path() + "/VBS"));
+  EXPECT_EQ(s.calc.gLibraryPath, QDir::toNativeSeparators(program_.path() + "/VBS"));
   EXPECT_TRUE(QFileInfo(program_.path() + "/VBS").isDir());
   ASSERT_TRUE(s.window);
   EXPECT_TRUE(s.window->isVisible());
   // Windows and message boxes without an owner show the program's icon too.
   EXPECT_FALSE(QApplication::windowIcon().isNull());
-  EXPECT_TRUE(gScriptEngine != nullptr);
-  EXPECT_FALSE(gHelpFile.isEmpty());
+  EXPECT_TRUE(s.calc.gScriptEngine != nullptr);
+  EXPECT_FALSE(s.calc.gHelpFile.isEmpty());
   EXPECT_TRUE(Prompts().Asked().empty());
   ASSERT_TRUE(QTest::qWaitForWindowActive(s.window.get()));
   QWidget* focus = QApplication::focusWidget();
@@ -101,7 +100,7 @@ TEST_F(StartupTest, LibraryFolderThatCannotBeMadeIsToldBeforeTheEnd) {
   StartupSession s;
   EXPECT_EQ(StartProgram(s, {notADir, locks_.path(), QString()}), StartupResult::Failed);
   EXPECT_FALSE(s.window);
-  EXPECT_FALSE(gScriptEngine);
+  EXPECT_FALSE(s.calc.gScriptEngine);
   ASSERT_EQ(Prompts().Asked().size(), 1u);
   EXPECT_EQ(Prompts().Asked()[0].icon, PromptIcon::Critical);
   EXPECT_TRUE(Prompts().Asked()[0].text.contains(QDir::toNativeSeparators(notADir + "/VBS")));
@@ -109,7 +108,6 @@ TEST_F(StartupTest, LibraryFolderThatCannotBeMadeIsToldBeforeTheEnd) {
 
 TEST_F(StartupTest, LoadErrorAnsweredNoEndsTheProgram) {
   store_.Set("Option", "UserEditor", "true");
-  gStartProcess = [](const QString&, const QStringList&) { return true; };
   QDir(program_.path()).mkdir("VBS");
   QFile f(program_.path() + "/VBS/bad.vbs");
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -117,10 +115,11 @@ TEST_F(StartupTest, LoadErrorAnsweredNoEndsTheProgram) {
   f.close();
   Prompts().Answer(kAnswerNo);
   StartupSession s;
+  s.calc.gStartProcess = [](const QString&, const QStringList&) { return true; };
   EXPECT_EQ(StartProgram(s, Options()), StartupResult::EditorStarted);
   EXPECT_EQ(Prompts().Asked().size(), 1u);
   EXPECT_FALSE(s.window);
-  EXPECT_FALSE(gScriptEngine);
+  EXPECT_FALSE(s.calc.gScriptEngine);
 }
 
 TEST_F(StartupTest, NoLibraryStartsWithAnEngineButWithoutTheLibraryFiles) {
@@ -134,9 +133,9 @@ TEST_F(StartupTest, NoLibraryStartsWithAnEngineButWithoutTheLibraryFiles) {
   StartupSession s;
   ASSERT_EQ(StartProgram(s, options), StartupResult::Running);
   EXPECT_TRUE(Prompts().Asked().empty());
-  EXPECT_TRUE(Procedures().isEmpty());
-  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"6*7"))), "42");
-  EXPECT_EQ(gLibraryPath, QDir::toNativeSeparators(program_.path() + "/VBS"));
+  EXPECT_TRUE(Procedures(s.calc).isEmpty());
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(s.calc, u"6*7"))), "42");
+  EXPECT_EQ(s.calc.gLibraryPath, QDir::toNativeSeparators(program_.path() + "/VBS"));
 }
 
 // The program run as a process of its own.

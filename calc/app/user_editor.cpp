@@ -6,16 +6,15 @@
 #include <QStandardPaths>
 
 #include "app_settings.h"
+#include "calc_session.h"
 #include "prompt_service.h"
 
 namespace zel {
 
-std::function<bool(const QString&, const QStringList&)> gStartProcess;
-
 namespace {
 
-bool Start(const QString& program, const QStringList& arguments) {
-  if (gStartProcess) return gStartProcess(program, arguments);
+bool Start(const CalcSession& session, const QString& program, const QStringList& arguments) {
+  if (session.gStartProcess) return session.gStartProcess(program, arguments);
   return QProcess::startDetached(program, arguments);
 }
 
@@ -71,21 +70,21 @@ QStringList DefaultTextEditorCommand(const QString& filePath) {
 
 }  // namespace
 
-bool StartUserEditor(const QString& filePath) {
+bool StartUserEditor(const CalcSession& session, const QString& filePath) {
   const QString setting =
       QString::fromStdString(AppSettings().Get("Option", "UserEditor", std::string()));
   QStringList configured = QProcess::splitCommand(setting);
   if (!configured.isEmpty()) {
     const QString program = FindProgram(configured.takeFirst());
-    if (!program.isEmpty() && Start(program, configured << filePath)) return true;
+    if (!program.isEmpty() && Start(session, program, configured << filePath)) return true;
   }
   QStringList fallback = DefaultTextEditorCommand(filePath);
   if (!fallback.isEmpty()) {
     const QString program = FindProgram(fallback.takeFirst());
-    if (!program.isEmpty() && Start(program, fallback)) return true;
+    if (!program.isEmpty() && Start(session, program, fallback)) return true;
   }
   const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-  if (!xdgOpen.isEmpty() && Start(xdgOpen, {filePath})) return true;
+  if (!xdgOpen.isEmpty() && Start(session, xdgOpen, {filePath})) return true;
   ShowPrompt(QString(),
              QStringLiteral("No text editor could be started for the file\r\n") + filePath +
                  QStringLiteral("\r\nChoose one under Option - Editor."),

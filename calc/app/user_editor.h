@@ -2,20 +2,18 @@
 // The user's text editor, started on a library file without waiting.
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace zel {
 
+struct CalcSession;
+
 // Opens a library file in the user's editor without waiting: the
 // "UserEditor" command (split into program and arguments; the file's path
-// is one argument of its own, blanks and all). When the setting is absent or
+// is one argument of its own, blanks and all), started through the
+// session's gStartProcess when set. When the setting is absent or
 // names a program that cannot be found, the desktop's default text editor
 // is used. When nothing starts, a message says so and false is returned.
 // The setting is never changed here.
-bool StartUserEditor(const QString& filePath);
-
-// Starts a program without waiting; false when it could not be started.
-// QProcess::startDetached unless a test installs its own.
-extern std::function<bool(const QString& program, const QStringList& arguments)> gStartProcess;
+bool StartUserEditor(const CalcSession& session, const QString& filePath);
 
 }  // namespace zel

@@ -64,7 +64,7 @@ TEST_F(WindowTest, OperatorAfterExeExtendsTheExpression) {
   Keys("+4=");
   EXPECT_EQ(Log(), QString::fromUtf8("\r\n『2*3』\r\n6\r\n『2*3+4』\r\n10"));
   EXPECT_EQ(History(), (QStringList{"2*3+4", "2*3"}));
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "10");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "10");
 }
 
 TEST_F(WindowTest, DigitAfterExeStartsOverAndCeKeepsTheSelectionMemory) {
@@ -90,7 +90,7 @@ TEST_F(WindowTest, AnsKey) {
   Keys("A");
   EXPECT_EQ(Input(), "5");
   // The answer lives outside the engine and survives a reload.
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   Type("1+");
   Keys("*A");
   EXPECT_EQ(Input(), "5");
@@ -105,11 +105,11 @@ TEST_F(WindowTest, ZeroFalseAndTrueResults) {
   Type("1>2");
   Keys("=");
   EXPECT_EQ(Log(), QString::fromUtf8("\r\n『7』\r\n7"));
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "7");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "7");
   Type("1<2");
   Keys("=");
   EXPECT_EQ(Log(), QString::fromUtf8("\r\n『7』\r\n7\r\n『1<2』\r\nTrue"));
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "True");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "True");
   EXPECT_EQ(History().size(), 4);
   EXPECT_TRUE(Prompts().Asked().empty());
 }
@@ -219,7 +219,7 @@ TEST_F(WindowTest, ZeroOfEverySubtypeIsNotLoggedOthersAre) {
     Keys("=");
     EXPECT_EQ(Log(), "") << zero;
   }
-  EXPECT_TRUE(gLastAnswer.IsEmpty());
+  EXPECT_TRUE(session_.gLastAnswer.IsEmpty());
   Type("TimeSerial(1,0,0)");
   Keys("=");
   Type("CCur(0.5)");
@@ -233,11 +233,11 @@ TEST_F(WindowTest, ZeroOfEverySubtypeIsNotLoggedOthersAre) {
   EXPECT_EQ(Log(), QString::fromUtf8("\r\n『TimeSerial(1,0,0)』\r\n1:00:00 AM"
                                      "\r\n『CCur(0.5)』\r\n0.5\r\n『CByte(7)』\r\n7"
                                      "\r\n『CSng(1.5)』\r\n1.5\r\n『\"2\"』\r\n2"));
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "2");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "2");
   // A date is shown but never becomes the answer.
   Type("TimeSerial(2,0,0)");
   Keys("=");
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "2");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "2");
 }
 
 TEST_F(WindowTest, MultiLineBoxesAreTheOnesGuardedAgainstAnEmptyClipboard) {
@@ -262,7 +262,7 @@ TEST_F(WindowTest, ResultsAreTheEngineText) {
   EXPECT_EQ(Log(), QString::fromUtf8("\r\n『1E20』\r\n1E+20\r\n『\"abc\"』\r\nabc"
                                      "\r\n『0.1+0.2』\r\n0.3"));
   // Text that is not a number never becomes the answer.
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "0.3");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "0.3");
   Type("myResult*2");
   Keys("=");
   EXPECT_TRUE(Log().endsWith("\r\n0.6"));
@@ -273,7 +273,7 @@ TEST_F(WindowTest, ResultsAreTheEngineText) {
 // evaluation before.
 TEST_F(WindowTest, FailedEvaluationLogsNothingAndKeepsTheAnswer) {
   int maintenanceOpened = 0;
-  gShowLibraryMaintenance = [&] { ++maintenanceOpened; };
+  session_.gShowLibraryMaintenance = [&] { ++maintenanceOpened; };
   Type("Sqr(2)");
   Keys("=");
   const QString before = QString::fromUtf8("\r\n『Sqr(2)』\r\n1.4142135623731");
@@ -296,7 +296,7 @@ TEST_F(WindowTest, FailedEvaluationLogsNothingAndKeepsTheAnswer) {
     EXPECT_TRUE(p.text.endsWith(QString::fromUtf8(" 列で、発生しました。\r\n処理を続けますか？")));
     EXPECT_EQ(maintenanceOpened, c.opened) << c.answer;
     EXPECT_EQ(Log(), before) << c.answer;
-    EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "1.4142135623731") << c.answer;
+    EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "1.4142135623731") << c.answer;
     EXPECT_EQ(Selected(), "1/0");
     EXPECT_EQ(History().value(0), "1/0");
   }
@@ -343,7 +343,7 @@ TEST_F(WindowTest, AcClearsTheLogOnlyWithTheOption) {
   Keys("9=X");
   EXPECT_EQ(Input(), "");
   EXPECT_EQ(Log(), QString::fromUtf8("\r\n『9』\r\n9"));
-  gACKeyClear = true;
+  session_.gACKeyClear = true;
   Keys("X");
   EXPECT_EQ(Log(), "");
   // AC kept the selection memory "9": the first digit only clears it.
@@ -355,7 +355,7 @@ TEST_F(WindowTest, AcClearsTheLogOnlyWithTheOption) {
 }
 
 TEST_F(WindowTest, ShowInputOffLogsOnlyResults) {
-  gShowInput = false;
+  session_.gShowInput = false;
   Keys("1+2=");
   EXPECT_EQ(Log(), "\r\n3");
 }
@@ -370,7 +370,7 @@ TEST_F(WindowTest, AHugeResultIsLoggedCutWhileTheAnswerKeepsItWhole) {
   const QString expected = QString::fromUtf8("\r\n『") + expression + QString::fromUtf8("』") + cut;
   EXPECT_EQ(Log().size(), expected.size());
   EXPECT_TRUE(Log() == expected);
-  EXPECT_EQ(vbs::ToText(gLastAnswer).size(), 1500000u);
+  EXPECT_EQ(vbs::ToText(session_.gLastAnswer).size(), 1500000u);
   Keys("A");
   EXPECT_TRUE(Input().startsWith("1.000"));
   Type(QStringLiteral("Len(myResult)"));
@@ -403,11 +403,11 @@ TEST_F(WindowTest, DoubleClickInTheLogWarnsUnlessAcClearsIt) {
   EXPECT_EQ(p.title, "zelCalc");
   EXPECT_EQ(p.icon, PromptIcon::Exclamation);
   EXPECT_EQ(p.buttons, PromptButtons::OK);
-  gACKeyClear = true;
+  session_.gACKeyClear = true;
   QTest::mouseDClick(viewport, Qt::LeftButton);
   EXPECT_EQ(Prompts().Asked().size(), 1u);
   // A disabled log takes no mouse input at all.
-  gACKeyClear = false;
+  session_.gACKeyClear = false;
   w_->txtOutputDisplay->setEnabled(false);
   QTest::mouseDClick(viewport, Qt::LeftButton);
   EXPECT_EQ(Prompts().Asked().size(), 1u);
@@ -439,9 +439,9 @@ TEST_F(WindowTest, DefaultGeometryAndLayout) {
   for (QPushButton* b : w_->cmdUserNumKey)
     EXPECT_TRUE(w_->fraUserTenKey->rect().contains(b->geometry())) << b->text().toStdString();
   EXPECT_TRUE(w_->txtOutputDisplay->isEnabled());
-  EXPECT_TRUE(gShowInput);
-  EXPECT_FALSE(gDisplayEdit);
-  EXPECT_FALSE(gACKeyClear);
+  EXPECT_TRUE(session_.gShowInput);
+  EXPECT_FALSE(session_.gDisplayEdit);
+  EXPECT_FALSE(session_.gACKeyClear);
 }
 
 TEST_F(WindowTest, StoredGeometryAndFlagsAreRestored) {
@@ -450,21 +450,21 @@ TEST_F(WindowTest, StoredGeometryAndFlagsAreRestored) {
   store_.Set("frmMain", "DisplayEdit", "True");
   store_.Set("frmMain", "ShowInput", "False");
   store_.Set("frmMain", "ACKeyClear", "1");
-  frmMain w;
+  frmMain w(session_);
   w.RestoreSettings();
   w.show();
   EXPECT_NEAR(PixelsToTwipsX(w.frameGeometry().width()), 7600, 15);
   EXPECT_NEAR(PixelsToTwipsY(w.txtOutputDisplay->height()), 7545, 15);
-  EXPECT_TRUE(gDisplayEdit);
+  EXPECT_TRUE(session_.gDisplayEdit);
   EXPECT_TRUE(w.txtOutputDisplay->isEnabled());  // the log starts enabled anyway
-  EXPECT_FALSE(gShowInput);
-  EXPECT_TRUE(gACKeyClear);
+  EXPECT_FALSE(session_.gShowInput);
+  EXPECT_TRUE(session_.gACKeyClear);
 }
 
 TEST_F(WindowTest, GeometryOffEveryScreenIsBroughtBack) {
   store_.Set("frmMain", "PositionT", "-900000");
   store_.Set("frmMain", "PositionL", "9000000");
-  frmMain w;
+  frmMain w(session_);
   w.RestoreSettings();
   w.show();
   bool onScreen = false;
@@ -474,7 +474,7 @@ TEST_F(WindowTest, GeometryOffEveryScreenIsBroughtBack) {
   // A position on the screen is kept as stored.
   store_.Set("frmMain", "PositionT", "300");
   store_.Set("frmMain", "PositionL", "450");
-  frmMain v;
+  frmMain v(session_);
   v.RestoreSettings();
   EXPECT_NEAR(PixelsToTwipsY(v.frameGeometry().top()), 300, 15);
   EXPECT_NEAR(PixelsToTwipsX(v.frameGeometry().left()), 450, 15);
@@ -491,12 +491,12 @@ TEST_F(WindowTest, ExeGivesTheInputLineTheFocusOtherKeysDoNot) {
 
 TEST_F(WindowTest, LibraryFunctionAsksThroughTheInputDialog) {
   // The real zelIO object and its dialog, answered by "typing" a value.
-  gCreateIOObject = [] { return CreateIOObject(); };
+  session_.gCreateIOObject = [] { return CreateIOObject(); };
   WriteLib("area.vbs",
            "Function AskArea()\r\n"
            "  AskArea = 3 * zelIO.getData(\"Diameter?\", 4, \"Area\")\r\n"
            "End Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   QString shownTitle, shownPrompt, shownValue;
   bool answered = false;
   std::function<void()> answer = [&] {
@@ -520,7 +520,7 @@ TEST_F(WindowTest, LibraryFunctionAsksThroughTheInputDialog) {
   EXPECT_EQ(shownPrompt, "Diameter?");
   EXPECT_EQ(shownValue, "4");
   EXPECT_EQ(Log(), QString::fromUtf8("\r\n『AskArea()』\r\n15"));
-  EXPECT_EQ(ToQ(vbs::ToText(gLastAnswer)), "15");
+  EXPECT_EQ(ToQ(vbs::ToText(session_.gLastAnswer)), "15");
   UnloadIODialog();
 }
 

@@ -8,6 +8,7 @@
 
 #include "app_settings.h"
 #include "busy_state.h"
+#include "calc_session.h"
 #include "messages.h"
 #include "prompt_service.h"
 #include "vbs/value_ops.h"
@@ -16,18 +17,6 @@
 #include "user_editor.h"
 
 namespace zel {
-
-std::unique_ptr<vbs::Engine> gScriptEngine;
-std::unique_ptr<GlobalModule> gGlobalModule;
-vbs::Ref<vbs::HostObject> gIOObject;
-QString gLibraryPath;
-QString gHelpFile;
-vbs::Variant gLastAnswer;
-bool gShowInput = true;
-bool gDisplayEdit = false;
-bool gACKeyClear = false;
-std::function<void()> gShowLibraryMaintenance;
-std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
 
 namespace {
 
@@ -105,32 +94,33 @@ bool GlobalModule::Eval(std::u16string_view text, vbs::Variant& out) {
   return RunEngineJob(engine_, [&] { ok = engine_.Eval(text, out); }) && ok;
 }
 
-bool SetLibraryPath(const QString& programDir) {
+bool SetLibraryPath(CalcSession& session, const QString& programDir) {
   QString dir = QDir::cleanPath(programDir + QStringLiteral("/VBS"));
-  gLibraryPath = QDir::toNativeSeparators(dir);
+  session.gLibraryPath = QDir::toNativeSeparators(dir);
   QFileInfo info(dir);
   if (info.isDir()) return true;
   return QDir().mkdir(dir);
 }
 
-LoadStatus LoadUserLibrary(LibraryFiles which, std::vector<std::u16string>* notLoaded) {
+LoadStatus LoadUserLibrary(CalcSession& s, LibraryFiles which, std::vector<std::u16string>* notLoaded) {
   // The engine a script is running in cannot be replaced under it.
   if (ScriptRunning()) throw std::runtime_error("a script is running");
-  ScriptRunner::Session session;
+  ScriptRunner::Session running;
   // Listing first: when the folder cannot be read the engine in use stays.
   std::vector<LibraryFile> files;
   if (which == LibraryFiles::Load)
     files = ListLibraryFiles(
-        std::filesystem::path(QFile::encodeName(QDir::fromNativeSeparators(gLibraryPath)).toStdString()));
+        std::filesystem::path(QFile::encodeName(QDir::fromNativeSeparators(s.gLibraryPath)).toStdString()));
 
-  ReleaseEngine();
-  gScriptEngine = std::make_unique<vbs::Engine>();
-  gGlobalModule = std::make_unique<GlobalModule>(*gScriptEngine);
-  gScriptEngine->SetUiHost(&UiHostInstance());
-  if (!gIOObject && gCreateIOObject) gIOObject = gCreateIOObject();
-  if (gIOObject) gScriptEngine->AddObject(u"zelIO", vbs::Ref<vbs::HostObject>(new UiThreadObject(gIOObject)));
+  ReleaseEngine(s);
+  s.gScriptEngine = std::make_unique<vbs::Engine>();
+  s.gGlobalModule = std::make_unique<GlobalModule>(*s.gScriptEngine);
+  s.gScriptEngine->SetUiHost(&UiHostInstance());
+  if (!s.gIOObject && s.gCreateIOObject) s.gIOObject = s.gCreateIOObject();
+  if (s.gIOObject)
+    s.gScriptEngine->AddObject(u"zelIO", vbs::Ref<vbs::HostObject>(new UiThreadObject(s.gIOObject)));
 
-  ModuleTarget target(*gGlobalModule);
+  ModuleTarget target(*s.gGlobalModule);
   LoadOutcome outcome = LoadLibraryFiles(files, target, AskYesNo, [](const LibraryFile& f) {
     if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(ToQ(f.name));
     return ReadLibraryFile(f.path);
@@ -139,24 +129,33 @@ LoadStatus LoadUserLibrary(LibraryFiles which, std::vector<std::u16string>* notL
   if (outcome.editFile) {
     // The path as listed: a name that is not valid UTF-8 still reaches the
     // right file.
-    StartUserEditor(QDir::toNativeSeparators(QFile::decodeName(outcome.editFile->path.c_str())));
+    StartUserEditor(s, QDir::toNativeSeparators(QFile::decodeName(outcome.editFile->path.c_str())));
     return LoadStatus::EndProgram;
   }
   return LoadStatus::Loaded;
 }
 
-void ReleaseEngine() {
-  if (!gScriptEngine) {
+CalcSession::~CalcSession() {
+  try {
+    ReleaseEngine(*this);
+  } catch (...) {
     gGlobalModule.reset();
+    (void)gScriptEngine.release();
+  }
+}
+
+void ReleaseEngine(CalcSession& s) {
+  if (!s.gScriptEngine) {
+    s.gGlobalModule.reset();
     return;
   }
   // A reload calls this inside its own session; a job is another script.
   if (ScriptRunner* runner = ScriptRunner::Instance(); runner && runner->JobActive())
     throw std::runtime_error("a script is running");
-  ScriptRunner::Session session;
+  ScriptRunner::Session releasing;
   if (ScriptRunner* runner = ScriptRunner::Instance()) runner->SetActivity(ToQ(kBusyReleasingText));
-  gGlobalModule.reset();
-  std::unique_ptr<vbs::Engine> engine = std::move(gScriptEngine);
+  s.gGlobalModule.reset();
+  std::unique_ptr<vbs::Engine> engine = std::move(s.gScriptEngine);
   // The worker empties the engine; the object itself lives until the job
   // has ended, since Stop reaches the job through it. What is left (the
   // Err object) goes here without running script code.
@@ -167,8 +166,8 @@ void ReleaseEngine() {
 
 namespace {
 
-bool AskContinueAfterError() {
-  const vbs::ErrorInfo& e = gScriptEngine->Error();
+bool AskContinueAfterError(CalcSession& s) {
+  const vbs::ErrorInfo& e = s.gScriptEngine->Error();
   // Stopped because the user is closing the window: nothing to go on with.
   if (e.Number == vbs::kErrInterrupted) {
     if (ScriptRunner* runner = ScriptRunner::Instance(); runner && runner->StoppingForClose())
@@ -178,28 +177,28 @@ bool AskContinueAfterError() {
                                 ToQ(EvaluationErrorText(e.Number, e.Description, e.Line, e.Column)),
                                 PromptIcon::Question, PromptButtons::YesNo);
   if (answer != kAnswerYes) return false;
-  if (gShowLibraryMaintenance) gShowLibraryMaintenance();
+  if (s.gShowLibraryMaintenance) s.gShowLibraryMaintenance();
   return true;
 }
 
 }  // namespace
 
-vbs::Variant EvaluateExpression(std::u16string_view expression) {
-  if (!gGlobalModule || ScriptRunning()) return vbs::Variant::FromString(u"");
-  ScriptRunner::Session session;
+vbs::Variant EvaluateExpression(CalcSession& s, std::u16string_view expression) {
+  if (!s.gGlobalModule || ScriptRunning()) return vbs::Variant::FromString(u"");
+  ScriptRunner::Session running;
   std::u16string statement = u"myResult = ";
   statement += expression;
-  if (!gGlobalModule->ExecuteStatement(statement)) {
-    if (!AskContinueAfterError()) return vbs::Variant::FromString(u"");
+  if (!s.gGlobalModule->ExecuteStatement(statement)) {
+    if (!AskContinueAfterError(s)) return vbs::Variant::FromString(u"");
     // The failed expression has no value: what myResult held from the
     // evaluation before must not come back as its result (and be logged
     // and become the answer). Emptied here rather than before every
     // evaluation, so that an expression may still use it (myResult + 1).
-    gGlobalModule->ExecuteStatement(u"myResult = Empty");
+    s.gGlobalModule->ExecuteStatement(u"myResult = Empty");
   }
   vbs::Variant result;
-  if (!gGlobalModule->Eval(u"myResult", result)) {
-    if (!AskContinueAfterError()) return vbs::Variant::FromString(u"");
+  if (!s.gGlobalModule->Eval(u"myResult", result)) {
+    if (!AskContinueAfterError(s)) return vbs::Variant::FromString(u"");
     return vbs::Variant();
   }
   return result;

@@ -1,7 +1,6 @@
 #pragma once
-// zelCalculator: the engine host shared by the program's windows. One
-// script engine with its global module, the one zelIO object, the library
-// folder, the answer value and the option flags.
+// zelCalculator: the engine host shared by the program's windows. What it
+// keeps lives in the program's CalcSession (calc_session.h).
 #include <QString>
 #include <functional>
 #include <memory>
@@ -38,28 +37,11 @@ class GlobalModule {
   vbs::Engine& engine_;
 };
 
-extern std::unique_ptr<vbs::Engine> gScriptEngine;
-extern std::unique_ptr<GlobalModule> gGlobalModule;
-extern vbs::Ref<vbs::HostObject> gIOObject;
-extern QString gLibraryPath;   // native separators, no trailing separator
-extern QString gHelpFile;      // the reference the help commands open
-extern vbs::Variant gLastAnswer;
-extern bool gShowInput;
-extern bool gDisplayEdit;
-extern bool gACKeyClear;
+struct CalcSession;  // calc_session.h
 
-// Opens the library maintenance window (not modal) after the user chose to
-// go on from an evaluation error. Set by that window's module; while unset
-// nothing is opened.
-extern std::function<void()> gShowLibraryMaintenance;
-
-// Creates the zelIO object. Set by the program to the script I/O library's
-// factory; tests may install their own. Unset: no zelIO object.
-extern std::function<vbs::Ref<vbs::HostObject>()> gCreateIOObject;
-
-// Sets gLibraryPath to `programDir` + "/VBS" and creates the folder (one
-// level) when missing. false when it cannot be created.
-bool SetLibraryPath(const QString& programDir);
+// Sets the session's gLibraryPath to `programDir` + "/VBS" and creates the
+// folder (one level) when missing. false when it cannot be created.
+bool SetLibraryPath(CalcSession& session, const QString& programDir);
 
 enum class LoadStatus {
   Loaded,      // the engine holds the library (possibly with files left out)
@@ -75,20 +57,20 @@ enum class LibraryFiles {
 // gLibraryPath. Throws when the folder cannot be listed or a script is still
 // running (the previous engine is then kept). `notLoaded`, when given,
 // receives the names of the files that are not in the new engine.
-LoadStatus LoadUserLibrary(LibraryFiles files = LibraryFiles::Load,
+LoadStatus LoadUserLibrary(CalcSession& session, LibraryFiles files = LibraryFiles::Load,
                            std::vector<std::u16string>* notLoaded = nullptr);
 
 // Releases gGlobalModule, then gScriptEngine. Releasing the engine frees
 // the scripts' objects, which runs their Class_Terminate code: it runs on
 // the engine's worker like every script, with the busy state and Stop.
 // Throws, keeping the engine, while another script is running.
-void ReleaseEngine();
+void ReleaseEngine(CalcSession& session);
 
 // The value of `expression` through "myResult = " + expression; on a script
 // error the user is asked whether to go on (see the error dialog): Yes gives
 // an empty value (myResult is emptied), No the empty string. While another
 // script runs nothing is evaluated and the result is "".
-vbs::Variant EvaluateExpression(std::u16string_view expression);
+vbs::Variant EvaluateExpression(CalcSession& session, std::u16string_view expression);
 
 // How a value is judged for the log and the answer.
 EvalResult JudgeValue(const vbs::Variant& value);

@@ -1,6 +1,6 @@
 #include "zel_io_factory.h"
 
-#include "frm_main.h"
+#include "calc_session.h"
 #include "script_runner.h"
 #include "zel_calculator.h"
 #include "zel_dialog.h"
@@ -8,8 +8,8 @@
 
 namespace zel {
 
-void InstallIOObjectFactory() {
-  gCreateIOObject = [] { return CreateIOObject(); };
+void InstallIOObjectFactory(CalcSession& session) {
+  session.gCreateIOObject = [] { return CreateIOObject(); };
   // The input dialog is modal, out of the busy bar's reach: it offers the
   // script's stop itself, as the script's message boxes do.
   SetScriptStopper([] {
@@ -17,7 +17,7 @@ void InstallIOObjectFactory() {
   });
   // The dialog saves its quantity order when it unloads; in the unload
   // routine that goes into the one write of the settings.
-  gUnloadLibraryWindows = [] {
+  session.gUnloadLibraryWindows = [] {
     if (IODialogLoaded()) IODialog().Form_Unload();
   };
 }

@@ -35,12 +35,12 @@ class BusyTools : public ToolFixture {
 
 TEST_F(BusyTools, ExecuteAndReloadWaitWhileAScriptRuns) {
   WriteLib("spin.vbs", "Dim kept\r\nkept = 41\r\nFunction Spin()\r\n  Do\r\n  Loop\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-  frmUserScripting scripting(main_.get());
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+  frmUserScripting scripting(*main_);
   frmCustomize customize(*main_);
   scripting.show();
   customize.show();
-  vbs::Engine* engine = gScriptEngine.get();
+  vbs::Engine* engine = session_.gScriptEngine.get();
   bool exeDisabled = false, reloadDisabled = false, acted = false;
   QString transcriptDuring;
   QObject guard;
@@ -59,25 +59,25 @@ TEST_F(BusyTools, ExecuteAndReloadWaitWhileAScriptRuns) {
     });
   });
   Prompts().Answer(kAnswerNo);  // the stopped evaluation
-  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"Spin()"))), "");
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(session_, u"Spin()"))), "");
   ASSERT_TRUE(acted);
   EXPECT_TRUE(exeDisabled);
   EXPECT_TRUE(reloadDisabled);
   EXPECT_EQ(transcriptDuring, "");
   EXPECT_EQ(Prompts().Asked().size(), 1u);
-  EXPECT_EQ(gScriptEngine.get(), engine);
+  EXPECT_EQ(session_.gScriptEngine.get(), engine);
   EXPECT_TRUE(scripting.cmdExe->isEnabled());
   EXPECT_TRUE(customize.cmdReload->isEnabled());
   // Afterwards Execute runs (on the engine's worker) and its definitions stay.
   scripting.txtUserScript->setPlainText(QStringLiteral("kept = kept + 1"));
   scripting.cmdExe_Click();
-  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"kept"))), "42");
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(session_, u"kept"))), "42");
 }
 
 // The script window shows the busy state of its own script, with Stop and
 // Esc there too; a stop the user asked for is reported as a stop.
 TEST_F(BusyTools, TheScriptWindowOffersStopForItsScriptAndReportsTheStop) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   QPointer<frmUserScripting> w = frmUserScripting::Open(*main_);
   auto* bar = w->findChild<ScriptBusyBar*>();
   ASSERT_NE(bar, nullptr);
@@ -131,7 +131,7 @@ TEST_F(BusyTools, TheScriptWindowOffersStopForItsScriptAndReportsTheStop) {
 // start with their script commands disabled.
 TEST_F(BusyTools, WindowsOpenedWhileAScriptRunsWaitWithTheirScriptCommands) {
   WriteLib("spin.vbs", "Function Spin()\r\n  Do\r\n  Loop\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   bool reloadDisabled = false, exeDisabled = false, barShown = true, closedWithoutAsking = false;
   QPointer<frmCustomize> customize;
   QPointer<frmUserScripting> scripting;
@@ -153,7 +153,7 @@ TEST_F(BusyTools, WindowsOpenedWhileAScriptRunsWaitWithTheirScriptCommands) {
       5000);
   AttachLibraryTools(*main_);
   Prompts().Answer(kAnswerNo);  // the stopped evaluation
-  EvaluateExpression(u"Spin()");
+  EvaluateExpression(session_, u"Spin()");
   ASSERT_TRUE(busy.Fired());
   ASSERT_FALSE(customize.isNull());
   EXPECT_TRUE(reloadDisabled);
@@ -165,7 +165,7 @@ TEST_F(BusyTools, WindowsOpenedWhileAScriptRunsWaitWithTheirScriptCommands) {
 }
 
 TEST_F(BusyTools, ClosingTheScriptWindowWhileItsScriptRunsAsksToStopAndClosesAfterExecute) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   QPointer<frmUserScripting> w = frmUserScripting::Open(*main_);
   w->txtUserScript->setPlainText(QStringLiteral("Do\nLoop"));
   bool openAfterNo = false, runningAfterNo = false;
@@ -191,14 +191,14 @@ TEST_F(BusyTools, ClosingTheScriptWindowWhileItsScriptRunsAsksToStopAndClosesAft
   // Execute has returned: now the window closes, saving its geometry.
   EXPECT_TRUE(WaitFor([&] { return w.isNull(); }));
   EXPECT_NE(Stored("frmUserScripting", "SizeW"), "<absent>");
-  EXPECT_EQ(EvaluateExpression(u"1+1").Deref().type(), vbs::vbInteger);
+  EXPECT_EQ(EvaluateExpression(session_, u"1+1").Deref().type(), vbs::vbInteger);
 }
 
 TEST_F(BusyTools, ExitOnTheLibraryWindowDuringReloadWaitsForTheReloadToEnd) {
   // The reload's load error is answered No: the editor is started on the
   // file and the program is to end, through the main window.
   InstallStandInEditor();
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   WriteLib("slow.vbs", "Do\r\nLoop\r\n");
   QPointer<frmCustomize> w = frmCustomize::Open(*main_);
   bool openAfterNo = false;
@@ -239,7 +239,7 @@ TEST_F(BusyTools, ReloadGivenUpHalfWayNamesTheFilesNotLoadedAndOffersToReloadAga
   WriteLib("a.vbs", "Function A1()\r\n  A1 = 1\r\nEnd Function\r\n");
   WriteLib("m.vbs", "Do\r\nLoop\r\n");
   WriteLib("z.vbs", "Function JPU()\r\n  JPU = 7\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(LibraryFiles::Skip), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_, LibraryFiles::Skip), LoadStatus::Loaded);
   QPointer<frmCustomize> w = frmCustomize::Open(*main_);
   // Stops the reload in m.vbs, which has then been read: a reload after
   // that loads it quickly.
@@ -267,7 +267,7 @@ TEST_F(BusyTools, ReloadGivenUpHalfWayNamesTheFilesNotLoadedAndOffersToReloadAga
   EXPECT_TRUE(offer.text.contains("\r\n  m.vbs\r\n  z.vbs\r\n")) << offer.text.toStdString();
   EXPECT_FALSE(offer.text.contains("a.vbs"));
   EXPECT_TRUE(main_->isVisible());
-  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"A1()"))), "1");
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(session_, u"A1()"))), "1");
 
   // Offered again, Yes loads the whole library.
   Prompts().Clear();
@@ -278,7 +278,7 @@ TEST_F(BusyTools, ReloadGivenUpHalfWayNamesTheFilesNotLoadedAndOffersToReloadAga
   WriteLib("m.vbs", "Do\r\nLoop\r\n");
   reloadStoppedInM();
   EXPECT_EQ(Prompts().Asked().size(), 4u);
-  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(u"JPU() + kM"))), "10");
+  EXPECT_EQ(ToQ(vbs::ToText(EvaluateExpression(session_, u"JPU() + kM"))), "10");
 }
 
 }  // namespace

@@ -65,13 +65,13 @@ TEST_F(CustomizeWindowTest, EditorGetsTheWholePathAsOneArgument) {
   // A library folder with blanks in its name.
   const QString programDir = QDir(tmp_.path()).filePath("my programs");
   ASSERT_TRUE(QDir().mkpath(programDir));
-  ASSERT_TRUE(SetLibraryPath(programDir));
-  QFile lib(QDir(gLibraryPath).filePath("pipe flow.vbs"));
+  ASSERT_TRUE(SetLibraryPath(session_, programDir));
+  QFile lib(QDir(session_.gLibraryPath).filePath("pipe flow.vbs"));
   ASSERT_TRUE(lib.open(QIODevice::WriteOnly));
   lib.close();
   InstallRecordingEditor();
   frmCustomize* w = frmCustomize::Open(*main_);
-  const QString expected = "1|" + gLibraryPath + QDir::separator() + "pipe flow.vbs";
+  const QString expected = "1|" + session_.gLibraryPath + QDir::separator() + "pipe flow.vbs";
   w->cmdVBSEdit->click();
   EXPECT_EQ(EditedArguments(), expected);
   w->File1_DblClick();
@@ -91,19 +91,19 @@ TEST_F(CustomizeWindowTest, EmptyFolderOffersANewFile) {
   EXPECT_EQ(p.icon, PromptIcon::Critical);
   EXPECT_EQ(p.buttons, PromptButtons::YesNo);
   EXPECT_EQ(p.title, "zelCalc");
-  EXPECT_EQ(EditedArguments(), "1|" + gLibraryPath + QDir::separator() + "NewVBS.VBS");
+  EXPECT_EQ(EditedArguments(), "1|" + session_.gLibraryPath + QDir::separator() + "NewVBS.VBS");
   // The window itself creates nothing.
   EXPECT_FALSE(QFile::exists(QDir(LibDir()).filePath("NewVBS.VBS")));
 }
 
 TEST_F(CustomizeWindowTest, ReloadAsksAndThenRebuildsTheEngine) {
   WriteLib("k.vbs", "Const kLib = 7\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
-  ASSERT_TRUE(gGlobalModule->ExecuteStatement(u"userValue = 42"));
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
+  ASSERT_TRUE(session_.gGlobalModule->ExecuteStatement(u"userValue = 42"));
   frmCustomize* w = frmCustomize::Open(*main_);
-  auto valueText = [] {
+  auto valueText = [this] {
     vbs::Variant v;
-    return gGlobalModule->Eval(u"userValue & \"/\" & kLib", v) ? ToQ(vbs::ToText(v)) : QString("error");
+    return session_.gGlobalModule->Eval(u"userValue & \"/\" & kLib", v) ? ToQ(vbs::ToText(v)) : QString("error");
   };
   Prompts().Answer(kAnswerNo);
   w->cmdReload->click();
@@ -166,13 +166,13 @@ TEST_F(CustomizeWindowTest, EscClosesAndSavesGeometry) {
 }
 
 TEST_F(CustomizeWindowTest, YesOnAnEvaluationErrorOpensTheWindow) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   InstallLibraryMaintenanceHook(*main_);
   Prompts().Answer(kAnswerNo);
-  EvaluateExpression(u"1/0");
+  EvaluateExpression(session_, u"1/0");
   EXPECT_EQ(frmCustomize::Instance(), nullptr);
   Prompts().Answer(kAnswerYes);
-  EvaluateExpression(u"1/0");
+  EvaluateExpression(session_, u"1/0");
   ASSERT_NE(frmCustomize::Instance(), nullptr);
   EXPECT_TRUE(frmCustomize::Instance()->isVisible());
 }
@@ -180,7 +180,7 @@ TEST_F(CustomizeWindowTest, YesOnAnEvaluationErrorOpensTheWindow) {
 // Through EXE: the window opens beside, and the keys the user types next
 // still go to the input line.
 TEST_F(CustomizeWindowTest, AfterYesOnAnEvaluationErrorTheInputLineKeepsTheKeys) {
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   InstallLibraryMaintenanceHook(*main_);
   main_->activateWindow();
   main_->txtUserInput->setEditText("1/0");

@@ -14,6 +14,7 @@
 
 #include "app_fonts.h"
 #include "busy_state.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "frm_tree.h"
 #include "frm_user_scripting.h"
@@ -64,7 +65,7 @@ frmCustomize* frmCustomize::Instance() { return gCustomizeWindow && !gCustomizeW
 void InstallLibraryMaintenanceHook(frmMain& main) {
   // Opened beside the main window without taking the keyboard: the
   // evaluation goes on and gives the input line the focus.
-  gShowLibraryMaintenance = [&main] {
+  main.Session().gShowLibraryMaintenance = [&main] {
     if (!gCustomizeWindow || gCustomizeWindow->Closed()) gCustomizeWindow = new frmCustomize(main);
     ShowWithoutFocus(gCustomizeWindow);
   };
@@ -124,7 +125,7 @@ void frmCustomize::ApplyLayout() {
 void frmCustomize::Form_Load() {
   // The loader's own rule: every name whose extension is VBS in any letter
   // case, sorted by name without regard to case.
-  for (const LibraryFile& f : ListLibraryFolder()) File1->addItem(ToQ(f.name));
+  for (const LibraryFile& f : ListLibraryFolder(main_.Session().gLibraryPath)) File1->addItem(ToQ(f.name));
   if (File1->count() > 0) {
     File1->setCurrentRow(0);
     File1->scrollToItem(File1->item(0));
@@ -141,11 +142,11 @@ void frmCustomize::StartEditor(const QString& path) {
   if (path.isEmpty()) return;
   // The editor gets the path as one argument, blanks and all; the launcher
   // tells the user when nothing could be started.
-  StartUserEditor(path);
+  StartUserEditor(main_.Session(), path);
 }
 
 void frmCustomize::cmdVBSEdit_Click() {
-  StartEditor(EditTarget(gLibraryPath, SelectedName(), [] {
+  StartEditor(EditTarget(main_.Session().gLibraryPath, SelectedName(), [] {
     return ShowPrompt(ToQ(kAppTitle), QStringLiteral("File not selected.\r\nCreate new file?"),
                       PromptIcon::Critical, PromptButtons::YesNo) == kAnswerYes;
   }));
@@ -154,7 +155,7 @@ void frmCustomize::cmdVBSEdit_Click() {
 void frmCustomize::File1_DblClick() {
   const QString name = SelectedName();
   if (name.isEmpty()) return;
-  StartEditor(EditTarget(gLibraryPath, name, [] { return false; }));
+  StartEditor(EditTarget(main_.Session().gLibraryPath, name, [] { return false; }));
 }
 
 void frmCustomize::cmdReload_Click() {
@@ -173,17 +174,17 @@ LibraryReload ReloadUserLibrary(frmMain& mainWindow, ReloadTrigger trigger) {
   LoadStatus status = LoadStatus::Loaded;
   std::vector<std::u16string> notLoaded;
   try {
-    status = LoadUserLibrary(LibraryFiles::Load, &notLoaded);
+    status = LoadUserLibrary(mainWindow.Session(), LibraryFiles::Load, &notLoaded);
   } catch (const std::exception&) {
     // The folder could not be listed: the engine in use stays as it was.
     ShowPrompt(ToQ(kAppTitle),
                QStringLiteral("The library folder cannot be read:\r\n%1\r\nThe scripts loaded before stay in use.")
-                   .arg(gLibraryPath),
+                   .arg(mainWindow.Session().gLibraryPath),
                PromptIcon::Exclamation, PromptButtons::OK);
     return {};
   }
   // The names the input line offers follow the new engine.
-  if (InputAssist* assist = InputAssist::Instance()) assist->LibraryLoaded();
+  if (InputAssist* assist = InputAssist::Of(mainWindow)) assist->LibraryLoaded();
   if (status != LoadStatus::EndProgram || trigger == ReloadTrigger::Saved) return {true, notLoaded};
   // The user chose to edit the failing file: the program ends, through the
   // main window's own closing so that every window saves itself. When the

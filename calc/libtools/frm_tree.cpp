@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app_fonts.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "library_listing.h"
 #include "messages.h"
@@ -97,7 +98,7 @@ void frmTree::Form_Load() {
   root->setData(0, kKindRole, int(TreeNodeKind::Root));
   // Each file is compiled on an engine of its own and never run; the
   // program's engine is not touched.
-  for (const FileDeclarations& d : DeclareLibraryFolder()) {
+  for (const FileDeclarations& d : DeclareLibraryFolder(main_.Session())) {
     const FileNode f = DescribeDeclarations(d);
     QTreeWidgetItem* file = AddNode(root, TreeNodeKind::File, f.name);
     if (!f.error.empty()) AddNode(file, TreeNodeKind::Error, f.error);

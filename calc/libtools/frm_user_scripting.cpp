@@ -15,6 +15,7 @@
 #include "guarded_text_edit.h"
 #include "input_assist.h"
 #include "library_folder.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -45,13 +46,13 @@ void SetBoxText(QPlainTextEdit* box, const std::u16string& text) {
 }  // namespace
 
 frmUserScripting* frmUserScripting::Open(frmMain& main) {
-  return OpenOnce(gScriptWindow, [&main] { return new frmUserScripting(&main); });
+  return OpenOnce(gScriptWindow, [&main] { return new frmUserScripting(main); });
 }
 
 frmUserScripting* frmUserScripting::Instance() { return gScriptWindow && !gScriptWindow->Closed() ? gScriptWindow.data() : nullptr; }
 
-frmUserScripting::frmUserScripting(QWidget* owner)
-    : ToolWindow(owner, {"frmUserScripting", "105", "105", "7365", "4605"}) {
+frmUserScripting::frmUserScripting(frmMain& main)
+    : ToolWindow(&main, {"frmUserScripting", "105", "105", "7365", "4605"}), main_(main) {
   setObjectName(QStringLiteral("frmUserScripting"));
   setWindowTitle(QStringLiteral("User Script Execution"));
   // Sizable, with neither a minimise nor a maximise button.
@@ -107,7 +108,7 @@ frmUserScripting::frmUserScripting(QWidget* owner)
   // Esc) within reach; the script box, which Execute empties when the
   // script has run, and Import wait meanwhile.
   new ScriptBusyBar(this, txtUserScript, {txtUserScript, cmdImport}, [this] { return executing_; });
-  if (InputAssist* assist = InputAssist::Instance()) assist->HighlightScriptBox(txtUserScript);
+  if (InputAssist* assist = InputAssist::Of(main_)) assist->HighlightScriptBox(txtUserScript);
   RestoreGeometry();
   FocusTextBox(txtUserScript);
   // The window opens for typing a script: the script box, not the
@@ -122,7 +123,8 @@ QString frmUserScripting::SelectedTranscript() const {
 }
 
 bool frmUserScripting::RunInEngine(const QString& script) {
-  return gGlobalModule && gGlobalModule->ExecuteStatement(ToU16(script));
+  GlobalModule* module = main_.Session().gGlobalModule.get();
+  return module && module->ExecuteStatement(ToU16(script));
 }
 
 void frmUserScripting::cmdExe_Click() {
@@ -136,7 +138,7 @@ void frmUserScripting::cmdExe_Click() {
   const bool ran = RunInEngine(script);
   executing_ = false;
   // What the script declared is in the engine even when it failed later.
-  if (InputAssist* assist = InputAssist::Instance()) assist->ScriptExecuted(script);
+  if (InputAssist* assist = InputAssist::Of(main_)) assist->ScriptExecuted(script);
   if (!ran) {
     // A script stopped because a window is closing is not reported.
     const ScriptRunner* runner = ScriptRunner::Instance();
@@ -153,9 +155,9 @@ void frmUserScripting::ReportFailedScript() {
   // Stopped at the user's request (Stop, Esc, "Stop Script" on a box of the
   // script): said as such, in the words of the stop's own error.
   const ScriptRunner* runner = ScriptRunner::Instance();
-  if (runner && runner->StopRequested() && gScriptEngine &&
-      gScriptEngine->Error().Number == vbs::kErrInterrupted) {
-    ShowPrompt(ToQ(kAppTitle), ToQ(gScriptEngine->Error().Description), PromptIcon::Information,
+  const vbs::Engine* engine = main_.Session().gScriptEngine.get();
+  if (runner && runner->StopRequested() && engine && engine->Error().Number == vbs::kErrInterrupted) {
+    ShowPrompt(ToQ(kAppTitle), ToQ(engine->Error().Description), PromptIcon::Information,
                PromptButtons::OK);
     return;
   }

@@ -21,7 +21,7 @@ class frmUserScripting : public ToolWindow {
   static frmUserScripting* Open(frmMain& main);
   static frmUserScripting* Instance();
 
-  explicit frmUserScripting(QWidget* owner);
+  explicit frmUserScripting(frmMain& main);
 
   QPlainTextEdit* txtInMemory = nullptr;
   QPlainTextEdit* txtUserScript = nullptr;
@@ -54,6 +54,7 @@ class frmUserScripting : public ToolWindow {
   QString ChooseFile();
   // Reports a script that Execute could not run to its end.
   void ReportFailedScript();
+  frmMain& main_;
   bool laying_ = false;
   bool executing_ = false;  // this window's Execute waits on its script
 };

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include "busy_state.h"
+#include "calc_session.h"
 #include "call_context.h"
 #include "frm_main.h"
 #include "frm_tree.h"
@@ -24,8 +25,6 @@
 namespace zel {
 
 namespace {
-
-QPointer<InputAssist> gInputAssist;
 
 // The manual's descriptions of the built-in functions, built into the program.
 FunctionDescriptions ManualDescriptions() {
@@ -56,13 +55,16 @@ QString SignatureHtml(const CatalogueEntry& e, int argument) {
 }  // namespace
 
 InputAssist* InputAssist::Attach(frmMain& main) {
-  if (!gInputAssist) gInputAssist = new InputAssist(main);
-  return gInputAssist;
+  if (InputAssist* attached = Of(main)) return attached;
+  return new InputAssist(main);
 }
 
-InputAssist* InputAssist::Instance() { return gInputAssist; }
+InputAssist* InputAssist::Of(frmMain& main) {
+  return main.findChild<InputAssist*>(QString(), Qt::FindDirectChildrenOnly);
+}
 
-InputAssist::InputAssist(frmMain& main) : QObject(&main), main_(main) {
+InputAssist::InputAssist(frmMain& main)
+    : QObject(&main), main_(main), catalogue_(NamesOf(main.Session()).catalogue) {
   setObjectName(QStringLiteral("inputAssist"));
   catalogue_.SetBuiltins(BuiltinNames(ManualDescriptions()));
 
@@ -120,7 +122,7 @@ bool InputAssist::ListOpen() const { return list_->isVisible(); }
 bool InputAssist::HintShown() const { return hint_->isVisible(); }
 
 void InputAssist::LibraryLoaded() {
-  catalogue_.SetLibrary(DeclareLibraryFolder());
+  catalogue_.SetLibrary(DeclareLibraryFolder(main_.Session()));
   if (log_) log_->rehighlight();
   for (const auto& b : boxes_)
     if (b) b->rehighlight();

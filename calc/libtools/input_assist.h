@@ -29,8 +29,8 @@ class InputAssist : public QObject {
 
   // Attaches to the main window and reads the library's names.
   static InputAssist* Attach(frmMain& main);
-  // The attached one, if any.
-  static InputAssist* Instance();
+  // The one attached to `main`, if any.
+  static InputAssist* Of(frmMain& main);
   ~InputAssist() override;
 
   const NameCatalogue& Catalogue() const { return catalogue_; }
@@ -68,7 +68,7 @@ class InputAssist : public QObject {
   void CompletionToggled(bool on);
 
   frmMain& main_;
-  NameCatalogue catalogue_;
+  NameCatalogue& catalogue_;  // the session's
   QPointer<QListWidget> list_;
   QPointer<QLabel> hint_;
   bool forced_ = false;  // opened by Ctrl+Space

@@ -265,7 +265,7 @@ TEST_F(InputAssistTest, F1OnANameOpensItsHelpElsewhereTheManual) {
 
   // On a number: F1 as always, the current help file (here the program's
   // manual, to tell it from the VBS Manual).
-  gHelpFile = ProgramManualPath();
+  session_.gHelpFile = ProgramManualPath();
   w_->activateWindow();
   w_->txtUserInput->setFocus();
   Edit()->setCursorPosition(10);
@@ -275,7 +275,7 @@ TEST_F(InputAssistTest, F1OnANameOpensItsHelpElsewhereTheManual) {
   EXPECT_TRUE(WaitFor([&] { return help->isVisible(); }));
   EXPECT_EQ(help->HelpFile(), QFileInfo(ProgramManualPath()).absoluteFilePath());
   delete help;
-  gHelpFile.clear();
+  session_.gHelpFile.clear();
 }
 
 }  // namespace

@@ -2,22 +2,28 @@
 
 #include <QDir>
 
+#include "calc_session.h"
 #include "name_catalogue.h"
 #include "zel_calculator.h"
 
 namespace zel {
 
-std::vector<LibraryFile> ListLibraryFolder() {
+std::vector<LibraryFile> ListLibraryFolder(const QString& libraryPath) {
   try {
-    return ListLibraryFiles(ToPath(QDir::fromNativeSeparators(gLibraryPath)));
+    return ListLibraryFiles(ToPath(QDir::fromNativeSeparators(libraryPath)));
   } catch (const std::filesystem::filesystem_error&) {
     return {};
   }
 }
 
-std::vector<FileDeclarations> DeclareLibraryFolder() {
-  static DeclarationCache cache;
-  return cache.Declare(ListLibraryFolder(), [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
+LibraryNames& NamesOf(CalcSession& session) {
+  if (!session.gLibraryNames) session.gLibraryNames = std::make_shared<LibraryNames>();
+  return *session.gLibraryNames;
+}
+
+std::vector<FileDeclarations> DeclareLibraryFolder(CalcSession& session) {
+  return NamesOf(session).cache.Declare(ListLibraryFolder(session.gLibraryPath),
+                                        [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
 }
 
 }  // namespace zel

@@ -14,7 +14,7 @@ class ToolFixture : public CalcFixture {
  protected:
   void SetUp() override {
     CalcFixture::SetUp();
-    main_ = std::make_unique<frmMain>();
+    main_ = std::make_unique<frmMain>(session_);
     main_->show();
   }
   void TearDown() override {

@@ -95,4 +95,10 @@ class DeclarationCache {
   std::unordered_map<std::u16string, Kept> kept_;
 };
 
+// What a calculator session keeps of the library's names.
+struct LibraryNames {
+  NameCatalogue catalogue;
+  DeclarationCache cache;
+};
+
 }  // namespace zel

@@ -4,8 +4,10 @@
 #include <QFile>
 
 #include "frm_customize.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "frm_tree.h"
+#include "library_listing.h"
 #include "library_loader.h"
 #include "library_watcher.h"
 #include "script_runner.h"
@@ -32,11 +34,7 @@ QString ReloadNote(size_t loaded, const std::vector<std::u16string>& notLoaded) 
 void ReloadSavedLibrary(frmMain& main) {
   const LibraryReload r = ReloadUserLibrary(main, ReloadTrigger::Saved);
   if (!r.done) return;
-  size_t listed = 0;
-  try {
-    listed = ListLibraryFiles(ToPath(QDir::fromNativeSeparators(gLibraryPath))).size();
-  } catch (const std::exception&) {
-  }
+  const size_t listed = ListLibraryFolder(main.Session().gLibraryPath).size();
   const size_t loaded = listed > r.notLoaded.size() ? listed - r.notLoaded.size() : 0;
   // A file that failed stays named until the next reload.
   main.lblStatus->ShowNote(ReloadNote(loaded, r.notLoaded), r.notLoaded.empty() ? kReloadNoteMs : 0);
@@ -44,7 +42,7 @@ void ReloadSavedLibrary(frmMain& main) {
 }
 
 LibraryWatcher* WatchLibraryForSaves(frmMain& main) {
-  auto* watcher = new LibraryWatcher(gLibraryPath,
+  auto* watcher = new LibraryWatcher(main.Session().gLibraryPath,
                                      {[&main] { ReloadSavedLibrary(main); }, [] { return ScriptRunning(); },
                                       [] { return ModalDialogOpen(); }},
                                      &main);

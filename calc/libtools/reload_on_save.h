@@ -13,7 +13,7 @@ namespace zel {
 class frmMain;
 class LibraryWatcher;
 
-// The watcher over gLibraryPath, following the main window's option.
+// The watcher over the library folder, following the main window's option.
 LibraryWatcher* WatchLibraryForSaves(frmMain& main);
 
 // One reload after a save.

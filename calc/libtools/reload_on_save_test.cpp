@@ -21,7 +21,7 @@ class ReloadOnSave : public ToolFixture {
     ToolFixture::SetUp();
     WriteLib("area.vbs", "Function Area(r)\r\nArea = r * r\r\nEnd Function\r\n");
     WriteLib("util.vbs", "Function Twice(x)\r\nTwice = 2 * x\r\nEnd Function\r\n");
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   }
   QString Path(const QString& name) const { return QDir(LibDir()).filePath(name); }
   // As an editor that truncates the file and writes it again.
@@ -41,13 +41,13 @@ class ReloadOnSave : public ToolFixture {
     ASSERT_EQ(::rename(QFile::encodeName(temp).constData(), QFile::encodeName(Path(name)).constData()), 0);
   }
   QString Eval(const QString& expression) {
-    vbs::Variant v = EvaluateExpression(ToU16(expression));
+    vbs::Variant v = EvaluateExpression(session_, ToU16(expression));
     return ToQ(JudgeValue(v).text);
   }
   // A watcher with the test's own idea of a running script.
   std::unique_ptr<LibraryWatcher> Watch(bool* scriptRunning) {
     auto w = std::make_unique<LibraryWatcher>(
-        gLibraryPath, LibraryWatcher::Hooks{[this] { ReloadSavedLibrary(*main_); },
+        session_.gLibraryPath, LibraryWatcher::Hooks{[this] { ReloadSavedLibrary(*main_); },
                                             [scriptRunning] { return *scriptRunning; }, [] { return false; }});
     w->SetEnabled(true);
     return w;
@@ -122,7 +122,7 @@ TEST_F(ReloadOnSave, NoReloadWhileAScriptRunsButOnceItHasEnded) {
 TEST_F(ReloadOnSave, AReloadWaitsForTheRunningEvaluation) {
   WriteLib("wait.vbs",
            "Function Hold(s)\r\nDim t0\r\nt0 = Timer\r\nDo While Timer - t0 < s\r\nLoop\r\nHold = 5\r\nEnd Function\r\n");
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   LibraryWatcher* w = WatchLibraryForSaves(*main_);
   ASSERT_TRUE(w->Enabled());
   int reloadsDuring = -1;

@@ -23,7 +23,7 @@ class ScriptWindowTest : public ToolFixture {
  protected:
   void SetUp() override {
     ToolFixture::SetUp();
-    ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+    ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
     documents_ = QDir(tmp_.path()).filePath("documents");
     QDir().mkpath(documents_);
     SetDialogFolders({tmp_.path(), documents_});
@@ -185,7 +185,7 @@ TEST_F(ScriptWindowTest, TranscriptIsReadOnlyAndSaysSoOnDoubleClick) {
   frmUserScripting* again = frmUserScripting::Open(*main_);
   EXPECT_EQ(again->Transcript(), "");
   vbs::Variant v;
-  ASSERT_TRUE(gGlobalModule->Eval(u"kept", v));
+  ASSERT_TRUE(session_.gGlobalModule->Eval(u"kept", v));
   EXPECT_EQ(vbs::ToText(v), u"5");
 }
 

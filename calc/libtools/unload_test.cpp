@@ -30,7 +30,7 @@ TEST_F(UnloadTest, ExitWritesTheSettingsFileOnceAndKeepsHandWrittenValues) {
   }
   QtSettingsStore ini(path);
   SetAppSettings(&ini);
-  ASSERT_EQ(LoadUserLibrary(), LoadStatus::Loaded);
+  ASSERT_EQ(LoadUserLibrary(session_), LoadStatus::Loaded);
   frmUserScripting::Open(*main_);
   frmCustomize::Open(*main_);
   frmTree::Open(*main_);

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "app_settings.h"
+#include "calc_session.h"
 #include "frm_main.h"
 #include "prompt_service.h"
 #include "twips.h"
@@ -29,7 +30,7 @@ class UnitConvWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetAppSettings(&store_);
-    main_ = std::make_unique<frmMain>();
+    main_ = std::make_unique<frmMain>(session_);
   }
   void TearDown() override {
     if (frmUnitConv* w = UnitConvWindow()) delete w;
@@ -83,6 +84,7 @@ class UnitConvWindowTest : public ::testing::Test {
   std::string Stored(const char* key) const { return store_.Get(kUnitConvSection, key, "-"); }
 
   MemorySettingsStore store_;
+  CalcSession session_;
   PromptRecorder prompts_;
   std::unique_ptr<frmMain> main_;
 };
