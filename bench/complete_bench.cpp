@@ -131,7 +131,7 @@ void BM_ColdNames(benchmark::State& state) {
   size_t names = 0;
   for (auto _ : state) {
     zel::DeclarationCache fresh;
-    const auto files = fresh.Declare(zel::ListLibraryFolder(gFixture->session.gLibraryPath),
+    const std::vector<zel::SharedDeclarations> files = fresh.Declare(zel::ListLibraryFolder(gFixture->session.gLibraryPath),
                                      [](const zel::LibraryFile& f) { return zel::ReadLibraryFile(f.path); });
     zel::NameCatalogue c;
     c.SetLibrary(files);

@@ -98,8 +98,8 @@ void frmTree::Form_Load() {
   root->setData(0, kKindRole, int(TreeNodeKind::Root));
   // Each file is compiled on an engine of its own and never run; the
   // program's engine is not touched.
-  for (const FileDeclarations& d : DeclareLibraryFolder(main_.Session())) {
-    const FileNode f = DescribeDeclarations(d);
+  for (const auto& d : DeclareLibraryFolder(main_.Session())) {
+    const FileNode f = DescribeDeclarations(*d);
     QTreeWidgetItem* file = AddNode(root, TreeNodeKind::File, f.name);
     if (!f.error.empty()) AddNode(file, TreeNodeKind::Error, f.error);
     for (const ProcedureNode& p : f.procedures) {

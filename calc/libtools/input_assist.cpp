@@ -179,6 +179,9 @@ void InputAssist::UpdateList(bool typed) {
   }
   const std::u16string_view typedText = word ? std::u16string_view(text).substr(word->start, word->length)
                                              : std::u16string_view();
+  // The caret moves with every letter typed: the list is made once for it.
+  if (open && typedText == listedFor_) return;
+  listedFor_ = std::u16string(typedText);
   const std::vector<const CatalogueEntry*> names = catalogue_.Complete(typedText, kListLimit);
   if (names.empty()) {
     CloseList();
@@ -201,6 +204,7 @@ void InputAssist::UpdateList(bool typed) {
 
 void InputAssist::CloseList() {
   forced_ = false;
+  listedFor_.clear();
   if (list_->isVisible()) {
     list_->hide();
     Place();
@@ -340,6 +344,7 @@ bool InputAssist::eventFilter(QObject* watched, QEvent* event) {
     // what is still there is hidden.
     forced_ = false;
     hintWanted_ = false;
+    listedFor_.clear();
     if (list_) list_->hide();
     if (hint_) hint_->hide();
   } else if (event->type() == QEvent::FocusIn) {

@@ -73,6 +73,7 @@ class InputAssist : public QObject {
   QPointer<QLabel> hint_;
   bool forced_ = false;  // opened by Ctrl+Space
   bool hintWanted_ = false;
+  std::u16string listedFor_;  // what the open list was made for
   QPointer<VbsHighlighter> log_;
   std::vector<QPointer<VbsHighlighter>> boxes_;
 };

@@ -101,11 +101,12 @@ FileDeclarations DeclareLibraryText(const std::u16string& file, const FileText& 
     return d;
   }
   const std::vector<std::u16string> headers = ScanHeaderLines(text.text);
+  const CallTemplates templates(headers);
   const LineIndex lines(text.text);
   for (vbs::ProcedureInfo& p : engine.Procedures()) {
     Declaration n;
     n.kind = p.IsFunction ? NameKind::Function : NameKind::Sub;
-    n.callTemplate = CallTemplate(headers, p.Name, p.NumArgs);
+    n.callTemplate = templates.For(p.Name, p.NumArgs);
     n.description = CommentAbove(text.text, lines, p.Line);
     n.line = p.Line;
     n.params = std::move(p.Params);

@@ -21,7 +21,7 @@ LibraryNames& NamesOf(CalcSession& session) {
   return *session.gLibraryNames;
 }
 
-std::vector<FileDeclarations> DeclareLibraryFolder(CalcSession& session) {
+std::vector<SharedDeclarations> DeclareLibraryFolder(CalcSession& session) {
   return NamesOf(session).cache.Declare(ListLibraryFolder(session.gLibraryPath),
                                         [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The library files as the tools list them.
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "library_declarations.h"
@@ -22,6 +23,6 @@ LibraryNames& NamesOf(CalcSession& session);
 // function browser and the input line's names alike. Read afresh every
 // time; a file whose text has not changed since the last call is not
 // compiled again.
-std::vector<FileDeclarations> DeclareLibraryFolder(CalcSession& session);
+std::vector<std::shared_ptr<const FileDeclarations>> DeclareLibraryFolder(CalcSession& session);
 
 }  // namespace zel

@@ -1,6 +1,7 @@
 #include "name_catalogue.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <unordered_set>
@@ -170,12 +171,30 @@ void NameCatalogue::SetBuiltins(std::vector<CatalogueEntry> builtins) {
   Reindex();
 }
 
-void NameCatalogue::SetLibrary(const std::vector<FileDeclarations>& files) {
+void NameCatalogue::SetLibrary(const std::vector<SharedDeclarations>& files) {
   script_.clear();
-  library_.clear();
-  for (const FileDeclarations& f : files)
-    for (const Declaration& n : f.names) library_.push_back(EntryOf(n, NameSource::Library, f.file));
+  std::unordered_map<const FileDeclarations*, std::vector<CatalogueEntry>*> before;
+  for (LibraryFileEntries& f : library_) before.emplace(f.source.get(), &f.entries);
+  std::vector<LibraryFileEntries> now;
+  now.reserve(files.size());
+  for (const SharedDeclarations& f : files) {
+    LibraryFileEntries e{f, {}};
+    if (const auto it = before.find(f.get()); it != before.end()) {
+      e.entries = std::move(*it->second);
+    } else {
+      e.entries.reserve(f->names.size());
+      for (const Declaration& n : f->names) e.entries.push_back(EntryOf(n, NameSource::Library, f->file));
+    }
+    now.push_back(std::move(e));
+  }
+  library_ = std::move(now);
   Reindex();
+}
+
+void NameCatalogue::SetLibrary(const std::vector<FileDeclarations>& files) {
+  std::vector<SharedDeclarations> shared;
+  for (const FileDeclarations& f : files) shared.push_back(std::make_shared<const FileDeclarations>(f));
+  SetLibrary(shared);
 }
 
 void NameCatalogue::AddScript(const FileDeclarations& declarations) {
@@ -193,13 +212,17 @@ void NameCatalogue::AddScript(const FileDeclarations& declarations) {
 
 void NameCatalogue::Reindex() {
   byName_.clear();
-  byName_.reserve(script_.size() + library_.size() + builtins_.size());
-  for (const auto* list : {&script_, &library_, &builtins_})
-    for (const CatalogueEntry& e : *list) byName_.emplace(e.folded, &e);
+  size_t n = 0;
+  ForEachList(*this, [&n](const std::vector<CatalogueEntry>& list) { n += list.size(); });
+  byName_.reserve(n);
+  ForEachList(*this, [this](std::vector<CatalogueEntry>& list) {
+    for (CatalogueEntry& e : list) e.shadowed = !byName_.emplace(std::u16string_view(e.folded), &e).second;
+  });
 }
 
 const CatalogueEntry* NameCatalogue::Find(std::u16string_view name) const {
-  const auto it = byName_.find(FoldCase(name));
+  const std::u16string folded = FoldCase(name);
+  const auto it = byName_.find(std::u16string_view(folded));
   return it == byName_.end() ? nullptr : it->second;
 }
 
@@ -210,16 +233,15 @@ std::vector<const CatalogueEntry*> NameCatalogue::Complete(std::u16string_view t
     bool prefix;
   };
   std::vector<Match> matches;
-  for (const auto* list : {&script_, &library_, &builtins_}) {
-    for (const CatalogueEntry& e : *list) {
+  ForEachList(*this, [&](const std::vector<CatalogueEntry>& list) {
+    for (const CatalogueEntry& e : list) {
+      // A name declared twice is offered once, as Find sees it.
+      if (e.shadowed) continue;
       const size_t at = key.empty() ? 0 : e.folded.find(key);
       if (at == std::u16string::npos) continue;
-      // A name declared twice is offered once, as Find sees it.
-      const auto it = byName_.find(e.folded);
-      if (it == byName_.end() || it->second != &e) continue;
       matches.push_back({&e, at == 0});
     }
-  }
+  });
   const auto before = [](const Match& a, const Match& b) {
     if (a.prefix != b.prefix) return a.prefix;
     const int ra = SourceRank(a.entry->source), rb = SourceRank(b.entry->source);
@@ -234,23 +256,41 @@ std::vector<const CatalogueEntry*> NameCatalogue::Complete(std::u16string_view t
   return out;
 }
 
-std::vector<FileDeclarations> DeclarationCache::Declare(const std::vector<LibraryFile>& files,
-                                                        const Reader& read) {
-  std::vector<FileDeclarations> out;
+std::vector<SharedDeclarations> DeclarationCache::Declare(const std::vector<LibraryFile>& files,
+                                                          const Reader& read) {
+  // Changes this close before a read may share their time with a later one.
+  constexpr auto kSettle = std::chrono::seconds(2);
+  std::vector<SharedDeclarations> out;
   out.reserve(files.size());
   std::unordered_map<std::u16string, Kept> now;
   for (const LibraryFile& f : files) {
-    FileText text = read(f);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(f.path, error);
+    const std::filesystem::file_time_type changed =
+        error ? std::filesystem::file_time_type() : std::filesystem::last_write_time(f.path, error);
     auto it = kept_.find(f.name);
-    if (it != kept_.end() && it->second.text.ok == text.ok && it->second.text.text == text.text &&
-        text.ok) {
+    if (!error && it != kept_.end() && it->second.settled && it->second.size == size &&
+        it->second.changed == changed) {
       out.push_back(it->second.declarations);
       now.emplace(f.name, std::move(it->second));
       continue;
     }
-    FileDeclarations d = DeclareLibraryText(f.name, text);
-    out.push_back(d);
-    if (text.ok) now.emplace(f.name, Kept{std::move(text), std::move(d)});
+    const auto readAt = std::filesystem::file_time_type::clock::now();
+    FileText text = read(f);
+    Kept k;
+    k.size = size;
+    k.changed = changed;
+    k.settled = !error && changed + kSettle < readAt;
+    if (it != kept_.end() && text.ok && it->second.text.ok && it->second.text.text == text.text) {
+      k.declarations = it->second.declarations;
+    } else {
+      k.declarations = std::make_shared<const FileDeclarations>(DeclareLibraryText(f.name, text));
+    }
+    out.push_back(k.declarations);
+    if (text.ok) {
+      k.text = std::move(text);
+      now.emplace(f.name, std::move(k));
+    }
   }
   // Files gone since are forgotten.
   kept_ = std::move(now);

@@ -5,7 +5,9 @@
 // the scripts run in the user script window defined. Looked up by name and
 // offered for completion. Qt-free.
 #include <cstddef>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -35,6 +37,7 @@ struct CatalogueEntry {
   std::u16string file;         // the library file; empty for the others
   std::u16string helpKeyword;  // a built-in's entry in the manual's index
   std::u16string folded;       // the name in lower case, for matching
+  bool shadowed = false;       // another entry of the same name comes first
 
   // The signature from the name on: "(density, velocity)", or empty.
   std::u16string_view ParameterText() const;
@@ -52,11 +55,17 @@ CatalogueEntry EntryOf(const Declaration& declared, NameSource source, const std
 // Lower-cases ASCII letters.
 std::u16string FoldCase(std::u16string_view s);
 
+// One file's declarations, shared between the cache and the catalogue, so
+// that a file that did not change is neither copied nor listed again.
+using SharedDeclarations = std::shared_ptr<const FileDeclarations>;
+
 class NameCatalogue {
  public:
   void SetBuiltins(std::vector<CatalogueEntry> builtins);
   // The library after a start or a reload: the engine is new, so what the
-  // scripts defined before is gone too.
+  // scripts defined before is gone too. The entries of a file handed in
+  // again unchanged (the same object) are kept as they are.
+  void SetLibrary(const std::vector<SharedDeclarations>& files);
   void SetLibrary(const std::vector<FileDeclarations>& files);
   // What a script run in the engine declared; it replaces a name it repeats.
   void AddScript(const FileDeclarations& declarations);
@@ -75,22 +84,40 @@ class NameCatalogue {
   size_t Size() const { return byName_.size(); }
 
  private:
+  struct LibraryFileEntries {
+    SharedDeclarations source;
+    std::vector<CatalogueEntry> entries;
+  };
+  template <class Self, class F>
+  static void ForEachList(Self& self, F&& f) {
+    f(self.script_);
+    for (auto& file : self.library_) f(file.entries);
+    f(self.builtins_);
+  }
   void Reindex();
-  std::vector<CatalogueEntry> script_, library_, builtins_;
-  std::unordered_map<std::u16string, const CatalogueEntry*> byName_;
+  std::vector<CatalogueEntry> script_, builtins_;
+  std::vector<LibraryFileEntries> library_;
+  // Keys view the entries' folded names.
+  std::unordered_map<std::u16string_view, const CatalogueEntry*> byName_;
 };
 
 // Reads and declares the library's files, compiling again only the files
-// whose text changed since the last time.
+// whose text changed since the last time. A file whose size and time of
+// change are what they were is not even read again, unless it changed so
+// shortly before it was read that a change in the same tick of the file
+// system's clock could have gone unseen.
 class DeclarationCache {
  public:
   using Reader = std::function<FileText(const LibraryFile&)>;
-  std::vector<FileDeclarations> Declare(const std::vector<LibraryFile>& files, const Reader& read);
+  std::vector<SharedDeclarations> Declare(const std::vector<LibraryFile>& files, const Reader& read);
 
  private:
   struct Kept {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type changed;
+    bool settled = false;  // changed well before it was read
     FileText text;
-    FileDeclarations declarations;
+    SharedDeclarations declarations;
   };
   std::unordered_map<std::u16string, Kept> kept_;
 };

@@ -4,6 +4,7 @@
 // caret for completion, hints and highlighting.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -46,8 +47,16 @@ class FolderTest : public ::testing::Test {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
   }
   std::vector<FileDeclarations> Declare() {
-    return cache_.Declare(ListLibraryFiles(dir_), [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
+    std::vector<FileDeclarations> out;
+    for (const SharedDeclarations& d :
+         cache_.Declare(ListLibraryFiles(dir_), [this](const LibraryFile& f) {
+           ++reads_;
+           return ReadLibraryFile(f.path);
+         }))
+      out.push_back(*d);
+    return out;
   }
+  int reads_ = 0;
   std::filesystem::path dir_;
   DeclarationCache cache_;
 };
@@ -134,8 +143,27 @@ TEST_F(FolderTest, ChangedAddedAndRemovedFilesAreSeenAgain) {
   EXPECT_NE(Named(files[0], u"OneAgain"), nullptr);
   EXPECT_EQ(Named(files[0], u"One"), nullptr);
   EXPECT_EQ(files[1].file, u"c.vbs");
-  // Kept texts are handed out again unchanged.
+  // Kept texts are handed out again unchanged. A file changed just now is
+  // read again each time (another change could share its time of change);
+  // one changed long ago, not while its size and time stay.
+  reads_ = 0;
   EXPECT_EQ(Declare()[1].names[0].name, u"Three");
+  EXPECT_EQ(reads_, 2);
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(dir_ / "a.vbs", old);
+  std::filesystem::last_write_time(dir_ / "c.vbs", old);
+  Declare();
+  reads_ = 0;
+  EXPECT_EQ(Declare().size(), 2u);
+  EXPECT_EQ(reads_, 0);
+  // Same size, other time: read, and compiled again.
+  Write("c.vbs", "Function Three()\r\nEnd Function\r\n");
+  std::filesystem::last_write_time(dir_ / "c.vbs", old + std::chrono::minutes(1));
+  Write("a.vbs", "Function OneAgaiN()\r\nEnd Function\r\n");
+  std::filesystem::last_write_time(dir_ / "a.vbs", old + std::chrono::minutes(1));
+  const std::vector<FileDeclarations> again = Declare();
+  EXPECT_EQ(reads_, 2);
+  EXPECT_EQ(again[0].names[0].name, u"OneAgaiN");
 }
 
 TEST(NameCatalogue, BuiltinsComeFromTheManualsTables) {
