@@ -18,6 +18,8 @@
 
 namespace zel {
 
+struct LibraryNames;
+
 struct CalcSession {
   CalcSession() = default;
   // Releases the engine as ReleaseEngine does, its scripts' objects ending
@@ -39,6 +41,10 @@ struct CalcSession {
   bool gACKeyClear = false;
   // The form of numbers in the log; General until the settings say otherwise.
   DisplayFormat gNumberFormat;
+  // The names the input line knows and what each library file declares,
+  // shared by the input line and the function browser (library tools,
+  // made on first use).
+  std::shared_ptr<LibraryNames> gLibraryNames;
 
   // Opens the library maintenance window (not modal) after the user chose
   // to go on from an evaluation error. Set by that window's module; while

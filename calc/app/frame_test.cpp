@@ -122,7 +122,8 @@ TEST_F(FrameTest, MenuTreeCaptionsAndShortcuts) {
                          "Edit VBS File (&V)|Ctrl+V", "Plot (&G)|Ctrl+G"}));
   EXPECT_EQ(entries(w_->mnuOpt), (QStringList{"Show Input|", "Edit Output Display|",
                                               "AC Key Clear Output|", "Editor (&D)|", "Fonts (&F)|",
-                                              "Number Format...|", "Reload Library on Save|", "Keep Log|"}));
+                                              "Number Format...|", "Reload Library on Save|", "Keep Log|",
+                                              "Completion|"}));
   EXPECT_EQ(entries(w_->mnuHELP),
             (QStringList{"VBS Manual|", "zelCalc Manual|", "Version Info.|"}));
   // Entries whose windows other modules attach do nothing until then.

@@ -178,7 +178,8 @@ void frmMain::BuildMenus() {
   mnuReloadOnSave = item(mnuOpt, "mnuReloadOnSave", "Reload Library on Save", nullptr,
                          &frmMain::mnuReloadOnSave_Click);
   mnuKeepLog = item(mnuOpt, "mnuKeepLog", "Keep Log", nullptr, &frmMain::mnuKeepLog_Click);
-  for (QAction* a : {mnuReloadOnSave, mnuKeepLog}) a->setCheckable(true);
+  mnuCompletion = item(mnuOpt, "mnuCompletion", "Completion", nullptr, &frmMain::mnuCompletion_Click);
+  for (QAction* a : {mnuReloadOnSave, mnuKeepLog, mnuCompletion}) a->setCheckable(true);
   // The check marks show the flags whenever the menu opens, whoever set them.
   connect(mnuOpt, &QMenu::aboutToShow, this, [this] {
     mnuShowInput->setChecked(session_.gShowInput);
@@ -186,6 +187,7 @@ void frmMain::BuildMenus() {
     mnuACKeyOption->setChecked(session_.gACKeyClear);
     mnuReloadOnSave->setChecked(mReloadOnSave);
     mnuKeepLog->setChecked(mKeepLog);
+    mnuCompletion->setChecked(mCompletion);
   });
 
   mnuHELP = menu("mnuHELP", "Help (&H)");
@@ -261,6 +263,12 @@ void frmMain::mnuKeepLog_Click() {
   if (!keeper_) return;
   if (mKeepLog) keeper_->Start();
   else keeper_->Stop();
+}
+
+void frmMain::mnuCompletion_Click() {
+  mCompletion = !mCompletion;
+  mnuCompletion->setChecked(mCompletion);
+  emit completionToggled(mCompletion);
 }
 
 void frmMain::StartKeptLog(const QString& folder) {
@@ -419,6 +427,7 @@ void frmMain::SaveSettings() {
       [&] { WriteNumberFormat(s, session_.gNumberFormat); },
       [&] { WriteBool(s, "Option", "ReloadOnSave", mReloadOnSave); },
       [&] { WriteBool(s, "Option", "KeepLog", mKeepLog); },
+      [&] { WriteBool(s, "Option", "Completion", mCompletion); },
   };
   for (const auto& step : steps) {
     try {
@@ -460,6 +469,12 @@ void frmMain::RestoreSettings() {
   mKeepLog = ReadBool(s, "Option", "KeepLog", true);
   mnuReloadOnSave->setChecked(mReloadOnSave);
   mnuKeepLog->setChecked(mKeepLog);
+  const bool completion = ReadBool(s, "Option", "Completion", true);
+  mnuCompletion->setChecked(completion);
+  if (completion != mCompletion) {
+    mCompletion = completion;
+    emit completionToggled(mCompletion);
+  }
   txtOutputDisplay->setEnabled(true);
 }
 

@@ -58,6 +58,7 @@ class frmMain : public QMainWindow {
   QAction* mnuNumberFormat = nullptr;
   QAction* mnuReloadOnSave = nullptr;
   QAction* mnuKeepLog = nullptr;
+  QAction* mnuCompletion = nullptr;
   QMenu* mnuHELP = nullptr;
   QAction* mnuVBSHelp = nullptr;
   QAction* mnuZelCalcManu = nullptr;
@@ -97,6 +98,7 @@ class frmMain : public QMainWindow {
   void mnuClearLog_Click();
   void mnuReloadOnSave_Click();
   void mnuKeepLog_Click();
+  void mnuCompletion_Click();
   // F1: opens the current help file.
   void Form_HelpKey();
 
@@ -136,9 +138,13 @@ class frmMain : public QMainWindow {
   LogKeeper* KeptLog() const { return keeper_.get(); }
   bool KeepLog() const { return mKeepLog; }
   bool ReloadOnSave() const { return mReloadOnSave; }
+  // Completion, parameter hints and highlighting in the input line, the
+  // log and the script box.
+  bool Completion() const { return mCompletion; }
 
  signals:
   void reloadOnSaveToggled(bool on);
+  void completionToggled(bool on);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -156,6 +162,7 @@ class frmMain : public QMainWindow {
   HistoryWalk historyWalk_;
   bool mKeepLog = true;
   bool mReloadOnSave = true;
+  bool mCompletion = true;
   std::unique_ptr<LogKeeper> keeper_;
   bool quitting_ = false;  // Yes was answered: further closes go through
   bool laying_ = false;

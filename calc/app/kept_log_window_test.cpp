@@ -143,9 +143,9 @@ TEST_F(KeptLogWindow, AKeptFileThatCannotBeReadIsSetAsideAndNamed) {
 TEST_F(KeptLogWindow, TheTwoOptionsAreOnByDefaultAndSavedAsTrueOrFalse) {
   Start();
   const QList<QAction*> entries = w_->mnuOpt->actions();
-  ASSERT_GE(entries.size(), 7);
-  EXPECT_EQ(entries[entries.size() - 2], w_->mnuReloadOnSave);
-  EXPECT_EQ(entries.back(), w_->mnuKeepLog);
+  ASSERT_GE(entries.size(), 8);
+  EXPECT_EQ(entries[entries.size() - 3], w_->mnuReloadOnSave);
+  EXPECT_EQ(entries[entries.size() - 2], w_->mnuKeepLog);
   EXPECT_EQ(w_->mnuReloadOnSave->text(), "Reload Library on Save");
   EXPECT_EQ(w_->mnuKeepLog->text(), "Keep Log");
   EXPECT_TRUE(w_->mnuReloadOnSave->isChecked());

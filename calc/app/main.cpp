@@ -8,6 +8,7 @@
 #include "frm_main.h"
 #include "frm_plot.h"
 #include "frm_unit_conv.h"
+#include "input_assist.h"
 #include "reload_on_save.h"
 #include "startup.h"
 #include "zel_calculator.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
   zel::WatchLibraryForSaves(*session.window);
   zel::AttachUnitConversion(*session.window);
   zel::AttachPlot(*session.window);
+  zel::InputAssist::Attach(*session.window);
   const int rc = app.exec();
   zel::ReleaseEngine(session.calc);
   session.calc.gIOObject = nullptr;

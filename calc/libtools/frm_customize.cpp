@@ -18,6 +18,7 @@
 #include "frm_main.h"
 #include "frm_tree.h"
 #include "frm_user_scripting.h"
+#include "input_assist.h"
 #include "library_listing.h"
 #include "messages.h"
 #include "prompt_service.h"
@@ -182,6 +183,8 @@ LibraryReload ReloadUserLibrary(frmMain& mainWindow, ReloadTrigger trigger) {
                PromptIcon::Exclamation, PromptButtons::OK);
     return {};
   }
+  // The names the input line offers follow the new engine.
+  if (InputAssist* assist = InputAssist::Of(mainWindow)) assist->LibraryLoaded();
   if (status != LoadStatus::EndProgram || trigger == ReloadTrigger::Saved) return {true, notLoaded};
   // The user chose to edit the failing file: the program ends, through the
   // main window's own closing so that every window saves itself. When the

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -22,6 +23,11 @@ namespace {
 QPointer<frmTree> gTreeWindow;
 
 constexpr int kKindRole = Qt::UserRole + 1;
+constexpr int kNameRole = Qt::UserRole + 2;
+constexpr int kDescriptionRole = Qt::UserRole + 3;
+// The description pane under the tree, twips.
+constexpr int kDescriptionHeight = 1000;
+constexpr int kDescriptionGap = 60;
 
 QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, TreeNodeKind kind, const std::u16string& text) {
   auto* item = new QTreeWidgetItem(parent, QStringList(ToQ(text)));
@@ -54,6 +60,14 @@ frmTree::frmTree(frmMain& main)
   // act as Select, except that a file opens or folds.
   tvwVBSFiles->setExpandsOnDoubleClick(false);
   tvwVBSFiles->viewport()->installEventFilter(this);
+  lblDescription = new QLabel(this);
+  lblDescription->setObjectName(QStringLiteral("lblDescription"));
+  lblDescription->setWordWrap(true);
+  lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblDescription->setFrameShape(QFrame::StyledPanel);
+  lblDescription->setTextFormat(Qt::RichText);
+  lblDescription->setMargin(3);
+  connect(tvwVBSFiles, &QTreeWidget::currentItemChanged, this, [this] { ShowDescription(); });
 
   const QFont buttonFont = ProportionalFont(9, true);
   cmdSelect = new QPushButton(QStringLiteral("Select"), this);
@@ -84,10 +98,16 @@ void frmTree::Form_Load() {
   root->setData(0, kKindRole, int(TreeNodeKind::Root));
   // Each file is compiled on an engine of its own and never run; the
   // program's engine is not touched.
-  for (const FileNode& f : DescribeLibrary(ListLibraryFolder(main_.Session().gLibraryPath))) {
+  for (const auto& d : DeclareLibraryFolder(main_.Session())) {
+    const FileNode f = DescribeDeclarations(*d);
     QTreeWidgetItem* file = AddNode(root, TreeNodeKind::File, f.name);
     if (!f.error.empty()) AddNode(file, TreeNodeKind::Error, f.error);
-    for (const ProcedureNode& p : f.procedures) AddNode(file, TreeNodeKind::Procedure, p.text);
+    for (const ProcedureNode& p : f.procedures) {
+      QTreeWidgetItem* item = AddNode(file, TreeNodeKind::Procedure, p.text);
+      item->setData(0, kNameRole, ToQ(p.name));
+      item->setData(0, kDescriptionRole, ToQ(p.description));
+      if (!p.description.empty()) item->setToolTip(0, ToQ(p.description));
+    }
     file->setExpanded(false);
   }
   root->setExpanded(true);
@@ -105,10 +125,49 @@ void frmTree::ApplyLayout() {
   // The height is the layout's: the user can change only the width.
   const int clientHeight = TwipsToPixelsY(l.height) - FrameExtra().height();
   if (minimumHeight() != clientHeight || maximumHeight() != clientHeight) setFixedHeight(clientHeight);
-  SetGeometryTwips(tvwVBSFiles, kTreeLeft, kTreeTop, l.treeWidth, kTreeHeight);
+  // The description of the selected procedure takes the foot of the tree's place.
+  const int treeHeight = kTreeHeight - kDescriptionHeight - kDescriptionGap;
+  SetGeometryTwips(tvwVBSFiles, kTreeLeft, kTreeTop, l.treeWidth, treeHeight);
+  SetGeometryTwips(lblDescription, kTreeLeft, kTreeTop + treeHeight + kDescriptionGap, l.treeWidth,
+                   kDescriptionHeight);
   SetGeometryTwips(cmdSelect, l.buttonLeft, 120, kTreeButtonWidth, 615);
   SetGeometryTwips(cmdExit, l.buttonLeft, 840, kTreeButtonWidth, 615);
   laying_ = false;
+}
+
+void frmTree::ShowDescription() {
+  const QTreeWidgetItem* item = tvwVBSFiles->currentItem();
+  if (!item || KindOf(item) != TreeNodeKind::Procedure) {
+    lblDescription->clear();
+    return;
+  }
+  QString text = QStringLiteral("<b>%1</b>").arg(item->text(0).toHtmlEscaped());
+  const QString description = item->data(0, kDescriptionRole).toString();
+  if (!description.isEmpty())
+    text += QStringLiteral("<br>") + description.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+  lblDescription->setText(text);
+}
+
+QString frmTree::Description() const { return lblDescription->text(); }
+
+bool frmTree::ShowProcedure(const QString& file, const QString& name) {
+  const QTreeWidgetItem* root = tvwVBSFiles->topLevelItem(0);
+  for (int i = 0; root && i < root->childCount(); ++i) {
+    QTreeWidgetItem* f = root->child(i);
+    if (f->text(0) != file) continue;
+    for (int j = 0; j < f->childCount(); ++j) {
+      QTreeWidgetItem* p = f->child(j);
+      if (KindOf(p) != TreeNodeKind::Procedure ||
+          p->data(0, kNameRole).toString().compare(name, Qt::CaseInsensitive) != 0)
+        continue;
+      f->setExpanded(true);
+      tvwVBSFiles->setCurrentItem(p);
+      tvwVBSFiles->scrollToItem(p);
+      tvwVBSFiles->setFocus();
+      return true;
+    }
+  }
+  return false;
 }
 
 bool frmTree::InsertSelection() {

@@ -7,6 +7,7 @@
 #include "library_tree.h"
 #include "tool_window.h"
 
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -30,12 +31,18 @@ class frmTree : public ToolWindow {
   QTreeWidget* tvwVBSFiles = nullptr;
   QPushButton* cmdSelect = nullptr;
   QPushButton* cmdExit = nullptr;
+  // The selected procedure's template and the comment lines above its header.
+  QLabel* lblDescription = nullptr;
 
   void cmdSelect_Click();
   void cmdExit_Click();
   void tvwVBSFiles_DblClick();
   // Reads the library folder again (after a reload).
   void Refresh();
+  // Selects the procedure `name` of `file` (F1 on a library name in the
+  // input line); false when the tree has no such node.
+  bool ShowProcedure(const QString& file, const QString& name);
+  QString Description() const;
 
   // The node's kind as stored on its item.
   static TreeNodeKind KindOf(const QTreeWidgetItem* item);
@@ -46,6 +53,7 @@ class frmTree : public ToolWindow {
 
  private:
   void Form_Load();
+  void ShowDescription();
   // Inserts the selected node's template; false when something else was
   // selected (the user has been told).
   bool InsertSelection();

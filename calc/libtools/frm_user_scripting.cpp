@@ -13,6 +13,7 @@
 #include "busy_state.h"
 #include "common_dialog.h"
 #include "guarded_text_edit.h"
+#include "input_assist.h"
 #include "library_folder.h"
 #include "calc_session.h"
 #include "frm_main.h"
@@ -107,6 +108,7 @@ frmUserScripting::frmUserScripting(frmMain& main)
   // Esc) within reach; the script box, which Execute empties when the
   // script has run, and Import wait meanwhile.
   new ScriptBusyBar(this, txtUserScript, {txtUserScript, cmdImport}, [this] { return executing_; });
+  if (InputAssist* assist = InputAssist::Of(main_)) assist->HighlightScriptBox(txtUserScript);
   RestoreGeometry();
   FocusTextBox(txtUserScript);
   // The window opens for typing a script: the script box, not the
@@ -135,6 +137,8 @@ void frmUserScripting::cmdExe_Click() {
   executing_ = true;
   const bool ran = RunInEngine(script);
   executing_ = false;
+  // What the script declared is in the engine even when it failed later.
+  if (InputAssist* assist = InputAssist::Of(main_)) assist->ScriptExecuted(script);
   if (!ran) {
     // A script stopped because a window is closing is not reported.
     const ScriptRunner* runner = ScriptRunner::Instance();

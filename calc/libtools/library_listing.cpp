@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "calc_session.h"
+#include "name_catalogue.h"
 #include "zel_calculator.h"
 
 namespace zel {
@@ -12,6 +14,16 @@ std::vector<LibraryFile> ListLibraryFolder(const QString& libraryPath) {
   } catch (const std::filesystem::filesystem_error&) {
     return {};
   }
+}
+
+LibraryNames& NamesOf(CalcSession& session) {
+  if (!session.gLibraryNames) session.gLibraryNames = std::make_shared<LibraryNames>();
+  return *session.gLibraryNames;
+}
+
+std::vector<SharedDeclarations> DeclareLibraryFolder(CalcSession& session) {
+  return NamesOf(session).cache.Declare(ListLibraryFolder(session.gLibraryPath),
+                                        [](const LibraryFile& f) { return ReadLibraryFile(f.path); });
 }
 
 }  // namespace zel

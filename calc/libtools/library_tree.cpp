@@ -3,37 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
-#include "procedure_templates.h"
-#include "vbs/engine.h"
-
 namespace zel {
 
-namespace {
-
-std::u16string Num(long long v) {
-  const std::string a = std::to_string(v);
-  return std::u16string(a.begin(), a.end());
+FileNode DescribeDeclarations(const FileDeclarations& declarations) {
+  FileNode node;
+  node.name = declarations.file;
+  node.error = declarations.error;
+  for (const Declaration& n : declarations.names)
+    if (n.kind == NameKind::Function || n.kind == NameKind::Sub)
+      node.procedures.push_back({n.name, n.callTemplate, n.description});
+  return node;
 }
 
-}  // namespace
-
 FileNode DescribeLibraryFile(const std::u16string& name, const FileText& text) {
-  FileNode node;
-  node.name = name;
-  if (!text.ok) {
-    node.error = text.error.description;
-    return node;
-  }
-  vbs::Engine engine;
-  if (!engine.CompileCode(text.text)) {
-    const vbs::ErrorInfo& e = engine.Error();
-    node.error = u"Line " + Num(e.Line) + u": " + e.Description;
-    return node;
-  }
-  const std::vector<std::u16string> headers = ScanHeaderLines(text.text);
-  for (const vbs::ProcedureInfo& p : engine.Procedures())
-    node.procedures.push_back({p.Name, CallTemplate(headers, p.Name, p.NumArgs)});
-  return node;
+  return DescribeDeclarations(DeclareLibraryText(name, text));
 }
 
 std::vector<FileNode> DescribeLibrary(const std::vector<LibraryFile>& files) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "library_declarations.h"
 #include "library_loader.h"
 
 namespace zel {
@@ -14,6 +15,7 @@ namespace zel {
 struct ProcedureNode {
   std::u16string name;  // as the engine reports it
   std::u16string text;  // the call template shown and inserted
+  std::u16string description;  // the comment lines above its header
 };
 
 struct FileNode {
@@ -26,6 +28,8 @@ struct FileNode {
 // One file's node from its text as read. Nothing of the file runs: no
 // message boxes, no file access, no endless loops.
 FileNode DescribeLibraryFile(const std::u16string& name, const FileText& text);
+// The node of what a file declares.
+FileNode DescribeDeclarations(const FileDeclarations& declarations);
 
 // Every file in the given order.
 std::vector<FileNode> DescribeLibrary(const std::vector<LibraryFile>& files);

@@ -105,26 +105,53 @@ std::vector<std::u16string> ScanHeaderLines(std::u16string_view text) {
   return headers;
 }
 
-std::u16string CallTemplate(const std::vector<std::u16string>& headers, std::u16string_view name,
-                            int numArgs) {
+namespace {
+
+std::u16string Folded(std::u16string_view s) {
+  std::u16string r(s);
+  for (char16_t& c : r)
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  return r;
+}
+
+// `name` followed by the parameter list of header `h` ("()" without one).
+std::u16string TemplateOf(const std::u16string* h, std::u16string_view name) {
   std::u16string out(name);
-  if (numArgs < 1) return out + u"()";
-  for (const std::u16string& h : headers) {
-    if (!SameName(DeclaredName(h), name)) continue;
-    const size_t open = ListStart(h);
-    if (open == std::u16string_view::npos) break;
+  if (h) {
+    const size_t open = ListStart(*h);
+    if (open == std::u16string_view::npos) return out + u"()";
     // The list ends at its own closing parenthesis: array parameters such
     // as a() nest inside it, and statements after it are not part of it.
     size_t end = open;
     int depth = 0;
-    for (; end < h.size(); ++end) {
-      if (h[end] == u'(') ++depth;
-      if (h[end] == u')' && --depth == 0) break;
+    for (; end < h->size(); ++end) {
+      if ((*h)[end] == u'(') ++depth;
+      if ((*h)[end] == u')' && --depth == 0) break;
     }
-    const size_t len = end < h.size() ? end - open + 1 : std::u16string::npos;
-    return out + StripSpaces(std::u16string_view(h).substr(open, len));
+    const size_t len = end < h->size() ? end - open + 1 : std::u16string::npos;
+    return out + StripSpaces(std::u16string_view(*h).substr(open, len));
   }
   return out + u"()";
+}
+
+}  // namespace
+
+std::u16string CallTemplate(const std::vector<std::u16string>& headers, std::u16string_view name,
+                            int numArgs) {
+  if (numArgs < 1) return std::u16string(name) + u"()";
+  for (const std::u16string& h : headers)
+    if (SameName(DeclaredName(h), name)) return TemplateOf(&h, name);
+  return TemplateOf(nullptr, name);
+}
+
+CallTemplates::CallTemplates(const std::vector<std::u16string>& headers) : headers_(headers) {
+  for (size_t i = 0; i < headers.size(); ++i) first_.emplace(Folded(DeclaredName(headers[i])), i);
+}
+
+std::u16string CallTemplates::For(std::u16string_view name, int numArgs) const {
+  if (numArgs < 1) return std::u16string(name) + u"()";
+  const auto it = first_.find(Folded(name));
+  return TemplateOf(it == first_.end() ? nullptr : &headers_[it->second], name);
 }
 
 }  // namespace zel

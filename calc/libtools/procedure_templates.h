@@ -4,6 +4,7 @@
 // in. Qt-free.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zel {
@@ -24,5 +25,17 @@ std::u16string DeclaredName(std::u16string_view line);
 // closes it, blanks removed. "()" when no header has a list for it.
 std::u16string CallTemplate(const std::vector<std::u16string>& headers, std::u16string_view name,
                             int numArgs);
+
+// CallTemplate for many procedures of one file: the headers are looked up by
+// name instead of searched once per procedure.
+class CallTemplates {
+ public:
+  explicit CallTemplates(const std::vector<std::u16string>& headers);
+  std::u16string For(std::u16string_view name, int numArgs) const;
+
+ private:
+  const std::vector<std::u16string>& headers_;
+  std::unordered_map<std::u16string, size_t> first_;  // folded name -> header
+};
 
 }  // namespace zel

@@ -31,6 +31,16 @@ struct ProcedureInfo {
   std::u16string Name;        // as written in the declaration
   int NumArgs = 0;
   bool IsFunction = false;    // Function (true) or Sub (false)
+  int Line = 0;               // of its header, in the text that declared it
+  std::vector<std::u16string> Params;  // parameter names as written
+};
+
+// A global name other than a procedure that script code declared.
+struct GlobalNameInfo {
+  enum Kind { Variable, Constant, Class };
+  std::u16string Name;        // as first written
+  Kind kind = Variable;
+  int Line = 0;               // a class's header line; 0 for the others
 };
 
 // What MsgBox and InputBox need from the program that hosts the engine.
@@ -107,6 +117,11 @@ class Engine {
 
   // Every Sub and Function of the global namespace, in declaration order.
   std::vector<ProcedureInfo> Procedures() const;
+
+  // The global variables (declared with Dim or made by assignment),
+  // constants and classes (a text's classes before its other names); the
+  // host's objects are not among them.
+  std::vector<GlobalNameInfo> GlobalNames() const;
 
   // Discards all code, variables and objects added so far.
   void Reset();

@@ -64,7 +64,27 @@ std::vector<ProcedureInfo> GlobalTable::Procedures() const {
   for (int s : procOrder_) {
     const GlobalSlot& g = slots_[size_t(s)];
     if (g.kind != GlobalSlot::Procedure || !g.proc) continue;
-    out.push_back({g.proc->name, int(g.proc->params.size()), g.proc->kind == ProcKind::Function});
+    ProcedureInfo info{g.proc->name, int(g.proc->params.size()), g.proc->kind == ProcKind::Function,
+                       g.proc->line, {}};
+    info.Params.reserve(g.proc->params.size());
+    for (const Param& p : g.proc->params) info.Params.push_back(p.name);
+    out.push_back(std::move(info));
+  }
+  return out;
+}
+
+std::vector<GlobalNameInfo> GlobalTable::GlobalNames() const {
+  std::vector<GlobalNameInfo> out;
+  for (const GlobalSlot& g : slots_) {
+    switch (g.kind) {
+      case GlobalSlot::Var:
+      case GlobalSlot::Implicit: out.push_back({g.name, GlobalNameInfo::Variable, 0}); break;
+      case GlobalSlot::Const: out.push_back({g.name, GlobalNameInfo::Constant, 0}); break;
+      case GlobalSlot::Class:
+        out.push_back({g.name, GlobalNameInfo::Class, g.cls ? g.cls->line : 0});
+        break;
+      default: break;  // procedures, the host's objects, names only referred to
+    }
   }
   return out;
 }

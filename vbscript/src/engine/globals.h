@@ -101,6 +101,7 @@ class GlobalTable {
   void Commit(Declarations& d, const std::shared_ptr<Program>& prog);
   // The global procedures in the order they were first declared.
   std::vector<ProcedureInfo> Procedures() const;
+  std::vector<GlobalNameInfo> GlobalNames() const;
   // Releases every value the script holds (the host's objects last).
   void ReleaseValues();
   void Clear();

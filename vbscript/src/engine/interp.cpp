@@ -328,6 +328,7 @@ bool Engine::CallFunction(const CompiledFunction& fn, std::span<const Variant> a
 }
 const ErrorInfo& Engine::Error() const { return impl_->error; }
 std::vector<ProcedureInfo> Engine::Procedures() const { return impl_->Procedures(); }
+std::vector<GlobalNameInfo> Engine::GlobalNames() const { return impl_->GlobalNames(); }
 void Engine::Reset() { impl_->Reset(); }
 void Engine::SetUiHost(UiHost* host) { impl_->ui = host; }
 UiHost* Engine::GetUiHost() const { return impl_->ui; }

@@ -62,6 +62,7 @@ class Interp {
   bool CallFunction(const CompiledFunction& fn, std::span<const Variant> args,
                     const FunctionResultSink& each);
   std::vector<ProcedureInfo> Procedures() const;
+  std::vector<GlobalNameInfo> GlobalNames() const { return globals_.GlobalNames(); }
   void Reset();
   void RequestInterrupt() { interrupt_.store(true, std::memory_order_relaxed); }
   // Makes this interpreter the one StopRequested() and CheckStopRequest()

@@ -156,6 +156,38 @@ TEST(EngineHost, ProceduresInDeclarationOrderAndReset) {
   EXPECT_EQ(EvalText(e, u"C()"), u"9");
 }
 
+// What a host lists of a text it only compiled: the procedures with their
+// header lines and parameter names, and the other global names by kind.
+TEST(EngineHost, DeclaredNamesOfACompiledText) {
+  Engine e;
+  e.AddObject(u"host", Ref<HostObject>());
+  ASSERT_TRUE(e.CompileCode(u"Const PI_2 = 6.28\r\nDim count, table(3)\r\n' note\r\n"
+                            u"Function Area(w, ByVal h)\r\nArea = w * h + undeclared\r\nEnd Function\r\n"
+                            u"Class Pipe\r\n  Public D\r\nEnd Class\r\nSub Log0 : End Sub\r\n"));
+  const auto procs = e.Procedures();
+  ASSERT_EQ(procs.size(), 2u);
+  EXPECT_EQ(procs[0].Line, 4);
+  EXPECT_EQ(procs[0].Params, (std::vector<std::u16string>{u"w", u"h"}));
+  EXPECT_EQ(procs[1].Line, 10);
+  EXPECT_TRUE(procs[1].Params.empty());
+  std::vector<std::u16string> names;
+  std::vector<GlobalNameInfo::Kind> kinds;
+  for (const GlobalNameInfo& g : e.GlobalNames()) {
+    names.push_back(g.Name);
+    kinds.push_back(g.kind);
+    if (g.kind == GlobalNameInfo::Class) {
+      EXPECT_EQ(g.Line, 7);
+    }
+  }
+  // Classes are declared before the text's other names.
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Pipe", u"PI_2", u"count", u"table"}));
+  EXPECT_EQ(kinds, (std::vector<GlobalNameInfo::Kind>{GlobalNameInfo::Class, GlobalNameInfo::Constant,
+                                                      GlobalNameInfo::Variable, GlobalNameInfo::Variable}));
+  // A variable made by assignment counts once the statement has run.
+  ASSERT_TRUE(e.ExecuteStatement(u"made = 1"));
+  EXPECT_EQ(e.GlobalNames().back().Name, u"made");
+}
+
 // Counts MsgBox and InputBox calls; answers OK and cancels.
 struct CountingUi : UiHost {
   int boxes = 0;
