@@ -29,6 +29,28 @@ struct AssignRoutines : OperatorRoutines {
     return Flow::Normal;
   }
 
+  // a(i) = v and a(i, j) = v where v is a literal or a local: with the
+  // subscripts read in place (PlainSubscript) no code runs before the store,
+  // so the value is copied straight from where it is into the element.
+  // Anything else (an object, a subscript to convert, an array not known
+  // yet) goes the general way, which then reads everything afresh.
+  template <int N, OperandKind K>
+  static Flow AssignIndexFrom(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
+    const Variant& src = *InPlace<K>(in, a->value.get(), f);
+    int32_t i, j = 0;
+    if (cell && cell->IsArray() && !src.IsObject() && PlainSubscript(in, n->args[0].get(), f, i) &&
+        (N == 1 || PlainSubscript(in, n->args[1].get(), f, j))) {
+      Array* arr = cell->ArrayForWrite();
+      if constexpr (N == 1) arr->At1(i) = src;
+      else arr->At2(i, j) = src;
+      return Flow::Normal;
+    }
+    return AssignIndexN<N>(in, s, f);
+  }
+
   // x = x + e, x = x - e, x = x * e for a numeric variable x: the new value
   // is computed from a snapshot of x and stored in place.
   template <BinOp OP>
@@ -43,8 +65,23 @@ struct AssignRoutines : OperatorRoutines {
     Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : GlobalVarCell(in, n);
     return cell && !(cell->flags() & Variant::kFixedArray) ? cell : nullptr;
   }
+  // The routines below try Doubles first: that path calls nothing, so it
+  // runs without saving registers; the general steps are a call away.
   template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
   static Flow AccumulateProduct(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
+    Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+    double p, z;
+    if (cell && cell->type() == vbDouble && DoubleProduct<OP2, LK, RK>(in, m, f, p) &&
+        DoubleOp<OP>(cell->doubleVal(), p, z)) {
+      cell->SetDouble(z);
+      return Flow::Normal;
+    }
+    return AccumulateProductNum<OP, OP2, LK, RK>(in, s, f);
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static __attribute__((noinline)) Flow AccumulateProductNum(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
     Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
@@ -56,13 +93,31 @@ struct AssignRoutines : OperatorRoutines {
     return Accumulate<OP>(in, s, f);
   }
   // y = a * b + c (also - and /): c is a local, a literal or a global.
+  static inline __attribute__((always_inline)) const Variant* Addend(Interp& in, Expr* ce, Frame& f) {
+    return ce->operand == OperandKind::Local ? &f.slots[static_cast<NameExpr*>(ce)->slot].Deref()
+         : ce->kind == Expr::Literal ? &static_cast<LiteralExpr*>(ce)->value : GlobalVar(in, ce);
+  }
   template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
   static Flow AssignProductPlus(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* b = static_cast<BinaryExpr*>(a->value.get());
-    Expr* ce = b->rhs.get();
-    const Variant* c = ce->operand == OperandKind::Local ? &f.slots[static_cast<NameExpr*>(ce)->slot].Deref()
-                     : ce->kind == Expr::Literal ? &static_cast<LiteralExpr*>(ce)->value : GlobalVar(in, ce);
+    const Variant* c = Addend(in, b->rhs.get(), f);
+    double p, z;
+    if (c && c->type() == vbDouble && DoubleProduct<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) &&
+        DoubleOp<OP>(p, c->doubleVal(), z)) {
+      Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+      if (cell && cell->type() == vbDouble) {
+        cell->SetDouble(z);
+        return Flow::Normal;
+      }
+    }
+    return AssignProductPlusNum<OP, OP2, LK, RK>(in, s, f);
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static __attribute__((noinline)) Flow AssignProductPlusNum(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    const Variant* c = Addend(in, b->rhs.get(), f);
     Num p, y, z;
     if (c && Product<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) && ToNum(*c, y) &&
         NumOp<OP>(p, y, z)) {
@@ -125,6 +180,20 @@ struct AssignRoutines : OperatorRoutines {
     }
     in.Assign(n, std::move(v), false, f);
     return Flow::Normal;
+  }
+  // x = a OP b for a local x, a and b locals or literals (OP + - *): the
+  // numeric result is written straight into x, which the operator's fast
+  // path reads a and b before it writes (x = a + x is fine). Anything else,
+  // or a fixed array in x, goes the general way.
+  template <BinOp OP, OperandKind LK, OperandKind RK>
+  static Flow AssignLocalBin(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
+    const Variant& l = *InPlace<LK>(in, b->lhs.get(), f);
+    const Variant& r = *InPlace<RK>(in, b->rhs.get(), f);
+    if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) return Flow::Normal;
+    return AssignLocalCold(in, s, f);
   }
   // x = y or x = <literal> for a local x: copied cell to cell.
   template <OperandKind K>

@@ -199,6 +199,27 @@ ExecFn PickAssignCall(const Expr* value) {
   return routines[static_cast<const NameExpr*>(value)->args.size()];
 }
 
+// x = a OP b into a local x from locals and literals: its routine, else
+// nullptr.
+template <BinOp OP>
+ExecFn PickAssignLocalBinKinds(OperandKind lk, OperandKind rk) {
+  static const ExecFn table[2][2] = {
+      {&Assigns::AssignLocalBin<OP, Reads::kLocal, Reads::kLocal>, &Assigns::AssignLocalBin<OP, Reads::kLocal, Reads::kLit>},
+      {&Assigns::AssignLocalBin<OP, Reads::kLit, Reads::kLocal>, &Assigns::AssignLocalBin<OP, Reads::kLit, Reads::kLit>}};
+  return table[lk == Reads::kLit][rk == Reads::kLit];
+}
+ExecFn PickAssignLocalBin(BinaryExpr* b) {
+  const OperandKind lk = b->lhs->operand, rk = b->rhs->operand;
+  auto plain = [](OperandKind k) { return k == Reads::kLocal || k == Reads::kLit; };
+  if (!plain(lk) || !plain(rk)) return nullptr;
+  switch (b->op) {
+    case BinOp::Add: return PickAssignLocalBinKinds<BinOp::Add>(lk, rk);
+    case BinOp::Sub: return PickAssignLocalBinKinds<BinOp::Sub>(lk, rk);
+    case BinOp::Mul: return PickAssignLocalBinKinds<BinOp::Mul>(lk, rk);
+    default: return nullptr;
+  }
+}
+
 // x = <value> for a plain local or global x (no Set, no arguments).
 ExecFn PickAssign(AssignStmt* a, NameExpr* n) {
   Expr* value = a->value.get();
@@ -220,6 +241,8 @@ ExecFn PickAssign(AssignStmt* a, NameExpr* n) {
     if ((b->op == BinOp::Add || b->op == BinOp::Sub) && ck != Reads::kAny && ck != Reads::kElem)
       if (ExecFn fn = PickProduct<ProductPlusForm>(b->op, b->lhs.get())) return fn;
   }
+  if (n->nk == NameKind::Local && value->kind == Expr::Binary)
+    if (ExecFn fn = PickAssignLocalBin(static_cast<BinaryExpr*>(value))) return fn;
   if (ExecFn call = n->nk == NameKind::Local ? PickAssignCall<true>(value) : PickAssignCall<false>(value))
     return call;
   if (n->nk != NameKind::Local) return &Assigns::AssignGlobal;
@@ -266,6 +289,8 @@ void Interp::PickRoutine(Stmt* s) {
     Expr* c = i->conds.size() == 1 ? i->conds[0].get() : nullptr;
     i->singleTest = c && c->kind == Expr::Binary && static_cast<BinaryExpr*>(c)->test;
     s->fn = i->singleTest ? &Ops::IfTest : &Ops::If;
+    if (c && c->operand == OperandKind::Element && !i->singleTest && static_cast<NameExpr*>(c)->args.size() <= 2)
+      s->fn = &Ops::IfElement;
     return;
   }
   if (s->kind != Stmt::Assign) return;
@@ -274,8 +299,15 @@ void Interp::PickRoutine(Stmt* s) {
   auto* n = static_cast<NameExpr*>(a->target.get());
   if (n->nk != NameKind::Local && n->nk != NameKind::Global) return;
   if (n->hasParens) {
-    if (n->args.size() == 1 && n->args[0]) s->fn = &Assigns::AssignIndexN<1>;
-    else if (n->args.size() == 2 && n->args[0] && n->args[1]) s->fn = &Assigns::AssignIndexN<2>;
+    const OperandKind vk = a->value->operand;
+    const bool inPlace = vk == Reads::kLocal || vk == Reads::kLit;
+    if (n->args.size() == 1 && n->args[0]) {
+      s->fn = !inPlace ? &Assigns::AssignIndexN<1>
+            : vk == Reads::kLocal ? &Assigns::AssignIndexFrom<1, Reads::kLocal> : &Assigns::AssignIndexFrom<1, Reads::kLit>;
+    } else if (n->args.size() == 2 && n->args[0] && n->args[1]) {
+      s->fn = !inPlace ? &Assigns::AssignIndexN<2>
+            : vk == Reads::kLocal ? &Assigns::AssignIndexFrom<2, Reads::kLocal> : &Assigns::AssignIndexFrom<2, Reads::kLit>;
+    }
     return;
   }
   // s = s & x keeps its in-place append path in the generic routine.
