@@ -51,6 +51,43 @@ struct AssignRoutines : OperatorRoutines {
     return AssignIndexN<N>(in, s, f);
   }
 
+  // a(i, j) = a(i, j) - x * y (also + and /, and a(i) = a(i) ...): the
+  // element updated in place when it and both factors are Doubles and the
+  // subscripts are read in place; the factors are read, and the product
+  // taken, before the array is made ours to write (a shared array is
+  // copied then). Anything else goes the general way, nothing changed yet.
+  static inline __attribute__((always_inline)) const Variant* Peek(Interp& in, Expr* x, Frame& f) {
+    switch (x->operand) {
+      case OperandKind::Local: return InPlace<kLocal>(in, x, f);
+      case OperandKind::Literal: return InPlace<kLit>(in, x, f);
+      case OperandKind::Global: return InPlace<kGlobal>(in, x, f);
+      case OperandKind::Element: return InPlace<kElem>(in, x, f);
+      default: return nullptr;
+    }
+  }
+  template <int N, BinOp OP, BinOp OP2>
+  static Flow ElementAccumulate(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
+    const Variant* l = Peek(in, m->lhs.get(), f);
+    const Variant* r = l && l->type() == vbDouble ? Peek(in, m->rhs.get(), f) : nullptr;
+    double p, z;
+    int32_t i, j = 0;
+    if (r && r->type() == vbDouble && DoubleOp<OP2>(l->doubleVal(), r->doubleVal(), p) && cell &&
+        cell->IsArray() && PlainSubscript(in, n->args[0].get(), f, i) &&
+        (N == 1 || PlainSubscript(in, n->args[1].get(), f, j))) {
+      Array* arr = cell->ArrayForWrite();
+      Variant& el = N == 1 ? arr->At1(i) : arr->At2(i, j);
+      if (el.type() == vbDouble && DoubleOp<OP>(el.doubleVal(), p, z)) {
+        el.SetDouble(z);
+        return Flow::Normal;
+      }
+    }
+    return AssignIndexN<N>(in, s, f);
+  }
+
   // x = x + e, x = x - e, x = x * e for a numeric variable x: the new value
   // is computed from a snapshot of x and stored in place.
   template <BinOp OP>
@@ -65,18 +102,29 @@ struct AssignRoutines : OperatorRoutines {
     Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : GlobalVarCell(in, n);
     return cell && !(cell->flags() & Variant::kFixedArray) ? cell : nullptr;
   }
-  // The routines below try Doubles first: that path calls nothing, so it
-  // runs without saving registers; the general steps are a call away.
+  // The routines below try Doubles first. Over variables and literals
+  // that path calls nothing, so it runs without saving registers and the
+  // general steps are a call away; an element read may call (a subscript
+  // out of range), so there both run in one routine, the failed try
+  // costing a few tests only.
   template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
-  static Flow AccumulateProduct(Interp& in, Stmt* s, Frame& f) {
-    auto* a = static_cast<AssignStmt*>(s);
-    auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
-    Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+  static inline __attribute__((always_inline)) bool AccumulateDouble(Interp& in, Variant* cell, BinaryExpr* m,
+                                                                    Frame& f) {
     double p, z;
     if (cell && cell->type() == vbDouble && DoubleProduct<OP2, LK, RK>(in, m, f, p) &&
         DoubleOp<OP>(cell->doubleVal(), p, z)) {
       cell->SetDouble(z);
-      return Flow::Normal;
+      return true;
+    }
+    return false;
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static Flow AccumulateProduct(Interp& in, Stmt* s, Frame& f) {
+    if constexpr (LK != kElem && RK != kElem) {
+      auto* a = static_cast<AssignStmt*>(s);
+      auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
+      Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+      if (AccumulateDouble<OP, OP2, LK, RK>(in, cell, m, f)) return Flow::Normal;
     }
     return AccumulateProductNum<OP, OP2, LK, RK>(in, s, f);
   }
@@ -85,6 +133,9 @@ struct AssignRoutines : OperatorRoutines {
     auto* a = static_cast<AssignStmt*>(s);
     auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
     Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+    if constexpr (LK == kElem || RK == kElem) {
+      if (AccumulateDouble<OP, OP2, LK, RK>(in, cell, m, f)) return Flow::Normal;
+    }
     Num x, p, z;
     if (cell && ToNum(*cell, x) && Product<OP2, LK, RK>(in, m, f, p) && NumOp<OP>(x, p, z)) {
       StoreNum(*cell, z);
@@ -98,18 +149,25 @@ struct AssignRoutines : OperatorRoutines {
          : ce->kind == Expr::Literal ? &static_cast<LiteralExpr*>(ce)->value : GlobalVar(in, ce);
   }
   template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
-  static Flow AssignProductPlus(Interp& in, Stmt* s, Frame& f) {
-    auto* a = static_cast<AssignStmt*>(s);
-    auto* b = static_cast<BinaryExpr*>(a->value.get());
-    const Variant* c = Addend(in, b->rhs.get(), f);
+  static inline __attribute__((always_inline)) bool ProductPlusDouble(Interp& in, AssignStmt* a, BinaryExpr* b,
+                                                                     const Variant* c, Frame& f) {
     double p, z;
     if (c && c->type() == vbDouble && DoubleProduct<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) &&
         DoubleOp<OP>(p, c->doubleVal(), z)) {
       Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
       if (cell && cell->type() == vbDouble) {
         cell->SetDouble(z);
-        return Flow::Normal;
+        return true;
       }
+    }
+    return false;
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static Flow AssignProductPlus(Interp& in, Stmt* s, Frame& f) {
+    if constexpr (LK != kElem && RK != kElem) {
+      auto* a = static_cast<AssignStmt*>(s);
+      auto* b = static_cast<BinaryExpr*>(a->value.get());
+      if (ProductPlusDouble<OP, OP2, LK, RK>(in, a, b, Addend(in, b->rhs.get(), f), f)) return Flow::Normal;
     }
     return AssignProductPlusNum<OP, OP2, LK, RK>(in, s, f);
   }
@@ -118,6 +176,9 @@ struct AssignRoutines : OperatorRoutines {
     auto* a = static_cast<AssignStmt*>(s);
     auto* b = static_cast<BinaryExpr*>(a->value.get());
     const Variant* c = Addend(in, b->rhs.get(), f);
+    if constexpr (LK == kElem || RK == kElem) {
+      if (ProductPlusDouble<OP, OP2, LK, RK>(in, a, b, c, f)) return Flow::Normal;
+    }
     Num p, y, z;
     if (c && Product<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) && ToNum(*c, y) &&
         NumOp<OP>(p, y, z)) {

@@ -220,6 +220,49 @@ ExecFn PickAssignLocalBin(BinaryExpr* b) {
   }
 }
 
+// Whether two names read the same thing: the same variable, or the same
+// variable's element by the same variables or whole-number literals.
+bool SameName(const Expr* x, const Expr* y) {
+  if (x->kind == Expr::Literal && y->kind == Expr::Literal) {
+    const Variant& a = static_cast<const LiteralExpr*>(x)->value;
+    const Variant& b = static_cast<const LiteralExpr*>(y)->value;
+    return a.type() == b.type() && ((a.type() == vbInteger && a.intVal() == b.intVal()) ||
+                                    (a.type() == vbLong && a.longVal() == b.longVal()));
+  }
+  if (x->kind != Expr::Name || y->kind != Expr::Name) return false;
+  auto* a = static_cast<const NameExpr*>(x);
+  auto* b = static_cast<const NameExpr*>(y);
+  if (a->nk != b->nk || a->slot != b->slot || a->hasParens != b->hasParens || a->args.size() != b->args.size())
+    return false;
+  if (a->nk != NameKind::Local && a->nk != NameKind::Global) return false;
+  for (size_t k = 0; k < a->args.size(); ++k) {
+    const Expr* i = a->args[k].get();
+    const Expr* j = b->args[k].get();
+    if (!i || !j) return false;
+    // Subscripts are plain variables or literals, nothing that runs code.
+    if (i->kind == Expr::Name && static_cast<const NameExpr*>(i)->hasParens) return false;
+    if (!SameName(i, j)) return false;
+  }
+  return true;
+}
+
+// a(i) = a(i) OP x OP2 y and a(i, j) = ...: the in-place update, else nullptr.
+ExecFn PickElementAccumulate(AssignStmt* a, NameExpr* n) {
+  if (a->value->kind != Expr::Binary) return nullptr;
+  auto* b = static_cast<BinaryExpr*>(a->value.get());
+  if ((b->op != BinOp::Add && b->op != BinOp::Sub) || b->lhs->operand != OperandKind::Element ||
+      !SameName(n, b->lhs.get()) || b->rhs->kind != Expr::Binary)
+    return nullptr;
+  auto* m = static_cast<BinaryExpr*>(b->rhs.get());
+  if (m->op != BinOp::Mul && m->op != BinOp::Div) return nullptr;
+  const bool add = b->op == BinOp::Add, mul = m->op == BinOp::Mul;
+  if (n->args.size() == 1)
+    return add ? (mul ? &Assigns::ElementAccumulate<1, BinOp::Add, BinOp::Mul> : &Assigns::ElementAccumulate<1, BinOp::Add, BinOp::Div>)
+               : (mul ? &Assigns::ElementAccumulate<1, BinOp::Sub, BinOp::Mul> : &Assigns::ElementAccumulate<1, BinOp::Sub, BinOp::Div>);
+  return add ? (mul ? &Assigns::ElementAccumulate<2, BinOp::Add, BinOp::Mul> : &Assigns::ElementAccumulate<2, BinOp::Add, BinOp::Div>)
+             : (mul ? &Assigns::ElementAccumulate<2, BinOp::Sub, BinOp::Mul> : &Assigns::ElementAccumulate<2, BinOp::Sub, BinOp::Div>);
+}
+
 // x = <value> for a plain local or global x (no Set, no arguments).
 ExecFn PickAssign(AssignStmt* a, NameExpr* n) {
   Expr* value = a->value.get();
@@ -301,6 +344,10 @@ void Interp::PickRoutine(Stmt* s) {
   if (n->hasParens) {
     const OperandKind vk = a->value->operand;
     const bool inPlace = vk == Reads::kLocal || vk == Reads::kLit;
+    if (ExecFn fn = PickElementAccumulate(a, n)) {
+      s->fn = fn;
+      return;
+    }
     if (n->args.size() == 1 && n->args[0]) {
       s->fn = !inPlace ? &Assigns::AssignIndexN<1>
             : vk == Reads::kLocal ? &Assigns::AssignIndexFrom<1, Reads::kLocal> : &Assigns::AssignIndexFrom<1, Reads::kLit>;
