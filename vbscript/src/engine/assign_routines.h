@@ -41,7 +41,9 @@ struct AssignRoutines : OperatorRoutines {
     Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
     const Variant& src = *InPlace<K>(in, a->value.get(), f);
     int32_t i, j = 0;
-    if (cell && cell->IsArray() && !src.IsObject() && PlainSubscript(in, n->args[0].get(), f, i) &&
+    // An array value goes the general way too: a(i) = a must store a copy
+    // of a as it was, which the general assignment's own reference makes.
+    if (cell && cell->IsArray() && !src.IsObject() && !src.IsArray() && PlainSubscript(in, n->args[0].get(), f, i) &&
         (N == 1 || PlainSubscript(in, n->args[1].get(), f, j))) {
       Array* arr = cell->ArrayForWrite();
       if constexpr (N == 1) arr->At1(i) = src;

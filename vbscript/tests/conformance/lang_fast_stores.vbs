@@ -132,6 +132,11 @@ Sub Locals()
     s = s + a * b
     y = s * a - 0.5
     WScript.Echo "local doubles:", Show(s), Show(y)
+    ' An array stored into one of its own elements is a copy as it was.
+    Dim q
+    q = Array(1, 2)
+    q(0) = q
+    WScript.Echo "own copy:", TypeName(q(0)), TypeName(q(0)(0)), q(0)(1)
     On Error Resume Next
     a = 1.0E+300 : b = 1.0E+300
     y = a * b + s
