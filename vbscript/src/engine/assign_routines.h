@@ -29,10 +29,11 @@ struct AssignRoutines : OperatorRoutines {
     return Flow::Normal;
   }
 
-  // a(i) = v and a(i, j) = v where v is a literal or a local: with the
-  // subscripts read in place (PlainSubscript) no code runs before the store,
-  // so the value is copied straight from where it is into the element.
-  // Anything else (an object, a subscript to convert, an array not known
+  // a(i) = v and a(i, j) = v where v is a literal or a local holding a
+  // number, a Boolean, Empty, Null or a date: with the subscripts read in
+  // place (PlainSubscript) no code runs before the store, so the value is
+  // copied straight from where it is into the element. Anything else (a
+  // string, an object or array, a subscript to convert, an array not known
   // yet) goes the general way, which then reads everything afresh.
   template <int N, OperandKind K>
   static Flow AssignIndexFrom(Interp& in, Stmt* s, Frame& f) {
@@ -41,9 +42,10 @@ struct AssignRoutines : OperatorRoutines {
     Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
     const Variant& src = *InPlace<K>(in, a->value.get(), f);
     int32_t i, j = 0;
-    // An array value goes the general way too: a(i) = a must store a copy
-    // of a as it was, which the general assignment's own reference makes.
-    if (cell && cell->IsArray() && !src.IsObject() && !src.IsArray() && PlainSubscript(in, n->args[0].get(), f, i) &&
+    // Values that hold a reference go the general way too: a(i) = a must
+    // store a copy of a as it was, which the general assignment's own
+    // reference makes.
+    if (cell && cell->IsArray() && !Variant::IsRefType(src.type()) && PlainSubscript(in, n->args[0].get(), f, i) &&
         (N == 1 || PlainSubscript(in, n->args[1].get(), f, j))) {
       Array* arr = cell->ArrayForWrite();
       if constexpr (N == 1) arr->At1(i) = src;
