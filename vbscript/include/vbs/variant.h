@@ -13,6 +13,8 @@
 
 #include "vbs/errors.h"
 
+#define VBS_INLINE __attribute__((always_inline)) inline
+
 namespace vbs {
 
 enum VarType : uint16_t {
@@ -91,21 +93,24 @@ static_assert(sizeof(String) == 16);
 class Variant {
  public:
   Variant() : hdr_(vbEmpty), i64_(0) {}
-  ~Variant() {
+  // The copies, moves and setters are forced inline: the engine's routine
+  // files are large enough that the compiler otherwise gives up on them
+  // in the hottest paths.
+  VBS_INLINE ~Variant() {
     if (IsRefType(type_())) ReleaseSlow();
   }
   // The header (type and flags) is always read and written as one 8-byte
   // word: a narrower store followed by a whole-word load (every copy and
   // move) would stall the processor's store forwarding.
-  Variant(const Variant& o) : hdr_(o.hdr_ & kTypeMask), i64_(o.i64_) {
+  VBS_INLINE Variant(const Variant& o) : hdr_(o.hdr_ & kTypeMask), i64_(o.i64_) {
     if (IsRefType(type_())) AddRefSlow();
   }
   // Moving relocates the slot (a growing vector of variables keeps its
   // flags); assignment replaces the value and keeps the target's flags.
-  Variant(Variant&& o) noexcept : hdr_(o.hdr_), i64_(o.i64_) {
+  VBS_INLINE Variant(Variant&& o) noexcept : hdr_(o.hdr_), i64_(o.i64_) {
     o.hdr_ = hdr_ & kFlagsMask;  // vbEmpty, flags kept
   }
-  Variant& operator=(const Variant& o) {
+  VBS_INLINE Variant& operator=(const Variant& o) {
     if (this != &o) {
       const uint64_t h = o.hdr_;
       if (IsRefType(uint16_t(h))) o.AddRefSlow();
@@ -119,7 +124,7 @@ class Variant {
     }
     return *this;
   }
-  Variant& operator=(Variant&& o) noexcept {
+  VBS_INLINE Variant& operator=(Variant&& o) noexcept {
     if (this != &o) {
       const uint64_t h = o.hdr_;
       const uint64_t oldHdr = hdr_;
@@ -215,10 +220,10 @@ class Variant {
 
   // ---- in-place setters (fast paths for the VM) --------------------------
   void Clear() { Reset(vbEmpty); }
-  void SetBool(bool v) { Reset(vbBoolean, v); }
-  void SetInteger(int16_t v) { Reset(vbInteger, uint16_t(v)); }
-  void SetLong(int32_t v) { Reset(vbLong, uint32_t(v)); }
-  void SetDouble(double v) { Reset(vbDouble); d_ = v; }
+  VBS_INLINE void SetBool(bool v) { Reset(vbBoolean, v); }
+  VBS_INLINE void SetInteger(int16_t v) { Reset(vbInteger, uint16_t(v)); }
+  VBS_INLINE void SetLong(int32_t v) { Reset(vbLong, uint32_t(v)); }
+  VBS_INLINE void SetDouble(double v) { Reset(vbDouble); d_ = v; }
   // Integer or Long v over a value that holds nothing counted (a number
   // just read from it): no release check. Flags are kept.
   void OverwriteWithInteger(int16_t v) { Overwrite(vbInteger, uint16_t(v)); }

@@ -237,6 +237,24 @@ struct OperatorRoutines : OperandReads {
     return r && ToNum(*l, a) && ToNum(*r, b) && NumOp<OP2>(a, b, p);
   }
 
+  // The same for two Doubles, the usual case of numeric code: false for
+  // any other subtype, a division by zero or a result out of range, which
+  // the general steps above then decide.
+  template <BinOp OP>
+  static inline __attribute__((always_inline)) bool DoubleOp(double a, double b, double& z) {
+    if (OP == BinOp::Div && b == 0) return false;
+    z = OP == BinOp::Add ? a + b : OP == BinOp::Sub ? a - b : OP == BinOp::Mul ? a * b : a / b;
+    return __builtin_expect(std::isfinite(z), 1);
+  }
+  template <BinOp OP2, OperandKind LK, OperandKind RK>
+  static inline __attribute__((always_inline)) bool DoubleProduct(Interp& in, BinaryExpr* m, Frame& f,
+                                                                 double& p) {
+    const Variant* l = InPlace<LK>(in, m->lhs.get(), f);
+    if (!l || l->type() != vbDouble) return false;
+    const Variant* r = InPlace<RK>(in, m->rhs.get(), f);
+    return r && r->type() == vbDouble && DoubleOp<OP2>(l->doubleVal(), r->doubleVal(), p);
+  }
+
   // A comparison's truth for If and Do: numbers compared directly,
   // anything else through the operator and IsTrue.
   template <BinOp OP>
@@ -313,6 +331,22 @@ struct OperatorRoutines : OperandReads {
       if (t) return in.ExecBody(i->blocks[k], f);
     }
     return in.ExecBody(i->elseBlock, f);
+  }
+  // If a(i) Then ... [Else ...]: an element read in place that holds a
+  // Boolean (a table of flags) decides without a copy; any other value,
+  // or an element not found in place, goes through the condition's own
+  // routine as in If.
+  static Flow IfElement(Interp& in, Stmt* s, Frame& f) {
+    auto* i = static_cast<IfStmt*>(s);
+    Expr* c = i->conds[0].get();
+    bool t;
+    try {
+      const Variant* v = ElementInPlace(in, c, f);
+      t = v && v->type() == vbBoolean ? v->boolVal() : in.Test(c, f);
+    } catch (const ScriptError& e) {
+      t = in.ConditionFailed(e, f);
+    }
+    return in.ExecBody(t ? i->blocks[0] : i->elseBlock, f);
   }
   // If c Then ... [Else ...] where c is a comparison with a truth routine.
   static Flow IfTest(Interp& in, Stmt* s, Frame& f) { return in.RunIfTest(static_cast<IfStmt*>(s), f); }

@@ -29,6 +29,69 @@ struct AssignRoutines : OperatorRoutines {
     return Flow::Normal;
   }
 
+  // a(i) = v and a(i, j) = v where v is a literal or a local holding a
+  // number, a Boolean, Empty, Null or a date: with the subscripts read in
+  // place (PlainSubscript) no code runs before the store, so the value is
+  // copied straight from where it is into the element. Anything else (a
+  // string, an object or array, a subscript to convert, an array not known
+  // yet) goes the general way, which then reads everything afresh.
+  template <int N, OperandKind K>
+  static Flow AssignIndexFrom(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
+    const Variant& src = *InPlace<K>(in, a->value.get(), f);
+    int32_t i, j = 0;
+    // Values that hold a reference go the general way too: a(i) = a must
+    // store a copy of a as it was, which the general assignment's own
+    // reference makes.
+    if (cell && cell->IsArray() && !Variant::IsRefType(src.type()) && PlainSubscript(in, n->args[0].get(), f, i) &&
+        (N == 1 || PlainSubscript(in, n->args[1].get(), f, j))) {
+      Array* arr = cell->ArrayForWrite();
+      if constexpr (N == 1) arr->At1(i) = src;
+      else arr->At2(i, j) = src;
+      return Flow::Normal;
+    }
+    return AssignIndexN<N>(in, s, f);
+  }
+
+  // a(i, j) = a(i, j) - x * y (also + and /, and a(i) = a(i) ...): the
+  // element updated in place when it and both factors are Doubles and the
+  // subscripts are read in place; the factors are read, and the product
+  // taken, before the array is made ours to write (a shared array is
+  // copied then). Anything else goes the general way, nothing changed yet.
+  static inline __attribute__((always_inline)) const Variant* Peek(Interp& in, Expr* x, Frame& f) {
+    switch (x->operand) {
+      case OperandKind::Local: return InPlace<kLocal>(in, x, f);
+      case OperandKind::Literal: return InPlace<kLit>(in, x, f);
+      case OperandKind::Global: return InPlace<kGlobal>(in, x, f);
+      case OperandKind::Element: return InPlace<kElem>(in, x, f);
+      default: return nullptr;
+    }
+  }
+  template <int N, BinOp OP, BinOp OP2>
+  static Flow ElementAccumulate(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
+    Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : n->gcell;
+    const Variant* l = Peek(in, m->lhs.get(), f);
+    const Variant* r = l && l->type() == vbDouble ? Peek(in, m->rhs.get(), f) : nullptr;
+    double p, z;
+    int32_t i, j = 0;
+    if (r && r->type() == vbDouble && DoubleOp<OP2>(l->doubleVal(), r->doubleVal(), p) && cell &&
+        cell->IsArray() && PlainSubscript(in, n->args[0].get(), f, i) &&
+        (N == 1 || PlainSubscript(in, n->args[1].get(), f, j))) {
+      Array* arr = cell->ArrayForWrite();
+      Variant& el = N == 1 ? arr->At1(i) : arr->At2(i, j);
+      if (el.type() == vbDouble && DoubleOp<OP>(el.doubleVal(), p, z)) {
+        el.SetDouble(z);
+        return Flow::Normal;
+      }
+    }
+    return AssignIndexN<N>(in, s, f);
+  }
+
   // x = x + e, x = x - e, x = x * e for a numeric variable x: the new value
   // is computed from a snapshot of x and stored in place.
   template <BinOp OP>
@@ -43,11 +106,40 @@ struct AssignRoutines : OperatorRoutines {
     Variant* cell = n->nk == NameKind::Local ? &f.slots[n->slot].Deref() : GlobalVarCell(in, n);
     return cell && !(cell->flags() & Variant::kFixedArray) ? cell : nullptr;
   }
+  // The routines below try Doubles first. Over variables and literals
+  // that path calls nothing, so it runs without saving registers and the
+  // general steps are a call away; an element read may call (a subscript
+  // out of range), so there both run in one routine, the failed try
+  // costing a few tests only.
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static inline __attribute__((always_inline)) bool AccumulateDouble(Interp& in, Variant* cell, BinaryExpr* m,
+                                                                    Frame& f) {
+    double p, z;
+    if (cell && cell->type() == vbDouble && DoubleProduct<OP2, LK, RK>(in, m, f, p) &&
+        DoubleOp<OP>(cell->doubleVal(), p, z)) {
+      cell->SetDouble(z);
+      return true;
+    }
+    return false;
+  }
   template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
   static Flow AccumulateProduct(Interp& in, Stmt* s, Frame& f) {
+    if constexpr (LK != kElem && RK != kElem) {
+      auto* a = static_cast<AssignStmt*>(s);
+      auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
+      Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+      if (AccumulateDouble<OP, OP2, LK, RK>(in, cell, m, f)) return Flow::Normal;
+    }
+    return AccumulateProductNum<OP, OP2, LK, RK>(in, s, f);
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static __attribute__((noinline)) Flow AccumulateProductNum(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* m = static_cast<BinaryExpr*>(static_cast<BinaryExpr*>(a->value.get())->rhs.get());
     Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+    if constexpr (LK == kElem || RK == kElem) {
+      if (AccumulateDouble<OP, OP2, LK, RK>(in, cell, m, f)) return Flow::Normal;
+    }
     Num x, p, z;
     if (cell && ToNum(*cell, x) && Product<OP2, LK, RK>(in, m, f, p) && NumOp<OP>(x, p, z)) {
       StoreNum(*cell, z);
@@ -56,13 +148,41 @@ struct AssignRoutines : OperatorRoutines {
     return Accumulate<OP>(in, s, f);
   }
   // y = a * b + c (also - and /): c is a local, a literal or a global.
+  static inline __attribute__((always_inline)) const Variant* Addend(Interp& in, Expr* ce, Frame& f) {
+    return ce->operand == OperandKind::Local ? &f.slots[static_cast<NameExpr*>(ce)->slot].Deref()
+         : ce->kind == Expr::Literal ? &static_cast<LiteralExpr*>(ce)->value : GlobalVar(in, ce);
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static inline __attribute__((always_inline)) bool ProductPlusDouble(Interp& in, AssignStmt* a, BinaryExpr* b,
+                                                                     const Variant* c, Frame& f) {
+    double p, z;
+    if (c && c->type() == vbDouble && DoubleProduct<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) &&
+        DoubleOp<OP>(p, c->doubleVal(), z)) {
+      Variant* cell = PlainTarget(in, static_cast<NameExpr*>(a->target.get()), f);
+      if (cell && cell->type() == vbDouble) {
+        cell->SetDouble(z);
+        return true;
+      }
+    }
+    return false;
+  }
   template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
   static Flow AssignProductPlus(Interp& in, Stmt* s, Frame& f) {
+    if constexpr (LK != kElem && RK != kElem) {
+      auto* a = static_cast<AssignStmt*>(s);
+      auto* b = static_cast<BinaryExpr*>(a->value.get());
+      if (ProductPlusDouble<OP, OP2, LK, RK>(in, a, b, Addend(in, b->rhs.get(), f), f)) return Flow::Normal;
+    }
+    return AssignProductPlusNum<OP, OP2, LK, RK>(in, s, f);
+  }
+  template <BinOp OP, BinOp OP2, OperandKind LK, OperandKind RK>
+  static __attribute__((noinline)) Flow AssignProductPlusNum(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* b = static_cast<BinaryExpr*>(a->value.get());
-    Expr* ce = b->rhs.get();
-    const Variant* c = ce->operand == OperandKind::Local ? &f.slots[static_cast<NameExpr*>(ce)->slot].Deref()
-                     : ce->kind == Expr::Literal ? &static_cast<LiteralExpr*>(ce)->value : GlobalVar(in, ce);
+    const Variant* c = Addend(in, b->rhs.get(), f);
+    if constexpr (LK == kElem || RK == kElem) {
+      if (ProductPlusDouble<OP, OP2, LK, RK>(in, a, b, c, f)) return Flow::Normal;
+    }
     Num p, y, z;
     if (c && Product<OP2, LK, RK>(in, static_cast<BinaryExpr*>(b->lhs.get()), f, p) && ToNum(*c, y) &&
         NumOp<OP>(p, y, z)) {
@@ -125,6 +245,20 @@ struct AssignRoutines : OperatorRoutines {
     }
     in.Assign(n, std::move(v), false, f);
     return Flow::Normal;
+  }
+  // x = a OP b for a local x, a and b locals or literals (OP + - *): the
+  // numeric result is written straight into x, which the operator's fast
+  // path reads a and b before it writes (x = a + x is fine). Anything else,
+  // or a fixed array in x, goes the general way.
+  template <BinOp OP, OperandKind LK, OperandKind RK>
+  static Flow AssignLocalBin(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
+    const Variant& l = *InPlace<LK>(in, b->lhs.get(), f);
+    const Variant& r = *InPlace<RK>(in, b->rhs.get(), f);
+    if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) return Flow::Normal;
+    return AssignLocalCold(in, s, f);
   }
   // x = y or x = <literal> for a local x: copied cell to cell.
   template <OperandKind K>

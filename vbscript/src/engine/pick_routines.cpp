@@ -199,6 +199,70 @@ ExecFn PickAssignCall(const Expr* value) {
   return routines[static_cast<const NameExpr*>(value)->args.size()];
 }
 
+// x = a OP b into a local x from locals and literals: its routine, else
+// nullptr.
+template <BinOp OP>
+ExecFn PickAssignLocalBinKinds(OperandKind lk, OperandKind rk) {
+  static const ExecFn table[2][2] = {
+      {&Assigns::AssignLocalBin<OP, Reads::kLocal, Reads::kLocal>, &Assigns::AssignLocalBin<OP, Reads::kLocal, Reads::kLit>},
+      {&Assigns::AssignLocalBin<OP, Reads::kLit, Reads::kLocal>, &Assigns::AssignLocalBin<OP, Reads::kLit, Reads::kLit>}};
+  return table[lk == Reads::kLit][rk == Reads::kLit];
+}
+ExecFn PickAssignLocalBin(BinaryExpr* b) {
+  const OperandKind lk = b->lhs->operand, rk = b->rhs->operand;
+  auto plain = [](OperandKind k) { return k == Reads::kLocal || k == Reads::kLit; };
+  if (!plain(lk) || !plain(rk)) return nullptr;
+  switch (b->op) {
+    case BinOp::Add: return PickAssignLocalBinKinds<BinOp::Add>(lk, rk);
+    case BinOp::Sub: return PickAssignLocalBinKinds<BinOp::Sub>(lk, rk);
+    case BinOp::Mul: return PickAssignLocalBinKinds<BinOp::Mul>(lk, rk);
+    default: return nullptr;
+  }
+}
+
+// Whether two names read the same thing: the same variable, or the same
+// variable's element by the same variables or whole-number literals.
+bool SameName(const Expr* x, const Expr* y) {
+  if (x->kind == Expr::Literal && y->kind == Expr::Literal) {
+    const Variant& a = static_cast<const LiteralExpr*>(x)->value;
+    const Variant& b = static_cast<const LiteralExpr*>(y)->value;
+    return a.type() == b.type() && ((a.type() == vbInteger && a.intVal() == b.intVal()) ||
+                                    (a.type() == vbLong && a.longVal() == b.longVal()));
+  }
+  if (x->kind != Expr::Name || y->kind != Expr::Name) return false;
+  auto* a = static_cast<const NameExpr*>(x);
+  auto* b = static_cast<const NameExpr*>(y);
+  if (a->nk != b->nk || a->slot != b->slot || a->hasParens != b->hasParens || a->args.size() != b->args.size())
+    return false;
+  if (a->nk != NameKind::Local && a->nk != NameKind::Global) return false;
+  for (size_t k = 0; k < a->args.size(); ++k) {
+    const Expr* i = a->args[k].get();
+    const Expr* j = b->args[k].get();
+    if (!i || !j) return false;
+    // Subscripts are plain variables or literals, nothing that runs code.
+    if (i->kind == Expr::Name && static_cast<const NameExpr*>(i)->hasParens) return false;
+    if (!SameName(i, j)) return false;
+  }
+  return true;
+}
+
+// a(i) = a(i) OP x OP2 y and a(i, j) = ...: the in-place update, else nullptr.
+ExecFn PickElementAccumulate(AssignStmt* a, NameExpr* n) {
+  if (a->value->kind != Expr::Binary) return nullptr;
+  auto* b = static_cast<BinaryExpr*>(a->value.get());
+  if ((b->op != BinOp::Add && b->op != BinOp::Sub) || b->lhs->operand != OperandKind::Element ||
+      !SameName(n, b->lhs.get()) || b->rhs->kind != Expr::Binary)
+    return nullptr;
+  auto* m = static_cast<BinaryExpr*>(b->rhs.get());
+  if (m->op != BinOp::Mul && m->op != BinOp::Div) return nullptr;
+  const bool add = b->op == BinOp::Add, mul = m->op == BinOp::Mul;
+  if (n->args.size() == 1)
+    return add ? (mul ? &Assigns::ElementAccumulate<1, BinOp::Add, BinOp::Mul> : &Assigns::ElementAccumulate<1, BinOp::Add, BinOp::Div>)
+               : (mul ? &Assigns::ElementAccumulate<1, BinOp::Sub, BinOp::Mul> : &Assigns::ElementAccumulate<1, BinOp::Sub, BinOp::Div>);
+  return add ? (mul ? &Assigns::ElementAccumulate<2, BinOp::Add, BinOp::Mul> : &Assigns::ElementAccumulate<2, BinOp::Add, BinOp::Div>)
+             : (mul ? &Assigns::ElementAccumulate<2, BinOp::Sub, BinOp::Mul> : &Assigns::ElementAccumulate<2, BinOp::Sub, BinOp::Div>);
+}
+
 // x = <value> for a plain local or global x (no Set, no arguments).
 ExecFn PickAssign(AssignStmt* a, NameExpr* n) {
   Expr* value = a->value.get();
@@ -220,6 +284,8 @@ ExecFn PickAssign(AssignStmt* a, NameExpr* n) {
     if ((b->op == BinOp::Add || b->op == BinOp::Sub) && ck != Reads::kAny && ck != Reads::kElem)
       if (ExecFn fn = PickProduct<ProductPlusForm>(b->op, b->lhs.get())) return fn;
   }
+  if (n->nk == NameKind::Local && value->kind == Expr::Binary)
+    if (ExecFn fn = PickAssignLocalBin(static_cast<BinaryExpr*>(value))) return fn;
   if (ExecFn call = n->nk == NameKind::Local ? PickAssignCall<true>(value) : PickAssignCall<false>(value))
     return call;
   if (n->nk != NameKind::Local) return &Assigns::AssignGlobal;
@@ -266,6 +332,8 @@ void Interp::PickRoutine(Stmt* s) {
     Expr* c = i->conds.size() == 1 ? i->conds[0].get() : nullptr;
     i->singleTest = c && c->kind == Expr::Binary && static_cast<BinaryExpr*>(c)->test;
     s->fn = i->singleTest ? &Ops::IfTest : &Ops::If;
+    if (c && c->operand == OperandKind::Element && !i->singleTest && static_cast<NameExpr*>(c)->args.size() <= 2)
+      s->fn = &Ops::IfElement;
     return;
   }
   if (s->kind != Stmt::Assign) return;
@@ -274,8 +342,19 @@ void Interp::PickRoutine(Stmt* s) {
   auto* n = static_cast<NameExpr*>(a->target.get());
   if (n->nk != NameKind::Local && n->nk != NameKind::Global) return;
   if (n->hasParens) {
-    if (n->args.size() == 1 && n->args[0]) s->fn = &Assigns::AssignIndexN<1>;
-    else if (n->args.size() == 2 && n->args[0] && n->args[1]) s->fn = &Assigns::AssignIndexN<2>;
+    const OperandKind vk = a->value->operand;
+    const bool inPlace = vk == Reads::kLocal || vk == Reads::kLit;
+    if (ExecFn fn = PickElementAccumulate(a, n)) {
+      s->fn = fn;
+      return;
+    }
+    if (n->args.size() == 1 && n->args[0]) {
+      s->fn = !inPlace ? &Assigns::AssignIndexN<1>
+            : vk == Reads::kLocal ? &Assigns::AssignIndexFrom<1, Reads::kLocal> : &Assigns::AssignIndexFrom<1, Reads::kLit>;
+    } else if (n->args.size() == 2 && n->args[0] && n->args[1]) {
+      s->fn = !inPlace ? &Assigns::AssignIndexN<2>
+            : vk == Reads::kLocal ? &Assigns::AssignIndexFrom<2, Reads::kLocal> : &Assigns::AssignIndexFrom<2, Reads::kLit>;
+    }
     return;
   }
   // s = s & x keeps its in-place append path in the generic routine.
