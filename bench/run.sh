@@ -62,7 +62,7 @@ better() {
 
 secs() { [[ $1 == fail ]] && echo fail || awk -v n="$1" 'BEGIN { printf "%.3f", n / 1e9 }'; }
 
-echo "best of $reps alternating rounds; target: every VBScript/Lua ratio at most 1.5"
+echo "best of $reps alternating rounds; target: every VBScript/Lua ratio at most 1.0"
 printf '%-12s %12s %10s %8s  %s\n' program "VBScript s" "Lua s" ratio checksum
 status=0
 peak=""
