@@ -119,14 +119,14 @@ namespace vbs {
   E(kErrOutsideClass, 1048, "Must be defined inside a Class")                                         \
   E(kErrExpectedLetSetGet, 1049, "Expected Let or Set or Get in property declaration")                \
   E(kErrExpectedProperty, 1050, "Expected 'Property'")                                                \
-  E(kErrPropertyArgCounts, 1051, "Number of arguments must be consistent across properties specification") \
+  E(kErrPropertyArgCounts, 1051, "Number of arguments must be consistent across property declarations") \
   E(kErrMultipleDefaults, 1052, "Cannot have multiple default property/method in a Class")            \
   E(kErrInitTerminateArgs, 1053, "Class initialize or terminate do not have arguments")               \
   E(kErrPropertyNeedsArg, 1054, "Property set or let must have at least one argument")                \
   E(kErrUnexpectedNext, 1055, "Unexpected 'Next'")                                                    \
   E(kErrDefaultPlacement, 1056, "'Default' can be specified only on 'Property' or 'Function' or 'Sub'") \
-  E(kErrDefaultNotPublic, 1057, "'Default' specification must also specify 'Public'")                 \
-  E(kErrDefaultNotGet, 1058, "'Default' specification can only be on Property Get")
+  E(kErrDefaultNotPublic, 1057, "'Default' declaration must also specify 'Public'")                 \
+  E(kErrDefaultNotGet, 1058, "'Default' declaration can only be on Property Get")
 
 // Run-time errors of the library's objects, ascending.
 #define VBS_OBJECT_ERRORS(E)                                                                           \
