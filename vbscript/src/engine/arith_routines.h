@@ -15,7 +15,23 @@ struct OperatorRoutines : OperandReads {
     constexpr bool arith = OP == BinOp::Add || OP == BinOp::Sub || OP == BinOp::Mul || OP == BinOp::Div;
     constexpr bool cmp = OP == BinOp::Eq || OP == BinOp::Ne || OP == BinOp::Lt || OP == BinOp::Gt ||
                          OP == BinOp::Le || OP == BinOp::Ge;
-    if constexpr (!arith && !cmp) {
+    constexpr bool whole = OP == BinOp::Mod || OP == BinOp::IntDiv;
+    if constexpr (OP == BinOp::Concat) {
+      // No default property can run between the reads and the join, so
+      // the operands need no copies.
+      if (l.type() == vbObject || r.type() == vbObject) return false;
+      out = OpConcat(l, r);
+      return true;
+    } else if constexpr (whole) {
+      const VarType tl = l.type(), tr = r.type();
+      if (!IsIntegral(tl) || !IsIntegral(tr)) return false;
+      int64_t x = IntOf(l), y = IntOf(r);
+      if (y == 0) return false;  // the operator's routine raises
+      int64_t z = OP == BinOp::Mod ? x % y : x / y;
+      if (z > INT32_MAX) return false;  // Long \ -1: Overflow
+      SetWholeNumber(out, z, tl == vbInteger && tr == vbInteger);
+      return true;
+    } else if constexpr (!arith && !cmp) {
       return false;
     } else {
       const VarType tl = l.type(), tr = r.type();

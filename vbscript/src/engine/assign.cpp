@@ -53,9 +53,9 @@ void Interp::AssignIndexed(Variant& baseIn, ExprList& idxExprs, Variant&& value,
     Variant hold = base;
     Object* o = hold.object();
     if (!o) Raise(kErrObjectNotSet);
-    std::vector<Variant> items;
-    BuildHostArgs(&idxExprs, f, items);
-    items.push_back(std::move(value));
+    HostArgList items;
+    BuildHostArgs(&idxExprs, f, items, 1);
+    items[items.size() - 1] = std::move(value);
     Args av(items.data(), int(items.size()));
     Variant ignored;
     o->Invoke(0, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, av, ignored);

@@ -213,16 +213,14 @@ Variant Interp::EvalMember(MemberExpr* m, Frame& f, bool asStatement) {
   return CallObject(ov, m->name, args, f, asStatement ? InvokeKind::Method : InvokeKind::PropertyGet, m);
 }
 
-void Interp::BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out) {
-  if (!args) return;
-  out.reserve(args->size() + 1);
-  for (auto& a : *args) {
-    if (!a) {
-      out.push_back(Variant::Missing());
-      continue;
-    }
-    if (Variant* cell = ByRefCell(a.get(), f)) out.push_back(Variant::RefTo(cell));
-    else out.push_back(EvalExpr(a.get(), f));
+void Interp::BuildHostArgs(ExprList* args, Frame& f, HostArgList& out, size_t extra) {
+  const size_t n = args ? args->size() : 0;
+  out.Size(n + extra);
+  for (size_t i = 0; i < n; ++i) {
+    Expr* a = (*args)[i].get();
+    if (!a) out[i] = Variant::Missing();
+    else if (Variant* cell = ByRefCell(a, f)) out[i] = Variant::RefTo(cell);
+    else out[i] = EvalExpr(a, f);
   }
 }
 
@@ -265,7 +263,7 @@ Variant Interp::CallObject(const Variant& objIn, std::u16string_view member, Exp
   int id = isDefault ? 0 : o->FindMember(member);
   if (id < 0) Raise(kErrNoSuchMember);
   Ref<Object> hold(o);  // the arguments may drop the caller's reference
-  std::vector<Variant> items;
+  HostArgList items;
   BuildHostArgs(args, f, items);
   Args av(items.data(), int(items.size()));
   Variant result;
@@ -312,9 +310,9 @@ void Interp::AssignMember(MemberExpr* m, Variant&& value, bool isSet, Frame& f) 
   }
   int id = o->FindMember(m->name);
   if (id < 0) Raise(kErrNoSuchMember);
-  std::vector<Variant> items;
-  BuildHostArgs(m->hasParens ? &m->args : nullptr, f, items);
-  items.push_back(std::move(value));
+  HostArgList items;
+  BuildHostArgs(m->hasParens ? &m->args : nullptr, f, items, 1);
+  items[items.size() - 1] = std::move(value);
   Args av(items.data(), int(items.size()));
   Variant ignored;
   o->Invoke(id, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, av, ignored);
@@ -344,9 +342,9 @@ void Interp::SetClassProperty(ClassInstance* ci, ClassMember& cm, ExprList* args
     CallProcValues(p, ci, &value, 1);
     return;
   }
-  std::vector<Variant> items;
-  BuildHostArgs(args, f, items);
-  items.push_back(std::move(value));
+  HostArgList items;
+  BuildHostArgs(args, f, items, 1);
+  items[items.size() - 1] = std::move(value);
   CallProcValues(p, ci, items.data(), int(items.size()));
 }
 

@@ -15,6 +15,7 @@
 #include "engine/class_instance.h"
 #include "engine/frame.h"
 #include "engine/globals.h"
+#include "engine/host_args.h"
 #include "engine/parser.h"
 #include "vbs/builtin.h"
 #include "vbs/engine.h"
@@ -181,7 +182,9 @@ class Interp {
   int LookupClassMember(ClassInstance* ci, std::u16string_view name, MemberExpr* site, Frame& f);
   int SiteMember(ClassInstance* ci, MemberExpr* m, Frame& f);
   const Variant& MemberObject(Expr* oe, Frame& f, Variant& tmp);
-  void BuildHostArgs(ExprList* args, Frame& f, std::vector<Variant>& out);
+  // The arguments as a host object takes them, with `extra` Empty places
+  // after them (for the value of an assignment).
+  void BuildHostArgs(ExprList* args, Frame& f, HostArgList& out, size_t extra = 0);
   Variant IndexValue(const Variant& base, ExprList& args, Frame& f);
   Variant NewObject(NewExpr* n);
   Variant* FrameCell(NameExpr* n, Frame& f);

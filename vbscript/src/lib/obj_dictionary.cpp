@@ -1,6 +1,9 @@
 // Scripting.Dictionary: keys kept in insertion order, looked up by hash.
+#include <bit>
 #include <cmath>
-#include <unordered_map>
+#include <cstdint>
+#include <functional>
+#include <string_view>
 
 #include "lib/objbase.h"
 #include "lib/textalgo.h"
@@ -14,20 +17,21 @@ namespace {
 struct KeyId {
   enum Kind : uint8_t { Empty, Null, Number, Bool, Date, Text, Obj } kind = Empty;
   double num = 0;
-  std::u16string text;
+  std::u16string_view own;     // the key's own text (binary mode)
   const void* obj = nullptr;
+  std::u16string folded;       // text mode: the text in lower case
+  bool isFolded = false;
+  std::u16string_view text() const { return isFolded ? std::u16string_view(folded) : own; }
   bool operator==(const KeyId& o) const {
-    return kind == o.kind && num == o.num && text == o.text && obj == o.obj;
+    return kind == o.kind && num == o.num && obj == o.obj && (kind != Text || text() == o.text());
   }
-};
-
-struct KeyHash {
-  size_t operator()(const KeyId& k) const {
-    size_t h = std::hash<int>()(k.kind);
-    h ^= std::hash<double>()(k.num) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
-    h ^= std::hash<std::u16string>()(k.text) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
-    h ^= std::hash<const void*>()(k.obj) + (h << 6) + (h >> 2);
-    return h;
+  uint32_t Hash() const {
+    uint64_t h;
+    if (kind == Text) h = std::hash<std::u16string_view>()(text());
+    else if (kind == Obj) h = uint64_t(reinterpret_cast<uintptr_t>(obj)) >> 4;
+    else h = std::bit_cast<uint64_t>(num);
+    h = (h ^ kind) * 0x9e3779b97f4a7c15ULL;
+    return uint32_t(h >> 32) | 1u;  // never 0: 0 marks a free place
   }
 };
 
@@ -59,18 +63,21 @@ class Dictionary final : public LibObject {
       case kAdd: {
         NeedArgs(a, 2, 2);
         KeyId id = Id(a[0]);
-        if (index_.count(id)) Raise(kErrDuplicateKey);
-        Insert(std::move(id), a[0], a[1]);
+        const uint32_t h = id.Hash();
+        if (Find(id, h) != kNone) Raise(kErrDuplicateKey);
+        Insert(id, h, a[0], a[1]);
         return;
       }
-      case kExists:
+      case kExists: {
         NeedArgs(a, 1, 1);
-        result = Variant::FromBool(index_.count(Id(a[0])) != 0);
+        KeyId id = Id(a[0]);
+        result = Variant::FromBool(Find(id, id.Hash()) != kNone);
         return;
+      }
       case kItems: case kKeys: {
         NeedArgs(a, 0, 0);
         std::vector<Variant> out;
-        out.reserve(index_.size());
+        out.reserve(Live());
         for (const auto& e : entries_)
           if (e.alive) out.push_back(member == kItems ? e.value : e.key);
         result = Variant::FromArray(Array::FromValues(std::move(out)));
@@ -79,25 +86,33 @@ class Dictionary final : public LibObject {
       case kKey: {
         if (kind != InvokeKind::PropertyLet && kind != InvokeKind::PropertySet) Raise(kErrNoSuchMember);
         NeedArgs(a, 2, 2);
-        auto it = index_.find(Id(a[0]));
-        if (it == index_.end()) Raise(kErrElementNotFound);
+        KeyId oldId = Id(a[0]);
+        const uint32_t place = Find(oldId, oldId.Hash());
+        if (place == kNone) Raise(kErrElementNotFound);
         KeyId newId = Id(a[1]);
-        if (index_.count(newId)) Raise(kErrDuplicateKey);
-        const size_t pos = it->second;
-        index_.erase(it);
-        entries_[pos].key = Stored(a[1]);
-        index_.emplace(std::move(newId), pos);
+        const uint32_t h = newId.Hash();
+        if (Find(newId, h) != kNone) Raise(kErrDuplicateKey);
+        const uint32_t pos = table_[place].entry;
+        table_[place].entry = kGone;
+        Entry& e = entries_[pos];
+        e.key = Stored(a[1]);
+        e.hash = h;
+        e.folded = std::move(newId.folded);
+        if ((used_ + 1) * 2 > table_.size()) Reindex(Live());
+        else used_ += Place(h, pos);
         return;
       }
       case kRemove: {
         NeedArgs(a, 1, 1);
-        auto it = index_.find(Id(a[0]));
-        if (it == index_.end()) Raise(kErrElementNotFound);
-        Entry& e = entries_[it->second];
+        KeyId id = Id(a[0]);
+        const uint32_t place = Find(id, id.Hash());
+        if (place == kNone) Raise(kErrElementNotFound);
+        Entry& e = entries_[table_[place].entry];
+        table_[place].entry = kGone;
         e.alive = false;
         e.key = Variant();
         e.value = Variant();
-        index_.erase(it);
+        e.folded.clear();
         ++dead_;
         if (dead_ > 16 && dead_ * 2 > entries_.size()) Compact();
         return;
@@ -105,18 +120,18 @@ class Dictionary final : public LibObject {
       case kRemoveAll:
         NeedArgs(a, 0, 0);
         entries_.clear();
-        index_.clear();
+        table_.clear();
         dead_ = 0;
         return;
       case kCount:
         NeedArgs(a, 0, 0);
-        result = Variant::FromLong(static_cast<int32_t>(index_.size()));
+        result = Variant::FromLong(static_cast<int32_t>(Live()));
         return;
       case kCompareMode:
         if (kind == InvokeKind::PropertyLet) {
           NeedArgs(a, 1, 1);
           const int32_t mode = ToLong(a[0]);
-          if (mode < 0 || !index_.empty()) Raise(kErrInvalidCall);
+          if (mode < 0 || Live() != 0) Raise(kErrInvalidCall);
           textMode_ = mode >= 1;   // text and database compare both ignore case
           mode_ = mode;
         } else {
@@ -139,7 +154,17 @@ class Dictionary final : public LibObject {
   struct Entry {
     Variant key, value;
     bool alive = true;
+    uint32_t hash = 0;
+    std::u16string folded;  // text mode: the key's text in lower case
   };
+  // One place of the open-addressed index: the entry it holds.
+  struct Place_ {
+    uint32_t hash = 0;
+    uint32_t entry = kFree;
+  };
+  static constexpr uint32_t kFree = UINT32_MAX, kGone = UINT32_MAX - 1, kNone = UINT32_MAX;
+
+  size_t Live() const { return entries_.size() - dead_; }
 
   // Keys are stored as plain values: an object key stays the object.
   static Variant Stored(const Variant& v) { return v; }
@@ -153,7 +178,12 @@ class Dictionary final : public LibObject {
       case vbDate: k.kind = KeyId::Date; k.num = v.dateVal(); break;
       case vbString:
         k.kind = KeyId::Text;
-        k.text = textMode_ ? ToLower(v.str()) : std::u16string(v.str());
+        if (textMode_) {
+          k.folded = ToLower(v.str());
+          k.isFolded = true;
+        } else {
+          k.own = v.str();
+        }
         break;
       case vbObject: k.kind = KeyId::Obj; k.obj = v.object(); break;
       case vbByte: case vbInteger: case vbLong: case vbSingle: case vbDouble: case vbCurrency:
@@ -170,32 +200,80 @@ class Dictionary final : public LibObject {
     return k;
   }
 
-  Entry& FindOrAdd(const Variant& key) {
-    KeyId id = Id(key);
-    auto it = index_.find(id);
-    if (it != index_.end()) return entries_[it->second];
-    return Insert(std::move(id), key, Variant());
+  // The identity of a stored entry's key, without copying its text.
+  KeyId StoredId(const Entry& e) const {
+    if (e.key.IsString()) {
+      KeyId k;
+      k.kind = KeyId::Text;
+      k.own = textMode_ ? std::u16string_view(e.folded) : e.key.str();
+      return k;
+    }
+    return Id(e.key);
   }
 
-  Entry& Insert(KeyId id, const Variant& key, const Variant& value) {
-    index_.emplace(std::move(id), entries_.size());
-    entries_.push_back(Entry{Stored(key), value, true});
+  // The index place that holds key `id`, or kNone.
+  uint32_t Find(const KeyId& id, uint32_t h) const {
+    if (table_.empty()) return kNone;
+    const size_t mask = table_.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+      const Place_& p = table_[i];
+      if (p.entry == kFree) return kNone;
+      if (p.entry != kGone && p.hash == h && StoredId(entries_[p.entry]) == id) return uint32_t(i);
+    }
+  }
+
+  // Puts entry `pos` into the index, which has room for it; 1 when that
+  // took a free place, 0 when it took a removed key's.
+  size_t Place(uint32_t h, uint32_t pos) {
+    const size_t mask = table_.size() - 1;
+    size_t i = h & mask;
+    while (table_[i].entry != kFree && table_[i].entry != kGone) i = (i + 1) & mask;
+    const size_t took = table_[i].entry == kFree ? 1 : 0;
+    table_[i] = Place_{h, pos};
+    return took;
+  }
+
+  // The index rebuilt for the live entries, at most half full after one
+  // more key.
+  void Reindex(size_t want) {
+    size_t n = 16;
+    while (n < want * 2) n *= 2;
+    table_.assign(n, Place_{});
+    used_ = 0;
+    for (size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].alive) used_ += Place(entries_[i].hash, uint32_t(i));
+  }
+
+  Entry& FindOrAdd(const Variant& key) {
+    KeyId id = Id(key);
+    const uint32_t h = id.Hash();
+    const uint32_t place = Find(id, h);
+    if (place != kNone) return entries_[table_[place].entry];
+    return Insert(id, h, key, Variant());
+  }
+
+  Entry& Insert(KeyId& id, uint32_t h, const Variant& key, const Variant& value) {
+    // Places taken, removed keys' included, stay under half the index.
+    if ((used_ + 1) * 2 > table_.size()) Reindex(Live() + 1);
+    const uint32_t pos = uint32_t(entries_.size());
+    entries_.push_back(Entry{Stored(key), value, true, h, std::move(id.folded)});
+    used_ += Place(h, pos);
     return entries_.back();
   }
 
   void Compact() {
     std::vector<Entry> kept;
-    kept.reserve(index_.size());
+    kept.reserve(Live());
     for (auto& e : entries_)
       if (e.alive) kept.push_back(std::move(e));
     entries_ = std::move(kept);
-    index_.clear();
-    for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(Id(entries_[i].key), i);
     dead_ = 0;
+    Reindex(entries_.size());
   }
 
   std::vector<Entry> entries_;
-  std::unordered_map<KeyId, size_t, KeyHash> index_;
+  std::vector<Place_> table_;  // a power of two in size, or empty
+  size_t used_ = 0;            // places not free (removed keys' included)
   size_t dead_ = 0;
   bool textMode_ = false;
   int32_t mode_ = 0;

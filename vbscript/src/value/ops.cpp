@@ -1,6 +1,7 @@
 // Operators beyond the inline fast paths: VBScript's result typing for every
 // pair of subtypes, Null propagation, string and date arithmetic.
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -280,6 +281,26 @@ Variant OpConcat(const Variant& ain, const Variant& bin) {
     if (!x.empty()) std::memcpy(s->data(), x.data(), x.size() * sizeof(char16_t));
     if (!y.empty()) std::memcpy(s->data() + x.size(), y.data(), y.size() * sizeof(char16_t));
     return Variant::FromString(s);
+  }
+  // Text and a whole number ("k" & i): the digits go straight into the result.
+  if (a.IsString() != b.IsString()) {
+    const Variant& n = a.IsString() ? b : a;
+    if (n.type() == vbInteger || n.type() == vbLong) {
+      char digits[12];
+      const auto r = std::to_chars(digits, digits + sizeof digits,
+                                   n.type() == vbLong ? int32_t(n.longVal()) : int32_t(n.intVal()));
+      const size_t nd = size_t(r.ptr - digits);
+      std::u16string_view t = a.IsString() ? a.str() : b.str();
+      String* s = String::MakeUninit(t.size() + nd);
+      char16_t* p = s->data();
+      if (a.IsString()) {
+        if (!t.empty()) std::memcpy(p, t.data(), t.size() * sizeof(char16_t));
+        p += t.size();
+      }
+      for (size_t i = 0; i < nd; ++i) *p++ = char16_t(digits[i]);
+      if (!a.IsString() && !t.empty()) std::memcpy(p, t.data(), t.size() * sizeof(char16_t));
+      return Variant::FromString(s);
+    }
   }
   std::u16string out;
   AppendText(out, a);
