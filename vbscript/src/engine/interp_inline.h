@@ -45,6 +45,15 @@ inline bool IsTypedLiteral(const Expr* e) {
 inline bool IsIntegral(VarType t) { return t == vbInteger || t == vbLong; }
 using detail::AsDbl;   // Double, Integer or Long as a double
 inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal() : v.intVal(); }
+// A whole-number result written into a slot that holds nothing yet (a
+// callee's argument slot): WholeNumberType's subtype, no release.
+__attribute__((always_inline)) inline void InitWholeNumber(Variant& slot, int64_t r, bool integer) {
+  switch (WholeNumberType(r, integer)) {
+    case vbInteger: new (&slot) Variant(Variant::FromInteger(int16_t(r))); return;
+    case vbLong: new (&slot) Variant(Variant::FromLong(int32_t(r))); return;
+    default: new (&slot) Variant(Variant::FromDouble(double(r))); return;
+  }
+}
 
 // The Err object that global slot 0 holds.
 Ref<HostObject> MakeErrObject(Interp* in);
@@ -149,6 +158,22 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
     Expr* a = args[size_t(i)].get();
     Variant& slot = nf.slots[i + 1];
     const unsigned kind = (plan >> (4 * i)) & 15;
+    if (kind >= kArgLiteral) {
+      if (kind == kArgLiteral) {
+        new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
+        continue;
+      }
+      auto* b = static_cast<BinaryExpr*>(a);
+      const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
+      const Variant& r = static_cast<LiteralExpr*>(b->rhs.get())->value;  // Integer or Long
+      if (__builtin_expect(IsIntegral(l.type()), 1)) {
+        const int64_t x = IntOf(l), y = IntOf(r);
+        InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, l.type() == vbInteger && r.type() == vbInteger);
+        continue;
+      }
+      new (&slot) Variant(a->fn(*this, a, f));
+      continue;
+    }
     if (((p->byRefMask >> i) & 1) && kind != kArgValue) {
       auto* nm = static_cast<NameExpr*>(a);
       if (kind == kArgLocal) {
@@ -168,8 +193,10 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
       }
       return CallElementsFrom(nf, args, f, size_t(i));
     }
-    // The value is built right in the slot (PushArgs left it unset).
-    new (&slot) Variant(a->fn(*this, a, f));
+    // The value is built right in the slot (PushArgs left it unset); a
+    // local for a ByVal parameter is copied from its cell.
+    if (kind == kArgLocal) new (&slot) Variant(f.slots[static_cast<NameExpr*>(a)->slot].Deref());
+    else new (&slot) Variant(a->fn(*this, a, f));
   }
   curFrame_ = &nf;
   // A body that is one If on a comparison runs here, without a routine
