@@ -187,7 +187,8 @@ Variant Interp::CallElementsFrom(Frame& nf, ExprList& args, Frame& f, size_t fir
 
 void Interp::CallRefused() {
   CheckInterrupt();
-  Raise(kErrOutOfStack);
+  if (depth_ >= kMaxCallDepth || StackLow()) Raise(kErrOutOfStack);
+  SyncGate();  // a stop already taken left the gate closed
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an

@@ -36,6 +36,9 @@ struct Frame {
   ClassInstance* me = nullptr;
   bool onErrorResume = false;
   Frame* parent = nullptr;
+  Frame() = default;
+  // A call's frame, made in one go.
+  Frame(Variant* s, Proc* p, ClassInstance* m, Frame* up) : slots(s), proc(p), me(m), parent(up) {}
 };
 
 // Segmented stack of frame slots: segments never move, so ByRef pointers

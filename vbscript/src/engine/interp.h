@@ -64,7 +64,10 @@ class Interp {
   std::vector<ProcedureInfo> Procedures() const;
   std::vector<GlobalNameInfo> GlobalNames() const { return globals_.GlobalNames(); }
   void Reset();
-  void RequestInterrupt() { interrupt_.store(true, std::memory_order_relaxed); }
+  void RequestInterrupt() {
+    interrupt_.store(true);
+    callGate_.store(kGateClosed);
+  }
   // Makes this interpreter the one StopRequested() and CheckStopRequest()
   // ask while a host call runs on the thread (nested calls restore the outer one).
   struct RunningScope {
@@ -172,7 +175,26 @@ class Interp {
   }
   friend struct CallScope;
   // Interrupt, call depth or native stack: the call cannot go on.
-  [[noreturn]] void CallRefused();
+  // The gate tripped (CallFixed): a stop raises the interrupt, the call
+  // depth or native stack error 28; otherwise the call goes on.
+  void CallRefused();
+  // What every fixed call compares its native stack position with: the
+  // stack limit, or kGateClosed while a stop is pending so that the next
+  // call takes the slow path. Set with interrupt_ (SetInterrupt).
+  static constexpr uintptr_t kGateClosed = ~uintptr_t(0);
+  void SetInterrupt(bool on) {
+    interrupt_.store(on);
+    SyncGate();
+  }
+  void SyncGate() {
+    callGate_.store(stackLimit_);
+    // A stop requested meanwhile by another thread must not be lost.
+    if (interrupt_.load()) callGate_.store(kGateClosed);
+  }
+  bool GateTripped() const {
+    char probe;
+    return reinterpret_cast<uintptr_t>(&probe) < callGate_.load(std::memory_order_relaxed);
+  }
   Variant CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args, Frame& f,
                                Variant* slots, size_t first);
   Variant CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f);
@@ -289,6 +311,7 @@ class Interp {
   std::vector<std::shared_ptr<Program>> programs_;
   bool optionExplicit_ = false;
   std::atomic<bool> interrupt_{false};
+  std::atomic<uintptr_t> callGate_{0};
   std::shared_ptr<bool> alive_;
   Ref<HostObject> globalObj_;  // made on first use (GlobalObject)
   SlotStack stack_;

@@ -115,11 +115,7 @@ __attribute__((always_inline)) inline Flow Interp::RunIfTest(IfStmt* i, Frame& f
 
 __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, ClassInstance* me,
                                                                    Variant* slots) {
-  Frame nf;
-  nf.slots = slots;
-  nf.proc = p;
-  nf.me = me;
-  nf.parent = curFrame_;
+  Frame nf(slots, p, me, curFrame_);
   curFrame_ = &nf;
   // Err keeps what a trapping procedure left in it: callers read it after
   // the call returns.
@@ -142,15 +138,9 @@ struct CallScope {
 template <int N>
 __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprList& args, unsigned plan,
                                                                 Frame& f) {
-  // One test for the three rare conditions.
-  if (__builtin_expect(int(interrupt_.load(std::memory_order_relaxed)) | int(depth_ >= kMaxCallDepth) |
-                           int(StackLow()),
-                       0))
-    CallRefused();
-  Frame nf;
-  nf.slots = stack_.PushArgs(p->nslots, N);
-  nf.proc = p;
-  nf.parent = curFrame_;
+  // The gate holds the stop request and the native stack limit in one word.
+  if (__builtin_expect(GateTripped() || depth_ >= kMaxCallDepth, 0)) CallRefused();
+  Frame nf(stack_.PushArgs(p->nslots, N), p, nullptr, curFrame_);
   ++depth_;
   CallScope scope{*this, nf};
 #pragma GCC unroll 4
