@@ -307,6 +307,45 @@ struct AssignRoutines : OperatorRoutines {
     in.Assign(n, std::move(v), false, f);
     return Flow::Normal;
   }
+  // x = F(..) OP G(..) for a local x (OP + - *), both calls fixed call
+  // sites of N arguments (N = 0: any count, through their routines): the
+  // calls run here, and a numeric result is written straight into x, as
+  // x = a OP b does (AssignLocalBin). Anything else is finished the way
+  // AssignLocal finishes the operator's value.
+  template <int N>
+  static inline __attribute__((always_inline)) Variant CallOperand(Interp& in, Expr* e, Frame& f) {
+    if constexpr (N > 0) {
+      auto* c = static_cast<NameExpr*>(e);
+      const GlobalSlot& g = in.globals_.slot(c->slot);
+      if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
+        return in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
+    }
+    return e->fn(in, e, f);
+  }
+  template <BinOp OP, int N>
+  static Flow AssignLocalCalls(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Variant l = CallOperand<N>(in, b->lhs.get(), f);
+    Variant r = CallOperand<N>(in, b->rhs.get(), f);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant& cell = f.slots[n->slot].Deref();
+    if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) return Flow::Normal;
+    return AssignLocalSlow<OP>(in, n, l, r, b->literals, f);
+  }
+  template <BinOp OP>
+  static __attribute__((noinline)) Flow AssignLocalSlow(Interp& in, NameExpr* n, const Variant& l,
+                                                        const Variant& r, uint8_t literals, Frame& f) {
+    Variant v = Slow<OP>(l, r, literals);
+    Variant& cell = f.slots[n->slot].Deref();
+    if (!v.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
+      cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+
   template <bool kLocalTarget>
   static __attribute__((noinline)) Flow AssignCallOther(Interp& in, Stmt* s, Frame& f) {
     return kLocalTarget ? AssignLocal(in, s, f) : AssignGlobal(in, s, f);
