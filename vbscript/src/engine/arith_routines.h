@@ -261,6 +261,8 @@ struct OperatorRoutines : OperandReads {
   static inline __attribute__((always_inline)) bool Truth(const Variant& l, const Variant& r,
                                                          uint8_t literals) {
     const VarType tl = l.type(), tr = r.type();
+    // Two Integers first: counters and small arguments mostly are.
+    if (tl == vbInteger && tr == vbInteger) return Compare<OP>(l.intVal(), r.intVal());
     if (IsIntegral(tl) && IsIntegral(tr)) return Compare<OP>(IntOf(l), IntOf(r));
     double a, b;
     if (tl == vbDouble && tr == vbDouble) return Compare<OP>(l.doubleVal(), r.doubleVal());
