@@ -239,6 +239,10 @@ struct AssignRoutines : OperatorRoutines {
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant v = a->value->fn(in, a->value.get(), f);
     Variant& cell = f.slots[n->slot].Deref();
+    if (Variant::PlainPair(cell, v)) {
+      cell.CopyPlain(v);
+      return Flow::Normal;
+    }
     if (!v.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
       cell = std::move(v);
       return Flow::Normal;
@@ -266,6 +270,10 @@ struct AssignRoutines : OperatorRoutines {
     auto* a = static_cast<AssignStmt*>(s);
     const Variant& src = *InPlace<K>(in, a->value.get(), f);
     Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
+    if (Variant::PlainPair(cell, src)) {
+      cell.CopyPlain(src);
+      return Flow::Normal;
+    }
     if (!src.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
       cell = src;
       return Flow::Normal;
@@ -300,6 +308,10 @@ struct AssignRoutines : OperatorRoutines {
     Variant v = in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant* cell = kLocalTarget ? &f.slots[n->slot].Deref() : v.IsObject() ? nullptr : GlobalVarCell(in, n);
+    if (cell && Variant::PlainPair(*cell, v)) {
+      cell->CopyPlain(v);
+      return Flow::Normal;
+    }
     if (cell && !v.IsObject() && !(cell->flags() & Variant::kFixedArray)) {
       *cell = std::move(v);
       return Flow::Normal;
