@@ -161,6 +161,12 @@ class Interp {
   // with the node (NameExpr::argPlan).
   template <int N>
   Variant CallFixed(Proc* p, ExprList& args, unsigned plan, Frame& f);
+  // One argument of a fixed call (CallFixed), and all of them for a
+  // procedure that takes some ByVal.
+  template <bool kByRef>
+  bool PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f);
+  template <int N>
+  size_t PassMixedArgs(Proc* p, ExprList& args, unsigned plan, Frame& f, Variant* slots);
   // A ByRef argument that is a name into its slot (which holds nothing to
   // release): a reference to the variable's cell, else the value; false
   // when it may be an array element (CallProcWithElements takes the rest).

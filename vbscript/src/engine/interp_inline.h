@@ -123,6 +123,76 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
   return std::move(slots[0]);
 }
 
+// One argument of a fixed call into its slot, which holds nothing yet, by
+// the site's plan (PlanArgs) and whether the parameter is ByRef; false
+// when it may be an array element, which CallElementsFrom then takes.
+template <bool kByRef>
+__attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f) {
+  auto* nm = static_cast<NameExpr*>(a);
+  switch (kind) {
+    case kArgLocal: {
+      Variant& cell = f.slots[nm->slot].Deref();
+      if constexpr (kByRef) slot.SetRef(&cell);
+      else new (&slot) Variant(cell);
+      return true;
+    }
+    case kArgLocalAdd:
+    case kArgLocalSub: {
+      auto* b = static_cast<BinaryExpr*>(a);
+      const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
+      const Variant& r = static_cast<LiteralExpr*>(b->rhs.get())->value;  // Integer or Long
+      if (__builtin_expect(l.type() == vbInteger && r.type() == vbInteger, 1)) {
+        const int32_t x = l.intVal(), y = r.intVal();
+        InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, true);
+        return true;
+      }
+      if (IsIntegral(l.type())) {
+        const int64_t x = IntOf(l), y = IntOf(r);
+        InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, false);
+        return true;
+      }
+      break;
+    }
+    case kArgLiteral:
+      new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
+      return true;
+    case kArgCall:
+      // A call's result; on anything else name(args) may be an element.
+      if (kByRef && globals_.slot(nm->slot).kind != GlobalSlot::Procedure) return false;
+      break;
+    case kArgGlobal:
+      if constexpr (kByRef) {
+        if (!nm->gcell) return PassArg(a, slot, f);
+        slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
+        return true;
+      }
+      break;
+    case kArgOther:
+      if constexpr (kByRef) return PassArg(a, slot, f);
+      break;
+    default:
+      break;
+  }
+  // The value is built right in the slot.
+  new (&slot) Variant(a->fn(*this, a, f));
+  return true;
+}
+
+// The arguments of a fixed call to a procedure with ByVal parameters: the
+// index of the first one CallElementsFrom must take, or N.
+template <int N>
+__attribute__((noinline)) size_t Interp::PassMixedArgs(Proc* p, ExprList& args, unsigned plan, Frame& f,
+                                                       Variant* slots) {
+  for (int i = 0; i < N; ++i) {
+    Expr* a = args[size_t(i)].get();
+    const unsigned kind = (plan >> (4 * i)) & 15;
+    const bool ok = (p->byRefMask >> i) & 1 ? PassFixedArg<true>(a, slots[i + 1], kind, f)
+                                            : PassFixedArg<false>(a, slots[i + 1], kind, f);
+    if (!ok) return size_t(i);
+  }
+  return N;
+}
+
 // Undoes a call's frame however the call ends. It keeps only the frame
 // record: everything else is read back from there.
 struct CallScope {
@@ -143,50 +213,16 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
   Frame nf(stack_.PushArgs(p->nslots, N), p, nullptr, curFrame_);
   ++depth_;
   CallScope scope{*this, nf};
+  // Most procedures take every argument ByRef (the default): one test here
+  // spares each argument its own.
+  constexpr uint64_t kAllByRef = (uint64_t(1) << N) - 1;
+  if (__builtin_expect((p->byRefMask & kAllByRef) == kAllByRef, 1)) {
 #pragma GCC unroll 4
-  for (int i = 0; i < N; ++i) {
-    Expr* a = args[size_t(i)].get();
-    Variant& slot = nf.slots[i + 1];
-    const unsigned kind = (plan >> (4 * i)) & 15;
-    if (kind >= kArgLiteral) {
-      if (kind == kArgLiteral) {
-        new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
-        continue;
-      }
-      auto* b = static_cast<BinaryExpr*>(a);
-      const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
-      const Variant& r = static_cast<LiteralExpr*>(b->rhs.get())->value;  // Integer or Long
-      if (__builtin_expect(IsIntegral(l.type()), 1)) {
-        const int64_t x = IntOf(l), y = IntOf(r);
-        InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, l.type() == vbInteger && r.type() == vbInteger);
-        continue;
-      }
-      new (&slot) Variant(a->fn(*this, a, f));
-      continue;
-    }
-    if (((p->byRefMask >> i) & 1) && kind != kArgValue) {
-      auto* nm = static_cast<NameExpr*>(a);
-      if (kind == kArgLocal) {
-        slot.SetRef(&f.slots[nm->slot].Deref());
-        continue;
-      }
-      if (kind == kArgCall) {
-        if (globals_.slot(nm->slot).kind == GlobalSlot::Procedure) {
-          new (&slot) Variant(a->fn(*this, a, f));
-          continue;
-        }
-      } else if (kind == kArgGlobal && nm->gcell) {
-        slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
-        continue;
-      } else if (PassArg(a, slot, f)) {
-        continue;
-      }
-      return CallElementsFrom(nf, args, f, size_t(i));
-    }
-    // The value is built right in the slot (PushArgs left it unset); a
-    // local for a ByVal parameter is copied from its cell.
-    if (kind == kArgLocal) new (&slot) Variant(f.slots[static_cast<NameExpr*>(a)->slot].Deref());
-    else new (&slot) Variant(a->fn(*this, a, f));
+    for (int i = 0; i < N; ++i)
+      if (!PassFixedArg<true>(args[size_t(i)].get(), nf.slots[i + 1], (plan >> (4 * i)) & 15, f))
+        return CallElementsFrom(nf, args, f, size_t(i));
+  } else if (const size_t i = PassMixedArgs<N>(p, args, plan, f, nf.slots); i < size_t(N)) {
+    return CallElementsFrom(nf, args, f, i);
   }
   curFrame_ = &nf;
   // A body that is one If on a comparison runs here, without a routine
