@@ -342,6 +342,12 @@ struct AssignRoutines : OperatorRoutines {
     Variant r = CallOperand<N>(in, b->rhs.get(), f);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant& cell = f.slots[n->slot].Deref();
+    // Two Integers into a plain variable: the result needs 32 bits at most.
+    if (l.type() == vbInteger && r.type() == vbInteger && Variant::PlainPair(cell, l)) {
+      const int32_t x = l.intVal(), y = r.intVal();
+      InitWholeNumber(cell, OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y, true);
+      return Flow::Normal;
+    }
     if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) return Flow::Normal;
     return AssignLocalSlow<OP>(in, n, l, r, b->literals, f);
   }

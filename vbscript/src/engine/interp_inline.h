@@ -129,49 +129,41 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
 template <bool kByRef>
 __attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f) {
   auto* nm = static_cast<NameExpr*>(a);
-  switch (kind) {
-    case kArgLocal: {
-      Variant& cell = f.slots[nm->slot].Deref();
-      if constexpr (kByRef) slot.SetRef(&cell);
-      else new (&slot) Variant(cell);
+  // Tests in turn, the usual kinds first: cheaper than a jump table.
+  if (kind == kArgLocal) {
+    Variant& cell = f.slots[nm->slot].Deref();
+    if constexpr (kByRef) slot.SetRef(&cell);
+    else new (&slot) Variant(cell);
+    return true;
+  }
+  if (kind == kArgLocalSub || kind == kArgLocalAdd) {
+    auto* b = static_cast<BinaryExpr*>(a);
+    const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
+    const Variant& r = static_cast<LiteralExpr*>(b->rhs.get())->value;  // Integer or Long
+    if (__builtin_expect(l.type() == vbInteger && r.type() == vbInteger, 1)) {
+      const int32_t x = l.intVal(), y = r.intVal();
+      InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, true);
       return true;
     }
-    case kArgLocalAdd:
-    case kArgLocalSub: {
-      auto* b = static_cast<BinaryExpr*>(a);
-      const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
-      const Variant& r = static_cast<LiteralExpr*>(b->rhs.get())->value;  // Integer or Long
-      if (__builtin_expect(l.type() == vbInteger && r.type() == vbInteger, 1)) {
-        const int32_t x = l.intVal(), y = r.intVal();
-        InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, true);
-        return true;
-      }
-      if (IsIntegral(l.type())) {
-        const int64_t x = IntOf(l), y = IntOf(r);
-        InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, false);
-        return true;
-      }
-      break;
-    }
-    case kArgLiteral:
-      new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
+    if (IsIntegral(l.type())) {
+      const int64_t x = IntOf(l), y = IntOf(r);
+      InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, false);
       return true;
-    case kArgCall:
-      // A call's result; on anything else name(args) may be an element.
-      if (kByRef && globals_.slot(nm->slot).kind != GlobalSlot::Procedure) return false;
-      break;
-    case kArgGlobal:
-      if constexpr (kByRef) {
-        if (!nm->gcell) return PassArg(a, slot, f);
-        slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
-        return true;
-      }
-      break;
-    case kArgOther:
-      if constexpr (kByRef) return PassArg(a, slot, f);
-      break;
-    default:
-      break;
+    }
+  } else if (kind == kArgCall) {
+    // A call's result; on anything else name(args) may be an element.
+    if (kByRef && globals_.slot(nm->slot).kind != GlobalSlot::Procedure) return false;
+  } else if (kind == kArgGlobal) {
+    if constexpr (kByRef) {
+      if (!nm->gcell) return PassArg(a, slot, f);
+      slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
+      return true;
+    }
+  } else if (kind == kArgLiteral) {
+    new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
+    return true;
+  } else if (kind == kArgOther) {
+    if constexpr (kByRef) return PassArg(a, slot, f);
   }
   // The value is built right in the slot.
   new (&slot) Variant(a->fn(*this, a, f));
