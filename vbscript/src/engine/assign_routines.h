@@ -274,6 +274,14 @@ struct AssignRoutines : OperatorRoutines {
       cell.CopyPlain(src);
       return Flow::Normal;
     }
+    return AssignLocalFromSlow<K>(in, s, f);
+  }
+  // The rest of it, out of line so that the plain copy saves no registers.
+  template <OperandKind K>
+  static __attribute__((noinline)) Flow AssignLocalFromSlow(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    const Variant& src = *InPlace<K>(in, a->value.get(), f);
+    Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
     if (!src.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
       cell = src;
       return Flow::Normal;

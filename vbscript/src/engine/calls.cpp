@@ -157,7 +157,7 @@ uint16_t Interp::PlanArgs(const ExprList& args) {
     } else if (a->kind == Expr::Binary) {
       auto* b = static_cast<const BinaryExpr*>(a);
       if ((b->op == BinOp::Add || b->op == BinOp::Sub) && b->lhs->operand == OperandKind::Local &&
-          b->rhs->kind == Expr::Literal && IsIntegral(static_cast<const LiteralExpr*>(b->rhs.get())->value.type()))
+          b->rhs->kind == Expr::Literal && static_cast<const LiteralExpr*>(b->rhs.get())->value.type() == vbInteger)
         kind = b->op == BinOp::Add ? kArgLocalAdd : kArgLocalSub;
     }
     plan = uint16_t(plan | (kind << (4 * i)));

@@ -299,7 +299,7 @@ class Interp {
   static void PickRoutine(Stmt* s);
   // How each argument of a call site is passed (four bits per argument).
   // The last three are built straight in the callee's slot: a literal, and
-  // a local plus or minus a whole-number literal (n - 1), whose whole-number
+  // a local plus or minus an Integer literal (n - 1), whose whole-number
   // case is worked out right there by the operator's own subtype rules.
   enum ArgPlan : unsigned {
     kArgValue, kArgLocal, kArgGlobal, kArgCall, kArgOther, kArgLiteral, kArgLocalAdd, kArgLocalSub

@@ -139,14 +139,14 @@ __attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant
   if (kind == kArgLocalSub || kind == kArgLocalAdd) {
     auto* b = static_cast<BinaryExpr*>(a);
     const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
-    const Variant& r = static_cast<LiteralExpr*>(b->rhs.get())->value;  // Integer or Long
-    if (__builtin_expect(l.type() == vbInteger && r.type() == vbInteger, 1)) {
-      const int32_t x = l.intVal(), y = r.intVal();
+    const int32_t y = static_cast<LiteralExpr*>(b->rhs.get())->value.intVal();  // an Integer
+    if (__builtin_expect(l.type() == vbInteger, 1)) {
+      const int32_t x = l.intVal();
       InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, true);
       return true;
     }
-    if (IsIntegral(l.type())) {
-      const int64_t x = IntOf(l), y = IntOf(r);
+    if (l.type() == vbLong) {
+      const int64_t x = l.longVal();
       InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, false);
       return true;
     }
