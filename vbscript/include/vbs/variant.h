@@ -252,6 +252,9 @@ class Variant {
   VBS_INLINE void CopyPlain(const Variant& o) {
     hdr_ = o.hdr_;
     i64_ = o.i64_;
+    // Known from PlainPair: lets the compiler drop o's release check when
+    // o goes next (a call's result moved into its variable).
+    if (o.hdr_ >= vbString) __builtin_unreachable();
   }
 
   // String (8), Object (9) or any array: the types that hold a reference.
