@@ -261,7 +261,11 @@ struct AssignRoutines : OperatorRoutines {
     Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
     const Variant& l = *InPlace<LK>(in, b->lhs.get(), f);
     const Variant& r = *InPlace<RK>(in, b->rhs.get(), f);
-    if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) return Flow::Normal;
+    if (Variant::PlainPair(cell, cell)) {
+      if (Fast<OP, true>(l, r, cell)) return Flow::Normal;
+    } else if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) {
+      return Flow::Normal;
+    }
     return AssignLocalCold(in, s, f);
   }
   // x = y or x = <literal> for a local x: copied cell to cell.

@@ -45,8 +45,8 @@ inline bool IsTypedLiteral(const Expr* e) {
 inline bool IsIntegral(VarType t) { return t == vbInteger || t == vbLong; }
 using detail::AsDbl;   // Double, Integer or Long as a double
 inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal() : v.intVal(); }
-// A whole-number result written into a slot that holds nothing yet (a
-// callee's argument slot): WholeNumberType's subtype, no release.
+// A whole-number result written into a slot that holds nothing to release
+// and no flags: WholeNumberType's subtype, written whole.
 __attribute__((always_inline)) inline void InitWholeNumber(Variant& slot, int64_t r, bool integer) {
   switch (WholeNumberType(r, integer)) {
     case vbInteger: new (&slot) Variant(Variant::FromInteger(int16_t(r))); return;
@@ -129,7 +129,7 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
 template <bool kByRef>
 __attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f) {
   auto* nm = static_cast<NameExpr*>(a);
-  // Tests in turn, the usual kinds first: cheaper than a jump table.
+  // The usual kinds first.
   if (kind == kArgLocal) {
     Variant& cell = f.slots[nm->slot].Deref();
     if constexpr (kByRef) slot.SetRef(&cell);
