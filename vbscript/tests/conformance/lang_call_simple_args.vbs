@@ -112,6 +112,21 @@ Sub Passing()
 End Sub
 Passing
 
+' A procedure with ByVal and ByRef parameters: each argument by its own
+' parameter, an array element after a ByVal one still by reference.
+Function Mix(ByVal a, b, ByVal c)
+    a = a + 1 : b = b + 1 : c = c + 1
+    Mix = a & "," & b & "," & c
+End Function
+Sub Mixed()
+    Dim x, y, z, arr(1)
+    x = 1 : y = 10 : z = 100 : arr(0) = 5
+    WScript.Echo "mixed:", Mix(x, y, z), x, y, z
+    WScript.Echo "mixed element:", Mix(x - 1, arr(0), arr(0)), arr(0)
+    WScript.Echo "mixed literals:", Mix(1, 2, 32767 + 0), Mix("7", y - 1, z + 1), y
+End Sub
+Mixed
+
 ' x = F(..) OP G(..) into a local.
 Function One(a)
     One = a
