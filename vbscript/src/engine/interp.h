@@ -298,11 +298,13 @@ class Interp {
   static void PickRoutine(Expr* e);
   static void PickRoutine(Stmt* s);
   // How each argument of a call site is passed (four bits per argument).
-  // The last three are built straight in the callee's slot: a literal, and
-  // a local plus or minus an Integer literal (n - 1), whose whole-number
-  // case is worked out right there by the operator's own subtype rules.
+  // A literal and a local plus or minus an Integer literal (n - 1) are
+  // built straight in the callee's slot, the latter by the operator's own
+  // subtype rules. The values are bits to test: 8 a local, 4 a value built
+  // in place (2 of them: local +/- literal), else one of the first four.
   enum ArgPlan : unsigned {
-    kArgValue, kArgLocal, kArgGlobal, kArgCall, kArgOther, kArgLiteral, kArgLocalAdd, kArgLocalSub
+    kArgValue = 0, kArgGlobal = 1, kArgCall = 2, kArgOther = 3,
+    kArgLiteral = 4, kArgLocalAdd = 6, kArgLocalSub = 7, kArgLocal = 8
   };
   static uint16_t PlanArgs(const ExprList& args);
   friend struct OperandReads;

@@ -129,25 +129,30 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
 template <bool kByRef>
 __attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f) {
   auto* nm = static_cast<NameExpr*>(a);
-  // The usual kinds first.
-  if (kind == kArgLocal) {
+  // By bit tests, the usual kinds first (ArgPlan).
+  if (kind & kArgLocal) {
     Variant& cell = f.slots[nm->slot].Deref();
     if constexpr (kByRef) slot.SetRef(&cell);
     else new (&slot) Variant(cell);
     return true;
   }
-  if (kind == kArgLocalSub || kind == kArgLocalAdd) {
+  if (kind & kArgLiteral) {
+    if (!(kind & 2)) {
+      new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
+      return true;
+    }
     auto* b = static_cast<BinaryExpr*>(a);
     const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
     const int32_t y = static_cast<LiteralExpr*>(b->rhs.get())->value.intVal();  // an Integer
+    const bool add = kind == kArgLocalAdd;
     if (__builtin_expect(l.type() == vbInteger, 1)) {
       const int32_t x = l.intVal();
-      InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, true);
+      InitWholeNumber(slot, add ? x + y : x - y, true);
       return true;
     }
     if (l.type() == vbLong) {
       const int64_t x = l.longVal();
-      InitWholeNumber(slot, kind == kArgLocalAdd ? x + y : x - y, false);
+      InitWholeNumber(slot, add ? x + y : x - y, false);
       return true;
     }
   } else if (kind == kArgCall) {
@@ -159,9 +164,6 @@ __attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant
       slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
       return true;
     }
-  } else if (kind == kArgLiteral) {
-    new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
-    return true;
   } else if (kind == kArgOther) {
     if constexpr (kByRef) return PassArg(a, slot, f);
   }
