@@ -243,6 +243,20 @@ class Variant {
     if (IsRefType(uint16_t(oldHdr))) ReleaseRaw(VarType(uint16_t(oldHdr)), oldBits);
   }
 
+  // Whether `to = from` may be a plain two-word copy: both hold a number,
+  // Empty, Null or a date (subtypes below String, so nothing counted and
+  // no default property), and `to` carries no flags. One compare, since
+  // the flags sit above the type in the header.
+  static bool PlainPair(const Variant& to, const Variant& from) { return (to.hdr_ | from.hdr_) < vbString; }
+  // The copy itself (PlainPair(*this, o) must hold).
+  VBS_INLINE void CopyPlain(const Variant& o) {
+    hdr_ = o.hdr_;
+    i64_ = o.i64_;
+    // Known from PlainPair: lets the compiler drop o's release check when
+    // o goes next (a call's result moved into its variable).
+    if (o.hdr_ >= vbString) __builtin_unreachable();
+  }
+
   // String (8), Object (9) or any array: the types that hold a reference.
   static bool IsRefType(uint16_t t) {
     return (unsigned(t) - vbString < 2u) | ((t & vbArray) != 0);

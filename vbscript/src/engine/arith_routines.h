@@ -9,8 +9,10 @@
 namespace vbs {
 
 struct OperatorRoutines : OperandReads {
-  // Numeric fast path for one operator, fully inlined.
-  template <BinOp OP>
+  // Numeric fast path for one operator, fully inlined. kPlainOut: `out`
+  // holds a plain value and no flags (Variant::PlainPair), so the result
+  // is written whole, with no release check.
+  template <BinOp OP, bool kPlainOut = false>
   static inline __attribute__((always_inline)) bool Fast(const Variant& l, const Variant& r, Variant& out) {
     constexpr bool arith = OP == BinOp::Add || OP == BinOp::Sub || OP == BinOp::Mul || OP == BinOp::Div;
     constexpr bool cmp = OP == BinOp::Eq || OP == BinOp::Ne || OP == BinOp::Lt || OP == BinOp::Gt ||
@@ -42,11 +44,13 @@ struct OperatorRoutines : OperandReads {
         // temporary and copying it costs a store-forwarding stall.
         if constexpr (OP == BinOp::Div) {
           if (y == 0) return false;
-          out.SetDouble(double(x) / double(y));
+          if constexpr (kPlainOut) new (&out) Variant(Variant::FromDouble(double(x) / double(y)));
+          else out.SetDouble(double(x) / double(y));
           return true;
         } else if constexpr (arith) {
           int64_t z = OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y;
-          SetWholeNumber(out, z, tl == vbInteger && tr == vbInteger);
+          if constexpr (kPlainOut) InitWholeNumber(out, z, tl == vbInteger && tr == vbInteger);
+          else SetWholeNumber(out, z, tl == vbInteger && tr == vbInteger);
           return true;
         } else {
           bool res = OP == BinOp::Eq ? x == y : OP == BinOp::Ne ? x != y : OP == BinOp::Lt ? x < y
@@ -66,7 +70,8 @@ struct OperatorRoutines : OperandReads {
         if (OP == BinOp::Div && __builtin_expect(b == 0, 0)) return false;
         double z = OP == BinOp::Add ? a + b : OP == BinOp::Sub ? a - b : OP == BinOp::Mul ? a * b : a / b;
         if (__builtin_expect(!std::isfinite(z), 0)) return false;  // the slow path raises Overflow
-        out.SetDouble(z);
+        if constexpr (kPlainOut) new (&out) Variant(Variant::FromDouble(z));
+        else out.SetDouble(z);
         return true;
       } else {
         bool res = OP == BinOp::Eq ? a == b : OP == BinOp::Ne ? a != b : OP == BinOp::Lt ? a < b
@@ -277,6 +282,8 @@ struct OperatorRoutines : OperandReads {
   static inline __attribute__((always_inline)) bool Truth(const Variant& l, const Variant& r,
                                                          uint8_t literals) {
     const VarType tl = l.type(), tr = r.type();
+    // Two Integers first: counters and small arguments mostly are.
+    if (tl == vbInteger && tr == vbInteger) return Compare<OP>(l.intVal(), r.intVal());
     if (IsIntegral(tl) && IsIntegral(tr)) return Compare<OP>(IntOf(l), IntOf(r));
     double a, b;
     if (tl == vbDouble && tr == vbDouble) return Compare<OP>(l.doubleVal(), r.doubleVal());

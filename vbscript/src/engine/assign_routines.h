@@ -239,6 +239,10 @@ struct AssignRoutines : OperatorRoutines {
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant v = a->value->fn(in, a->value.get(), f);
     Variant& cell = f.slots[n->slot].Deref();
+    if (Variant::PlainPair(cell, v)) {
+      cell.CopyPlain(v);
+      return Flow::Normal;
+    }
     if (!v.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
       cell = std::move(v);
       return Flow::Normal;
@@ -257,12 +261,28 @@ struct AssignRoutines : OperatorRoutines {
     Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
     const Variant& l = *InPlace<LK>(in, b->lhs.get(), f);
     const Variant& r = *InPlace<RK>(in, b->rhs.get(), f);
-    if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) return Flow::Normal;
+    if (Variant::PlainPair(cell, cell)) {
+      if (Fast<OP, true>(l, r, cell)) return Flow::Normal;
+    } else if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) {
+      return Flow::Normal;
+    }
     return AssignLocalCold(in, s, f);
   }
   // x = y or x = <literal> for a local x: copied cell to cell.
   template <OperandKind K>
   static Flow AssignLocalFrom(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    const Variant& src = *InPlace<K>(in, a->value.get(), f);
+    Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
+    if (Variant::PlainPair(cell, src)) {
+      cell.CopyPlain(src);
+      return Flow::Normal;
+    }
+    return AssignLocalFromSlow<K>(in, s, f);
+  }
+  // The rest of it, out of line so that the plain copy saves no registers.
+  template <OperandKind K>
+  static __attribute__((noinline)) Flow AssignLocalFromSlow(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     const Variant& src = *InPlace<K>(in, a->value.get(), f);
     Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
@@ -300,6 +320,10 @@ struct AssignRoutines : OperatorRoutines {
     Variant v = in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant* cell = kLocalTarget ? &f.slots[n->slot].Deref() : v.IsObject() ? nullptr : GlobalVarCell(in, n);
+    if (cell && Variant::PlainPair(*cell, v)) {
+      cell->CopyPlain(v);
+      return Flow::Normal;
+    }
     if (cell && !v.IsObject() && !(cell->flags() & Variant::kFixedArray)) {
       *cell = std::move(v);
       return Flow::Normal;
@@ -307,6 +331,51 @@ struct AssignRoutines : OperatorRoutines {
     in.Assign(n, std::move(v), false, f);
     return Flow::Normal;
   }
+  // x = F(..) OP G(..) for a local x (OP + - *), both calls fixed call
+  // sites of N arguments (N = 0: any count, through their routines): the
+  // calls run here, and a numeric result is written straight into x, as
+  // x = a OP b does (AssignLocalBin). Anything else is finished the way
+  // AssignLocal finishes the operator's value.
+  template <int N>
+  static inline __attribute__((always_inline)) Variant CallOperand(Interp& in, Expr* e, Frame& f) {
+    if constexpr (N > 0) {
+      auto* c = static_cast<NameExpr*>(e);
+      const GlobalSlot& g = in.globals_.slot(c->slot);
+      if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
+        return in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
+    }
+    return e->fn(in, e, f);
+  }
+  template <BinOp OP, int N>
+  static Flow AssignLocalCalls(Interp& in, Stmt* s, Frame& f) {
+    auto* a = static_cast<AssignStmt*>(s);
+    auto* b = static_cast<BinaryExpr*>(a->value.get());
+    Variant l = CallOperand<N>(in, b->lhs.get(), f);
+    Variant r = CallOperand<N>(in, b->rhs.get(), f);
+    auto* n = static_cast<NameExpr*>(a->target.get());
+    Variant& cell = f.slots[n->slot].Deref();
+    // Two Integers into a plain variable: the result needs 32 bits at most.
+    if (l.type() == vbInteger && r.type() == vbInteger && Variant::PlainPair(cell, l)) {
+      const int32_t x = l.intVal(), y = r.intVal();
+      InitWholeNumber(cell, OP == BinOp::Add ? x + y : OP == BinOp::Sub ? x - y : x * y, true);
+      return Flow::Normal;
+    }
+    if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) return Flow::Normal;
+    return AssignLocalSlow<OP>(in, n, l, r, b->literals, f);
+  }
+  template <BinOp OP>
+  static __attribute__((noinline)) Flow AssignLocalSlow(Interp& in, NameExpr* n, const Variant& l,
+                                                        const Variant& r, uint8_t literals, Frame& f) {
+    Variant v = Slow<OP>(l, r, literals);
+    Variant& cell = f.slots[n->slot].Deref();
+    if (!v.IsObject() && !(cell.flags() & Variant::kFixedArray)) {
+      cell = std::move(v);
+      return Flow::Normal;
+    }
+    in.Assign(n, std::move(v), false, f);
+    return Flow::Normal;
+  }
+
   template <bool kLocalTarget>
   static __attribute__((noinline)) Flow AssignCallOther(Interp& in, Stmt* s, Frame& f) {
     return kLocalTarget ? AssignLocal(in, s, f) : AssignGlobal(in, s, f);

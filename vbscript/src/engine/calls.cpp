@@ -152,6 +152,13 @@ uint16_t Interp::PlanArgs(const ExprList& args) {
       else if (nm->hasParens && !nm->args.empty() && nm->nk == NameKind::Global && !nm->declaredVar)
         kind = kArgCall;
       else kind = kArgOther;
+    } else if (a->kind == Expr::Literal) {
+      kind = kArgLiteral;
+    } else if (a->kind == Expr::Binary) {
+      auto* b = static_cast<const BinaryExpr*>(a);
+      if ((b->op == BinOp::Add || b->op == BinOp::Sub) && b->lhs->operand == OperandKind::Local &&
+          b->rhs->kind == Expr::Literal && static_cast<const LiteralExpr*>(b->rhs.get())->value.type() == vbInteger)
+        kind = b->op == BinOp::Add ? kArgLocalAdd : kArgLocalSub;
     }
     plan = uint16_t(plan | (kind << (4 * i)));
   }
@@ -180,7 +187,8 @@ Variant Interp::CallElementsFrom(Frame& nf, ExprList& args, Frame& f, size_t fir
 
 void Interp::CallRefused() {
   CheckInterrupt();
-  Raise(kErrOutOfStack);
+  if (depth_ >= kMaxCallDepth || StackLow()) Raise(kErrOutOfStack);
+  SyncGate();  // a stop already taken left the gate closed
 }
 
 // Rest of CallProc from argument `first` on, when an argument may be an

@@ -69,7 +69,7 @@ void Interp::RunTerminate(ClassInstance* inst) {
   } catch (const AbortError&) {
     // The stop request ended this handler; it still stands for the script
     // around it, which cannot see this exception.
-    interrupt_.store(true, std::memory_order_relaxed);
+    SetInterrupt(true);
   } catch (const std::bad_alloc&) {
   }
   posSet_ = savedPos;

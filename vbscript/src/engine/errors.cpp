@@ -150,7 +150,7 @@ void Interp::RecordError(const ScriptError& e, std::u16string_view text) {
 }
 
 [[noreturn]] void Interp::ThrowInterrupt() {
-  interrupt_.store(false, std::memory_order_relaxed);
+  SetInterrupt(false);
   throw AbortError{ScriptError(kErrInterrupted)};
 }
 

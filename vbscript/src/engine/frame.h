@@ -36,6 +36,9 @@ struct Frame {
   ClassInstance* me = nullptr;
   bool onErrorResume = false;
   Frame* parent = nullptr;
+  Frame() = default;
+  // A call's frame, made in one go.
+  Frame(Variant* s, Proc* p, ClassInstance* m, Frame* up) : slots(s), proc(p), me(m), parent(up) {}
 };
 
 // Segmented stack of frame slots: segments never move, so ByRef pointers
@@ -72,11 +75,14 @@ class SlotStack {
     // bit means nothing to release (Boolean and the like only cost the
     // slow pass).
     unsigned any = base[0].type() | base[1].type() | base[2].type() | base[3].type();
-    for (const Variant* q = base + kPad; q < base + n; q += kPad) {
-      // Kept a plain loop: frames are short, and a vectorised one spends
-      // more deciding how to run than it saves.
-      asm("" : "+r"(q));
-      any |= q[0].type() | q[1].type() | q[2].type() | q[3].type();
+    // Most frames are one group.
+    if (n > kPad) {
+      for (const Variant* q = base + kPad; q < base + n; q += kPad) {
+        // Kept a plain loop: frames are short, and a vectorised one spends
+        // more deciding how to run than it saves.
+        asm("" : "+r"(q));
+        any |= q[0].type() | q[1].type() | q[2].type() | q[3].type();
+      }
     }
     if (any & (vbArray | vbString)) ReleaseSlots(base, n);
     if (base > start_ && base < end_) {
@@ -94,9 +100,11 @@ class SlotStack {
     size_t used;
   };
   Variant* Reserve(int n) {
-    if (__builtin_expect(end_ - top_ < n, 0)) return PushSlow(n);
+    // Addresses compared as numbers: the new top may lie past the segment.
+    const uintptr_t q = reinterpret_cast<uintptr_t>(top_) + uintptr_t(n) * sizeof(Variant);
+    if (__builtin_expect(q > reinterpret_cast<uintptr_t>(end_), 0)) return PushSlow(n);
     Variant* p = top_;
-    top_ += n;
+    top_ = reinterpret_cast<Variant*>(q);
     return p;
   }
   Variant* PushSlow(int n);

@@ -19,6 +19,7 @@ Interp::Interp(Engine* owner) : owner_(owner) {
 
 void Interp::Init() {
   stackLimit_ = StackLimitForThisThread();
+  SyncGate();
   alive_ = std::make_shared<bool>(true);
   globals_.Add(u"Err", u"err", GlobalSlot::ErrObj, Variant::FromObject(MakeErrObject(this).get()));
 }
@@ -91,8 +92,8 @@ Variant* Interp::PushScopedFrame(Frame& scope, int temps, int& total) {
 }
 
 void Interp::BeginHostCall() {
-  interrupt_.store(false, std::memory_order_relaxed);
   stackLimit_ = StackLimitForThisThread();
+  SetInterrupt(false);
   posSet_ = false;
   error = ErrorInfo();
 }

@@ -65,7 +65,10 @@ class Interp {
   std::vector<ProcedureInfo> Procedures() const;
   std::vector<GlobalNameInfo> GlobalNames() const { return globals_.GlobalNames(); }
   void Reset();
-  void RequestInterrupt() { interrupt_.store(true, std::memory_order_relaxed); }
+  void RequestInterrupt() {
+    interrupt_.store(true);
+    callGate_.store(kGateClosed);
+  }
   // Makes this interpreter the one StopRequested() and CheckStopRequest()
   // ask while a host call runs on the thread (nested calls restore the outer one).
   struct RunningScope {
@@ -159,6 +162,12 @@ class Interp {
   // with the node (NameExpr::argPlan).
   template <int N>
   Variant CallFixed(Proc* p, ExprList& args, unsigned plan, Frame& f);
+  // One argument of a fixed call (CallFixed), and all of them for a
+  // procedure that takes some ByVal.
+  template <bool kByRef>
+  bool PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f);
+  template <int N>
+  size_t PassMixedArgs(Proc* p, ExprList& args, unsigned plan, Frame& f, Variant* slots);
   // A ByRef argument that is a name into its slot (which holds nothing to
   // release): a reference to the variable's cell, else the value; false
   // when it may be an array element (CallProcWithElements takes the rest).
@@ -173,7 +182,26 @@ class Interp {
   }
   friend struct CallScope;
   // Interrupt, call depth or native stack: the call cannot go on.
-  [[noreturn]] void CallRefused();
+  // The gate tripped (CallFixed): a stop raises the interrupt, the call
+  // depth or native stack error 28; otherwise the call goes on.
+  void CallRefused();
+  // What every fixed call compares its native stack position with: the
+  // stack limit, or kGateClosed while a stop is pending so that the next
+  // call takes the slow path. Set with interrupt_ (SetInterrupt).
+  static constexpr uintptr_t kGateClosed = ~uintptr_t(0);
+  void SetInterrupt(bool on) {
+    interrupt_.store(on);
+    SyncGate();
+  }
+  void SyncGate() {
+    callGate_.store(stackLimit_);
+    // A stop requested meanwhile by another thread must not be lost.
+    if (interrupt_.load()) callGate_.store(kGateClosed);
+  }
+  bool GateTripped() const {
+    char probe;
+    return reinterpret_cast<uintptr_t>(&probe) < callGate_.load(std::memory_order_relaxed);
+  }
   Variant CallProcWithElements(Proc* p, ClassInstance* me, ExprList& args, Frame& f,
                                Variant* slots, size_t first);
   Variant CallClassMember(ClassInstance* inst, int mi, ExprList* args, Frame& f);
@@ -273,7 +301,14 @@ class Interp {
   static void PickRoutine(Expr* e);
   static void PickRoutine(Stmt* s);
   // How each argument of a call site is passed (four bits per argument).
-  enum ArgPlan : unsigned { kArgValue, kArgLocal, kArgGlobal, kArgCall, kArgOther };
+  // A literal and a local plus or minus an Integer literal (n - 1) are
+  // built straight in the callee's slot, the latter by the operator's own
+  // subtype rules. The values are bits to test: 8 a local, 4 a value built
+  // in place (2 of them: local +/- literal), else one of the first four.
+  enum ArgPlan : unsigned {
+    kArgValue = 0, kArgGlobal = 1, kArgCall = 2, kArgOther = 3,
+    kArgLiteral = 4, kArgLocalAdd = 6, kArgLocalSub = 7, kArgLocal = 8
+  };
   static uint16_t PlanArgs(const ExprList& args);
   friend struct OperandReads;
   friend struct CallRoutines;
@@ -287,6 +322,7 @@ class Interp {
   std::vector<std::shared_ptr<Program>> programs_;
   bool optionExplicit_ = false;
   std::atomic<bool> interrupt_{false};
+  std::atomic<uintptr_t> callGate_{0};
   std::shared_ptr<bool> alive_;
   Ref<HostObject> globalObj_;  // made on first use (GlobalObject)
   SlotStack stack_;

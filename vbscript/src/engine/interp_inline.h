@@ -45,6 +45,15 @@ inline bool IsTypedLiteral(const Expr* e) {
 inline bool IsIntegral(VarType t) { return t == vbInteger || t == vbLong; }
 using detail::AsDbl;   // Double, Integer or Long as a double
 inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal() : v.intVal(); }
+// A whole-number result written into a slot that holds nothing to release
+// and no flags: WholeNumberType's subtype, written whole.
+__attribute__((always_inline)) inline void InitWholeNumber(Variant& slot, int64_t r, bool integer) {
+  switch (WholeNumberType(r, integer)) {
+    case vbInteger: new (&slot) Variant(Variant::FromInteger(int16_t(r))); return;
+    case vbLong: new (&slot) Variant(Variant::FromLong(int32_t(r))); return;
+    default: new (&slot) Variant(Variant::FromDouble(double(r))); return;
+  }
+}
 
 // The Err object that global slot 0 holds.
 Ref<HostObject> MakeErrObject(Interp* in);
@@ -106,16 +115,76 @@ __attribute__((always_inline)) inline Flow Interp::RunIfTest(IfStmt* i, Frame& f
 
 __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, ClassInstance* me,
                                                                    Variant* slots) {
-  Frame nf;
-  nf.slots = slots;
-  nf.proc = p;
-  nf.me = me;
-  nf.parent = curFrame_;
+  Frame nf(slots, p, me, curFrame_);
   curFrame_ = &nf;
   // Err keeps what a trapping procedure left in it: callers read it after
   // the call returns.
   ExecBody(p->body, nf);
   return std::move(slots[0]);
+}
+
+// One argument of a fixed call into its slot, which holds nothing yet, by
+// the site's plan (PlanArgs) and whether the parameter is ByRef; false
+// when it may be an array element, which CallElementsFrom then takes.
+template <bool kByRef>
+__attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f) {
+  auto* nm = static_cast<NameExpr*>(a);
+  // By bit tests, the usual kinds first (ArgPlan).
+  if (kind & kArgLocal) {
+    Variant& cell = f.slots[nm->slot].Deref();
+    if constexpr (kByRef) slot.SetRef(&cell);
+    else new (&slot) Variant(cell);
+    return true;
+  }
+  if (kind & kArgLiteral) {
+    if (!(kind & 2)) {
+      new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
+      return true;
+    }
+    auto* b = static_cast<BinaryExpr*>(a);
+    const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
+    const int32_t y = static_cast<LiteralExpr*>(b->rhs.get())->value.intVal();  // an Integer
+    const bool add = kind == kArgLocalAdd;
+    if (__builtin_expect(l.type() == vbInteger, 1)) {
+      const int32_t x = l.intVal();
+      InitWholeNumber(slot, add ? x + y : x - y, true);
+      return true;
+    }
+    if (l.type() == vbLong) {
+      const int64_t x = l.longVal();
+      InitWholeNumber(slot, add ? x + y : x - y, false);
+      return true;
+    }
+  } else if (kind == kArgCall) {
+    // A call's result; on anything else name(args) may be an element.
+    if (kByRef && globals_.slot(nm->slot).kind != GlobalSlot::Procedure) return false;
+  } else if (kind == kArgGlobal) {
+    if constexpr (kByRef) {
+      if (!nm->gcell) return PassArg(a, slot, f);
+      slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
+      return true;
+    }
+  } else if (kind == kArgOther) {
+    if constexpr (kByRef) return PassArg(a, slot, f);
+  }
+  // The value is built right in the slot.
+  new (&slot) Variant(a->fn(*this, a, f));
+  return true;
+}
+
+// The arguments of a fixed call to a procedure with ByVal parameters: the
+// index of the first one CallElementsFrom must take, or N.
+template <int N>
+__attribute__((noinline)) size_t Interp::PassMixedArgs(Proc* p, ExprList& args, unsigned plan, Frame& f,
+                                                       Variant* slots) {
+  for (int i = 0; i < N; ++i) {
+    Expr* a = args[size_t(i)].get();
+    const unsigned kind = (plan >> (4 * i)) & 15;
+    const bool ok = (p->byRefMask >> i) & 1 ? PassFixedArg<true>(a, slots[i + 1], kind, f)
+                                            : PassFixedArg<false>(a, slots[i + 1], kind, f);
+    if (!ok) return size_t(i);
+  }
+  return N;
 }
 
 // Undoes a call's frame however the call ends. It keeps only the frame
@@ -133,43 +202,21 @@ struct CallScope {
 template <int N>
 __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprList& args, unsigned plan,
                                                                 Frame& f) {
-  // One test for the three rare conditions.
-  if (__builtin_expect(int(interrupt_.load(std::memory_order_relaxed)) | int(depth_ >= kMaxCallDepth) |
-                           int(StackLow()),
-                       0))
-    CallRefused();
-  Frame nf;
-  nf.slots = stack_.PushArgs(p->nslots, N);
-  nf.proc = p;
-  nf.parent = curFrame_;
+  // The gate holds the stop request and the native stack limit in one word.
+  if (__builtin_expect(GateTripped() || depth_ >= kMaxCallDepth, 0)) CallRefused();
+  Frame nf(stack_.PushArgs(p->nslots, N), p, nullptr, curFrame_);
   ++depth_;
   CallScope scope{*this, nf};
+  // Most procedures take every argument ByRef (the default): one test here
+  // spares each argument its own.
+  constexpr uint64_t kAllByRef = (uint64_t(1) << N) - 1;
+  if (__builtin_expect((p->byRefMask & kAllByRef) == kAllByRef, 1)) {
 #pragma GCC unroll 4
-  for (int i = 0; i < N; ++i) {
-    Expr* a = args[size_t(i)].get();
-    Variant& slot = nf.slots[i + 1];
-    const unsigned kind = (plan >> (4 * i)) & 15;
-    if (((p->byRefMask >> i) & 1) && kind != kArgValue) {
-      auto* nm = static_cast<NameExpr*>(a);
-      if (kind == kArgLocal) {
-        slot.SetRef(&f.slots[nm->slot].Deref());
-        continue;
-      }
-      if (kind == kArgCall) {
-        if (globals_.slot(nm->slot).kind == GlobalSlot::Procedure) {
-          new (&slot) Variant(a->fn(*this, a, f));
-          continue;
-        }
-      } else if (kind == kArgGlobal && nm->gcell) {
-        slot.SetRef(nm->gcell);  // a declared variable's cell (GlobalVarCell)
-        continue;
-      } else if (PassArg(a, slot, f)) {
-        continue;
-      }
-      return CallElementsFrom(nf, args, f, size_t(i));
-    }
-    // The value is built right in the slot (PushArgs left it unset).
-    new (&slot) Variant(a->fn(*this, a, f));
+    for (int i = 0; i < N; ++i)
+      if (!PassFixedArg<true>(args[size_t(i)].get(), nf.slots[i + 1], (plan >> (4 * i)) & 15, f))
+        return CallElementsFrom(nf, args, f, size_t(i));
+  } else if (const size_t i = PassMixedArgs<N>(p, args, plan, f, nf.slots); i < size_t(N)) {
+    return CallElementsFrom(nf, args, f, i);
   }
   curFrame_ = &nf;
   // A body that is one If on a comparison runs here, without a routine

@@ -220,6 +220,26 @@ ExecFn PickAssignLocalBin(BinaryExpr* b) {
   }
 }
 
+// x = F(..) OP G(..) into a local x, both operands call sites: its
+// routine, else nullptr.
+template <BinOp OP>
+ExecFn PickAssignLocalCallsOf(size_t n1, size_t n2) {
+  static const ExecFn routines[] = {&Assigns::AssignLocalCalls<OP, 0>, &Assigns::AssignLocalCalls<OP, 1>,
+                                    &Assigns::AssignLocalCalls<OP, 2>, &Assigns::AssignLocalCalls<OP, 3>};
+  return routines[n1 == n2 && n1 >= 1 && n1 <= 3 ? n1 : 0];
+}
+ExecFn PickAssignLocalCalls(BinaryExpr* b) {
+  if (b->lhs->operand != OperandKind::CallSite || b->rhs->operand != OperandKind::CallSite) return nullptr;
+  const size_t n1 = static_cast<NameExpr*>(b->lhs.get())->args.size();
+  const size_t n2 = static_cast<NameExpr*>(b->rhs.get())->args.size();
+  switch (b->op) {
+    case BinOp::Add: return PickAssignLocalCallsOf<BinOp::Add>(n1, n2);
+    case BinOp::Sub: return PickAssignLocalCallsOf<BinOp::Sub>(n1, n2);
+    case BinOp::Mul: return PickAssignLocalCallsOf<BinOp::Mul>(n1, n2);
+    default: return nullptr;
+  }
+}
+
 // Whether two names read the same thing: the same variable, or the same
 // variable's element by the same variables or whole-number literals.
 bool SameName(const Expr* x, const Expr* y) {
@@ -284,8 +304,10 @@ ExecFn PickAssign(AssignStmt* a, NameExpr* n) {
     if ((b->op == BinOp::Add || b->op == BinOp::Sub) && ck != Reads::kAny && ck != Reads::kElem)
       if (ExecFn fn = PickProduct<ProductPlusForm>(b->op, b->lhs.get())) return fn;
   }
-  if (n->nk == NameKind::Local && value->kind == Expr::Binary)
+  if (n->nk == NameKind::Local && value->kind == Expr::Binary) {
     if (ExecFn fn = PickAssignLocalBin(static_cast<BinaryExpr*>(value))) return fn;
+    if (ExecFn fn = PickAssignLocalCalls(static_cast<BinaryExpr*>(value))) return fn;
+  }
   if (ExecFn call = n->nk == NameKind::Local ? PickAssignCall<true>(value) : PickAssignCall<false>(value))
     return call;
   if (n->nk != NameKind::Local) return &Assigns::AssignGlobal;

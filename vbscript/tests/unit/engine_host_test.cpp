@@ -328,6 +328,50 @@ TEST(EngineHost, StopDuringClassTerminateEndsTheScriptWithoutRunningTheRest) {
   EXPECT_EQ(EvalText(e, u"x"), u"True");
 }
 
+// A recursion that never ends by itself and runs no loop: only its calls
+// can take the stop. It goes 300 frames deep first, then doubles for ever;
+// p.Value counts the runs that got there.
+TEST(EngineHost, StopEndsALooplessRecursionTwiceInARow) {
+  Engine e;
+  Ref<Probe> probe(new Probe());
+  e.AddObject(u"p", probe);
+  ASSERT_TRUE(e.AddCode(
+      u"Function Spread(n)\n  If n > 0 Then\n    Spread = Spread(n - 1) + Spread(n - 1)\n  Else\n"
+      u"    Spread = 1\n  End If\nEnd Function\n"
+      u"Function Down(k)\n  If k > 0 Then\n    Down = Down(k - 1)\n  Else\n    p.Value = p.Value + 1\n"
+      u"    Down = Spread(60)\n  End If\nEnd Function\n"));
+  for (int run = 1; run <= 2; ++run) {
+    std::thread stopper([&] {
+      while (probe->lets.load() < run) std::this_thread::yield();
+      e.RequestInterrupt();
+    });
+    bool ok = e.ExecuteStatement(u"On Error Resume Next\nx = Down(300)");
+    stopper.join();
+    EXPECT_FALSE(ok) << "run " << run;
+    EXPECT_EQ(e.Error().Number, kErrInterrupted) << "run " << run;
+  }
+  // The request is spent: calls run again, and runaway recursion still
+  // ends in error 28.
+  EXPECT_EQ(EvalText(e, u"Spread(3)"), u"8");
+  EXPECT_FALSE(e.ExecuteStatement(u"Function R(n) : R = R(n + 1) : End Function : x = R(1)"));
+  EXPECT_EQ(e.Error().Number, 28);
+}
+
+// A stop asked for inside a procedure ends the script at its next call,
+// whatever On Error says; the next run is not affected.
+TEST(EngineHost, StopAskedForInsideACallEndsTheScriptAtTheNextCall) {
+  Engine e;
+  Ref<Stopper> stopper(new Stopper(e));
+  e.AddObject(u"s", stopper);
+  ASSERT_TRUE(e.AddCode(u"Dim reached, after\nFunction Inner(n)\n  Inner = n + 1\nEnd Function\n"
+                        u"Function Outer(n)\n  s.Tick\n  Outer = Inner(n) + Inner(n)\n  reached = True\nEnd Function\n"));
+  EXPECT_FALSE(e.ExecuteStatement(u"On Error Resume Next\nx = Outer(1)\nafter = True"));
+  EXPECT_EQ(e.Error().Number, kErrInterrupted);
+  EXPECT_EQ(EvalText(e, u"IsEmpty(x) And IsEmpty(reached) And IsEmpty(after)"), u"True");
+  EXPECT_TRUE(e.ExecuteStatement(u"x = Outer(1)"));
+  EXPECT_EQ(EvalText(e, u"x & \" \" & reached"), u"4 True");
+}
+
 TEST(EngineHost, DeepRecursionRaisesOutOfStackSpace) {
   Engine e;
   ASSERT_TRUE(e.AddCode(u"Function R(n)\n  R = R(n + 1)\nEnd Function\nSub S()\n  S\nEnd Sub\n"));
