@@ -44,26 +44,52 @@ class NodeArena {
   static constexpr size_t kAlign = 8;
   void* Alloc(size_t n) {
     n = (n + kAlign - 1) & ~(kAlign - 1);
-    if (n > left_) return AllocSlow(n);
+    if (n > left_) [[unlikely]]
+      return AllocSlow(n);
     void* p = cur_;
     cur_ += n;
     left_ -= n;
     return p;
   }
-  // Runs `fn(p)` when the arena is freed, before its memory goes.
-  void AtFree(void* p, void (*fn)(void*)) { finalizers_.push_back({p, fn}); }
+  // Told the length of the text about to be compiled: a large text skips
+  // the small blocks and starts with the large ones, whose pages are
+  // mapped a few at a time instead of one fault per 4 kB.
+  void ExpectText(size_t chars);
+  // Runs `fn(p)` when the arena is freed, before its memory goes. The
+  // list lives in the arena itself: no separate growing table.
+  void AtFree(void* p, void (*fn)(void*)) {
+    auto* f = static_cast<Finalizer*>(Alloc(sizeof(Finalizer)));
+    f->next = finalizers_;
+    f->p = p;
+    f->fn = fn;
+    finalizers_ = f;
+  }
 
  private:
+  struct Finalizer {
+    Finalizer* next;
+    void* p;
+    void (*fn)(void*);
+  };
   void* AllocSlow(size_t n);  // starts a new block
-  std::vector<std::pair<char*, size_t>> blocks_;  // start, size
-  std::vector<std::pair<void*, void (*)(void*)>> finalizers_;
+  struct BlockHead;
+  BlockHead* blocks_ = nullptr;  // newest first, headers inside the blocks
+  Finalizer* finalizers_ = nullptr;
   char* cur_ = nullptr;
   size_t left_ = 0;
+  size_t nextBlock_ = 0;  // size of the next block; 0 until the first
 };
 // The arena new nodes come from on this thread.
-NodeArena*& CurrentNodeArena();
+inline thread_local NodeArena* tCurrentNodeArena = nullptr;
+inline NodeArena*& CurrentNodeArena() { return tCurrentNodeArena; }
+[[noreturn]] void NoNodeArena();
 // The current arena; compiling without one is a programming error.
-NodeArena& RequireNodeArena();
+inline NodeArena& RequireNodeArena() {
+  NodeArena* a = tCurrentNodeArena;
+  if (!a) [[unlikely]]
+    NoNodeArena();
+  return *a;
+}
 struct NodeArenaScope {
   NodeArena* saved;
   explicit NodeArenaScope(NodeArena* a) : saved(CurrentNodeArena()) { CurrentNodeArena() = a; }

@@ -10,6 +10,7 @@ namespace vbs::parsing {
 std::unique_ptr<Program> Parser::ParseAll(bool& optionExplicit) {
   auto prog = std::make_unique<Program>();
   prog_ = prog.get();
+  prog->arena->ExpectText(textSize_);
   NodeArenaScope arena(prog->arena.get());
   SkipNewlines();
   // Option Explicit must come before any other statement.

@@ -66,7 +66,7 @@ class Parser {
  public:
   // Tokens are read on demand and dropped once a statement is done with
   // them, so a large text never has all its tokens in memory at once.
-  explicit Parser(std::u16string_view text) : lx_(text) { Fill(0); }
+  explicit Parser(std::u16string_view text) : lx_(text), textSize_(text.size()) { Fill(0); }
 
   std::unique_ptr<Program> ParseAll(bool& optionExplicit);
   ExprP ParseOnlyExpression();
@@ -290,6 +290,7 @@ class Parser {
   void ParseFieldList(ClassDef& c, bool isPublic, Pos at);
 
   mutable Lexer lx_;
+  size_t textSize_;
   mutable TokenBuf toks_;
   mutable bool ended_ = false;
   mutable std::unique_ptr<CompileError> lexError_;  // met while lexing ahead
