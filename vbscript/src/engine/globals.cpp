@@ -2,6 +2,8 @@
 // declarations, and releasing the values at the end.
 #include "engine/globals.h"
 
+#include <algorithm>
+
 namespace vbs {
 
 void FoldNameInto(std::u16string_view s, std::u16string& out) {
@@ -29,6 +31,11 @@ int GlobalTable::Add(std::u16string_view name, std::u16string_view folded, Globa
 }
 
 void GlobalTable::Commit(Declarations& d, const std::shared_ptr<Program>& prog) {
+  // Grown by doubling: texts committed one after another in a long
+  // session do not copy the whole table each time.
+  const size_t need = slots_.size() + d.newSlots.size();
+  if (need > slots_.capacity()) slots_.reserve(std::max(need, slots_.capacity() * 2));
+  index_.Reserve(need);
   for (auto& g : d.newSlots) {
     FoldNameInto(g.name, foldBuf_);
     index_[foldBuf_] = count();

@@ -34,7 +34,7 @@ class NameIndex {
   int& operator[](std::u16string_view key) {
     const uint64_t h = Hash(key);
     if (int* v = Find(key, h)) return *v;
-    if ((count_ + tombs_ + 1) * 4 > slots_.size() * 3) Grow();
+    if ((count_ + tombs_ + 1) * 4 > slots_.size() * 3) Grow(slots_.empty() ? 32 : slots_.size() * 2);
     size_t i = size_t(h) & mask_;
     while (slots_[i].state == kUsed) i = (i + 1) & mask_;
     Entry& e = slots_[i];
@@ -54,6 +54,13 @@ class NameIndex {
     slots_[i].state = kTomb;
     --count_;
     ++tombs_;
+  }
+
+  // Room for `n` names without growing again.
+  void Reserve(size_t n) {
+    size_t want = 32;
+    while (want * 3 < (n + tombs_) * 4) want *= 2;
+    if (want > slots_.size()) Grow(want);
   }
 
   // Forgets every name; keeps the table for reuse.
@@ -82,10 +89,10 @@ class NameIndex {
     int value = 0;
     uint8_t state = kEmpty;
   };
-  void Grow() {
+  void Grow(size_t size) {
     std::vector<Entry> old;
     old.swap(slots_);
-    slots_.resize(old.empty() ? 32 : old.size() * 2);
+    slots_.resize(size);
     mask_ = slots_.size() - 1;
     used_.clear();
     count_ = 0;

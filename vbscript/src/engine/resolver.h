@@ -41,6 +41,12 @@ class Resolver {
     evalBase_ = base + (extras ? int(extras->size()) : 0);
     evalScope_ = true;
   }
+  // Sizes the tables of new global names for a text of `chars` characters
+  // (a large library declares a global name every few hundred).
+  void ReserveForText(size_t chars) {
+    decls_.newSlots.reserve(chars / 256);
+    pendingIndex_.Reserve(chars / 256);
+  }
   // Procedures an earlier Execute declared in that call (folded names).
   std::vector<std::u16string> frameProcs_;
   void ResolveExprOnly(Expr* e) { ResolveExpr(e); }
