@@ -474,7 +474,9 @@ struct Proc {
   // The body when it is one If on a comparison (IfStmt::singleTest), the
   // shape of most recursive functions: calls run it in place.
   IfStmt* ifBody = nullptr;
-  std::vector<std::u16string> slotNames;   // for Eval/Execute inside the proc
+  // For Eval/Execute inside the proc: views of the names in the node arena
+  // or in this Proc (its name, its parameters' names).
+  std::vector<std::u16string_view> slotNames;
   // Slots that stand in for a global not defined when the code runs (an
   // undeclared name): Eval/Execute treat them the same way.
   std::vector<int> dynSlots;

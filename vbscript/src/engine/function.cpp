@@ -39,8 +39,9 @@ std::shared_ptr<const CompiledFunction> Interp::CompileFunction(
       }
     }
     p.params.push_back({name, false, false});
-    p.slotNames.push_back(name);
   }
+  // Views of the parameters' own names: taken once the list stops growing.
+  for (const Param& prm : p.params) p.slotNames.push_back(prm.name);
   p.nparams = uint32_t(p.params.size());
   p.nslots = int(p.slotNames.size());
   Frame scope;

@@ -137,7 +137,7 @@ int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
 int Resolver::NewTemp() {
   if (evalScope_ && proc_) return evalBase_ + prog_.topSlots++;
   if (proc_) {
-    proc_->slotNames.push_back(u"");
+    proc_->slotNames.emplace_back();
     return proc_->nslots++;
   }
   return prog_.topSlots++;
@@ -606,7 +606,7 @@ void Resolver::ResolveName(NameExpr* n) {
     n->local = *dyn;
   } else {
     n->local = proc_->nslots++;
-    proc_->slotNames.push_back(std::u16string(n->name));
+    proc_->slotNames.push_back(n->name);
     proc_->dynSlots.push_back(n->local);
     dynLocals_[key] = n->local;  // later uses share the slot
   }
