@@ -8,6 +8,7 @@
 
 #include "engine/ast.h"
 #include "engine/lexer.h"
+#include "engine/name_index.h"
 #include "engine/parser.h"
 #include "engine/stack_guard.h"
 
@@ -288,6 +289,20 @@ class Parser {
   std::unique_ptr<Proc> ParseProc(bool isPublic, bool isDefault, ClassDef* owner);
   void ParseClass();
   void ParseFieldList(ClassDef& c, bool isPublic, Pos at);
+
+  // A string literal's value: identical literals of one text share one
+  // string (each node holds a reference of its own; no code changes a
+  // string that has more than one).
+  Variant StringLiteral(std::u16string_view text) {
+    int& i = literalIndex_[text];
+    if (i == 0) {
+      literals_.push_back(Variant::FromString(text));
+      i = int(literals_.size());
+    }
+    return literals_[size_t(i - 1)];
+  }
+  NameIndex literalIndex_;         // literal text -> 1 + index in literals_
+  std::vector<Variant> literals_;
 
   mutable Lexer lx_;
   size_t textSize_;
