@@ -6,10 +6,16 @@
 
 namespace vbs {
 
-void FoldNameInto(std::u16string_view s, std::u16string& out) {
-  out.assign(s);
-  for (auto& c : out)
+uint64_t FoldNameInto(std::u16string_view s, std::u16string& out) {
+  out.resize(s.size());
+  uint64_t h = NameIndex::kHashStart;
+  for (size_t i = 0; i < s.size(); ++i) {
+    char16_t c = s[i];
     if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+    out[i] = c;
+    h = NameIndex::HashStep(h, c);
+  }
+  return NameIndex::HashEnd(h);
 }
 
 std::u16string FoldName(std::u16string_view s) {
@@ -37,8 +43,8 @@ void GlobalTable::Commit(Declarations& d, const std::shared_ptr<Program>& prog) 
   if (need > slots_.capacity()) slots_.reserve(std::max(need, slots_.capacity() * 2));
   index_.Reserve(need);
   for (auto& g : d.newSlots) {
-    FoldNameInto(g.name, foldBuf_);
-    index_[foldBuf_] = count();
+    const uint64_t h = FoldNameInto(g.name, foldBuf_);
+    index_.Insert(foldBuf_, h) = count();
     slots_.push_back(std::move(g));
     values_.emplace_back();
   }

@@ -18,8 +18,9 @@ namespace vbs {
 
 // Lower-cases ASCII letters: the key for case-insensitive name tables.
 std::u16string FoldName(std::u16string_view s);
-// The same into `out`, whose buffer a caller folding many names reuses.
-void FoldNameInto(std::u16string_view s, std::u16string& out);
+// The same into `out`, whose buffer a caller folding many names reuses;
+// returns the folded name's NameIndex::Hash, computed on the way.
+uint64_t FoldNameInto(std::u16string_view s, std::u16string& out);
 
 // What a global name is, and what it holds when that is code.
 struct GlobalSlot {
@@ -68,6 +69,12 @@ struct Declarations {
   };
   // New global slots, numbered on from the table's count.
   std::vector<GlobalSlot> newSlots;
+  GlobalSlot& NewSlot(std::u16string_view name, GlobalSlot::Kind kind) {
+    GlobalSlot& g = newSlots.emplace_back();
+    g.kind = kind;
+    g.name.assign(name);
+    return g;
+  }
   // Existing slots the text declares again (an implicit variable declared,
   // a procedure replaced).
   std::vector<Redeclared> redeclared;

@@ -26,17 +26,14 @@ GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
 }
 
 const std::u16string& Resolver::Folded(std::u16string_view name) {
-  FoldNameInto(name, foldBuf_);
+  foldHash_ = FoldNameInto(name, foldBuf_);
   return foldBuf_;
 }
 
-int Resolver::NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind) {
+int Resolver::NewPending(std::u16string_view name, std::u16string_view key, uint64_t hash, GlobalSlot::Kind kind) {
   int idx = in_.globals().count() + int(decls_.newSlots.size());
-  GlobalSlot g;
-  g.kind = kind;
-  g.name = name;
-  decls_.newSlots.push_back(std::move(g));
-  pendingIndex_[key] = idx;
+  decls_.NewSlot(name, kind);
+  pendingIndex_.Insert(key, hash) = idx;
   return idx;
 }
 
@@ -44,7 +41,8 @@ int Resolver::NewPending(std::u16string_view name, std::u16string_view key, Glob
 // over; 1041 when the name is already declared.
 int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col) {
   const std::u16string& key = Folded(name);
-  int slot = LookupGlobal(key);
+  const uint64_t hash = foldHash_;
+  int slot = LookupGlobal(key, hash);
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
     bool pendingSlot = slot >= in_.globals().count();
@@ -58,7 +56,7 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
     if (pendingSlot) decls_.newSlots[size_t(slot - in_.globals().count())].kind = kind;
     return slot;
   }
-  slot = NewPending(name, key, kind);
+  slot = NewPending(name, key, hash, kind);
   MarkDeclaredHere(slot);
   return slot;
 }
@@ -127,9 +125,11 @@ void Resolver::CollectScopedDecls(Block& b) {
 
 int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
   const std::u16string& key = Folded(name);
-  if (locals_.Contains(key)) throw CompileError{kErrNameRedefined, line, col};
+  const size_t before = locals_.size();
+  int& entry = locals_.Insert(key, foldHash_);
+  if (locals_.size() == before) throw CompileError{kErrNameRedefined, line, col};
   int slot = p.nslots++;
-  locals_[key] = slot;
+  entry = slot;
   p.slotNames.emplace_back(name);
   return slot;
 }
@@ -288,11 +288,12 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
 void Resolver::DeclareReDimmed(NameExpr* n) {
   if (evalScope_) return;  // Execute inside a procedure: its names are collected apart
   const std::u16string& key = Folded(n->name);
+  const uint64_t hash = foldHash_;
   if (proc_) {
-    if (locals_.Contains(key) || NameEquals(proc_->name, key)) return;
+    if (locals_.Find(key, hash) || NameEquals(proc_->name, key)) return;
     if (cls_ && cls_->FindMember(n->name) >= 0) return;
   }
-  const int g = LookupGlobal(key);
+  const int g = LookupGlobal(key, hash);
   if (g >= 0) {
     const GlobalSlot::Kind k = GlobalKind(g);
     if (k != GlobalSlot::Undefined && (proc_ || k != GlobalSlot::Implicit)) return;
@@ -529,8 +530,9 @@ void Resolver::ResolveExprInner(Expr* e) {
     case Expr::New: {
       auto* n = static_cast<NewExpr*>(e);
       const std::u16string& key = Folded(n->className);
-      int g = LookupGlobal(key);
-      if (g < 0) g = NewPending(n->className, key, GlobalSlot::Undefined);
+      const uint64_t hash = foldHash_;
+      int g = LookupGlobal(key, hash);
+      if (g < 0) g = NewPending(n->className, key, hash, GlobalSlot::Undefined);
       n->globalSlot = g;
       break;
     }
@@ -540,7 +542,7 @@ void Resolver::ResolveExprInner(Expr* e) {
 void Resolver::ResolveName(NameExpr* n) {
   n->strict = strict_;
   const std::u16string& key = Folded(n->name);
-  const uint64_t hash = NameIndex::Hash(key);
+  const uint64_t hash = foldHash_;
   if (proc_) {
     // The function's own name without arguments is its result variable.
     if ((proc_->kind == ProcKind::Function || proc_->kind == ProcKind::PropGet) && !n->hasParens &&
@@ -590,7 +592,7 @@ void Resolver::ResolveName(NameExpr* n) {
     SetNodeValue(n->constVal, *c);
     return;
   }
-  if (g < 0) g = NewPending(n->name, key, GlobalSlot::Undefined);
+  if (g < 0) g = NewPending(n->name, key, hash, GlobalSlot::Undefined);
   // Unknown inside a procedure: the global if one exists when the code
   // runs, else an implicit local. Every use decides again, so a global
   // made later (by the top level, another text or Execute) is the one seen.
@@ -608,7 +610,7 @@ void Resolver::ResolveName(NameExpr* n) {
     n->local = proc_->nslots++;
     proc_->slotNames.push_back(n->name);
     proc_->dynSlots.push_back(n->local);
-    dynLocals_[key] = n->local;  // later uses share the slot
+    dynLocals_.Insert(key, hash) = n->local;  // later uses share the slot
   }
 }
 

@@ -59,8 +59,9 @@ class Resolver {
   GlobalSlot::Kind GlobalKind(int slot) const;
   // `name` folded, in one buffer shared by the resolver's lookups:
   // resolving a large text makes no allocation per name.
+  // Its hash is left in foldHash_.
   const std::u16string& Folded(std::u16string_view name);
-  int NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind);
+  int NewPending(std::u16string_view name, std::u16string_view key, uint64_t hash, GlobalSlot::Kind kind);
   int DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col);
   void CollectGlobalDecls();
   void CollectLocalDecls(Proc& p);
@@ -86,6 +87,7 @@ class Resolver {
   bool evalScope_ = false;
   int evalBase_ = 0;
   std::u16string foldBuf_;
+  uint64_t foldHash_ = 0;
   int doDepth_ = 0, forDepth_ = 0, whileDepth_ = 0;
   void CollectScopedDecls(Block& b);
   Proc* proc_ = nullptr;
