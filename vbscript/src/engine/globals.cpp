@@ -29,11 +29,25 @@ int GlobalTable::Add(std::u16string_view name, std::u16string_view folded, Globa
   const int slot = count();
   GlobalSlot g;
   g.kind = kind;
-  g.name = std::u16string(name);
+  g.name = KeepName(name);
   slots_.push_back(std::move(g));
   values_.push_back(std::move(value));
   index_[folded] = slot;
   return slot;
+}
+
+std::u16string_view GlobalTable::KeepName(std::u16string_view name) {
+  if (name.size() > nameLeft_) {
+    const size_t size = std::max<size_t>(name.size(), 8192);
+    nameBlocks_.emplace_back(new char16_t[size]);
+    nameCur_ = nameBlocks_.back().get();
+    nameLeft_ = size;
+  }
+  char16_t* p = nameCur_;
+  std::copy(name.begin(), name.end(), p);
+  nameCur_ += name.size();
+  nameLeft_ -= name.size();
+  return {p, name.size()};
 }
 
 void GlobalTable::Commit(Declarations& d, const std::shared_ptr<Program>& prog) {
@@ -41,11 +55,19 @@ void GlobalTable::Commit(Declarations& d, const std::shared_ptr<Program>& prog) 
   // session do not copy the whole table each time.
   const size_t need = slots_.size() + d.newSlots.size();
   if (need > slots_.capacity()) slots_.reserve(std::max(need, slots_.capacity() * 2));
-  index_.Reserve(need);
-  for (auto& g : d.newSlots) {
-    const uint64_t h = FoldNameInto(g.name, foldBuf_);
-    index_.Insert(foldBuf_, h) = count();
-    slots_.push_back(std::move(g));
+  // The text's own index holds its new names already: the smaller of the
+  // two tables is added to the larger, which becomes the table's.
+  if (d.index.size() > index_.size()) {
+    index_.ForEach([&](std::u16string_view key, uint64_t hash, int slot) { d.index.Insert(key, hash) = slot; });
+    std::swap(index_, d.index);
+  } else {
+    index_.Reserve(need);
+    d.index.ForEach([&](std::u16string_view key, uint64_t hash, int slot) { index_.Insert(key, hash) = slot; });
+  }
+  for (auto& n : d.newSlots) {
+    GlobalSlot& g = slots_.emplace_back();
+    g.kind = n.kind;
+    g.name = KeepName(n.name);
     values_.emplace_back();
   }
   for (auto& rd : d.redeclared) {
@@ -91,10 +113,10 @@ std::vector<GlobalNameInfo> GlobalTable::GlobalNames() const {
   for (const GlobalSlot& g : slots_) {
     switch (g.kind) {
       case GlobalSlot::Var:
-      case GlobalSlot::Implicit: out.push_back({g.name, GlobalNameInfo::Variable, 0}); break;
-      case GlobalSlot::Const: out.push_back({g.name, GlobalNameInfo::Constant, 0}); break;
+      case GlobalSlot::Implicit: out.push_back({std::u16string(g.name), GlobalNameInfo::Variable, 0}); break;
+      case GlobalSlot::Const: out.push_back({std::u16string(g.name), GlobalNameInfo::Constant, 0}); break;
       case GlobalSlot::Class:
-        out.push_back({g.name, GlobalNameInfo::Class, g.cls ? g.cls->line : 0});
+        out.push_back({std::u16string(g.name), GlobalNameInfo::Class, g.cls ? g.cls->line : 0});
         break;
       default: break;  // procedures, the host's objects, names only referred to
     }
@@ -128,6 +150,9 @@ void GlobalTable::Clear() {
   slots_.clear();
   index_.Clear();
   procOrder_.clear();
+  nameBlocks_.clear();
+  nameCur_ = nullptr;
+  nameLeft_ = 0;
 }
 
 }  // namespace vbs

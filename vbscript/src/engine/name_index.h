@@ -82,6 +82,13 @@ class NameIndex {
     tombs_ = 0;
   }
   size_t size() const { return count_; }
+  // Calls fn(key, hash, value) for every name.
+  template <class F>
+  void ForEach(F&& fn) const {
+    for (const Entry& e : slots_) {
+      if (e.state == kUsed) fn(std::u16string_view(keys_.data() + e.keyPos, e.keyLen), e.hash, e.value);
+    }
+  }
 
  private:
   enum : uint8_t { kEmpty, kUsed, kTomb };

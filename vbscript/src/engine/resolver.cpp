@@ -15,7 +15,7 @@ int Resolver::LookupGlobal(const std::u16string& key) const {
   return LookupGlobal(key, NameIndex::Hash(key));
 }
 int Resolver::LookupGlobal(const std::u16string& key, uint64_t hash) const {
-  if (const int* v = pendingIndex_.Find(key, hash)) return *v;
+  if (const int* v = decls_.index.Find(key, hash)) return *v;
   return in_.globals().Find(key, hash);
 }
 
@@ -33,7 +33,7 @@ const std::u16string& Resolver::Folded(std::u16string_view name) {
 int Resolver::NewPending(std::u16string_view name, std::u16string_view key, uint64_t hash, GlobalSlot::Kind kind) {
   int idx = in_.globals().count() + int(decls_.newSlots.size());
   decls_.NewSlot(name, kind);
-  pendingIndex_.Insert(key, hash) = idx;
+  decls_.index.Insert(key, hash) = idx;
   return idx;
 }
 

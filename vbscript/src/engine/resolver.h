@@ -44,8 +44,8 @@ class Resolver {
   // Sizes the tables of new global names for a text of `chars` characters
   // (a large library declares a global name every few hundred).
   void ReserveForText(size_t chars) {
-    decls_.newSlots.reserve(chars / 256);
-    pendingIndex_.Reserve(chars / 256);
+    decls_.newSlots.reserve(chars / 128);
+    decls_.index.Reserve(chars / 256);
   }
   // Procedures an earlier Execute declared in that call (folded names).
   std::vector<std::u16string> frameProcs_;
@@ -92,7 +92,6 @@ class Resolver {
   void CollectScopedDecls(Block& b);
   Proc* proc_ = nullptr;
   ClassDef* cls_ = nullptr;
-  NameIndex pendingIndex_;
   // Global slots this text declares, by slot number.
   std::vector<bool> declaredHere_;
   bool DeclaredHere(int slot) const { return size_t(slot) < declaredHere_.size() && declaredHere_[size_t(slot)]; }
