@@ -449,7 +449,7 @@ struct NopStmt : Stmt {
 enum class ProcKind : uint8_t { Sub, Function, PropGet, PropLet, PropSet };
 
 struct Param {
-  std::u16string name;
+  std::u16string_view name;  // in the node arena (a compiled function: in the function)
   bool byRef = true;
   bool isArray = false;
 };

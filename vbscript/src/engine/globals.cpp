@@ -102,7 +102,7 @@ std::vector<ProcedureInfo> GlobalTable::Procedures() const {
     ProcedureInfo info{g.proc->name, int(g.proc->params.size()), g.proc->kind == ProcKind::Function,
                        g.proc->line, {}};
     info.Params.reserve(g.proc->params.size());
-    for (const Param& p : g.proc->params) info.Params.push_back(p.name);
+    for (const Param& p : g.proc->params) info.Params.emplace_back(p.name);
     out.push_back(std::move(info));
   }
   return out;

@@ -765,21 +765,24 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
   if (IsOp(OpK::LParen)) {
     Advance();
     if (!IsOp(OpK::RParen)) {
-      p->params.reserve(4);  // most procedures take a few: one allocation
+      // Gathered apart, then copied: the procedure's list is allocated once,
+      // at its size.
+      paramBuf_.clear();
       for (;;) {
         Param prm;
         if (IsKw(Kw::ByVal)) { prm.byRef = false; Advance(); }
         else if (IsKw(Kw::ByRef)) { Advance(); }
-        prm.name = ExpectName();
+        prm.name = ArenaText(ExpectNameView());
         if (IsOp(OpK::LParen)) {
           Advance();
           ExpectOp(OpK::RParen, kErrExpectedRParen);
           prm.isArray = true;
         }
-        p->params.push_back(std::move(prm));
+        paramBuf_.push_back(prm);
         if (!IsOp(OpK::Comma)) break;
         Advance();
       }
+      p->params.assign(paramBuf_.begin(), paramBuf_.end());
     }
     ExpectOp(OpK::RParen, kErrExpectedRParen);
   }

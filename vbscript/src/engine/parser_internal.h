@@ -302,6 +302,7 @@ class Parser {
     return literals_[size_t(i - 1)];
   }
   NameIndex literalIndex_;         // literal text -> 1 + index in literals_
+  std::vector<Param> paramBuf_;    // the parameters of the procedure being read
   std::vector<Variant> literals_;
 
   mutable Lexer lx_;
