@@ -423,7 +423,7 @@ NodeP<DimStmt> Parser::ParseDimList(Pos at) {
     DimVar v;
     v.line = Cur().line;
     v.col = Cur().col;
-    v.name = ArenaText(ExpectNameView());
+    v.name = InternName(ExpectNameView());
     if (IsOp(OpK::LParen)) {
       v.isArray = true;
       Advance();
@@ -452,7 +452,7 @@ NodeP<ConstStmt> Parser::ParseConst(Pos at) {
     ConstStmt::Item it;
     it.line = Cur().line;
     it.col = Cur().col;
-    it.name = ArenaText(ExpectNameView());
+    it.name = InternName(ExpectNameView());
     ExpectOp(OpK::Eq, kErrExpectedEquals);
     {
       // A constant's value is a literal, optionally signed.
@@ -667,7 +667,7 @@ void Parser::ParseFor(Block& out) {
     auto s = Node<ForEachStmt>(t);
     const Pos vt = Cur();
     auto n = Node<NameExpr>(vt);
-    n->name = ArenaText(ExpectNameView());
+    n->name = InternName(ExpectNameView());
     s->var = std::move(n);
     ExpectKw(Kw::In, kErrExpectedIn);
     s->coll = ParseExpr();
@@ -681,7 +681,7 @@ void Parser::ParseFor(Block& out) {
   auto s = Node<ForStmt>(t);
   const Pos vt = Cur();
   auto n = Node<NameExpr>(vt);
-  n->name = ArenaText(ExpectNameView());
+  n->name = InternName(ExpectNameView());
   s->var = std::move(n);
   ExpectOp(OpK::Eq, kErrExpectedEquals);
   s->from = ParseExpr();
@@ -772,7 +772,7 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
         Param prm;
         if (IsKw(Kw::ByVal)) { prm.byRef = false; Advance(); }
         else if (IsKw(Kw::ByRef)) { Advance(); }
-        prm.name = ArenaText(ExpectNameView());
+        prm.name = InternName(ExpectNameView());
         if (IsOp(OpK::LParen)) {
           Advance();
           ExpectOp(OpK::RParen, kErrExpectedRParen);
