@@ -101,6 +101,14 @@ std::u16string_view ArenaText(std::u16string_view s) {
   return {p, s.size()};
 }
 
+void SetNodeValueKept(Variant& field, const Variant& kept) {
+  if (!kept.IsString()) return SetNodeValue(field, kept);
+  field = kept;
+  // Hand back the reference the copy took: `kept` holds the string for the
+  // node, and nothing changes or releases a node's value once it is set.
+  field.string()->Release();
+}
+
 void SetNodeValue(Variant& field, Variant v) {
   field = std::move(v);
   if (Variant::IsRefType(field.type())) RequireNodeArena().AtFree(&field, [](void* q) { static_cast<Variant*>(q)->Clear(); });

@@ -180,6 +180,10 @@ std::u16string_view ArenaText(std::u16string_view s);
 // Stores a value in a node's field: a value that holds memory (a string)
 // is released with the arena, since the node is never destroyed.
 void SetNodeValue(Variant& field, Variant v);
+// The same for a value that something else keeps for at least as long as
+// the node (the text's one copy of a literal, a built-in constant): a
+// string is then shared without a reference or clean-up of the node's own.
+void SetNodeValueKept(Variant& field, const Variant& kept);
 
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,

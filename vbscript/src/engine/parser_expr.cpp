@@ -166,7 +166,7 @@ ExprP Parser::ParsePrimary() {
     }
     case Tok::String: {
       auto l = Node<LiteralExpr>(t);
-      SetNodeValue(l->value, StringLiteral(t.text));
+      SetNodeValueKept(l->value, StringLiteral(t.text));
       Advance();
       return l;
     }

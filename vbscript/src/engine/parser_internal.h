@@ -292,15 +292,18 @@ class Parser {
   void ParseFieldList(ClassDef& c, bool isPublic, Pos at);
 
   // A string literal's value: identical literals of one text share one
-  // string (each node holds a reference of its own; no code changes a
-  // string that has more than one).
-  Variant StringLiteral(std::u16string_view text) {
+  // string, kept in the arena until the text goes (the nodes share it
+  // through SetNodeValueKept; no code changes a string that has more than
+  // one reference).
+  const Variant& StringLiteral(std::u16string_view text) {
     int& i = literalIndex_[text];
     if (i == 0) {
-      literals_.push_back(Variant::FromString(text));
+      auto* v = ::new (RequireNodeArena().Alloc(sizeof(Variant))) Variant();
+      SetNodeValue(*v, Variant::FromString(text));
+      literals_.push_back(v);
       i = int(literals_.size());
     }
-    return literals_[size_t(i - 1)];
+    return *literals_[size_t(i - 1)];
   }
   NameIndex literalIndex_;         // literal text -> 1 + index in literals_
 
@@ -363,7 +366,7 @@ class Parser {
   std::vector<Interned> names_;
   size_t nameCount_ = 0;
   std::vector<Param> paramBuf_;    // the parameters of the procedure being read
-  std::vector<Variant> literals_;
+  std::vector<Variant*> literals_;
 
   mutable Lexer lx_;
   size_t textSize_;

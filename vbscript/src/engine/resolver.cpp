@@ -589,7 +589,7 @@ void Resolver::ResolveName(NameExpr* n) {
   }
   if (const Variant* c = FindConstantFolded(key)) {
     n->nk = NameKind::Constant;
-    SetNodeValue(n->constVal, *c);
+    SetNodeValueKept(n->constVal, *c);
     return;
   }
   if (g < 0) g = NewPending(n->name, key, hash, GlobalSlot::Undefined);
