@@ -3,6 +3,8 @@
 // committed only when the whole text compiled), class members, built-ins.
 #include "engine/resolver.h"
 
+#include <cstring>
+
 #include "engine/interp.h"
 #include "engine/stack_guard.h"
 
@@ -11,10 +13,10 @@ namespace vbs {
 Resolver::Resolver(Interp& in, Program& prog, bool optionExplicit)
     : in_(in), prog_(prog), strict_(optionExplicit) {}
 
-int Resolver::LookupGlobal(const std::u16string& key) const {
+int Resolver::LookupGlobal(std::u16string_view key) const {
   return LookupGlobal(key, NameIndex::Hash(key));
 }
-int Resolver::LookupGlobal(const std::u16string& key, uint64_t hash) const {
+int Resolver::LookupGlobal(std::u16string_view key, uint64_t hash) const {
   if (const int* v = decls_.index.Find(key, hash)) return *v;
   return in_.globals().Find(key, hash);
 }
@@ -25,9 +27,24 @@ GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
   return in_.globals().slot(size_t(slot)).kind;
 }
 
-const std::u16string& Resolver::Folded(std::u16string_view name) {
+std::u16string_view Resolver::Folded(std::u16string_view name) {
+  constexpr int kMemoBits = 11;
+  if (foldMemo_.empty()) foldMemo_.resize(size_t(1) << kMemoBits);
+  const uint64_t a = reinterpret_cast<uintptr_t>(name.data()) >> 1;
+  FoldMemo& m = foldMemo_[size_t((a * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits))];
+  if (m.text == name.data() && m.len == name.size() && !name.empty() &&
+      std::memcmp(foldStore_.data() + m.pos, name.data(), name.size() * sizeof(char16_t)) == 0) {
+    foldHash_ = m.hash;
+    return {foldStore_.data() + m.pos + m.len, m.len};
+  }
   foldHash_ = FoldNameInto(name, foldBuf_);
-  return foldBuf_;
+  m.text = name.data();
+  m.len = uint32_t(name.size());
+  m.pos = uint32_t(foldStore_.size());
+  m.hash = foldHash_;
+  foldStore_.append(name);
+  foldStore_.append(foldBuf_);
+  return {foldStore_.data() + m.pos + m.len, m.len};
 }
 
 int Resolver::NewPending(std::u16string_view name, std::u16string_view key, uint64_t hash, GlobalSlot::Kind kind) {
@@ -40,7 +57,7 @@ int Resolver::NewPending(std::u16string_view name, std::u16string_view key, uint
 // A global declaration: a new slot, or an existing undeclared one taken
 // over; 1041 when the name is already declared.
 int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col) {
-  const std::u16string& key = Folded(name);
+  const std::u16string_view key = Folded(name);
   const uint64_t hash = foldHash_;
   int slot = LookupGlobal(key, hash);
   if (slot >= 0) {
@@ -124,7 +141,7 @@ void Resolver::CollectScopedDecls(Block& b) {
 }
 
 int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
-  const std::u16string& key = Folded(name);
+  const std::u16string_view key = Folded(name);
   const size_t before = locals_.size();
   int& entry = locals_.Insert(key, foldHash_);
   if (locals_.size() == before) throw CompileError{kErrNameRedefined, line, col};
@@ -287,7 +304,7 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
 // unless a global of that name is declared.
 void Resolver::DeclareReDimmed(NameExpr* n) {
   if (evalScope_) return;  // Execute inside a procedure: its names are collected apart
-  const std::u16string& key = Folded(n->name);
+  const std::u16string_view key = Folded(n->name);
   const uint64_t hash = foldHash_;
   if (proc_) {
     if (locals_.Find(key, hash) || NameEquals(proc_->name, key)) return;
@@ -529,7 +546,7 @@ void Resolver::ResolveExprInner(Expr* e) {
       break;
     case Expr::New: {
       auto* n = static_cast<NewExpr*>(e);
-      const std::u16string& key = Folded(n->className);
+      const std::u16string_view key = Folded(n->className);
       const uint64_t hash = foldHash_;
       int g = LookupGlobal(key, hash);
       if (g < 0) g = NewPending(n->className, key, hash, GlobalSlot::Undefined);
@@ -541,7 +558,7 @@ void Resolver::ResolveExprInner(Expr* e) {
 
 void Resolver::ResolveName(NameExpr* n) {
   n->strict = strict_;
-  const std::u16string& key = Folded(n->name);
+  const std::u16string_view key = Folded(n->name);
   const uint64_t hash = foldHash_;
   if (proc_) {
     // The function's own name without arguments is its result variable.
@@ -581,13 +598,14 @@ void Resolver::ResolveName(NameExpr* n) {
       return;
     }
   }
-  int b = FindBuiltinFolded(key);
+  const std::u16string keyText(key);  // the registry's tables take strings
+  int b = FindBuiltinFolded(keyText);
   if (b >= 0) {
     n->nk = NameKind::Builtin;
     n->slot = b;
     return;
   }
-  if (const Variant* c = FindConstantFolded(key)) {
+  if (const Variant* c = FindConstantFolded(keyText)) {
     n->nk = NameKind::Constant;
     SetNodeValueKept(n->constVal, *c);
     return;

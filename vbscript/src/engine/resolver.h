@@ -54,13 +54,13 @@ class Resolver {
   Declarations TakeDeclarations() { return std::move(decls_); }
 
  private:
-  int LookupGlobal(const std::u16string& key) const;
-  int LookupGlobal(const std::u16string& key, uint64_t hash) const;
+  int LookupGlobal(std::u16string_view key) const;
+  int LookupGlobal(std::u16string_view key, uint64_t hash) const;
   GlobalSlot::Kind GlobalKind(int slot) const;
   // `name` folded, in one buffer shared by the resolver's lookups:
   // resolving a large text makes no allocation per name.
-  // Its hash is left in foldHash_.
-  const std::u16string& Folded(std::u16string_view name);
+  // Its hash is left in foldHash_; the view holds until the next call.
+  std::u16string_view Folded(std::u16string_view name);
   int NewPending(std::u16string_view name, std::u16string_view key, uint64_t hash, GlobalSlot::Kind kind);
   int DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col);
   void CollectGlobalDecls();
@@ -86,8 +86,19 @@ class Resolver {
   bool strict_;
   bool evalScope_ = false;
   int evalBase_ = 0;
-  std::u16string foldBuf_;
   uint64_t foldHash_ = 0;
+  // The names of a text point to one copy per spelling (the parser keeps
+  // them so): a spelling folded once is found again by its address, then
+  // checked against the copy of its characters kept here.
+  struct FoldMemo {
+    const char16_t* text = nullptr;
+    uint32_t len = 0;
+    uint32_t pos = 0;  // in foldStore_: the spelling, then its folded form
+    uint64_t hash = 0;
+  };
+  std::vector<FoldMemo> foldMemo_;
+  std::u16string foldStore_;
+  std::u16string foldBuf_;
   int doDepth_ = 0, forDepth_ = 0, whileDepth_ = 0;
   void CollectScopedDecls(Block& b);
   Proc* proc_ = nullptr;
