@@ -28,10 +28,9 @@ GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
 }
 
 std::u16string_view Resolver::Folded(std::u16string_view name) {
-  constexpr int kMemoBits = 11;
-  if (foldMemo_.empty()) foldMemo_.resize(size_t(1) << kMemoBits);
+  if (foldMemo_.empty()) foldMemo_.resize(size_t(1) << memoBits_);
   const uint64_t a = reinterpret_cast<uintptr_t>(name.data()) >> 1;
-  FoldMemo& m = foldMemo_[size_t((a * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits))];
+  FoldMemo& m = foldMemo_[size_t((a * 0x9E3779B97F4A7C15ull) >> (64 - memoBits_))];
   if (m.text == name.data() && m.len == name.size() && !name.empty() &&
       std::memcmp(foldStore_.data() + m.pos, name.data(), name.size() * sizeof(char16_t)) == 0) {
     foldHash_ = m.hash;

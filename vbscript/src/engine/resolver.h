@@ -46,6 +46,7 @@ class Resolver {
   void ReserveForText(size_t chars) {
     decls_.newSlots.reserve(chars / 128);
     decls_.index.Reserve(chars / 256);
+    while (memoBits_ < 11 && (size_t(64) << memoBits_) < chars) ++memoBits_;
   }
   // Procedures an earlier Execute declared in that call (folded names).
   std::vector<std::u16string> frameProcs_;
@@ -97,6 +98,7 @@ class Resolver {
     uint64_t hash = 0;
   };
   std::vector<FoldMemo> foldMemo_;
+  int memoBits_ = 6;  // 2^memoBits_ entries: more for a larger text
   std::u16string foldStore_;
   std::u16string foldBuf_;
   int doDepth_ = 0, forDepth_ = 0, whileDepth_ = 0;
