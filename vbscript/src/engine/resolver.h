@@ -71,6 +71,7 @@ class Resolver {
   void BuildClass(ClassDef& c);
   static bool NameEqualsFold(std::u16string_view a, std::u16string_view lowerB);
   void ResolveProc(Proc& p, ClassDef* cls);
+  static void PrefetchNodes(const Proc& prev, const Proc& next);
   void ResolveBlock(Block& b);
   void ResolveStmt(Stmt* s);
   void ResolveStmtInner(Stmt* s);
