@@ -52,39 +52,46 @@ void FreeBlock(char* b, size_t size) {
 }
 }  // namespace
 
-NodeArena*& CurrentNodeArena() {
-  thread_local NodeArena* current = nullptr;
-  return current;
-}
+void NoNodeArena() { throw std::logic_error("nodes are made only in a node arena"); }
 
-NodeArena& RequireNodeArena() {
-  NodeArena* a = CurrentNodeArena();
-  if (!a) throw std::logic_error("nodes are made only in a node arena");
-  return *a;
-}
+// Each block starts with this header: the arena's list of blocks costs no
+// allocation of its own.
+struct NodeArena::BlockHead {
+  BlockHead* next;
+  size_t size;
+};
 
 NodeArena::~NodeArena() {
-  for (auto& [p, fn] : finalizers_) fn(p);
-  for (auto& [b, size] : blocks_) FreeBlock(b, size);
+  for (Finalizer* f = finalizers_; f; f = f->next) f->fn(f->p);
+  for (BlockHead* b = blocks_; b;) {
+    BlockHead* next = b->next;
+    FreeBlock(reinterpret_cast<char*>(b), b->size);
+    b = next;
+  }
+}
+
+void NodeArena::ExpectText(size_t chars) {
+  // Nodes take about ten bytes per character of text: from about 100,000
+  // characters on they fill the small blocks anyway.
+  if (!blocks_ && chars >= 100000) nextBlock_ = kHugeBlock;
 }
 
 void* NodeArena::AllocSlow(size_t n) {
-  {
-    size_t next = blocks_.empty() ? kFirstBlock : std::min(blocks_.back().second * 2, kHugeBlock);
-    size_t size = next;
-    if (n > next) {
-      size = n + kFirstBlock;  // an outsized node gets a block of its own
-      if (size == kHugeBlock) size += 16;
-    }
-    char* b = AllocBlock(size);
-    blocks_.emplace_back(b, size);
-    cur_ = b;
-    left_ = size;
+  static_assert(sizeof(BlockHead) % kAlign == 0);
+  size_t size = nextBlock_ ? nextBlock_ : kFirstBlock;
+  nextBlock_ = std::min(size * 2, kHugeBlock);
+  if (n + sizeof(BlockHead) > size) {
+    size = n + sizeof(BlockHead) + kFirstBlock;  // an outsized node gets a block of its own
+    if (size == kHugeBlock) size += 16;
   }
-  void* p = cur_;
-  cur_ += n;
-  left_ -= n;
-  return p;
+  char* b = AllocBlock(size);
+  auto* head = reinterpret_cast<BlockHead*>(b);
+  head->next = blocks_;
+  head->size = size;
+  blocks_ = head;
+  cur_ = b + sizeof(BlockHead) + n;
+  left_ = size - sizeof(BlockHead) - n;
+  return b + sizeof(BlockHead);
 }
 
 std::u16string_view ArenaText(std::u16string_view s) {
@@ -92,6 +99,14 @@ std::u16string_view ArenaText(std::u16string_view s) {
   auto* p = static_cast<char16_t*>(RequireNodeArena().Alloc(s.size() * sizeof(char16_t)));
   std::copy(s.begin(), s.end(), p);
   return {p, s.size()};
+}
+
+void SetNodeValueKept(Variant& field, const Variant& kept) {
+  if (!kept.IsString()) return SetNodeValue(field, kept);
+  field = kept;
+  // Hand back the reference the copy took: `kept` holds the string for the
+  // node, and nothing changes or releases a node's value once it is set.
+  field.string()->Release();
 }
 
 void SetNodeValue(Variant& field, Variant v) {

@@ -44,26 +44,52 @@ class NodeArena {
   static constexpr size_t kAlign = 8;
   void* Alloc(size_t n) {
     n = (n + kAlign - 1) & ~(kAlign - 1);
-    if (n > left_) return AllocSlow(n);
+    if (n > left_) [[unlikely]]
+      return AllocSlow(n);
     void* p = cur_;
     cur_ += n;
     left_ -= n;
     return p;
   }
-  // Runs `fn(p)` when the arena is freed, before its memory goes.
-  void AtFree(void* p, void (*fn)(void*)) { finalizers_.push_back({p, fn}); }
+  // Told the length of the text about to be compiled: a large text skips
+  // the small blocks and starts with the large ones, whose pages are
+  // mapped a few at a time instead of one fault per 4 kB.
+  void ExpectText(size_t chars);
+  // Runs `fn(p)` when the arena is freed, before its memory goes. The
+  // list lives in the arena itself: no separate growing table.
+  void AtFree(void* p, void (*fn)(void*)) {
+    auto* f = static_cast<Finalizer*>(Alloc(sizeof(Finalizer)));
+    f->next = finalizers_;
+    f->p = p;
+    f->fn = fn;
+    finalizers_ = f;
+  }
 
  private:
+  struct Finalizer {
+    Finalizer* next;
+    void* p;
+    void (*fn)(void*);
+  };
   void* AllocSlow(size_t n);  // starts a new block
-  std::vector<std::pair<char*, size_t>> blocks_;  // start, size
-  std::vector<std::pair<void*, void (*)(void*)>> finalizers_;
+  struct BlockHead;
+  BlockHead* blocks_ = nullptr;  // newest first, headers inside the blocks
+  Finalizer* finalizers_ = nullptr;
   char* cur_ = nullptr;
   size_t left_ = 0;
+  size_t nextBlock_ = 0;  // size of the next block; 0 until the first
 };
 // The arena new nodes come from on this thread.
-NodeArena*& CurrentNodeArena();
+inline thread_local NodeArena* tCurrentNodeArena = nullptr;
+inline NodeArena*& CurrentNodeArena() { return tCurrentNodeArena; }
+[[noreturn]] void NoNodeArena();
 // The current arena; compiling without one is a programming error.
-NodeArena& RequireNodeArena();
+inline NodeArena& RequireNodeArena() {
+  NodeArena* a = tCurrentNodeArena;
+  if (!a) [[unlikely]]
+    NoNodeArena();
+  return *a;
+}
 struct NodeArenaScope {
   NodeArena* saved;
   explicit NodeArenaScope(NodeArena* a) : saved(CurrentNodeArena()) { CurrentNodeArena() = a; }
@@ -154,6 +180,10 @@ std::u16string_view ArenaText(std::u16string_view s);
 // Stores a value in a node's field: a value that holds memory (a string)
 // is released with the arena, since the node is never destroyed.
 void SetNodeValue(Variant& field, Variant v);
+// The same for a value that something else keeps for at least as long as
+// the node (the text's one copy of a literal, a built-in constant): a
+// string is then shared without a reference or clean-up of the node's own.
+void SetNodeValueKept(Variant& field, const Variant& kept);
 
 enum class BinOp : uint8_t {
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, Eq, Ne, Lt, Gt, Le, Ge, Is,
@@ -423,7 +453,7 @@ struct NopStmt : Stmt {
 enum class ProcKind : uint8_t { Sub, Function, PropGet, PropLet, PropSet };
 
 struct Param {
-  std::u16string name;
+  std::u16string_view name;  // in the node arena (a compiled function: in the function)
   bool byRef = true;
   bool isArray = false;
 };
@@ -448,7 +478,9 @@ struct Proc {
   // The body when it is one If on a comparison (IfStmt::singleTest), the
   // shape of most recursive functions: calls run it in place.
   IfStmt* ifBody = nullptr;
-  std::vector<std::u16string> slotNames;   // for Eval/Execute inside the proc
+  // For Eval/Execute inside the proc: views of the names in the node arena
+  // or in this Proc (its name, its parameters' names).
+  std::vector<std::u16string_view> slotNames;
   // Slots that stand in for a global not defined when the code runs (an
   // undeclared name): Eval/Execute treat them the same way.
   std::vector<int> dynSlots;

@@ -18,6 +18,7 @@ class CompiledFunction {
   Proc proc;
   CompiledExpr body;
   std::u16string text;
+  std::vector<std::u16string> paramNames;  // the proc's parameter names point here
 };
 
 std::shared_ptr<const CompiledFunction> Interp::CompileFunction(
@@ -32,12 +33,16 @@ std::shared_ptr<const CompiledFunction> Interp::CompileFunction(
   p.slotNames.emplace_back();  // slot 0, the result: no name reaches it
   for (const std::u16string& name : params) {
     const std::u16string key = FoldName(name);
-    for (const Param& other : p.params) {
-      if (FoldName(other.name) == key) {
+    for (const std::u16string& other : fn->paramNames) {
+      if (FoldName(other) == key) {
         RecordCompileError(CompileError{kErrNameRedefined, 1, 1}, expression);
         return nullptr;
       }
     }
+    fn->paramNames.push_back(name);
+  }
+  // Views of the function's own copies: taken once the list stops growing.
+  for (const std::u16string& name : fn->paramNames) {
     p.params.push_back({name, false, false});
     p.slotNames.push_back(name);
   }

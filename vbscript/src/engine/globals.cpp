@@ -2,12 +2,20 @@
 // declarations, and releasing the values at the end.
 #include "engine/globals.h"
 
+#include <algorithm>
+
 namespace vbs {
 
-void FoldNameInto(std::u16string_view s, std::u16string& out) {
-  out.assign(s);
-  for (auto& c : out)
+uint64_t FoldNameInto(std::u16string_view s, std::u16string& out) {
+  out.resize(s.size());
+  uint64_t h = NameIndex::kHashStart;
+  for (size_t i = 0; i < s.size(); ++i) {
+    char16_t c = s[i];
     if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+    out[i] = c;
+    h = NameIndex::HashStep(h, c);
+  }
+  return NameIndex::HashEnd(h);
 }
 
 std::u16string FoldName(std::u16string_view s) {
@@ -21,18 +29,45 @@ int GlobalTable::Add(std::u16string_view name, std::u16string_view folded, Globa
   const int slot = count();
   GlobalSlot g;
   g.kind = kind;
-  g.name = std::u16string(name);
+  g.name = KeepName(name);
   slots_.push_back(std::move(g));
   values_.push_back(std::move(value));
   index_[folded] = slot;
   return slot;
 }
 
+std::u16string_view GlobalTable::KeepName(std::u16string_view name) {
+  if (name.size() > nameLeft_) {
+    const size_t size = std::max<size_t>(name.size(), 8192);
+    nameBlocks_.emplace_back(new char16_t[size]);
+    nameCur_ = nameBlocks_.back().get();
+    nameLeft_ = size;
+  }
+  char16_t* p = nameCur_;
+  std::copy(name.begin(), name.end(), p);
+  nameCur_ += name.size();
+  nameLeft_ -= name.size();
+  return {p, name.size()};
+}
+
 void GlobalTable::Commit(Declarations& d, const std::shared_ptr<Program>& prog) {
-  for (auto& g : d.newSlots) {
-    FoldNameInto(g.name, foldBuf_);
-    index_[foldBuf_] = count();
-    slots_.push_back(std::move(g));
+  // Grown by doubling: texts committed one after another in a long
+  // session do not copy the whole table each time.
+  const size_t need = slots_.size() + d.newSlots.size();
+  if (need > slots_.capacity()) slots_.reserve(std::max(need, slots_.capacity() * 2));
+  // The text's own index holds its new names already: the smaller of the
+  // two tables is added to the larger, which becomes the table's.
+  if (d.index.size() > index_.size()) {
+    index_.ForEach([&](std::u16string_view key, uint64_t hash, int slot) { d.index.Insert(key, hash) = slot; });
+    std::swap(index_, d.index);
+  } else {
+    index_.Reserve(need);
+    d.index.ForEach([&](std::u16string_view key, uint64_t hash, int slot) { index_.Insert(key, hash) = slot; });
+  }
+  for (auto& n : d.newSlots) {
+    GlobalSlot& g = slots_.emplace_back();
+    g.kind = n.kind;
+    g.name = KeepName(n.name);
     values_.emplace_back();
   }
   for (auto& rd : d.redeclared) {
@@ -67,7 +102,7 @@ std::vector<ProcedureInfo> GlobalTable::Procedures() const {
     ProcedureInfo info{g.proc->name, int(g.proc->params.size()), g.proc->kind == ProcKind::Function,
                        g.proc->line, {}};
     info.Params.reserve(g.proc->params.size());
-    for (const Param& p : g.proc->params) info.Params.push_back(p.name);
+    for (const Param& p : g.proc->params) info.Params.emplace_back(p.name);
     out.push_back(std::move(info));
   }
   return out;
@@ -78,10 +113,10 @@ std::vector<GlobalNameInfo> GlobalTable::GlobalNames() const {
   for (const GlobalSlot& g : slots_) {
     switch (g.kind) {
       case GlobalSlot::Var:
-      case GlobalSlot::Implicit: out.push_back({g.name, GlobalNameInfo::Variable, 0}); break;
-      case GlobalSlot::Const: out.push_back({g.name, GlobalNameInfo::Constant, 0}); break;
+      case GlobalSlot::Implicit: out.push_back({std::u16string(g.name), GlobalNameInfo::Variable, 0}); break;
+      case GlobalSlot::Const: out.push_back({std::u16string(g.name), GlobalNameInfo::Constant, 0}); break;
       case GlobalSlot::Class:
-        out.push_back({g.name, GlobalNameInfo::Class, g.cls ? g.cls->line : 0});
+        out.push_back({std::u16string(g.name), GlobalNameInfo::Class, g.cls ? g.cls->line : 0});
         break;
       default: break;  // procedures, the host's objects, names only referred to
     }
@@ -115,6 +150,9 @@ void GlobalTable::Clear() {
   slots_.clear();
   index_.Clear();
   procOrder_.clear();
+  nameBlocks_.clear();
+  nameCur_ = nullptr;
+  nameLeft_ = 0;
 }
 
 }  // namespace vbs

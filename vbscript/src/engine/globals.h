@@ -18,14 +18,15 @@ namespace vbs {
 
 // Lower-cases ASCII letters: the key for case-insensitive name tables.
 std::u16string FoldName(std::u16string_view s);
-// The same into `out`, whose buffer a caller folding many names reuses.
-void FoldNameInto(std::u16string_view s, std::u16string& out);
+// The same into `out`, whose buffer a caller folding many names reuses;
+// returns the folded name's NameIndex::Hash, computed on the way.
+uint64_t FoldNameInto(std::u16string_view s, std::u16string& out);
 
 // What a global name is, and what it holds when that is code.
 struct GlobalSlot {
   enum Kind : uint8_t { Undefined, Var, Implicit, Const, Procedure, Class, HostObj, ErrObj };
   Kind kind = Undefined;
-  std::u16string name;
+  std::u16string_view name;  // kept by the GlobalTable
   Proc* proc = nullptr;
   ClassDef* cls = nullptr;
   std::shared_ptr<Program> owner;  // keeps proc / class alive
@@ -66,8 +67,16 @@ struct Declarations {
     int slot;
     GlobalSlot::Kind kind;
   };
-  // New global slots, numbered on from the table's count.
-  std::vector<GlobalSlot> newSlots;
+  // New global slots, numbered on from the table's count. The names are
+  // views of the compiled text's nodes until the commit copies them.
+  struct NewName {
+    std::u16string_view name;
+    GlobalSlot::Kind kind;
+  };
+  std::vector<NewName> newSlots;
+  void NewSlot(std::u16string_view name, GlobalSlot::Kind kind) { newSlots.push_back({name, kind}); }
+  // Folded name -> slot number, for the new slots only.
+  NameIndex index;
   // Existing slots the text declares again (an implicit variable declared,
   // a procedure replaced).
   std::vector<Redeclared> redeclared;
@@ -109,9 +118,14 @@ class GlobalTable {
  private:
   GlobalValues values_;
   std::vector<GlobalSlot> slots_;
+  // A copy of `name` that lives as long as the table.
+  std::u16string_view KeepName(std::u16string_view name);
   NameIndex index_;  // folded name -> slot
   std::vector<int> procOrder_;  // slots of procedures, declaration order
-  std::u16string foldBuf_;
+  // The slots' names, one after another in blocks that never move.
+  std::vector<std::unique_ptr<char16_t[]>> nameBlocks_;
+  char16_t* nameCur_ = nullptr;
+  size_t nameLeft_ = 0;
 };
 
 }  // namespace vbs

@@ -67,6 +67,7 @@ std::shared_ptr<Program> Interp::CompileProgram(std::u16string_view text, Frame*
   std::unique_ptr<Program> parsed = ParseProgram(text, explicitOpt);
   std::shared_ptr<Program> prog(parsed.release());
   Resolver r(*this, *prog, explicitOpt || optionExplicit_);
+  r.ReserveForText(text.size());
   if (scope && scope->extras)
     for (auto& lp : scope->extras->procs) r.frameProcs_.push_back(lp.key);
   Proc* p = scope ? scope->proc : nullptr;

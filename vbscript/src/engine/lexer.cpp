@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -175,15 +176,20 @@ void Lexer::SkipToLineEnd() {
 void Lexer::Next(Token& tk) {
   bool space = false;
   for (;;) {
-    // Indentation comes in runs of spaces: step over four at a time.
-    while (pos_ + 4 <= src_.size() && src_[pos_] == u' ' && src_[pos_ + 1] == u' ' && src_[pos_ + 2] == u' ' &&
-           src_[pos_ + 3] == u' ') {
-      pos_ += 4;
-      space = true;
-    }
-    while (pos_ < src_.size() && IsBlank(src_[pos_])) {
-      ++pos_;
-      space = true;
+    {
+      // Indentation comes in runs of spaces: step over four at a time
+      // (four UTF-16 spaces are one 8-byte load).
+      const char16_t* const s = src_.data();
+      const size_t n = src_.size();
+      size_t p = pos_;
+      const size_t from = p;
+      for (uint64_t four; p + 4 <= n; p += 4) {
+        std::memcpy(&four, s + p, sizeof four);
+        if (four != 0x0020002000200020ull) break;
+      }
+      while (p < n && IsBlank(s[p])) ++p;
+      if (p != from) space = true;
+      pos_ = p;
     }
     // Line continuation: '_' then only blanks up to the line end. A name
     // takes its own underscores, so one met here may follow any token
@@ -232,13 +238,24 @@ void Lexer::Next(Token& tk) {
     return;
   }
   if (IsLetter(c)) {
-    // Keywords are letters only: a name with a digit or '_' is none.
-    bool lettersOnly = true;
-    while (pos_ < src_.size() && IsIdentChar(src_[pos_])) {
-      lettersOnly &= !(src_[pos_] < 0x80 && (kChars.cls[src_[pos_]] & (kDigit | kUnderscore)));
-      ++pos_;
+    // Keywords are letters only: a name with a digit or '_' is none. The
+    // classes of the name's ASCII characters are gathered as it is read.
+    const char16_t* const s = src_.data();
+    const size_t n = src_.size();
+    size_t p = pos_ + 1;
+    unsigned seen = 0;
+    while (p < n) {
+      const char16_t ch = s[p];
+      if (ch < 0x80) {
+        const unsigned k = kChars.cls[ch];
+        if (!(k & (kLetter | kDigit | kUnderscore))) break;
+        seen |= k;
+      }
+      ++p;
     }
-    std::u16string_view word = src_.substr(start, pos_ - start);
+    pos_ = p;
+    const bool lettersOnly = !(seen & (kDigit | kUnderscore));
+    std::u16string_view word(s + start, p - start);
     // Rem starts a comment, except as a member name (obj.Rem).
     if (word.size() == 3 && (word[0] | 0x20) == u'r' && (word[1] | 0x20) == u'e' &&
         (word[2] | 0x20) == u'm' && !(start > 0 && src_[start - 1] == u'.')) {

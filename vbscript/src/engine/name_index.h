@@ -2,7 +2,10 @@
 // Map from (already folded) names to ints for the compiler's name tables:
 // open addressing over a power-of-two table, so a lookup is one hash and
 // usually one string comparison, with no division and no node allocation.
+// The keys' characters live one after another in one buffer: an entry is
+// 24 bytes and a new name costs no allocation of its own.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,25 +26,32 @@ class NameIndex {
   const int* Find(std::u16string_view key, uint64_t h) const {
     return const_cast<NameIndex*>(this)->Find(key, h);
   }
+  // One step of the hash, for code that computes it while it walks a name.
+  static constexpr uint64_t kHashStart = 14695981039346656037ull;  // FNV-1a over code units
+  static uint64_t HashStep(uint64_t h, char16_t c) { return (h ^ c) * 1099511628211ull; }
+  static uint64_t HashEnd(uint64_t h) { return h ^ (h >> 29); }
   static uint64_t Hash(std::u16string_view s) {
-    uint64_t h = 14695981039346656037ull;  // FNV-1a over code units
-    for (char16_t c : s) h = (h ^ c) * 1099511628211ull;
-    return h ^ (h >> 29);
+    uint64_t h = kHashStart;
+    for (char16_t c : s) h = HashStep(h, c);
+    return HashEnd(h);
   }
   bool Contains(std::u16string_view key) const { return Find(key) != nullptr; }
 
   // The value for `key`, inserted as 0 when absent.
-  int& operator[](std::u16string_view key) {
-    const uint64_t h = Hash(key);
+  int& operator[](std::u16string_view key) { return Insert(key, Hash(key)); }
+  // The same with the key's Hash() computed by the caller.
+  int& Insert(std::u16string_view key, uint64_t h) {
     if (int* v = Find(key, h)) return *v;
-    if ((count_ + tombs_ + 1) * 4 > slots_.size() * 3) Grow();
+    if ((count_ + tombs_ + 1) * 4 > slots_.size() * 3) Grow(slots_.empty() ? 32 : slots_.size() * 2);
     size_t i = size_t(h) & mask_;
     while (slots_[i].state == kUsed) i = (i + 1) & mask_;
     Entry& e = slots_[i];
     if (e.state == kTomb) --tombs_;
     e.state = kUsed;
     e.hash = h;
-    e.key.assign(key);
+    e.keyPos = uint32_t(keys_.size());
+    e.keyLen = uint32_t(key.size());
+    keys_.append(key);
     e.value = 0;
     ++count_;
     used_.push_back(uint32_t(i));
@@ -51,19 +61,34 @@ class NameIndex {
   void Erase(std::u16string_view key) {
     size_t i = Locate(key, Hash(key));
     if (i == kNone) return;
-    slots_[i].state = kTomb;
+    slots_[i].state = kTomb;  // its characters stay in the buffer until Clear
     --count_;
     ++tombs_;
+  }
+
+  // Room for `n` names without growing again.
+  void Reserve(size_t n) {
+    size_t want = 32;
+    while (want * 3 < (n + tombs_) * 4) want *= 2;
+    if (want > slots_.size()) Grow(want);
   }
 
   // Forgets every name; keeps the table for reuse.
   void Clear() {
     for (uint32_t i : used_) slots_[i].state = kEmpty;
     used_.clear();
+    keys_.clear();
     count_ = 0;
     tombs_ = 0;
   }
   size_t size() const { return count_; }
+  // Calls fn(key, hash, value) for every name.
+  template <class F>
+  void ForEach(F&& fn) const {
+    for (const Entry& e : slots_) {
+      if (e.state == kUsed) fn(std::u16string_view(keys_.data() + e.keyPos, e.keyLen), e.hash, e.value);
+    }
+  }
 
  private:
   enum : uint8_t { kEmpty, kUsed, kTomb };
@@ -73,19 +98,23 @@ class NameIndex {
     for (size_t i = size_t(h) & mask_;; i = (i + 1) & mask_) {
       const Entry& e = slots_[i];
       if (e.state == kEmpty) return kNone;
-      if (e.state == kUsed && e.hash == h && e.key == key) return i;
+      if (e.state == kUsed && e.hash == h && e.keyLen == key.size() &&
+          std::memcmp(keys_.data() + e.keyPos, key.data(), key.size() * sizeof(char16_t)) == 0)
+        return i;
     }
   }
   struct Entry {
     uint64_t hash = 0;
-    std::u16string key;
+    uint32_t keyPos = 0;  // in keys_
+    uint32_t keyLen = 0;
     int value = 0;
     uint8_t state = kEmpty;
   };
-  void Grow() {
+  static_assert(sizeof(Entry) == 24);
+  void Grow(size_t size) {
     std::vector<Entry> old;
     old.swap(slots_);
-    slots_.resize(old.empty() ? 32 : old.size() * 2);
+    slots_.resize(size);
     mask_ = slots_.size() - 1;
     used_.clear();
     count_ = 0;
@@ -94,7 +123,7 @@ class NameIndex {
       if (e.state != kUsed) continue;
       size_t i = size_t(e.hash) & mask_;
       while (slots_[i].state != kEmpty) i = (i + 1) & mask_;
-      slots_[i] = std::move(e);
+      slots_[i] = e;
       ++count_;
       used_.push_back(uint32_t(i));
     }
@@ -102,6 +131,7 @@ class NameIndex {
 
   std::vector<Entry> slots_;
   std::vector<uint32_t> used_;  // slots written since the last Clear
+  std::u16string keys_;         // every key's characters, in insertion order
   size_t mask_ = 0;
   size_t count_ = 0;
   size_t tombs_ = 0;

@@ -10,6 +10,7 @@ namespace vbs::parsing {
 std::unique_ptr<Program> Parser::ParseAll(bool& optionExplicit) {
   auto prog = std::make_unique<Program>();
   prog_ = prog.get();
+  prog->arena->ExpectText(textSize_);
   NodeArenaScope arena(prog->arena.get());
   SkipNewlines();
   // Option Explicit must come before any other statement.
@@ -422,7 +423,7 @@ NodeP<DimStmt> Parser::ParseDimList(Pos at) {
     DimVar v;
     v.line = Cur().line;
     v.col = Cur().col;
-    v.name = ArenaText(ExpectNameView());
+    v.name = InternName(ExpectNameView());
     if (IsOp(OpK::LParen)) {
       v.isArray = true;
       Advance();
@@ -451,7 +452,7 @@ NodeP<ConstStmt> Parser::ParseConst(Pos at) {
     ConstStmt::Item it;
     it.line = Cur().line;
     it.col = Cur().col;
-    it.name = ArenaText(ExpectNameView());
+    it.name = InternName(ExpectNameView());
     ExpectOp(OpK::Eq, kErrExpectedEquals);
     {
       // A constant's value is a literal, optionally signed.
@@ -666,7 +667,7 @@ void Parser::ParseFor(Block& out) {
     auto s = Node<ForEachStmt>(t);
     const Pos vt = Cur();
     auto n = Node<NameExpr>(vt);
-    n->name = ArenaText(ExpectNameView());
+    n->name = InternName(ExpectNameView());
     s->var = std::move(n);
     ExpectKw(Kw::In, kErrExpectedIn);
     s->coll = ParseExpr();
@@ -680,7 +681,7 @@ void Parser::ParseFor(Block& out) {
   auto s = Node<ForStmt>(t);
   const Pos vt = Cur();
   auto n = Node<NameExpr>(vt);
-  n->name = ArenaText(ExpectNameView());
+  n->name = InternName(ExpectNameView());
   s->var = std::move(n);
   ExpectOp(OpK::Eq, kErrExpectedEquals);
   s->from = ParseExpr();
@@ -764,21 +765,24 @@ std::unique_ptr<Proc> Parser::ParseProc(bool isPublic, bool isDefault, ClassDef*
   if (IsOp(OpK::LParen)) {
     Advance();
     if (!IsOp(OpK::RParen)) {
-      p->params.reserve(4);  // most procedures take a few: one allocation
+      // Gathered apart, then copied: the procedure's list is allocated once,
+      // at its size.
+      paramBuf_.clear();
       for (;;) {
         Param prm;
         if (IsKw(Kw::ByVal)) { prm.byRef = false; Advance(); }
         else if (IsKw(Kw::ByRef)) { Advance(); }
-        prm.name = ExpectName();
+        prm.name = InternName(ExpectNameView());
         if (IsOp(OpK::LParen)) {
           Advance();
           ExpectOp(OpK::RParen, kErrExpectedRParen);
           prm.isArray = true;
         }
-        p->params.push_back(std::move(prm));
+        paramBuf_.push_back(prm);
         if (!IsOp(OpK::Comma)) break;
         Advance();
       }
+      p->params.assign(paramBuf_.begin(), paramBuf_.end());
     }
     ExpectOp(OpK::RParen, kErrExpectedRParen);
   }

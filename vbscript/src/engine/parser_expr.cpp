@@ -166,7 +166,7 @@ ExprP Parser::ParsePrimary() {
     }
     case Tok::String: {
       auto l = Node<LiteralExpr>(t);
-      SetNodeValue(l->value, Variant::FromString(t.text));
+      SetNodeValueKept(l->value, StringLiteral(t.text));
       Advance();
       return l;
     }
@@ -175,7 +175,7 @@ ExprP Parser::ParsePrimary() {
       Pos at = t;
       Advance();
       auto m = Node<MemberExpr>(at);
-      m->name = ArenaText(ExpectMemberName());
+      m->name = InternName(ExpectMemberName());
       return m;
     }
     case Tok::Op:
@@ -230,7 +230,7 @@ ExprP Parser::ParsePrimary() {
       }
       if (IsReservedKeyword(t.kw)) Fail(kErrExpectedExpression);
       auto n = Node<NameExpr>(at);
-      n->name = ArenaText(t.word);
+      n->name = InternName(t.word);
       Advance();
       return n;
     }
@@ -278,7 +278,7 @@ bool Parser::ParseMemberSuffix(ExprP& e) {
   Advance();
   auto m = Node<MemberExpr>(at);
   m->obj = std::move(e);
-  m->name = ArenaText(ExpectMemberName());
+  m->name = InternName(ExpectMemberName());
   e = std::move(m);
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The parser's state and token helpers, shared by its two halves:
 // expressions (parser_expr.cpp) and statements (parser.cpp).
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "engine/ast.h"
 #include "engine/lexer.h"
+#include "engine/name_index.h"
 #include "engine/parser.h"
 #include "engine/stack_guard.h"
 
@@ -66,7 +68,7 @@ class Parser {
  public:
   // Tokens are read on demand and dropped once a statement is done with
   // them, so a large text never has all its tokens in memory at once.
-  explicit Parser(std::u16string_view text) : lx_(text) { Fill(0); }
+  explicit Parser(std::u16string_view text) : lx_(text), textSize_(text.size()) { Fill(0); }
 
   std::unique_ptr<Program> ParseAll(bool& optionExplicit);
   ExprP ParseOnlyExpression();
@@ -289,7 +291,85 @@ class Parser {
   void ParseClass();
   void ParseFieldList(ClassDef& c, bool isPublic, Pos at);
 
+  // A string literal's value: identical literals of one text share one
+  // string, kept in the arena until the text goes (the nodes share it
+  // through SetNodeValueKept; no code changes a string that has more than
+  // one reference).
+  const Variant& StringLiteral(std::u16string_view text) {
+    int& i = literalIndex_[text];
+    if (i == 0) {
+      auto* v = ::new (RequireNodeArena().Alloc(sizeof(Variant))) Variant();
+      SetNodeValue(*v, Variant::FromString(text));
+      literals_.push_back(v);
+      i = int(literals_.size());
+    }
+    return *literals_[size_t(i - 1)];
+  }
+  NameIndex literalIndex_;         // literal text -> 1 + index in literals_
+
+  // A name's text in the node arena, one copy per spelling: a library
+  // names the same few variables over and over.
+  std::u16string_view InternName(std::u16string_view s) {
+    if (s.empty()) return {};
+    const uint32_t h = QuickHash(s);
+    if ((nameCount_ + 1) * 2 > names_.size()) GrowNames();
+    const size_t mask = names_.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+      Interned& e = names_[i];
+      if (!e.text) {
+        e.hash = h;
+        e.len = uint32_t(s.size());
+        e.text = ArenaText(s).data();
+        ++nameCount_;
+        return {e.text, s.size()};
+      }
+      if (e.hash == h && e.len == s.size() && std::memcmp(e.text, s.data(), s.size() * sizeof(char16_t)) == 0)
+        return {e.text, e.len};
+    }
+  }
+  // A hash of a name's length and its first, middle and last four
+  // characters: names differ in those, and each is one load.
+  static uint32_t QuickHash(std::u16string_view s) {
+    const size_t n = s.size();
+    uint64_t a = 0, b = 0, c = 0;
+    if (n >= 4) {
+      std::memcpy(&a, s.data(), 8);
+      std::memcpy(&b, s.data() + n - 4, 8);
+      std::memcpy(&c, s.data() + (n - 4) / 2, 8);
+    } else {
+      for (char16_t ch : s) a = (a << 16) | ch;
+    }
+    uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ ((b + n) * 0xC2B2AE3D27D4EB4Full) ^ (c * 0x165667B19E3779F9ull);
+    return uint32_t(h ^ (h >> 32));
+  }
+  struct Interned {
+    const char16_t* text = nullptr;
+    uint32_t len = 0;
+    uint32_t hash = 0;
+  };
+  void GrowNames() {
+    size_t size = names_.size() * 2;
+    if (size == 0) {
+      size = 64;  // a large text: sized for a name every few hundred characters
+      while (size < textSize_ / 256) size *= 2;
+    }
+    std::vector<Interned> old(size);
+    old.swap(names_);
+    const size_t mask = names_.size() - 1;
+    for (const Interned& e : old) {
+      if (!e.text) continue;
+      size_t i = e.hash & mask;
+      while (names_[i].text) i = (i + 1) & mask;
+      names_[i] = e;
+    }
+  }
+  std::vector<Interned> names_;
+  size_t nameCount_ = 0;
+  std::vector<Param> paramBuf_;    // the parameters of the procedure being read
+  std::vector<Variant*> literals_;
+
   mutable Lexer lx_;
+  size_t textSize_;
   mutable TokenBuf toks_;
   mutable bool ended_ = false;
   mutable std::unique_ptr<CompileError> lexError_;  // met while lexing ahead

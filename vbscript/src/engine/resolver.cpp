@@ -3,6 +3,8 @@
 // committed only when the whole text compiled), class members, built-ins.
 #include "engine/resolver.h"
 
+#include <cstring>
+
 #include "engine/interp.h"
 #include "engine/stack_guard.h"
 
@@ -11,11 +13,11 @@ namespace vbs {
 Resolver::Resolver(Interp& in, Program& prog, bool optionExplicit)
     : in_(in), prog_(prog), strict_(optionExplicit) {}
 
-int Resolver::LookupGlobal(const std::u16string& key) const {
+int Resolver::LookupGlobal(std::u16string_view key) const {
   return LookupGlobal(key, NameIndex::Hash(key));
 }
-int Resolver::LookupGlobal(const std::u16string& key, uint64_t hash) const {
-  if (const int* v = pendingIndex_.Find(key, hash)) return *v;
+int Resolver::LookupGlobal(std::u16string_view key, uint64_t hash) const {
+  if (const int* v = decls_.index.Find(key, hash)) return *v;
   return in_.globals().Find(key, hash);
 }
 
@@ -25,26 +27,38 @@ GlobalSlot::Kind Resolver::GlobalKind(int slot) const {
   return in_.globals().slot(size_t(slot)).kind;
 }
 
-const std::u16string& Resolver::Folded(std::u16string_view name) {
-  FoldNameInto(name, foldBuf_);
-  return foldBuf_;
+std::u16string_view Resolver::Folded(std::u16string_view name) {
+  if (foldMemo_.empty()) foldMemo_.resize(size_t(1) << memoBits_);
+  const uint64_t a = reinterpret_cast<uintptr_t>(name.data()) >> 1;
+  FoldMemo& m = foldMemo_[size_t((a * 0x9E3779B97F4A7C15ull) >> (64 - memoBits_))];
+  if (m.text == name.data() && m.len == name.size() && !name.empty() &&
+      std::memcmp(foldStore_.data() + m.pos, name.data(), name.size() * sizeof(char16_t)) == 0) {
+    foldHash_ = m.hash;
+    return {foldStore_.data() + m.pos + m.len, m.len};
+  }
+  foldHash_ = FoldNameInto(name, foldBuf_);
+  m.text = name.data();
+  m.len = uint32_t(name.size());
+  m.pos = uint32_t(foldStore_.size());
+  m.hash = foldHash_;
+  foldStore_.append(name);
+  foldStore_.append(foldBuf_);
+  return {foldStore_.data() + m.pos + m.len, m.len};
 }
 
-int Resolver::NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind) {
+int Resolver::NewPending(std::u16string_view name, std::u16string_view key, uint64_t hash, GlobalSlot::Kind kind) {
   int idx = in_.globals().count() + int(decls_.newSlots.size());
-  GlobalSlot g;
-  g.kind = kind;
-  g.name = name;
-  decls_.newSlots.push_back(std::move(g));
-  pendingIndex_[key] = idx;
+  decls_.NewSlot(name, kind);
+  decls_.index.Insert(key, hash) = idx;
   return idx;
 }
 
 // A global declaration: a new slot, or an existing undeclared one taken
 // over; 1041 when the name is already declared.
 int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col) {
-  const std::u16string& key = Folded(name);
-  int slot = LookupGlobal(key);
+  const std::u16string_view key = Folded(name);
+  const uint64_t hash = foldHash_;
+  int slot = LookupGlobal(key, hash);
   if (slot >= 0) {
     GlobalSlot::Kind k = GlobalKind(slot);
     bool pendingSlot = slot >= in_.globals().count();
@@ -58,7 +72,7 @@ int Resolver::DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int
     if (pendingSlot) decls_.newSlots[size_t(slot - in_.globals().count())].kind = kind;
     return slot;
   }
-  slot = NewPending(name, key, kind);
+  slot = NewPending(name, key, hash, kind);
   MarkDeclaredHere(slot);
   return slot;
 }
@@ -126,10 +140,12 @@ void Resolver::CollectScopedDecls(Block& b) {
 }
 
 int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
-  const std::u16string& key = Folded(name);
-  if (locals_.Contains(key)) throw CompileError{kErrNameRedefined, line, col};
+  const std::u16string_view key = Folded(name);
+  const size_t before = locals_.size();
+  int& entry = locals_.Insert(key, foldHash_);
+  if (locals_.size() == before) throw CompileError{kErrNameRedefined, line, col};
   int slot = p.nslots++;
-  locals_[key] = slot;
+  entry = slot;
   p.slotNames.emplace_back(name);
   return slot;
 }
@@ -137,7 +153,7 @@ int Resolver::AddLocal(Proc& p, std::u16string_view name, int line, int col) {
 int Resolver::NewTemp() {
   if (evalScope_ && proc_) return evalBase_ + prog_.topSlots++;
   if (proc_) {
-    proc_->slotNames.push_back(u"");
+    proc_->slotNames.emplace_back();
     return proc_->nslots++;
   }
   return prog_.topSlots++;
@@ -176,9 +192,24 @@ void Resolver::ResolveAll(Proc* scopeProc, ClassDef* scopeCls,
   evalScope_ = false;
   proc_ = nullptr;
   cls_ = nullptr;
-  for (auto& p : prog_.procs) ResolveProc(*p, nullptr);
+  for (size_t i = 0; i < prog_.procs.size(); ++i) {
+    if (i + 1 < prog_.procs.size()) PrefetchNodes(*prog_.procs[i], *prog_.procs[i + 1]);
+    ResolveProc(*prog_.procs[i], nullptr);
+  }
   for (auto& c : prog_.classes)
     for (auto& p : c->procs) ResolveProc(*p, c.get());
+}
+
+// The nodes of procedure `next` lie in the arena between the last statement
+// of `prev` and its own last statement (a statement is made after what it
+// holds): asks for those lines while `prev` is resolved, since a large
+// text's tree no longer is in the cache when the resolver walks it again.
+void Resolver::PrefetchNodes(const Proc& prev, const Proc& next) {
+  if (prev.body.empty() || next.body.empty()) return;
+  const auto from = reinterpret_cast<uintptr_t>(prev.body.back().get());
+  const auto to = reinterpret_cast<uintptr_t>(next.body.back().get()) + 128;
+  if (to <= from || to - from > 32 * 1024) return;  // another block: no guess
+  for (uintptr_t a = from & ~uintptr_t(63); a < to; a += 64) __builtin_prefetch(reinterpret_cast<const void*>(a));
 }
 
 void Resolver::BuildClass(ClassDef& c) {
@@ -287,12 +318,13 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
 // unless a global of that name is declared.
 void Resolver::DeclareReDimmed(NameExpr* n) {
   if (evalScope_) return;  // Execute inside a procedure: its names are collected apart
-  const std::u16string& key = Folded(n->name);
+  const std::u16string_view key = Folded(n->name);
+  const uint64_t hash = foldHash_;
   if (proc_) {
-    if (locals_.Contains(key) || NameEquals(proc_->name, key)) return;
+    if (locals_.Find(key, hash) || NameEquals(proc_->name, key)) return;
     if (cls_ && cls_->FindMember(n->name) >= 0) return;
   }
-  const int g = LookupGlobal(key);
+  const int g = LookupGlobal(key, hash);
   if (g >= 0) {
     const GlobalSlot::Kind k = GlobalKind(g);
     if (k != GlobalSlot::Undefined && (proc_ || k != GlobalSlot::Implicit)) return;
@@ -528,9 +560,10 @@ void Resolver::ResolveExprInner(Expr* e) {
       break;
     case Expr::New: {
       auto* n = static_cast<NewExpr*>(e);
-      const std::u16string& key = Folded(n->className);
-      int g = LookupGlobal(key);
-      if (g < 0) g = NewPending(n->className, key, GlobalSlot::Undefined);
+      const std::u16string_view key = Folded(n->className);
+      const uint64_t hash = foldHash_;
+      int g = LookupGlobal(key, hash);
+      if (g < 0) g = NewPending(n->className, key, hash, GlobalSlot::Undefined);
       n->globalSlot = g;
       break;
     }
@@ -539,8 +572,8 @@ void Resolver::ResolveExprInner(Expr* e) {
 
 void Resolver::ResolveName(NameExpr* n) {
   n->strict = strict_;
-  const std::u16string& key = Folded(n->name);
-  const uint64_t hash = NameIndex::Hash(key);
+  const std::u16string_view key = Folded(n->name);
+  const uint64_t hash = foldHash_;
   if (proc_) {
     // The function's own name without arguments is its result variable.
     if ((proc_->kind == ProcKind::Function || proc_->kind == ProcKind::PropGet) && !n->hasParens &&
@@ -579,18 +612,19 @@ void Resolver::ResolveName(NameExpr* n) {
       return;
     }
   }
-  int b = FindBuiltinFolded(key);
+  const std::u16string keyText(key);  // the registry's tables take strings
+  int b = FindBuiltinFolded(keyText);
   if (b >= 0) {
     n->nk = NameKind::Builtin;
     n->slot = b;
     return;
   }
-  if (const Variant* c = FindConstantFolded(key)) {
+  if (const Variant* c = FindConstantFolded(keyText)) {
     n->nk = NameKind::Constant;
-    SetNodeValue(n->constVal, *c);
+    SetNodeValueKept(n->constVal, *c);
     return;
   }
-  if (g < 0) g = NewPending(n->name, key, GlobalSlot::Undefined);
+  if (g < 0) g = NewPending(n->name, key, hash, GlobalSlot::Undefined);
   // Unknown inside a procedure: the global if one exists when the code
   // runs, else an implicit local. Every use decides again, so a global
   // made later (by the top level, another text or Execute) is the one seen.
@@ -606,9 +640,9 @@ void Resolver::ResolveName(NameExpr* n) {
     n->local = *dyn;
   } else {
     n->local = proc_->nslots++;
-    proc_->slotNames.push_back(std::u16string(n->name));
+    proc_->slotNames.push_back(n->name);
     proc_->dynSlots.push_back(n->local);
-    dynLocals_[key] = n->local;  // later uses share the slot
+    dynLocals_.Insert(key, hash) = n->local;  // later uses share the slot
   }
 }
 

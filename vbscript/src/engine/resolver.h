@@ -41,6 +41,13 @@ class Resolver {
     evalBase_ = base + (extras ? int(extras->size()) : 0);
     evalScope_ = true;
   }
+  // Sizes the tables of new global names for a text of `chars` characters
+  // (a large library declares a global name every few hundred).
+  void ReserveForText(size_t chars) {
+    decls_.newSlots.reserve(chars / 128);
+    decls_.index.Reserve(chars / 256);
+    while (memoBits_ < 11 && (size_t(64) << memoBits_) < chars) ++memoBits_;
+  }
   // Procedures an earlier Execute declared in that call (folded names).
   std::vector<std::u16string> frameProcs_;
   void ResolveExprOnly(Expr* e) { ResolveExpr(e); }
@@ -48,13 +55,14 @@ class Resolver {
   Declarations TakeDeclarations() { return std::move(decls_); }
 
  private:
-  int LookupGlobal(const std::u16string& key) const;
-  int LookupGlobal(const std::u16string& key, uint64_t hash) const;
+  int LookupGlobal(std::u16string_view key) const;
+  int LookupGlobal(std::u16string_view key, uint64_t hash) const;
   GlobalSlot::Kind GlobalKind(int slot) const;
   // `name` folded, in one buffer shared by the resolver's lookups:
   // resolving a large text makes no allocation per name.
-  const std::u16string& Folded(std::u16string_view name);
-  int NewPending(std::u16string_view name, std::u16string_view key, GlobalSlot::Kind kind);
+  // Its hash is left in foldHash_; the view holds until the next call.
+  std::u16string_view Folded(std::u16string_view name);
+  int NewPending(std::u16string_view name, std::u16string_view key, uint64_t hash, GlobalSlot::Kind kind);
   int DeclareGlobal(std::u16string_view name, GlobalSlot::Kind kind, int line, int col);
   void CollectGlobalDecls();
   void CollectLocalDecls(Proc& p);
@@ -63,6 +71,7 @@ class Resolver {
   void BuildClass(ClassDef& c);
   static bool NameEqualsFold(std::u16string_view a, std::u16string_view lowerB);
   void ResolveProc(Proc& p, ClassDef* cls);
+  static void PrefetchNodes(const Proc& prev, const Proc& next);
   void ResolveBlock(Block& b);
   void ResolveStmt(Stmt* s);
   void ResolveStmtInner(Stmt* s);
@@ -79,12 +88,24 @@ class Resolver {
   bool strict_;
   bool evalScope_ = false;
   int evalBase_ = 0;
+  uint64_t foldHash_ = 0;
+  // The names of a text point to one copy per spelling (the parser keeps
+  // them so): a spelling folded once is found again by its address, then
+  // checked against the copy of its characters kept here.
+  struct FoldMemo {
+    const char16_t* text = nullptr;
+    uint32_t len = 0;
+    uint32_t pos = 0;  // in foldStore_: the spelling, then its folded form
+    uint64_t hash = 0;
+  };
+  std::vector<FoldMemo> foldMemo_;
+  int memoBits_ = 6;  // 2^memoBits_ entries: more for a larger text
+  std::u16string foldStore_;
   std::u16string foldBuf_;
   int doDepth_ = 0, forDepth_ = 0, whileDepth_ = 0;
   void CollectScopedDecls(Block& b);
   Proc* proc_ = nullptr;
   ClassDef* cls_ = nullptr;
-  NameIndex pendingIndex_;
   // Global slots this text declares, by slot number.
   std::vector<bool> declaredHere_;
   bool DeclaredHere(int slot) const { return size_t(slot) < declaredHere_.size() && declaredHere_[size_t(slot)]; }

@@ -76,5 +76,42 @@ TEST(EngineGlobals, ExecuteInsideAProcedureReachesTheGlobal) {
   EXPECT_EQ(EvalText(e, u"n"), u"22");
 }
 
+// A text that declares more names than the engine holds brings its own
+// name table, which the earlier names join; a smaller text's names join the
+// engine's. Either way every name stays reachable in any case, and a text
+// that fails to compile declares nothing.
+TEST(EngineGlobals, NamesOfSmallAndLargeTextsStayReachable) {
+  Engine e;
+  ASSERT_TRUE(e.AddCode(u"Dim Early : Early = 7\n"));
+  std::u16string big;
+  for (int i = 0; i < 300; ++i) {
+    const std::u16string n = U16(std::to_string(i));
+    big += u"Dim Var" + n + u" : Var" + n + u" = " + n + u"\n";
+    big += u"Function Get" + n + u"() : Get" + n + u" = VAR" + n + u" + early : End Function\n";
+  }
+  ASSERT_TRUE(e.AddCode(big));
+  EXPECT_EQ(EvalText(e, u"EARLY"), u"7");
+  EXPECT_EQ(EvalText(e, u"Err.Number"), u"0");
+  EXPECT_EQ(EvalText(e, u"var299 + GET10()"), u"316");
+  ASSERT_TRUE(e.AddCode(u"Function Late() : Late = vAR5 * eArLy : End Function\n"));
+  EXPECT_EQ(EvalText(e, u"Late() + get0()"), u"42");
+  const auto names = e.GlobalNames();
+  ASSERT_EQ(names.size(), 301u);
+  EXPECT_EQ(names[0].Name, u"Early");
+  EXPECT_EQ(names[300].Name, u"Var299");
+  EXPECT_EQ(e.Procedures().size(), 301u);
+
+  // 1041 on the last line: none of the text's 300 names is declared.
+  std::u16string bad;
+  for (int i = 0; i < 300; ++i) bad += u"Dim Other" + U16(std::to_string(i)) + u"\n";
+  bad += u"Dim other0\n";
+  EXPECT_FALSE(e.AddCode(bad));
+  EXPECT_EQ(e.Error().Number, 1041);
+  EXPECT_EQ(e.Error().Line, 301);
+  EXPECT_EQ(e.GlobalNames().size(), 301u);
+  ASSERT_TRUE(e.AddCode(u"Dim Other0 : Other0 = 1\n"));
+  EXPECT_EQ(EvalText(e, u"other0 + var1"), u"2");
+}
+
 }  // namespace
 }  // namespace vbs

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "engine/globals.h"
 #include "engine/name_index.h"
 
 namespace vbs {
@@ -55,6 +56,32 @@ TEST(EngineNameIndex, ClearForgetsEverythingAndTheTableIsReusable) {
     EXPECT_EQ(idx.size(), 0u);
     EXPECT_FALSE(idx.Contains(Name(round)));
   }
+}
+
+// The resolver folds a name and hashes it in one pass, then looks the
+// folded name up with that hash: the two hashes must agree, and keys that
+// share their characters' buffer must still be told apart.
+TEST(EngineNameIndex, FoldedHashFindsNamesWrittenInAnyCase) {
+  NameIndex idx;
+  std::u16string buf;
+  const std::u16string names[] = {u"Velocity", u"VELOCITY2", u"v", u"Vel", u"x_Y_z", u"\u00c4rger"};
+  for (int i = 0; i < 6; ++i) {
+    const uint64_t h = FoldNameInto(names[i], buf);
+    EXPECT_EQ(h, NameIndex::Hash(buf)) << i;
+    idx.Insert(buf, h) = i + 1;
+  }
+  EXPECT_EQ(idx.size(), 6u);
+  const std::u16string again[] = {u"vELOCITY", u"velocity2", u"V", u"VEL", u"X_y_Z", u"\u00c4RGER"};
+  for (int i = 0; i < 6; ++i) {
+    const uint64_t h = FoldNameInto(again[i], buf);
+    const int* v = idx.Find(buf, h);
+    ASSERT_NE(v, nullptr) << i;
+    EXPECT_EQ(*v, i + 1);
+  }
+  // Only ASCII letters fold: a non-ASCII capital is another name.
+  EXPECT_EQ(idx.Find(u"\u00e4rger"), nullptr);
+  EXPECT_EQ(idx.Find(u"velo"), nullptr);
+  EXPECT_EQ(idx.Find(u"velocity2x"), nullptr);
 }
 
 }  // namespace
