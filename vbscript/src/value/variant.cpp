@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include <sys/mman.h>
+
 #include "vbs/object.h"
 #include "vbs/textcodec.h"
 #include "vbs/value_conv.h"
@@ -122,11 +124,29 @@ size_t Array::CheckedCount(const int32_t* ubounds, int ndims) {
   return total;
 }
 
+namespace {
+// Element storage of `total` values. A large store asks for 2 MB pages: a
+// 32 MB array then takes 16 page faults instead of 8,192, and those faults
+// are most of the time of filling it. Growing keeps the doubling of
+// capacity, so ReDim Preserve one element at a time stays linear.
+void SizeElements(std::vector<Variant>& v, size_t total) {
+  constexpr size_t kHuge = size_t(2) << 20;
+  if (total > v.capacity() && total * sizeof(Variant) >= 2 * kHuge) {
+    v.reserve(std::max(total, v.size() * 2));
+    const uintptr_t lo = (reinterpret_cast<uintptr_t>(v.data()) + kHuge - 1) & ~uintptr_t(kHuge - 1);
+    const uintptr_t hi = reinterpret_cast<uintptr_t>(v.data() + v.capacity()) & ~uintptr_t(kHuge - 1);
+    // Only advice: without it the pages are small.
+    if (hi > lo) madvise(reinterpret_cast<void*>(lo), hi - lo, MADV_HUGEPAGE);
+  }
+  v.resize(total);
+}
+}  // namespace
+
 Array* Array::Create(const int32_t* ubounds, int ndims) {
   size_t total = CheckedCount(ubounds, ndims);
   Array* a = new Array();
   try {
-    a->data_.resize(total);
+    SizeElements(a->data_, total);
   } catch (const std::bad_alloc&) {
     delete a;
     Raise(kErrOutOfMemory);
@@ -188,7 +208,7 @@ void Array::ReDim(const int32_t* ubounds, int ndims, bool preserve) {
     // First subscript varies fastest, so the last dimension's change is a
     // plain resize of the storage.
     try {
-      data_.resize(total);
+      SizeElements(data_, total);
     } catch (const std::bad_alloc&) {
       Raise(kErrOutOfMemory);
     }
@@ -197,7 +217,7 @@ void Array::ReDim(const int32_t* ubounds, int ndims, bool preserve) {
   }
   std::vector<Variant> fresh;
   try {
-    fresh.resize(total);
+    SizeElements(fresh, total);
   } catch (const std::bad_alloc&) {
     Raise(kErrOutOfMemory);
   }
