@@ -28,9 +28,6 @@ constexpr CharTable kChars;
 
 inline bool IsLetter(char16_t c) { return c < 0x80 ? (kChars.cls[c] & kLetter) != 0 : true; }
 inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-inline bool IsIdentChar(char16_t c) {
-  return c < 0x80 ? (kChars.cls[c] & (kLetter | kDigit | kUnderscore)) != 0 : true;
-}
 inline bool IsBlank(char16_t c) {
   if (c < 0x80) return (kChars.cls[c] & kBlank) != 0;
   return c == 0x3000 || c == 0xFEFF || c == 0xA0;
