@@ -48,11 +48,7 @@ inline int32_t IntOf(const Variant& v) { return v.type() == vbLong ? v.longVal()
 // A whole-number result written into a slot that holds nothing to release
 // and no flags: WholeNumberType's subtype, written whole.
 __attribute__((always_inline)) inline void InitWholeNumber(Variant& slot, int64_t r, bool integer) {
-  switch (WholeNumberType(r, integer)) {
-    case vbInteger: new (&slot) Variant(Variant::FromInteger(int16_t(r))); return;
-    case vbLong: new (&slot) Variant(Variant::FromLong(int32_t(r))); return;
-    default: new (&slot) Variant(Variant::FromDouble(double(r))); return;
-  }
+  new (&slot) Variant(WholeNumber(r, integer));
 }
 
 // The Err object that global slot 0 holds.

@@ -121,6 +121,7 @@ class Dictionary final : public LibObject {
         NeedArgs(a, 0, 0);
         entries_.clear();
         table_.clear();
+        used_ = 0;
         dead_ = 0;
         return;
       case kCount:
@@ -158,7 +159,7 @@ class Dictionary final : public LibObject {
     std::u16string folded;  // text mode: the key's text in lower case
   };
   // One place of the open-addressed index: the entry it holds.
-  struct Place_ {
+  struct IndexPlace {
     uint32_t hash = 0;
     uint32_t entry = kFree;
   };
@@ -216,7 +217,7 @@ class Dictionary final : public LibObject {
     if (table_.empty()) return kNone;
     const size_t mask = table_.size() - 1;
     for (size_t i = h & mask;; i = (i + 1) & mask) {
-      const Place_& p = table_[i];
+      const IndexPlace& p = table_[i];
       if (p.entry == kFree) return kNone;
       if (p.entry != kGone && p.hash == h && StoredId(entries_[p.entry]) == id) return uint32_t(i);
     }
@@ -229,7 +230,7 @@ class Dictionary final : public LibObject {
     size_t i = h & mask;
     while (table_[i].entry != kFree && table_[i].entry != kGone) i = (i + 1) & mask;
     const size_t took = table_[i].entry == kFree ? 1 : 0;
-    table_[i] = Place_{h, pos};
+    table_[i] = IndexPlace{h, pos};
     return took;
   }
 
@@ -238,7 +239,7 @@ class Dictionary final : public LibObject {
   void Reindex(size_t want) {
     size_t n = 16;
     while (n < want * 2) n *= 2;
-    table_.assign(n, Place_{});
+    table_.assign(n, IndexPlace{});
     used_ = 0;
     for (size_t i = 0; i < entries_.size(); ++i)
       if (entries_[i].alive) used_ += Place(entries_[i].hash, uint32_t(i));
@@ -272,7 +273,7 @@ class Dictionary final : public LibObject {
   }
 
   std::vector<Entry> entries_;
-  std::vector<Place_> table_;  // a power of two in size, or empty
+  std::vector<IndexPlace> table_;  // a power of two in size, or empty
   size_t used_ = 0;            // places not free (removed keys' included)
   size_t dead_ = 0;
   bool textMode_ = false;
