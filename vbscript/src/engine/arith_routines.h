@@ -95,7 +95,7 @@ struct OperatorRoutines : OperandReads {
                                                                const Variant& l) {
     Expr* re = b->rhs.get();
     if constexpr (RK == kLocal) {
-      return Finish<OP>(l, f.slots[static_cast<NameExpr*>(re)->slot].Deref(), b->literals);
+      return Finish<OP>(l, f.slots[b->rslot].Deref(), b->literals);
     } else if constexpr (RK == kLit) {
       return Finish<OP>(l, static_cast<LiteralExpr*>(re)->value, b->literals);
     } else if constexpr (RK == kGlobal) {
@@ -137,7 +137,7 @@ struct OperatorRoutines : OperandReads {
     auto* b = static_cast<BinaryExpr*>(e);
     Expr* le = b->lhs.get();
     if constexpr (LK == kLocal) {
-      return WithLeftInPlace<OP, RK>(in, b, f, f.slots[static_cast<NameExpr*>(le)->slot].Deref());
+      return WithLeftInPlace<OP, RK>(in, b, f, f.slots[b->lslot].Deref());
     } else if constexpr (LK == kLit) {
       return WithLeft<OP, RK>(in, b, f, static_cast<LiteralExpr*>(le)->value);
     } else if constexpr (LK == kGlobal) {
@@ -251,9 +251,9 @@ struct OperatorRoutines : OperandReads {
   // a OP2 b for the product node m.
   template <BinOp OP2, OperandKind LK, OperandKind RK>
   static inline __attribute__((always_inline)) bool Product(Interp& in, BinaryExpr* m, Frame& f, Num& p) {
-    const Variant* l = InPlace<LK>(in, m->lhs.get(), f);
+    const Variant* l = SideInPlace<LK, false>(in, m, f);
     if (!l) return false;
-    const Variant* r = InPlace<RK>(in, m->rhs.get(), f);
+    const Variant* r = SideInPlace<RK, true>(in, m, f);
     Num a, b;
     return r && ToNum(*l, a) && ToNum(*r, b) && NumOp<OP2>(a, b, p);
   }
@@ -270,9 +270,9 @@ struct OperatorRoutines : OperandReads {
   template <BinOp OP2, OperandKind LK, OperandKind RK>
   static inline __attribute__((always_inline)) bool DoubleProduct(Interp& in, BinaryExpr* m, Frame& f,
                                                                  double& p) {
-    const Variant* l = InPlace<LK>(in, m->lhs.get(), f);
+    const Variant* l = SideInPlace<LK, false>(in, m, f);
     if (!l || l->type() != vbDouble) return false;
-    const Variant* r = InPlace<RK>(in, m->rhs.get(), f);
+    const Variant* r = SideInPlace<RK, true>(in, m, f);
     return r && r->type() == vbDouble && DoubleOp<OP2>(l->doubleVal(), r->doubleVal(), p);
   }
 
@@ -305,8 +305,8 @@ struct OperatorRoutines : OperandReads {
   static bool Test(Interp& in, Expr* e, Frame& f) {
     if constexpr (Peekable(LK) && Peekable(RK)) {
       auto* b = static_cast<BinaryExpr*>(e);
-      const Variant* l = InPlace<LK>(in, b->lhs.get(), f);
-      const Variant* r = InPlace<RK>(in, b->rhs.get(), f);
+      const Variant* l = SideInPlace<LK, false>(in, b, f);
+      const Variant* r = SideInPlace<RK, true>(in, b, f);
       if (l && r) return Truth<OP>(*l, *r, b->literals);
       return TestCold<OP, LK, RK>(in, e, f);
     } else {

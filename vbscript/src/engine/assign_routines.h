@@ -259,8 +259,8 @@ struct AssignRoutines : OperatorRoutines {
     auto* a = static_cast<AssignStmt*>(s);
     auto* b = static_cast<BinaryExpr*>(a->value.get());
     Variant& cell = f.slots[static_cast<NameExpr*>(a->target.get())->slot].Deref();
-    const Variant& l = *InPlace<LK>(in, b->lhs.get(), f);
-    const Variant& r = *InPlace<RK>(in, b->rhs.get(), f);
+    const Variant& l = *SideInPlace<LK, false>(in, b, f);
+    const Variant& r = *SideInPlace<RK, true>(in, b, f);
     if (Variant::PlainPair(cell, cell)) {
       if (Fast<OP, true>(l, r, cell)) return Flow::Normal;
     } else if (!(cell.flags() & Variant::kFixedArray) && Fast<OP>(l, r, cell)) {
@@ -317,7 +317,7 @@ struct AssignRoutines : OperatorRoutines {
     const GlobalSlot& g = in.globals_.slot(c->slot);
     if (__builtin_expect(g.kind != GlobalSlot::Procedure || g.proc->nparams != N, 0))
       return AssignCallOther<kLocalTarget>(in, s, f);
-    Variant v = in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
+    Variant v = in.CallFixed<N>(g.proc, c, f);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant* cell = kLocalTarget ? &f.slots[n->slot].Deref() : v.IsObject() ? nullptr : GlobalVarCell(in, n);
     if (cell && Variant::PlainPair(*cell, v)) {
@@ -342,7 +342,7 @@ struct AssignRoutines : OperatorRoutines {
       auto* c = static_cast<NameExpr*>(e);
       const GlobalSlot& g = in.globals_.slot(c->slot);
       if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
-        return in.CallFixed<N>(g.proc, c->args, c->argPlan, f);
+        return in.CallFixed<N>(g.proc, c, f);
     }
     return e->fn(in, e, f);
   }

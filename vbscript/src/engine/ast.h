@@ -250,12 +250,22 @@ struct NameExpr : Expr {
   // A call of up to four arguments: how each one is passed, four bits per
   // argument (Interp::ArgPlan), worked out once with the node's routine.
   uint16_t argPlan = 0;
-  Variant constVal;           // set through SetNodeValue
+  union {
+    // A built-in constant's value (NameKind::Constant), set through
+    // SetNodeValueKept.
+    Variant constVal{};
+    // A call site's (never a constant), with argPlan: for an argument that
+    // is a local, its slot; for a local plus or minus an Integer literal,
+    // the slot in the low 16 bits and the literal in the high 16. The call
+    // reads them here instead of visiting the argument's nodes.
+    uint32_t argSlots[4];
+  };
   // Global: the variable's cell once it is known to be a declared variable
   // or constant (those never change kind, and global cells never move), so
   // reads skip the slot table.
   Variant* gcell = nullptr;
   NameExpr() : Expr(Name) {}
+  ~NameExpr() {}  // never run: nodes go with their arena
 };
 
 // obj.name [(args)]; obj null = the innermost With object
@@ -290,6 +300,9 @@ struct BinaryExpr : Expr {
   uint32_t chain = 1;  // operators along the lhs: 1 when lhs is no BinaryExpr
   ExprP lhs, rhs;
   TestFn test = nullptr;  // a comparison's truth as If / Do conditions ask for it
+  // The slot of an operand that is a local (OperandKind::Local), read from
+  // here rather than from the operand's node.
+  int32_t lslot = 0, rslot = 0;
   BinaryExpr() : Expr(Binary) {}
 };
 
@@ -478,6 +491,15 @@ struct Proc {
   // The body when it is one If on a comparison (IfStmt::singleTest), the
   // shape of most recursive functions: calls run it in place.
   IfStmt* ifBody = nullptr;
+  // What a call runs of ifBody, kept here so that it is not fetched through
+  // the If's lists on every call: the comparison and its routine, and each
+  // branch's statement when the branch is exactly one (else nullptr).
+  Expr* ifCond = nullptr;
+  TestFn ifTest = nullptr;
+  Stmt* ifThen = nullptr;
+  Stmt* ifElse = nullptr;
+  // The body's statement when it is exactly one and not ifBody.
+  Stmt* bodyOne = nullptr;
   // For Eval/Execute inside the proc: views of the names in the node arena
   // or in this Proc (its name, its parameters' names).
   std::vector<std::u16string_view> slotNames;

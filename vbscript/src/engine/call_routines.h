@@ -21,7 +21,7 @@ struct CallRoutines : OperandReads {
     auto* n = static_cast<NameExpr*>(e);
     const GlobalSlot& g = in.globals_.slot(n->slot);
     if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
-      return in.CallFixed<N>(g.proc, n->args, n->argPlan, f);
+      return in.CallFixed<N>(g.proc, n, f);
     return CallGlobal(in, e, f);
   }
   // The statement F a1, ..., aN (or Call F(...)) on a global name.
@@ -30,7 +30,7 @@ struct CallRoutines : OperandReads {
     auto* n = static_cast<NameExpr*>(static_cast<CallStmt*>(s)->call.get());
     const GlobalSlot& g = in.globals_.slot(n->slot);
     if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1)) {
-      in.CallFixed<N>(g.proc, n->args, n->argPlan, f);
+      in.CallFixed<N>(g.proc, n, f);
       return Flow::Normal;
     }
     return in.ExecGeneric(s, f);

@@ -140,14 +140,18 @@ Variant Interp::CallProc(Proc* p, ClassInstance* me, ExprList& args, Frame& f) {
   return RunProcBody(p, me, slots);
 }
 
-uint16_t Interp::PlanArgs(const ExprList& args) {
+void Interp::PlanArgs(NameExpr* site) {
+  const ExprList& args = site->args;
   uint16_t plan = 0;
   for (size_t i = 0; i < args.size() && i < 4; ++i) {
     const Expr* a = args[i].get();
     unsigned kind = kArgValue;
     if (a->kind == Expr::Name) {
       auto* nm = static_cast<const NameExpr*>(a);
-      if (!nm->hasParens && nm->nk == NameKind::Local) kind = kArgLocal;
+      if (!nm->hasParens && nm->nk == NameKind::Local) {
+        kind = kArgLocal;
+        site->argSlots[i] = uint32_t(nm->slot);
+      }
       else if (!nm->hasParens && nm->nk == NameKind::Global) kind = kArgGlobal;
       else if (nm->hasParens && !nm->args.empty() && nm->nk == NameKind::Global && !nm->declaredVar)
         kind = kArgCall;
@@ -156,13 +160,18 @@ uint16_t Interp::PlanArgs(const ExprList& args) {
       kind = kArgLiteral;
     } else if (a->kind == Expr::Binary) {
       auto* b = static_cast<const BinaryExpr*>(a);
-      if ((b->op == BinOp::Add || b->op == BinOp::Sub) && b->lhs->operand == OperandKind::Local &&
-          b->rhs->kind == Expr::Literal && static_cast<const LiteralExpr*>(b->rhs.get())->value.type() == vbInteger)
+      const int lslot = b->lhs->operand == OperandKind::Local ? static_cast<const NameExpr*>(b->lhs.get())->slot : -1;
+      // The slot must fit beside the literal (else the operator's routine runs).
+      if ((b->op == BinOp::Add || b->op == BinOp::Sub) && lslot >= 0 && lslot <= 0xFFFF &&
+          b->rhs->kind == Expr::Literal && static_cast<const LiteralExpr*>(b->rhs.get())->value.type() == vbInteger) {
         kind = b->op == BinOp::Add ? kArgLocalAdd : kArgLocalSub;
+        const int16_t y = static_cast<const LiteralExpr*>(b->rhs.get())->value.intVal();
+        site->argSlots[i] = uint32_t(lslot) | uint32_t(uint16_t(y)) << 16;
+      }
     }
     plan = uint16_t(plan | (kind << (4 * i)));
   }
-  return plan;
+  site->argPlan = plan;
 }
 
 bool Interp::PassArg(Expr* a, Variant& slot, Frame& f) {

@@ -161,13 +161,13 @@ class Interp {
   // A call site of N (at most four) arguments whose passing was worked out
   // with the node (NameExpr::argPlan).
   template <int N>
-  Variant CallFixed(Proc* p, ExprList& args, unsigned plan, Frame& f);
+  Variant CallFixed(Proc* p, NameExpr* site, Frame& f);
   // One argument of a fixed call (CallFixed), and all of them for a
   // procedure that takes some ByVal.
   template <bool kByRef>
-  bool PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f);
+  bool PassFixedArg(NameExpr* site, size_t i, Variant& slot, unsigned kind, Frame& f);
   template <int N>
-  size_t PassMixedArgs(Proc* p, ExprList& args, unsigned plan, Frame& f, Variant* slots);
+  size_t PassMixedArgs(Proc* p, NameExpr* site, Frame& f, Variant* slots);
   // A ByRef argument that is a name into its slot (which holds nothing to
   // release): a reference to the variable's cell, else the value; false
   // when it may be an array element (CallProcWithElements takes the rest).
@@ -261,6 +261,7 @@ class Interp {
   template <class Run>
   Flow RunStatement(Stmt* s, Frame& f, Run&& run);
   Flow RunIfTest(IfStmt* i, Frame& f);
+  Flow RunProcIf(Proc* p, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
   Flow ForWhole(ForStmt* s, Frame& f, Variant* cell, int64_t i, const Variant& to, const Variant& step);
@@ -309,7 +310,7 @@ class Interp {
     kArgValue = 0, kArgGlobal = 1, kArgCall = 2, kArgOther = 3,
     kArgLiteral = 4, kArgLocalAdd = 6, kArgLocalSub = 7, kArgLocal = 8
   };
-  static uint16_t PlanArgs(const ExprList& args);
+  static void PlanArgs(NameExpr* site);
   friend struct OperandReads;
   friend struct CallRoutines;
   friend struct OperatorRoutines;

@@ -109,6 +109,18 @@ __attribute__((always_inline)) inline Flow Interp::RunIfTest(IfStmt* i, Frame& f
   return ExecBody(t ? i->blocks[0] : i->elseBlock, f);
 }
 
+// RunIfTest for a procedure's ifBody, from what the Proc keeps of it.
+__attribute__((always_inline)) inline Flow Interp::RunProcIf(Proc* p, Frame& f) {
+  bool t;
+  try {
+    t = p->ifTest(*this, p->ifCond, f);
+  } catch (const ScriptError& e) {
+    t = ConditionFailed(e, f);
+  }
+  if (Stmt* s = t ? p->ifThen : p->ifElse) return ExecOne(s, f);
+  return ExecBody(t ? p->ifBody->blocks[0] : p->ifBody->elseBlock, f);
+}
+
 __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, ClassInstance* me,
                                                                    Variant* slots) {
   Frame nf(slots, p, me, curFrame_);
@@ -119,27 +131,30 @@ __attribute__((always_inline)) inline Variant Interp::RunProcBody(Proc* p, Class
   return std::move(slots[0]);
 }
 
-// One argument of a fixed call into its slot, which holds nothing yet, by
+// Argument i of a fixed call into its slot, which holds nothing yet, by
 // the site's plan (PlanArgs) and whether the parameter is ByRef; false
 // when it may be an array element, which CallElementsFrom then takes.
 template <bool kByRef>
-__attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant& slot, unsigned kind, Frame& f) {
-  auto* nm = static_cast<NameExpr*>(a);
-  // By bit tests, the usual kinds first (ArgPlan).
+__attribute__((always_inline)) inline bool Interp::PassFixedArg(NameExpr* site, size_t i, Variant& slot,
+                                                                unsigned kind, Frame& f) {
+  // By bit tests, the usual kinds first (ArgPlan). Locals are found from
+  // the site's own record of their slots.
   if (kind & kArgLocal) {
-    Variant& cell = f.slots[nm->slot].Deref();
+    Variant& cell = f.slots[site->argSlots[i]].Deref();
     if constexpr (kByRef) slot.SetRef(&cell);
     else new (&slot) Variant(cell);
     return true;
   }
+  Expr* a = site->args[i].get();
+  auto* nm = static_cast<NameExpr*>(a);
   if (kind & kArgLiteral) {
     if (!(kind & 2)) {
       new (&slot) Variant(static_cast<LiteralExpr*>(a)->value);
       return true;
     }
-    auto* b = static_cast<BinaryExpr*>(a);
-    const Variant& l = f.slots[static_cast<NameExpr*>(b->lhs.get())->slot].Deref();
-    const int32_t y = static_cast<LiteralExpr*>(b->rhs.get())->value.intVal();  // an Integer
+    const uint32_t d = site->argSlots[i];
+    const Variant& l = f.slots[d & 0xFFFF].Deref();
+    const int32_t y = int16_t(d >> 16);  // the Integer literal
     const bool add = kind == kArgLocalAdd;
     if (__builtin_expect(l.type() == vbInteger, 1)) {
       const int32_t x = l.intVal();
@@ -171,13 +186,12 @@ __attribute__((always_inline)) inline bool Interp::PassFixedArg(Expr* a, Variant
 // The arguments of a fixed call to a procedure with ByVal parameters: the
 // index of the first one CallElementsFrom must take, or N.
 template <int N>
-__attribute__((noinline)) size_t Interp::PassMixedArgs(Proc* p, ExprList& args, unsigned plan, Frame& f,
-                                                       Variant* slots) {
+__attribute__((noinline)) size_t Interp::PassMixedArgs(Proc* p, NameExpr* site, Frame& f, Variant* slots) {
+  const unsigned plan = site->argPlan;
   for (int i = 0; i < N; ++i) {
-    Expr* a = args[size_t(i)].get();
     const unsigned kind = (plan >> (4 * i)) & 15;
-    const bool ok = (p->byRefMask >> i) & 1 ? PassFixedArg<true>(a, slots[i + 1], kind, f)
-                                            : PassFixedArg<false>(a, slots[i + 1], kind, f);
+    const bool ok = (p->byRefMask >> i) & 1 ? PassFixedArg<true>(site, size_t(i), slots[i + 1], kind, f)
+                                            : PassFixedArg<false>(site, size_t(i), slots[i + 1], kind, f);
     if (!ok) return size_t(i);
   }
   return N;
@@ -196,8 +210,7 @@ struct CallScope {
 // unrolled step; the frame record is filled in first so that little else
 // has to be kept across the argument calls.
 template <int N>
-__attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprList& args, unsigned plan,
-                                                                Frame& f) {
+__attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, NameExpr* site, Frame& f) {
   // The gate holds the stop request and the native stack limit in one word.
   if (__builtin_expect(GateTripped() || depth_ >= kMaxCallDepth, 0)) CallRefused();
   Frame nf(stack_.PushArgs(p->nslots, N), p, nullptr, curFrame_);
@@ -207,17 +220,19 @@ __attribute__((always_inline)) inline Variant Interp::CallFixed(Proc* p, ExprLis
   // spares each argument its own.
   constexpr uint64_t kAllByRef = (uint64_t(1) << N) - 1;
   if (__builtin_expect((p->byRefMask & kAllByRef) == kAllByRef, 1)) {
+    const unsigned plan = site->argPlan;
 #pragma GCC unroll 4
     for (int i = 0; i < N; ++i)
-      if (!PassFixedArg<true>(args[size_t(i)].get(), nf.slots[i + 1], (plan >> (4 * i)) & 15, f))
-        return CallElementsFrom(nf, args, f, size_t(i));
-  } else if (const size_t i = PassMixedArgs<N>(p, args, plan, f, nf.slots); i < size_t(N)) {
-    return CallElementsFrom(nf, args, f, i);
+      if (!PassFixedArg<true>(site, size_t(i), nf.slots[i + 1], (plan >> (4 * i)) & 15, f))
+        return CallElementsFrom(nf, site->args, f, size_t(i));
+  } else if (const size_t i = PassMixedArgs<N>(p, site, f, nf.slots); i < size_t(N)) {
+    return CallElementsFrom(nf, site->args, f, i);
   }
   curFrame_ = &nf;
   // A body that is one If on a comparison runs here, without a routine
   // call of its own.
-  if (IfStmt* i = p->ifBody) RunStatement(i, nf, [&]() __attribute__((always_inline)) { return RunIfTest(i, nf); });
+  if (IfStmt* i = p->ifBody) RunStatement(i, nf, [&]() __attribute__((always_inline)) { return RunProcIf(p, nf); });
+  else if (Stmt* s = p->bodyOne) ExecOne(s, nf);
   else ExecBody(p->body, nf);
   return std::move(nf.slots[0]);
 }

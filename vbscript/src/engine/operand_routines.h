@@ -117,6 +117,14 @@ struct OperandReads {
     else return ElementInPlace(in, x, f);
   }
 
+  // The left or right operand of an operator read in place (InPlace); a
+  // local through the slot the operator's node keeps.
+  template <OperandKind K, bool kRight>
+  static inline __attribute__((always_inline)) const Variant* SideInPlace(Interp& in, BinaryExpr* b, Frame& f) {
+    if constexpr (K == kLocal) return &f.slots[kRight ? b->rslot : b->lslot].Deref();
+    else return InPlace<K>(in, kRight ? b->rhs.get() : b->lhs.get(), f);
+  }
+
   // One operand read in place (locals, literals, known global variables) or
   // evaluated into `tmp`.
   template <OperandKind K>

@@ -83,8 +83,10 @@ EvalFn PickFastOperator(BinOp op, OperandKind lk, OperandKind rk) {
 EvalFn PickBinary(BinaryExpr* b) {
   if (b->op >= BinOp::Eq && b->op <= BinOp::Ge)
     b->literals = uint8_t((IsTypedLiteral(b->lhs.get()) ? 1 : 0) | (IsTypedLiteral(b->rhs.get()) ? 2 : 0));
-  if (b->chain > Ops::kLongChain) return &Ops::Chain;
   const OperandKind lk = ReadKind(b->lhs.get()), rk = ReadKind(b->rhs.get());
+  if (lk == OperandKind::Local) b->lslot = static_cast<NameExpr*>(b->lhs.get())->slot;
+  if (rk == OperandKind::Local) b->rslot = static_cast<NameExpr*>(b->rhs.get())->slot;
+  if (b->chain > Ops::kLongChain) return &Ops::Chain;
   b->test = PickTestFor(b->op, lk, rk);
   if (EvalFn fast = PickFastOperator(b->op, lk, rk)) return fast;
   switch (b->op) {
@@ -108,7 +110,7 @@ EvalFn PickName(NameExpr* n) {
     case OperandKind::CallSite: {
       static const EvalFn sites[] = {&Calls::CallSite<0>, &Calls::CallSite<1>, &Calls::CallSite<2>,
                                      &Calls::CallSite<3>, &Calls::CallSite<4>};
-      n->argPlan = Interp::PlanArgs(n->args);
+      Interp::PlanArgs(n);
       return sites[n->args.size()];
     }
     default:
@@ -343,7 +345,7 @@ void Interp::PickRoutine(Stmt* s) {
     if (c->kind != Expr::Name) return;
     auto* n = static_cast<NameExpr*>(c);
     if (n->nk != NameKind::Global || !FixedArgs(n)) return;
-    n->argPlan = PlanArgs(n->args);
+    PlanArgs(n);
     static const ExecFn sites[] = {&Calls::CallSiteStmt<0>, &Calls::CallSiteStmt<1>, &Calls::CallSiteStmt<2>,
                                    &Calls::CallSiteStmt<3>, &Calls::CallSiteStmt<4>};
     s->fn = sites[n->args.size()];

@@ -307,8 +307,16 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
     if (p.params[i].byRef) p.byRefMask |= uint64_t(1) << i;
   CollectLocalDecls(p);
   ResolveBlock(p.body);
-  if (p.body.size() == 1 && p.body[0]->kind == Stmt::If && static_cast<IfStmt*>(p.body[0].get())->singleTest)
-    p.ifBody = static_cast<IfStmt*>(p.body[0].get());
+  if (p.body.size() == 1 && p.body[0]->kind == Stmt::If && static_cast<IfStmt*>(p.body[0].get())->singleTest) {
+    auto* i = static_cast<IfStmt*>(p.body[0].get());
+    p.ifBody = i;
+    p.ifCond = i->conds[0].get();
+    p.ifTest = static_cast<BinaryExpr*>(p.ifCond)->test;
+    p.ifThen = i->blocks[0].size() == 1 ? i->blocks[0][0].get() : nullptr;
+    p.ifElse = i->elseBlock.size() == 1 ? i->elseBlock[0].get() : nullptr;
+  } else if (p.body.size() == 1) {
+    p.bodyOne = p.body[0].get();
+  }
   proc_ = nullptr;
   cls_ = nullptr;
 }
