@@ -1,5 +1,7 @@
 // Statements: blocks, assignment and call statements, Dim and ReDim, the
 // loops, Select Case and block conditions under On Error Resume Next.
+#include <algorithm>
+
 #include "engine/interp.h"
 #include "engine/interp_inline.h"
 
@@ -14,6 +16,59 @@ Flow Interp::ExecBlock(Block& b, Frame& f) {
 }
 
 
+// Whether v is target & x (& y ...): a chain of concatenations down the
+// left that starts at the variable assigned.
+static bool AppendsTo(Expr* v, const NameExpr* n) {
+  if (n->nk != NameKind::Local && n->nk != NameKind::Global && n->nk != NameKind::Field) return false;
+  if (v->kind != Expr::Binary || static_cast<BinaryExpr*>(v)->op != BinOp::Concat) return false;
+  while (v->kind == Expr::Binary && static_cast<BinaryExpr*>(v)->op == BinOp::Concat)
+    v = static_cast<BinaryExpr*>(v)->lhs.get();
+  if (v->kind != Expr::Name) return false;
+  auto* ln = static_cast<NameExpr*>(v);
+  return ln->nk == n->nk && ln->slot == n->slot && !ln->hasParens;
+}
+
+// s = s & x (& y ...) where s holds a string: the result the operators
+// give, built by appending to s's own string in place when nothing
+// changed s meanwhile, so that building a text piece by piece costs no
+// copy of the whole text per step.
+Flow Interp::AppendPieces(NameExpr* n, BinaryExpr* top, Frame& f) {
+  std::vector<Expr*> pieces;
+  pieces.reserve(top->chain);
+  for (Expr* v = top; v->kind == Expr::Binary && static_cast<BinaryExpr*>(v)->op == BinOp::Concat;
+       v = static_cast<BinaryExpr*>(v)->lhs.get())
+    pieces.push_back(static_cast<BinaryExpr*>(v)->rhs.get());
+  std::reverse(pieces.begin(), pieces.end());
+  // s as the operators read it, before any piece runs.
+  Variant old = *VarCell(n, f, true);
+  const void* was = old.string();
+  std::vector<Variant> vals;
+  vals.reserve(pieces.size());
+  size_t i = 0;
+  while (i < pieces.size()) {
+    vals.push_back(EvalExpr(pieces[i++], f));
+    // An object's default value runs code: from there on, the operators'
+    // own order.
+    if (vals.back().IsObject()) break;
+  }
+  if (!vals.back().IsObject()) {
+    Variant* cell = VarCell(n, f, true);
+    if (cell->IsString() && cell->string() == was) {
+      old = Variant();  // s's string is its own again
+      for (const Variant& x : vals) ConcatAssign(*cell, x);
+      return Flow::Normal;
+    }
+  }
+  Variant r = std::move(old);
+  for (const Variant& x : vals) r = OpConcat(r, x);
+  for (; i < pieces.size(); ++i) {
+    Variant x = EvalExpr(pieces[i], f);
+    r = OpConcat(r, x);
+  }
+  AssignCell(*VarCell(n, f, true), std::move(r), false);
+  return Flow::Normal;
+}
+
 Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
   if (StackLow()) Raise(kErrOutOfStack);  // loops and Select nest like blocks
   switch (s->kind) {
@@ -23,29 +78,11 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
       if (!a->isSet && t->kind == Expr::Name) {
         auto* n = static_cast<NameExpr*>(t);
         if (!n->hasParens && n->nk != NameKind::MeMember) {
-          // s = s & x: append in place when s owns its string.
+          // s = s & x (& y ...): append in place when s owns its string.
           Expr* v = a->value.get();
-          if (v->kind == Expr::Binary) {
-            auto* b = static_cast<BinaryExpr*>(v);
-            if (b->op == BinOp::Concat && b->lhs->kind == Expr::Name) {
-              auto* ln = static_cast<NameExpr*>(b->lhs.get());
-              if (ln->nk == n->nk && ln->slot == n->slot && !ln->hasParens &&
-                  (n->nk == NameKind::Local || n->nk == NameKind::Global || n->nk == NameKind::Field)) {
-                Variant* cell = VarCell(n, f, true);
-                if (cell && cell->IsString()) {
-                  Variant rhs = EvalExpr(b->rhs.get(), f);
-                  cell = VarCell(n, f, true);
-                  if (cell->IsString() && !rhs.IsObject()) {
-                    ConcatAssign(*cell, rhs);
-                    return Flow::Normal;
-                  }
-                  Variant lv = *cell;
-                  Variant r = OpConcat(lv, rhs);
-                  AssignCell(*cell, std::move(r), false);
-                  return Flow::Normal;
-                }
-              }
-            }
+          if (AppendsTo(v, n)) {
+            Variant* cell = VarCell(n, f, true);
+            if (cell && cell->IsString()) return AppendPieces(n, static_cast<BinaryExpr*>(v), f);
           }
           Variant val = EvalExpr(v, f);
           if (!val.IsObject()) {
