@@ -498,6 +498,10 @@ struct Proc {
   TestFn ifTest = nullptr;
   Stmt* ifThen = nullptr;
   Stmt* ifElse = nullptr;
+  // A branch that is x = y between locals (the usual base case, F = n):
+  // its slots, [0] the Then branch and [1] the Else; -1 for any other.
+  int ifCopyTo[2] = {-1, -1};
+  int ifCopyFrom[2] = {-1, -1};
   // The body's statement when it is exactly one and not ifBody.
   Stmt* bodyOne = nullptr;
   // For Eval/Execute inside the proc: views of the names in the node arena

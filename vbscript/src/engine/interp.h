@@ -162,6 +162,8 @@ class Interp {
   // with the node (NameExpr::argPlan).
   template <int N>
   Variant CallFixed(Proc* p, NameExpr* site, Frame& f);
+  template <int N>
+  Variant CallKnown(Proc* p, NameExpr* site, Frame& f);
   // One argument of a fixed call (CallFixed), and all of them for a
   // procedure that takes some ByVal.
   template <bool kByRef>
@@ -302,6 +304,9 @@ class Interp {
   // Picks the routine that runs a resolved node (pick_routines.cpp).
   static void PickRoutine(Expr* e);
   static void PickRoutine(Stmt* s);
+  // For a statement x = y between locals (its routine is the plain local
+  // copy): their slots into `to` and `from`.
+  static void LocalCopySlots(Stmt* s, int& to, int& from);
   // How each argument of a call site is passed (four bits per argument).
   // A literal and a local plus or minus an Integer literal (n - 1) are
   // built straight in the callee's slot, the latter by the operator's own

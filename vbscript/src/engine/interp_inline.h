@@ -117,6 +117,16 @@ __attribute__((always_inline)) inline Flow Interp::RunProcIf(Proc* p, Frame& f) 
   } catch (const ScriptError& e) {
     t = ConditionFailed(e, f);
   }
+  // A plain copy between locals runs here (as AssignLocalFrom would).
+  const int k = t ? 0 : 1;
+  if (const int from = p->ifCopyFrom[k]; from >= 0) {
+    const Variant& src = f.slots[from].Deref();
+    Variant& cell = f.slots[p->ifCopyTo[k]].Deref();
+    if (Variant::PlainPair(cell, src)) {
+      cell.CopyPlain(src);
+      return Flow::Normal;
+    }
+  }
   if (Stmt* s = t ? p->ifThen : p->ifElse) return ExecOne(s, f);
   return ExecBody(t ? p->ifBody->blocks[0] : p->ifBody->elseBlock, f);
 }
@@ -168,7 +178,23 @@ __attribute__((always_inline)) inline bool Interp::PassFixedArg(NameExpr* site, 
     }
   } else if (kind == kArgCall) {
     // A call's result; on anything else name(args) may be an element.
-    if (kByRef && globals_.slot(nm->slot).kind != GlobalSlot::Procedure) return false;
+    const GlobalSlot& g = globals_.slot(nm->slot);
+    if (g.kind == GlobalSlot::Procedure) {
+      // A fixed call site of the procedure's own count runs without
+      // looking the name up again in its routine.
+      const size_t n = nm->args.size();
+      if (nm->operand == OperandKind::CallSite && g.proc->nparams == n) {
+        switch (n) {
+          case 1: new (&slot) Variant(CallKnown<1>(g.proc, nm, f)); return true;
+          case 2: new (&slot) Variant(CallKnown<2>(g.proc, nm, f)); return true;
+          case 3: new (&slot) Variant(CallKnown<3>(g.proc, nm, f)); return true;
+          case 4: new (&slot) Variant(CallKnown<4>(g.proc, nm, f)); return true;
+          default: break;
+        }
+      }
+    } else if (kByRef) {
+      return false;
+    }
   } else if (kind == kArgGlobal) {
     if constexpr (kByRef) {
       if (!nm->gcell) return PassArg(a, slot, f);
@@ -181,6 +207,13 @@ __attribute__((always_inline)) inline bool Interp::PassFixedArg(NameExpr* site, 
   // The value is built right in the slot.
   new (&slot) Variant(a->fn(*this, a, f));
   return true;
+}
+
+// A fixed call as an argument of another (PassFixedArg), its procedure
+// known: kept out of line, since CallFixed cannot inline into itself.
+template <int N>
+__attribute__((noinline)) Variant Interp::CallKnown(Proc* p, NameExpr* site, Frame& f) {
+  return CallFixed<N>(p, site, f);
 }
 
 // The arguments of a fixed call to a procedure with ByVal parameters: the

@@ -50,7 +50,7 @@ class TokenBuf {
   }
 
  private:
-  static constexpr size_t kShift = 9, kChunk = size_t(1) << kShift, kMask = kChunk - 1;
+  static constexpr size_t kShift = 6, kChunk = size_t(1) << kShift, kMask = kChunk - 1;
   std::vector<std::unique_ptr<Token[]>> chunks_;
   std::vector<std::unique_ptr<Token[]>> spare_;
   size_t first_ = 0;

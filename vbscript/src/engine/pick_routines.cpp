@@ -333,6 +333,13 @@ void Interp::PickRoutine(Expr* e) {
   }
 }
 
+void Interp::LocalCopySlots(Stmt* s, int& to, int& from) {
+  if (s->fn != &Assigns::AssignLocalFrom<Reads::kLocal>) return;
+  auto* a = static_cast<AssignStmt*>(s);
+  to = static_cast<NameExpr*>(a->target.get())->slot;
+  from = static_cast<NameExpr*>(a->value.get())->slot;
+}
+
 void Interp::PickRoutine(Stmt* s) {
   s->fn = &Ops::StmtGeneric;
   if (ExecFn member = PickMember(s)) {

@@ -314,6 +314,8 @@ void Resolver::ResolveProc(Proc& p, ClassDef* cls) {
     p.ifTest = static_cast<BinaryExpr*>(p.ifCond)->test;
     p.ifThen = i->blocks[0].size() == 1 ? i->blocks[0][0].get() : nullptr;
     p.ifElse = i->elseBlock.size() == 1 ? i->elseBlock[0].get() : nullptr;
+    if (p.ifThen) Interp::LocalCopySlots(p.ifThen, p.ifCopyTo[0], p.ifCopyFrom[0]);
+    if (p.ifElse) Interp::LocalCopySlots(p.ifElse, p.ifCopyTo[1], p.ifCopyFrom[1]);
   } else if (p.body.size() == 1) {
     p.bodyOne = p.body[0].get();
   }

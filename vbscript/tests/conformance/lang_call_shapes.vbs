@@ -47,6 +47,29 @@ WScript.Echo "unguarded:", Err.Number, r
 Err.Clear
 On Error GoTo 0
 
+' Branches that copy one local into another: the result, or a ByRef
+' parameter, which must reach the caller's variable.
+Function Pick(a, b)
+    If a < b Then Pick = a Else Pick = b
+End Function
+WScript.Echo "pick:", Pick(1, 2), Pick("b", "a"), Probe(Pick(2.5, 3)), Probe(Pick(Null, 1)), Probe(Pick(Empty, 1))
+On Error Resume Next
+r = "unset"
+r = Pick(1, o)
+WScript.Echo "pick object:", Err.Number, r
+Err.Clear
+On Error GoTo 0
+Sub Lower(a, b)
+    If a < b Then b = a Else a = b
+End Sub
+Dim x, y
+x = 5 : y = 9
+Lower x, y
+WScript.Echo "lower:", x, y
+x = "q" : y = "p"
+Lower x, y
+WScript.Echo "lower text:", x, y
+
 ' One statement as the whole body, then the procedure replaced.
 Function One(a)
     One = a * 2
