@@ -357,13 +357,11 @@ class Array {
   // Element by subscripts; throws 9 when out of range or when the number of
   // subscripts does not match.
   __attribute__((always_inline)) Variant& At1(int32_t i) {
-    if (dims_.size() == 1 && uint32_t(i) < uint32_t(dims_[0].count)) return data_[size_t(i)];
+    if (uint32_t(i) < count1_) return data_[size_t(i)];
     return AtSlow(&i, 1);
   }
   __attribute__((always_inline)) Variant& At2(int32_t i, int32_t j) {
-    if (dims_.size() == 2 && uint32_t(i) < uint32_t(dims_[0].count) &&
-        uint32_t(j) < uint32_t(dims_[1].count))
-      return data_[size_t(i) + size_t(j) * size_t(dims_[0].count)];
+    if (uint32_t(i) < rows2_ && uint32_t(j) < cols2_) return data_[size_t(i) + size_t(j) * rows2_];
     const int32_t idx[2] = {i, j};
     return AtSlow(idx, 2);
   }
@@ -376,15 +374,30 @@ class Array {
   // (else 9) and existing elements are kept.
   void ReDim(const int32_t* ubounds, int ndims, bool preserve);
   // Erase of a dynamic array: no dimensions left.
-  void Clear() { dims_.clear(); data_.clear(); }
+  void Clear() {
+    dims_.clear();
+    data_.clear();
+    KeepShape();
+  }
   // Erase of a fixed array: every element back to Empty, bounds kept.
   void ResetElements();
 
  private:
   Variant& AtSlow(const int32_t* idx, int n);
   static size_t CheckedCount(const int32_t* ubounds, int ndims);
+  // The bounds of a 1-D or 2-D array again in the fields At1 and At2
+  // test; after every change of dims_.
+  void KeepShape() {
+    count1_ = dims_.size() == 1 ? uint32_t(dims_[0].count) : 0;
+    rows2_ = dims_.size() == 2 ? uint32_t(dims_[0].count) : 0;
+    cols2_ = dims_.size() == 2 ? uint32_t(dims_[1].count) : 0;
+  }
   uint32_t refs_ = 1;
   uint32_t locks_ = 0;
+  // The element count of a 1-D array, the counts of a 2-D array's two
+  // dimensions; 0 for any other shape.
+  uint32_t count1_ = 0;
+  uint32_t rows2_ = 0, cols2_ = 0;
   std::vector<Dim> dims_;
   std::vector<Variant> data_;
 };

@@ -48,8 +48,9 @@ struct AssignRoutines : OperatorRoutines {
     if (cell && cell->IsArray() && !Variant::IsRefType(src.type()) && PlainSubscript(in, n->args[0].get(), f, i) &&
         (N == 1 || PlainSubscript(in, n->args[1].get(), f, j))) {
       Array* arr = cell->ArrayForWrite();
-      if constexpr (N == 1) arr->At1(i) = src;
-      else arr->At2(i, j) = src;
+      Variant& el = N == 1 ? arr->At1(i) : arr->At2(i, j);
+      if (Variant::PlainPair(el, src)) el.CopyPlain(src);
+      else el = src;
       return Flow::Normal;
     }
     return AssignIndexN<N>(in, s, f);

@@ -153,6 +153,7 @@ Array* Array::Create(const int32_t* ubounds, int ndims) {
   }
   a->dims_.reserve(size_t(ndims));
   for (int i = 0; i < ndims; ++i) a->dims_.push_back({0, ubounds[i] + 1});
+  a->KeepShape();
   return a;
 }
 
@@ -160,12 +161,14 @@ Array* Array::FromValues(std::vector<Variant> values) {
   Array* a = new Array();
   a->dims_.push_back({0, int32_t(values.size())});
   a->data_ = std::move(values);
+  a->KeepShape();
   return a;
 }
 
 Array* Array::Clone() const {
   Array* a = new Array();
   a->dims_ = dims_;
+  a->KeepShape();
   try {
     a->data_ = data_;
   } catch (const std::bad_alloc&) {
@@ -213,6 +216,7 @@ void Array::ReDim(const int32_t* ubounds, int ndims, bool preserve) {
       Raise(kErrOutOfMemory);
     }
     dims_.back().count = ubounds[ndims - 1] + 1;
+    KeepShape();
     return;
   }
   std::vector<Variant> fresh;
@@ -223,9 +227,11 @@ void Array::ReDim(const int32_t* ubounds, int ndims, bool preserve) {
   }
   // Swap first, destroy the old elements after: their destruction may run
   // object finalisers.
+  count1_ = rows2_ = cols2_ = 0;  // no fast path into the new store before its bounds are in
   data_.swap(fresh);
   dims_.clear();
   for (int i = 0; i < ndims; ++i) dims_.push_back({0, ubounds[i] + 1});
+  KeepShape();
 }
 
 void Array::ResetElements() {
