@@ -336,27 +336,39 @@ Flow Interp::ForWhole(ForStmt* s, Frame& f, Variant* cell, int64_t i, const Vari
 template <bool kUp, bool kStepInt>
 Flow Interp::ForWholeLoop(ForStmt* s, Frame& f, Variant* cell, int64_t i, int64_t end, int64_t st,
                           const Variant& to, const Variant& step) {
-  VarType t = vbEmpty;
-  for (;;) {
-    Flow r = ExecBody(s->body, f);
-    if (r == Flow::ExitFor) return Flow::Normal;
-    if (r != Flow::Normal) return r;
-    CheckInterrupt();
-    // Read back: the body may have changed it. Over the Integer or Long
-    // just read, the next value needs no release check.
-    t = cell->type();
-    if (t == vbInteger) i = cell->intVal();
-    else if (t == vbLong) i = cell->longVal();
-    else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
-    i += st;
-    if (kUp ? i > end : i < end) break;
-    // Not past a Long bound: the value fits a Long, so it is an Integer or
-    // a Long by the rule of "+".
-    if (WholeNumberType(i, kStepInt && t == vbInteger) == vbInteger) cell->OverwriteWithInteger(int16_t(i));
-    else cell->OverwriteWithLong(int32_t(i));
+  auto loop = [&](auto&& body) __attribute__((always_inline)) -> Flow {
+    VarType t = vbEmpty;
+    for (;;) {
+      Flow r = body();
+      if (r == Flow::ExitFor) return Flow::Normal;
+      if (r != Flow::Normal) return r;
+      CheckInterrupt();
+      // Read back: the body may have changed it. Over the Integer or Long
+      // just read, the next value needs no release check.
+      t = cell->type();
+      if (t == vbInteger) i = cell->intVal();
+      else if (t == vbLong) i = cell->longVal();
+      else return ForVariant(s, f, to, step, true);  // the body stored another kind of value
+      i += st;
+      if (kUp ? i > end : i < end) break;
+      // Not past a Long bound: the value fits a Long, so it is an Integer or
+      // a Long by the rule of "+".
+      if (WholeNumberType(i, kStepInt && t == vbInteger) == vbInteger) cell->OverwriteWithInteger(int16_t(i));
+      else cell->OverwriteWithLong(int32_t(i));
+    }
+    SetWholeNumber(*cell, i, kStepInt && t == vbInteger);
+    return Flow::Normal;
+  };
+  // A body of one statement: it and its routine are read once, not on
+  // every pass (nodes and their routines do not change while code runs).
+  if (s->body.size() == 1) {
+    Stmt* const one = s->body[0].get();
+    const ExecFn fn = one->fn;
+    return loop([&]() __attribute__((always_inline)) {
+      return RunStatement(one, f, [&]() __attribute__((always_inline)) { return fn(*this, one, f); });
+    });
   }
-  SetWholeNumber(*cell, i, kStepInt && t == vbInteger);
-  return Flow::Normal;
+  return loop([&]() __attribute__((always_inline)) { return ExecBody(s->body, f); });
 }
 
 // A For loop in Variant arithmetic with VBScript's typing: a start or step
