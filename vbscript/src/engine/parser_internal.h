@@ -323,7 +323,7 @@ class Parser {
         ++nameCount_;
         return {e.text, s.size()};
       }
-      if (e.hash == h && e.len == s.size() && std::memcmp(e.text, s.data(), s.size() * sizeof(char16_t)) == 0)
+      if (e.hash == h && e.len == s.size() && SameChars(e.text, s.data(), s.size()))
         return {e.text, e.len};
     }
   }
