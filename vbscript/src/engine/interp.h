@@ -264,7 +264,7 @@ class Interp {
   Flow RunStatement(Stmt* s, Frame& f, Run&& run);
   Flow RunIfTest(IfStmt* i, Frame& f);
   Flow RunProcIf(Proc* p, Frame& f);
-  Flow AppendPieces(NameExpr* n, BinaryExpr* top, Frame& f);
+  Flow AppendPieces(NameExpr* n, BinaryExpr* top, const Variant& s, Frame& f);
   Flow Exec(Stmt* s, Frame& f) { return s->fn(*this, s, f); }
   Flow ExecFor(ForStmt* s, Frame& f);
   Flow ForWhole(ForStmt* s, Frame& f, Variant* cell, int64_t i, const Variant& to, const Variant& step);

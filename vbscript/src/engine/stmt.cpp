@@ -32,7 +32,22 @@ static bool AppendsTo(Expr* v, const NameExpr* n) {
 // give, built by appending to s's own string in place when nothing
 // changed s meanwhile, so that building a text piece by piece costs no
 // copy of the whole text per step.
-Flow Interp::AppendPieces(NameExpr* n, BinaryExpr* top, Frame& f) {
+Flow Interp::AppendPieces(NameExpr* n, BinaryExpr* top, const Variant& s, Frame& f) {
+  if (top->lhs->kind == Expr::Name) {
+    // One piece, the usual case: no lists.
+    Variant old = s;
+    const void* was = old.string();
+    Variant x = EvalExpr(top->rhs.get(), f);
+    Variant* cell = VarCell(n, f, true);
+    if (!x.IsObject() && cell->IsString() && cell->string() == was) {
+      old = Variant();
+      ConcatAssign(*cell, x);
+      return Flow::Normal;
+    }
+    Variant r = OpConcat(old, x);
+    AssignCell(*VarCell(n, f, true), std::move(r), false);
+    return Flow::Normal;
+  }
   std::vector<Expr*> pieces;
   pieces.reserve(top->chain);
   for (Expr* v = top; v->kind == Expr::Binary && static_cast<BinaryExpr*>(v)->op == BinOp::Concat;
@@ -40,7 +55,7 @@ Flow Interp::AppendPieces(NameExpr* n, BinaryExpr* top, Frame& f) {
     pieces.push_back(static_cast<BinaryExpr*>(v)->rhs.get());
   std::reverse(pieces.begin(), pieces.end());
   // s as the operators read it, before any piece runs.
-  Variant old = *VarCell(n, f, true);
+  Variant old = s;
   const void* was = old.string();
   std::vector<Variant> vals;
   vals.reserve(pieces.size());
@@ -82,7 +97,7 @@ Flow Interp::ExecGeneric(Stmt* s, Frame& f) {
           Expr* v = a->value.get();
           if (AppendsTo(v, n)) {
             Variant* cell = VarCell(n, f, true);
-            if (cell && cell->IsString()) return AppendPieces(n, static_cast<BinaryExpr*>(v), f);
+            if (cell && cell->IsString()) return AppendPieces(n, static_cast<BinaryExpr*>(v), *cell, f);
           }
           Variant val = EvalExpr(v, f);
           if (!val.IsObject()) {
