@@ -315,10 +315,9 @@ struct AssignRoutines : OperatorRoutines {
   static Flow AssignCall(Interp& in, Stmt* s, Frame& f) {
     auto* a = static_cast<AssignStmt*>(s);
     auto* c = static_cast<NameExpr*>(a->value.get());
-    const GlobalSlot& g = in.globals_.slot(c->slot);
-    if (__builtin_expect(g.kind != GlobalSlot::Procedure || g.proc->nparams != N, 0))
-      return AssignCallOther<kLocalTarget>(in, s, f);
-    Variant v = in.CallFixed<N>(g.proc, c, f);
+    Proc* p = in.FixedProc<N>(c);
+    if (!p) return AssignCallOther<kLocalTarget>(in, s, f);
+    Variant v = in.CallFixed<N>(p, c, f);
     auto* n = static_cast<NameExpr*>(a->target.get());
     Variant* cell = kLocalTarget ? &f.slots[n->slot].Deref() : v.IsObject() ? nullptr : GlobalVarCell(in, n);
     if (cell && Variant::PlainPair(*cell, v)) {
@@ -341,9 +340,7 @@ struct AssignRoutines : OperatorRoutines {
   static inline __attribute__((always_inline)) Variant CallOperand(Interp& in, Expr* e, Frame& f) {
     if constexpr (N > 0) {
       auto* c = static_cast<NameExpr*>(e);
-      const GlobalSlot& g = in.globals_.slot(c->slot);
-      if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
-        return in.CallFixed<N>(g.proc, c, f);
+      if (Proc* p = in.FixedProc<N>(c)) return in.CallFixed<N>(p, c, f);
     }
     return e->fn(in, e, f);
   }

@@ -19,18 +19,15 @@ struct CallRoutines : OperandReads {
   template <int N>
   static Variant CallSite(Interp& in, Expr* e, Frame& f) {
     auto* n = static_cast<NameExpr*>(e);
-    const GlobalSlot& g = in.globals_.slot(n->slot);
-    if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1))
-      return in.CallFixed<N>(g.proc, n, f);
+    if (Proc* p = in.FixedProc<N>(n)) return in.CallFixed<N>(p, n, f);
     return CallGlobal(in, e, f);
   }
   // The statement F a1, ..., aN (or Call F(...)) on a global name.
   template <int N>
   static Flow CallSiteStmt(Interp& in, Stmt* s, Frame& f) {
     auto* n = static_cast<NameExpr*>(static_cast<CallStmt*>(s)->call.get());
-    const GlobalSlot& g = in.globals_.slot(n->slot);
-    if (__builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1)) {
-      in.CallFixed<N>(g.proc, n, f);
+    if (Proc* p = in.FixedProc<N>(n)) {
+      in.CallFixed<N>(p, n, f);
       return Flow::Normal;
     }
     return in.ExecGeneric(s, f);

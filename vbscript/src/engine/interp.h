@@ -162,6 +162,13 @@ class Interp {
   // with the node (NameExpr::argPlan).
   template <int N>
   Variant CallFixed(Proc* p, NameExpr* site, Frame& f);
+  // What a fixed call site of N arguments calls: the procedure its global
+  // name holds when it takes N parameters, else nullptr.
+  template <int N>
+  __attribute__((always_inline)) Proc* FixedProc(const NameExpr* site) const {
+    const GlobalSlot& g = globals_.slot(site->slot);
+    return __builtin_expect(g.kind == GlobalSlot::Procedure && g.proc->nparams == N, 1) ? g.proc : nullptr;
+  }
   template <int N>
   Variant CallKnown(Proc* p, NameExpr* site, Frame& f);
   // One argument of a fixed call (CallFixed), and all of them for a
@@ -262,6 +269,7 @@ class Interp {
   Flow ExecOne(Stmt* s, Frame& f);
   template <class Run>
   Flow RunStatement(Stmt* s, Frame& f, Run&& run);
+  bool IfTruth(TestFn test, Expr* c, Frame& f);
   Flow RunIfTest(IfStmt* i, Frame& f);
   Flow RunProcIf(Proc* p, Frame& f);
   Flow AppendPieces(NameExpr* n, BinaryExpr* top, const Variant& s, Frame& f);

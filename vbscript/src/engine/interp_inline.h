@@ -96,27 +96,26 @@ __attribute__((always_inline)) inline Flow Interp::ExecBody(Block& b, Frame& f) 
   return Flow::Normal;
 }
 
-// If c Then ... [Else ...] with a comparison c (IfStmt::singleTest). An
-// error in c under On Error Resume Next takes the Then branch.
+// The truth of comparison c by its routine, as If takes it: an error in c
+// under On Error Resume Next takes the Then branch.
+__attribute__((always_inline)) inline bool Interp::IfTruth(TestFn test, Expr* c, Frame& f) {
+  try {
+    return test(*this, c, f);
+  } catch (const ScriptError& e) {
+    return ConditionFailed(e, f);
+  }
+}
+
+// If c Then ... [Else ...] with a comparison c (IfStmt::singleTest).
 __attribute__((always_inline)) inline Flow Interp::RunIfTest(IfStmt* i, Frame& f) {
   Expr* c = i->conds[0].get();
-  bool t;
-  try {
-    t = static_cast<BinaryExpr*>(c)->test(*this, c, f);
-  } catch (const ScriptError& e) {
-    t = ConditionFailed(e, f);
-  }
+  const bool t = IfTruth(static_cast<BinaryExpr*>(c)->test, c, f);
   return ExecBody(t ? i->blocks[0] : i->elseBlock, f);
 }
 
 // RunIfTest for a procedure's ifBody, from what the Proc keeps of it.
 __attribute__((always_inline)) inline Flow Interp::RunProcIf(Proc* p, Frame& f) {
-  bool t;
-  try {
-    t = p->ifTest(*this, p->ifCond, f);
-  } catch (const ScriptError& e) {
-    t = ConditionFailed(e, f);
-  }
+  const bool t = IfTruth(p->ifTest, p->ifCond, f);
   // A plain copy between locals runs here (as AssignLocalFrom would).
   const int k = t ? 0 : 1;
   if (const int from = p->ifCopyFrom[k]; from >= 0) {
